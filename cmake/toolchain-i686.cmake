@@ -1,0 +1,13 @@
+# Cross-compiles for i686 Windows with MinGW-w64 (posix threads).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TAVELIN_TRIPLET i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${TAVELIN_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TAVELIN_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER  ${TAVELIN_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TAVELIN_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Test executables run through Wine, in the project's own prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)

@@ -1,0 +1,32 @@
+// Helpers shared by every test suite.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace testing_support {
+
+// A fresh folder under the system temporary folder, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// The process's GDI and USER object counts, to prove a test leaves none behind.
+DWORD GdiObjectCount();
+DWORD UserObjectCount();
+
+// Dispatches posted and sent messages until the queue is empty.
+void PumpMessages();
+
+// The repository's folder, for fixtures (set by CTest; empty when run by hand).
+std::wstring SourceDir();
+
+} // namespace testing_support
