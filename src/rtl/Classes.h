@@ -1,0 +1,327 @@
+// Persistent objects, components with ownership, lists, collections and
+// string lists of the class library stand-in.
+#pragma once
+
+#include "System.h"
+#include "SysUtils.h"
+#include <memory>
+#include <vector>
+
+class TComponent;
+class TCollection;
+
+// ---------------------------------------------------------------------------
+// TPersistent: objects that can copy themselves from one another.
+class TPersistent : public TObject {
+public:
+    // Copies Source into this object; raises EConvertError ("Cannot assign a
+    // X to a Y") when neither side knows how.
+    virtual void Assign(TPersistent* Source);
+    virtual TPersistent* GetOwner() const { return nullptr; }
+    // The dotted name path used in error texts and streaming.
+    virtual String GetNamePath() const;
+
+protected:
+    virtual void AssignTo(TPersistent* Dest);
+    [[noreturn]] void AssignError(TPersistent* Source);
+};
+
+// ---------------------------------------------------------------------------
+// TList: an ordered list of untyped pointers.
+class TList : public TObject {
+public:
+    int Count() const { return static_cast<int>(items_.size()); }
+    void* Get(int index) const;
+    void Put(int index, void* item);
+    void* operator[](int index) const { return Get(index); }
+    int Add(void* item);
+    void Insert(int index, void* item);
+    void Delete(int index);
+    int Remove(void* item);
+    void* Extract(void* item);
+    int IndexOf(void* item) const;
+    void Clear() { items_.clear(); }
+    void Exchange(int a, int b);
+    void Move(int from, int to);
+    void* First() const { return Get(0); }
+    void* Last() const { return Get(Count() - 1); }
+    void Sort(int (*compare)(void* a, void* b));
+    void SetCount(int count);
+    void Pack();
+
+private:
+    void CheckIndex(int index) const;
+    std::vector<void*> items_;
+};
+
+// ---------------------------------------------------------------------------
+// TComponent: an object with an owner that frees it, a name and a state.
+enum TComponentStateItem {
+    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
+    csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance
+};
+using TComponentState = Set<TComponentStateItem>;
+enum TOperation { opInsert, opRemove };
+
+class TComponent : public TPersistent {
+public:
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+    void BeforeDestruction() override;
+
+    TComponent* GetOwner() const override { return owner_; }
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
+    int ComponentIndex() const;
+    TComponent* FindComponent(const String& name) const;
+
+    const String& GetName() const { return name_; }
+    virtual void SetName(const String& name);
+    intptr_t GetTag() const { return tag_; }
+    void SetTag(intptr_t tag) { tag_ = tag; }
+    TComponentState ComponentState() const { return state_; }
+
+    void InsertComponent(TComponent* AComponent);
+    void RemoveComponent(TComponent* AComponent);
+    void DestroyComponents();
+    void Destroying();
+
+    // Asks to be told (through Notification with opRemove) when AComponent goes.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    // Builds a component tree the way streaming from a form resource does:
+    // BeginLoading marks this component (and everything it will own) as
+    // loading; EndLoading runs Loaded on it and then on every owned
+    // component, in creation order, which clears the loading state.
+    void BeginLoading();
+    void EndLoading();
+
+    // Design-time state, for code paths that test it.
+    void SetDesigning(bool value);
+
+    String GetNamePath() const override;
+
+protected:
+    virtual void Loaded();
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    void SetState(TComponentStateItem item, bool on);
+
+private:
+    void Insert(TComponent* AComponent);
+    void Remove(TComponent* AComponent);
+    void RemoveNotification(TComponent* AComponent);
+    void RemoveFreeNotifications();
+    void CollectLoaded(std::vector<TComponent*>& into);
+
+    TComponent* owner_ = nullptr;
+    std::vector<TComponent*> components_;
+    std::vector<TComponent*> freeNotifies_;
+    String name_;
+    intptr_t tag_ = 0;
+    TComponentState state_;
+};
+
+// ---------------------------------------------------------------------------
+// Collections: an owned list of items of one class that report their changes.
+class TCollectionItem : public TPersistent {
+public:
+    // The item joins Collection (which may be null) in AfterConstruction,
+    // when the derived part exists.
+    explicit TCollectionItem(TCollection* Collection);
+    ~TCollectionItem() override;
+    void AfterConstruction() override;
+
+    TCollection* GetCollection() const { return collection_; }
+    void SetCollection(TCollection* value);
+    int GetIndex() const;
+    virtual void SetIndex(int value);
+    int GetID() const { return id_; }
+    virtual String GetDisplayName() const;
+    TPersistent* GetOwner() const override;
+    String GetNamePath() const override;
+
+protected:
+    // Reports a change to the collection: this item only, or all items.
+    void Changed(bool AllItems);
+
+private:
+    friend class TCollection;
+    TCollection* collection_ = nullptr;
+    TCollection* pendingCollection_ = nullptr;
+    int id_ = 0;
+};
+
+enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
+
+class TCollection : public TPersistent {
+public:
+    using ItemFactory = std::function<TCollectionItem*(TCollection*)>;
+
+    // Creates items of the class that Factory makes; Owner is what
+    // GetOwner returns (the class library's owned collection).
+    explicit TCollection(ItemFactory Factory, TPersistent* Owner = nullptr);
+    ~TCollection() override;
+
+    template <class T>
+    static ItemFactory ItemClass()
+    {
+        return [](TCollection* c) -> TCollectionItem* { return New<T>(c); };
+    }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TCollectionItem* GetItem(int index) const;
+    void SetItem(int index, TCollectionItem* value);
+    TCollectionItem* Add();
+    TCollectionItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    TCollectionItem* FindItemID(int id) const;
+    void Exchange(int a, int b);
+
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override { return owner_; }
+    String GetNamePath() const override;
+
+protected:
+    // Called after every change; Item is null when many items changed.
+    virtual void Update(TCollectionItem* Item);
+    virtual void Notify(TCollectionItem* Item, TCollectionNotification Action);
+    void Changed();
+
+private:
+    friend class TCollectionItem;
+    void InsertItem(TCollectionItem* item);
+    void RemoveItem(TCollectionItem* item);
+    void MoveItem(TCollectionItem* item, int newIndex);
+
+    ItemFactory factory_;
+    TPersistent* owner_ = nullptr;
+    std::vector<TCollectionItem*> items_;
+    int updateCount_ = 0;
+    int nextId_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// String lists.
+enum TDuplicates { dupIgnore, dupAccept, dupError };
+
+class TStrings : public TPersistent {
+public:
+    virtual int Count() const = 0;
+    virtual String Get(int index) const = 0;
+    virtual void Put(int index, const String& s);
+    virtual TObject* GetObject(int index) const;
+    virtual void PutObject(int index, TObject* obj);
+    virtual void Insert(int index, const String& s) = 0;
+    virtual void Delete(int index) = 0;
+    virtual void Clear() = 0;
+
+    String operator[](int index) const { return Get(index); }
+    virtual int Add(const String& s);
+    virtual int AddObject(const String& s, TObject* obj);
+    void InsertObject(int index, const String& s, TObject* obj);
+    void Append(const String& s) { Add(s); }
+    virtual void AddStrings(TStrings* strings);
+    virtual int IndexOf(const String& s) const;
+    int IndexOfName(const String& name) const;
+    int IndexOfObject(TObject* obj) const;
+    virtual void Exchange(int a, int b);
+    virtual void Move(int from, int to);
+    bool Equals(TStrings* other) const;
+
+    // Name=Value pairs; names are compared without regard to case.
+    String Names(int index) const;
+    String GetValue(const String& name) const;
+    void SetValue(const String& name, const String& value);
+    String ValueFromIndex(int index) const;
+    wchar_t NameValueSeparator = L'=';
+
+    // Lines joined with LineBreak; setting splits on CR LF, LF or CR.
+    virtual String GetText() const;
+    virtual void SetText(const String& text);
+    String LineBreak = L"\r\n";
+    String GetCommaText() const;
+    void SetCommaText(const String& text);
+    String GetDelimitedText() const;
+    void SetDelimitedText(const String& text);
+    wchar_t Delimiter = L',';
+    wchar_t QuoteChar = L'"';
+    bool StrictDelimiter = false;
+
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+
+    void Assign(TPersistent* Source) override;
+
+protected:
+    // Called with true when the first BeginUpdate starts and false when the
+    // last EndUpdate ends.
+    virtual void SetUpdateState(bool updating) {}
+    virtual int CompareStrings(const String& a, const String& b) const;
+    void Error(const String& text, int index) const;
+
+private:
+    int updateCount_ = 0;
+};
+
+class TStringList : public TStrings {
+public:
+    using TStringListSortCompare = std::function<int(TStringList* list, int a, int b)>;
+
+    TStringList() = default;
+    explicit TStringList(bool ownsObjects) : OwnsObjects(ownsObjects) {}
+    ~TStringList() override;
+
+    int Count() const override { return static_cast<int>(items_.size()); }
+    String Get(int index) const override;
+    void Put(int index, const String& s) override;
+    TObject* GetObject(int index) const override;
+    void PutObject(int index, TObject* obj) override;
+    int Add(const String& s) override;
+    int AddObject(const String& s, TObject* obj) override;
+    void Insert(int index, const String& s) override;
+    void Delete(int index) override;
+    void Clear() override;
+    void Exchange(int a, int b) override;
+    int IndexOf(const String& s) const override;
+
+    // Binary search of a sorted list; index is where s is or would go.
+    virtual bool Find(const String& s, int& index) const;
+    virtual void Sort();
+    virtual void CustomSort(TStringListSortCompare compare);
+
+    bool GetSorted() const { return sorted_; }
+    void SetSorted(bool value);
+    bool GetCaseSensitive() const { return caseSensitive_; }
+    void SetCaseSensitive(bool value);
+    TDuplicates Duplicates = dupIgnore;
+    bool OwnsObjects = false;
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+
+protected:
+    void SetUpdateState(bool updating) override;
+    int CompareStrings(const String& a, const String& b) const override;
+    virtual void Changed();
+    virtual void Changing();
+    void InsertItem(int index, const String& s, TObject* obj);
+
+private:
+    struct Item {
+        String text;
+        TObject* object = nullptr;
+    };
+    void CheckIndex(int index) const;
+    void QuickSort(int lo, int hi, const TStringListSortCompare& compare);
+
+    std::vector<Item> items_;
+    bool sorted_ = false;
+    bool caseSensitive_ = false;
+};
