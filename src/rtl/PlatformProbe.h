@@ -1,0 +1,28 @@
+// The platform facts that change which way the code goes. Read once from the
+// running system; tests overwrite the fields to drive either branch and call
+// ResetPlatformProbe afterwards.
+#pragma once
+
+#include <windows.h>
+
+struct TPlatformProbe {
+    DWORD WindowsMajor = 0;       // 6 for Vista to 8.1, 10 for 10 and 11
+    DWORD WindowsMinor = 0;
+    DWORD WindowsBuild = 0;
+    int ComCtlMajor = 0;          // version of the comctl32 actually loaded
+    int ComCtlMinor = 0;
+    bool ThemeActive = false;     // a visual style is active for this program
+    bool CompositionEnabled = false;
+    bool LayeredWindows = false;  // layered windows (alpha, click-through) work
+
+    bool IsVistaOrLater() const { return WindowsMajor >= 6; }
+    bool IsWin7OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 1); }
+    bool IsWin8OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 2); }
+    bool IsWin10OrLater() const { return WindowsMajor >= 10; }
+    bool ComCtl6() const { return ComCtlMajor >= 6; }
+};
+
+// The process-wide probe, filled from the system on first use.
+TPlatformProbe& PlatformProbe();
+// Reads the system again, dropping values a test has set.
+void ResetPlatformProbe();
