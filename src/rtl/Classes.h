@@ -325,3 +325,107 @@ private:
     bool sorted_ = false;
     bool caseSensitive_ = false;
 };
+
+// ---------------------------------------------------------------------------
+// Streams. Positions and sizes are 64-bit; Read and Write move at most
+// Count bytes and say how many they moved; ReadBuffer and WriteBuffer move
+// all of them or raise EReadError / EWriteError.
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream : public TObject {
+public:
+    virtual int Read(void* Buffer, int Count) = 0;
+    virtual int Write(const void* Buffer, int Count) = 0;
+    virtual Int64 Seek(Int64 Offset, TSeekOrigin Origin) = 0;
+
+    void ReadBuffer(void* Buffer, Int64 Count);
+    void WriteBuffer(const void* Buffer, Int64 Count);
+    // Copies Count bytes from the source's position; Count 0 copies the
+    // whole source from its beginning. Returns the bytes copied.
+    Int64 CopyFrom(TStream* Source, Int64 Count);
+
+    Int64 GetPosition() { return Seek(0, soCurrent); }
+    void SetPosition(Int64 Pos) { Seek(Pos, soBeginning); }
+    virtual Int64 GetSize();
+    virtual void SetSize(Int64 NewSize);
+};
+
+// File access and sharing modes of TFileStream.
+constexpr Word fmCreate = 0xFF00;
+constexpr Word fmOpenRead = 0x0000;
+constexpr Word fmOpenWrite = 0x0001;
+constexpr Word fmOpenReadWrite = 0x0002;
+constexpr Word fmShareCompat = 0x0000;
+constexpr Word fmShareExclusive = 0x0010;
+constexpr Word fmShareDenyWrite = 0x0020;
+constexpr Word fmShareDenyRead = 0x0030;
+constexpr Word fmShareDenyNone = 0x0040;
+
+// A stream over an open file handle, which it does not close.
+class THandleStream : public TStream {
+public:
+    explicit THandleStream(HANDLE AHandle) : handle_(AHandle) {}
+    int Read(void* Buffer, int Count) override;
+    int Write(const void* Buffer, int Count) override;
+    Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+    void SetSize(Int64 NewSize) override;
+    HANDLE GetHandle() const { return handle_; }
+
+protected:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Opens (or with fmCreate creates) a file; raises EFOpenError or EFCreateError
+// with the system's reason.
+class TFileStream : public THandleStream {
+public:
+    TFileStream(const String& AFileName, Word Mode);
+    ~TFileStream() override;
+    const String& GetFileName() const { return fileName_; }
+
+private:
+    String fileName_;
+};
+
+// A stream over a block of memory.
+class TCustomMemoryStream : public TStream {
+public:
+    int Read(void* Buffer, int Count) override;
+    Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+    Int64 GetSize() override { return size_; }
+    void* Memory() const { return memory_; }
+    void SaveToStream(TStream* Stream);
+    void SaveToFile(const String& FileName);
+
+protected:
+    void SetPointer(void* Ptr, Int64 Size);
+    Int64 position_ = 0;
+
+private:
+    void* memory_ = nullptr;
+    Int64 size_ = 0;
+};
+
+// A growable stream in memory.
+class TMemoryStream : public TCustomMemoryStream {
+public:
+    int Write(const void* Buffer, int Count) override;
+    void SetSize(Int64 NewSize) override;
+    void Clear();
+    void LoadFromStream(TStream* Stream);
+    void LoadFromFile(const String& FileName);
+
+private:
+    std::vector<Byte> data_;
+};
+
+// A read-only stream over a resource of a module.
+class TResourceStream : public TCustomMemoryStream {
+public:
+    TResourceStream(HINSTANCE Instance, const String& ResName, LPCWSTR ResType);
+    TResourceStream(HINSTANCE Instance, int ResID, LPCWSTR ResType);
+    int Write(const void* Buffer, int Count) override;
+
+private:
+    void Initialize(HINSTANCE Instance, LPCWSTR Name, LPCWSTR ResType, const String& displayName);
+};

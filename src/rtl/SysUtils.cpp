@@ -23,37 +23,33 @@ String Exception::ClassName() const
     return String(text.begin(), text.end());
 }
 
-namespace {
-
-int LocaleCompare(const String& a, const String& b, DWORD flags)
+[[noreturn]] void Abort()
 {
-    int r = CompareStringW(LOCALE_USER_DEFAULT, flags, a.c_str(), static_cast<int>(a.size()),
-                           b.c_str(), static_cast<int>(b.size()));
-    return r == 0 ? 0 : r - CSTR_EQUAL;
+    throw EAbort(L"Operation aborted");
 }
 
-wchar_t AsciiUpper(wchar_t c)
+String SysErrorMessage(DWORD ErrorCode)
 {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+    wchar_t* buffer = nullptr;
+    DWORD len = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                   FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                               nullptr, ErrorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+                               nullptr);
+    String text = len && buffer ? String(buffer, len) : String();
+    if (buffer)
+        LocalFree(buffer);
+    return TrimRight(text);
 }
 
-} // namespace
-
-int AnsiCompareStr(const String& a, const String& b) { return LocaleCompare(a, b, 0); }
-int AnsiCompareText(const String& a, const String& b) { return LocaleCompare(a, b, NORM_IGNORECASE); }
-bool AnsiSameText(const String& a, const String& b) { return AnsiCompareText(a, b) == 0; }
-
-int CompareText(const String& a, const String& b)
+[[noreturn]] void RaiseLastOSError(DWORD LastError)
 {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        int d = static_cast<int>(AsciiUpper(a[i])) - static_cast<int>(AsciiUpper(b[i]));
-        if (d != 0)
-            return d;
-    }
-    return static_cast<int>(a.size()) - static_cast<int>(b.size());
+    if (LastError == 0)
+        throw EOSError(L"A call to an OS function failed");
+    throw EOSError(L"System Error.  Code: " + IntToStr(LastError) + L".\r\n" +
+                   SysErrorMessage(LastError));
 }
 
-bool SameText(const String& a, const String& b) { return CompareText(a, b) == 0; }
-
-String IntToStr(Int64 value) { return std::to_wstring(value); }
+[[noreturn]] void RaiseLastOSError()
+{
+    RaiseLastOSError(GetLastError());
+}
