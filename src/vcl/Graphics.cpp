@@ -1,0 +1,492 @@
+// Colours, screen resolution, fonts, pens, brushes and the graphic base.
+#include "Graphics.h"
+#include <cwchar>
+#include <iterator>
+
+namespace {
+
+struct TColorName {
+    TColor Color;
+    const wchar_t* Name;
+};
+
+// The first entry of a colour wins when colours share a value (clGray, clDkGray).
+constexpr TColorName ColorNames[] = {
+    {clBlack, L"clBlack"}, {clMaroon, L"clMaroon"}, {clGreen, L"clGreen"},
+    {clOlive, L"clOlive"}, {clNavy, L"clNavy"}, {clPurple, L"clPurple"},
+    {clTeal, L"clTeal"}, {clGray, L"clGray"}, {clSilver, L"clSilver"},
+    {clRed, L"clRed"}, {clLime, L"clLime"}, {clYellow, L"clYellow"},
+    {clBlue, L"clBlue"}, {clFuchsia, L"clFuchsia"}, {clAqua, L"clAqua"},
+    {clWhite, L"clWhite"}, {clMoneyGreen, L"clMoneyGreen"}, {clSkyBlue, L"clSkyBlue"},
+    {clCream, L"clCream"}, {clMedGray, L"clMedGray"}, {clLtGray, L"clLtGray"},
+    {clDkGray, L"clDkGray"}, {clWebSnow, L"clWebSnow"},
+    {clActiveBorder, L"clActiveBorder"}, {clActiveCaption, L"clActiveCaption"},
+    {clAppWorkSpace, L"clAppWorkSpace"}, {clBackground, L"clBackground"},
+    {clBtnFace, L"clBtnFace"}, {clBtnHighlight, L"clBtnHighlight"},
+    {clBtnShadow, L"clBtnShadow"}, {clBtnText, L"clBtnText"},
+    {clCaptionText, L"clCaptionText"}, {clDefault, L"clDefault"},
+    {clGradientActiveCaption, L"clGradientActiveCaption"},
+    {clGradientInactiveCaption, L"clGradientInactiveCaption"},
+    {clGrayText, L"clGrayText"}, {clHighlight, L"clHighlight"},
+    {clHighlightText, L"clHighlightText"}, {clHotLight, L"clHotLight"},
+    {clInactiveBorder, L"clInactiveBorder"}, {clInactiveCaption, L"clInactiveCaption"},
+    {clInactiveCaptionText, L"clInactiveCaptionText"}, {clInfoBk, L"clInfoBk"},
+    {clInfoText, L"clInfoText"}, {clMenu, L"clMenu"}, {clMenuBar, L"clMenuBar"},
+    {clMenuHighlight, L"clMenuHighlight"}, {clMenuText, L"clMenuText"},
+    {clNone, L"clNone"}, {clScrollBar, L"clScrollBar"}, {cl3DDkShadow, L"cl3DDkShadow"},
+    {cl3DLight, L"cl3DLight"}, {clWindow, L"clWindow"}, {clWindowFrame, L"clWindowFrame"},
+    {clWindowText, L"clWindowText"},
+};
+
+int screenPpiOverride = 0;
+
+} // namespace
+
+COLORREF ColorToRGB(TColor Color)
+{
+    if (Color < 0)
+        return GetSysColor(Color & 0xFF);
+    return static_cast<COLORREF>(Color);
+}
+
+bool ColorToIdent(TColor Color, String& Ident)
+{
+    for (const auto& entry : ColorNames)
+        if (entry.Color == Color) {
+            Ident = entry.Name;
+            return true;
+        }
+    return false;
+}
+
+bool IdentToColor(const String& Ident, TColor& Color)
+{
+    for (const auto& entry : ColorNames)
+        if (SameText(Ident, entry.Name)) {
+            Color = entry.Color;
+            return true;
+        }
+    return false;
+}
+
+String ColorToString(TColor Color)
+{
+    String name;
+    if (ColorToIdent(Color, name))
+        return name;
+    wchar_t buf[16];
+    std::swprintf(buf, std::size(buf), L"$%.8X", static_cast<unsigned>(Color));
+    return buf;
+}
+
+TColor StringToColor(const String& S)
+{
+    TColor color = 0;
+    if (IdentToColor(S, color))
+        return color;
+    return StrToInt(S);
+}
+
+int ScreenPixelsPerInch()
+{
+    if (screenPpiOverride > 0)
+        return screenPpiOverride;
+    static const int screenPpi = [] {
+        TWindowDC screen;
+        int ppi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+        return ppi > 0 ? ppi : 96;
+    }();
+    return screenPpi;
+}
+
+void SetScreenPixelsPerInch(int ppi) { screenPpiOverride = ppi > 0 ? ppi : 0; }
+
+int ScaleToScreen(int value) { return MulDiv(value, ScreenPixelsPerInch(), 96); }
+
+// ---------------------------------------------------------------------------
+void TGraphicsObject::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+// ---------------------------------------------------------------------------
+TFont::TFont()
+    : name_(L"Tahoma"), pixelsPerInch_(ScreenPixelsPerInch())
+{
+    height_ = -MulDiv(8, pixelsPerInch_, 72);
+}
+
+void TFont::Changed()
+{
+    // The old handle may still be selected into a canvas's DC; the canvas
+    // lets go of it in OnChange and the next GetHandle replaces it.
+    stale_ = true;
+    TGraphicsObject::Changed();
+}
+
+HFONT TFont::GetHandle()
+{
+    if (!handle_ || stale_) {
+        LOGFONTW lf = GetLogFont();
+        handle_.Reset(CreateFontIndirectW(&lf));
+        stale_ = false;
+    }
+    return handle_.Get();
+}
+
+LOGFONTW TFont::GetLogFont() const
+{
+    LOGFONTW lf{};
+    lf.lfHeight = height_;
+    lf.lfEscapement = orientation_;
+    lf.lfOrientation = orientation_;
+    lf.lfWeight = style_.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style_.Contains(fsItalic);
+    lf.lfUnderline = style_.Contains(fsUnderline);
+    lf.lfStrikeOut = style_.Contains(fsStrikeOut);
+    lf.lfCharSet = charset_;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    static constexpr BYTE qualities[] = {DEFAULT_QUALITY, DRAFT_QUALITY, PROOF_QUALITY,
+                                         NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY,
+                                         CLEARTYPE_QUALITY, CLEARTYPE_NATURAL_QUALITY};
+    lf.lfQuality = qualities[quality_];
+    static constexpr BYTE pitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
+    lf.lfPitchAndFamily = pitches[pitch_];
+    // LOGFONT names hold 31 characters and the terminator.
+    name_.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return lf;
+}
+
+void TFont::SetHandle(HFONT Value)
+{
+    LOGFONTW lf{};
+    if (!Value || GetObjectW(Value, sizeof(lf), &lf) != sizeof(lf))
+        throw EInvalidGraphic(L"Invalid font handle");
+    name_ = lf.lfFaceName;
+    height_ = lf.lfHeight;
+    orientation_ = lf.lfEscapement;
+    charset_ = lf.lfCharSet;
+    style_.Clear();
+    if (lf.lfWeight >= FW_BOLD)
+        style_.Include(fsBold);
+    if (lf.lfItalic)
+        style_.Include(fsItalic);
+    if (lf.lfUnderline)
+        style_.Include(fsUnderline);
+    if (lf.lfStrikeOut)
+        style_.Include(fsStrikeOut);
+    switch (lf.lfPitchAndFamily & 3) {
+    case VARIABLE_PITCH: pitch_ = fpVariable; break;
+    case FIXED_PITCH: pitch_ = fpFixed; break;
+    default: pitch_ = fpDefault; break;
+    }
+    switch (lf.lfQuality) {
+    case DRAFT_QUALITY: quality_ = fqDraft; break;
+    case PROOF_QUALITY: quality_ = fqProof; break;
+    case NONANTIALIASED_QUALITY: quality_ = fqNonAntialiased; break;
+    case ANTIALIASED_QUALITY: quality_ = fqAntialiased; break;
+    case CLEARTYPE_QUALITY: quality_ = fqClearType; break;
+    case CLEARTYPE_NATURAL_QUALITY: quality_ = fqClearTypeNatural; break;
+    default: quality_ = fqDefault; break;
+    }
+    Changed();
+}
+
+void TFont::Assign(TPersistent* Source)
+{
+    auto* src = dynamic_cast<TFont*>(Source);
+    if (!src) {
+        TGraphicsObject::Assign(Source);
+        return;
+    }
+    if (src == this)
+        return;
+    name_ = src->name_;
+    style_ = src->style_;
+    color_ = src->color_;
+    charset_ = src->charset_;
+    orientation_ = src->orientation_;
+    pitch_ = src->pitch_;
+    quality_ = src->quality_;
+    // The same point size at this font's resolution.
+    height_ = pixelsPerInch_ == src->pixelsPerInch_
+                  ? src->height_
+                  : -MulDiv(src->GetSize(), pixelsPerInch_, 72);
+    Changed();
+}
+
+void TFont::SetName(const TFontName& Value)
+{
+    if (Value.empty() || Value == name_)
+        return;
+    name_ = Value;
+    Changed();
+}
+
+int TFont::GetSize() const { return -MulDiv(height_, 72, pixelsPerInch_); }
+
+void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, pixelsPerInch_, 72)); }
+
+void TFont::SetHeight(int Value)
+{
+    if (Value == height_)
+        return;
+    height_ = Value;
+    Changed();
+}
+
+void TFont::SetStyle(TFontStyles Value)
+{
+    if (Value == style_)
+        return;
+    style_ = Value;
+    Changed();
+}
+
+void TFont::SetColor(TColor Value)
+{
+    if (Value == color_)
+        return;
+    color_ = Value;
+    // The colour is not part of the handle; the canvas applies it.
+    TGraphicsObject::Changed();
+}
+
+void TFont::SetCharset(TFontCharset Value)
+{
+    if (Value == charset_)
+        return;
+    charset_ = Value;
+    Changed();
+}
+
+void TFont::SetOrientation(int Value)
+{
+    if (Value == orientation_)
+        return;
+    orientation_ = Value;
+    Changed();
+}
+
+void TFont::SetPitch(TFontPitch Value)
+{
+    if (Value == pitch_)
+        return;
+    pitch_ = Value;
+    Changed();
+}
+
+void TFont::SetQuality(TFontQuality Value)
+{
+    if (Value == quality_)
+        return;
+    quality_ = Value;
+    Changed();
+}
+
+void TFont::SetPixelsPerInch(int Value)
+{
+    if (Value > 0)
+        pixelsPerInch_ = Value;
+}
+
+// ---------------------------------------------------------------------------
+void TPen::Changed()
+{
+    stale_ = true;
+    TGraphicsObject::Changed();
+}
+
+HPEN TPen::GetHandle()
+{
+    if (!handle_ || stale_) {
+        COLORREF rgb = ColorToRGB(color_);
+        HPEN pen = nullptr;
+        switch (style_) {
+        case psAlternate: {
+            LOGBRUSH lb{BS_SOLID, rgb, 0};
+            pen = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr);
+            break;
+        }
+        case psClear: pen = CreatePen(PS_NULL, 0, rgb); break;
+        case psInsideFrame: pen = CreatePen(PS_INSIDEFRAME, width_, rgb); break;
+        case psUserStyle: pen = CreatePen(PS_SOLID, width_, rgb); break;
+        default: pen = CreatePen(static_cast<int>(style_), width_, rgb); break;
+        }
+        handle_.Reset(pen);
+        stale_ = false;
+    }
+    return handle_.Get();
+}
+
+void TPen::SetHandle(HPEN Value)
+{
+    LOGPEN lp{};
+    if (!Value || GetObjectW(Value, sizeof(lp), &lp) != sizeof(lp))
+        throw EInvalidGraphic(L"Invalid pen handle");
+    color_ = static_cast<TColor>(lp.lopnColor);
+    width_ = lp.lopnWidth.x;
+    switch (lp.lopnStyle) {
+    case PS_NULL: style_ = psClear; break;
+    case PS_INSIDEFRAME: style_ = psInsideFrame; break;
+    case PS_DASH: style_ = psDash; break;
+    case PS_DOT: style_ = psDot; break;
+    case PS_DASHDOT: style_ = psDashDot; break;
+    case PS_DASHDOTDOT: style_ = psDashDotDot; break;
+    default: style_ = psSolid; break;
+    }
+    Changed();
+}
+
+void TPen::Assign(TPersistent* Source)
+{
+    auto* src = dynamic_cast<TPen*>(Source);
+    if (!src) {
+        TGraphicsObject::Assign(Source);
+        return;
+    }
+    if (src == this)
+        return;
+    color_ = src->color_;
+    width_ = src->width_;
+    style_ = src->style_;
+    mode_ = src->mode_;
+    Changed();
+}
+
+void TPen::SetColor(TColor Value)
+{
+    if (Value == color_)
+        return;
+    color_ = Value;
+    Changed();
+}
+
+void TPen::SetWidth(int Value)
+{
+    if (Value < 0 || Value == width_)
+        return;
+    width_ = Value;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle Value)
+{
+    if (Value == style_)
+        return;
+    style_ = Value;
+    Changed();
+}
+
+void TPen::SetMode(TPenMode Value)
+{
+    if (Value == mode_)
+        return;
+    mode_ = Value;
+    // The mode is the DC's raster operation, not part of the handle.
+    TGraphicsObject::Changed();
+}
+
+// ---------------------------------------------------------------------------
+void TBrush::Changed()
+{
+    stale_ = true;
+    TGraphicsObject::Changed();
+}
+
+HBRUSH TBrush::GetHandle()
+{
+    if (!handle_ || stale_) {
+        LOGBRUSH lb{BS_SOLID, ColorToRGB(color_), 0};
+        switch (style_) {
+        case bsSolid: break;
+        case bsClear: lb.lbStyle = BS_NULL; break;
+        default:
+            lb.lbStyle = BS_HATCHED;
+            lb.lbHatch = static_cast<ULONG_PTR>(style_ - bsHorizontal + HS_HORIZONTAL);
+            break;
+        }
+        handle_.Reset(CreateBrushIndirect(&lb));
+        stale_ = false;
+    }
+    return handle_.Get();
+}
+
+void TBrush::SetHandle(HBRUSH Value)
+{
+    LOGBRUSH lb{};
+    if (!Value || GetObjectW(Value, sizeof(lb), &lb) != sizeof(lb))
+        throw EInvalidGraphic(L"Invalid brush handle");
+    color_ = static_cast<TColor>(lb.lbColor);
+    switch (lb.lbStyle) {
+    case BS_NULL: style_ = bsClear; break;
+    case BS_HATCHED: style_ = static_cast<TBrushStyle>(bsHorizontal + (lb.lbHatch - HS_HORIZONTAL)); break;
+    default: style_ = bsSolid; break;
+    }
+    Changed();
+}
+
+void TBrush::Assign(TPersistent* Source)
+{
+    auto* src = dynamic_cast<TBrush*>(Source);
+    if (!src) {
+        TGraphicsObject::Assign(Source);
+        return;
+    }
+    if (src == this)
+        return;
+    color_ = src->color_;
+    style_ = src->style_;
+    Changed();
+}
+
+void TBrush::SetColor(TColor Value)
+{
+    if (Value == color_)
+        return;
+    color_ = Value;
+    // Giving a clear brush a colour means painting with it.
+    if (style_ == bsClear)
+        style_ = bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle Value)
+{
+    if (Value == style_)
+        return;
+    style_ = Value;
+    Changed();
+}
+
+// ---------------------------------------------------------------------------
+void TGraphic::SetSize(int AWidth, int AHeight)
+{
+    SetWidth(AWidth);
+    SetHeight(AHeight);
+}
+
+void TGraphic::SetTransparent(bool Value)
+{
+    if (Value == transparent_)
+        return;
+    transparent_ = Value;
+    Changed(this);
+}
+
+void TGraphic::SetModified(bool Value)
+{
+    if (Value)
+        Changed(this);
+    else
+        modified_ = false;
+}
+
+void TGraphic::Changed(TObject* /*Sender*/)
+{
+    modified_ = true;
+    if (OnChange)
+        OnChange(this);
+}

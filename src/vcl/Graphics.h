@@ -1,0 +1,433 @@
+// Colours, fonts, pens, brushes, the canvas over a device context, and the
+// graphic classes (bitmap, icon, picture) of the class library stand-in.
+#pragma once
+
+#include "Classes.h"
+#include "GdiHandles.h"
+#include <mutex>
+#include <vector>
+
+class TStream;
+class TCanvas;
+class TBitmap;
+class TGraphic;
+
+// ---------------------------------------------------------------------------
+// Geometry: the platform's records with the class library's helpers.
+struct TPoint : POINT {
+    constexpr TPoint() : POINT{0, 0} {}
+    constexpr TPoint(LONG X, LONG Y) : POINT{X, Y} {}
+    constexpr TPoint(const POINT& p) : POINT(p) {}
+    bool operator==(const TPoint& o) const { return x == o.x && y == o.y; }
+    bool operator!=(const TPoint& o) const { return !(*this == o); }
+};
+
+struct TSize : SIZE {
+    constexpr TSize() : SIZE{0, 0} {}
+    constexpr TSize(LONG CX, LONG CY) : SIZE{CX, CY} {}
+    constexpr TSize(const SIZE& s) : SIZE(s) {}
+    bool operator==(const TSize& o) const { return cx == o.cx && cy == o.cy; }
+    bool operator!=(const TSize& o) const { return !(*this == o); }
+};
+
+struct TRect : RECT {
+    constexpr TRect() : RECT{0, 0, 0, 0} {}
+    constexpr TRect(LONG Left, LONG Top, LONG Right, LONG Bottom) : RECT{Left, Top, Right, Bottom} {}
+    constexpr TRect(const RECT& r) : RECT(r) {}
+    constexpr LONG Width() const { return right - left; }
+    constexpr LONG Height() const { return bottom - top; }
+    constexpr TPoint TopLeft() const { return {left, top}; }
+    constexpr TPoint BottomRight() const { return {right, bottom}; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(const POINT& p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool operator==(const TRect& o) const
+    {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+    bool operator!=(const TRect& o) const { return !(*this == o); }
+};
+
+constexpr TPoint Point(LONG X, LONG Y) { return {X, Y}; }
+constexpr TRect Rect(LONG Left, LONG Top, LONG Right, LONG Bottom) { return {Left, Top, Right, Bottom}; }
+constexpr TRect Bounds(LONG Left, LONG Top, LONG Width, LONG Height)
+{
+    return {Left, Top, Left + Width, Top + Height};
+}
+
+// ---------------------------------------------------------------------------
+// Colours: 0x00BBGGRR, or 0xFF0000nn for system colour nn.
+using TColor = Integer;
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clLtGray = 0xC0C0C0;
+constexpr TColor clDkGray = 0x808080;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clSkyBlue = 0xF0CAA6;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
+constexpr TColor clWebSnow = 0xFAFAFF;
+// No colour: the paint step that would use it is skipped.
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+constexpr TColor clSystemColor = TColor(0xFF000000);
+constexpr TColor clScrollBar = clSystemColor | COLOR_SCROLLBAR;
+constexpr TColor clBackground = clSystemColor | COLOR_BACKGROUND;
+constexpr TColor clActiveCaption = clSystemColor | COLOR_ACTIVECAPTION;
+constexpr TColor clInactiveCaption = clSystemColor | COLOR_INACTIVECAPTION;
+constexpr TColor clMenu = clSystemColor | COLOR_MENU;
+constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
+constexpr TColor clWindowFrame = clSystemColor | COLOR_WINDOWFRAME;
+constexpr TColor clMenuText = clSystemColor | COLOR_MENUTEXT;
+constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
+constexpr TColor clCaptionText = clSystemColor | COLOR_CAPTIONTEXT;
+constexpr TColor clActiveBorder = clSystemColor | COLOR_ACTIVEBORDER;
+constexpr TColor clInactiveBorder = clSystemColor | COLOR_INACTIVEBORDER;
+constexpr TColor clAppWorkSpace = clSystemColor | COLOR_APPWORKSPACE;
+constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
+constexpr TColor clHighlightText = clSystemColor | COLOR_HIGHLIGHTTEXT;
+constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
+constexpr TColor clBtnShadow = clSystemColor | COLOR_BTNSHADOW;
+constexpr TColor clGrayText = clSystemColor | COLOR_GRAYTEXT;
+constexpr TColor clBtnText = clSystemColor | COLOR_BTNTEXT;
+constexpr TColor clInactiveCaptionText = clSystemColor | COLOR_INACTIVECAPTIONTEXT;
+constexpr TColor clBtnHighlight = clSystemColor | COLOR_BTNHIGHLIGHT;
+constexpr TColor cl3DDkShadow = clSystemColor | COLOR_3DDKSHADOW;
+constexpr TColor cl3DLight = clSystemColor | COLOR_3DLIGHT;
+constexpr TColor clInfoText = clSystemColor | COLOR_INFOTEXT;
+constexpr TColor clInfoBk = clSystemColor | COLOR_INFOBK;
+constexpr TColor clHotLight = clSystemColor | COLOR_HOTLIGHT;
+constexpr TColor clGradientActiveCaption = clSystemColor | COLOR_GRADIENTACTIVECAPTION;
+constexpr TColor clGradientInactiveCaption = clSystemColor | COLOR_GRADIENTINACTIVECAPTION;
+constexpr TColor clMenuHighlight = clSystemColor | COLOR_MENUHILIGHT;
+constexpr TColor clMenuBar = clSystemColor | COLOR_MENUBAR;
+
+// The RGB value of a colour: system colours are looked up, others pass unchanged.
+COLORREF ColorToRGB(TColor Color);
+// "clRed", "clBtnFace" ... for named colours, else "$00BBGGRR".
+String ColorToString(TColor Color);
+// The inverse: a colour name or an integer ("$FF", "255"); EConvertError otherwise.
+TColor StringToColor(const String& S);
+bool ColorToIdent(TColor Color, String& Ident);
+bool IdentToColor(const String& Ident, TColor& Color);
+
+// ---------------------------------------------------------------------------
+// Screen resolution. Sizes are designed at 96 pixels per inch and scaled.
+int ScreenPixelsPerInch();
+// Lets tests try another resolution; 0 goes back to the screen's own.
+void SetScreenPixelsPerInch(int ppi);
+// Value designed at 96 pixels per inch, scaled to the screen.
+int ScaleToScreen(int value);
+
+// ---------------------------------------------------------------------------
+// Fonts, pens and brushes: descriptions that create their handle on demand
+// and report every change through OnChange.
+class TGraphicsObject : public TPersistent {
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Changed();
+};
+
+enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = Set<TFontStyle, 4>;
+enum TFontPitch { fpDefault, fpVariable, fpFixed };
+enum TFontQuality {
+    fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural
+};
+using TFontCharset = Byte;
+using TFontName = String;
+
+class TFont : public TGraphicsObject {
+public:
+    TFont();
+    void Assign(TPersistent* Source) override;
+
+    // The font's handle; created when first asked for, kept until the font changes.
+    HFONT GetHandle();
+    // Takes over the description of Value (the caller keeps Value).
+    void SetHandle(HFONT Value);
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
+
+    const TFontName& GetName() const { return name_; }
+    void SetName(const TFontName& Value);
+    // Points; negative for a character height, positive for a cell height.
+    int GetSize() const;
+    void SetSize(int Value);
+    // Pixels; negative for a character height (the usual case).
+    int GetHeight() const { return height_; }
+    void SetHeight(int Value);
+    TFontStyles GetStyle() const { return style_; }
+    void SetStyle(TFontStyles Value);
+    TColor GetColor() const { return color_; }
+    void SetColor(TColor Value);
+    TFontCharset GetCharset() const { return charset_; }
+    void SetCharset(TFontCharset Value);
+    // Tenths of a degree, counter-clockwise.
+    int GetOrientation() const { return orientation_; }
+    void SetOrientation(int Value);
+    TFontPitch GetPitch() const { return pitch_; }
+    void SetPitch(TFontPitch Value);
+    TFontQuality GetQuality() const { return quality_; }
+    void SetQuality(TFontQuality Value);
+    // The resolution Size converts at; it does not change Height.
+    int GetPixelsPerInch() const { return pixelsPerInch_; }
+    void SetPixelsPerInch(int Value);
+
+    // The LOGFONT the handle is made from.
+    LOGFONTW GetLogFont() const;
+
+protected:
+    void Changed() override;
+
+private:
+    TFontName name_;
+    int height_ = 0;
+    TFontStyles style_;
+    TColor color_ = clWindowText;
+    TFontCharset charset_ = DEFAULT_CHARSET;
+    int orientation_ = 0;
+    TFontPitch pitch_ = fpDefault;
+    TFontQuality quality_ = fqDefault;
+    int pixelsPerInch_ = 96;
+    TFontHandle handle_;
+    bool stale_ = false;
+};
+
+enum TPenStyle {
+    psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate
+};
+enum TPenMode {
+    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+
+class TPen : public TGraphicsObject {
+public:
+    void Assign(TPersistent* Source) override;
+
+    HPEN GetHandle();
+    void SetHandle(HPEN Value);
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
+
+    TColor GetColor() const { return color_; }
+    void SetColor(TColor Value);
+    int GetWidth() const { return width_; }
+    void SetWidth(int Value);
+    TPenStyle GetStyle() const { return style_; }
+    void SetStyle(TPenStyle Value);
+    // The raster operation the canvas draws lines with (SetROP2).
+    TPenMode GetMode() const { return mode_; }
+    void SetMode(TPenMode Value);
+
+protected:
+    void Changed() override;
+
+private:
+    TColor color_ = clBlack;
+    int width_ = 1;
+    TPenStyle style_ = psSolid;
+    TPenMode mode_ = pmCopy;
+    TPenHandle handle_;
+    bool stale_ = false;
+};
+
+enum TBrushStyle {
+    bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+};
+
+class TBrush : public TGraphicsObject {
+public:
+    void Assign(TPersistent* Source) override;
+
+    HBRUSH GetHandle();
+    void SetHandle(HBRUSH Value);
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
+
+    TColor GetColor() const { return color_; }
+    void SetColor(TColor Value);
+    TBrushStyle GetStyle() const { return style_; }
+    void SetStyle(TBrushStyle Value);
+
+protected:
+    void Changed() override;
+
+private:
+    TColor color_ = clWhite;
+    TBrushStyle style_ = bsSolid;
+    TBrushHandle handle_;
+    bool stale_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// TCanvas: drawing on a device context with the canvas's pen, brush and font.
+enum TCanvasStates { csHandleValid, csFontValid, csPenValid, csBrushValid };
+using TCanvasState = Set<TCanvasStates, 4>;
+enum TFillStyle { fsSurface, fsBorder };
+using TCopyMode = DWORD;
+constexpr TCopyMode cmBlackness = BLACKNESS;
+constexpr TCopyMode cmDstInvert = DSTINVERT;
+constexpr TCopyMode cmMergeCopy = MERGECOPY;
+constexpr TCopyMode cmMergePaint = MERGEPAINT;
+constexpr TCopyMode cmNotSrcCopy = NOTSRCCOPY;
+constexpr TCopyMode cmNotSrcErase = NOTSRCERASE;
+constexpr TCopyMode cmPatCopy = PATCOPY;
+constexpr TCopyMode cmPatInvert = PATINVERT;
+constexpr TCopyMode cmPatPaint = PATPAINT;
+constexpr TCopyMode cmSrcAnd = SRCAND;
+constexpr TCopyMode cmSrcCopy = SRCCOPY;
+constexpr TCopyMode cmSrcErase = SRCERASE;
+constexpr TCopyMode cmSrcInvert = SRCINVERT;
+constexpr TCopyMode cmSrcPaint = SRCPAINT;
+constexpr TCopyMode cmWhiteness = WHITENESS;
+
+class TCanvas : public TPersistent {
+public:
+    TCanvas();
+    ~TCanvas() override;
+
+    // The DC drawn on. Reading it may create it (CreateHandle); setting it
+    // lends the canvas another DC, which the canvas never frees.
+    HDC GetHandle();
+    void SetHandle(HDC Value);
+    bool HandleAllocated() const { return handle_ != nullptr; }
+
+    // Serialises drawing from several threads; Lock may nest.
+    void Lock();
+    bool TryLock();
+    void Unlock();
+    int LockCount() const { return lockCount_; }
+
+    // Shapes, drawn with the pen and filled with the brush.
+    void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    void Ellipse(const TRect& Rect) { Ellipse(Rect.left, Rect.top, Rect.right, Rect.bottom); }
+    void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(const TRect& Rect) { Rectangle(Rect.left, Rect.top, Rect.right, Rect.bottom); }
+    void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
+    void Polygon(const TPoint* Points, int Count);
+    void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), static_cast<int>(Points.size())); }
+    void Polyline(const TPoint* Points, int Count);
+    void Polyline(const std::vector<TPoint>& Points) { Polyline(Points.data(), static_cast<int>(Points.size())); }
+    void PolyBezier(const std::vector<TPoint>& Points);
+    void MoveTo(int X, int Y);
+    void LineTo(int X, int Y);
+    TPoint GetPenPos();
+    void SetPenPos(const TPoint& Value) { MoveTo(Value.x, Value.y); }
+
+    // Brush-only fills and frames.
+    void FillRect(const TRect& Rect);
+    void FrameRect(const TRect& Rect);
+    void DrawFocusRect(const TRect& Rect);
+    void FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle);
+
+    TColor GetPixels(int X, int Y);
+    void SetPixels(int X, int Y, TColor Value);
+
+    // Text in the canvas's font; the brush paints the background unless bsClear.
+    void TextOut(int X, int Y, const String& Text);
+    void TextRect(const TRect& Rect, int X, int Y, const String& Text);
+    TSize TextExtent(const String& Text);
+    int TextWidth(const String& Text) { return TextExtent(Text).cx; }
+    int TextHeight(const String& Text) { return TextExtent(Text).cy; }
+    // ETO_ flags that TextOut and TextRect add.
+    int GetTextFlags() const { return textFlags_; }
+    void SetTextFlags(int Value) { textFlags_ = Value; }
+
+    // Pictures and blits.
+    void Draw(int X, int Y, TGraphic* Graphic);
+    void StretchDraw(const TRect& Rect, TGraphic* Graphic);
+    // Copies Source of Canvas into Dest with CopyMode, stretching as needed.
+    void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
+    TCopyMode GetCopyMode() const { return copyMode_; }
+    void SetCopyMode(TCopyMode Value) { copyMode_ = Value; }
+
+    TRect GetClipRect();
+    // Drops the canvas's objects from the DC; they are selected again on next use.
+    void Refresh();
+
+    TFont* GetFont() const { return font_.get(); }
+    void SetFont(TFont* Value) { font_->Assign(Value); }
+    TPen* GetPen() const { return pen_.get(); }
+    void SetPen(TPen* Value) { pen_->Assign(Value); }
+    TBrush* GetBrush() const { return brush_.get(); }
+    void SetBrush(TBrush* Value) { brush_->Assign(Value); }
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+
+protected:
+    // Called when a DC is needed and none is set (a control's canvas gets one here).
+    virtual void CreateHandle() {}
+    virtual void Changing();
+    virtual void Changed();
+    // Makes sure the DC exists and the named objects are selected into it.
+    void RequiredState(TCanvasState ReqState);
+    TCanvasState State() const { return state_; }
+
+private:
+    void DeselectHandles();
+    void SelectFont();
+    void SelectPen();
+    void SelectBrush();
+
+    HDC handle_ = nullptr;
+    TCanvasState state_;
+    TOwned<TFont> font_;
+    TOwned<TPen> pen_;
+    TOwned<TBrush> brush_;
+    TCopyMode copyMode_ = cmSrcCopy;
+    int textFlags_ = 0;
+    std::recursive_mutex lock_;
+    int lockCount_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// TGraphic: the base of pictures that a canvas can draw (bitmaps, icons,
+// PNG and JPEG images ...).
+class TGraphic : public TPersistent {
+public:
+    virtual bool GetEmpty() const = 0;
+    virtual int GetWidth() const = 0;
+    virtual void SetWidth(int Value) = 0;
+    virtual int GetHeight() const = 0;
+    virtual void SetHeight(int Value) = 0;
+    virtual void SetSize(int AWidth, int AHeight);
+    // Whether the background shows through (how depends on the class).
+    virtual bool GetTransparent() const { return transparent_; }
+    virtual void SetTransparent(bool Value);
+    bool GetModified() const { return modified_; }
+    void SetModified(bool Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    friend class TCanvas;
+    // Draws the picture into Rect of ACanvas (stretched to it).
+    virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
+    // Marks the graphic modified and fires OnChange.
+    virtual void Changed(TObject* Sender);
+
+private:
+    bool transparent_ = false;
+    bool modified_ = false;
+};
+
