@@ -1,0 +1,516 @@
+#include "WmiQueries.h"
+#include <cmath>
+
+// ---------------------------------------------------------------------------
+// Value formatting
+
+namespace {
+
+const wchar_t* const SizeUnits[] = {L"Bytes", L"KB", L"MB", L"GB", L"TB",
+                                    L"PB",    L"EB", L"ZB", L"YB"};
+constexpr int SizeUnitCount = sizeof(SizeUnits) / sizeof(SizeUnits[0]);
+
+} // namespace
+
+String FormatByteSize(std::uint64_t Value, const TFormatSettings& Settings)
+{
+    double value = static_cast<double>(Value);
+    int unit = 0;
+    while (unit + 1 < SizeUnitCount && value > std::pow(1024.0, unit + 1))
+        ++unit;
+    return FormatFloat(L"###0.##", value / std::pow(1024.0, unit), Settings) + L" " +
+           SizeUnits[unit];
+}
+
+String FormatByteSize(std::uint64_t Value) { return FormatByteSize(Value, FormatSettings); }
+
+String FormatByteSize32(Cardinal Value, const TFormatSettings& Settings)
+{
+    return FormatByteSize(Value, Settings);
+}
+
+String FormatByteSize32(Cardinal Value) { return FormatByteSize32(Value, FormatSettings); }
+
+String CollapseSpaces(const String& Text)
+{
+    String result;
+    result.reserve(Text.size());
+    for (wchar_t c : Text)
+        if (c != L' ' || result.empty() || result.back() != L' ')
+            result += c;
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Helpers of the query rules
+
+namespace {
+
+bool Contains(const String& text, const String& part) { return text.find(part) != String::npos; }
+
+void ReplaceAll(String& text, const String& from, const String& to)
+{
+    for (std::size_t at = text.find(from); at != String::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// The non-zero bytes of a WMI byte array as text in the system's 8-bit code page.
+String BytesToText(const TWmiValue& bytes)
+{
+    std::string narrow;
+    for (const TWmiValue& item : bytes.Items()) {
+        Int64 code = item.AsInteger();
+        if (code != 0)
+            narrow += static_cast<char>(code & 0xFF);
+    }
+    if (narrow.empty())
+        return {};
+    int length = MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()),
+                                     nullptr, 0);
+    String text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), text.data(),
+                        length);
+    return text;
+}
+
+// A text inside a WQL string literal that holds an object path, whose key
+// values stand in single quotes: each level escapes its own quote and the
+// backslash, so no name can end either literal early.
+String QuotePathKey(const String& value)
+{
+    String escaped;
+    for (wchar_t c : value) {
+        if (c == L'\\' || c == L'\'')
+            escaped += L'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+String QuoteWqlString(const String& value)
+{
+    String escaped;
+    for (wchar_t c : value) {
+        if (c == L'\\' || c == L'"')
+            escaped += L'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// "\\PC\root\cimv2:Win32_UserAccount.Domain="CORP",Name="Administrator"" gives CORP\Administrator.
+String MemberFromPath(const String& partComponent)
+{
+    std::size_t quote = partComponent.find(L'"');
+    String member = quote == String::npos ? partComponent : partComponent.substr(quote);
+    ReplaceAll(member, L"\",Name=\"", L"\\");
+    std::erase(member, L'"');
+    return member;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TComputerInventory
+
+TComputerInventory::TComputerInventory(TInventoryTarget& Target, int Row,
+                                       const TInventoryTexts& Texts, TLongestTexts& Longest,
+                                       const TFormatSettings& Settings)
+    : target_(Target), row_(Row), texts_(Texts), longest_(Longest), settings_(Settings)
+{
+}
+
+void TComputerInventory::WriteName(const String& Name) { SetCell(0, Name); }
+
+void TComputerInventory::Run(IWmiConnection& Connection, const String& Name,
+                             const std::function<bool()>& Stopped)
+{
+    using TQuery = void (TComputerInventory::*)();
+    static constexpr TQuery Series[] = {
+        &TComputerInventory::QueryOperatingSystem, &TComputerInventory::QueryBaseBoard,
+        &TComputerInventory::QueryFailurePrediction, &TComputerInventory::QueryMonitors,
+        &TComputerInventory::QueryMemoryArrays, &TComputerInventory::QueryMemoryModules,
+        &TComputerInventory::QueryProcessor, &TComputerInventory::QueryLogicalDisks,
+        &TComputerInventory::QueryDiskDrives, &TComputerInventory::QueryEnclosure,
+        &TComputerInventory::QueryNetwork, &TComputerInventory::QueryComputerSystem,
+        &TComputerInventory::QueryVideo, &TComputerInventory::QueryAdminGroup,
+        &TComputerInventory::QueryAdminMembers, &TComputerInventory::QueryShares,
+        &TComputerInventory::QueryActivation,
+    };
+    connection_ = &Connection;
+    groupDomain_ = Name;
+    groupName_.clear();
+    adminList_.clear();
+    lastShareName_.clear();
+    monitorNames_.clear();
+    monitorSerials_.clear();
+    for (TQuery query : Series) {
+        if (Stopped && Stopped())
+            throw EAbort(L"The inventory was cancelled");
+        (this->*query)();
+    }
+    connection_ = nullptr;
+}
+
+void TComputerInventory::WriteFailure()
+{
+    if (Cell(4).empty())
+        SetCell(1, texts_.GridWmi);
+}
+
+void TComputerInventory::SetCell(int ACol, const String& Value)
+{
+    cells_.at(static_cast<std::size_t>(ACol)) = Value;
+    target_.SetCellText(ACol, row_, Value);
+}
+
+void TComputerInventory::AppendCell(int ACol, const String& Entry)
+{
+    SetCell(ACol, Cell(ACol).empty() ? Entry : Cell(ACol) + L"; " + Entry);
+}
+
+// A run that has seen no text of a kind yet would give the column width 0,
+// which hides it; such a column keeps its width.
+void TComputerInventory::SetWidthFrom(int ACol, int Length, double PixelsPerChar)
+{
+    auto width = static_cast<int>(Round(Length * PixelsPerChar));
+    if (width > 0)
+        target_.SetColWidth(ACol, width);
+}
+
+void TComputerInventory::Exec(TWmiNamespace ns, const String& wql, const TWmiVisitor& visit)
+{
+    connection_->ExecQuery(ns, wql, visit);
+}
+
+void TComputerInventory::QueryOperatingSystem()
+{
+    Exec(wnCimv2, L"Select Caption From Win32_OperatingSystem", [&](const TWmiObject& os) {
+        TWmiValue caption = os.Get(L"Caption");
+        if (!caption.IsNull())
+            SetCell(19, caption.AsText());
+    });
+}
+
+void TComputerInventory::QueryBaseBoard()
+{
+    Exec(wnCimv2, L"Select Product, Manufacturer From Win32_BaseBoard",
+         [&](const TWmiObject& board) {
+             TWmiValue product = board.Get(L"Product");
+             TWmiValue maker = board.Get(L"Manufacturer");
+             if (product.IsNull() || maker.IsNull())
+                 SetCell(2, L"-");
+             else
+                 SetCell(2, product.AsText() + L" " + maker.AsText());
+         });
+}
+
+void TComputerInventory::QueryFailurePrediction()
+{
+    bool failing = false;
+    try {
+        Exec(wnWmi, L"Select PredictFailure From MSStorageDriver_FailurePredictStatus",
+             [&](const TWmiObject& disk) {
+                 TWmiValue predict = disk.Get(L"PredictFailure");
+                 if (failing || predict.IsNull())
+                     return;
+                 failing = predict.AsBoolean();
+                 SetCell(14, failing ? L"FAILED" : L"OK");
+             });
+    } catch (const Exception&) {
+        SetCell(14, L"-");
+    }
+}
+
+// Each monitor with a serial number adds one entry; several monitors are
+// listed like the other multi-valued cells.
+void TComputerInventory::QueryMonitors()
+{
+    try {
+        Exec(wnWmi, L"Select * From WmiMonitorID", [&](const TWmiObject& monitor) {
+            TWmiValue serial = monitor.Get(L"SerialNumberID");
+            if (!serial.IsNull()) {
+                TWmiValue maker = monitor.Get(L"ManufacturerName");
+                TWmiValue model = monitor.Get(L"UserFriendlyName");
+                String name = (maker.IsNull() ? String() : BytesToText(maker)) + L" " +
+                              (model.IsNull() ? String() : BytesToText(model));
+                String serialText = BytesToText(serial);
+                monitorNames_ = monitorNames_.empty() ? name : monitorNames_ + L"; " + name;
+                monitorSerials_ =
+                    monitorSerials_.empty() ? serialText : monitorSerials_ + L"; " + serialText;
+            }
+            SetCell(18, monitorNames_);
+            SetCell(27, monitorSerials_);
+        });
+    } catch (const Exception&) {
+        // Many computers have no monitor class; the columns keep what they hold.
+    }
+}
+
+void TComputerInventory::QueryMemoryArrays()
+{
+    Int64 slots = 0;
+    std::uint64_t capacityKB = 0;
+    Exec(wnCimv2, L"Select MemoryDevices, MaxCapacity From Win32_PhysicalMemoryArray",
+         [&](const TWmiObject& array) {
+             TWmiValue devices = array.Get(L"MemoryDevices");
+             if (devices.IsNull())
+                 return;
+             slots += devices.AsInteger();
+             TWmiValue capacity = array.Get(L"MaxCapacity");
+             if (!capacity.IsNull())
+                 capacityKB += static_cast<std::uint64_t>(capacity.AsInteger());
+         });
+    SetCell(11, IntToStr(slots));
+    // An unknown capacity leaves the cell empty rather than claiming 0 Bytes.
+    if (capacityKB != 0)
+        SetCell(10, FormatByteSize(capacityKB * 1024, settings_));
+}
+
+void TComputerInventory::QueryMemoryModules()
+{
+    int modules = 0;
+    Exec(wnCimv2, L"Select DeviceLocator, MemoryType, speed From win32_PhysicalMemory",
+         [&](const TWmiObject& module) {
+             ++modules;
+             if (module.Get(L"DeviceLocator").IsNull())
+                 return;
+             // A null memory type matches no rule that tests it.
+             TWmiValue typeValue = module.Get(L"MemoryType");
+             bool typeKnown = !typeValue.IsNull();
+             Int64 type = typeKnown ? typeValue.AsInteger() : -1;
+             String memoryType;
+             if (typeKnown && type == 20)
+                 memoryType = L"DDR";
+             if (typeKnown && (type == 21 || type == 22))
+                 memoryType = L"DDR2";
+             TWmiValue speedValue = module.Get(L"Speed");
+             if (speedValue.IsNull()) {
+                 memoryType = L"Virtual";
+             } else {
+                 Int64 speed = speedValue.AsInteger();
+                 if (speed < 2100 && typeKnown && type == 0)
+                     memoryType = L"DDR3";
+                 if (speed > 2100 && typeKnown && type == 0)
+                     memoryType = L"DDR4";
+             }
+             if (typeKnown && type > 0 && type < 20)
+                 memoryType = L"Other";
+             if (!memoryType.empty())
+                 SetCell(8, memoryType);
+         });
+    SetCell(12, IntToStr(modules));
+}
+
+void TComputerInventory::QueryProcessor()
+{
+    try {
+        bool first = true;
+        Exec(wnCimv2,
+             L"Select Name, MaxClockSpeed, SocketDesignation, NumberOfCores From Win32_Processor",
+             [&](const TWmiObject& cpu) {
+                 if (!first)
+                     return;
+                 first = false;
+                 TWmiValue name = cpu.Get(L"Name");
+                 if (!name.IsNull())
+                     SetCell(4, CollapseSpaces(name.AsText()));
+                 TWmiValue clock = cpu.Get(L"MaxClockSpeed");
+                 if (!clock.IsNull())
+                     SetCell(5, clock.AsText());
+                 TWmiValue cores = cpu.Get(L"NumberOfCores");
+                 if (!cores.IsNull())
+                     SetCell(7, cores.AsText());
+                 TWmiValue socket = cpu.Get(L"SocketDesignation");
+                 if (!socket.IsNull())
+                     SetCell(3, socket.AsText());
+             });
+    } catch (const Exception&) {
+        // Older systems lack the processor class until an update is installed.
+        if (Contains(Cell(19), L"2003"))
+            SetCell(4, texts_.GridInstKb2003);
+        if (Contains(Cell(19), L"XP"))
+            SetCell(4, texts_.GridInstKbXP);
+    }
+}
+
+void TComputerInventory::QueryLogicalDisks()
+{
+    Exec(wnCimv2, L"Select DeviceID, FreeSpace, Size From Win32_LogicalDisk where drivetype=3",
+         [&](const TWmiObject& disk) {
+             TWmiValue freeValue = disk.Get(L"FreeSpace");
+             if (freeValue.IsNull())
+                 return;
+             TWmiValue sizeValue = disk.Get(L"Size");
+             std::uint64_t size = sizeValue.IsNull() ? 0 : static_cast<std::uint64_t>(sizeValue.AsInteger());
+             // Without a size there is no percentage to show.
+             if (size == 0)
+                 return;
+             std::uint64_t free = static_cast<std::uint64_t>(freeValue.AsInteger());
+             auto percent = static_cast<Int64>(std::trunc(static_cast<double>(free) * 100.0 /
+                                                          static_cast<double>(size)));
+             String entry = disk.Get(L"DeviceID").AsText() + L" " + FormatByteSize(size, settings_) + L" (" +
+                            IntToStr(percent) + L"%)";
+             AppendCell(15, entry);
+             longest_.LongestDiskText =
+                 std::max(longest_.LongestDiskText, static_cast<int>(entry.size()));
+         });
+    SetWidthFrom(15, longest_.LongestDiskText, 6.5);
+}
+
+void TComputerInventory::QueryDiskDrives()
+{
+    int fixedDisks = 0;
+    Exec(wnCimv2, L"Select MediaType From Win32_DiskDrive", [&](const TWmiObject& drive) {
+        TWmiValue media = drive.Get(L"MediaType");
+        if (!media.IsNull() && media.AsText() != L"Removable Media")
+            ++fixedDisks;
+    });
+    SetCell(13, IntToStr(fixedDisks));
+    target_.SetColWidth(13, 70);
+}
+
+void TComputerInventory::QueryEnclosure()
+{
+    Exec(wnCimv2, L"Select SerialNumber From Win32_SystemEnclosure",
+         [&](const TWmiObject& enclosure) {
+             TWmiValue serial = enclosure.Get(L"SerialNumber");
+             if (!serial.IsNull())
+                 SetCell(26, serial.AsText());
+         });
+}
+
+void TComputerInventory::QueryNetwork()
+{
+    Exec(wnCimv2,
+         L"SELECT IPAddress,MACAddress FROM Win32_NetworkAdapterConfiguration WHERE "
+         L"IPEnabled='True'",
+         [&](const TWmiObject& adapter) {
+             TWmiValue addresses = adapter.Get(L"IPAddress");
+             if (!addresses.IsNull()) {
+                 String mac = adapter.Get(L"MACAddress").AsText();
+                 for (const TWmiValue& item : addresses.Items()) {
+                     String address = item.AsText();
+                     if (Contains(address, L":"))
+                         continue;  // IPv6
+                     // One MAC entry per address keeps both lists aligned.
+                     if (Cell(21).empty()) {
+                         SetCell(21, address);
+                         SetCell(22, mac);
+                     } else {
+                         SetCell(21, Cell(21) + L"; " + address);
+                         SetCell(22, Cell(22) + L"; " + mac);
+                     }
+                     longest_.LongestIPText =
+                         std::max(longest_.LongestIPText, static_cast<int>(address.size()));
+                     longest_.LongestMACText =
+                         std::max(longest_.LongestMACText, static_cast<int>(mac.size()));
+                 }
+             }
+             SetWidthFrom(21, longest_.LongestIPText, 6.5);
+             SetWidthFrom(22, longest_.LongestMACText, 6.5);
+         });
+}
+
+void TComputerInventory::QueryComputerSystem()
+{
+    Exec(wnCimv2,
+         L"Select name, NumberOfProcessors, Model, username, TotalPhysicalMemory From "
+         L"Win32_ComputerSystem",
+         [&](const TWmiObject& system) {
+             TWmiValue name = system.Get(L"Name");
+             if (!name.IsNull())
+                 groupDomain_ = name.AsText();
+             TWmiValue model = system.Get(L"Model");
+             if (!model.IsNull())
+                 SetCell(1, model.AsText());
+             TWmiValue user = system.Get(L"UserName");
+             if (!user.IsNull())
+                 SetCell(24, user.AsText());
+             TWmiValue processors = system.Get(L"NumberOfProcessors");
+             if (!processors.IsNull())
+                 SetCell(6, processors.AsText());
+             TWmiValue memory = system.Get(L"TotalPhysicalMemory");
+             if (!memory.IsNull())
+                 SetCell(9, FormatByteSize(static_cast<std::uint64_t>(memory.AsInteger()), settings_));
+         });
+    longest_.LongestUserText =
+        std::max(longest_.LongestUserText, static_cast<int>(Cell(24).size()));
+    SetWidthFrom(24, longest_.LongestUserText, 7);
+}
+
+void TComputerInventory::QueryVideo()
+{
+    Exec(wnCimv2, L"Select Caption, AdapterRAM From Win32_videoController",
+         [&](const TWmiObject& video) {
+             TWmiValue caption = video.Get(L"Caption");
+             if (!caption.IsNull())
+                 SetCell(16, caption.AsText());
+             TWmiValue memory = video.Get(L"AdapterRAM");
+             if (!memory.IsNull())
+                 SetCell(17, FormatByteSize32(static_cast<Cardinal>(memory.AsInteger()), settings_));
+         });
+}
+
+void TComputerInventory::QueryAdminGroup()
+{
+    // The group's name is localized; its well-known SID is not.
+    Exec(wnCimv2, L"Select name From Win32_Group Where LocalAccount=TRUE And SID='S-1-5-32-544'",
+         [&](const TWmiObject& group) {
+             TWmiValue name = group.Get(L"Name");
+             if (!name.IsNull())
+                 groupName_ = name.AsText();
+         });
+}
+
+void TComputerInventory::QueryAdminMembers()
+{
+    String groupPath = L"Win32_Group.Domain='" + QuotePathKey(groupDomain_) + L"',Name='" +
+                       QuotePathKey(groupName_) + L"'";
+    Exec(wnCimv2,
+         L"Select PartComponent From Win32_GroupUser WHERE (GroupComponent = \"" +
+             QuoteWqlString(groupPath) + L"\")",
+         [&](const TWmiObject& link) {
+             if (link.Get(L"GroupComponent").IsNull())
+                 return;
+             String member = MemberFromPath(link.Get(L"PartComponent").AsText());
+             adminList_ = adminList_.empty() ? member : adminList_ + L"; " + member;
+             longest_.LongestAdminText =
+                 std::max(longest_.LongestAdminText, static_cast<int>(member.size()));
+         });
+    SetCell(20, adminList_);
+    SetWidthFrom(20, longest_.LongestAdminText, 6.5);
+}
+
+void TComputerInventory::QueryShares()
+{
+    Exec(wnCimv2, L"Select Name, Type From Win32_Share", [&](const TWmiObject& share) {
+        TWmiValue name = share.Get(L"Name");
+        TWmiValue type = share.Get(L"Type");
+        // Administrative and IPC shares have other types than 0 (disk).
+        if (name.IsNull() || type.IsNull() || type.AsInteger() != 0 || name.AsText() == L"print$")
+            return;
+        String shareName = name.AsText();
+        AppendCell(23, shareName);
+        longest_.LongestShareText =
+            std::max(longest_.LongestShareText, static_cast<int>(shareName.size()));
+        lastShareName_ = shareName;
+    });
+    if (!lastShareName_.empty())
+        SetWidthFrom(23, longest_.LongestShareText, 7);
+}
+
+void TComputerInventory::QueryActivation()
+{
+    Exec(wnCimv2,
+         L"Select name, applicationID, licensestatus, partialproductkey From "
+         L"softwarelicensingproduct",
+         [&](const TWmiObject& product) {
+             TWmiValue status = product.Get(L"LicenseStatus");
+             if (status.IsNull() || product.Get(L"PartialProductKey").IsNull())
+                 return;
+             bool activated =
+                 Contains(product.Get(L"Name").AsText(), L"Windows") && status.AsInteger() != 5;
+             SetCell(25, activated ? L"Activated" : L"Not activated");
+         });
+}

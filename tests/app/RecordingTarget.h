@@ -1,0 +1,69 @@
+// A stand-in for the main window's controls that keeps what a run changed.
+#pragma once
+
+#include "InventoryTarget.h"
+#include <map>
+#include <utility>
+#include <vector>
+
+class TRecordingTarget : public TInventoryTarget {
+public:
+    void SetCellText(int ACol, int ARow, const String& Value) override
+    {
+        Cells[{ACol, ARow}] = Value;
+        ++Changes;
+    }
+    void SetColWidth(int ACol, int Value) override
+    {
+        Widths[ACol] = Value;
+        ++Changes;
+    }
+    void SetGaugeMaximum(int Value) override
+    {
+        GaugeMaximum = Value;
+        ++Changes;
+    }
+    void SetGaugePosition(int Value) override
+    {
+        GaugePositions.push_back(Value);
+        ++Changes;
+    }
+    void SetGaugeVisible(bool Value) override
+    {
+        GaugeVisible = Value;
+        ++Changes;
+    }
+    void SetCancelEnabled(bool Value) override
+    {
+        CancelEnabled = Value;
+        ++Changes;
+    }
+
+    String Cell(int ACol, int ARow) const
+    {
+        auto found = Cells.find({ACol, ARow});
+        return found == Cells.end() ? String() : found->second;
+    }
+    int Width(int ACol) const
+    {
+        auto found = Widths.find(ACol);
+        return found == Widths.end() ? -1 : found->second;
+    }
+    // Cells of a row that hold text.
+    std::map<int, String> Row(int ARow) const
+    {
+        std::map<int, String> row;
+        for (const auto& [at, text] : Cells)
+            if (at.second == ARow && !text.empty())
+                row[at.first] = text;
+        return row;
+    }
+
+    std::map<std::pair<int, int>, String> Cells;
+    std::map<int, int> Widths;
+    int GaugeMaximum = -1;
+    std::vector<int> GaugePositions;
+    bool GaugeVisible = false;
+    bool CancelEnabled = false;
+    int Changes = 0;
+};

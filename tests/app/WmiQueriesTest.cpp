@@ -1,0 +1,506 @@
+// The query series of one computer against scripted answers: which query
+// asks what, in which order, and what each answer turns into in the row.
+#include <gtest/gtest.h>
+#include "RecordingTarget.h"
+#include "ScriptedWmiClient.h"
+#include "WmiQueries.h"
+
+namespace {
+
+struct TQueryText {
+    TWmiNamespace Namespace;
+    const wchar_t* Text;
+};
+
+enum {
+    qOS, qBoard, qPredict, qMonitors, qArrays, qModules, qCpu, qDisks, qDrives, qEnclosure,
+    qNetwork, qSystem, qVideo, qGroup, qMembers, qShares, qActivation
+};
+
+// The series for the computer "PC1" whose administrators group is "Administrators".
+const TQueryText Series[] = {
+    {wnCimv2, L"Select Caption From Win32_OperatingSystem"},
+    {wnCimv2, L"Select Product, Manufacturer From Win32_BaseBoard"},
+    {wnWmi, L"Select PredictFailure From MSStorageDriver_FailurePredictStatus"},
+    {wnWmi, L"Select * From WmiMonitorID"},
+    {wnCimv2, L"Select MemoryDevices, MaxCapacity From Win32_PhysicalMemoryArray"},
+    {wnCimv2, L"Select DeviceLocator, MemoryType, speed From win32_PhysicalMemory"},
+    {wnCimv2, L"Select Name, MaxClockSpeed, SocketDesignation, NumberOfCores From Win32_Processor"},
+    {wnCimv2, L"Select DeviceID, FreeSpace, Size From Win32_LogicalDisk where drivetype=3"},
+    {wnCimv2, L"Select MediaType From Win32_DiskDrive"},
+    {wnCimv2, L"Select SerialNumber From Win32_SystemEnclosure"},
+    {wnCimv2, L"SELECT IPAddress,MACAddress FROM Win32_NetworkAdapterConfiguration WHERE IPEnabled='True'"},
+    {wnCimv2, L"Select name, NumberOfProcessors, Model, username, TotalPhysicalMemory From Win32_ComputerSystem"},
+    {wnCimv2, L"Select Caption, AdapterRAM From Win32_videoController"},
+    {wnCimv2, L"Select name From Win32_Group Where LocalAccount=TRUE And SID='S-1-5-32-544'"},
+    {wnCimv2, LR"(Select PartComponent From Win32_GroupUser WHERE (GroupComponent = "Win32_Group.Domain='PC1',Name='Administrators'"))"},
+    {wnCimv2, L"Select Name, Type From Win32_Share"},
+    {wnCimv2, L"Select name, applicationID, licensestatus, partialproductkey From softwarelicensingproduct"},
+};
+constexpr int SeriesLength = sizeof(Series) / sizeof(Series[0]);
+
+TScriptedAnswer Objects(std::initializer_list<TScriptedObject> objects) { return {objects, -1}; }
+
+// A WMI byte array: the text's bytes, padded with zeros as monitors report them.
+TWmiValue Bytes(const char* text)
+{
+    std::vector<TWmiValue> bytes;
+    for (const char* p = text; *p; ++p)
+        bytes.emplace_back(static_cast<int>(static_cast<unsigned char>(*p)));
+    bytes.insert(bytes.end(), 3, TWmiValue(0));
+    return TWmiValue(std::move(bytes));
+}
+
+TWmiValue Strings(std::initializer_list<const wchar_t*> texts)
+{
+    std::vector<TWmiValue> items;
+    for (const wchar_t* text : texts)
+        items.emplace_back(text);
+    return TWmiValue(std::move(items));
+}
+
+const TInventoryTexts Texts{L"unavailable", L"hint 2003", L"hint XP"};
+
+void Answer(TScriptedComputer& computer, int query, TScriptedAnswer answer)
+{
+    computer.Answer(Series[query].Namespace, Series[query].Text, std::move(answer));
+}
+
+// A computer that answers every query of the series with nothing, but for
+// its administrators group; a case replaces the answers it is about.
+TScriptedComputer& QuietComputer(TScriptedWmiClient& client)
+{
+    TScriptedComputer& computer = client.Computer(L"PC1");
+    for (const TQueryText& query : Series)
+        computer.Answer(query.Namespace, query.Text, {});
+    Answer(computer, qGroup, Objects({{{L"Name", L"Administrators"}}}));
+    return computer;
+}
+
+class QuerySeries : public testing::Test {
+protected:
+    void Answer(int query, TScriptedAnswer answer) { ::Answer(computer_, query, std::move(answer)); }
+
+    // Runs the series for row 1 and returns the cells it filled.
+    std::map<int, String> Run(const String& name = L"PC1")
+    {
+        auto connection = client_.Connect(name);
+        TComputerInventory inventory(target_, 1, Texts, longest_);
+        inventory.Run(*connection, name);
+        return target_.Row(1);
+    }
+
+    TScriptedWmiClient client_;
+    TScriptedComputer& computer_ = QuietComputer(client_);
+    TRecordingTarget target_;
+    TLongestTexts longest_;
+};
+
+// Cells that every computer gets from counting queries, plus the case's own.
+std::map<int, String> RowWith(std::map<int, String> cells)
+{
+    cells.insert({{11, L"0"}, {12, L"0"}, {13, L"0"}});
+    return cells;
+}
+
+struct TQueryCase {
+    const char* Name;
+    std::vector<std::pair<int, TScriptedAnswer>> Answers;
+    std::map<int, String> Cells;   // every non-empty cell of the row
+    std::map<int, int> Widths;     // -1: the width is never set
+};
+
+const TQueryCase QueryCases[] = {
+    {"operating system: the last caption wins",
+     {{qOS, Objects({{{L"Caption", L"Windows 7"}}, {{L"Caption", L"Windows 10 Pro"}}, {}})}},
+     RowWith({{19, L"Windows 10 Pro"}})},
+    {"motherboard: product and maker",
+     {{qBoard, Objects({{{L"Product", L"X570-P"}, {L"Manufacturer", L"ASUSTeK"}}})}},
+     RowWith({{2, L"X570-P ASUSTeK"}})},
+    {"motherboard: a missing maker gives a dash",
+     {{qBoard, Objects({{{L"Product", L"X570-P"}}})}},
+     RowWith({{2, L"-"}})},
+    {"failure prediction: one failing disk marks the computer",
+     {{qPredict, Objects({{{L"PredictFailure", true}}, {{L"PredictFailure", false}}})}},
+     RowWith({{14, L"FAILED"}})},
+    {"failure prediction: a later sound disk does not hide a failing one",
+     {{qPredict, Objects({{{L"PredictFailure", false}}, {{L"PredictFailure", true}},
+                          {{L"PredictFailure", false}}})}},
+     RowWith({{14, L"FAILED"}})},
+    {"failure prediction: all sound",
+     {{qPredict, Objects({{{L"PredictFailure", false}}, {}, {{L"PredictFailure", false}}})}},
+     RowWith({{14, L"OK"}})},
+    {"failure prediction: a failing query gives a dash and the series goes on",
+     {{qPredict, TScriptedAnswer::Failure()}},
+     RowWith({{14, L"-"}})},
+    {"failure prediction: a failure mid-walk replaces what was written",
+     {{qPredict, {{{{L"PredictFailure", false}}, {{L"PredictFailure", false}}}, 1}}},
+     RowWith({{14, L"-"}})},
+    {"monitor: maker and model, serial number, zero bytes dropped",
+     {{qMonitors, Objects({{{L"SerialNumberID", Bytes("CN0K1234")},
+                            {L"ManufacturerName", Bytes("DEL")},
+                            {L"UserFriendlyName", Bytes("DELL U2412M")}}})}},
+     RowWith({{18, L"DEL DELL U2412M"}, {27, L"CN0K1234"}})},
+    {"monitors: several are listed, one without a serial number adds nothing",
+     {{qMonitors, Objects({{{L"SerialNumberID", Bytes("CN0K1234")},
+                            {L"ManufacturerName", Bytes("DEL")},
+                            {L"UserFriendlyName", Bytes("DELL U2412M")}},
+                           {{L"ManufacturerName", Bytes("ACR")}},
+                           {{L"SerialNumberID", Bytes("H9XZ")},
+                            {L"ManufacturerName", Bytes("SAM")},
+                            {L"UserFriendlyName", Bytes("SyncMaster")}}})}},
+     RowWith({{18, L"DEL DELL U2412M; SAM SyncMaster"}, {27, L"CN0K1234; H9XZ"}})},
+    {"monitors: a failing query is ignored",
+     {{qMonitors, TScriptedAnswer::Failure()}},
+     RowWith({})},
+    {"memory arrays: slots and capacities add up",
+     {{qArrays, Objects({{{L"MemoryDevices", 4}, {L"MaxCapacity", 16777216}},
+                         {{L"MemoryDevices", 2}, {L"MaxCapacity", 8388608}},
+                         {{L"MaxCapacity", 8388608}}})}},
+     RowWith({{11, L"6"}, {10, L"24 GB"}})},
+    {"memory arrays: no known capacity leaves the maximum empty",
+     {{qArrays, Objects({{{L"MemoryDevices", 2}}, {{L"MemoryDevices", 2}, {L"MaxCapacity", 0}}})}},
+     RowWith({{11, L"4"}})},
+    {"memory modules: every module counts, the last typed one decides",
+     {{qModules, Objects({{{L"DeviceLocator", L"DIMM0"}, {L"MemoryType", 0}, {L"Speed", 1600}},
+                          {{L"MemoryType", 0}, {L"Speed", 2400}},
+                          {{L"DeviceLocator", L"DIMM2"}, {L"MemoryType", 24}, {L"Speed", 1600}}})}},
+     RowWith({{8, L"DDR3"}, {12, L"3"}})},
+    {"processor: the first one only, spaces collapsed",
+     {{qCpu, Objects({{{L"Name", L"Intel(R)  Core(TM)   i5-8400 "}, {L"MaxClockSpeed", 2808},
+                       {L"SocketDesignation", L"LGA1151"}, {L"NumberOfCores", 6}},
+                      {{L"Name", L"Second"}, {L"MaxClockSpeed", 1}}})}},
+     RowWith({{4, L"Intel(R) Core(TM) i5-8400 "}, {5, L"2808"}, {7, L"6"}, {3, L"LGA1151"}})},
+    {"processor: a failing query on 2003 gives its update hint",
+     {{qOS, Objects({{{L"Caption", L"Microsoft Windows Server 2003 R2"}}})},
+      {qCpu, TScriptedAnswer::Failure()}},
+     RowWith({{19, L"Microsoft Windows Server 2003 R2"}, {4, L"hint 2003"}})},
+    {"processor: a failing query on XP gives its update hint",
+     {{qOS, Objects({{{L"Caption", L"Microsoft Windows XP Professional"}}})},
+      {qCpu, TScriptedAnswer::Failure()}},
+     RowWith({{19, L"Microsoft Windows XP Professional"}, {4, L"hint XP"}})},
+    {"processor: a failure elsewhere keeps what the query wrote (contains is case-sensitive)",
+     {{qOS, Objects({{{L"Caption", L"Windows xp"}}})},
+      {qCpu, {{{{L"Name", L"Athlon"}, {L"MaxClockSpeed", 2000}}}, 1}}},
+     RowWith({{19, L"Windows xp"}, {4, L"Athlon"}, {5, L"2000"}})},
+    {"logical disks: size, integer percentage of free space, width from the longest",
+     {{qDisks, Objects({{{L"DeviceID", L"C:"}, {L"FreeSpace", L"214748364800"},
+                         {L"Size", L"536870912000"}},
+                        {{L"DeviceID", L"D:"}, {L"FreeSpace", L"1073741824"}, {L"Size", L"2147483648"}},
+                        {{L"DeviceID", L"E:"}, {L"FreeSpace", L"2"}, {L"Size", L"3"}}})}},
+     RowWith({{15, L"C: 500 GB (40%); D: 2 GB (50%); E: 3 Bytes (66%)"}}),
+     {{15, 104}}},  // "E: 3 Bytes (66%)": 16 x 6.5
+    {"logical disks: 13 characters give 84.5, rounded to the even 84",
+     {{qDisks, Objects({{{L"DeviceID", L"D:"}, {L"FreeSpace", L"1073741824"}, {L"Size", L"2147483648"}}})}},
+     RowWith({{15, L"D: 2 GB (50%)"}}),
+     {{15, 84}}},
+    {"logical disks: no free space value, no size or size 0 give no entry",
+     {{qDisks, Objects({{{L"DeviceID", L"C:"}, {L"Size", L"100"}},
+                        {{L"DeviceID", L"D:"}, {L"FreeSpace", L"0"}},
+                        {{L"DeviceID", L"E:"}, {L"FreeSpace", L"0"}, {L"Size", L"0"}}})}},
+     RowWith({}),
+     {{15, -1}}},
+    {"disk drives: removable media compared exactly, unknown media not counted",
+     {{qDrives, Objects({{{L"MediaType", L"Fixed hard disk media"}}, {{L"MediaType", L"Removable Media"}},
+                         {{L"MediaType", L"removable media"}}, {}})}},
+     RowWith({{13, L"2"}}),
+     {{13, 70}}},
+    {"enclosure serial number",
+     {{qEnclosure, Objects({{{L"SerialNumber", L"CZC1234XYZ"}}})}},
+     RowWith({{26, L"CZC1234XYZ"}})},
+    {"network: IPv4 addresses only, one MAC entry per address",
+     {{qNetwork, Objects({{{L"IPAddress", Strings({L"192.168.1.10", L"fe80::1c2d:3e4f"})},
+                           {L"MACAddress", L"00:11:22:33:44:55"}},
+                          {{L"MACAddress", L"0A:0B:0C:0D:0E:0F"}},
+                          {{L"IPAddress", Strings({L"10.0.0.5", L"10.0.0.6"})},
+                           {L"MACAddress", L"66:77:88:99:AA:BB"}}})}},
+     RowWith({{21, L"192.168.1.10; 10.0.0.5; 10.0.0.6"},
+              {22, L"00:11:22:33:44:55; 66:77:88:99:AA:BB; 66:77:88:99:AA:BB"}}),
+     {{21, 78}, {22, 110}}},  // 12 x 6.5; 17 x 6.5 = 110.5 to the even 110
+    {"network: an IPv6-only adapter lists nothing and sizes nothing",
+     {{qNetwork, Objects({{{L"IPAddress", Strings({L"fe80::1"})}, {L"MACAddress", L"00:11:22:33:44:55"}}})}},
+     RowWith({}),
+     {{21, -1}, {22, -1}}},
+    {"computer system: model, user, processors, memory",
+     {{qSystem, Objects({{{L"Model", L"OptiPlex 7050"}, {L"UserName", L"CORP\\jdoe"},
+                          {L"NumberOfProcessors", 2}, {L"TotalPhysicalMemory", L"17179869184"}}})}},
+     RowWith({{1, L"OptiPlex 7050"}, {24, L"CORP\\jdoe"}, {6, L"2"}, {9, L"16 GB"}}),
+     {{24, 63}}},
+    {"computer system: nobody logged on leaves the user column's width",
+     {{qSystem, Objects({{{L"Model", L"PowerEdge"}}})}},
+     RowWith({{1, L"PowerEdge"}}),
+     {{24, -1}}},
+    {"video: caption and memory as an unsigned 32-bit count",
+     {{qVideo, Objects({{{L"Caption", L"Radeon RX 580"}, {L"AdapterRAM", -2147483647 - 1}}})}},
+     RowWith({{16, L"Radeon RX 580"}, {17, L"2 GB"}})},
+    {"shares: disk shares only, print$ skipped, width from the longest name",
+     {{qShares, Objects({{{L"Name", L"ADMIN$"}, {L"Type", 2147483648LL}},
+                         {{L"Name", L"C$"}, {L"Type", 2147483648LL}},
+                         {{L"Name", L"IPC$"}, {L"Type", 2147483651LL}},
+                         {{L"Name", L"print$"}, {L"Type", 0}},
+                         {{L"Name", L"Docs"}, {L"Type", 0}},
+                         {{L"Name", L"Printer"}, {L"Type", 1}},
+                         {{L"Name", L"Public"}, {L"Type", 0}}})}},
+     RowWith({{23, L"Docs; Public"}}),
+     {{23, 42}}},
+    {"shares: none listed, no width",
+     {{qShares, Objects({{{L"Name", L"print$"}, {L"Type", 0}}})}},
+     RowWith({}),
+     {{23, -1}}},
+    {"activation: the last product with a key decides",
+     {{qActivation, Objects({{{L"Name", L"Office 16, Professional"}, {L"LicenseStatus", 1},
+                              {L"PartialProductKey", L"AB12C"}},
+                             {{L"Name", L"Windows(R), Professional edition"}, {L"LicenseStatus", 1},
+                              {L"PartialProductKey", L"3V66T"}},
+                             {{L"Name", L"Windows(R), Other edition"}, {L"LicenseStatus", 0}}})}},
+     RowWith({{25, L"Activated"}})},
+    {"activation: notification status is not activated",
+     {{qActivation, Objects({{{L"Name", L"Windows(R), Professional edition"}, {L"LicenseStatus", 5},
+                              {L"PartialProductKey", L"3V66T"}}})}},
+     RowWith({{25, L"Not activated"}})},
+    {"activation: a product that is not Windows is not activated",
+     {{qActivation, Objects({{{L"Name", L"Office 16, Professional"}, {L"LicenseStatus", 1},
+                              {L"PartialProductKey", L"AB12C"}}})}},
+     RowWith({{25, L"Not activated"}})},
+};
+
+TEST_F(QuerySeries, EachRuleTurnsItsAnswerIntoCellsAndWidths)
+{
+    for (const TQueryCase& c : QueryCases) {
+        SCOPED_TRACE(c.Name);
+        TScriptedWmiClient client;
+        TScriptedComputer& computer = QuietComputer(client);
+        for (const auto& [query, answer] : c.Answers)
+            ::Answer(computer, query, answer);
+
+        TRecordingTarget target;
+        TLongestTexts longest;
+        TComputerInventory inventory(target, 1, Texts, longest);
+        auto connection = client.Connect(L"PC1");
+        ASSERT_NO_THROW(inventory.Run(*connection, L"PC1"));
+
+        EXPECT_EQ(target.Row(1), c.Cells);
+        for (const auto& [col, width] : c.Widths)
+            EXPECT_EQ(target.Width(col), width) << "column " << col;
+        EXPECT_EQ(client.Calls().size(), static_cast<std::size_t>(SeriesLength));
+    }
+}
+
+struct TMemoryTypeCase {
+    TWmiValue Type;
+    TWmiValue Speed;
+    const wchar_t* Expected;  // empty: column 8 is not written
+};
+
+TEST_F(QuerySeries, MemoryTypeFromTypeAndSpeed)
+{
+    const TMemoryTypeCase cases[] = {
+        {0, 1600, L"DDR3"},       {0, 2400, L"DDR4"},    {0, 2100, L""},
+        {24, 1600, L""},          {24, {}, L"Virtual"},  {20, 400, L"DDR"},
+        {21, 800, L"DDR2"},       {22, 800, L"DDR2"},    {20, {}, L"Virtual"},
+        {0, {}, L"Virtual"},      {9, {}, L"Other"},     {1, 1600, L"Other"},
+        {19, 2400, L"Other"},     {{}, 1600, L""},       {0, L"1600", L"DDR3"},
+    };
+    for (const TMemoryTypeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.Type.AsText() << ", speed "
+                                        << (c.Speed.IsNull() ? L"null" : c.Speed.AsText()));
+        target_ = TRecordingTarget();
+        Answer(qModules, Objects({{{L"DeviceLocator", L"DIMM0"}, {L"MemoryType", c.Type},
+                                   {L"Speed", c.Speed}}}));
+        std::map<int, String> row = Run();
+        EXPECT_EQ(row.count(8) ? row[8] : String(), c.Expected);
+        EXPECT_EQ(row[12], L"1");
+    }
+}
+
+TEST_F(QuerySeries, AsksEveryQueryInOrderOnItsNamespace)
+{
+    Run();
+    std::vector<TScriptedCall> calls = client_.Calls();
+    ASSERT_EQ(calls.size(), static_cast<std::size_t>(SeriesLength));
+    for (int i = 0; i < SeriesLength; ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(calls[i].Computer, L"PC1");
+        EXPECT_EQ(calls[i].Namespace, Series[i].Namespace);
+        EXPECT_EQ(calls[i].Query, Series[i].Text);
+    }
+}
+
+TEST_F(QuerySeries, AnUnguardedFailureEndsTheComputerAndKeepsWhatWasWritten)
+{
+    for (int failing = 0; failing < SeriesLength; ++failing) {
+        if (failing == qPredict || failing == qMonitors || failing == qCpu)
+            continue;
+        SCOPED_TRACE(failing + 1);
+        TScriptedWmiClient client;
+        TScriptedComputer& computer = QuietComputer(client);
+        ::Answer(computer, qOS, Objects({{{L"Caption", L"Windows 10 Pro"}}}));
+        // Fails after its first object, so what that object wrote stays.
+        ::Answer(computer, failing, {{{{L"Caption", L"Windows 10 Pro"}}, {}}, 1});
+
+        TRecordingTarget target;
+        TLongestTexts longest;
+        TComputerInventory inventory(target, 2, Texts, longest);
+        auto connection = client.Connect(L"PC1");
+        EXPECT_THROW(inventory.Run(*connection, L"PC1"), EOleSysError);
+        EXPECT_EQ(client.Calls().size(), static_cast<std::size_t>(failing + 1));
+        EXPECT_EQ(target.Cell(19, 2), L"Windows 10 Pro");
+    }
+}
+
+TEST_F(QuerySeries, AValueThatDoesNotConvertFailsTheComputer)
+{
+    Answer(qModules, Objects({{{L"DeviceLocator", L"DIMM0"}, {L"MemoryType", 0}, {L"Speed", L"fast"}}}));
+    EXPECT_THROW(Run(), EConvertError);
+    EXPECT_EQ(client_.Calls().size(), static_cast<std::size_t>(qModules + 1));
+}
+
+TEST_F(QuerySeries, AdministratorsComeFromTheLocalizedGroupOfTheReportedComputerName)
+{
+    Answer(qSystem, Objects({{{L"Name", L"SRV-01"}}}));
+    Answer(qGroup, Objects({{{L"Name", L"Administrateurs"}}}));
+    computer_.Answer(
+        wnCimv2,
+        LR"(Select PartComponent From Win32_GroupUser WHERE (GroupComponent = "Win32_Group.Domain='SRV-01',Name='Administrateurs'"))",
+        Objects({{{L"GroupComponent", L"x"},
+                  {L"PartComponent",
+                   LR"(\\SRV-01\root\cimv2:Win32_UserAccount.Domain="CORP",Name="Administrator")"}},
+                 {{L"PartComponent", L"no group component: skipped"}},
+                 {{L"GroupComponent", L"x"},
+                  {L"PartComponent", LR"(\\SRV-01\root\cimv2:Win32_Group.Domain="CORP",Name="Domain Admins")"}}}));
+    std::map<int, String> row = Run();
+    EXPECT_EQ(row[20], L"CORP\\Administrator; CORP\\Domain Admins");
+    EXPECT_EQ(target_.Width(20), 117);  // 18 characters x 6.5
+}
+
+TEST_F(QuerySeries, QuotesAndBackslashesInNamesCannotChangeTheMembersQuery)
+{
+    Answer(qSystem, Objects({{{L"Name", L"PC'1\\x"}}}));
+    Answer(qGroup, Objects({{{L"Name", L"O'Brien\" Or \"1\"=\"1"}}}));
+    computer_.Answer(
+        wnCimv2,
+        LR"wql(Select PartComponent From Win32_GroupUser WHERE (GroupComponent = "Win32_Group.Domain='PC\\'1\\\\x',Name='O\\'Brien\" Or \"1\"=\"1'"))wql",
+        Objects({{{L"GroupComponent", L"x"}, {L"PartComponent", LR"(x:Win32_UserAccount.Domain="PC",Name="Admin")"}}}));
+    std::map<int, String> row = Run();
+    EXPECT_EQ(row[20], L"PC\\Admin");
+}
+
+TEST_F(QuerySeries, LongestTextsGrowOverTheRun)
+{
+    Answer(qDisks, Objects({{{L"DeviceID", L"C:"}, {L"FreeSpace", L"214748364800"}, {L"Size", L"536870912000"}}}));
+    Run();
+    EXPECT_EQ(target_.Width(15), 98);  // "C: 500 GB (40%)": 15 x 6.5 = 97.5 to the even 98
+    EXPECT_EQ(longest_.LongestDiskText, 15);
+
+    Answer(qDisks, Objects({{{L"DeviceID", L"D:"}, {L"FreeSpace", L"1"}, {L"Size", L"2"}}}));
+    TComputerInventory second(target_, 2, Texts, longest_);
+    auto connection = client_.Connect(L"PC1");
+    second.Run(*connection, L"PC1");
+    EXPECT_EQ(target_.Cell(15, 2), L"D: 2 Bytes (50%)");
+    EXPECT_EQ(target_.Width(15), 104);  // the new, longer entry: 16 x 6.5
+
+    Answer(qDisks, Objects({{{L"DeviceID", L"E:"}, {L"FreeSpace", L"0"}, {L"Size", L"1"}}}));
+    TComputerInventory third(target_, 3, Texts, longest_);
+    third.Run(*connection, L"PC1");
+    EXPECT_EQ(target_.Width(15), 104);  // a shorter entry does not narrow the column
+}
+
+TEST_F(QuerySeries, FailureTextOnlyWhenNoProcessorNameOrHint)
+{
+    TComputerInventory plain(target_, 1, Texts, longest_);
+    plain.WriteName(L"PC1");
+    plain.WriteFailure();
+    EXPECT_EQ(target_.Row(1), (std::map<int, String>{{0, L"PC1"}, {1, L"unavailable"}}));
+
+    Answer(qOS, Objects({{{L"Caption", L"Windows XP"}}}));
+    Answer(qCpu, TScriptedAnswer::Failure());
+    Answer(qDisks, TScriptedAnswer::Failure());
+    TComputerInventory hinted(target_, 3, Texts, longest_);
+    auto connection = client_.Connect(L"PC1");
+    EXPECT_THROW(hinted.Run(*connection, L"PC1"), EOleSysError);
+    hinted.WriteFailure();
+    EXPECT_EQ(target_.Row(3), (std::map<int, String>{{19, L"Windows XP"}, {4, L"hint XP"},
+                                                     {11, L"0"}, {12, L"0"}}));
+}
+
+TEST_F(QuerySeries, StoppingEndsTheSeriesBeforeTheNextQuery)
+{
+    TComputerInventory inventory(target_, 1, Texts, longest_);
+    auto connection = client_.Connect(L"PC1");
+    EXPECT_THROW(inventory.Run(*connection, L"PC1", [&] { return client_.Calls().size() == 3; }),
+                 EAbort);
+    EXPECT_EQ(client_.Calls().size(), 3u);
+}
+
+// ---------------------------------------------------------------------------
+// Value formatting
+
+TEST(ValueFormatting, FormatByteSizeTakesTheLargestUnitNotExceeded)
+{
+    TFormatSettings comma;
+    comma.DecimalSeparator = L',';
+    const std::pair<std::uint64_t, const wchar_t*> cases[] = {
+        {0, L"0 Bytes"},
+        {1, L"1 Bytes"},
+        {1024, L"1024 Bytes"},  // exactly 1024 stays in bytes
+        {1025, L"1 KB"},
+        {1536, L"1,5 KB"},
+        {1152, L"1,13 KB"},     // 1.125: half up on the decimal digits
+        {1048576, L"1024 KB"},
+        {1048577, L"1 MB"},
+        {1610612736, L"1,5 GB"},
+        {8589934592ULL, L"8 GB"},
+        {536870912000ULL, L"500 GB"},
+        {1099511627776ULL * 3 / 2, L"1,5 TB"},
+        {1125899906842625ULL, L"1 PB"},
+        {18446744073709551615ULL, L"16 EB"},
+    };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(FormatByteSize(value, comma), expected) << value;
+}
+
+// Sets the global decimal separator for the test's life.
+class DecimalSeparatorScope {
+public:
+    explicit DecimalSeparatorScope(wchar_t separator) : saved_(FormatSettings)
+    {
+        FormatSettings.DecimalSeparator = separator;
+    }
+    ~DecimalSeparatorScope() { FormatSettings = saved_; }
+
+private:
+    TFormatSettings saved_;
+};
+
+TEST(ValueFormatting, FormatByteSizeUsesTheGlobalDecimalSeparator)
+{
+    for (wchar_t separator : {L',', L'.'}) {
+        DecimalSeparatorScope scope(separator);
+        EXPECT_EQ(FormatByteSize(1536), String(L"1") + separator + L"5 KB");
+        EXPECT_EQ(FormatByteSize32(2684354560u), String(L"2") + separator + L"5 GB");
+    }
+}
+
+TEST(ValueFormatting, FormatByteSize32CoversTheWholeUnsignedRange)
+{
+    DecimalSeparatorScope scope(L'.');
+    EXPECT_EQ(FormatByteSize32(0), L"0 Bytes");
+    EXPECT_EQ(FormatByteSize32(536870912), L"512 MB");
+    EXPECT_EQ(FormatByteSize32(4294967295u), L"4 GB");
+}
+
+TEST(ValueFormatting, CollapseSpacesLeavesOneSpaceOfEveryRun)
+{
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"Intel(R)  Core(TM)     i7", L"Intel(R) Core(TM) i7"},
+        {L"   leading", L" leading"},
+        {L"trailing   ", L"trailing "},
+        {L"tabs\t\tstay", L"tabs\t\tstay"},
+        {L"", L""},
+        {L"    ", L" "},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(CollapseSpaces(text), expected);
+}
+
+} // namespace
