@@ -9,6 +9,7 @@
 
 class TComponent;
 class TCollection;
+class TStream;
 
 // ---------------------------------------------------------------------------
 // TPersistent: objects that can copy themselves from one another.
@@ -257,6 +258,18 @@ public:
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
 
+    // Text files and streams. Loading reads from the stream's position to its
+    // end; without an Encoding a byte-order mark chooses UTF-8 or UTF-16 and
+    // its absence the system code page. Saving without an Encoding uses the
+    // one the last load found (the system code page when none), with its
+    // byte-order mark when WriteBOM is set.
+    virtual void LoadFromStream(TStream* Stream, TEncoding* Encoding = nullptr);
+    virtual void SaveToStream(TStream* Stream, TEncoding* Encoding = nullptr) const;
+    virtual void LoadFromFile(const String& FileName, TEncoding* Encoding = nullptr);
+    virtual void SaveToFile(const String& FileName, TEncoding* Encoding = nullptr) const;
+    TEncoding* GetEncoding() const { return encoding_; }
+    bool WriteBOM = true;
+
     void Assign(TPersistent* Source) override;
 
 protected:
@@ -268,6 +281,7 @@ protected:
 
 private:
     int updateCount_ = 0;
+    TEncoding* encoding_ = nullptr;
 };
 
 class TStringList : public TStrings {
@@ -428,4 +442,19 @@ public:
 
 private:
     void Initialize(HINSTANCE Instance, LPCWSTR Name, LPCWSTR ResType, const String& displayName);
+};
+
+// A memory stream holding text in an encoding (UTF-8 unless another is given).
+class TStringStream : public TMemoryStream {
+public:
+    explicit TStringStream(const String& AString = String(), TEncoding* AEncoding = nullptr);
+    // The whole content as text.
+    String DataString();
+    // Count bytes from the position, as text.
+    String ReadString(int Count);
+    void WriteString(const String& AString);
+    TEncoding* GetEncoding() const { return encoding_; }
+
+private:
+    TEncoding* encoding_ = nullptr;
 };

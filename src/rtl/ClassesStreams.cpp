@@ -234,3 +234,33 @@ int TResourceStream::Write(const void*, int)
 {
     throw EStreamError(L"Can't write to a read-only resource stream");
 }
+
+// ---------------------------------------------------------------------------
+// TStringStream
+
+TStringStream::TStringStream(const String& AString, TEncoding* AEncoding)
+    : encoding_(TEncoding::Shared(AEncoding ? AEncoding : TEncoding::UTF8()))
+{
+    WriteString(AString);
+    SetPosition(0);
+}
+
+String TStringStream::DataString()
+{
+    return encoding_->GetString(static_cast<const Byte*>(Memory()),
+                                static_cast<std::size_t>(GetSize()));
+}
+
+String TStringStream::ReadString(int Count)
+{
+    TBytes bytes(static_cast<std::size_t>(std::max(0, Count)));
+    bytes.resize(static_cast<std::size_t>(Read(bytes.data(), Count)));
+    return encoding_->GetString(bytes);
+}
+
+void TStringStream::WriteString(const String& AString)
+{
+    TBytes bytes = encoding_->GetBytes(AString);
+    if (!bytes.empty())
+        WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+}

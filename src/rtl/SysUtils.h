@@ -4,6 +4,7 @@
 #include "System.h"
 #include <exception>
 #include <string>
+#include <vector>
 
 // The base of every error the class library and the program raise.
 class Exception : public std::exception {
@@ -294,3 +295,79 @@ String SysErrorMessage(DWORD ErrorCode);
 [[noreturn]] void RaiseLastOSError(DWORD LastError);
 // Raises the silent EAbort.
 [[noreturn]] void Abort();
+
+// ---------------------------------------------------------------------------
+// Text encodings. The standard ones are shared and never freed; GetEncoding
+// returns a new one that the caller frees (unless IsStandardEncoding).
+using TBytes = std::vector<Byte>;
+
+class TEncoding : public TObject {
+public:
+    virtual TBytes GetBytes(const String& S) const = 0;
+    virtual String GetString(const Byte* Bytes, std::size_t Count) const = 0;
+    String GetString(const TBytes& Bytes) const { return GetString(Bytes.data(), Bytes.size()); }
+    // The byte-order mark written before the text (may be empty).
+    virtual TBytes GetPreamble() const = 0;
+    virtual UINT GetCodePage() const = 0;
+    // True when every character of S survives a trip through this encoding.
+    virtual bool CanEncode(const String& S) const;
+
+    // The system's 8-bit code page.
+    static TEncoding* Default();
+    static TEncoding* ANSI() { return Default(); }
+    // UTF-8 with its byte-order mark.
+    static TEncoding* UTF8();
+    // UTF-16 little endian and big endian, with their marks.
+    static TEncoding* Unicode();
+    static TEncoding* BigEndianUnicode();
+    // 7-bit ASCII (code page 20127, or 437 where that is not installed):
+    // every other character becomes "?".
+    static TEncoding* ASCII();
+    // The OEM code page of the system.
+    static TEncoding* OEM();
+    static TEncoding* GetEncoding(UINT CodePage);
+    static bool IsStandardEncoding(const TEncoding* Encoding);
+    // A process-wide encoding equal to Encoding (itself when standard), for
+    // objects that remember an encoding beyond the caller's copy.
+    static TEncoding* Shared(const TEncoding* Encoding);
+    // Detects a byte-order mark. When Encoding is null it becomes the
+    // encoding of the mark (Default without one); returns the mark's length
+    // when the buffer starts with Encoding's preamble, else 0.
+    static int GetBufferEncoding(const TBytes& Buffer, TEncoding*& Encoding);
+};
+
+// An 8-bit or multi-byte code page of the system.
+class TMBCSEncoding : public TEncoding {
+public:
+    explicit TMBCSEncoding(UINT CodePage) : codePage_(CodePage) {}
+    TBytes GetBytes(const String& S) const override;
+    String GetString(const Byte* Bytes, std::size_t Count) const override;
+    TBytes GetPreamble() const override { return {}; }
+    UINT GetCodePage() const override { return codePage_; }
+
+private:
+    UINT codePage_ = CP_ACP;
+};
+
+class TUTF8Encoding : public TMBCSEncoding {
+public:
+    explicit TUTF8Encoding(bool EmitBOM = true) : TMBCSEncoding(CP_UTF8), bom_(EmitBOM) {}
+    TBytes GetPreamble() const override;
+    bool CanEncode(const String&) const override { return true; }
+
+private:
+    bool bom_ = true;
+};
+
+class TUnicodeEncoding : public TEncoding {
+public:
+    explicit TUnicodeEncoding(bool BigEndian = false) : bigEndian_(BigEndian) {}
+    TBytes GetBytes(const String& S) const override;
+    String GetString(const Byte* Bytes, std::size_t Count) const override;
+    TBytes GetPreamble() const override;
+    UINT GetCodePage() const override { return bigEndian_ ? 1201 : 1200; }
+    bool CanEncode(const String&) const override { return true; }
+
+private:
+    bool bigEndian_ = false;
+};

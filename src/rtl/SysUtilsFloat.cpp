@@ -95,7 +95,11 @@ String Grouped(const std::string& digits, wchar_t separator)
 
 String Widen(const std::string& s)
 {
-    return String(s.begin(), s.end());
+    String r;
+    r.reserve(s.size());
+    for (char c : s)
+        r.push_back(static_cast<wchar_t>(c));
+    return r;
 }
 
 String NonFinite(double value)
@@ -172,12 +176,13 @@ String FixedText(const TDecimal& value, int digits, bool thousands, const TForma
     RoundFraction(d, digits);
     std::string whole = IntegerDigits(d);
     if (whole.empty())
-        whole = "0";
+        whole.push_back('0');
     String r = thousands ? Grouped(whole, fs.ThousandSeparator) : Widen(whole);
     if (digits > 0) {
         std::string fraction = FractionDigits(d);
         fraction.resize(static_cast<std::size_t>(digits), '0');
-        r += fs.DecimalSeparator + Widen(fraction);
+        r += fs.DecimalSeparator;
+        r += Widen(fraction);
     }
     return r;
 }
