@@ -97,4 +97,11 @@ std::wstring SourceDir()
     return unixPath;
 }
 
+std::wstring TestDirectoryAddress()
+{
+    wchar_t buf[64];
+    DWORD n = GetEnvironmentVariableW(L"TAVELIN_TEST_DIRECTORY", buf, 64);
+    return n > 0 && n < 64 ? std::wstring(buf, n) : std::wstring();
+}
+
 } // namespace testing_support

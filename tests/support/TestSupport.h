@@ -29,4 +29,8 @@ void PumpMessages();
 // The repository's folder, for fixtures (set by CTest; empty when run by hand).
 std::wstring SourceDir();
 
+// The address of the test directory server that ./test starts (empty when the
+// tests run without it). Its domains resolve only inside ./test's namespace.
+std::wstring TestDirectoryAddress();
+
 } // namespace testing_support
