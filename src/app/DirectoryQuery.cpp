@@ -74,14 +74,9 @@ String GetUserNameText(int Format)
     char buffer[250] = {};
     ULONG size = sizeof buffer;
     if (!GetUserNameExA(static_cast<EXTENDED_NAME_FORMAT>(Format), buffer, &size))
-        throw EOSError(L"The signed-in user has no name of that form (error " +
-                       IntToStr(GetLastError()) + L")");
+        throw EOSError(L"The signed-in user has no name of that form: " + SysErrorMessage(GetLastError()));
     buffer[sizeof buffer - 1] = '\0';
-    int n = MultiByteToWideChar(CP_ACP, 0, buffer, -1, nullptr, 0);
-    String text(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, buffer, -1, text.data(), n);
-    text.resize(text.find(L'\0'));
-    return text;
+    return AnsiToWide(buffer);
 }
 
 String UserDomain(const String& UserName)

@@ -42,19 +42,6 @@ PWCHAR W(const String& s) { return const_cast<PWCHAR>(s.c_str()); }
                         IntToStr(code) + L")");
 }
 
-String SystemMessage(DWORD code)
-{
-    wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    String text = n ? String(buffer, n) : L"error " + IntToStr(code);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text;
-}
-
 // The DNS name of the domain a distinguished name lies in: its dc= values
 // joined by dots ("ou=PCs,dc=corp,dc=example" gives "corp.example").
 String DomainOfDN(const String& dn)
@@ -111,7 +98,7 @@ String LocateDirectoryServer(const String& baseDN)
     }
     if (!domain.empty())
         return domain;
-    throw EOleException(L"No directory server was found for \"" + baseDN + L"\": " + SystemMessage(rc));
+    throw EOleException(L"No directory server was found for \"" + baseDN + L"\": " + SysErrorMessage(rc));
 }
 
 LdapPtr Connect(const String& host, int port, int timeout)
