@@ -4,6 +4,8 @@
 
 #include "System.h"
 #include "SysUtils.h"
+#include <atomic>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -457,4 +459,86 @@ public:
 
 private:
     TEncoding* encoding_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Threads.
+//
+// Calls for the main thread: TThread::Synchronize (waits for the call to
+// finish) and TThread::Queue (does not) put a call into one process-wide
+// queue and then invoke WakeMainThread, so that the main thread notices. The
+// main thread runs the queued calls, in order, in CheckSynchronize. The
+// application object sets WakeMainThread (typically to post itself a
+// message) and calls CheckSynchronize from its message loop and when idle.
+// Called on the main thread itself, both run the call at once.
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+using TThreadMethod = std::function<void()>;
+
+extern std::function<void()> WakeMainThread;
+// The thread that runs the queued calls (the one that started the program).
+extern DWORD MainThreadID;
+// Runs every call waiting for the main thread, after waiting up to Timeout
+// milliseconds for one to arrive. True when something ran. Raises EThread
+// when called from another thread.
+bool CheckSynchronize(int Timeout = 0);
+
+class TThread : public TObject {
+public:
+    explicit TThread(bool CreateSuspended = false);
+    ~TThread() override;
+    // The thread starts here unless it was created suspended.
+    void AfterConstruction() override;
+    // Freeing a running thread terminates it and waits for it to end.
+    void BeforeDestruction() override;
+
+    void Start();
+    void Resume() { Start(); }
+    // Asks Execute to finish; Execute must look at Terminated().
+    void Terminate() { terminated_ = true; }
+    bool Terminated() const { return terminated_; }
+    // Waits for the thread to end and returns ReturnValue. On the main
+    // thread it keeps running queued calls, so a thread inside Synchronize
+    // can finish.
+    int WaitFor();
+
+    bool GetFreeOnTerminate() const { return freeOnTerminate_; }
+    void SetFreeOnTerminate(bool Value) { freeOnTerminate_ = Value; }
+    TThreadPriority GetPriority() const;
+    void SetPriority(TThreadPriority Value);
+    bool GetSuspended() const { return !started_; }
+    bool GetFinished() const { return finished_; }
+    HANDLE GetHandle() const { return handle_; }
+    DWORD GetThreadID() const { return threadId_; }
+    // What escaped Execute, if anything.
+    std::exception_ptr FatalException;
+
+    // Runs on the main thread after Execute has ended.
+    TNotifyEvent OnTerminate;
+
+    // Runs Method on the main thread and waits; an exception it raises is
+    // raised again in the calling thread.
+    void Synchronize(const TThreadMethod& Method) { Synchronize(this, Method); }
+    static void Synchronize(TThread* AThread, const TThreadMethod& Method);
+    // Hands Method to the main thread and returns at once.
+    void Queue(const TThreadMethod& Method) { Queue(this, Method); }
+    static void Queue(TThread* AThread, const TThreadMethod& Method);
+    // Drops the calls AThread queued that have not run yet.
+    static void RemoveQueuedEvents(TThread* AThread);
+
+protected:
+    virtual void Execute() = 0;
+    // Fires OnTerminate on the main thread.
+    virtual void DoTerminate();
+    int ReturnValue = 0;
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID self);
+
+    HANDLE handle_ = nullptr;
+    DWORD threadId_ = 0;
+    bool createSuspended_ = false;
+    std::atomic<bool> started_{false};
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> finished_{false};
+    std::atomic<bool> freeOnTerminate_{false};
 };
