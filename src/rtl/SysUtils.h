@@ -59,8 +59,29 @@ TAVELIN_EXCEPTION(EZeroDivide, EMathError)
 TAVELIN_EXCEPTION(EOverflow, EMathError)
 TAVELIN_EXCEPTION(EVariantError, Exception)
 TAVELIN_EXCEPTION(EOleError, Exception)
-TAVELIN_EXCEPTION(EOleSysError, EOleError)
-TAVELIN_EXCEPTION(EOleException, EOleSysError)
+// A failed COM call: its HRESULT and the system's text for it.
+class EOleSysError : public EOleError {
+public:
+    explicit EOleSysError(const String& Message, HRESULT AErrorCode = E_FAIL)
+        : EOleError(Message), ErrorCode(AErrorCode)
+    {
+    }
+    HRESULT ErrorCode = E_FAIL;
+};
+// An error an automation server reported, with its own message and source.
+class EOleException : public EOleSysError {
+public:
+    explicit EOleException(const String& Message, HRESULT AErrorCode = E_FAIL,
+                           const String& ASource = String(), const String& AHelpFile = String(),
+                           int AHelpContext = 0)
+        : EOleSysError(Message, AErrorCode), Source(ASource), HelpFile(AHelpFile),
+          HelpContext(AHelpContext)
+    {
+    }
+    String Source;
+    String HelpFile;
+    int HelpContext = 0;
+};
 TAVELIN_EXCEPTION(EAssertionFailed, Exception)
 TAVELIN_EXCEPTION(EThread, Exception)
 TAVELIN_EXCEPTION(EIniFileException, Exception)
