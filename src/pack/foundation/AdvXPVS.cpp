@@ -1,0 +1,3 @@
+#include "AdvXPVS.h"
+
+XPVS_UNIT_DEFINITIONS(AdvXPVS, L"AdvXPVS.pas", 1533)

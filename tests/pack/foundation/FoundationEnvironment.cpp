@@ -1,0 +1,37 @@
+// Process-wide start-up of the units this suite tests, in the program's order.
+#include <gtest/gtest.h>
+
+#include "ACXPVS.h"
+#include "APXPVS.h"
+#include "ATXPVS.h"
+#include "AdvTBXPVS.h"
+#include "AdvXPVS.h"
+#include "SysUtils.h"
+
+namespace {
+
+class FoundationEnvironment : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        SysUtils_Initialize();
+        AdvXPVS_Initialize();
+        ATXPVS_Initialize();
+        APXPVS_Initialize();
+        AdvTBXPVS_Initialize();
+        ACXPVS_Initialize();
+    }
+    void TearDown() override
+    {
+        ACXPVS_Finalize();
+        AdvTBXPVS_Finalize();
+        APXPVS_Finalize();
+        ATXPVS_Finalize();
+        AdvXPVS_Finalize();
+        SysUtils_Finalize();
+    }
+};
+
+const auto* const environment = testing::AddGlobalTestEnvironment(new FoundationEnvironment);
+
+} // namespace
