@@ -37,6 +37,47 @@ void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, doub
     WriteString(Section, Ident, FloatToStr(Value));
 }
 
+namespace {
+
+TDateTime ReadAs(TCustomIniFile& ini, const String& section, const String& ident, TDateTime def,
+                 bool (*parse)(const String&, TDateTime&))
+{
+    TDateTime value = def;
+    return parse(ini.ReadString(section, ident, String()), value) ? value : def;
+}
+
+} // namespace
+
+TDateTime TCustomIniFile::ReadDate(const String& Section, const String& Ident, TDateTime Default)
+{
+    return ReadAs(*this, Section, Ident, Default, TryStrToDate);
+}
+
+TDateTime TCustomIniFile::ReadDateTime(const String& Section, const String& Ident, TDateTime Default)
+{
+    return ReadAs(*this, Section, Ident, Default, TryStrToDateTime);
+}
+
+TDateTime TCustomIniFile::ReadTime(const String& Section, const String& Ident, TDateTime Default)
+{
+    return ReadAs(*this, Section, Ident, Default, TryStrToTime);
+}
+
+void TCustomIniFile::WriteDate(const String& Section, const String& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateToStr(Value));
+}
+
+void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateTimeToStr(Value));
+}
+
+void TCustomIniFile::WriteTime(const String& Section, const String& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, TimeToStr(Value));
+}
+
 bool TCustomIniFile::SectionExists(const String& Section)
 {
     TStringList keys;

@@ -28,6 +28,13 @@ public:
     virtual void WriteBool(const String& Section, const String& Ident, bool Value);
     virtual double ReadFloat(const String& Section, const String& Ident, double Default);
     virtual void WriteFloat(const String& Section, const String& Ident, double Value);
+    // Dates and times as text in the format settings of the moment.
+    virtual TDateTime ReadDate(const String& Section, const String& Ident, TDateTime Default);
+    virtual TDateTime ReadDateTime(const String& Section, const String& Ident, TDateTime Default);
+    virtual TDateTime ReadTime(const String& Section, const String& Ident, TDateTime Default);
+    virtual void WriteDate(const String& Section, const String& Ident, TDateTime Value);
+    virtual void WriteDateTime(const String& Section, const String& Ident, TDateTime Value);
+    virtual void WriteTime(const String& Section, const String& Ident, TDateTime Value);
 
     virtual bool SectionExists(const String& Section);
     virtual bool ValueExists(const String& Section, const String& Ident);

@@ -392,3 +392,55 @@ public:
 private:
     bool bigEndian_ = false;
 };
+
+// ---------------------------------------------------------------------------
+// Dates and times. A TDateTime counts days from 1899-12-30; the fraction is
+// the time of day. Invalid parts raise EConvertError.
+constexpr Int64 MSecsPerDay = 86400000;
+
+bool IsLeapYear(Word Year);
+Word DaysInAMonth(Word Year, Word Month);
+TDateTime EncodeDate(Word Year, Word Month, Word Day);
+TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec);
+bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Date);
+bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Time);
+void DecodeDate(TDateTime Date, Word& Year, Word& Month, Word& Day);
+void DecodeTime(TDateTime Time, Word& Hour, Word& Min, Word& Sec, Word& MSec);
+// 1 for Sunday to 7 for Saturday.
+int DayOfWeek(TDateTime Date);
+TDateTime Now();
+TDateTime Date();
+TDateTime Time();
+// The same day (or the last of a shorter month) NumberOfMonths later.
+TDateTime IncMonth(TDateTime Date, int NumberOfMonths = 1);
+TDateTime SystemTimeToDateTime(const SYSTEMTIME& SystemTime);
+void DateTimeToSystemTime(TDateTime DateTime, SYSTEMTIME& SystemTime);
+
+// The class library's date and time patterns: d dd ddd dddd ddddd dddddd,
+// m mm mmm mmmm (minutes right after h), yy yyyy, h hh, n nn, s ss, z zzz,
+// t tt, c, am/pm a/p ampm, "/" and ":" for the separators, quoted literals.
+String FormatDateTime(const String& Format, TDateTime DateTime);
+String FormatDateTime(const String& Format, TDateTime DateTime, const TFormatSettings& Settings);
+String DateToStr(TDateTime Date);
+String DateToStr(TDateTime Date, const TFormatSettings& Settings);
+String TimeToStr(TDateTime Time);
+String TimeToStr(TDateTime Time, const TFormatSettings& Settings);
+String DateTimeToStr(TDateTime DateTime);
+String DateTimeToStr(TDateTime DateTime, const TFormatSettings& Settings);
+
+// Dates are read as numbers in the order of the short date format with the
+// date separator; a missing year is the current one and two-digit years
+// fall in the century window. Times are h:n[:s[.z]] with an optional
+// AM/PM designator.
+TDateTime StrToDate(const String& S);
+TDateTime StrToDate(const String& S, const TFormatSettings& Settings);
+TDateTime StrToTime(const String& S);
+TDateTime StrToTime(const String& S, const TFormatSettings& Settings);
+TDateTime StrToDateTime(const String& S);
+TDateTime StrToDateTime(const String& S, const TFormatSettings& Settings);
+bool TryStrToDate(const String& S, TDateTime& Value);
+bool TryStrToDate(const String& S, TDateTime& Value, const TFormatSettings& Settings);
+bool TryStrToTime(const String& S, TDateTime& Value);
+bool TryStrToTime(const String& S, TDateTime& Value, const TFormatSettings& Settings);
+bool TryStrToDateTime(const String& S, TDateTime& Value);
+bool TryStrToDateTime(const String& S, TDateTime& Value, const TFormatSettings& Settings);

@@ -381,6 +381,9 @@ String Render(const TFloatSection& f, const TDecimal& d, int exponent, const TFo
     std::string whole = IntegerDigits(d);
     if (static_cast<int>(whole.size()) < f.minInt)
         whole.insert(0, static_cast<std::size_t>(f.minInt) - whole.size(), '0');
+    // A scientific mantissa always shows a digit before the point.
+    if (f.scientific && whole.empty())
+        whole.push_back('0');
     std::string fraction = FractionDigits(d);
     if (static_cast<int>(fraction.size()) > f.fracPlaces)
         fraction.resize(static_cast<std::size_t>(f.fracPlaces));
@@ -404,6 +407,9 @@ String Render(const TFloatSection& f, const TDecimal& d, int exponent, const TFo
         if (last > emitted)
             emitted = last;
     };
+    // A section of literals only shows no number at all.
+    if (f.intPlaces == 0 && f.fracPlaces == 0 && !f.scientific)
+        wholeDone = true;
     auto finishWhole = [&]() {
         if (!wholeDone) {
             emitWholeUpTo(static_cast<int>(whole.size()) - 1);
