@@ -42,8 +42,18 @@ HANDLE SyncEvent()
     return event;
 }
 
-void Post(const std::shared_ptr<TSyncCall>& call)
+// Runs Method at once on the main thread (and gives null); elsewhere puts
+// it into the queue, wakes the main thread and gives the queued call.
+std::shared_ptr<TSyncCall> Post(TThread* thread, const TThreadMethod& method, bool waiting)
 {
+    if (GetCurrentThreadId() == MainThreadID) {
+        method();
+        return nullptr;
+    }
+    auto call = std::make_shared<TSyncCall>();
+    call->thread = thread;
+    call->method = method;
+    call->waiting = waiting;
     {
         std::lock_guard<std::mutex> guard(SyncLock());
         SyncQueue().push_back(call);
@@ -51,6 +61,7 @@ void Post(const std::shared_ptr<TSyncCall>& call)
     }
     if (WakeMainThread)
         WakeMainThread();
+    return call;
 }
 
 } // namespace
@@ -211,15 +222,9 @@ void TThread::SetPriority(TThreadPriority Value)
 
 void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method)
 {
-    if (GetCurrentThreadId() == MainThreadID) {
-        Method();
+    auto call = Post(AThread, Method, true);
+    if (!call)
         return;
-    }
-    auto call = std::make_shared<TSyncCall>();
-    call->thread = AThread;
-    call->method = Method;
-    call->waiting = true;
-    Post(call);
     std::unique_lock<std::mutex> lock(SyncLock());
     SyncDone().wait(lock, [&] { return call->done; });
     lock.unlock();
@@ -229,14 +234,7 @@ void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method)
 
 void TThread::Queue(TThread* AThread, const TThreadMethod& Method)
 {
-    if (GetCurrentThreadId() == MainThreadID) {
-        Method();
-        return;
-    }
-    auto call = std::make_shared<TSyncCall>();
-    call->thread = AThread;
-    call->method = Method;
-    Post(call);
+    Post(AThread, Method, false);
 }
 
 void TThread::RemoveQueuedEvents(TThread* AThread)
