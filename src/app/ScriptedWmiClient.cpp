@@ -19,10 +19,10 @@ class TScriptedObjectView : public TWmiObject {
 public:
     explicit TScriptedObjectView(const TScriptedObject& object) : object_(object) {}
 
-    TWmiValue Get(const String& name) const override
+    TWmiValue Get(const wchar_t* name) const override
     {
         for (const auto& [property, value] : object_)
-            if (SameText(property, name))
+            if (CompareStringOrdinal(property.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL)
                 return value;
         return {};
     }
@@ -48,9 +48,9 @@ public:
     void ExecQuery(TWmiNamespace ns, const String& wql, const TWmiVisitor& visit) override
     {
         TScriptedCall call{name_, ns, wql};
-        client_.Record(call);
         if (client_.OnQuery)
             client_.OnQuery(call);
+        client_.Record(std::move(call));
         const TScriptedAnswer* answer = computer_.Find(ns, wql);
         if (!answer)
             Fail(L"Query \"" + wql + L"\"", L"0x80041010");  // invalid class
@@ -89,8 +89,8 @@ std::vector<TScriptedCall> TScriptedWmiClient::Calls() const
     return calls_;
 }
 
-void TScriptedWmiClient::Record(const TScriptedCall& call)
+void TScriptedWmiClient::Record(TScriptedCall call)
 {
     std::lock_guard<std::mutex> lock(callsLock_);
-    calls_.push_back(call);
+    calls_.push_back(std::move(call));
 }

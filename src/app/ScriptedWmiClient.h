@@ -56,7 +56,7 @@ public:
 
 private:
     friend class TScriptedConnection;
-    void Record(const TScriptedCall& call);
+    void Record(TScriptedCall call);
 
     struct TNameLess {
         bool operator()(const String& a, const String& b) const { return CompareText(a, b) < 0; }

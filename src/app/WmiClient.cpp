@@ -1,17 +1,20 @@
 #include "WmiClient.h"
+#include "ComObj.h"
 #include <wbemidl.h>
-#include <wrl/client.h>
 #include <cerrno>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
 
-using Microsoft::WRL::ComPtr;
-
 // ---------------------------------------------------------------------------
 // TWmiValue
 
-String TWmiValue::AsText() const
+String TWmiValue::AsText() &&
+{
+    return kind_ == wvText ? std::move(text_) : static_cast<const TWmiValue&>(*this).AsText();
+}
+
+String TWmiValue::AsText() const&
 {
     switch (kind_) {
     case wvNull:
@@ -92,114 +95,67 @@ namespace {
     throw EOleSysError(what + L" failed with WMI error " + code);
 }
 
-struct TBstrDeleter {
-    void operator()(BSTR s) const { SysFreeString(s); }
-};
-using TBstr = std::unique_ptr<OLECHAR, TBstrDeleter>;
+// A text as the BSTR that WMI's calls take, owned by a variant.
+BSTR AsBstr(const Variant& text) { return V_BSTR(&text.Raw()); }
 
-TBstr MakeBstr(const String& s)
+TWmiValue ToWmiValue(const Variant& v, CIMTYPE cimType)
 {
-    TBstr result(SysAllocStringLen(s.data(), static_cast<UINT>(s.size())));
-    if (!result)
-        throw EOutOfResources(L"Out of memory");
-    return result;
-}
-
-// A VARIANT that clears itself.
-struct TVariantHolder {
-    VARIANT v;
-    TVariantHolder() { VariantInit(&v); }
-    ~TVariantHolder() { VariantClear(&v); }
-    TVariantHolder(const TVariantHolder&) = delete;
-    TVariantHolder& operator=(const TVariantHolder&) = delete;
-};
-
-TWmiValue ToWmiValue(const VARIANT& v, CIMTYPE cimType);
-
-TWmiValue ArrayToWmiValue(const VARIANT& v, CIMTYPE cimType)
-{
-    SAFEARRAY* array = (v.vt & VT_BYREF) ? *v.pparray : v.parray;
-    std::vector<TWmiValue> items;
-    if (!array || SafeArrayGetDim(array) != 1)
+    if (v.IsArray()) {
+        std::vector<TWmiValue> items;
+        if (VarArrayDimCount(v) == 1)
+            for (int i = VarArrayLowBound(v, 1); i <= VarArrayHighBound(v, 1); ++i)
+                items.push_back(ToWmiValue(VarArrayGet(v, {i}), cimType & ~CIM_FLAG_ARRAY));
         return TWmiValue(std::move(items));
-    LONG lower = 0, upper = -1;
-    SafeArrayGetLBound(array, 1, &lower);
-    SafeArrayGetUBound(array, 1, &upper);
-    VARTYPE elementType = v.vt & VT_TYPEMASK;
-    for (LONG i = lower; i <= upper; ++i) {
-        TVariantHolder element;
-        HRESULT hr;
-        if (elementType == VT_VARIANT) {
-            hr = SafeArrayGetElement(array, &i, &element.v);
-        } else {
-            // Every member of the VARIANT's value union starts at one address.
-            hr = SafeArrayGetElement(array, &i, &element.v.llVal);
-            if (SUCCEEDED(hr))
-                element.v.vt = elementType;
-        }
-        if (FAILED(hr))
-            RaiseWmiError(hr, L"Reading an array element");
-        items.push_back(ToWmiValue(element.v, cimType & ~CIM_FLAG_ARRAY));
     }
-    return TWmiValue(std::move(items));
-}
-
-TWmiValue ToWmiValue(const VARIANT& v, CIMTYPE cimType)
-{
-    if (v.vt & VT_ARRAY)
-        return ArrayToWmiValue(v, cimType);
-    switch (v.vt) {
+    const VARIANT& raw = v.Raw();
+    switch (v.VarType()) {
     case VT_EMPTY:
     case VT_NULL:
         return {};
     case VT_BOOL:
-        return TWmiValue(v.boolVal != VARIANT_FALSE);
+        return TWmiValue(V_BOOL(&raw) != VARIANT_FALSE);
     case VT_BSTR:
-        return TWmiValue(String(v.bstrVal ? v.bstrVal : L"", SysStringLen(v.bstrVal)));
+        return TWmiValue(v.ToString());
     case VT_I1:
-        return TWmiValue(v.cVal);
+        return TWmiValue(V_I1(&raw));
     case VT_UI1:
-        return TWmiValue(v.bVal);
+        return TWmiValue(V_UI1(&raw));
     case VT_I2:
-        return cimType == CIM_UINT16 ? TWmiValue(static_cast<Word>(v.iVal)) : TWmiValue(v.iVal);
+        return cimType == CIM_UINT16 ? TWmiValue(static_cast<Word>(V_I2(&raw))) : TWmiValue(V_I2(&raw));
     case VT_UI2:
-        return TWmiValue(v.uiVal);
+        return TWmiValue(V_UI2(&raw));
     case VT_I4:
     case VT_INT:
         // Automation has no unsigned 32-bit type: WMI hands uint32 over as a
         // signed value, so 4 GB of video memory would read as negative.
-        return cimType == CIM_UINT32 ? TWmiValue(static_cast<Cardinal>(v.lVal)) : TWmiValue(v.lVal);
+        return cimType == CIM_UINT32 ? TWmiValue(static_cast<Cardinal>(V_I4(&raw)))
+                                     : TWmiValue(V_I4(&raw));
     case VT_UI4:
     case VT_UINT:
-        return TWmiValue(v.ulVal);
+        return TWmiValue(V_UI4(&raw));
     case VT_I8:
-        return TWmiValue(v.llVal);
+        return TWmiValue(V_I8(&raw));
     case VT_UI8:
-        return TWmiValue(static_cast<Int64>(v.ullVal));
+        return TWmiValue(static_cast<Int64>(V_UI8(&raw)));
     default:
-        break;
+        return TWmiValue(v.ToString());
     }
-    TVariantHolder text;
-    HRESULT hr = VariantChangeType(&text.v, const_cast<VARIANT*>(&v), 0, VT_BSTR);
-    if (FAILED(hr))
-        RaiseWmiError(hr, L"Converting a property value");
-    return TWmiValue(String(text.v.bstrVal ? text.v.bstrVal : L"", SysStringLen(text.v.bstrVal)));
 }
 
 class TWbemObject : public TWmiObject {
 public:
     explicit TWbemObject(IWbemClassObject* object) : object_(object) {}
 
-    TWmiValue Get(const String& name) const override
+    TWmiValue Get(const wchar_t* name) const override
     {
-        TVariantHolder value;
+        Variant value;
         CIMTYPE cimType = CIM_EMPTY;
-        HRESULT hr = object_->Get(name.c_str(), 0, &value.v, &cimType, nullptr);
+        HRESULT hr = object_->Get(name, 0, value.Ptr(), &cimType, nullptr);
         if (hr == static_cast<HRESULT>(WBEM_E_NOT_FOUND))
             return {};
         if (FAILED(hr))
-            RaiseWmiError(hr, L"Reading property " + name);
-        return ToWmiValue(value.v, cimType);
+            RaiseWmiError(hr, String(L"Reading property ") + name);
+        return ToWmiValue(value, cimType);
     }
 
 private:
@@ -216,7 +172,7 @@ void AllowImpersonation(IUnknown* proxy)
 
 class TWbemConnection : public IWmiConnection {
 public:
-    TWbemConnection(ComPtr<IWbemServices> cimv2, ComPtr<IWbemServices> wmi)
+    TWbemConnection(TComPtr<IWbemServices> cimv2, TComPtr<IWbemServices> wmi)
         : cimv2_(std::move(cimv2)), wmi_(std::move(wmi))
     {
     }
@@ -224,18 +180,19 @@ public:
     void ExecQuery(TWmiNamespace ns, const String& wql, const TWmiVisitor& visit) override
     {
         IWbemServices* services = ns == wnWmi ? wmi_.Get() : cimv2_.Get();
-        TBstr language = MakeBstr(L"WQL");
-        TBstr query = MakeBstr(wql);
-        ComPtr<IEnumWbemClassObject> objects;
-        HRESULT hr = services->ExecQuery(language.get(), query.get(), WBEM_FLAG_FORWARD_ONLY,
-                                         nullptr, objects.GetAddressOf());
+        Variant language(L"WQL");
+        Variant query(wql);
+        TComPtr<IEnumWbemClassObject> objects;
+        HRESULT hr = services->ExecQuery(AsBstr(language), AsBstr(query), WBEM_FLAG_FORWARD_ONLY,
+                                         nullptr, objects.ReleaseAndGetAddressOf());
         if (FAILED(hr))
             RaiseWmiError(hr, L"Query \"" + wql + L"\"");
         AllowImpersonation(objects.Get());
         for (;;) {
-            ComPtr<IWbemClassObject> object;
+            TComPtr<IWbemClassObject> object;
             ULONG returned = 0;
-            hr = objects->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.GetAddressOf(), &returned);
+            hr = objects->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.ReleaseAndGetAddressOf(),
+                               &returned);
             if (FAILED(hr))
                 RaiseWmiError(hr, L"Reading the answer of \"" + wql + L"\"");
             if (returned == 0)
@@ -245,18 +202,18 @@ public:
     }
 
 private:
-    ComPtr<IWbemServices> cimv2_;
-    ComPtr<IWbemServices> wmi_;
+    TComPtr<IWbemServices> cimv2_;
+    TComPtr<IWbemServices> wmi_;
 };
 
-ComPtr<IWbemServices> ConnectNamespace(IWbemLocator* locator, const String& computer,
+TComPtr<IWbemServices> ConnectNamespace(IWbemLocator* locator, const String& computer,
                                        const String& ns)
 {
     String path = computer.empty() ? ns : L"\\\\" + computer + L"\\" + ns;
-    TBstr resource = MakeBstr(path);
-    ComPtr<IWbemServices> services;
-    HRESULT hr = locator->ConnectServer(resource.get(), nullptr, nullptr, nullptr, 0, nullptr,
-                                        nullptr, services.GetAddressOf());
+    Variant resource(path);
+    TComPtr<IWbemServices> services;
+    HRESULT hr = locator->ConnectServer(AsBstr(resource), nullptr, nullptr, nullptr, 0, nullptr,
+                                        nullptr, services.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         RaiseWmiError(hr, L"Connecting to " + path);
     AllowImpersonation(services.Get());
@@ -267,12 +224,12 @@ ComPtr<IWbemServices> ConnectNamespace(IWbemLocator* locator, const String& comp
 
 std::unique_ptr<IWmiConnection> TWbemClient::Connect(const String& computer)
 {
-    ComPtr<IWbemLocator> locator;
-    HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWbemLocator, reinterpret_cast<void**>(locator.GetAddressOf()));
+    TComPtr<IWbemLocator> locator;
+    HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                  reinterpret_cast<void**>(locator.ReleaseAndGetAddressOf()));
     if (FAILED(hr))
         RaiseWmiError(hr, L"Creating the WMI locator");
-    ComPtr<IWbemServices> cimv2 = ConnectNamespace(locator.Get(), computer, L"root\\cimv2");
-    ComPtr<IWbemServices> wmi = ConnectNamespace(locator.Get(), computer, L"root\\wmi");
+    TComPtr<IWbemServices> cimv2 = ConnectNamespace(locator.Get(), computer, L"root\\cimv2");
+    TComPtr<IWbemServices> wmi = ConnectNamespace(locator.Get(), computer, L"root\\wmi");
     return std::make_unique<TWbemConnection>(std::move(cimv2), std::move(wmi));
 }

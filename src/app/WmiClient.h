@@ -28,8 +28,10 @@ public:
     bool IsNull() const { return kind_ == wvNull; }
 
     // Text as a late-bound caller sees it: integers in decimal, Booleans as
-    // "True"/"False", null as empty. An array raises EVariantError.
-    String AsText() const;
+    // "True"/"False", null as empty. An array raises EVariantError. A value
+    // about to go hands its text over instead of copying it.
+    String AsText() const&;
+    String AsText() &&;
     // Integers as they are, texts holding a decimal integer (WMI hands 64-bit
     // values over as text); anything else raises EConvertError.
     Int64 AsInteger() const;
@@ -53,7 +55,7 @@ public:
     virtual ~TWmiObject() = default;
     // The named property (names compare without regard to case); null when
     // the object has no such property.
-    virtual TWmiValue Get(const String& name) const = 0;
+    virtual TWmiValue Get(const wchar_t* name) const = 0;
 };
 
 enum TWmiNamespace { wnCimv2, wnWmi };  // "root\cimv2" and "root\wmi"

@@ -18,8 +18,8 @@ String FormatByteSize(std::uint64_t Value, const TFormatSettings& Settings)
     int unit = 0;
     while (unit + 1 < SizeUnitCount && value > std::pow(1024.0, unit + 1))
         ++unit;
-    return FormatFloat(L"###0.##", value / std::pow(1024.0, unit), Settings) + L" " +
-           SizeUnits[unit];
+    static const String Pattern = L"###0.##";
+    return FormatFloat(Pattern, value / std::pow(1024.0, unit), Settings) + L" " + SizeUnits[unit];
 }
 
 String FormatByteSize(std::uint64_t Value) { return FormatByteSize(Value, FormatSettings); }
@@ -158,10 +158,18 @@ void TComputerInventory::WriteFailure()
         SetCell(1, texts_.GridWmi);
 }
 
-void TComputerInventory::SetCell(int ACol, const String& Value)
+void TComputerInventory::SetCell(int ACol, String Value)
 {
-    cells_.at(static_cast<std::size_t>(ACol)) = Value;
-    target_.SetCellText(ACol, row_, Value);
+    String& cell = cells_.at(static_cast<std::size_t>(ACol));
+    cell = std::move(Value);
+    target_.SetCellText(ACol, row_, cell);
+}
+
+// A null property leaves its cell as it is.
+void TComputerInventory::SetCellFrom(int ACol, TWmiValue Value)
+{
+    if (!Value.IsNull())
+        SetCell(ACol, std::move(Value).AsText());
 }
 
 void TComputerInventory::AppendCell(int ACol, const String& Entry)
@@ -185,16 +193,16 @@ void TComputerInventory::Exec(TWmiNamespace ns, const String& wql, const TWmiVis
 
 void TComputerInventory::QueryOperatingSystem()
 {
-    Exec(wnCimv2, L"Select Caption From Win32_OperatingSystem", [&](const TWmiObject& os) {
-        TWmiValue caption = os.Get(L"Caption");
-        if (!caption.IsNull())
-            SetCell(19, caption.AsText());
+    static const String Query = L"Select Caption From Win32_OperatingSystem";
+    Exec(wnCimv2, Query, [&](const TWmiObject& os) {
+        SetCellFrom(19, os.Get(L"Caption"));
     });
 }
 
 void TComputerInventory::QueryBaseBoard()
 {
-    Exec(wnCimv2, L"Select Product, Manufacturer From Win32_BaseBoard",
+    static const String Query = L"Select Product, Manufacturer From Win32_BaseBoard";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& board) {
              TWmiValue product = board.Get(L"Product");
              TWmiValue maker = board.Get(L"Manufacturer");
@@ -207,9 +215,10 @@ void TComputerInventory::QueryBaseBoard()
 
 void TComputerInventory::QueryFailurePrediction()
 {
+    static const String Query = L"Select PredictFailure From MSStorageDriver_FailurePredictStatus";
     bool failing = false;
     try {
-        Exec(wnWmi, L"Select PredictFailure From MSStorageDriver_FailurePredictStatus",
+        Exec(wnWmi, Query,
              [&](const TWmiObject& disk) {
                  TWmiValue predict = disk.Get(L"PredictFailure");
                  if (failing || predict.IsNull())
@@ -226,8 +235,9 @@ void TComputerInventory::QueryFailurePrediction()
 // listed like the other multi-valued cells.
 void TComputerInventory::QueryMonitors()
 {
+    static const String Query = L"Select * From WmiMonitorID";
     try {
-        Exec(wnWmi, L"Select * From WmiMonitorID", [&](const TWmiObject& monitor) {
+        Exec(wnWmi, Query, [&](const TWmiObject& monitor) {
             TWmiValue serial = monitor.Get(L"SerialNumberID");
             if (!serial.IsNull()) {
                 TWmiValue maker = monitor.Get(L"ManufacturerName");
@@ -249,9 +259,10 @@ void TComputerInventory::QueryMonitors()
 
 void TComputerInventory::QueryMemoryArrays()
 {
+    static const String Query = L"Select MemoryDevices, MaxCapacity From Win32_PhysicalMemoryArray";
     Int64 slots = 0;
     std::uint64_t capacityKB = 0;
-    Exec(wnCimv2, L"Select MemoryDevices, MaxCapacity From Win32_PhysicalMemoryArray",
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& array) {
              TWmiValue devices = array.Get(L"MemoryDevices");
              if (devices.IsNull())
@@ -269,8 +280,10 @@ void TComputerInventory::QueryMemoryArrays()
 
 void TComputerInventory::QueryMemoryModules()
 {
+    static const String Query =
+        L"Select DeviceLocator, MemoryType, speed From win32_PhysicalMemory";
     int modules = 0;
-    Exec(wnCimv2, L"Select DeviceLocator, MemoryType, speed From win32_PhysicalMemory",
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& module) {
              ++modules;
              if (module.Get(L"DeviceLocator").IsNull())
@@ -304,26 +317,21 @@ void TComputerInventory::QueryMemoryModules()
 
 void TComputerInventory::QueryProcessor()
 {
+    static const String Query =
+        L"Select Name, MaxClockSpeed, SocketDesignation, NumberOfCores From Win32_Processor";
     try {
         bool first = true;
-        Exec(wnCimv2,
-             L"Select Name, MaxClockSpeed, SocketDesignation, NumberOfCores From Win32_Processor",
+        Exec(wnCimv2, Query,
              [&](const TWmiObject& cpu) {
                  if (!first)
                      return;
                  first = false;
                  TWmiValue name = cpu.Get(L"Name");
                  if (!name.IsNull())
-                     SetCell(4, CollapseSpaces(name.AsText()));
-                 TWmiValue clock = cpu.Get(L"MaxClockSpeed");
-                 if (!clock.IsNull())
-                     SetCell(5, clock.AsText());
-                 TWmiValue cores = cpu.Get(L"NumberOfCores");
-                 if (!cores.IsNull())
-                     SetCell(7, cores.AsText());
-                 TWmiValue socket = cpu.Get(L"SocketDesignation");
-                 if (!socket.IsNull())
-                     SetCell(3, socket.AsText());
+                     SetCell(4, CollapseSpaces(std::move(name).AsText()));
+                 SetCellFrom(5, cpu.Get(L"MaxClockSpeed"));
+                 SetCellFrom(7, cpu.Get(L"NumberOfCores"));
+                 SetCellFrom(3, cpu.Get(L"SocketDesignation"));
              });
     } catch (const Exception&) {
         // Older systems lack the processor class until an update is installed.
@@ -336,7 +344,9 @@ void TComputerInventory::QueryProcessor()
 
 void TComputerInventory::QueryLogicalDisks()
 {
-    Exec(wnCimv2, L"Select DeviceID, FreeSpace, Size From Win32_LogicalDisk where drivetype=3",
+    static const String Query =
+        L"Select DeviceID, FreeSpace, Size From Win32_LogicalDisk where drivetype=3";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& disk) {
              TWmiValue freeValue = disk.Get(L"FreeSpace");
              if (freeValue.IsNull())
@@ -349,8 +359,8 @@ void TComputerInventory::QueryLogicalDisks()
              std::uint64_t free = static_cast<std::uint64_t>(freeValue.AsInteger());
              auto percent = static_cast<Int64>(std::trunc(static_cast<double>(free) * 100.0 /
                                                           static_cast<double>(size)));
-             String entry = disk.Get(L"DeviceID").AsText() + L" " + FormatByteSize(size, settings_) + L" (" +
-                            IntToStr(percent) + L"%)";
+             String entry = disk.Get(L"DeviceID").AsText() + L" " +
+                            FormatByteSize(size, settings_) + L" (" + IntToStr(percent) + L"%)";
              AppendCell(15, entry);
              longest_.LongestDiskText =
                  std::max(longest_.LongestDiskText, static_cast<int>(entry.size()));
@@ -360,8 +370,9 @@ void TComputerInventory::QueryLogicalDisks()
 
 void TComputerInventory::QueryDiskDrives()
 {
+    static const String Query = L"Select MediaType From Win32_DiskDrive";
     int fixedDisks = 0;
-    Exec(wnCimv2, L"Select MediaType From Win32_DiskDrive", [&](const TWmiObject& drive) {
+    Exec(wnCimv2, Query, [&](const TWmiObject& drive) {
         TWmiValue media = drive.Get(L"MediaType");
         if (!media.IsNull() && media.AsText() != L"Removable Media")
             ++fixedDisks;
@@ -372,19 +383,19 @@ void TComputerInventory::QueryDiskDrives()
 
 void TComputerInventory::QueryEnclosure()
 {
-    Exec(wnCimv2, L"Select SerialNumber From Win32_SystemEnclosure",
+    static const String Query = L"Select SerialNumber From Win32_SystemEnclosure";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& enclosure) {
-             TWmiValue serial = enclosure.Get(L"SerialNumber");
-             if (!serial.IsNull())
-                 SetCell(26, serial.AsText());
+             SetCellFrom(26, enclosure.Get(L"SerialNumber"));
          });
 }
 
 void TComputerInventory::QueryNetwork()
 {
-    Exec(wnCimv2,
-         L"SELECT IPAddress,MACAddress FROM Win32_NetworkAdapterConfiguration WHERE "
-         L"IPEnabled='True'",
+    static const String Query =
+        L"SELECT IPAddress,MACAddress FROM Win32_NetworkAdapterConfiguration WHERE "
+        L"IPEnabled='True'";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& adapter) {
              TWmiValue addresses = adapter.Get(L"IPAddress");
              if (!addresses.IsNull()) {
@@ -414,22 +425,17 @@ void TComputerInventory::QueryNetwork()
 
 void TComputerInventory::QueryComputerSystem()
 {
-    Exec(wnCimv2,
-         L"Select name, NumberOfProcessors, Model, username, TotalPhysicalMemory From "
-         L"Win32_ComputerSystem",
+    static const String Query =
+        L"Select name, NumberOfProcessors, Model, username, TotalPhysicalMemory From "
+        L"Win32_ComputerSystem";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& system) {
              TWmiValue name = system.Get(L"Name");
              if (!name.IsNull())
-                 groupDomain_ = name.AsText();
-             TWmiValue model = system.Get(L"Model");
-             if (!model.IsNull())
-                 SetCell(1, model.AsText());
-             TWmiValue user = system.Get(L"UserName");
-             if (!user.IsNull())
-                 SetCell(24, user.AsText());
-             TWmiValue processors = system.Get(L"NumberOfProcessors");
-             if (!processors.IsNull())
-                 SetCell(6, processors.AsText());
+                 groupDomain_ = std::move(name).AsText();
+             SetCellFrom(1, system.Get(L"Model"));
+             SetCellFrom(24, system.Get(L"UserName"));
+             SetCellFrom(6, system.Get(L"NumberOfProcessors"));
              TWmiValue memory = system.Get(L"TotalPhysicalMemory");
              if (!memory.IsNull())
                  SetCell(9, FormatByteSize(static_cast<std::uint64_t>(memory.AsInteger()), settings_));
@@ -441,11 +447,10 @@ void TComputerInventory::QueryComputerSystem()
 
 void TComputerInventory::QueryVideo()
 {
-    Exec(wnCimv2, L"Select Caption, AdapterRAM From Win32_videoController",
+    static const String Query = L"Select Caption, AdapterRAM From Win32_videoController";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& video) {
-             TWmiValue caption = video.Get(L"Caption");
-             if (!caption.IsNull())
-                 SetCell(16, caption.AsText());
+             SetCellFrom(16, video.Get(L"Caption"));
              TWmiValue memory = video.Get(L"AdapterRAM");
              if (!memory.IsNull())
                  SetCell(17, FormatByteSize32(static_cast<Cardinal>(memory.AsInteger()), settings_));
@@ -454,12 +459,14 @@ void TComputerInventory::QueryVideo()
 
 void TComputerInventory::QueryAdminGroup()
 {
+    static const String Query =
+        L"Select name From Win32_Group Where LocalAccount=TRUE And SID='S-1-5-32-544'";
     // The group's name is localized; its well-known SID is not.
-    Exec(wnCimv2, L"Select name From Win32_Group Where LocalAccount=TRUE And SID='S-1-5-32-544'",
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& group) {
              TWmiValue name = group.Get(L"Name");
              if (!name.IsNull())
-                 groupName_ = name.AsText();
+                 groupName_ = std::move(name).AsText();
          });
 }
 
@@ -484,13 +491,14 @@ void TComputerInventory::QueryAdminMembers()
 
 void TComputerInventory::QueryShares()
 {
-    Exec(wnCimv2, L"Select Name, Type From Win32_Share", [&](const TWmiObject& share) {
+    static const String Query = L"Select Name, Type From Win32_Share";
+    Exec(wnCimv2, Query, [&](const TWmiObject& share) {
         TWmiValue name = share.Get(L"Name");
         TWmiValue type = share.Get(L"Type");
         // Administrative and IPC shares have other types than 0 (disk).
         if (name.IsNull() || type.IsNull() || type.AsInteger() != 0 || name.AsText() == L"print$")
             return;
-        String shareName = name.AsText();
+        String shareName = std::move(name).AsText();
         AppendCell(23, shareName);
         longest_.LongestShareText =
             std::max(longest_.LongestShareText, static_cast<int>(shareName.size()));
@@ -502,9 +510,10 @@ void TComputerInventory::QueryShares()
 
 void TComputerInventory::QueryActivation()
 {
-    Exec(wnCimv2,
-         L"Select name, applicationID, licensestatus, partialproductkey From "
-         L"softwarelicensingproduct",
+    static const String Query =
+        L"Select name, applicationID, licensestatus, partialproductkey From "
+        L"softwarelicensingproduct";
+    Exec(wnCimv2, Query,
          [&](const TWmiObject& product) {
              TWmiValue status = product.Get(L"LicenseStatus");
              if (status.IsNull() || product.Get(L"PartialProductKey").IsNull())

@@ -64,7 +64,8 @@ public:
     const String& Cell(int ACol) const { return cells_.at(static_cast<std::size_t>(ACol)); }
 
 private:
-    void SetCell(int ACol, const String& Value);
+    void SetCell(int ACol, String Value);
+    void SetCellFrom(int ACol, TWmiValue Value);
     void AppendCell(int ACol, const String& Entry);
     void SetWidthFrom(int ACol, int Length, double PixelsPerChar);
     void Exec(TWmiNamespace ns, const String& wql, const TWmiVisitor& visit);

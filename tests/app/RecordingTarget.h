@@ -3,6 +3,7 @@
 
 #include "InventoryTarget.h"
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,32 +12,32 @@ public:
     void SetCellText(int ACol, int ARow, const String& Value) override
     {
         Cells[{ACol, ARow}] = Value;
-        ++Changes;
+        Note(L"cell " + std::to_wstring(ACol) + L"," + std::to_wstring(ARow) + L"=" + Value);
     }
     void SetColWidth(int ACol, int Value) override
     {
         Widths[ACol] = Value;
-        ++Changes;
+        Note(L"width " + std::to_wstring(ACol) + L"=" + std::to_wstring(Value));
     }
     void SetGaugeMaximum(int Value) override
     {
         GaugeMaximum = Value;
-        ++Changes;
+        Note(L"maximum " + std::to_wstring(Value));
     }
     void SetGaugePosition(int Value) override
     {
         GaugePositions.push_back(Value);
-        ++Changes;
+        Note(L"position " + std::to_wstring(Value));
     }
     void SetGaugeVisible(bool Value) override
     {
         GaugeVisible = Value;
-        ++Changes;
+        Note(Value ? L"gauge shown" : L"gauge hidden");
     }
     void SetCancelEnabled(bool Value) override
     {
         CancelEnabled = Value;
-        ++Changes;
+        Note(Value ? L"cancel enabled" : L"cancel disabled");
     }
 
     String Cell(int ACol, int ARow) const
@@ -60,10 +61,12 @@ public:
     }
 
     std::map<std::pair<int, int>, String> Cells;
+    std::vector<String> Log;  // every change in the order it came
     std::map<int, int> Widths;
     int GaugeMaximum = -1;
     std::vector<int> GaugePositions;
     bool GaugeVisible = false;
     bool CancelEnabled = false;
-    int Changes = 0;
+private:
+    void Note(const String& change) { Log.push_back(change); }
 };

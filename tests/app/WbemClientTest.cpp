@@ -65,7 +65,7 @@ std::map<int, String> InventoryOf(const String& name)
 TEST(WbemClient, TheLocalComputerFillsTheColumnsThePlatformAnswers)
 {
     ComScope com;
-    std::map<int, String> row = InventoryOf(L"");
+    std::map<int, String> row = InventoryOf(String());
 
     EXPECT_EQ(row[19].rfind(L"Microsoft Windows", 0), 0u) << row[19];
     EXPECT_FALSE(row[1].empty());
@@ -98,7 +98,7 @@ TEST(WbemClient, TheLocalComputerFillsTheColumnsThePlatformAnswers)
 TEST(WbemClient, LocalhostAndTheOwnNameReachTheSameComputer)
 {
     ComScope com;
-    std::map<int, String> local = InventoryOf(L"");
+    std::map<int, String> local = InventoryOf(String());
     local.erase(15);  // free space moves between runs
     for (const String& name : {String(L"localhost"), ComputerName()}) {
         SCOPED_TRACE(name);

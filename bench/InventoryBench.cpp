@@ -1,0 +1,273 @@
+// What the inventory worker costs per computer, next to what WMI itself
+// costs: the worker's own cost with scripted answers as a fraction of one
+// real local WMI round trip (goal: under 1%), and a run of 1,000 scripted
+// computers that must leave the handle and GDI object counts as they were.
+//
+// Run: scripts/build x86_64 bench_InventoryBench, then under the project's
+// Wine prefix: wine build/x86_64/bench/bench_InventoryBench.exe
+#include <windows.h>
+#include <objbase.h>
+#include <algorithm>
+#include <cstdio>
+#include "InventoryRun.h"
+#include "ScriptedWmiClient.h"
+#include "TestSupport.h"
+
+namespace {
+
+double Seconds()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// The best of several tries: the machine may be busy with other work.
+template <class F>
+double Best(int tries, F measure)
+{
+    double best = measure();
+    for (int i = 1; i < tries; ++i)
+        best = std::min(best, measure());
+    return best;
+}
+
+// One real local round trip: a query and the walk over its answer.
+double LocalRoundTrip(IWmiConnection& connection)
+{
+    String caption;
+    auto ask = [&] {
+        connection.ExecQuery(wnCimv2, L"Select Caption From Win32_OperatingSystem",
+                             [&](const TWmiObject& os) { caption = os.Get(L"Caption").AsText(); });
+    };
+    ask();  // the first query loads the provider
+    return Best(5, [&] {
+        const int rounds = 20;
+        double start = Seconds();
+        for (int i = 0; i < rounds; ++i)
+            ask();
+        return (Seconds() - start) / rounds;
+    });
+}
+
+TScriptedObject Object(std::initializer_list<std::pair<String, TWmiValue>> properties)
+{
+    return TScriptedObject(properties);
+}
+
+TWmiValue Bytes(const char* text)
+{
+    std::vector<TWmiValue> bytes;
+    for (const char* p = text; *p; ++p)
+        bytes.emplace_back(static_cast<int>(*p));
+    bytes.insert(bytes.end(), 3, TWmiValue(0));
+    return TWmiValue(std::move(bytes));
+}
+
+// A typical office computer, answering for every name.
+std::shared_ptr<TScriptedWmiClient> TypicalComputers()
+{
+    auto client = std::make_shared<TScriptedWmiClient>();
+    TScriptedComputer& pc = client->Computer(L"*");
+    auto answer = [&](TWmiNamespace ns, const wchar_t* wql, std::vector<TScriptedObject> objects) {
+        pc.Answer(ns, wql, {std::move(objects), -1});
+    };
+    answer(wnCimv2, L"Select Caption From Win32_OperatingSystem",
+           {Object({{L"Caption", L"Microsoft Windows 10 Pro"}})});
+    answer(wnCimv2, L"Select Product, Manufacturer From Win32_BaseBoard",
+           {Object({{L"Product", L"0XHGV1"}, {L"Manufacturer", L"Dell Inc."}})});
+    answer(wnWmi, L"Select PredictFailure From MSStorageDriver_FailurePredictStatus",
+           {Object({{L"PredictFailure", false}}), Object({{L"PredictFailure", false}})});
+    answer(wnWmi, L"Select * From WmiMonitorID",
+           {Object({{L"SerialNumberID", Bytes("CN0K1234ABCD")}, {L"ManufacturerName", Bytes("DEL")},
+                    {L"UserFriendlyName", Bytes("DELL U2412M")}})});
+    answer(wnCimv2, L"Select MemoryDevices, MaxCapacity From Win32_PhysicalMemoryArray",
+           {Object({{L"MemoryDevices", 4}, {L"MaxCapacity", 33554432}})});
+    answer(wnCimv2, L"Select DeviceLocator, MemoryType, speed From win32_PhysicalMemory",
+           {Object({{L"DeviceLocator", L"DIMM1"}, {L"MemoryType", 0}, {L"Speed", 2666}}),
+            Object({{L"DeviceLocator", L"DIMM2"}, {L"MemoryType", 0}, {L"Speed", 2666}})});
+    answer(wnCimv2,
+           L"Select Name, MaxClockSpeed, SocketDesignation, NumberOfCores From Win32_Processor",
+           {Object({{L"Name", L"Intel(R) Core(TM) i5-8500 CPU @ 3.00GHz"}, {L"MaxClockSpeed", 3000},
+                    {L"SocketDesignation", L"U3E1"}, {L"NumberOfCores", 6}})});
+    answer(wnCimv2, L"Select DeviceID, FreeSpace, Size From Win32_LogicalDisk where drivetype=3",
+           {Object({{L"DeviceID", L"C:"}, {L"FreeSpace", L"102005473280"}, {L"Size", L"254721126400"}}),
+            Object({{L"DeviceID", L"D:"}, {L"FreeSpace", L"812345678912"}, {L"Size", L"1000202039296"}})});
+    answer(wnCimv2, L"Select MediaType From Win32_DiskDrive",
+           {Object({{L"MediaType", L"Fixed hard disk media"}}),
+            Object({{L"MediaType", L"Fixed hard disk media"}})});
+    answer(wnCimv2, L"Select SerialNumber From Win32_SystemEnclosure",
+           {Object({{L"SerialNumber", L"7XK2Q13"}})});
+    answer(wnCimv2,
+           L"SELECT IPAddress,MACAddress FROM Win32_NetworkAdapterConfiguration WHERE IPEnabled='True'",
+           {Object({{L"IPAddress", std::vector<TWmiValue>{L"10.20.30.40", L"fe80::a1b2:c3d4:e5f6:1"}},
+                    {L"MACAddress", L"D4:81:D7:12:34:56"}}),
+            Object({{L"MACAddress", L"0A:00:27:00:00:05"}})});
+    answer(wnCimv2,
+           L"Select name, NumberOfProcessors, Model, username, TotalPhysicalMemory From Win32_ComputerSystem",
+           {Object({{L"Name", L"BENCH"}, {L"NumberOfProcessors", 1}, {L"Model", L"OptiPlex 5060"},
+                    {L"UserName", L"CORP\\j.smith"}, {L"TotalPhysicalMemory", L"17026248704"}})});
+    answer(wnCimv2, L"Select Caption, AdapterRAM From Win32_videoController",
+           {Object({{L"Caption", L"Intel(R) UHD Graphics 630"}, {L"AdapterRAM", 1073741824}})});
+    answer(wnCimv2, L"Select name From Win32_Group Where LocalAccount=TRUE And SID='S-1-5-32-544'",
+           {Object({{L"Name", L"Administrators"}})});
+    answer(wnCimv2,
+           L"Select PartComponent From Win32_GroupUser WHERE (GroupComponent = "
+           L"\"Win32_Group.Domain='BENCH',Name='Administrators'\")",
+           {Object({{L"GroupComponent", L"g"},
+                    {L"PartComponent", L"\\\\BENCH\\root\\cimv2:Win32_UserAccount.Domain=\"BENCH\",Name=\"Administrator\""}}),
+            Object({{L"GroupComponent", L"g"},
+                    {L"PartComponent", L"\\\\BENCH\\root\\cimv2:Win32_Group.Domain=\"CORP\",Name=\"Domain Admins\""}})});
+    answer(wnCimv2, L"Select Name, Type From Win32_Share",
+           {Object({{L"Name", L"ADMIN$"}, {L"Type", 2147483648LL}}),
+            Object({{L"Name", L"C$"}, {L"Type", 2147483648LL}}),
+            Object({{L"Name", L"IPC$"}, {L"Type", 2147483651LL}}),
+            Object({{L"Name", L"print$"}, {L"Type", 0}}),
+            Object({{L"Name", L"Scans"}, {L"Type", 0}})});
+    answer(wnCimv2,
+           L"Select name, applicationID, licensestatus, partialproductkey From softwarelicensingproduct",
+           {Object({{L"Name", L"Office 16, Office16ProPlusVL_KMS_Client edition"}, {L"LicenseStatus", 0}}),
+            Object({{L"Name", L"Windows(R), Professional edition"}, {L"LicenseStatus", 1},
+                    {L"PartialProductKey", L"T83GX"}})});
+    return client;
+}
+
+// The window's controls, as cheap as they can be.
+class TCountingTarget : public TInventoryTarget {
+public:
+    void SetCellText(int, int, const String&) override { ++Changes; }
+    void SetColWidth(int, int) override { ++Changes; }
+    void SetGaugeMaximum(int) override { ++Changes; }
+    void SetGaugePosition(int) override { ++Changes; }
+    void SetGaugeVisible(bool) override { ++Changes; }
+    void SetCancelEnabled(bool) override { ++Changes; }
+    long Changes = 0;
+};
+
+// Runs the names to the end and returns the worker's time: the main thread
+// waits meanwhile, so that time is the worker's alone. The changes are
+// applied afterwards, as the window's message loop would.
+double RunToTheEnd(TInventoryRun& run, int computers, double* applyTime = nullptr)
+{
+    double start = Seconds();
+    run.Start(std::vector<String>(static_cast<std::size_t>(computers), L"PC"), TInventoryTexts());
+    run.WaitForWorker(INFINITE);
+    double worker = Seconds() - start;
+    start = Seconds();
+    run.ApplyChanges();
+    if (applyTime)
+        *applyTime = Seconds() - start;
+    return worker;
+}
+
+// What the scripted client itself takes for one computer: the same queries,
+// answered and walked, with nobody reading the answers.
+double ScriptedClientShare(TScriptedWmiClient& client, int computers)
+{
+    std::vector<TScriptedCall> calls = client.Calls();
+    calls.resize(std::find_if(calls.begin() + 1, calls.end(),
+                              [&](const TScriptedCall& c) { return c.Query == calls[0].Query; }) -
+                 calls.begin());
+    double start = Seconds();
+    for (int i = 0; i < computers; ++i) {
+        std::unique_ptr<IWmiConnection> connection = client.Connect(L"PC");
+        for (const TScriptedCall& call : calls)
+            connection->ExecQuery(call.Namespace, call.Query, [](const TWmiObject&) {});
+    }
+    return Seconds() - start;
+}
+
+// Wine answers GetProcessHandleCount with 0, so handles are counted by
+// asking after every handle value instead.
+DWORD OpenHandles()
+{
+    DWORD count = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    return count;
+}
+
+struct TCounts {
+    DWORD Handles = 0;
+    DWORD GdiObjects = 0;
+    bool operator==(const TCounts&) const = default;
+};
+
+TCounts CountsNow() { return {OpenHandles(), testing_support::GdiObjectCount()}; }
+
+// A finished worker's thread object goes a moment after its last change.
+TCounts SettledCounts(const TCounts& expected)
+{
+    TCounts counts = CountsNow();
+    for (int i = 0; i < 100 && !(counts == expected); ++i) {
+        Sleep(10);
+        counts = CountsNow();
+    }
+    return counts;
+}
+
+} // namespace
+
+int wmain()
+{
+    HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    double roundTrip = 0;
+    double realComputer = 0;
+    try {
+        TWbemClient wbem;
+        std::unique_ptr<IWmiConnection> local = wbem.Connect(String());
+        roundTrip = LocalRoundTrip(*local);
+        TCountingTarget ignored;
+        TLongestTexts longest;
+        realComputer = Best(3, [&] {
+            double start = Seconds();
+            std::unique_ptr<IWmiConnection> connection = wbem.Connect(String());
+            TComputerInventory(ignored, 1, TInventoryTexts(), longest).Run(*connection, String());
+            return Seconds() - start;
+        });
+    } catch (const Exception& e) {
+        std::fwprintf(stderr, L"local WMI is not available: %ls\n", e.Message().c_str());
+        return 1;
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+
+    auto client = TypicalComputers();
+    TCountingTarget target;
+    TInventoryRun run(target, client);
+    RunToTheEnd(run, 20);  // warm-up: first COM start, allocations that stay
+
+    const int sample = 200;
+    double apply = 0;
+    double worker = Best(5, [&] { return RunToTheEnd(run, sample, &apply); }) / sample;
+    double clientShare = Best(5, [&] { return ScriptedClientShare(*client, sample); }) / sample;
+    double own = worker - clientShare;
+
+    TCounts before = SettledCounts(CountsNow());
+    const int computers = 1000;
+    target.Changes = 0;
+    RunToTheEnd(run, computers);
+    TCounts after = SettledCounts(before);
+
+    std::wprintf(L"local WMI round trip (one query and its walk): %.1f us\n", roundTrip * 1e6);
+    std::wprintf(L"local computer, real (connection and the 17 queries): %.1f ms\n",
+                 realComputer * 1e3);
+    std::wprintf(L"worker per computer, scripted: %.1f us, of which the scripted client %.1f us\n",
+                 worker * 1e6, clientShare * 1e6);
+    std::wprintf(L"worker's own cost per computer: %.1f us = %.2f%% of one round trip "
+                 L"(goal: under 1%%), %.3f%% of a real local computer\n",
+                 own * 1e6, own / roundTrip * 100, own / realComputer * 100);
+    std::wprintf(L"main thread applying one computer's changes: %.1f us\n", apply / sample * 1e6);
+    std::wprintf(L"%d computers, %ld changes; handles %lu before, %lu after; GDI objects %lu "
+                 L"before, %lu after: %ls\n",
+                 computers, target.Changes, before.Handles, after.Handles, before.GdiObjects,
+                 after.GdiObjects, before == after ? L"unchanged" : L"CHANGED");
+    return before == after ? 0 : 1;
+}

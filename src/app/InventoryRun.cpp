@@ -1,0 +1,314 @@
+#include "InventoryRun.h"
+#include <objbase.h>
+#include <atomic>
+#include <mutex>
+#include <utility>
+
+// ---------------------------------------------------------------------------
+// TInventoryChannel: what one run shares between its worker and the main
+// thread. The worker writes into it as its target; the main thread takes the
+// changes out. Once closed it drops every further change, so a worker that
+// outlives Cancel (a query in flight) cannot reach the window.
+
+class TInventoryChannel : public TInventoryTarget {
+public:
+    TInventoryChannel() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~TInventoryChannel() override
+    {
+        if (finished_)
+            CloseHandle(finished_);
+    }
+    TInventoryChannel(const TInventoryChannel&) = delete;
+    TInventoryChannel& operator=(const TInventoryChannel&) = delete;
+
+    // The run's input, set before the worker starts and read only by it.
+    std::vector<String> Names;
+    TInventoryTexts Texts;
+    TFormatSettings Settings;
+    TLongestTexts Longest;
+    std::shared_ptr<IWmiClient> Client;
+
+    // Worker side.
+    void SetCellText(int ACol, int ARow, const String& Value) override
+    {
+        Push({TInventoryChange::icCellText, ACol, ARow, 0, Value});
+    }
+    void SetColWidth(int ACol, int Value) override
+    {
+        Push({TInventoryChange::icColWidth, ACol, 0, Value, {}});
+    }
+    void SetGaugeMaximum(int Value) override
+    {
+        Push({TInventoryChange::icGaugeMaximum, 0, 0, Value, {}});
+    }
+    void SetGaugePosition(int Value) override
+    {
+        Push({TInventoryChange::icGaugePosition, 0, 0, Value, {}});
+    }
+    void SetGaugeVisible(bool Value) override
+    {
+        Push({TInventoryChange::icGaugeVisible, 0, 0, Value ? 1 : 0, {}});
+    }
+    void SetCancelEnabled(bool Value) override
+    {
+        Push({TInventoryChange::icCancelEnabled, 0, 0, Value ? 1 : 0, {}});
+    }
+    void EndRun() { Push({TInventoryChange::icRunEnded, 0, 0, 0, {}}); }
+    bool Closed() const { return closed_.load(); }
+    void SignalFinished() { SetEvent(finished_); }
+
+    // Main side.
+    std::vector<TInventoryChange> Take()
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        return std::exchange(pending_, {});
+    }
+    // Closes the channel and hands back what was still waiting.
+    std::vector<TInventoryChange> Close()
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        closed_ = true;
+        return std::exchange(pending_, {});
+    }
+    bool WaitFinished(DWORD timeout) const
+    {
+        return WaitForSingleObject(finished_, timeout) == WAIT_OBJECT_0;
+    }
+
+private:
+    void Push(TInventoryChange change)
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        if (!closed_)
+            pending_.push_back(std::move(change));
+    }
+
+    std::mutex lock_;
+    std::vector<TInventoryChange> pending_;
+    std::atomic<bool> closed_{false};
+    HANDLE finished_;
+};
+
+// ---------------------------------------------------------------------------
+// TMainThread
+
+namespace {
+
+// COM for one computer; uninitialised on every way out, failures included.
+class TComScope {
+public:
+    TComScope() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~TComScope()
+    {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    TComScope(const TComScope&) = delete;
+    TComScope& operator=(const TComScope&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+int Progress(int done, int count)
+{
+    return static_cast<int>(Round(static_cast<double>(done) / count * 100));
+}
+
+} // namespace
+
+TMainThread::TMainThread(std::shared_ptr<TInventoryChannel> Channel)
+    : TThread(false), channel_(std::move(Channel))
+{
+    SetFreeOnTerminate(true);
+}
+
+void TMainThread::Execute()
+{
+    TInventoryChannel& run = *channel_;
+    struct TSignalOnExit {
+        TInventoryChannel& run;
+        ~TSignalOnExit() { run.SignalFinished(); }
+    } signal{run};
+
+    const int count = static_cast<int>(run.Names.size());
+    const auto stopped = [&run] { return run.Closed(); };
+    for (int row = 1; row <= count && !run.Closed(); ++row) {
+        TComScope com;
+        run.SetGaugeMaximum(100);
+        const String& name = run.Names[static_cast<std::size_t>(row - 1)];
+        TComputerInventory computer(run, row, run.Texts, run.Longest, run.Settings);
+        computer.WriteName(name);
+        try {
+            // The connection goes before COM does.
+            std::unique_ptr<IWmiConnection> connection = run.Client->Connect(name);
+            computer.Run(*connection, name, stopped);
+        } catch (...) {
+            if (run.Closed())
+                break;
+            computer.WriteFailure();
+        }
+        run.SetGaugePosition(Progress(row, count));
+    }
+    if (!run.Closed()) {
+        run.SetCancelEnabled(false);
+        run.SetGaugeVisible(false);
+        run.EndRun();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TInventoryRun
+
+namespace {
+
+const wchar_t DrainClassName[] = L"TInventoryRunDrain";
+
+} // namespace
+
+TInventoryRun::TInventoryRun(TInventoryTarget& Target, std::shared_ptr<IWmiClient> Client)
+    : target_(Target), client_(std::move(Client))
+{
+    static const ATOM drainClass = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DrainProc;
+        wc.hInstance = HInstance();
+        wc.lpszClassName = DrainClassName;
+        return RegisterClassW(&wc);
+    }();
+    drainWindow_ = CreateWindowExW(0, MAKEINTATOM(drainClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                   nullptr, HInstance(), nullptr);
+    if (!drainWindow_)
+        throw EOutOfResources(L"Cannot create the inventory run's window: " +
+                              SysErrorMessage(GetLastError()));
+    SetWindowLongPtrW(drainWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TInventoryRun::~TInventoryRun()
+{
+    Close();
+    DestroyWindow(drainWindow_);
+}
+
+LRESULT CALLBACK TInventoryRun::DrainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_TIMER) {
+        auto* run = reinterpret_cast<TInventoryRun*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+        try {
+            if (run)
+                run->ApplyChanges();
+        } catch (...) {
+            // A target that fails must not take the message loop down with it.
+        }
+        return 0;
+    }
+    return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+bool TInventoryRun::Start(std::vector<String> Names, const TInventoryTexts& Texts)
+{
+    if (Running())
+        return false;
+    auto channel = std::make_shared<TInventoryChannel>();
+    channel->Names = std::move(Names);
+    channel->Texts = Texts;
+    channel->Settings = FormatSettings;
+    channel->Client = client_;
+
+    New<TMainThread>(channel);
+    channel_ = channel;
+    lastWorker_ = channel;
+    SetTimer(drainWindow_, 1, ApplyInterval, nullptr);
+    return true;
+}
+
+void TInventoryRun::ApplyChanges()
+{
+    // A target that pumps messages may bring us back here; the outer call
+    // goes on with the queue, which keeps the order.
+    if (applying_)
+        return;
+    applying_ = true;
+    struct TReset {
+        bool& flag;
+        ~TReset() { flag = false; }
+    } reset{applying_};
+
+    for (;;) {
+        if (taken_.empty()) {
+            if (!channel_)
+                break;
+            std::vector<TInventoryChange> changes = channel_->Take();
+            if (changes.empty())
+                break;
+            taken_.insert(taken_.end(), std::make_move_iterator(changes.begin()),
+                          std::make_move_iterator(changes.end()));
+        }
+        TInventoryChange change = std::move(taken_.front());
+        taken_.pop_front();
+        Apply(change);
+    }
+}
+
+void TInventoryRun::Cancel()
+{
+    if (!channel_)
+        return;
+    std::vector<TInventoryChange> rest = channel_->Close();
+    Ended();
+    taken_.insert(taken_.end(), std::make_move_iterator(rest.begin()),
+                  std::make_move_iterator(rest.end()));
+    while (!taken_.empty()) {
+        TInventoryChange change = std::move(taken_.front());
+        taken_.pop_front();
+        Apply(change);
+    }
+    target_.SetGaugePosition(100);
+    target_.SetCancelEnabled(false);
+}
+
+bool TInventoryRun::WaitForWorker(DWORD Timeout) const
+{
+    return !lastWorker_ || lastWorker_->WaitFinished(Timeout);
+}
+
+void TInventoryRun::Apply(const TInventoryChange& change)
+{
+    switch (change.Kind) {
+    case TInventoryChange::icCellText:
+        target_.SetCellText(change.Col, change.Row, change.Text);
+        break;
+    case TInventoryChange::icColWidth:
+        target_.SetColWidth(change.Col, change.Value);
+        break;
+    case TInventoryChange::icGaugeMaximum:
+        target_.SetGaugeMaximum(change.Value);
+        break;
+    case TInventoryChange::icGaugePosition:
+        target_.SetGaugePosition(change.Value);
+        break;
+    case TInventoryChange::icGaugeVisible:
+        target_.SetGaugeVisible(change.Value != 0);
+        break;
+    case TInventoryChange::icCancelEnabled:
+        target_.SetCancelEnabled(change.Value != 0);
+        break;
+    case TInventoryChange::icRunEnded:
+        Ended();
+        break;
+    }
+}
+
+void TInventoryRun::Ended()
+{
+    channel_ = nullptr;
+    KillTimer(drainWindow_, 1);
+}
+
+void TInventoryRun::Close()
+{
+    if (channel_)
+        channel_->Close();
+    Ended();
+    taken_.clear();
+}
