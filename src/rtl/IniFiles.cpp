@@ -78,6 +78,17 @@ void TCustomIniFile::WriteTime(const String& Section, const String& Ident, TDate
     WriteString(Section, Ident, TimeToStr(Value));
 }
 
+void TCustomIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
+{
+    TStringList keys;
+    ReadSection(Section, &keys);
+    Strings->BeginUpdate();
+    Strings->Clear();
+    for (int i = 0; i < keys.Count(); ++i)
+        Strings->Add(keys[i] + L"=" + ReadString(Section, keys[i], String()));
+    Strings->EndUpdate();
+}
+
 bool TCustomIniFile::SectionExists(const String& Section)
 {
     TStringList keys;
@@ -212,17 +223,6 @@ void TIniFile::ReadSections(TStrings* Strings)
     Strings->BeginUpdate();
     Strings->Clear();
     SplitNullList(ProfileString(nullptr, nullptr, L"", fileName_), Strings);
-    Strings->EndUpdate();
-}
-
-void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
-{
-    TStringList keys;
-    ReadSection(Section, &keys);
-    Strings->BeginUpdate();
-    Strings->Clear();
-    for (int i = 0; i < keys.Count(); ++i)
-        Strings->Add(keys[i] + L"=" + ReadString(Section, keys[i], String()));
     Strings->EndUpdate();
 }
 

@@ -15,7 +15,7 @@ public:
     virtual void ReadSection(const String& Section, TStrings* Strings) = 0;
     virtual void ReadSections(TStrings* Strings) = 0;
     // "Name=Value" lines of a section.
-    virtual void ReadSectionValues(const String& Section, TStrings* Strings) = 0;
+    virtual void ReadSectionValues(const String& Section, TStrings* Strings);
     virtual void EraseSection(const String& Section) = 0;
     virtual void DeleteKey(const String& Section, const String& Ident) = 0;
     virtual void UpdateFile() = 0;
@@ -55,7 +55,6 @@ public:
     void WriteString(const String& Section, const String& Ident, const String& Value) override;
     void ReadSection(const String& Section, TStrings* Strings) override;
     void ReadSections(TStrings* Strings) override;
-    void ReadSectionValues(const String& Section, TStrings* Strings) override;
     void EraseSection(const String& Section) override;
     void DeleteKey(const String& Section, const String& Ident) override;
     // Flushes what the system buffers for the file.

@@ -377,17 +377,6 @@ void TRegistryIniFile::ReadSections(TStrings* Strings)
         Strings->Clear();
 }
 
-void TRegistryIniFile::ReadSectionValues(const String& Section, TStrings* Strings)
-{
-    TStringList names;
-    ReadSection(Section, &names);
-    Strings->BeginUpdate();
-    Strings->Clear();
-    for (int i = 0; i < names.Count(); ++i)
-        Strings->Add(names[i] + L"=" + ReadString(Section, names[i], String()));
-    Strings->EndUpdate();
-}
-
 void TRegistryIniFile::EraseSection(const String& Section)
 {
     TRegistry reg(reg_->GetAccess());

@@ -88,7 +88,6 @@ public:
     void WriteInteger(const String& Section, const String& Ident, Integer Value) override;
     void ReadSection(const String& Section, TStrings* Strings) override;
     void ReadSections(TStrings* Strings) override;
-    void ReadSectionValues(const String& Section, TStrings* Strings) override;
     void EraseSection(const String& Section) override;
     void DeleteKey(const String& Section, const String& Ident) override;
     void UpdateFile() override {}
