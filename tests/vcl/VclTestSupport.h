@@ -1,0 +1,58 @@
+// Helpers shared by the control and form tests of this suite.
+#pragma once
+#include "Forms.h"
+#include <vector>
+
+namespace vcl_test {
+
+// Windows of this thread, top-level and child, to prove that tests leave none.
+inline int ThreadWindowCount()
+{
+    struct Counter {
+        static BOOL CALLBACK Child(HWND, LPARAM n)
+        {
+            ++*reinterpret_cast<int*>(n);
+            return TRUE;
+        }
+        static BOOL CALLBACK Top(HWND wnd, LPARAM n)
+        {
+            ++*reinterpret_cast<int*>(n);
+            EnumChildWindows(wnd, Child, n);
+            return TRUE;
+        }
+    };
+    int n = 0;
+    EnumThreadWindows(GetCurrentThreadId(), Counter::Top, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// Runs the application's loop until the queue is empty.
+inline void Pump()
+{
+    for (int i = 0; i < 3; ++i)
+        Application->ProcessMessages();
+}
+
+// A painted container: the smallest windowed control that holds others.
+class TBox : public TCustomControl {
+public:
+    explicit TBox(TComponent* AOwner) : TCustomControl(AOwner)
+    {
+        ControlStyle << csAcceptsControls;
+        SetBounds(0, 0, 100, 50);
+    }
+};
+
+// Places a new box on Parent with an alignment and a size.
+inline TBox* NewBox(TWinControl* Parent, TAlign Align, int Width, int Height, const String& Name = {})
+{
+    auto* box = New<TBox>(Parent);
+    if (!Name.empty())
+        box->SetName(Name);
+    box->SetBounds(0, 0, Width, Height);
+    box->SetAlign(Align);
+    box->SetParent(Parent);
+    return box;
+}
+
+} // namespace vcl_test
