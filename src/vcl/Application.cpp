@@ -64,6 +64,7 @@ TApplication::~TApplication()
         hintWindow_ = nullptr;
     }
     if (handle_) {
+        WakeMainThread = nullptr;
         HWND wnd = handle_;
         handle_ = nullptr;
         DestroyWindow(wnd);
@@ -88,6 +89,9 @@ void TApplication::CreateHandle()
                               nullptr, nullptr, HInstance(), nullptr);
     if (!handle_)
         throw EOutOfResources(L"Cannot create the application window");
+    // Other threads wake the loop with a message; it then runs their calls.
+    HWND wnd = handle_;
+    WakeMainThread = [wnd] { PostMessageW(wnd, WM_TAVELIN_WAKEMAINTHREAD, 0, 0); };
 }
 
 HWND TApplication::GetHandle()
@@ -145,6 +149,7 @@ void TApplication::ProcessMessages()
     MSG msg;
     while (ProcessMessage(msg)) {
     }
+    CheckSynchronize();
 }
 
 void TApplication::HandleMessage()
@@ -170,6 +175,8 @@ void TApplication::Idle(const MSG&)
     try {
         if (OnIdle)
             OnIdle(this, done);
+        if (CheckSynchronize())
+            done = false;
     } catch (...) {
         HandleException(this);
     }
@@ -256,6 +263,9 @@ void TApplication::WndProc(TMessage& Message)
     case WM_ENDSESSION:
         if (Message.WParam)
             Terminate();
+        return;
+    case WM_TAVELIN_WAKEMAINTHREAD:
+        CheckSynchronize();
         return;
     case WM_TIMER:
         if (Message.WParam == HintTimerId) {

@@ -354,6 +354,29 @@ TEST(Application, MainFormCloseEndsTheLoop)
     Application->Initialize();
 }
 
+TEST(Application, CallsQueuedByAnotherThreadRunInTheLoop)
+{
+    class TWorker : public TThread {
+    public:
+        TWorker() : TThread(true) {}
+        std::vector<DWORD> ranOn;
+
+    protected:
+        void Execute() override
+        {
+            Queue([this] { ranOn.push_back(GetCurrentThreadId()); });
+            Synchronize([this] { ranOn.push_back(GetCurrentThreadId()); });
+        }
+    };
+    auto* worker = New<TWorker>();
+    worker->Start();
+    // Synchronize holds the worker until the loop has run both calls.
+    ASSERT_TRUE(WaitFor([&] { return worker->ranOn.size() == 2; }));
+    worker->WaitFor();
+    EXPECT_EQ(worker->ranOn, (std::vector<DWORD>{GetCurrentThreadId(), GetCurrentThreadId()}));
+    worker->Free();
+}
+
 class THintedBox : public TBox {
 public:
     using TBox::TBox;
