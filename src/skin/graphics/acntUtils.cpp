@@ -1,6 +1,7 @@
 #include "acntUtils.h"
 #include "acEngineServices.h"
 #include "PlatformProbe.h"
+#include "Registry.h"
 #include <shellapi.h>
 #include <utility>
 
@@ -244,6 +245,19 @@ int ReadIniSectionInt(TStrings* Sections, const String& SectionName, const Strin
     if (value.size() > 2 && value[0] == L'0' && (value[1] == L'x' || value[1] == L'X'))
         value.replace(0, 2, 1, L'$');
     return StrToIntDef(value, Default);
+}
+
+int ReadRegistryInt(HKEY RootKey, const String& Key, const String& ValueName)
+{
+    TOwned<TRegistry> registry(New<TRegistry>(KEY_READ));
+    registry->SetRootKey(RootKey);
+    try {
+        if (registry->KeyExists(Key) && registry->OpenKeyReadOnly(Key) && registry->ValueExists(ValueName))
+            return registry->ReadInteger(ValueName);
+    } catch (const ERegistryException&) {
+        // A value of another type reads as missing.
+    }
+    return 0;
 }
 
 // ---------------------------------------------------------------------------

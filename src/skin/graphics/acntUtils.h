@@ -111,6 +111,10 @@ String ReadIniSectionStr(TStrings* Sections, const String& SectionName, const St
 int ReadIniSectionInt(TStrings* Sections, const String& SectionName, const String& KeyName,
                       int Default);
 
+// The DWORD value ValueName of Key under RootKey, read-only; 0 when the key
+// or value is missing or holds another type.
+int ReadRegistryInt(HKEY RootKey, const String& Key, const String& ValueName);
+
 // ---------------------------------------------------------------------------
 // Files, paths and the system.
 String AddPathDelimiter(const String& Path);

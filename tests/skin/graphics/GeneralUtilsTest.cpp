@@ -261,6 +261,25 @@ TEST(PathHelpers, FolderExists)
     EXPECT_EQ(GetAppFolder(), ExtractFilePath(ParamStr(0)));
 }
 
+TEST(RegistryHelpers, ReadsDwordsAndAnswersZeroOtherwise)
+{
+    const wchar_t* key = L"Software\\TavelinSkinGraphicsTest";
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    DWORD value = 42;
+    RegSetValueExW(handle, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    const wchar_t text[] = L"42";
+    RegSetValueExW(handle, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text));
+    RegCloseKey(handle);
+
+    EXPECT_EQ(ReadRegistryInt(HKEY_CURRENT_USER, key, L"Number"), 42);
+    EXPECT_EQ(ReadRegistryInt(HKEY_CURRENT_USER, key, L"Text"), 0);
+    EXPECT_EQ(ReadRegistryInt(HKEY_CURRENT_USER, key, L"Missing"), 0);
+    EXPECT_EQ(ReadRegistryInt(HKEY_CURRENT_USER, L"Software\\NoSuchTavelinKey", L"Number"), 0);
+    RegDeleteKeyW(HKEY_CURRENT_USER, key);
+}
+
 struct ProbeGuard {
     ~ProbeGuard() { ResetPlatformProbe(); }
 };
