@@ -79,7 +79,8 @@ std::unique_ptr<IWmiConnection> TScriptedWmiClient::Connect(const String& comput
     if (found == computers_.end())
         found = computers_.find(L"*");
     if (found == computers_.end())
-        Fail(L"Connecting to \\\\" + computer + L"\\root\\cimv2", L"0x800706BA");  // RPC server unavailable
+        Fail(L"Connecting to \\\\" + computer + L"\\root\\cimv2",
+             L"0x800706BA");  // RPC server unavailable
     return std::make_unique<TScriptedConnection>(*this, found->second, computer);
 }
 

@@ -121,7 +121,8 @@ TWmiValue ToWmiValue(const Variant& v, CIMTYPE cimType)
     case VT_UI1:
         return TWmiValue(V_UI1(&raw));
     case VT_I2:
-        return cimType == CIM_UINT16 ? TWmiValue(static_cast<Word>(V_I2(&raw))) : TWmiValue(V_I2(&raw));
+        return cimType == CIM_UINT16 ? TWmiValue(static_cast<Word>(V_I2(&raw)))
+                                     : TWmiValue(V_I2(&raw));
     case VT_UI2:
         return TWmiValue(V_UI2(&raw));
     case VT_I4:
@@ -207,7 +208,7 @@ private:
 };
 
 TComPtr<IWbemServices> ConnectNamespace(IWbemLocator* locator, const String& computer,
-                                       const String& ns)
+                                        const String& ns)
 {
     String path = computer.empty() ? ns : L"\\\\" + computer + L"\\" + ns;
     Variant resource(path);
@@ -225,8 +226,9 @@ TComPtr<IWbemServices> ConnectNamespace(IWbemLocator* locator, const String& com
 std::unique_ptr<IWmiConnection> TWbemClient::Connect(const String& computer)
 {
     TComPtr<IWbemLocator> locator;
-    HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                  reinterpret_cast<void**>(locator.ReleaseAndGetAddressOf()));
+    HRESULT hr =
+        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                         reinterpret_cast<void**>(locator.ReleaseAndGetAddressOf()));
     if (FAILED(hr))
         RaiseWmiError(hr, L"Creating the WMI locator");
     TComPtr<IWbemServices> cimv2 = ConnectNamespace(locator.Get(), computer, L"root\\cimv2");

@@ -1,4 +1,5 @@
 #include "WmiQueries.h"
+#include <algorithm>
 #include <cmath>
 
 // ---------------------------------------------------------------------------
@@ -48,50 +49,30 @@ namespace {
 
 bool Contains(const String& text, const String& part) { return text.find(part) != String::npos; }
 
-void ReplaceAll(String& text, const String& from, const String& to)
-{
-    for (std::size_t at = text.find(from); at != String::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 // The non-zero bytes of a WMI byte array as text in the system's 8-bit code page.
 String BytesToText(const TWmiValue& bytes)
 {
-    std::string narrow;
+    AnsiString narrow;
     for (const TWmiValue& item : bytes.Items()) {
         Int64 code = item.AsInteger();
         if (code != 0)
             narrow += static_cast<char>(code & 0xFF);
     }
-    if (narrow.empty())
-        return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()),
-                                     nullptr, 0);
-    String text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), text.data(),
-                        length);
-    return text;
+    return AnsiToWide(narrow);
 }
 
-// A text inside a WQL string literal that holds an object path, whose key
-// values stand in single quotes: each level escapes its own quote and the
-// backslash, so no name can end either literal early.
-String QuotePathKey(const String& value)
+// The longest-text counters only grow.
+void GrowTo(int& longest, const String& text)
+{
+    longest = std::max(longest, static_cast<int>(text.size()));
+}
+
+// The text with a backslash before each backslash and each quote character.
+String Escaped(const String& value, wchar_t quote)
 {
     String escaped;
     for (wchar_t c : value) {
-        if (c == L'\\' || c == L'\'')
-            escaped += L'\\';
-        escaped += c;
-    }
-    return escaped;
-}
-
-String QuoteWqlString(const String& value)
-{
-    String escaped;
-    for (wchar_t c : value) {
-        if (c == L'\\' || c == L'"')
+        if (c == L'\\' || c == quote)
             escaped += L'\\';
         escaped += c;
     }
@@ -103,7 +84,7 @@ String MemberFromPath(const String& partComponent)
 {
     std::size_t quote = partComponent.find(L'"');
     String member = quote == String::npos ? partComponent : partComponent.substr(quote);
-    ReplaceAll(member, L"\",Name=\"", L"\\");
+    member = StringReplace(member, L"\",Name=\"", L"\\", {rfReplaceAll});
     std::erase(member, L'"');
     return member;
 }
@@ -127,14 +108,22 @@ void TComputerInventory::Run(IWmiConnection& Connection, const String& Name,
 {
     using TQuery = void (TComputerInventory::*)();
     static constexpr TQuery Series[] = {
-        &TComputerInventory::QueryOperatingSystem, &TComputerInventory::QueryBaseBoard,
-        &TComputerInventory::QueryFailurePrediction, &TComputerInventory::QueryMonitors,
-        &TComputerInventory::QueryMemoryArrays, &TComputerInventory::QueryMemoryModules,
-        &TComputerInventory::QueryProcessor, &TComputerInventory::QueryLogicalDisks,
-        &TComputerInventory::QueryDiskDrives, &TComputerInventory::QueryEnclosure,
-        &TComputerInventory::QueryNetwork, &TComputerInventory::QueryComputerSystem,
-        &TComputerInventory::QueryVideo, &TComputerInventory::QueryAdminGroup,
-        &TComputerInventory::QueryAdminMembers, &TComputerInventory::QueryShares,
+        &TComputerInventory::QueryOperatingSystem,
+        &TComputerInventory::QueryBaseBoard,
+        &TComputerInventory::QueryFailurePrediction,
+        &TComputerInventory::QueryMonitors,
+        &TComputerInventory::QueryMemoryArrays,
+        &TComputerInventory::QueryMemoryModules,
+        &TComputerInventory::QueryProcessor,
+        &TComputerInventory::QueryLogicalDisks,
+        &TComputerInventory::QueryDiskDrives,
+        &TComputerInventory::QueryEnclosure,
+        &TComputerInventory::QueryNetwork,
+        &TComputerInventory::QueryComputerSystem,
+        &TComputerInventory::QueryVideo,
+        &TComputerInventory::QueryAdminGroup,
+        &TComputerInventory::QueryAdminMembers,
+        &TComputerInventory::QueryShares,
         &TComputerInventory::QueryActivation,
     };
     connection_ = &Connection;
@@ -194,23 +183,20 @@ void TComputerInventory::Exec(TWmiNamespace ns, const String& wql, const TWmiVis
 void TComputerInventory::QueryOperatingSystem()
 {
     static const String Query = L"Select Caption From Win32_OperatingSystem";
-    Exec(wnCimv2, Query, [&](const TWmiObject& os) {
-        SetCellFrom(19, os.Get(L"Caption"));
-    });
+    Exec(wnCimv2, Query, [&](const TWmiObject& os) { SetCellFrom(19, os.Get(L"Caption")); });
 }
 
 void TComputerInventory::QueryBaseBoard()
 {
     static const String Query = L"Select Product, Manufacturer From Win32_BaseBoard";
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& board) {
-             TWmiValue product = board.Get(L"Product");
-             TWmiValue maker = board.Get(L"Manufacturer");
-             if (product.IsNull() || maker.IsNull())
-                 SetCell(2, L"-");
-             else
-                 SetCell(2, product.AsText() + L" " + maker.AsText());
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& board) {
+        TWmiValue product = board.Get(L"Product");
+        TWmiValue maker = board.Get(L"Manufacturer");
+        if (product.IsNull() || maker.IsNull())
+            SetCell(2, L"-");
+        else
+            SetCell(2, product.AsText() + L" " + maker.AsText());
+    });
 }
 
 void TComputerInventory::QueryFailurePrediction()
@@ -218,14 +204,13 @@ void TComputerInventory::QueryFailurePrediction()
     static const String Query = L"Select PredictFailure From MSStorageDriver_FailurePredictStatus";
     bool failing = false;
     try {
-        Exec(wnWmi, Query,
-             [&](const TWmiObject& disk) {
-                 TWmiValue predict = disk.Get(L"PredictFailure");
-                 if (failing || predict.IsNull())
-                     return;
-                 failing = predict.AsBoolean();
-                 SetCell(14, failing ? L"FAILED" : L"OK");
-             });
+        Exec(wnWmi, Query, [&](const TWmiObject& disk) {
+            TWmiValue predict = disk.Get(L"PredictFailure");
+            if (failing || predict.IsNull())
+                return;
+            failing = predict.AsBoolean();
+            SetCell(14, failing ? L"FAILED" : L"OK");
+        });
     } catch (const Exception&) {
         SetCell(14, L"-");
     }
@@ -262,16 +247,15 @@ void TComputerInventory::QueryMemoryArrays()
     static const String Query = L"Select MemoryDevices, MaxCapacity From Win32_PhysicalMemoryArray";
     Int64 slots = 0;
     std::uint64_t capacityKB = 0;
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& array) {
-             TWmiValue devices = array.Get(L"MemoryDevices");
-             if (devices.IsNull())
-                 return;
-             slots += devices.AsInteger();
-             TWmiValue capacity = array.Get(L"MaxCapacity");
-             if (!capacity.IsNull())
-                 capacityKB += static_cast<std::uint64_t>(capacity.AsInteger());
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& array) {
+        TWmiValue devices = array.Get(L"MemoryDevices");
+        if (devices.IsNull())
+            return;
+        slots += devices.AsInteger();
+        TWmiValue capacity = array.Get(L"MaxCapacity");
+        if (!capacity.IsNull())
+            capacityKB += static_cast<std::uint64_t>(capacity.AsInteger());
+    });
     SetCell(11, IntToStr(slots));
     // An unknown capacity leaves the cell empty rather than claiming 0 Bytes.
     if (capacityKB != 0)
@@ -283,35 +267,34 @@ void TComputerInventory::QueryMemoryModules()
     static const String Query =
         L"Select DeviceLocator, MemoryType, speed From win32_PhysicalMemory";
     int modules = 0;
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& module) {
-             ++modules;
-             if (module.Get(L"DeviceLocator").IsNull())
-                 return;
-             // A null memory type matches no rule that tests it.
-             TWmiValue typeValue = module.Get(L"MemoryType");
-             bool typeKnown = !typeValue.IsNull();
-             Int64 type = typeKnown ? typeValue.AsInteger() : -1;
-             String memoryType;
-             if (typeKnown && type == 20)
-                 memoryType = L"DDR";
-             if (typeKnown && (type == 21 || type == 22))
-                 memoryType = L"DDR2";
-             TWmiValue speedValue = module.Get(L"Speed");
-             if (speedValue.IsNull()) {
-                 memoryType = L"Virtual";
-             } else {
-                 Int64 speed = speedValue.AsInteger();
-                 if (speed < 2100 && typeKnown && type == 0)
-                     memoryType = L"DDR3";
-                 if (speed > 2100 && typeKnown && type == 0)
-                     memoryType = L"DDR4";
-             }
-             if (typeKnown && type > 0 && type < 20)
-                 memoryType = L"Other";
-             if (!memoryType.empty())
-                 SetCell(8, memoryType);
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& module) {
+        ++modules;
+        if (module.Get(L"DeviceLocator").IsNull())
+            return;
+        // A null memory type matches no rule that tests it.
+        TWmiValue typeValue = module.Get(L"MemoryType");
+        bool typeKnown = !typeValue.IsNull();
+        Int64 type = typeKnown ? typeValue.AsInteger() : -1;
+        String memoryType;
+        if (typeKnown && type == 20)
+            memoryType = L"DDR";
+        if (typeKnown && (type == 21 || type == 22))
+            memoryType = L"DDR2";
+        TWmiValue speedValue = module.Get(L"Speed");
+        if (speedValue.IsNull()) {
+            memoryType = L"Virtual";
+        } else {
+            Int64 speed = speedValue.AsInteger();
+            if (speed < 2100 && typeKnown && type == 0)
+                memoryType = L"DDR3";
+            if (speed > 2100 && typeKnown && type == 0)
+                memoryType = L"DDR4";
+        }
+        if (typeKnown && type > 0 && type < 20)
+            memoryType = L"Other";
+        if (!memoryType.empty())
+            SetCell(8, memoryType);
+    });
     SetCell(12, IntToStr(modules));
 }
 
@@ -321,18 +304,17 @@ void TComputerInventory::QueryProcessor()
         L"Select Name, MaxClockSpeed, SocketDesignation, NumberOfCores From Win32_Processor";
     try {
         bool first = true;
-        Exec(wnCimv2, Query,
-             [&](const TWmiObject& cpu) {
-                 if (!first)
-                     return;
-                 first = false;
-                 TWmiValue name = cpu.Get(L"Name");
-                 if (!name.IsNull())
-                     SetCell(4, CollapseSpaces(std::move(name).AsText()));
-                 SetCellFrom(5, cpu.Get(L"MaxClockSpeed"));
-                 SetCellFrom(7, cpu.Get(L"NumberOfCores"));
-                 SetCellFrom(3, cpu.Get(L"SocketDesignation"));
-             });
+        Exec(wnCimv2, Query, [&](const TWmiObject& cpu) {
+            if (!first)
+                return;
+            first = false;
+            TWmiValue name = cpu.Get(L"Name");
+            if (!name.IsNull())
+                SetCell(4, CollapseSpaces(std::move(name).AsText()));
+            SetCellFrom(5, cpu.Get(L"MaxClockSpeed"));
+            SetCellFrom(7, cpu.Get(L"NumberOfCores"));
+            SetCellFrom(3, cpu.Get(L"SocketDesignation"));
+        });
     } catch (const Exception&) {
         // Older systems lack the processor class until an update is installed.
         if (Contains(Cell(19), L"2003"))
@@ -346,25 +328,23 @@ void TComputerInventory::QueryLogicalDisks()
 {
     static const String Query =
         L"Select DeviceID, FreeSpace, Size From Win32_LogicalDisk where drivetype=3";
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& disk) {
-             TWmiValue freeValue = disk.Get(L"FreeSpace");
-             if (freeValue.IsNull())
-                 return;
-             TWmiValue sizeValue = disk.Get(L"Size");
-             std::uint64_t size = sizeValue.IsNull() ? 0 : static_cast<std::uint64_t>(sizeValue.AsInteger());
-             // Without a size there is no percentage to show.
-             if (size == 0)
-                 return;
-             std::uint64_t free = static_cast<std::uint64_t>(freeValue.AsInteger());
-             auto percent = static_cast<Int64>(std::trunc(static_cast<double>(free) * 100.0 /
-                                                          static_cast<double>(size)));
-             String entry = disk.Get(L"DeviceID").AsText() + L" " +
-                            FormatByteSize(size, settings_) + L" (" + IntToStr(percent) + L"%)";
-             AppendCell(15, entry);
-             longest_.LongestDiskText =
-                 std::max(longest_.LongestDiskText, static_cast<int>(entry.size()));
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& disk) {
+        TWmiValue freeValue = disk.Get(L"FreeSpace");
+        if (freeValue.IsNull())
+            return;
+        TWmiValue sizeValue = disk.Get(L"Size");
+        auto size = static_cast<std::uint64_t>(sizeValue.IsNull() ? 0 : sizeValue.AsInteger());
+        // Without a size there is no percentage to show.
+        if (size == 0)
+            return;
+        std::uint64_t free = static_cast<std::uint64_t>(freeValue.AsInteger());
+        auto percent = static_cast<Int64>(
+            std::trunc(static_cast<double>(free) * 100.0 / static_cast<double>(size)));
+        String entry = disk.Get(L"DeviceID").AsText() + L" " + FormatByteSize(size, settings_) +
+                       L" (" + IntToStr(percent) + L"%)";
+        AppendCell(15, entry);
+        GrowTo(longest_.LongestDiskText, entry);
+    });
     SetWidthFrom(15, longest_.LongestDiskText, 6.5);
 }
 
@@ -385,9 +365,7 @@ void TComputerInventory::QueryEnclosure()
 {
     static const String Query = L"Select SerialNumber From Win32_SystemEnclosure";
     Exec(wnCimv2, Query,
-         [&](const TWmiObject& enclosure) {
-             SetCellFrom(26, enclosure.Get(L"SerialNumber"));
-         });
+         [&](const TWmiObject& enclosure) { SetCellFrom(26, enclosure.Get(L"SerialNumber")); });
 }
 
 void TComputerInventory::QueryNetwork()
@@ -395,32 +373,29 @@ void TComputerInventory::QueryNetwork()
     static const String Query =
         L"SELECT IPAddress,MACAddress FROM Win32_NetworkAdapterConfiguration WHERE "
         L"IPEnabled='True'";
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& adapter) {
-             TWmiValue addresses = adapter.Get(L"IPAddress");
-             if (!addresses.IsNull()) {
-                 String mac = adapter.Get(L"MACAddress").AsText();
-                 for (const TWmiValue& item : addresses.Items()) {
-                     String address = item.AsText();
-                     if (Contains(address, L":"))
-                         continue;  // IPv6
-                     // One MAC entry per address keeps both lists aligned.
-                     if (Cell(21).empty()) {
-                         SetCell(21, address);
-                         SetCell(22, mac);
-                     } else {
-                         SetCell(21, Cell(21) + L"; " + address);
-                         SetCell(22, Cell(22) + L"; " + mac);
-                     }
-                     longest_.LongestIPText =
-                         std::max(longest_.LongestIPText, static_cast<int>(address.size()));
-                     longest_.LongestMACText =
-                         std::max(longest_.LongestMACText, static_cast<int>(mac.size()));
-                 }
-             }
-             SetWidthFrom(21, longest_.LongestIPText, 6.5);
-             SetWidthFrom(22, longest_.LongestMACText, 6.5);
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& adapter) {
+        TWmiValue addresses = adapter.Get(L"IPAddress");
+        if (!addresses.IsNull()) {
+            String mac = adapter.Get(L"MACAddress").AsText();
+            for (const TWmiValue& item : addresses.Items()) {
+                String address = item.AsText();
+                if (Contains(address, L":"))
+                    continue; // IPv6
+                // One MAC entry per address keeps both lists aligned.
+                if (Cell(21).empty()) {
+                    SetCell(21, address);
+                    SetCell(22, mac);
+                } else {
+                    SetCell(21, Cell(21) + L"; " + address);
+                    SetCell(22, Cell(22) + L"; " + mac);
+                }
+                GrowTo(longest_.LongestIPText, address);
+                GrowTo(longest_.LongestMACText, mac);
+            }
+        }
+        SetWidthFrom(21, longest_.LongestIPText, 6.5);
+        SetWidthFrom(22, longest_.LongestMACText, 6.5);
+    });
 }
 
 void TComputerInventory::QueryComputerSystem()
@@ -428,33 +403,30 @@ void TComputerInventory::QueryComputerSystem()
     static const String Query =
         L"Select name, NumberOfProcessors, Model, username, TotalPhysicalMemory From "
         L"Win32_ComputerSystem";
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& system) {
-             TWmiValue name = system.Get(L"Name");
-             if (!name.IsNull())
-                 groupDomain_ = std::move(name).AsText();
-             SetCellFrom(1, system.Get(L"Model"));
-             SetCellFrom(24, system.Get(L"UserName"));
-             SetCellFrom(6, system.Get(L"NumberOfProcessors"));
-             TWmiValue memory = system.Get(L"TotalPhysicalMemory");
-             if (!memory.IsNull())
-                 SetCell(9, FormatByteSize(static_cast<std::uint64_t>(memory.AsInteger()), settings_));
-         });
-    longest_.LongestUserText =
-        std::max(longest_.LongestUserText, static_cast<int>(Cell(24).size()));
+    Exec(wnCimv2, Query, [&](const TWmiObject& system) {
+        TWmiValue name = system.Get(L"Name");
+        if (!name.IsNull())
+            groupDomain_ = std::move(name).AsText();
+        SetCellFrom(1, system.Get(L"Model"));
+        SetCellFrom(24, system.Get(L"UserName"));
+        SetCellFrom(6, system.Get(L"NumberOfProcessors"));
+        TWmiValue memory = system.Get(L"TotalPhysicalMemory");
+        if (!memory.IsNull())
+            SetCell(9, FormatByteSize(static_cast<std::uint64_t>(memory.AsInteger()), settings_));
+    });
+    GrowTo(longest_.LongestUserText, Cell(24));
     SetWidthFrom(24, longest_.LongestUserText, 7);
 }
 
 void TComputerInventory::QueryVideo()
 {
     static const String Query = L"Select Caption, AdapterRAM From Win32_videoController";
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& video) {
-             SetCellFrom(16, video.Get(L"Caption"));
-             TWmiValue memory = video.Get(L"AdapterRAM");
-             if (!memory.IsNull())
-                 SetCell(17, FormatByteSize32(static_cast<Cardinal>(memory.AsInteger()), settings_));
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& video) {
+        SetCellFrom(16, video.Get(L"Caption"));
+        TWmiValue memory = video.Get(L"AdapterRAM");
+        if (!memory.IsNull())
+            SetCell(17, FormatByteSize32(static_cast<Cardinal>(memory.AsInteger()), settings_));
+    });
 }
 
 void TComputerInventory::QueryAdminGroup()
@@ -462,28 +434,29 @@ void TComputerInventory::QueryAdminGroup()
     static const String Query =
         L"Select name From Win32_Group Where LocalAccount=TRUE And SID='S-1-5-32-544'";
     // The group's name is localized; its well-known SID is not.
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& group) {
-             TWmiValue name = group.Get(L"Name");
-             if (!name.IsNull())
-                 groupName_ = std::move(name).AsText();
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& group) {
+        TWmiValue name = group.Get(L"Name");
+        if (!name.IsNull())
+            groupName_ = std::move(name).AsText();
+    });
 }
 
 void TComputerInventory::QueryAdminMembers()
 {
-    String groupPath = L"Win32_Group.Domain='" + QuotePathKey(groupDomain_) + L"',Name='" +
-                       QuotePathKey(groupName_) + L"'";
+    // The group's path is a string literal of the query and holds the names
+    // as quoted key values: each level escapes its own quote and the
+    // backslash, so no name can end either literal early.
+    String groupPath = L"Win32_Group.Domain='" + Escaped(groupDomain_, L'\'') + L"',Name='" +
+                       Escaped(groupName_, L'\'') + L"'";
     Exec(wnCimv2,
          L"Select PartComponent From Win32_GroupUser WHERE (GroupComponent = \"" +
-             QuoteWqlString(groupPath) + L"\")",
+             Escaped(groupPath, L'"') + L"\")",
          [&](const TWmiObject& link) {
              if (link.Get(L"GroupComponent").IsNull())
                  return;
              String member = MemberFromPath(link.Get(L"PartComponent").AsText());
              adminList_ = adminList_.empty() ? member : adminList_ + L"; " + member;
-             longest_.LongestAdminText =
-                 std::max(longest_.LongestAdminText, static_cast<int>(member.size()));
+             GrowTo(longest_.LongestAdminText, member);
          });
     SetCell(20, adminList_);
     SetWidthFrom(20, longest_.LongestAdminText, 6.5);
@@ -500,8 +473,7 @@ void TComputerInventory::QueryShares()
             return;
         String shareName = std::move(name).AsText();
         AppendCell(23, shareName);
-        longest_.LongestShareText =
-            std::max(longest_.LongestShareText, static_cast<int>(shareName.size()));
+        GrowTo(longest_.LongestShareText, shareName);
         lastShareName_ = shareName;
     });
     if (!lastShareName_.empty())
@@ -513,13 +485,12 @@ void TComputerInventory::QueryActivation()
     static const String Query =
         L"Select name, applicationID, licensestatus, partialproductkey From "
         L"softwarelicensingproduct";
-    Exec(wnCimv2, Query,
-         [&](const TWmiObject& product) {
-             TWmiValue status = product.Get(L"LicenseStatus");
-             if (status.IsNull() || product.Get(L"PartialProductKey").IsNull())
-                 return;
-             bool activated =
-                 Contains(product.Get(L"Name").AsText(), L"Windows") && status.AsInteger() != 5;
-             SetCell(25, activated ? L"Activated" : L"Not activated");
-         });
+    Exec(wnCimv2, Query, [&](const TWmiObject& product) {
+        TWmiValue status = product.Get(L"LicenseStatus");
+        if (status.IsNull() || product.Get(L"PartialProductKey").IsNull())
+            return;
+        bool activated =
+            Contains(product.Get(L"Name").AsText(), L"Windows") && status.AsInteger() != 5;
+        SetCell(25, activated ? L"Activated" : L"Not activated");
+    });
 }
