@@ -1,7 +1,10 @@
 // Colours, screen resolution, fonts, pens, brushes and the graphic base.
 #include "Graphics.h"
+#include <cstring>
 #include <cwchar>
 #include <iterator>
+#include <unordered_map>
+#include <typeindex>
 
 namespace {
 
@@ -489,4 +492,107 @@ void TGraphic::Changed(TObject* /*Sender*/)
     modified_ = true;
     if (OnChange)
         OnChange(this);
+}
+
+void TGraphic::LoadFromFile(const String& FileName)
+{
+    TOwned<TFileStream> stream(New<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite));
+    LoadFromStream(stream.get());
+}
+
+void TGraphic::SaveToFile(const String& FileName)
+{
+    TOwned<TFileStream> stream(New<TFileStream>(FileName, fmCreate));
+    SaveToStream(stream.get());
+}
+
+void TGraphic::LoadFromClipboardFormat(Word, HANDLE, HPALETTE)
+{
+    throw EInvalidGraphic(L"Unsupported clipboard format");
+}
+
+void TGraphic::SaveToClipboardFormat(Word&, HANDLE&, HPALETTE&)
+{
+    throw EInvalidGraphic(L"Unsupported clipboard format");
+}
+
+bool TGraphic::Equals(TGraphic* Graphic)
+{
+    if (!Graphic || typeid(*Graphic) != typeid(*this))
+        return false;
+    if (Graphic == this)
+        return true;
+    if (GetEmpty() || Graphic->GetEmpty())
+        return GetEmpty() && Graphic->GetEmpty();
+    TOwned<TMemoryStream> mine(New<TMemoryStream>());
+    TOwned<TMemoryStream> theirs(New<TMemoryStream>());
+    SaveToStream(mine.get());
+    Graphic->SaveToStream(theirs.get());
+    return mine->GetSize() == theirs->GetSize() &&
+           std::memcmp(mine->Memory(), theirs->Memory(), static_cast<size_t>(mine->GetSize())) == 0;
+}
+
+void TGraphic::Progress(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow,
+                        const TRect& R, const String& Msg)
+{
+    if (OnProgress)
+        OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
+}
+
+void TGraphic::ReadData(TStream* Stream) { LoadFromStream(Stream); }
+
+void TGraphic::WriteData(TStream* Stream) { SaveToStream(Stream); }
+
+void TGraphic::AssignTo(TPersistent* Dest)
+{
+    auto* bitmap = dynamic_cast<TBitmap*>(Dest);
+    if (!bitmap) {
+        TPersistent::AssignTo(Dest);
+        return;
+    }
+    if (GetEmpty()) {
+        bitmap->Assign(nullptr);
+        return;
+    }
+    // Drawn over the bitmap's brush colour; transparent pictures get room for alpha.
+    bitmap->Assign(nullptr);
+    bitmap->SetPixelFormat(GetTransparent() ? pf32bit : pf24bit);
+    bitmap->SetSize(GetWidth(), GetHeight());
+    bitmap->GetCanvas()->Draw(0, 0, this);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+
+// Hashed, not ordered: MinGW's type_info::before is no strict order once
+// classes of anonymous namespaces take part, and a map would lose entries.
+std::unordered_map<std::type_index, TGraphicClass>& KnownGraphicClasses()
+{
+    static std::unordered_map<std::type_index, TGraphicClass> classes;
+    return classes;
+}
+
+} // namespace
+
+TGraphicClass graphics_detail::RecordGraphicClass(const std::type_info& type, TGraphicClass cls)
+{
+    KnownGraphicClasses()[std::type_index(type)] = cls;
+    return cls;
+}
+
+TGraphicClass graphics_detail::FindGraphicClass(const String& className)
+{
+    for (const auto& [type, cls] : KnownGraphicClasses())
+        if (SameText(cls->ClassName, className))
+            return cls;
+    return nullptr;
+}
+
+TGraphicClass GraphicClassOf(const TGraphic* Graphic)
+{
+    if (!Graphic)
+        return nullptr;
+    auto& classes = KnownGraphicClasses();
+    auto it = classes.find(std::type_index(typeid(*Graphic)));
+    return it == classes.end() ? nullptr : it->second;
 }

@@ -5,6 +5,7 @@
 #include "Classes.h"
 #include "GdiHandles.h"
 #include <mutex>
+#include <typeinfo>
 #include <vector>
 
 class TStream;
@@ -357,6 +358,8 @@ public:
     void StretchDraw(const TRect& Rect, TGraphic* Graphic);
     // Copies Source of Canvas into Dest with CopyMode, stretching as needed.
     void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
+    // Copies Source of Bitmap into Dest, painting pixels of Color with the brush.
+    void BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color);
     TCopyMode GetCopyMode() const { return copyMode_; }
     void SetCopyMode(TCopyMode Value) { copyMode_ = Value; }
 
@@ -371,14 +374,16 @@ public:
     TBrush* GetBrush() const { return brush_.get(); }
     void SetBrush(TBrush* Value) { brush_->Assign(Value); }
 
+    // OnChanging and OnChange around drawing; graphics drawing on the canvas call them too.
+    virtual void Changing();
+    virtual void Changed();
+
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
 
 protected:
     // Called when a DC is needed and none is set (a control's canvas gets one here).
     virtual void CreateHandle() {}
-    virtual void Changing();
-    virtual void Changed();
     // Makes sure the DC exists and the named objects are selected into it.
     void RequiredState(TCanvasState ReqState);
     TCanvasState State() const { return state_; }
@@ -403,6 +408,10 @@ private:
 // ---------------------------------------------------------------------------
 // TGraphic: the base of pictures that a canvas can draw (bitmaps, icons,
 // PNG and JPEG images ...).
+enum TProgressStage { psStarting, psRunning, psEnding };
+using TProgressEvent = std::function<void(TObject* Sender, TProgressStage Stage, Byte PercentDone,
+                                          bool RedrawNow, const TRect& R, const String& Msg)>;
+
 class TGraphic : public TPersistent {
 public:
     virtual bool GetEmpty() const = 0;
@@ -417,17 +426,271 @@ public:
     bool GetModified() const { return modified_; }
     void SetModified(bool Value);
 
+    // The picture in its file format, from the stream's position on.
+    virtual void LoadFromStream(TStream* Stream) = 0;
+    virtual void SaveToStream(TStream* Stream) = 0;
+    void LoadFromFile(const String& FileName);
+    void SaveToFile(const String& FileName);
+    // Clipboard exchange; classes without a clipboard format raise EInvalidGraphic.
+    virtual void LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette);
+    virtual void SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette);
+    // Same class and the same saved bytes.
+    virtual bool Equals(TGraphic* Graphic);
+
     TNotifyEvent OnChange;
+    TProgressEvent OnProgress;
 
 protected:
     friend class TCanvas;
+    friend class TPicture;
     // Draws the picture into Rect of ACanvas (stretched to it).
     virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
     // Marks the graphic modified and fires OnChange.
     virtual void Changed(TObject* Sender);
+    void Progress(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow,
+                  const TRect& R, const String& Msg);
+    // The "Data" of a form resource; by default the file format itself.
+    virtual void ReadData(TStream* Stream);
+    virtual void WriteData(TStream* Stream);
+    // Any graphic can become a bitmap by being drawn on one.
+    void AssignTo(TPersistent* Dest) override;
 
 private:
     bool transparent_ = false;
     bool modified_ = false;
 };
 
+// A graphic class as a value: its name and how to make an instance, the
+// way the class library passes metaclasses to the picture registry.
+struct TGraphicClassInfo {
+    String ClassName;
+    TGraphic* (*Create)();
+};
+using TGraphicClass = const TGraphicClassInfo*;
+
+namespace graphics_detail {
+TGraphicClass RecordGraphicClass(const std::type_info& type, TGraphicClass cls);
+TGraphicClass FindGraphicClass(const String& className);
+}
+
+// The class value of T; every class that a picture holds is known by it.
+template <class T>
+TGraphicClass GraphicClass()
+{
+    static_assert(std::is_base_of_v<TGraphic, T>);
+    static const TGraphicClassInfo info{TOwned<T>(New<T>())->ClassName(),
+                                        []() -> TGraphic* { return New<T>(); }};
+    static const TGraphicClass cls = graphics_detail::RecordGraphicClass(typeid(T), &info);
+    return cls;
+}
+// The class of an existing graphic, or null when its class was never named
+// through GraphicClass<T>().
+TGraphicClass GraphicClassOf(const TGraphic* Graphic);
+
+// ---------------------------------------------------------------------------
+// TBitmap: a DIB section (or a device bitmap for pfDevice) with a canvas.
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TBitmapHandleType { bmDIB, bmDDB };
+enum TTransparentMode { tmAuto, tmFixed };
+// How the fourth byte of a 32-bit pixel is drawn.
+enum TAlphaFormat { afIgnored, afDefined, afPremultiplied };
+
+class TBitmap : public TGraphic {
+public:
+    TBitmap();
+    TBitmap(int AWidth, int AHeight);
+    ~TBitmap() override;
+    void Assign(TPersistent* Source) override;
+
+    bool GetEmpty() const override { return !handle_; }
+    int GetWidth() const override { return width_; }
+    void SetWidth(int Value) override { SetSize(Value, height_); }
+    int GetHeight() const override { return height_; }
+    void SetHeight(int Value) override { SetSize(width_, Value); }
+    // Keeps the picture in the overlap; new area is painted with the canvas's brush.
+    void SetSize(int AWidth, int AHeight) override;
+
+    TCanvas* GetCanvas();
+    // Lets the canvas's DC go first, so that the handle can be selected elsewhere.
+    HBITMAP GetHandle();
+    // Takes ownership of Value (a DIB section or a device bitmap).
+    void SetHandle(HBITMAP Value);
+    // Gives the handle to the caller; the bitmap becomes empty.
+    HBITMAP ReleaseHandle();
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
+    TBitmapHandleType GetHandleType() const { return pixelFormat_ == pfDevice ? bmDDB : bmDIB; }
+    void SetHandleType(TBitmapHandleType Value);
+    // A monochrome mask of the transparent colour (1 where it is), owned by the bitmap.
+    HBITMAP GetMaskHandle();
+
+    TPixelFormat GetPixelFormat() const { return pixelFormat_; }
+    void SetPixelFormat(TPixelFormat Value);
+    bool GetMonochrome() const { return pixelFormat_ == pf1bit; }
+    void SetMonochrome(bool Value);
+    // The first byte of row Row (0 is the top). A device bitmap becomes a DIB first.
+    void* GetScanLine(int Row);
+    TAlphaFormat GetAlphaFormat() const { return alphaFormat_; }
+    void SetAlphaFormat(TAlphaFormat Value);
+
+    // tmAuto: the bottom-left pixel (flagged with 0x02000000); tmFixed: the set colour.
+    TColor GetTransparentColor();
+    // clDefault goes back to tmAuto; any other colour fixes it.
+    void SetTransparentColor(TColor Value);
+    TTransparentMode GetTransparentMode() const { return transparentMode_; }
+    void SetTransparentMode(TTransparentMode Value);
+
+    // BMP files (BITMAPCOREHEADER to BITMAPV5HEADER, RLE, bit fields).
+    void LoadFromStream(TStream* Stream) override;
+    void SaveToStream(TStream* Stream) override;
+    // RT_BITMAP resources; EResNotFound when missing.
+    void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+    void LoadFromResourceID(HINSTANCE Instance, int ResID);
+    // CF_BITMAP and CF_DIB in; CF_DIB out.
+    void LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette) override;
+    void SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) override;
+
+    // Turns the picture into its monochrome mask: TransparentColor white, the rest black.
+    void Mask(TColor TransparentColor);
+    // Frees the canvas's DC until the canvas is needed again.
+    void Dormant();
+
+protected:
+    void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+    void Changed(TObject* Sender) override;
+    // A 32-bit size, then the BMP file.
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
+
+private:
+    class TBitmapCanvas;
+    friend class TBitmapCanvas;
+    // Replaces the image; the canvas lets go of the old one first.
+    void ReplaceHandle(HBITMAP handle, int width, int height, TPixelFormat format, void* bits);
+    // A new image of the given size and format with the overlap of the old one.
+    void Convert(int width, int height, TPixelFormat format);
+    void FreeContext();
+    // A monochrome device bitmap with 1 where the picture has the key colour.
+    HBITMAP MakeMask(TColor key);
+    void LoadDIB(const Byte* dib, size_t size, size_t bitsOffset);
+    void ReadBitmapStream(TStream* Stream, Int64 size);
+    // BITMAPINFOHEADER, colour table or masks, and the rows, bottom-up.
+    std::vector<Byte> PackedDIB();
+    int BytesPerRow() const;
+
+    TBitmapHandle handle_;
+    TBitmapHandle mask_;
+    void* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    TPixelFormat pixelFormat_ = pfDevice;
+    TAlphaFormat alphaFormat_ = afIgnored;
+    TColor transparentColor_ = clDefault;
+    TTransparentMode transparentMode_ = tmAuto;
+    TOwned<TBitmapCanvas> canvas_;
+};
+
+// ---------------------------------------------------------------------------
+// TIcon: an icon handle, with the .ico file it came from.
+class TIcon : public TGraphic {
+public:
+    TIcon();
+    ~TIcon() override;
+    void Assign(TPersistent* Source) override;
+
+    bool GetEmpty() const override { return !handle_ && data_.empty(); }
+    int GetWidth() const override;
+    // Before loading: the size to choose from a file with several; after, an error.
+    void SetWidth(int Value) override;
+    int GetHeight() const override;
+    void SetHeight(int Value) override;
+    bool GetTransparent() const override { return true; }
+    void SetTransparent(bool) override {}
+
+    HICON GetHandle();
+    // Takes ownership of Value.
+    void SetHandle(HICON Value);
+    HICON ReleaseHandle();
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
+
+    void LoadFromStream(TStream* Stream) override;
+    void SaveToStream(TStream* Stream) override;
+    void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+    void LoadFromResourceID(HINSTANCE Instance, int ResID);
+
+protected:
+    void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+
+private:
+    void Load(LPCWSTR name, HINSTANCE instance, const String& displayName);
+    void RequestSize(int& field, int value);
+
+    TIconHandle handle_;
+    std::vector<Byte> data_; // the .ico file as loaded, saved unchanged
+    int width_ = 0;
+    int height_ = 0;
+    int requestedWidth_ = 0;
+    int requestedHeight_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// TPicture: holds one graphic of any registered class.
+class TPicture : public TPersistent {
+public:
+    TPicture();
+    ~TPicture() override;
+    void Assign(TPersistent* Source) override;
+
+    TGraphic* GetGraphic() const { return graphic_.get(); }
+    // Keeps a copy of Value (null empties the picture).
+    void SetGraphic(TGraphic* Value);
+    // The graphic as a bitmap or icon; another graphic is replaced by an empty one.
+    TBitmap* GetBitmap();
+    void SetBitmap(TBitmap* Value) { SetGraphic(Value); }
+    TIcon* GetIcon();
+    void SetIcon(TIcon* Value) { SetGraphic(Value); }
+    int GetWidth() const { return graphic_ ? graphic_->GetWidth() : 0; }
+    int GetHeight() const { return graphic_ ? graphic_->GetHeight() : 0; }
+
+    // The class registered for the file's extension reads it.
+    void LoadFromFile(const String& FileName);
+    void SaveToFile(const String& FileName);
+    // The format is recognised by the stream's first bytes.
+    void LoadFromStream(TStream* Stream);
+    void SaveToStream(TStream* Stream);
+    void LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette);
+    void SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette);
+
+    static bool SupportsClipboardFormat(Word AFormat);
+    // The last class registered for an extension is the one used for it.
+    static void RegisterFileFormat(const String& AExtension, const String& ADescription,
+                                   TGraphicClass AGraphicClass);
+    static void RegisterClipboardFormat(Word AFormat, TGraphicClass AGraphicClass);
+    static void UnregisterGraphicClass(TGraphicClass AClass);
+    // The class for an extension ("png" or ".png"), or null.
+    static TGraphicClass FileFormatClass(const String& AExtension);
+
+    // Form streaming: the graphic's class name, then its data.
+    void ReadData(TStream* Stream);
+    void WriteData(TStream* Stream);
+
+    TNotifyEvent OnChange;
+    TProgressEvent OnProgress;
+
+protected:
+    void AssignTo(TPersistent* Dest) override;
+    virtual void Changed(TObject* Sender);
+
+private:
+    void TakeGraphic(TGraphic* graphic);
+
+    TOwned<TGraphic> graphic_;
+};
+
+// Open and save dialog filters for the registered formats of a class (all for TGraphic).
+String GraphicFilter(TGraphicClass GraphicClass);
+String GraphicExtension(TGraphicClass GraphicClass);
+String GraphicFileMask(TGraphicClass GraphicClass);
+
+// Registers the bitmap and icon formats with the picture registry.
+void Graphics_Initialize();
+void Graphics_Finalize();
