@@ -65,6 +65,8 @@ enum TComponentStateItem {
 };
 using TComponentState = Set<TComponentStateItem>;
 enum TOperation { opInsert, opRemove };
+// Reading order and alignment of a control's text.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 class TComponent : public TPersistent {
 public:

@@ -16,6 +16,19 @@ void ReplaceAllNoCase(String& s, const String& from, const String& to)
     s = StringReplace(s, from, to, {rfReplaceAll, rfIgnoreCase});
 }
 
+void RemoveAllNoCase(String& s, const String& what)
+{
+    ReplaceAllNoCase(s, what, String());
+}
+
+String TagText(const wchar_t* start, const String& name)
+{
+    String tag = start;
+    tag += name;
+    tag += L'>';
+    return tag;
+}
+
 String LineBreakTagsToCRLF(const String& Text)
 {
     String s = Text;
@@ -184,12 +197,12 @@ String HighlightHTMLText(const String& Text, const String& Search, const String&
                          bool FullText)
 {
     const String tag = HTMLUpperCase(Tag);
-    const String open = L"<" + tag + L">";
-    const String close = L"</" + tag + L">";
+    const String open = TagText(L"<", tag);
+    const String close = TagText(L"</", tag);
     // Highlights are not nested: earlier ones go first.
     String text = Text;
-    ReplaceAllNoCase(text, open, L"");
-    ReplaceAllNoCase(text, close, L"");
+    RemoveAllNoCase(text, open);
+    RemoveAllNoCase(text, close);
 
     const String search = DoCase ? Search : HTMLUpperCase(Search);
     const bool markup = text.find(L"</") != String::npos;
@@ -244,8 +257,8 @@ String HighlightHTMLText(const String& Text, const String& Search, const String&
 String UnhighlightHTMLText(const String& Text, const String& Tag)
 {
     String s = Text;
-    ReplaceAllNoCase(s, L"<" + Tag + L">", L"");
-    ReplaceAllNoCase(s, L"</" + Tag + L">", L"");
+    RemoveAllNoCase(s, TagText(L"<", Tag));
+    RemoveAllNoCase(s, TagText(L"</", Tag));
     if (Text.find(L"</") != String::npos && s.find(L"</") == String::npos)
         s = DecodeHTMLEntities(s, false);
     return s;

@@ -6,6 +6,7 @@
 #include "ATXPVS.h"
 #include "AdvTBXPVS.h"
 #include "AdvXPVS.h"
+#include "GridHTML.h"
 #include "SysUtils.h"
 
 namespace {
@@ -20,9 +21,11 @@ public:
         APXPVS_Initialize();
         AdvTBXPVS_Initialize();
         ACXPVS_Initialize();
+        GridHTML_Initialize();
     }
     void TearDown() override
     {
+        GridHTML_Finalize();
         ACXPVS_Finalize();
         AdvTBXPVS_Finalize();
         APXPVS_Finalize();

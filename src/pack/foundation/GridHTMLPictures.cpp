@@ -1,0 +1,153 @@
+// Pictures in the grid variant: finding what an IMG source names, its
+// place in the line, its hit test and its drawing, and BODY backgrounds.
+#include "GridHTMLEngine.h"
+
+#include "HTMLMarkup.h"
+#include "SysUtils.h"
+#include <algorithm>
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace gridhtml {
+
+namespace {
+
+bool Contains(const String& s, const wchar_t* part) { return s.find(part) != String::npos; }
+
+// A small or large icon of the system image list: by index, or the icon of
+// a file or folder (of such a name when it does not exist).
+TPictureRef SystemIcon(const String& rest, bool large)
+{
+    TPictureRef picture;
+    SHFILEINFOW info{};
+    const UINT size = large ? SHGFI_LARGEICON : SHGFI_SMALLICON;
+    Integer index = 0;
+    HIMAGELIST list = nullptr;
+    if (HTMLValidNumber(rest, index)) {
+        list = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | size | SHGFI_USEFILEATTRIBUTES));
+    } else {
+        const DWORD attributes = GetFileAttributesW(rest.c_str());
+        UINT flags = SHGFI_SYSICONINDEX | size;
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            flags |= SHGFI_USEFILEATTRIBUTES;
+        list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+            rest.c_str(), attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : 0, &info,
+            sizeof(info), flags));
+        index = info.iIcon;
+    }
+    if (!list)
+        return picture;
+    picture.Kind = TPictureRef::pkSystemIcon;
+    picture.SystemList = list;
+    picture.Index = index;
+    ImageList_GetIconSize(list, &picture.Width, &picture.Height);
+    return picture;
+}
+
+} // namespace
+
+TPictureRef TEngine::FindPicture(const String& source, bool listsToo)
+{
+    TPictureRef picture;
+    String s = source;
+    if (listsToo && Contains(s, L"SSYS:")) {
+        picture = SystemIcon(s.substr(5), false);
+    } else if (listsToo && Contains(s, L"LSYS:")) {
+        picture = SystemIcon(s.substr(5), true);
+    }
+    return picture;
+}
+
+void TEngine::DrawPicture(const TPictureRef& picture, const TRect& rect, bool sized)
+{
+    HDC dc = canvas_->GetHandle();
+    switch (picture.Kind) {
+    case TPictureRef::pkSystemIcon:
+        if (call_.Print) {
+            // Printers take a bitmap stretched to the printer's resolution.
+            TMemoryDC memory(dc);
+            TBitmapHandle bitmap(CreateCompatibleBitmap(dc, picture.Width, picture.Height));
+            TSelectObject select(memory.Get(), bitmap.Get());
+            RECT all{0, 0, picture.Width, picture.Height};
+            FillRect(memory.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            ImageList_Draw(picture.SystemList, picture.Index, memory.Get(), 0, 0, ILD_TRANSPARENT);
+            StretchBlt(dc, rect.left, rect.top, static_cast<int>(Round(picture.Width * call_.ResFactor)),
+                       static_cast<int>(Round(picture.Height * call_.ResFactor)), memory.Get(), 0, 0,
+                       picture.Width, picture.Height, SRCCOPY);
+        } else {
+            ImageList_Draw(picture.SystemList, picture.Index, dc, rect.left, rect.top, ILD_TRANSPARENT);
+        }
+        break;
+    default:
+        break;
+    }
+    (void)sized;
+}
+
+bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
+{
+    TDrawCall& c = call_;
+    const String upper = HTMLUpperCase(tag);
+    ++state_.PictureCount;
+    String source = HTMLTagAttribute(upper, L"SRC");
+    String alt;
+    if (state_.PictureCount == hoverPicture_ && HTMLTagAttribute(upper, L"ALT", alt))
+        source = alt;
+    const TPictureRef picture = FindPicture(source, true);
+    if (picture.Kind == TPictureRef::pkNone)
+        return true;
+
+    String value;
+    const bool hasWidth = HTMLTagAttribute(upper, L"WIDTH", value);
+    int w = hasWidth ? HTMLLeadingInteger(value) : picture.Width;
+    const bool hasHeight = HTMLTagAttribute(upper, L"HEIGHT", value);
+    int h = hasHeight ? HTMLLeadingInteger(value) : picture.Height;
+    if (hasWidth && !hasHeight && picture.Width > 0)
+        h = static_cast<int>(Round(static_cast<double>(picture.Height) * w / picture.Width));
+    if (hasHeight && !hasWidth && picture.Height > 0)
+        w = static_cast<int>(Round(static_cast<double>(picture.Width) * h / picture.Height));
+
+    HDC dc = canvas_->GetHandle();
+    const int layoutW = MulDiv(w, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    const int layoutH = MulDiv(h, GetDeviceCaps(dc, LOGPIXELSY), 96);
+
+    // A picture wider than the whole line stays where it is.
+    if (layoutW < pass.Width && pass.X + layoutW > pass.Width) {
+        pass.Full = true;
+        return false;
+    }
+
+    const int hx = c.HitX - pass.LineLeft;
+    if (state_.InAnchor && state_.AnchorHasRef && pass.X < hx && hx < pass.X + layoutW &&
+        pass.Line.top < c.HitY && c.HitY < pass.Line.top + layoutH) {
+        pass.ItemHit = true;
+        c.AnchorVal = state_.Href;
+        c.AnchorHint = state_.Title;
+        hoverPicture_ = state_.PictureCount;
+    }
+
+    if (Drawing(pass))
+        DrawPicture(picture, TRect(pass.Line.left, pass.Line.top, pass.Line.left + w, pass.Line.top + h),
+                    hasWidth || hasHeight);
+    pass.X += layoutW;
+    pass.Line.left += layoutW;
+    m.Height = std::max(m.Height, layoutH);
+    pass.HasContent = true;
+
+    if (Contains(upper, L"ALIGN")) {
+        const int th = TextHeight();
+        if (Contains(upper, L"\"TOP"))
+            m.Baseline = m.Height - th;
+        else if (Contains(upper, L"\"MIDDLE"))
+            m.Baseline = (m.Height - th) / 2;
+    }
+    return true;
+}
+
+void TEngine::TileBackground(const String& source)
+{
+    (void)source;
+}
+
+} // namespace gridhtml
