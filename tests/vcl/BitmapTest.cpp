@@ -1,34 +1,19 @@
 // TBitmap: pixel formats, scan lines, BMP files and resources, transparency.
 #include <gtest/gtest.h>
 #include "Graphics.h"
-#include "TestSupport.h"
+#include "GraphicsTestSupport.h"
 #include <cstring>
 
 namespace {
 
-using testing_support::SourceDir;
+using graphics_test::ReadFixture;
+using graphics_test::StreamOf;
 
 // The fixture pictures are 4 x 2: red, lime, blue, white over black, yellow, aqua, fuchsia.
 const TColor QuadColors[2][4] = {
     {clRed, clLime, clBlue, clWhite},
     {clBlack, clYellow, clAqua, clFuchsia},
 };
-
-std::vector<Byte> ReadFixture(const String& name)
-{
-    TOwned<TMemoryStream> file(New<TMemoryStream>());
-    file->LoadFromFile(SourceDir() + L"\\tests\\fixtures\\vcl\\" + name);
-    auto* bytes = static_cast<const Byte*>(file->Memory());
-    return {bytes, bytes + file->GetSize()};
-}
-
-TOwned<TMemoryStream> StreamOf(const std::vector<Byte>& bytes)
-{
-    TOwned<TMemoryStream> stream(New<TMemoryStream>());
-    stream->WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
-    stream->SetPosition(0);
-    return stream;
-}
 
 void ExpectQuad(TBitmap* bitmap, const String& what)
 {
@@ -39,15 +24,7 @@ void ExpectQuad(TBitmap* bitmap, const String& what)
             EXPECT_EQ(bitmap->GetCanvas()->GetPixels(x, y), QuadColors[y][x]) << what << " at " << x << "," << y;
 }
 
-class BitmapTest : public testing::Test {
-protected:
-    void SetUp() override { gdiBefore_ = testing_support::GdiObjectCount(); }
-    void TearDown() override
-    {
-        EXPECT_EQ(testing_support::GdiObjectCount(), gdiBefore_) << "GDI objects left behind";
-    }
-    DWORD gdiBefore_ = 0;
-};
+using BitmapTest = graphics_test::GdiLeakTest;
 
 struct FormatCase {
     TPixelFormat Format;

@@ -1,7 +1,7 @@
 // Drawing through TCanvas into a real 32-bit DIB, checked at chosen pixels.
 #include <gtest/gtest.h>
 #include "Graphics.h"
-#include "TestSupport.h"
+#include "GraphicsTestSupport.h"
 #include <algorithm>
 #include <optional>
 #include <thread>
@@ -50,11 +50,11 @@ private:
     std::optional<TSelectObject> select_;
 };
 
-class CanvasTest : public testing::Test {
+class CanvasTest : public graphics_test::GdiLeakTest {
 protected:
     void SetUp() override
     {
-        gdiBefore_ = testing_support::GdiObjectCount();
+        GdiLeakTest::SetUp();
         surface_.emplace(64, 64);
         canvas_.reset(New<TCanvas>());
         canvas_->SetHandle(surface_->DC());
@@ -63,13 +63,12 @@ protected:
     {
         canvas_.reset();
         surface_.reset();
-        EXPECT_EQ(testing_support::GdiObjectCount(), gdiBefore_) << "GDI objects left behind";
+        GdiLeakTest::TearDown();
     }
     COLORREF Pixel(int x, int y) const { return surface_->Pixel(x, y); }
 
     std::optional<TDibSurface> surface_;
     TOwned<TCanvas> canvas_;
-    DWORD gdiBefore_ = 0;
 };
 
 constexpr COLORREF White = RGB(255, 255, 255);

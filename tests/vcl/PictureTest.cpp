@@ -1,21 +1,12 @@
 // TPicture with its format registry, and TIcon.
 #include <gtest/gtest.h>
 #include "Graphics.h"
-#include "TestSupport.h"
+#include "GraphicsTestSupport.h"
 
 namespace {
 
-using testing_support::SourceDir;
+using graphics_test::Fixture;
 using testing_support::TempDir;
-
-class GraphicsEnvironment : public testing::Environment {
-public:
-    void SetUp() override { Graphics_Initialize(); }
-    void TearDown() override { Graphics_Finalize(); }
-};
-const auto* const graphicsEnvironment = testing::AddGlobalTestEnvironment(new GraphicsEnvironment);
-
-String Fixture(const String& name) { return SourceDir() + L"\\tests\\fixtures\\vcl\\" + name; }
 
 // A graphic that only remembers what it read, to watch the registry choose.
 class TRecordingGraphic : public TGraphic {
@@ -47,15 +38,7 @@ private:
     Int64 bytes_ = 0;
 };
 
-class PictureTest : public testing::Test {
-protected:
-    void SetUp() override { gdiBefore_ = testing_support::GdiObjectCount(); }
-    void TearDown() override
-    {
-        EXPECT_EQ(testing_support::GdiObjectCount(), gdiBefore_) << "GDI objects left behind";
-    }
-    DWORD gdiBefore_ = 0;
-};
+using PictureTest = graphics_test::GdiLeakTest;
 
 TEST_F(PictureTest, TheLastRegistrationForAnExtensionWins)
 {
@@ -71,14 +54,18 @@ TEST_F(PictureTest, TheLastRegistrationForAnExtensionWins)
     auto* recorded = dynamic_cast<TRecordingGraphic*>(picture->GetGraphic());
     ASSERT_NE(recorded, nullptr);
     EXPECT_EQ(recorded->Bytes(), 78);
-    // Filters list the extension once, under the class that wins it.
-    EXPECT_EQ(GraphicFilter(nullptr),
-              L"All (*.bmp;*.ico)|*.bmp;*.ico|Recorded bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico");
+    // Filters list an extension once, under the class that wins it.
+    EXPECT_EQ(GraphicFilter(recording), L"All (*.bmp)|*.bmp|Recorded bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(GraphicFilter(GraphicClass<TBitmap>()), L"") << "bmp belongs to another class now";
     EXPECT_EQ(GraphicFileMask(GraphicClass<TIcon>()), L"*.ico");
     EXPECT_EQ(GraphicExtension(GraphicClass<TBitmap>()), L"bmp");
 
     TPicture::UnregisterGraphicClass(recording);
     EXPECT_EQ(TPicture::FileFormatClass(L"bmp"), GraphicClass<TBitmap>());
+    EXPECT_EQ(GraphicFilter(GraphicClass<TBitmap>()), L"All (*.bmp)|*.bmp|Bitmaps (*.bmp)|*.bmp");
+    String everything = GraphicFileMask(nullptr);
+    for (const wchar_t* mask : {L"*.bmp", L"*.ico", L"*.png", L"*.jpg", L"*.jpeg"})
+        EXPECT_NE(everything.find(mask), String::npos) << mask;
     picture->LoadFromFile(Fixture(L"quad24.bmp"));
     EXPECT_NE(dynamic_cast<TBitmap*>(picture->GetGraphic()), nullptr);
 }
