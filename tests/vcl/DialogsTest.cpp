@@ -1,0 +1,95 @@
+// File dialogs and message boxes, answered the way a user would.
+#include <gtest/gtest.h>
+#include "Dialogs.h"
+#include "TestSupport.h"
+#include "VclTestSupport.h"
+
+using namespace vcl_test;
+
+namespace {
+
+// Reads and closes the next message box of this thread.
+struct BoxReader {
+    static inline String caption, text;
+    static inline UINT icon = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND box = FindWindowW(L"#32770", nullptr);
+        if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
+            return;
+        wchar_t buf[256];
+        GetWindowTextW(box, buf, 256);
+        caption = buf;
+        if (HWND t = GetDlgItem(box, 0xFFFF)) {
+            GetWindowTextW(t, buf, 256);
+            text = buf;
+        }
+        // One OK button: the box has no Cancel or No button.
+        icon = (GetDlgItem(box, IDCANCEL) ? 1 : 0) | (GetDlgItem(box, IDNO) ? 2 : 0);
+        KillTimer(nullptr, id);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    static void Arm()
+    {
+        caption.clear();
+        text.clear();
+        icon = 0;
+        SetTimer(nullptr, 0, 50, Tick);
+    }
+};
+
+TEST(Dialogs, MessageBoxesWithOneOkButton)
+{
+    struct Case {
+        TMsgDlgType type;
+        const wchar_t* caption;
+    };
+    const Case cases[] = {{mtInformation, L"Information"}, {mtError, L"Error"}, {mtWarning, L"Warning"}};
+    for (const Case& c : cases) {
+        BoxReader::Arm();
+        EXPECT_EQ(MessageDlg(L"The list was saved.", c.type, {mbOK}), mrOk);
+        EXPECT_EQ(BoxReader::caption, c.caption);
+        EXPECT_EQ(BoxReader::text, L"The list was saved.");
+        EXPECT_EQ(BoxReader::icon, 0u);
+    }
+    String title = Application->GetTitle();
+    Application->SetTitle(L"Tavelin");
+    BoxReader::Arm();
+    ShowMessage(L"Done");
+    Application->SetTitle(title);
+    EXPECT_EQ(BoxReader::caption, L"Tavelin");
+    EXPECT_EQ(BoxReader::text, L"Done");
+}
+
+TEST(Dialogs, SaveDialogAddsTheDefaultExtensionAndFiresOnShow)
+{
+    testing_support::TempDir dir;
+    auto* dialog = New<TSaveDialog>(nullptr);
+    dialog->DefaultExt = L"xlsx";
+    dialog->Filter = L"Excel file|*.xlsx";
+    dialog->InitialDir = dir.Path();
+    dialog->FileName = L"inventory";
+    bool shown = false, closed = false;
+    dialog->OnShow = [&](TObject*) {
+        shown = true;
+        // Accept what the dialog offers, as a user pressing Save would.
+        PostMessageW(dialog->GetHandle(), WM_COMMAND, IDOK, 0);
+    };
+    dialog->OnClose = [&](TObject*) { closed = true; };
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(dialog->GetHandle(), nullptr);
+    String name = dialog->FileName;
+    ASSERT_GE(name.size(), 15u);
+    EXPECT_EQ(name.substr(name.size() - 15), L"\\inventory.xlsx");
+    EXPECT_EQ(dialog->Files()->Count(), 1);
+
+    // Cancel leaves the name alone.
+    dialog->OnShow = [&](TObject*) { PostMessageW(dialog->GetHandle(), WM_COMMAND, IDCANCEL, 0); };
+    EXPECT_FALSE(dialog->Execute());
+    EXPECT_EQ(dialog->FileName, name);
+    dialog->Free();
+}
+
+} // namespace
