@@ -3,6 +3,7 @@
 #include "GridHTMLEngine.h"
 
 #include "HTMLMarkup.h"
+#include "PictureContainer.h"
 #include "SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
@@ -49,12 +50,31 @@ TPictureRef SystemIcon(const String& rest, bool large)
 
 TPictureRef TEngine::FindPicture(const String& source, bool listsToo)
 {
+    TDrawCall& c = call_;
     TPictureRef picture;
-    String s = source;
-    if (listsToo && Contains(s, L"SSYS:")) {
-        picture = SystemIcon(s.substr(5), false);
-    } else if (listsToo && Contains(s, L"LSYS:")) {
-        picture = SystemIcon(s.substr(5), true);
+    if (listsToo && Contains(source, L"SSYS:"))
+        picture = SystemIcon(source.substr(5), false);
+    else if (listsToo && Contains(source, L"LSYS:"))
+        picture = SystemIcon(source.substr(5), true);
+
+    TGraphic* graphic = nullptr;
+    if (!Contains(source, L":") && c.PictureContainer)
+        graphic = c.PictureContainer->FindPicture(source);
+    if (Contains(source, L"://") && c.PictureCache) {
+        graphic = c.PictureCache->FindPicture(source);
+        if (!graphic) {
+            // Loaded once; a reference that loads nothing stays cached empty.
+            THTMLPicture* loaded = c.PictureCache->AddPicture();
+            loaded->SetAsynch(false);
+            loaded->LoadFromURL(source);
+            graphic = loaded;
+        }
+    }
+    if (graphic && !graphic->GetEmpty()) {
+        picture.Kind = TPictureRef::pkGraphic;
+        picture.Graphic = graphic;
+        picture.Width = graphic->GetWidth();
+        picture.Height = graphic->GetHeight();
     }
     return picture;
 }
@@ -79,10 +99,28 @@ void TEngine::DrawPicture(const TPictureRef& picture, const TRect& rect, bool si
             ImageList_Draw(picture.SystemList, picture.Index, dc, rect.left, rect.top, ILD_TRANSPARENT);
         }
         break;
+    case TPictureRef::pkGraphic: {
+        auto* html = dynamic_cast<THTMLPicture*>(picture.Graphic);
+        if (sized) {
+            if (html)
+                html->SetStretch(true);
+            canvas_->StretchDraw(rect, picture.Graphic);
+        } else if (html && html->FrameCount() > 1) {
+            // Frames of an animation sit at their own place on the animation's area.
+            TBrush* brush = canvas_->GetBrush();
+            brush->SetColor(startBrushColor_);
+            brush->SetStyle(bsSolid);
+            canvas_->FillRect(TRect(rect.left, rect.top, rect.left + html->MaxWidth(), rect.top + html->MaxHeight()));
+            brush->SetStyle(bsClear);
+            canvas_->Draw(rect.left + html->FrameXPos(), rect.top + html->FrameYPos(), html);
+        } else {
+            canvas_->Draw(rect.left, rect.top, picture.Graphic);
+        }
+        break;
+    }
     default:
         break;
     }
-    (void)sized;
 }
 
 bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
@@ -147,7 +185,18 @@ bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
 
 void TEngine::TileBackground(const String& source)
 {
-    (void)source;
+    const TPictureRef picture = FindPicture(source, false);
+    if (picture.Kind != TPictureRef::pkGraphic || picture.Width <= 0 || picture.Height <= 0)
+        return;
+    const TRect& fr = call_.Rect;
+    HDC dc = canvas_->GetHandle();
+    TRegionHandle saved(CreateRectRgn(0, 0, 0, 0));
+    const bool clipped = GetClipRgn(dc, saved.Get()) == 1;
+    IntersectClipRect(dc, fr.left, fr.top, fr.right, fr.bottom);
+    for (int y = 0; y < fr.Height(); y += picture.Height)
+        for (int x = 0; x < fr.Width(); x += picture.Width)
+            canvas_->Draw(fr.left + x, fr.top + y, picture.Graphic);
+    SelectClipRgn(dc, clipped ? saved.Get() : nullptr);
 }
 
 } // namespace gridhtml

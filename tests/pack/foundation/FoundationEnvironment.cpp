@@ -7,6 +7,7 @@
 #include "AdvTBXPVS.h"
 #include "AdvXPVS.h"
 #include "GridHTML.h"
+#include "PictureContainer.h"
 #include "SysUtils.h"
 
 namespace {
@@ -26,6 +27,7 @@ public:
     void TearDown() override
     {
         GridHTML_Finalize();
+        PictureContainer_Finalize();
         ACXPVS_Finalize();
         AdvTBXPVS_Finalize();
         APXPVS_Finalize();
