@@ -288,14 +288,10 @@ void TSpeedButton::PaintGlyphAndCaption(TCanvas* canvas, TRect client, bool)
         SetBkMode(dc, TRANSPARENT);
         RECT tr{textAt.x, textAt.y, textAt.x + tw, textAt.y + th};
         if (!GetEnabled()) {
-            RECT shifted = tr;
-            OffsetRect(&shifted, 1, 1);
-            SetTextColor(dc, ColorToRGB(clBtnHighlight));
-            DrawTextW(dc, caption.c_str(), -1, &shifted, DT_SINGLELINE);
-            SetTextColor(dc, ColorToRGB(clBtnShadow));
+            DrawDisabledText(dc, caption, tr, DT_SINGLELINE);
         } else {
             SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
+            DrawTextW(dc, caption.c_str(), -1, &tr, DT_SINGLELINE);
         }
-        DrawTextW(dc, caption.c_str(), -1, &tr, DT_SINGLELINE);
     }
 }

@@ -545,8 +545,9 @@ public:
     TControl* GetControl() const { return control_; }
     void SetControl(TControl* value);
     void FreeHandle();
-    // Clips drawing to the control's own rectangle when it has no window.
-    void UpdateTextFlags() {}
+    // Runs Paint with the canvas drawing on DC (a WM_PAINT's), in the
+    // control's font and colour, and lets the DC go afterwards.
+    void PaintOn(HDC DC, const std::function<void()>& Paint);
 
 protected:
     void CreateHandle() override;

@@ -684,17 +684,7 @@ void TCustomForm::WMSysCommand(TMessage& M)
 // --- painting and menus ---------------------------------------------------------------
 void TCustomForm::PaintWindow(HDC DC)
 {
-    canvas_->Lock();
-    canvas_->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    static_cast<TControlCanvas*>(canvas_)->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint()

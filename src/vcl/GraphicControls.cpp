@@ -29,6 +29,26 @@ void TControlCanvas::FreeHandle()
     ReleaseDC(wnd, dc);
 }
 
+void TControlCanvas::PaintOn(HDC DC, const std::function<void()>& Paint)
+{
+    Lock();
+    FreeHandle();
+    SetHandle(DC);
+    if (control_) {
+        GetFont()->Assign(control_->GetFont());
+        GetBrush()->SetColor(control_->GetColor());
+    }
+    try {
+        Paint();
+    } catch (...) {
+        SetHandle(nullptr);
+        Unlock();
+        throw;
+    }
+    SetHandle(nullptr);
+    Unlock();
+}
+
 void TControlCanvas::CreateHandle()
 {
     if (!control_)
@@ -81,20 +101,7 @@ void TGraphicControl::Dispatch(TMessage& Message)
 
 void TGraphicControl::PaintControl(HDC dc)
 {
-    canvas_->Lock();
-    canvas_->FreeHandle();
-    canvas_->SetHandle(dc);
-    canvas_->GetFont()->Assign(GetFont());
-    canvas_->GetBrush()->SetColor(GetColor());
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -130,20 +137,7 @@ void TCustomControl::Dispatch(TMessage& Message)
 
 void TCustomControl::PaintWindow(HDC DC)
 {
-    canvas_->Lock();
-    canvas_->FreeHandle();
-    canvas_->SetHandle(DC);
-    canvas_->GetFont()->Assign(GetFont());
-    canvas_->GetBrush()->SetColor(GetColor());
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    canvas_->PaintOn(DC, [this] { Paint(); });
 }
 
 // ---------------------------------------------------------------------------

@@ -27,6 +27,16 @@ bool IsAccel(Word Key, const String& Text)
     return a[0] == b[0];
 }
 
+void DrawDisabledText(HDC DC, const String& Text, RECT Rect, UINT Flags)
+{
+    RECT shifted = Rect;
+    OffsetRect(&shifted, 1, 1);
+    SetTextColor(DC, ColorToRGB(clBtnHighlight));
+    DrawTextW(DC, Text.c_str(), -1, &shifted, Flags);
+    SetTextColor(DC, ColorToRGB(clBtnShadow));
+    DrawTextW(DC, Text.c_str(), -1, &Rect, Flags);
+}
+
 // ---------------------------------------------------------------------------
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner)
 {
@@ -120,13 +130,7 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags)
     TSelectObject font(dc, GetFont()->GetHandle());
     SetBkMode(dc, TRANSPARENT);
     if (!GetEnabled() && !(Flags & DT_CALCRECT)) {
-        // Disabled text is embossed: a light copy below right, a shadow on top.
-        TRect shifted = Rect;
-        OffsetRect(&shifted, 1, 1);
-        SetTextColor(dc, ColorToRGB(clBtnHighlight));
-        DrawTextW(dc, text.c_str(), -1, &shifted, Flags);
-        SetTextColor(dc, ColorToRGB(clBtnShadow));
-        DrawTextW(dc, text.c_str(), -1, &Rect, Flags);
+        DrawDisabledText(dc, text, Rect, Flags);
     } else {
         SetTextColor(dc, ColorToRGB(GetFont()->GetColor()));
         DrawTextW(dc, text.c_str(), -1, &Rect, Flags);

@@ -499,6 +499,10 @@ public:
     using TCustomGroupBox::TCustomGroupBox;
 };
 
+// Draws text as disabled text looks: a light copy one pixel below right,
+// the shadow colour on top.
+void DrawDisabledText(HDC DC, const String& Text, RECT Rect, UINT Flags);
+
 // The accelerator character of a caption ("&File" gives 'F'), or 0.
 wchar_t GetHotkey(const String& Text);
 // Whether Key is the accelerator of Text.

@@ -8,36 +8,6 @@ using namespace vcl_test;
 
 namespace {
 
-// Reads and closes the next message box of this thread.
-struct BoxReader {
-    static inline String caption, text;
-    static inline UINT icon = 0;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        HWND box = FindWindowW(L"#32770", nullptr);
-        if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
-            return;
-        wchar_t buf[256];
-        GetWindowTextW(box, buf, 256);
-        caption = buf;
-        if (HWND t = GetDlgItem(box, 0xFFFF)) {
-            GetWindowTextW(t, buf, 256);
-            text = buf;
-        }
-        // One OK button: the box has no Cancel or No button.
-        icon = (GetDlgItem(box, IDCANCEL) ? 1 : 0) | (GetDlgItem(box, IDNO) ? 2 : 0);
-        KillTimer(nullptr, id);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    static void Arm()
-    {
-        caption.clear();
-        text.clear();
-        icon = 0;
-        SetTimer(nullptr, 0, 50, Tick);
-    }
-};
-
 TEST(Dialogs, MessageBoxesWithOneOkButton)
 {
     struct Case {
@@ -46,19 +16,19 @@ TEST(Dialogs, MessageBoxesWithOneOkButton)
     };
     const Case cases[] = {{mtInformation, L"Information"}, {mtError, L"Error"}, {mtWarning, L"Warning"}};
     for (const Case& c : cases) {
-        BoxReader::Arm();
+        MessageBoxReader::Arm();
         EXPECT_EQ(MessageDlg(L"The list was saved.", c.type, {mbOK}), mrOk);
-        EXPECT_EQ(BoxReader::caption, c.caption);
-        EXPECT_EQ(BoxReader::text, L"The list was saved.");
-        EXPECT_EQ(BoxReader::icon, 0u);
+        EXPECT_EQ(MessageBoxReader::caption, c.caption);
+        EXPECT_EQ(MessageBoxReader::text, L"The list was saved.");
+        EXPECT_EQ(MessageBoxReader::hasCancelOrNo, false);
     }
     String title = Application->GetTitle();
     Application->SetTitle(L"Tavelin");
-    BoxReader::Arm();
+    MessageBoxReader::Arm();
     ShowMessage(L"Done");
     Application->SetTitle(title);
-    EXPECT_EQ(BoxReader::caption, L"Tavelin");
-    EXPECT_EQ(BoxReader::text, L"Done");
+    EXPECT_EQ(MessageBoxReader::caption, L"Tavelin");
+    EXPECT_EQ(MessageBoxReader::text, L"Done");
 }
 
 TEST(Dialogs, SaveDialogAddsTheDefaultExtensionAndFiresOnShow)

@@ -268,31 +268,6 @@ TEST(Forms, FormDesignedAtAnotherResolutionScalesWhenLoaded)
 
 // --- application ---------------------------------------------------------------------
 
-// Closes the message box that the application shows and reads its text.
-struct BoxWatcher {
-    static String text;
-    static String caption;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        HWND box = FindWindowW(L"#32770", nullptr);
-        if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
-            return;
-        wchar_t buf[256];
-        GetWindowTextW(box, buf, 256);
-        caption = buf;
-        // The message is the static text control of the box.
-        HWND textWnd = GetDlgItem(box, 0xFFFF);
-        if (textWnd) {
-            GetWindowTextW(textWnd, buf, 256);
-            text = buf;
-        }
-        KillTimer(nullptr, id);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-};
-String BoxWatcher::text;
-String BoxWatcher::caption;
-
 TEST(Application, UnhandledExceptionShowsTheDefaultBox)
 {
     auto* form = New<TForm>(nullptr);
@@ -300,8 +275,7 @@ TEST(Application, UnhandledExceptionShowsTheDefaultBox)
     Pump();
     String oldTitle = Application->GetTitle();
     Application->SetTitle(L"Tavelin");
-    BoxWatcher::text.clear();
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, BoxWatcher::Tick);
+    MessageBoxReader::Arm();
     TWndMethod original = form->WindowProc;
     form->WindowProc = [&](TMessage& m) {
         if (m.Msg == WM_APP + 3)
@@ -309,10 +283,9 @@ TEST(Application, UnhandledExceptionShowsTheDefaultBox)
         original(m);
     };
     SendMessageW(form->Handle(), WM_APP + 3, 0, 0);
-    KillTimer(nullptr, timer);
     Application->SetTitle(oldTitle);
-    EXPECT_EQ(BoxWatcher::caption, L"Tavelin");
-    EXPECT_EQ(BoxWatcher::text, L"'abc' is not a valid integer value.");
+    EXPECT_EQ(MessageBoxReader::caption, L"Tavelin");
+    EXPECT_EQ(MessageBoxReader::text, L"'abc' is not a valid integer value.");
     form->WindowProc = original;
     form->Free();
     Pump();

@@ -33,6 +33,37 @@ inline void Pump()
         Application->ProcessMessages();
 }
 
+// Reads and closes the next message box of this thread, the way a user
+// would answer it: Arm before the call that shows the box.
+struct MessageBoxReader {
+    static inline String caption, text;
+    static inline bool hasCancelOrNo = false;
+    static void Arm()
+    {
+        caption.clear();
+        text.clear();
+        hasCancelOrNo = false;
+        SetTimer(nullptr, 0, 50, Tick);
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND box = FindWindowW(L"#32770", nullptr);
+        if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
+            return;
+        wchar_t buf[256];
+        GetWindowTextW(box, buf, 256);
+        caption = buf;
+        // The message is the box's static text control.
+        if (HWND t = GetDlgItem(box, 0xFFFF)) {
+            GetWindowTextW(t, buf, 256);
+            text = buf;
+        }
+        hasCancelOrNo = GetDlgItem(box, IDCANCEL) || GetDlgItem(box, IDNO);
+        KillTimer(nullptr, id);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+};
+
 // A painted container: the smallest windowed control that holds others.
 class TBox : public TCustomControl {
 public:
