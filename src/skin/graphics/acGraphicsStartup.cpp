@@ -1,18 +1,30 @@
 #include "acGraphicsStartup.h"
 #include "acEncodings.h"
+#include "acGdiPlus.h"
 #include "acntUtils.h"
 #include "sConst.h"
+#include "sGradient.h"
+#include "sGraphUtils.h"
 
+// Units of later parts of the library join this order where their comments stand.
 void SkinGraphics_Initialize()
 {
     sConst_Initialize();
     acEncodings_Initialize();
+    acGdiPlus_Initialize();
+    sGradient_Initialize();
+    // skinned-form registry (shell icons), PNG registration
+    sGraphUtils_Initialize();
+    // theme binding of the window helpers
     acntUtils_Initialize();
 }
 
 void SkinGraphics_Finalize()
 {
     acntUtils_Finalize();
+    sGraphUtils_Finalize();
+    sGradient_Finalize();
+    acGdiPlus_Finalize();
     acEncodings_Finalize();
     sConst_Finalize();
 }
