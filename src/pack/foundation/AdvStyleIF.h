@@ -6,8 +6,13 @@
 #pragma once
 
 #include "Classes.h"
+#include "Controls.h"
 #include "Graphics.h"
+#include <mutex>
+#include <vector>
 #include <unknwn.h>
+
+class TRegistry;
 
 // The numeric values are what controls store, so the order is fixed.
 enum TPackStyle : Byte {
@@ -85,3 +90,96 @@ TColor ScaleColorComponents(TColor Color, Integer Percent);
 // theme changes: wParam the watched root key, lParam the watched key path
 // (zero-terminated UTF-16).
 constexpr UINT WM_OFFICE_THEME_CHANGED = WM_USER + 1969;
+
+// ---------------------------------------------------------------------------
+// The theme notifier: a thread watches the Office settings in the registry
+// and sends WM_OFFICE_THEME_CHANGED to a hidden window and to every
+// registered window when they change.
+
+// Window handles; DeleteValue removes the first occurrence.
+class THandleList : public TList {
+public:
+    int Add(HWND Value) { return TList::Add(Value); }
+    void Insert(int Index, HWND Value) { TList::Insert(Index, Value); }
+    void DeleteValue(HWND Value);
+    bool HasValue(HWND Value) const { return IndexOf(Value) >= 0; }
+    HWND GetHandleItem(int Index) const { return static_cast<HWND>(Get(Index)); }
+};
+
+class TRegMonitorThread : public TThread {
+public:
+    // Created suspended; set the key and start it.
+    TRegMonitorThread();
+    ~TRegMonitorThread() override;
+
+    const String& GetKey() const { return key_; }
+    void SetKey(const String& Value) { key_ = Value; }
+    HKEY GetRootKey() const { return rootKey_; }
+    void SetRootKey(HKEY Value) { rootKey_ = Value; }
+    bool GetWatchSub() const { return watchSub_; }
+    void SetWatchSub(bool Value) { watchSub_ = Value; }
+    // The REG_NOTIFY_CHANGE_ bits; all four (15) while unset.
+    Integer GetFilter() const { return filter_ ? filter_ : 15; }
+    void SetFilter(Integer Value) { filter_ = Value; }
+    HWND GetWnd() const { return wnd_; }
+    void SetWnd(HWND Value) { wnd_ = Value; }
+    // Read only from this thread's owner; use the registration below to change it.
+    THandleList* GetWinList() const { return winList_; }
+    // The window list is walked by the monitor thread, so changes go through its lock.
+    void AddWindow(HWND Wnd);
+    void RemoveWindow(HWND Wnd);
+
+    // Ends the watch without notifying anyone.
+    void Stop();
+
+protected:
+    // Raises "Unable to open registry key ..." when the key cannot be opened.
+    void Execute() override;
+
+private:
+    TRegistry* reg_ = nullptr;
+    HANDLE event_ = nullptr;
+    String key_;
+    HKEY rootKey_ = HKEY_CURRENT_USER;
+    bool watchSub_ = false;
+    Integer filter_ = 0;
+    HWND wnd_ = nullptr;
+    THandleList* winList_ = nullptr;
+    std::mutex winListLock_;
+};
+
+// The hidden window that receives the thread's message on the main thread.
+class TThemeNotifierWindow : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    void Dispatch(TMessage& Message) override;
+    TNotifyEvent FOnOfficeThemeChange;
+};
+
+class TThemeNotifier : public TComponent {
+public:
+    explicit TThemeNotifier(TComponent* AOwner);
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
+
+    // Windows that get WM_OFFICE_THEME_CHANGED; nothing happens without Office.
+    void RegisterWindow(HWND Hwnd);
+    void UnRegisterWindow(HWND Hwnd);
+    // Null when no Office is installed (or while designing).
+    TRegMonitorThread* RegMonitorThread() const { return regMonitorThread_; }
+    TThemeNotifierWindow* Notifier() const { return notifier_; }
+
+    TNotifyEvent OnOfficeThemeChange;
+
+protected:
+    virtual void DoOfficeThemeChange();
+
+private:
+    TRegMonitorThread* regMonitorThread_ = nullptr;
+    TThemeNotifierWindow* notifier_ = nullptr;
+};
+
+// The process's one notifier, created on first use: owned by the main form
+// when it has a window, else by AOwner.
+TThemeNotifier* GetThemeNotifier(TComponent* AOwner);
+

@@ -1,70 +1,53 @@
-// A 32-bit drawing surface with a canvas, and a short way to call the grid
+// A 32-bit bitmap to draw on, and a short way to call the grid
 // variant of the HTML engine with its 40 arguments.
 #pragma once
 
-#include "GdiHandles.h"
 #include "Graphics.h"
 #include "GridHTML.h"
 #include <functional>
 
 namespace htmltest {
 
-// White pixels in a top-down 32-bit DIB section, drawn on through a canvas
-// that borrows the memory DC. The canvas font is Tahoma 8 without
-// smoothing, so that text pixels have the exact text colour.
+// A white 32-bit bitmap drawn on through its canvas. The canvas font is
+// Tahoma 8 without smoothing, so that text pixels have the exact text colour.
 class TSurface {
 public:
-    TSurface(int width, int height) : width_(width), height_(height)
+    TSurface(int width, int height) : bitmap_(New<TBitmap>())
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<DWORD*>(bits);
-        old_ = SelectObject(dc_.Get(), bitmap_.Get());
-        canvas_.reset(New<TCanvas>());
-        canvas_->SetHandle(dc_.Get());
-        canvas_->GetFont()->SetName(L"Tahoma");
-        canvas_->GetFont()->SetSize(8);
-        canvas_->GetFont()->SetColor(clBlack);
-        canvas_->GetFont()->SetQuality(fqNonAntialiased);
+        bitmap_->SetPixelFormat(pf32bit);
+        bitmap_->SetSize(width, height);
+        TFont* font = Canvas()->GetFont();
+        font->SetName(L"Tahoma");
+        font->SetSize(8);
+        font->SetColor(clBlack);
+        font->SetQuality(fqNonAntialiased);
         Clear();
     }
-    ~TSurface()
-    {
-        canvas_->SetHandle(nullptr);
-        SelectObject(dc_.Get(), old_);
-    }
-    TSurface(const TSurface&) = delete;
-    TSurface& operator=(const TSurface&) = delete;
 
-    TCanvas* Canvas() const { return canvas_.get(); }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    TCanvas* Canvas() const { return bitmap_->GetCanvas(); }
+    int Width() const { return bitmap_->GetWidth(); }
+    int Height() const { return bitmap_->GetHeight(); }
 
     void Clear(COLORREF color = RGB(255, 255, 255))
     {
-        GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i)
-            bits_[i] = ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+        const DWORD pixel = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        for (int y = 0; y < Height(); ++y) {
+            auto* row = static_cast<DWORD*>(bitmap_->GetScanLine(y));
+            std::fill(row, row + Width(), pixel);
+        }
     }
     // The pixel as a colour value 0x00BBGGRR.
     COLORREF Pixel(int x, int y) const
     {
-        GdiFlush();
-        const DWORD p = bits_[y * width_ + x];
+        const DWORD p = static_cast<const DWORD*>(bitmap_->GetScanLine(y))[x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     // How many pixels of the area match.
     int Count(const TRect& area, const std::function<bool(COLORREF)>& match) const
     {
         int n = 0;
-        for (int y = std::max(0L, area.top); y < std::min<LONG>(height_, area.bottom); ++y)
-            for (int x = std::max(0L, area.left); x < std::min<LONG>(width_, area.right); ++x)
+        for (int y = std::max(0L, area.top); y < std::min<LONG>(Height(), area.bottom); ++y)
+            for (int x = std::max(0L, area.left); x < std::min<LONG>(Width(), area.right); ++x)
                 n += match(Pixel(x, y)) ? 1 : 0;
         return n;
     }
@@ -76,8 +59,8 @@ public:
     TRect Inked(const TRect& area) const
     {
         TRect box(LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN);
-        for (int y = std::max(0L, area.top); y < std::min<LONG>(height_, area.bottom); ++y)
-            for (int x = std::max(0L, area.left); x < std::min<LONG>(width_, area.right); ++x)
+        for (int y = std::max(0L, area.top); y < std::min<LONG>(Height(), area.bottom); ++y)
+            for (int x = std::max(0L, area.left); x < std::min<LONG>(Width(), area.right); ++x)
                 if (Pixel(x, y) != RGB(255, 255, 255)) {
                     box.left = std::min<LONG>(box.left, x);
                     box.top = std::min<LONG>(box.top, y);
@@ -86,16 +69,10 @@ public:
                 }
         return box.left == LONG_MAX ? TRect() : box;
     }
-    TRect All() const { return TRect(0, 0, width_, height_); }
+    TRect All() const { return TRect(0, 0, Width(), Height()); }
 
 private:
-    int width_;
-    int height_;
-    TMemoryDC dc_;
-    TBitmapHandle bitmap_;
-    HGDIOBJ old_ = nullptr;
-    DWORD* bits_ = nullptr;
-    TOwned<TCanvas> canvas_;
+    TOwned<TBitmap> bitmap_;
 };
 
 // The arguments a test changes, with the values most callers pass.
