@@ -102,7 +102,6 @@ bool TEngine::Run()
         const int advance = m.Height + m.SubExtra + m.SupExtra;
         r.top += advance;
         c.YSize += advance;
-        ++lineCount_;
         if (!c.CheckHeight && startHeight + r.top > c.Rect.bottom)
             break;
     }
@@ -298,6 +297,9 @@ void TEngine::DrawText(const String& text, TRect rect, TColor color, TColor back
         ::SetBkMode(dc, OPAQUE);
         ::SetBkColor(dc, ColorToRGB(background));
     }
+    // Rotated text leaves its line rectangle, which would clip it away.
+    if (canvas_->GetFont()->GetOrientation() != 0)
+        flags |= DT_NOCLIP;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 

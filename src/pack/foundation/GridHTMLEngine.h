@@ -178,9 +178,6 @@ private:
     int anchorStartTop_ = 0;
     TRect focusRect_;
     bool inFocusAnchor_ = false;
-    int lineCount_ = 0;
-    int lastPictureWidth_ = 0;
-    int lastPictureHeight_ = 0;
 };
 
 // The HI tag's colours, set process-wide by SetHTMLHighlightColors.

@@ -386,6 +386,27 @@ TEST_F(GridHTMLDrawTest, HighlightShadowBlinkAndErrorLine)
     EXPECT_GT(surface.Count(surface.All(), RGB(255, 0, 0)), TextWidth(L"WWWW") / 2);
 }
 
+TEST_F(GridHTMLDrawTest, PositionsRotationAndSpanBackgrounds)
+{
+    // IND moves only forward, to pixels from the rectangle's left edge.
+    TResult moved = Draw(canvas, L"a<IND x=\"50\">b", Measure());
+    EXPECT_EQ(moved.XSize, 50 + TextWidth(L"b"));
+    EXPECT_EQ(Draw(canvas, L"aaaaaaaaaaaaaaa<IND x=\"5\">b", Measure()).XSize, TextWidth(L"aaaaaaaaaaaaaaab"));
+    EXPECT_EQ(Draw(canvas, L"a<IND x=\"5px\">b", Measure()).XSize, TextWidth(L"ab"));
+
+    TArgs args;
+    args.Rect = TRect(20, 60, 300, 200);
+    Draw(canvas, L"<R a=\"90\">Rotated</R>", args);
+    const TRect rotated = surface.Inked(surface.All());
+    EXPECT_GT(rotated.Height(), 2 * rotated.Width());
+
+    surface.Clear();
+    Draw(canvas, L"<SPAN STYLE=\"background-color:#FFFF00\">WW</SPAN>WW<SPAN STYLE=\"color:#FF0000\">WW</SPAN>");
+    const int yellow = surface.Count(surface.All(), RGB(255, 255, 0));
+    EXPECT_GT(yellow, 0);
+    EXPECT_LE(yellow, TextWidth(L"WW") * LineHeight());
+}
+
 TEST_F(GridHTMLDrawTest, SubscriptAndSuperscriptAddRoom)
 {
     const int h = LineHeight();
