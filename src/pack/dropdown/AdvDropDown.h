@@ -4,7 +4,10 @@
 #pragma once
 
 #include "Classes.h"
+#include "Forms.h"
 #include "Graphics.h"
+
+class TCustomImageList;
 
 // The panel unit of the pack declares another gradient direction with the
 // values in the opposite order; this unit keeps its own here.
@@ -35,12 +38,21 @@ TColor ScaleColorChannels(TColor Color, int PercentRed, int PercentGreen, int Pe
 void FillGradientRect(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor BorderColor,
                       int BorderWidth, AdvDropDown::TGradientDirection Direction);
 
+// Glyph copied into R with its top-left pixel's colour shown as BackColor.
+void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackColor, const TRect& R);
+
 // The size of Text on one line in the canvas's font; (0, 0) for no text.
 TSize MeasureTextSize(TCanvas* Canvas, const String& Text);
 
 // Text, or the longest start of it (with "..." when AddEllipsis) narrower
 // than MaxWidth; the whole Text when nothing shorter fits either.
 String FitTextToWidth(TCanvas* Canvas, const String& Text, int MaxWidth, bool AddEllipsis);
+
+// Lays out the mini-HTML Text in R and, when Paint, draws it (anchors in
+// clBlue); the size is what the text takes, (0, 0) for no text. Handle is
+// the window whose visual styles draw form controls.
+TSize DrawHTMLText(TCanvas* Canvas, const String& Text, const TRect& R, TCustomImageList* Images, bool Paint,
+                   HWND Handle);
 
 // ---------------------------------------------------------------------------
 // Text tests of the typed-input rules. Separators are those of FormatSettings
@@ -71,9 +83,6 @@ String CaseCompareKey(const String& S, bool CaseSensitive);
 
 enum TButtonAlignment { baLeft, baRight };
 
-using TCaption = String;
-using TModalResult = int;
-
 class TDropDownBarButtons;
 
 // What a header and a footer button have in common.
@@ -82,8 +91,8 @@ public:
     explicit TDropDownBarButton(TCollection* Collection);
 
     // These three report a change to the collection's OnChange.
-    const TCaption& GetCaption() const { return caption_; }
-    void SetCaption(const TCaption& Value);
+    const String& GetCaption() const { return caption_; }
+    void SetCaption(const String& Value);
     bool GetEnabled() const { return enabled_; }
     void SetEnabled(bool Value);
     // 0: sized to the content.
@@ -102,7 +111,7 @@ protected:
 private:
     void ButtonChanged();
 
-    TCaption caption_;
+    String caption_;
     int imageIndex_ = -1;
     bool enabled_ = true;
     int height_ = 0;

@@ -7,7 +7,7 @@
 
 TDropDownBarButton::TDropDownBarButton(TCollection* Collection) : TCollectionItem(Collection) {}
 
-void TDropDownBarButton::SetCaption(const TCaption& Value)
+void TDropDownBarButton::SetCaption(const String& Value)
 {
     if (Value == caption_)
         return;

@@ -1,5 +1,6 @@
 // Gradients, colour mixing and text measuring shared by the drop-down editors.
 #include "AdvDropDown.h"
+#include "GridHTML.h"
 #include <algorithm>
 
 namespace {
@@ -137,6 +138,19 @@ void FillGradientRect(TCanvas* Canvas, const TRect& R, TColor Color, TColor Colo
     }
 }
 
+void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackColor, const TRect& R)
+{
+    if (!Canvas || !Glyph || Glyph->GetEmpty())
+        return;
+    TOwned<TBitmap> face(New<TBitmap>(Glyph->GetWidth(), Glyph->GetHeight()));
+    TCanvas* faceCanvas = face->GetCanvas();
+    faceCanvas->GetBrush()->SetColor(BackColor);
+    faceCanvas->GetBrush()->SetStyle(bsSolid);
+    const TRect area = Rect(0, 0, R.Width(), R.Height());
+    faceCanvas->BrushCopy(area, Glyph, area, Glyph->GetCanvas()->GetPixels(0, 0));
+    Canvas->CopyRect(R, faceCanvas, area);
+}
+
 TSize MeasureTextSize(TCanvas* Canvas, const String& Text)
 {
     if (!Canvas || Text.empty())
@@ -158,4 +172,19 @@ String FitTextToWidth(TCanvas* Canvas, const String& Text, int MaxWidth, bool Ad
             return candidate;
     }
     return Text;
+}
+
+TSize DrawHTMLText(TCanvas* Canvas, const String& Text, const TRect& R, TCustomImageList* Images, bool Paint,
+                   HWND Handle)
+{
+    if (!Canvas || Text.empty())
+        return {0, 0};
+    String anchor, strip, focusAnchor, anchorHint, controlId, controlValue, controlType;
+    int width = 0, height = 0, hyperLinks = 0, mouseLink = 0;
+    TRect hoverRect, controlRect;
+    GridHTMLDraw(Canvas, Text, R, Images, 0, 0, -1, -1, 1, false, !Paint, false, false, true, false, true, false,
+                 String(), 1.0, clBlue, clNone, clNone, clGray, anchor, strip, focusAnchor, anchorHint, width,
+                 height, hyperLinks, mouseLink, hoverRect, controlRect, controlId, controlValue, controlType,
+                 nullptr, nullptr, Handle, bdLeftToRight);
+    return {width, height};
 }

@@ -1,4 +1,4 @@
-// A 32-bit DIB with a canvas over it, read back pixel by pixel.
+// A 32-bit bitmap drawn on through its canvas and read back pixel by pixel.
 #pragma once
 #include "Graphics.h"
 #include "TestSupport.h"
@@ -7,58 +7,44 @@
 
 class TDropDownSurface {
 public:
-    TDropDownSurface(int width, int height, COLORREF background) : width_(width), height_(height)
+    TDropDownSurface(int width, int height, COLORREF background) : bitmap_(New<TBitmap>())
     {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(dc_.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<DWORD*>(bits);
-        select_.emplace(dc_.Get(), bitmap_.Get());
+        bitmap_->SetPixelFormat(pf32bit);
+        bitmap_->SetSize(width, height);
         Clear(background);
-        canvas_.reset(New<TCanvas>());
-        canvas_->SetHandle(dc_.Get());
     }
-    ~TDropDownSurface() { canvas_.reset(); }
 
-    TCanvas* Canvas() const { return canvas_.get(); }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    TBitmap* Bitmap() const { return bitmap_.get(); }
+    TCanvas* Canvas() const { return bitmap_->GetCanvas(); }
+    int Width() const { return bitmap_->GetWidth(); }
+    int Height() const { return bitmap_->GetHeight(); }
 
     void Clear(COLORREF color)
     {
-        GdiFlush();
         const DWORD pixel = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-        std::fill(bits_, bits_ + width_ * height_, pixel);
+        for (int y = 0; y < Height(); ++y) {
+            auto* row = static_cast<DWORD*>(bitmap_->GetScanLine(y));
+            std::fill(row, row + Width(), pixel);
+        }
     }
     // The pixel as 0x00BBGGRR.
-    COLORREF Pixel(int x, int y) const
-    {
-        GdiFlush();
-        const DWORD p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
+    COLORREF Pixel(int x, int y) const { return ToColorRef(Row(y)[x]); }
     int CountPixels(COLORREF color, const RECT& area) const
     {
         int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
+        for (int y = area.top; y < area.bottom; ++y) {
+            const DWORD* row = Row(y);
             for (int x = area.left; x < area.right; ++x)
-                n += Pixel(x, y) == color;
+                n += ToColorRef(row[x]) == color;
+        }
         return n;
     }
 
 private:
-    int width_;
-    int height_;
-    TMemoryDC dc_;
-    TBitmapHandle bitmap_;
-    DWORD* bits_ = nullptr;
-    std::optional<TSelectObject> select_;
-    TOwned<TCanvas> canvas_;
+    const DWORD* Row(int y) const { return static_cast<const DWORD*>(bitmap_->GetScanLine(y)); }
+    static COLORREF ToColorRef(DWORD p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+
+    TOwned<TBitmap> bitmap_;
 };
 
 // A fixture with a fresh surface per test, failing the test that leaves GDI
