@@ -86,6 +86,8 @@ protected:
     {
         // Keep the real cursor off the controls, which react to it.
         SetCursorPos(0, 0);
+        gdiBefore_ = testing_support::GdiObjectCount();
+        userBefore_ = testing_support::UserObjectCount();
         form = New<TForm>(nullptr);
         form->SetBounds(40, 40, 500, 400);
         form->SetColor(clBtnFace);
@@ -94,6 +96,8 @@ protected:
     {
         form->Free();
         Pump();
+        EXPECT_EQ(testing_support::GdiObjectCount(), gdiBefore_) << "GDI objects left behind";
+        EXPECT_EQ(testing_support::UserObjectCount(), userBefore_) << "windows left behind";
     }
     void ShowForm()
     {
@@ -102,6 +106,10 @@ protected:
         Pump();
     }
     TForm* form = nullptr;
+
+private:
+    DWORD gdiBefore_ = 0;
+    DWORD userBefore_ = 0;
 };
 
 // A key pressed and released on the focused window, through the loop (so

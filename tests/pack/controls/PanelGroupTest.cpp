@@ -1,0 +1,277 @@
+// The panel and the panel group: defaults, the detail group of the main
+// window with its list box, the plain texts, and how a group stacks its
+// child panels.
+#include "AdvPanel.h"
+#include "PackControlsTestSupport.h"
+#include "PlatformProbe.h"
+#include "StdCtrls.h"
+
+using namespace pack_test;
+
+namespace {
+
+TEST(AdvPanel, NewPanelDefaults)
+{
+    TOwned<TAdvPanel> panel(New<TAdvPanel>(nullptr));
+    EXPECT_EQ(panel->GetWidth(), 300);
+    EXPECT_EQ(panel->GetHeight(), 200);
+    EXPECT_EQ(panel->GetFullHeight(), 200);
+    panel->SetHeight(120);
+    EXPECT_EQ(panel->GetFullHeight(), 120);
+    panel->SetBounds(0, 0, 300, 80);
+    EXPECT_EQ(panel->GetFullHeight(), 120);
+    panel->SetHeight(200);
+    EXPECT_TRUE(panel->GetDoubleBuffered());
+    EXPECT_FALSE(panel->ControlStyle.Contains(csSetCaption));
+    EXPECT_EQ(panel->GetColor(), clBtnFace);
+    EXPECT_EQ(panel->GetBevelOuter(), bvRaised);
+    EXPECT_EQ(panel->GetBevelInner(), bvNone);
+    EXPECT_EQ(panel->GetBevelWidth(), 1);
+    EXPECT_EQ(panel->GetBorderStyle(), bsNone);
+    EXPECT_EQ(panel->GetText(), L"");
+    EXPECT_EQ(panel->GetIndent(), 0);
+    EXPECT_EQ(panel->GetTopIndent(), 0);
+    EXPECT_EQ(panel->GetIndex(), 0);
+    EXPECT_EQ(panel->GetVersion(), L"2.4.1.0");
+    const TPanelCaption* caption = panel->GetCaption();
+    EXPECT_FALSE(caption->GetVisible());
+    EXPECT_EQ(caption->GetHeight(), 20);
+    EXPECT_EQ(caption->GetColor(), clHighlight);
+    EXPECT_EQ(caption->GetFont()->GetColor(), clHighlightText);
+    EXPECT_EQ(caption->GetText(), L"");
+    EXPECT_EQ(caption->GetIndent(), 0);
+    EXPECT_EQ(caption->GetTopIndent(), 0);
+}
+
+TEST(AdvPanel, GroupDefaultsAndDoubleBufferingBeforeVistaOnly)
+{
+    struct Case {
+        DWORD major, minor;
+        bool doubleBuffered;
+    } cases[] = {{5, 1, true}, {6, 0, false}, {10, 0, false}};
+    for (const Case& c : cases) {
+        PlatformProbe().WindowsMajor = c.major;
+        PlatformProbe().WindowsMinor = c.minor;
+        TOwned<TAdvPanelGroup> group(New<TAdvPanelGroup>(nullptr));
+        EXPECT_EQ(group->GetDoubleBuffered(), c.doubleBuffered) << c.major << "." << c.minor;
+        EXPECT_EQ(group->GetColumns(), 1);
+        EXPECT_EQ(group->GetHorzPadding(), 8);
+        EXPECT_EQ(group->GetVertPadding(), 8);
+        EXPECT_EQ(group->GetGroupStyle(), gsVertical);
+        EXPECT_TRUE(group->ControlStyle.Contains(csAcceptsControls));
+        EXPECT_FALSE(group->ControlStyle.Contains(csSetCaption));
+    }
+    ResetPlatformProbe();
+}
+
+TEST(AdvPanel, CaptionAssignCopiesLookButNotTextOrPlace)
+{
+    TOwned<TPanelCaption> source(New<TPanelCaption>());
+    TOwned<TPanelCaption> target(New<TPanelCaption>());
+    source->SetText(L"Title");
+    source->SetVisible(true);
+    source->SetTopIndent(4);
+    source->SetColor(clRed);
+    source->SetHeight(30);
+    source->SetIndent(6);
+    source->GetFont()->SetHeight(-15);
+    target->Assign(source.get());
+    EXPECT_EQ(target->GetColor(), clRed);
+    EXPECT_EQ(target->GetHeight(), 30);
+    EXPECT_EQ(target->GetIndent(), 6);
+    EXPECT_EQ(target->GetFont()->GetHeight(), -15);
+    EXPECT_EQ(target->GetText(), L"");
+    EXPECT_FALSE(target->GetVisible());
+    EXPECT_EQ(target->GetTopIndent(), 0);
+}
+
+// One of the main window's four detail groups, built as the form builds it.
+class DetailGroup : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        form->BeginLoading();
+        group = New<TAdvPanelGroup>(form);
+        group->SetName(L"AdvPanelGroupShares");
+        group->SetBounds(10, 8, 183, 153);
+        group->SetText(L"<B> Shared Folders</B>");
+        group->SetTopIndent(5);
+        group->SetColumns(2);
+        group->SetGroupStyle(gsVertical);
+        group->SetHorzPadding(8);
+        group->SetVertPadding(8);
+        group->SetFullHeight(15);
+        group->GetCaption()->SetColor(clHighlight);
+        group->GetFont()->SetColor(clBlack);
+        group->GetFont()->SetQuality(fqNonAntialiased);
+        group->SetParent(form);
+        list = New<TListBox>(form);
+        list->SetName(L"LBShares");
+        list->SetBounds(0, 0, 181, 100);
+        list->SetAlign(alBottom);
+        list->SetColor(clInfoBk);
+        list->SetParent(group);
+        form->EndLoading();
+        ShowForm();
+    }
+    TAdvPanelGroup* group = nullptr;
+    TListBox* list = nullptr;
+};
+
+TEST_F(DetailGroup, HoldsItsListBoxAlignedToTheBottom)
+{
+    EXPECT_EQ(group->GetFullHeight(), 15);
+    EXPECT_EQ(group->GetRawText(), L" Shared Folders");
+    // Inside the one-pixel raised bevel.
+    EXPECT_EQ(list->GetBoundsRect(), TRect(1, 52, 182, 152));
+
+    // Arranging concerns panels only: the list box stays where alignment put it.
+    group->SetColumns(1);
+    group->SetVertPadding(20);
+    group->ArrangePanels();
+    group->SetBounds(10, 8, 183, 173);
+    EXPECT_EQ(list->GetBoundsRect(), TRect(1, 72, 182, 172));
+}
+
+TEST_F(DetailGroup, ShowsItsTextWithoutMarkupAboveTheList)
+{
+    TSnapshot picture(group);
+    // The text starts one pixel inside the bevel, TopIndent lower.
+    TSnapshot expected(183, 52);
+    {
+        TOwned<TCanvas> canvas(New<TCanvas>());
+        canvas->SetHandle(expected.DC());
+        canvas->GetBrush()->SetColor(clWhite);
+        canvas->FillRect(TRect(0, 0, 183, 52));
+        canvas->GetFont()->Assign(group->GetFont());
+        canvas->GetBrush()->SetStyle(bsClear);
+        canvas->TextOut(1, 6, L" Shared Folders");
+        canvas->SetHandle(nullptr);
+    }
+    int differing = 0;
+    for (int y = 1; y < 52; ++y)
+        for (int x = 1; x < 182; ++x)
+            differing += (expected.Pixel(x, y) == clBlack) != (picture.Pixel(x, y) == clBlack);
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(picture.Count(clBlack, TRect(1, 1, 182, 52)), 30);
+    EXPECT_EQ(picture.Count(clBlack, TRect(1, 1, 182, 6)), 0) << "nothing above the top indent";
+    // The list box's window is painted over the group's lower part.
+    EXPECT_EQ(picture.Pixel(90, 100), static_cast<TColor>(ColorToRGB(clInfoBk)));
+}
+
+TEST_F(DetailGroup, VisibleCaptionTakesItsBandFromAlignedChildren)
+{
+    group->GetCaption()->SetText(L"<I>Shares</I>");
+    group->GetCaption()->GetFont()->SetColor(clYellow);
+    group->GetCaption()->GetFont()->SetQuality(fqNonAntialiased);
+    group->GetCaption()->SetVisible(true);
+    list->SetAlign(alClient);
+    Pump();
+    // The band is 20 high less two, inside the bevel.
+    EXPECT_EQ(list->GetBoundsRect(), TRect(1, 19, 182, 152));
+
+    list->SetVisible(false);
+    TSnapshot picture(group);
+    EXPECT_EQ(picture.Pixel(150, 3), static_cast<TColor>(ColorToRGB(clHighlight)));
+    EXPECT_GT(picture.Count(clYellow, TRect(1, 1, 182, 19)), 10) << "caption text";
+    EXPECT_EQ(picture.Count(clYellow, TRect(0, 19, 183, 153)), 0);
+    EXPECT_EQ(picture.Count(clBlack, TRect(0, 0, 183, 19)), 0) << "the body text starts under the band";
+    EXPECT_GT(picture.Count(clBlack, TRect(0, 19, 183, 50)), 30);
+}
+
+// A group of 300 x 400 with three child panels of heights 50, 80 and 60.
+class GroupArrangement : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        group = New<TAdvPanelGroup>(form);
+        group->SetBounds(0, 0, 300, 400);
+        group->SetParent(form);
+        group->OnArrangedControls = [this](TObject*) { ++arranged; };
+        int top = 0;
+        for (int height : {50, 80, 60}) {
+            auto* p = New<TAdvPanel>(form);
+            p->SetBounds(0, top++, 100, height);
+            p->SetParent(group);
+            panels.push_back(p);
+        }
+        ShowForm();
+    }
+    void ExpectPlaces(const std::vector<TRect>& expected, const char* what)
+    {
+        for (std::size_t i = 0; i < panels.size(); ++i)
+            EXPECT_EQ(panels[i]->GetBoundsRect(), expected[i]) << what << ", panel " << i;
+    }
+    TAdvPanelGroup* group = nullptr;
+    std::vector<TAdvPanel*> panels;
+    int arranged = 0;
+};
+
+TEST_F(GroupArrangement, StacksPanelsInColumnsAndRows)
+{
+    group->SetColumns(2);
+    // Column width (300 - 8) div 2 = 146; panel width (300 - 3 * 8) div 2 = 138.
+    ExpectPlaces({Bounds(8, 8, 138, 50), Bounds(154, 8, 138, 80), Bounds(8, 96, 138, 60)}, "two columns");
+
+    group->SetColumns(0);
+    group->SetColumns(-1);
+    EXPECT_EQ(group->GetColumns(), 2);
+
+    group->SetColumns(1);
+    ExpectPlaces({Bounds(8, 8, 284, 50), Bounds(8, 66, 284, 80), Bounds(8, 154, 284, 60)}, "one column");
+
+    // A hidden panel keeps its slot but adds no height.
+    panels[1]->SetVisible(false);
+    group->ArrangePanels();
+    ExpectPlaces({Bounds(8, 8, 284, 50), Bounds(8, 66, 284, 80), Bounds(8, 66, 284, 60)}, "hidden middle");
+}
+
+TEST_F(GroupArrangement, OrdersByPositionOrByIndex)
+{
+    // By position: the panel placed highest comes first.
+    panels[2]->SetTop(-50);
+    group->SetVertPadding(4);
+    ExpectPlaces({Bounds(8, 68, 284, 50), Bounds(8, 122, 284, 80), Bounds(8, 4, 284, 60)}, "by top");
+
+    panels[0]->SetIndex(2);
+    panels[1]->SetIndex(0);
+    panels[2]->SetIndex(1);
+    group->ArrangePanels();
+    ExpectPlaces({Bounds(8, 152, 284, 50), Bounds(8, 4, 284, 80), Bounds(8, 88, 284, 60)}, "by index");
+}
+
+TEST_F(GroupArrangement, HorizontalStyleLaysPanelsSideBySide)
+{
+    panels[1]->SetWidth(50);
+    group->SetGroupStyle(gsHorizontal);
+    ExpectPlaces({Bounds(8, 8, 100, 384), Bounds(116, 8, 50, 384), Bounds(174, 8, 100, 384)}, "horizontal");
+}
+
+TEST_F(GroupArrangement, VisibleCaptionStartsTheStackBelowIt)
+{
+    group->GetCaption()->SetVisible(true);
+    EXPECT_EQ(panels[0]->GetTop(), 8 + 20);
+}
+
+TEST_F(GroupArrangement, UpdatesArrangeOnceAtTheOutermostEnd)
+{
+    arranged = 0;
+    group->BeginUpdate();
+    group->BeginUpdate();
+    group->SetColumns(3);
+    group->SetHorzPadding(10);
+    group->EndUpdate();
+    EXPECT_EQ(arranged, 0);
+    EXPECT_NE(panels[1]->GetLeft(), 10 + (300 - 10) / 3) << "not arranged yet";
+    group->EndUpdate();
+    EXPECT_EQ(arranged, 1);
+    EXPECT_EQ(panels[1]->GetLeft(), 10 + (300 - 10) / 3);
+    group->EndUpdate();
+    EXPECT_EQ(arranged, 1) << "an extra EndUpdate is ignored";
+    group->SetHorzPadding(10);
+    EXPECT_EQ(arranged, 1) << "unchanged padding";
+}
+
+} // namespace
