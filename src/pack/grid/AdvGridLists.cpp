@@ -76,38 +76,38 @@ bool TIntList::HasValue(Integer Value) const
     return false;
 }
 
-int TIntList::SortedIndexOf(Integer Value) const
+int TIntList::Search(Integer Value, int& LastProbe) const
 {
     int lo = 0, hi = Count() - 1;
+    LastProbe = 0;
     while (lo <= hi) {
-        int mid = lo + (hi - lo) / 2;
-        Integer item = GetItem(mid);
+        LastProbe = lo + (hi - lo) / 2;
+        Integer item = GetItem(LastProbe);
         if (item == Value)
-            return mid;
+            return LastProbe;
         if (item < Value)
-            lo = mid + 1;
+            lo = LastProbe + 1;
         else
-            hi = mid - 1;
+            hi = LastProbe - 1;
     }
     return -1;
+}
+
+int TIntList::SortedIndexOf(Integer Value) const
+{
+    int probe = 0;
+    return Search(Value, probe);
 }
 
 int TIntList::SortedPosOf(Integer Value) const
 {
     if (Count() == 0)
         return 0;
-    int lo = 0, hi = Count() - 1, mid = 0;
-    while (lo <= hi) {
-        mid = lo + (hi - lo) / 2;
-        Integer item = GetItem(mid);
-        if (item == Value)
-            return mid;
-        if (item < Value)
-            lo = mid + 1;
-        else
-            hi = mid - 1;
-    }
-    return GetItem(mid) < Value ? mid + 1 : mid;
+    int probe = 0;
+    int found = Search(Value, probe);
+    if (found >= 0)
+        return found;
+    return GetItem(probe) < Value ? probe + 1 : probe;
 }
 
 String TIntList::GetStrValue() const

@@ -54,6 +54,9 @@ public:
 
 private:
     void Changed();
+    // Binary search of an ascending list: the index of Value or -1, and the
+    // last position looked at.
+    int Search(Integer Value, int& LastProbe) const;
 
     int col_ = 0;
     int row_ = 0;
@@ -619,6 +622,7 @@ public:
 
 private:
     void Changed();
+    void SetLength(int& field, int Value);
 
     bool active_ = false;
     TColor primaryColor_ = clInfoBk;

@@ -1,26 +1,18 @@
 // The grid's option objects: keyboard, mouse, search bar, bands, the grid
 // kept in step and the focus frame.
 #include "AdvGridObjects.h"
+#include "AdvGridStore.h"
 
-namespace {
-
-void Fire(const TNotifyEvent& event, TObject* sender)
-{
-    if (event)
-        event(sender);
-}
-
-} // namespace
+using AdvGridStore::Change;
+using AdvGridStore::Fire;
 
 // ---------------------------------------------------------------------------
 // TNavigation
 
 void TNavigation::SetAdvanceInsert(bool Value)
 {
-    if (Value == advanceInsert_)
-        return;
-    advanceInsert_ = Value;
-    Changed();
+    if (Change(advanceInsert_, Value))
+        Changed();
 }
 
 void TNavigation::SetAdvanceAuto(bool Value)
@@ -34,10 +26,8 @@ void TNavigation::SetAdvanceAuto(bool Value)
 
 void TNavigation::SetAdvanceDirection(TAdvanceDirection Value)
 {
-    if (Value == advanceDirection_)
-        return;
-    advanceDirection_ = Value;
-    Changed();
+    if (Change(advanceDirection_, Value))
+        Changed();
 }
 
 void TNavigation::Changed()
@@ -156,10 +146,8 @@ void TMouseActions::SetHotmailRowSelect(bool Value)
 
 void TMouseActions::SetWheelAction(TWheelAction Value)
 {
-    if (Value == wheelAction_)
-        return;
-    wheelAction_ = Value;
-    Changed();
+    if (Change(wheelAction_, Value))
+        Changed();
 }
 
 void TMouseActions::Changed()
@@ -238,10 +226,8 @@ void TSearchFooter::Changed()
 // notify on every write.
 void TSearchFooter::StoreChanged(bool& field, bool Value)
 {
-    if (Value == field)
-        return;
-    field = Value;
-    Changed();
+    if (Change(field, Value))
+        Changed();
 }
 
 void TSearchFooter::StoreText(String& field, const String& Value)
@@ -342,45 +328,29 @@ void TBands::Changed()
 
 void TBands::SetActive(bool Value)
 {
-    if (Value == active_)
-        return;
-    active_ = Value;
-    Changed();
+    if (Change(active_, Value))
+        Changed();
 }
 
 void TBands::SetPrimaryColor(TColor Value)
 {
-    if (Value == primaryColor_)
-        return;
-    primaryColor_ = Value;
-    if (active_)
+    if (Change(primaryColor_, Value) && active_)
         Changed();
 }
 
 void TBands::SetSecondaryColor(TColor Value)
 {
-    if (Value == secondaryColor_)
-        return;
-    secondaryColor_ = Value;
-    if (active_)
+    if (Change(secondaryColor_, Value) && active_)
         Changed();
 }
 
-void TBands::SetPrimaryLength(int Value)
-{
-    if (Value == primaryLength_)
-        return;
-    primaryLength_ = Value;
-    totalLength_ = primaryLength_ + secondaryLength_;
-    if (active_)
-        Changed();
-}
+void TBands::SetPrimaryLength(int Value) { SetLength(primaryLength_, Value); }
+void TBands::SetSecondaryLength(int Value) { SetLength(secondaryLength_, Value); }
 
-void TBands::SetSecondaryLength(int Value)
+void TBands::SetLength(int& field, int Value)
 {
-    if (Value == secondaryLength_)
+    if (!Change(field, Value))
         return;
-    secondaryLength_ = Value;
     totalLength_ = primaryLength_ + secondaryLength_;
     if (active_)
         Changed();

@@ -1,6 +1,10 @@
 // The grid's settings objects: tree nodes, editor growth, column sizes,
 // HTML export, printing, colours by sign and the hover buttons.
 #include "AdvGridObjects.h"
+#include "AdvGridStore.h"
+
+using AdvGridStore::Change;
+using AdvGridStore::Fire;
 
 // ---------------------------------------------------------------------------
 // TCellNode
@@ -18,42 +22,32 @@ void TCellNode::Repaint()
 
 void TCellNode::SetNodeType(TNodeType Value)
 {
-    if (Value == nodeType_)
-        return;
-    nodeType_ = Value;
-    Repaint();
+    if (Change(nodeType_, Value))
+        Repaint();
 }
 
 void TCellNode::SetNodeIndent(int Value)
 {
-    if (Value == nodeIndent_)
-        return;
-    nodeIndent_ = Value;
-    Repaint();
+    if (Change(nodeIndent_, Value))
+        Repaint();
 }
 
 void TCellNode::SetShowTree(bool Value)
 {
-    if (Value == showTree_)
-        return;
-    showTree_ = Value;
-    Repaint();
+    if (Change(showTree_, Value))
+        Repaint();
 }
 
 void TCellNode::SetShowTreeFull(bool Value)
 {
-    if (Value == showTreeFull_)
-        return;
-    showTreeFull_ = Value;
-    Repaint();
+    if (Change(showTreeFull_, Value))
+        Repaint();
 }
 
 void TCellNode::SetTreeColor(TColor Value)
 {
-    if (Value == treeColor_)
-        return;
-    treeColor_ = Value;
-    Repaint();
+    if (Change(treeColor_, Value))
+        Repaint();
 }
 
 void TCellNode::Assign(TPersistent* Source)
@@ -214,24 +208,19 @@ void TPrintSettings::Assign(TPersistent* Source)
 
 void TColorSetting::SetTextColor(TColor Value)
 {
-    if (Value == textColor_)
-        return;
-    textColor_ = Value;
-    Changed();
+    if (Change(textColor_, Value))
+        Changed();
 }
 
 void TColorSetting::SetBkgColor(TColor Value)
 {
-    if (Value == bkgColor_)
-        return;
-    bkgColor_ = Value;
-    Changed();
+    if (Change(bkgColor_, Value))
+        Changed();
 }
 
 void TColorSetting::Changed()
 {
-    if (OnChange)
-        OnChange(this);
+    Fire(OnChange, this);
 }
 
 void TColorSetting::Assign(TPersistent* Source)
@@ -259,8 +248,7 @@ bool TAutoColor::IsActive() const
 
 void TAutoColor::Changed()
 {
-    if (OnChange)
-        OnChange(this);
+    Fire(OnChange, this);
 }
 
 void TAutoColor::Assign(TPersistent* Source)
