@@ -175,6 +175,21 @@ void TCustomForm::CreateWnd()
     ApplyAlphaBlend();
 }
 
+void TCustomForm::DestroyWindowHandle()
+{
+    // A window destroys its menu bar with it; the menu keeps its own.
+    if (handle_ && menu_ && !parent_)
+        ::SetMenu(handle_, nullptr);
+    TScrollingWinControl::DestroyWindowHandle();
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TScrollingWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == menu_)
+        SetMenu(nullptr);
+}
+
 void TCustomForm::SetBorderStyle(TBorderStyle value)
 {
     if (borderStyle_ == value)

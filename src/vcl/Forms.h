@@ -202,9 +202,11 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWindowHandle() override;
     void Dispatch(TMessage& Message) override;
     void PaintWindow(HDC DC) override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void Activate();
     virtual void Deactivate();
     virtual void DoShow();

@@ -343,14 +343,14 @@ HMENU TMenu::GetHandle()
     return handle_;
 }
 
-void TMenu::RebuildHandle()
+HMENU TMenu::RebuildHandle()
 {
-    if (handle_)
-        DestroyMenu(handle_);
+    HMENU old = handle_;
     handle_ = CreateMenuHandle();
     if (items_)
         for (TMenuItem* item : items_->items_)
             item->AppendTo(handle_, ownerDraw_);
+    return old;
 }
 
 void TMenu::SetOwnerDraw(bool value)
@@ -364,7 +364,8 @@ void TMenu::SetOwnerDraw(bool value)
 void TMenu::MenuChanged()
 {
     if (handle_ && !ComponentState().Contains(csDestroying))
-        RebuildHandle();
+        if (HMENU old = RebuildHandle())
+            DestroyMenu(old);
 }
 
 TMenuItem* TMenu::FindItem(UINT id) const
@@ -409,11 +410,15 @@ bool TMenu::IsShortCut(Word Key, TShiftState Shift)
 
 void TMainMenu::MenuChanged()
 {
-    TMenu::MenuChanged();
-    // The form shows the rebuilt bar.
+    if (!handle_ || ComponentState().Contains(csDestroying))
+        return;
+    HMENU old = RebuildHandle();
+    // The form shows the new bar before the old one goes.
     if (auto* form = dynamic_cast<TCustomForm*>(GetOwner()))
         if (form->GetMenu() == this && form->HandleAllocated())
             form->SetMenu(this);
+    if (old)
+        DestroyMenu(old);
 }
 
 // ---------------------------------------------------------------------------
@@ -428,7 +433,8 @@ void TPopupMenu::DoPopup()
 void TPopupMenu::Popup(int X, int Y)
 {
     DoPopup();
-    RebuildHandle();
+    if (HMENU old = RebuildHandle())
+        DestroyMenu(old);
     UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON;
     switch (alignment_) {
     case paLeft: flags |= TPM_LEFTALIGN; break;

@@ -120,7 +120,9 @@ protected:
     friend class TMenuItem;
     virtual void MenuChanged();
     virtual HMENU CreateMenuHandle() = 0;
-    void RebuildHandle();
+    // Builds the handle anew and returns the old one, for the caller to
+    // destroy once nothing shows it any more.
+    HMENU RebuildHandle();
 
     TMenuItem* items_ = nullptr;
     HMENU handle_ = nullptr;

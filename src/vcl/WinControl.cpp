@@ -2,6 +2,7 @@
 // children, alignment, painting, keys and focus.
 #include "Controls.h"
 #include "Forms.h"
+#include "Menus.h"
 #include <algorithm>
 
 namespace {
@@ -1473,6 +1474,14 @@ void TWinControl::CNKeyDown(TMessage& M)
     M.Result = 1;
     TWMKey k(M);
     if (!ComponentState().Contains(csDesigning)) {
+        // Shortcuts of the pop-up menus up the parent chain, then of the form's menu.
+        TShiftState shift = KeyDataToShiftState(k.KeyData());
+        for (TControl* c = this; c; c = c->GetParent())
+            if (c->GetPopupMenu() && c->GetPopupMenu()->IsShortCut(k.CharCode(), shift))
+                return;
+        if (TCustomForm* form = GetParentForm(this))
+            if (form->GetMenu() && form->GetMenu()->IsShortCut(k.CharCode(), shift))
+                return;
         if (Perform(CM_CHILDKEY, k.CharCode(), reinterpret_cast<LPARAM>(this)) != 0)
             return;
         LRESULT mask = 0;
