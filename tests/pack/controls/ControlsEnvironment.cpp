@@ -1,6 +1,7 @@
 // Start-up and shut-down of the visual units for the whole suite, as the
 // program entry does them.
 #include <gtest/gtest.h>
+#include "AdvCombo.h"
 #include "AdvGaugeCircle.h"
 #include "AdvGlowButton.h"
 #include "AdvPanel.h"
@@ -26,9 +27,9 @@ public:
 
 private:
     // Wine keeps a few GDI objects for good the first time a process shows
-    // a kind of window or paints off-screen (class brushes, font and DC
-    // caches); one form with every kind shown once keeps them out of the
-    // tests' leak checks.
+    // a kind of window, drops a list or paints off-screen (class brushes,
+    // font and DC caches); one form with every kind shown once keeps them
+    // out of the tests' leak checks.
     static void WarmUp()
     {
         auto* form = New<TForm>(nullptr);
@@ -41,7 +42,17 @@ private:
         list->SetParent(group);
         New<TAdvGlowButton>(form)->SetParent(form);
         New<TAdvGaugeCircle>(form)->SetParent(form);
+        auto* combo = New<TAdvCustomCombo>(form);
+        combo->SetStyle(csDropDownList);
+        combo->SetParent(form);
+        combo->GetItems()->Add(L"item");
         form->Show();
+        SetForegroundWindow(form->Handle());
+        combo->SetFocus();
+        pack_test::Pump();
+        combo->SetDroppedDown(true);
+        pack_test::Pump();
+        combo->SetDroppedDown(false);
         pack_test::Pump();
         pack_test::TSnapshot picture(form);
         form->Free();
