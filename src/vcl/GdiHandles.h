@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <utility>
 
 // A GDI object that we created (font, pen, brush, bitmap, region, palette).
@@ -98,6 +99,28 @@ public:
 private:
     HDC dc_;
     int saved_;
+};
+
+// Black text on white for the life of the object: a monochrome source then
+// blits onto the DC as all-zero or all-one bits, which mask operations need.
+class TMonochromeColors {
+public:
+    explicit TMonochromeColors(HDC dc)
+        : dc_(dc), oldText_(SetTextColor(dc, RGB(0, 0, 0))), oldBk_(SetBkColor(dc, RGB(255, 255, 255)))
+    {
+    }
+    ~TMonochromeColors()
+    {
+        SetTextColor(dc_, oldText_);
+        SetBkColor(dc_, oldBk_);
+    }
+    TMonochromeColors(const TMonochromeColors&) = delete;
+    TMonochromeColors& operator=(const TMonochromeColors&) = delete;
+
+private:
+    HDC dc_;
+    COLORREF oldText_;
+    COLORREF oldBk_;
 };
 
 // A window's DC (or the screen's, for a null window) from GetDC.
@@ -220,6 +243,8 @@ class TGlobalMemory {
 public:
     TGlobalMemory() = default;
     TGlobalMemory(UINT flags, SIZE_T size) : mem_(GlobalAlloc(flags, size)) {}
+    // Takes over a block that we allocated.
+    explicit TGlobalMemory(HGLOBAL mem) : mem_(mem) {}
     ~TGlobalMemory()
     {
         if (mem_)
@@ -252,4 +277,54 @@ public:
 private:
     HGLOBAL mem_;
     void* data_;
+};
+
+// A window that we created and destroy (hidden helper windows).
+class TWindowHandle {
+public:
+    TWindowHandle() = default;
+    explicit TWindowHandle(HWND wnd) : wnd_(wnd) {}
+    ~TWindowHandle() { Reset(); }
+    TWindowHandle(const TWindowHandle&) = delete;
+    TWindowHandle& operator=(const TWindowHandle&) = delete;
+    HWND Get() const { return wnd_; }
+    explicit operator bool() const { return wnd_ != nullptr; }
+    void Reset(HWND wnd = nullptr)
+    {
+        HWND old = std::exchange(wnd_, wnd);
+        if (old && old != wnd)
+            DestroyWindow(old);
+    }
+
+private:
+    HWND wnd_ = nullptr;
+};
+
+// A comctl32 image list that we created (not one shared with another owner).
+class TImageListHandle {
+public:
+    TImageListHandle() = default;
+    explicit TImageListHandle(HIMAGELIST list) : list_(list) {}
+    ~TImageListHandle() { Reset(); }
+    TImageListHandle(TImageListHandle&& other) noexcept : list_(other.Release()) {}
+    TImageListHandle& operator=(TImageListHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    TImageListHandle(const TImageListHandle&) = delete;
+    TImageListHandle& operator=(const TImageListHandle&) = delete;
+    HIMAGELIST Get() const { return list_; }
+    explicit operator bool() const { return list_ != nullptr; }
+    HIMAGELIST Release() { return std::exchange(list_, nullptr); }
+    void Reset(HIMAGELIST list = nullptr)
+    {
+        HIMAGELIST old = std::exchange(list_, list);
+        if (old && old != list)
+            ImageList_Destroy(old);
+    }
+
+private:
+    HIMAGELIST list_ = nullptr;
 };

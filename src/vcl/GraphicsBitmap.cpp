@@ -583,15 +583,13 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
     int oldMode = SetStretchBltMode(handle_, COLORONCOLOR);
     StretchBlt(handle_, Dest.left, Dest.top, Dest.Width(), Dest.Height(), source, Source.left,
                Source.top, width, height, SRCCOPY);
-    // With black text and a white background the mask's bits stay all-zero
-    // or all-one; DSPDxax then takes the brush where the mask is set.
-    COLORREF oldText = SetTextColor(handle_, RGB(0, 0, 0));
-    COLORREF oldBk = SetBkColor(handle_, RGB(255, 255, 255));
-    constexpr DWORD DSPDxax = 0x00E20746;
-    StretchBlt(handle_, Dest.left, Dest.top, Dest.Width(), Dest.Height(), maskDC.Get(), 0, 0, width,
-               height, DSPDxax);
-    SetTextColor(handle_, oldText);
-    SetBkColor(handle_, oldBk);
+    {
+        // DSPDxax takes the brush where the mask is set, the copy elsewhere.
+        TMonochromeColors monochrome(handle_);
+        constexpr DWORD DSPDxax = 0x00E20746;
+        StretchBlt(handle_, Dest.left, Dest.top, Dest.Width(), Dest.Height(), maskDC.Get(), 0, 0, width,
+                   height, DSPDxax);
+    }
     SetStretchBltMode(handle_, oldMode);
     Changed();
 }
