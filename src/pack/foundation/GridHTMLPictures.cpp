@@ -3,6 +3,7 @@
 #include "GridHTMLEngine.h"
 
 #include "HTMLMarkup.h"
+#include "ImgList.h"
 #include "PictureContainer.h"
 #include "SysUtils.h"
 #include <algorithm>
@@ -52,6 +53,16 @@ TPictureRef TEngine::FindPicture(const String& source, bool listsToo)
 {
     TDrawCall& c = call_;
     TPictureRef picture;
+    if (listsToo && Contains(source, L"IDX:") && c.Images) {
+        const Integer index = HTMLLeadingInteger(source.substr(4));
+        if (index >= 0 && index < c.Images->Count()) {
+            picture.Kind = TPictureRef::pkImageList;
+            picture.Images = c.Images;
+            picture.Index = index;
+            picture.Width = c.Images->GetWidth();
+            picture.Height = c.Images->GetHeight();
+        }
+    }
     if (listsToo && Contains(source, L"SSYS:"))
         picture = SystemIcon(source.substr(5), false);
     else if (listsToo && Contains(source, L"LSYS:"))
@@ -81,22 +92,27 @@ TPictureRef TEngine::FindPicture(const String& source, bool listsToo)
 
 void TEngine::DrawPicture(const TPictureRef& picture, const TRect& rect, bool sized)
 {
-    HDC dc = canvas_->GetHandle();
+    auto drawListImage = [&picture](TCanvas* canvas, int x, int y) {
+        if (picture.Kind == TPictureRef::pkImageList)
+            picture.Images->Draw(canvas, x, y, picture.Index, true);
+        else
+            ImageList_Draw(picture.SystemList, picture.Index, canvas->GetHandle(), x, y, ILD_TRANSPARENT);
+    };
     switch (picture.Kind) {
+    case TPictureRef::pkImageList:
     case TPictureRef::pkSystemIcon:
         if (call_.Print) {
             // Printers take a bitmap stretched to the printer's resolution.
-            TMemoryDC memory(dc);
-            TBitmapHandle bitmap(CreateCompatibleBitmap(dc, picture.Width, picture.Height));
-            TSelectObject select(memory.Get(), bitmap.Get());
-            RECT all{0, 0, picture.Width, picture.Height};
-            FillRect(memory.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-            ImageList_Draw(picture.SystemList, picture.Index, memory.Get(), 0, 0, ILD_TRANSPARENT);
-            StretchBlt(dc, rect.left, rect.top, static_cast<int>(Round(picture.Width * call_.ResFactor)),
-                       static_cast<int>(Round(picture.Height * call_.ResFactor)), memory.Get(), 0, 0,
-                       picture.Width, picture.Height, SRCCOPY);
+            TOwned<TBitmap> image(New<TBitmap>(picture.Width, picture.Height));
+            drawListImage(image->GetCanvas(), 0, 0);
+            const TCopyMode mode = canvas_->GetCopyMode();
+            canvas_->SetCopyMode(cmSrcCopy);
+            canvas_->CopyRect(Bounds(rect.left, rect.top, static_cast<int>(Round(picture.Width * call_.ResFactor)),
+                                     static_cast<int>(Round(picture.Height * call_.ResFactor))),
+                              image->GetCanvas(), TRect(0, 0, picture.Width, picture.Height));
+            canvas_->SetCopyMode(mode);
         } else {
-            ImageList_Draw(picture.SystemList, picture.Index, dc, rect.left, rect.top, ILD_TRANSPARENT);
+            drawListImage(canvas_, rect.left, rect.top);
         }
         break;
     case TPictureRef::pkGraphic: {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "HTMLTestSupport.h"
+#include "ImgList.h"
 #include "PictureContainer.h"
 
 using namespace htmltest;
@@ -141,6 +142,42 @@ TEST_F(GridHTMLPicturesTest, PicturesInAnchorsAreHitAndSwapToTheirAlt)
 
     // Outside an anchor a picture is not hit.
     EXPECT_FALSE(Draw(canvas, L"<IMG SRC=\"dot\">", With(HitTest(3, 2))).Hit);
+}
+
+TEST_F(GridHTMLPicturesTest, ImageListEntriesByIndex)
+{
+    TOwned<TImageList> images(New<TImageList>(nullptr, 8, 8));
+    for (TColor color : {clRed, clBlue}) {
+        TOwned<TBitmap> square(New<TBitmap>(8, 8));
+        square->GetCanvas()->GetBrush()->SetColor(color);
+        square->GetCanvas()->FillRect(TRect(0, 0, 8, 8));
+        images->Add(square.get(), nullptr);
+    }
+    TArgs args = With(TArgs());
+    args.Images = images.get();
+    const struct {
+        const wchar_t* Text;
+        int Width;
+    } cases[] = {
+        {L"<IMG SRC=\"IDX:1\">", 8}, {L"<IMG SRC=\"idx:0\">", 8},
+        {L"<IMG SRC=\"IDX:2\">", 0}, {L"<IMG SRC=\"IDX:-1\">", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Draw(canvas, c.Text, args).XSize, c.Width) << c.Text;
+    TArgs noList = With(Measure());
+    EXPECT_EQ(Draw(canvas, L"<IMG SRC=\"IDX:1\">", noList).XSize, 0);
+
+    surface.Clear();
+    Draw(canvas, L"<IMG SRC=\"IDX:1\">x", args);
+    EXPECT_EQ(surface.Count(TRect(1, 0, 9, 8), RGB(0, 0, 255)), 64);
+    EXPECT_EQ(surface.Count(surface.All(), RGB(0, 0, 255)), 64);
+
+    // Printing stretches list images by the resolution factor, not their room in the line.
+    surface.Clear();
+    args.Print = true;
+    args.ResFactor = 2.0;
+    EXPECT_EQ(Draw(canvas, L"<IMG SRC=\"IDX:1\">", args).XSize, 8);
+    EXPECT_EQ(surface.Count(TRect(1, 0, 17, 16), RGB(0, 0, 255)), 256);
 }
 
 TEST_F(GridHTMLPicturesTest, SystemIconsComeFromTheShell)
