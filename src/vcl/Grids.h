@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "Mask.h"
 #include <map>
 #include <vector>
 
@@ -29,7 +30,6 @@ using TGridDrawState = Set<TGridDrawStateItem>;
 
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 enum TGridDrawingStyle { gdsClassic, gdsThemed, gdsGradient };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 struct TGridCoord {
     int X = 0;
@@ -337,8 +337,9 @@ private:
 // ---------------------------------------------------------------------------
 // The grid's in-place editor: a multi-line edit owned and parented by the
 // grid, placed over the current cell. Keys that move between cells go back
-// to the grid; Enter commits and Escape cancels through the grid.
-class TInplaceEdit : public TWinControl {
+// to the grid; Enter commits and Escape cancels through the grid. The grid
+// gives it the cell's edit mask and length limit.
+class TInplaceEdit : public TCustomMaskEdit {
 public:
     explicit TInplaceEdit(TComponent* AOwner);
 
@@ -350,17 +351,10 @@ public:
     void Hide();
     bool Visible();
     void Deselect();
-    void SelectAll();
     void SetFocus() override;
-
-    String GetEditMask() const { return editMask_; }
-    void SetEditMask(const String& Value) { editMask_ = Value; }
-    int GetMaxLength() const { return maxLength_; }
-    void SetMaxLength(int Value);
 
 protected:
     void CreateParams(TCreateParams& Params) override;
-    void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(wchar_t& Key) override;
@@ -372,8 +366,6 @@ protected:
 private:
     friend class TCustomGrid;
     TCustomGrid* grid_ = nullptr;
-    String editMask_;
-    int maxLength_ = 0;
 };
 
 // ---------------------------------------------------------------------------

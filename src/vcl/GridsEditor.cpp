@@ -2,6 +2,7 @@
 // editor mode asks for it, loads the cell's edit text into it and writes the
 // text back when the editor closes; the editor hands cell-moving keys back.
 #include "Grids.h"
+#include <algorithm>
 
 // --- the grid's side --------------------------------------------------------------
 
@@ -120,34 +121,22 @@ void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation)
 
 // --- TInplaceEdit -----------------------------------------------------------------
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TWinControl(AOwner)
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
 {
     grid_ = dynamic_cast<TCustomGrid*>(AOwner);
-    ControlStyle << csDoubleClicks;
+    // The cell gives the size; the grid decides what is selected.
+    SetAutoSize(false);
+    SetAutoSelect(false);
+    SetBorderStyle(bsNone);
     SetTabStop(false);
     SetVisible(false);
 }
 
 void TInplaceEdit::CreateParams(TCreateParams& Params)
 {
-    TWinControl::CreateParams(Params);
-    CreateSubClass(Params, L"EDIT");
-    Params.Style |= ES_MULTILINE | ES_AUTOHSCROLL | WS_CLIPSIBLINGS;
-    Params.Style &= ~(WS_BORDER | WS_TABSTOP);
-    Params.ExStyle &= ~WS_EX_CLIENTEDGE;
-}
-
-void TInplaceEdit::CreateWnd()
-{
-    TWinControl::CreateWnd();
-    Perform(EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-}
-
-void TInplaceEdit::SetMaxLength(int Value)
-{
-    maxLength_ = Value < 0 ? 0 : Value;
-    if (HandleAllocated())
-        Perform(EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    TCustomMaskEdit::CreateParams(Params);
+    Params.Style |= ES_MULTILINE | WS_CLIPSIBLINGS;
+    Params.Style &= ~WS_TABSTOP;
 }
 
 void TInplaceEdit::BoundsChanged()
@@ -166,7 +155,7 @@ void TInplaceEdit::UpdateContents()
     SetText({});
     SetEditMask(grid_->GetEditMask(col, row));
     SetText(grid_->GetEditText(col, row));
-    SetMaxLength(grid_->GetEditLimit());
+    SetMaxLength(std::max(0, grid_->GetEditLimit()));
 }
 
 void TInplaceEdit::Move(const TRect& Loc)
@@ -212,11 +201,6 @@ void TInplaceEdit::Hide()
 void TInplaceEdit::Deselect()
 {
     Perform(EM_SETSEL, 0x7FFFFFFF, static_cast<LPARAM>(-1));
-}
-
-void TInplaceEdit::SelectAll()
-{
-    Perform(EM_SETSEL, 0, -1);
 }
 
 void TInplaceEdit::SetFocus()
@@ -266,7 +250,7 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
             return;
         }
     }
-    TWinControl::KeyDown(Key, Shift);
+    TCustomMaskEdit::KeyDown(Key, Shift);
 }
 
 void TInplaceEdit::KeyPress(wchar_t& Key)
@@ -295,7 +279,7 @@ void TInplaceEdit::KeyPress(wchar_t& Key)
             break;
         }
     }
-    TWinControl::KeyPress(Key);
+    TCustomMaskEdit::KeyPress(Key);
 }
 
 void TInplaceEdit::Dispatch(TMessage& Message)
@@ -307,7 +291,7 @@ void TInplaceEdit::Dispatch(TMessage& Message)
             Message.Result |= DLGC_WANTTAB;
         return;
     case WM_KILLFOCUS:
-        TWinControl::Dispatch(Message);
+        TCustomMaskEdit::Dispatch(Message);
         // The focus left for another control: the edit ends and is written back.
         if (grid_ && (!grid_->HandleAllocated() || reinterpret_cast<HWND>(Message.WParam) != grid_->GetHandle()))
             grid_->HideEdit();
@@ -315,5 +299,5 @@ void TInplaceEdit::Dispatch(TMessage& Message)
     default:
         break;
     }
-    TWinControl::Dispatch(Message);
+    TCustomMaskEdit::Dispatch(Message);
 }

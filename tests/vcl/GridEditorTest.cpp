@@ -117,3 +117,43 @@ TEST_F(GridEditor, LosingTheFocusWritesBackAndGetsNoEditorWithoutGoEditing)
 }
 
 } // namespace
+
+namespace {
+
+// The grid hands the cell's edit mask and length limit to the editor.
+class TLimitedGrid : public TJournalGrid {
+public:
+    using TJournalGrid::TJournalGrid;
+
+protected:
+    int GetEditLimit() override { return 4; }
+};
+
+TEST_F(GridEditor, TheEditorTakesTheCellsMaskAndLimit)
+{
+    grid->OnGetEditMask = [](TObject*, int c, int, String& mask) {
+        if (c == 2)
+            mask = L"99;0;_";
+    };
+    Key(VK_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(grid->InplaceEditor()->GetEditMask(), L"99;0;_");
+    SendMessageW(Editor(), EM_SETSEL, 0, -1);
+    Type(L"a7");
+    Char(Editor(), L'\r');
+    const String cell = grid->GetCells(2, 3);
+    EXPECT_EQ(cell.substr(0, 1), L"7");
+    EXPECT_EQ(cell.find(L'a'), String::npos) << "the mask refused the letter";
+
+    TLimitedGrid* limited = New<TLimitedGrid>(form);
+    limited->SetBounds(0, 250, 300, 100);
+    limited->SetParent(form);
+    limited->SetOptions(limited->GetOptions() << goEditing);
+    limited->SetFocus();
+    SendMessageW(limited->GetHandle(), WM_KEYDOWN, VK_F2, 1);
+    ASSERT_NE(limited->InplaceEditor(), nullptr);
+    EXPECT_EQ(limited->InplaceEditor()->GetMaxLength(), 4);
+    EXPECT_EQ(limited->InplaceEditor()->GetEditMask(), L"");
+}
+
+} // namespace
