@@ -21,27 +21,6 @@ void NeedGdiplus()
     Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
 }
 
-class TGpImage {
-public:
-    explicit TGpImage(IStream* stream)
-    {
-        NeedGdiplus();
-        if (stream && gp::GdipLoadImageFromStream(stream, &image_) != Gdiplus::Ok)
-            image_ = nullptr;
-    }
-    ~TGpImage()
-    {
-        if (image_)
-            gp::GdipDisposeImage(image_);
-    }
-    TGpImage(const TGpImage&) = delete;
-    TGpImage& operator=(const TGpImage&) = delete;
-    Gdiplus::GpImage* Get() const { return image_; }
-
-private:
-    Gdiplus::GpImage* image_ = nullptr;
-};
-
 // The bytes in a movable global block behind a COM stream, which owns the
 // block; empty when the stream cannot be made.
 TComPtr<IStream> StreamOnBytes(const std::vector<Byte>& data)
@@ -61,6 +40,29 @@ TComPtr<IStream> StreamOnBytes(const std::vector<Byte>& data)
     block.Release();
     return stream;
 }
+
+// A GDI+ image decoded from encoded bytes, with the stream it reads from.
+class TGpImage {
+public:
+    explicit TGpImage(const std::vector<Byte>& data) : stream_(StreamOnBytes(data))
+    {
+        NeedGdiplus();
+        if (stream_ && gp::GdipLoadImageFromStream(stream_.Get(), &image_) != Gdiplus::Ok)
+            image_ = nullptr;
+    }
+    ~TGpImage()
+    {
+        if (image_)
+            gp::GdipDisposeImage(image_);
+    }
+    TGpImage(const TGpImage&) = delete;
+    TGpImage& operator=(const TGpImage&) = delete;
+    Gdiplus::GpImage* Get() const { return image_; }
+
+private:
+    TComPtr<IStream> stream_;
+    Gdiplus::GpImage* image_ = nullptr;
+};
 
 // Steps every picture of a list (all of them, not only up to the first
 // that advances); True when any advanced.
@@ -299,10 +301,7 @@ void THTMLPicture::ReadImageInfo()
             frameYSize_ = WordAt(data_, descriptor + 6);
         }
     }
-    TComPtr<IStream> stream = StreamOnBytes(data_);
-    if (!stream)
-        return;
-    TGpImage image(stream.Get());
+    TGpImage image(data_);
     if (!image.Get())
         return;
     UINT w = 0, h = 0;
@@ -316,10 +315,7 @@ void THTMLPicture::Draw(TCanvas* ACanvas, const TRect& Rect)
 {
     if (isEmpty_ || data_.empty())
         return;
-    TComPtr<IStream> stream = StreamOnBytes(data_);
-    if (!stream)
-        return;
-    TGpImage image(stream.Get());
+    TGpImage image(data_);
     if (!image.Get())
         return;
     if (data_.size() >= 2 && data_[0] == 'B' && data_[1] == 'M') {
