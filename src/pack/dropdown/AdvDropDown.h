@@ -38,6 +38,11 @@ TColor ScaleColorChannels(TColor Color, int PercentRed, int PercentGreen, int Pe
 void FillGradientRect(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor BorderColor,
                       int BorderWidth, AdvDropDown::TGradientDirection Direction);
 
+// One line of Text in R, after image ImageIndex of Images when there is one
+// (left-aligned then, centred otherwise), ending in "..." when too long.
+void DrawImageAndText(TCanvas* Canvas, const TRect& R, const String& Text, int ImageIndex,
+                      TCustomImageList* Images);
+
 // Glyph copied into R with its top-left pixel's colour shown as BackColor.
 void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackColor, const TRect& R);
 

@@ -1,6 +1,7 @@
 // Gradients, colour mixing and text measuring shared by the drop-down editors.
 #include "AdvDropDown.h"
 #include "GridHTML.h"
+#include "ImgList.h"
 #include <algorithm>
 
 namespace {
@@ -136,6 +137,23 @@ void FillGradientRect(TCanvas* Canvas, const TRect& R, TColor Color, TColor Colo
         Canvas->GetPen()->SetColor(BorderColor);
         Canvas->Rectangle(R);
     }
+}
+
+void DrawImageAndText(TCanvas* Canvas, const TRect& R, const String& Text, int ImageIndex,
+                      TCustomImageList* Images)
+{
+    if (!Canvas)
+        return;
+    TRect textRect = R;
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
+    if (ImageIndex >= 0 && Images) {
+        Images->Draw(Canvas, R.left + 4, R.top + (R.Height() - Images->GetHeight()) / 2, ImageIndex, true);
+        textRect.left += Images->GetWidth() + 8;
+    } else {
+        format |= DT_CENTER;
+    }
+    if (!Text.empty())
+        TCanvasText(Canvas).Draw(Text, textRect, format);
 }
 
 void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackColor, const TRect& R)

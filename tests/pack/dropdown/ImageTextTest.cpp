@@ -1,6 +1,7 @@
 // Glyphs on a background colour and mini-HTML texts, drawn into a bitmap.
 #include "AdvDropDown.h"
 #include "DropDownSurface.h"
+#include "ImgList.h"
 
 namespace {
 
@@ -17,12 +18,12 @@ protected:
         Canvas()->GetFont()->SetColor(clBlack);
         Canvas()->GetBrush()->SetStyle(bsClear);
     }
-    // The box holding every pixel that is not background; empty for none.
-    TRect PaintedBox()
+    // The box holding every pixel of Area that is not background; empty for none.
+    TRect PaintedBox(TRect area = Rect(0, 0, 200, 100))
     {
-        TRect box(Surface().Width(), Surface().Height(), 0, 0);
-        for (int y = 0; y < Surface().Height(); ++y)
-            for (int x = 0; x < Surface().Width(); ++x)
+        TRect box(area.right, area.bottom, area.left, area.top);
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
                 if (Surface().Pixel(x, y) != Background) {
                     box.left = std::min<LONG>(box.left, x);
                     box.top = std::min<LONG>(box.top, y);
@@ -73,6 +74,76 @@ TEST_F(ImageTextTest, NoGlyphOrNoCanvasDrawsNothing)
     DrawTransparentGlyph(Canvas(), nullptr, clRed, Rect(0, 0, 8, 8));
     auto glyph = MakeGlyph(clFuchsia, clNavy, clFuchsia);
     DrawTransparentGlyph(nullptr, glyph.get(), clRed, Rect(0, 0, 8, 8));
+    EXPECT_TRUE(PaintedBox().IsEmpty());
+}
+
+// A 16 x 16 image list holding one red square.
+TOwned<TImageList> MakeRedImages()
+{
+    TOwned<TImageList> images(New<TImageList>(nullptr, 16, 16));
+    TOwned<TBitmap> red(New<TBitmap>(16, 16));
+    red->GetCanvas()->GetBrush()->SetColor(clRed);
+    red->GetCanvas()->FillRect(Rect(0, 0, 16, 16));
+    images->Add(red.get(), nullptr);
+    return images;
+}
+
+struct ImageTextCase {
+    const char* name;
+    TRect rect;
+    int imageIndex;
+    bool withImages;
+    // Top-left of the red image; x < 0: no image.
+    POINT image;
+    // Where the text's painted box starts (left) or is centred (centre).
+    bool centred;
+};
+
+TEST_F(ImageTextTest, ImageSitsLeftAndCentredAndTheTextFollowsIt)
+{
+    constexpr COLORREF red = RGB(255, 0, 0);
+    auto images = MakeRedImages();
+    const ImageTextCase cases[] = {
+        {"image and text", Rect(10, 10, 190, 40), 0, true, {14, 17}, false},
+        {"no image index", Rect(10, 10, 190, 40), -1, true, {-1, 0}, true},
+        {"no image list", Rect(10, 10, 190, 40), 0, false, {-1, 0}, true},
+        // (9 - 16) div 2 truncates toward zero to -3.
+        {"image taller than the rectangle", Rect(10, 60, 190, 69), 0, true, {14, 57}, false},
+    };
+    for (const ImageTextCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Surface().Clear(Background);
+        DrawImageAndText(Canvas(), c.rect, L"Caption", c.imageIndex, c.withImages ? images.get() : nullptr);
+        const int textLeft = c.image.x >= 0 ? c.rect.left + 16 + 8 : c.rect.left;
+        if (c.image.x >= 0) {
+            const TRect image = Bounds(c.image.x, c.image.y, 16, 16);
+            EXPECT_EQ(Surface().CountPixels(red, image), 16 * 16);
+            EXPECT_EQ(Surface().CountPixels(red, Rect(0, 0, 200, 100)), 16 * 16);
+        }
+        // The text alone: what is painted right of the image.
+        const TRect text = PaintedBox(Rect(c.image.x >= 0 ? c.image.x + 16 : 0, 0, 200, 100));
+        ASSERT_FALSE(text.IsEmpty());
+        const TSize extent = Canvas()->TextExtent(L"Caption");
+        const int expectedLeft = c.centred ? c.rect.left + (c.rect.Width() - extent.cx) / 2 : textLeft;
+        EXPECT_NEAR(text.left, expectedLeft, 2);
+        EXPECT_LE(text.right, c.rect.right);
+        const int middle = (text.top + text.bottom) / 2;
+        EXPECT_NEAR(middle, (c.rect.top + c.rect.bottom) / 2, 3) << "the text is centred vertically";
+    }
+}
+
+TEST_F(ImageTextTest, LongTextEndsInEllipsisInsideTheRectangle)
+{
+    const TRect r = Rect(10, 10, 80, 30);
+    DrawImageAndText(Canvas(), r, L"A caption far too long for its place", -1, nullptr);
+    const TRect box = PaintedBox();
+    ASSERT_FALSE(box.IsEmpty());
+    EXPECT_GE(box.left, r.left);
+    EXPECT_LE(box.right, r.right);
+
+    Surface().Clear(Background);
+    DrawImageAndText(Canvas(), r, String(), -1, nullptr);
+    DrawImageAndText(nullptr, r, L"text", -1, nullptr);
     EXPECT_TRUE(PaintedBox().IsEmpty());
 }
 
