@@ -506,6 +506,8 @@ void TCollection::Assign(TPersistent* Source)
         TPersistent::Assign(Source);
         return;
     }
+    if (other == this)
+        return; // clearing first would lose the very items to copy
     BeginUpdate();
     try {
         Clear();

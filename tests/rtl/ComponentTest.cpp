@@ -141,6 +141,8 @@ TEST(Collection, ChangesReachTheCollectionUnlessUpdating)
     ASSERT_EQ(copy->Count(), 1);
     EXPECT_EQ(static_cast<TNumberItem*>(copy->GetItem(0))->value, 6);
     EXPECT_THROW(copy->GetItem(1), EListError);
+    copy->Assign(copy.get());
+    ASSERT_EQ(copy->Count(), 1) << "assigning a collection to itself keeps its items";
     TStringList notAnItemList;
     EXPECT_THROW(copy->Assign(&notAnItemList), EConvertError);
 }
