@@ -8,31 +8,14 @@
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
+#include "BenchClock.h"
 #include "Forms.h"
 #include "Grids.h"
 
 namespace {
 
-double Seconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
-template <class F>
-double Best(int tries, F measure)
-{
-    double best = measure();
-    for (int i = 1; i < tries; ++i)
-        best = std::min(best, measure());
-    return best;
-}
+using bench::Best;
+using bench::Seconds;
 
 constexpr int Columns = 28;
 

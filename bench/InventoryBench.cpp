@@ -9,33 +9,15 @@
 #include <objbase.h>
 #include <algorithm>
 #include <cstdio>
+#include "BenchClock.h"
 #include "InventoryRun.h"
 #include "ScriptedWmiClient.h"
 #include "TestSupport.h"
 
 namespace {
 
-double Seconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
-// The best of several tries: the machine may be busy with other work.
-template <class F>
-double Best(int tries, F measure)
-{
-    double best = measure();
-    for (int i = 1; i < tries; ++i)
-        best = std::min(best, measure());
-    return best;
-}
+using bench::Best;
+using bench::Seconds;
 
 // One real local round trip: a query and the walk over its answer.
 double LocalRoundTrip(IWmiConnection& connection)

@@ -295,6 +295,7 @@ private:
     void TimedScroll(int dx, int dy);
     void ScrollTimer();
     void UpdateMoveTarget(int X, int Y);
+    void SelectTo(int X, int Y);
 
     // Scrolling.
     void UpdateScrollRange();

@@ -103,12 +103,9 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     lastMouse_ = {X, Y};
     switch (FGridState) {
-    case gsSelecting: {
-        const TGridCoord cell = MouseCoord(X, Y);
-        if (cell.X >= horz_.fixed && cell.Y >= vert_.fixed && cell != current_)
-            MoveCurrent(cell.X, cell.Y, !options_.Contains(goRangeSelect), false);
+    case gsSelecting:
+        SelectTo(X, Y);
         break;
-    }
     case gsColSizing:
     case gsRowSizing:
         if (sizingLineShown_)
@@ -140,9 +137,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     lastMouse_ = {X, Y};
     switch (FGridState) {
     case gsSelecting: {
-        const TGridCoord cell = MouseCoord(X, Y);
-        if (cell.X >= horz_.fixed && cell.Y >= vert_.fixed && cell != current_)
-            MoveCurrent(cell.X, cell.Y, !options_.Contains(goRangeSelect), false);
+        SelectTo(X, Y);
         if (scrollTimerOn_ && HandleAllocated())
             KillTimer(GetHandle(), DragScrollTimer);
         scrollTimerOn_ = false;
@@ -222,7 +217,13 @@ void TCustomGrid::TimedScroll(int dx, int dy)
                              std::max(info.Horz.FixedBoundary, info.Horz.GridBoundary - 1));
     const int y = std::clamp(static_cast<int>(lastMouse_.y), info.Vert.FixedBoundary,
                              std::max(info.Vert.FixedBoundary, info.Vert.GridBoundary - 1));
-    const TGridCoord cell = MouseCoord(x, y);
+    SelectTo(x, y);
+}
+
+// A selecting press reaching a scrollable cell: the range (or the current cell) follows.
+void TCustomGrid::SelectTo(int X, int Y)
+{
+    const TGridCoord cell = MouseCoord(X, Y);
     if (cell.X >= horz_.fixed && cell.Y >= vert_.fixed && cell != current_)
         MoveCurrent(cell.X, cell.Y, !options_.Contains(goRangeSelect), false);
 }
