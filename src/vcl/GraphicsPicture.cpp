@@ -1,5 +1,6 @@
 // TPicture and the registry of picture file and clipboard formats.
 #include "Graphics.h"
+#include "TypInfo.h"
 #include <algorithm>
 #include <cstring>
 
@@ -347,10 +348,18 @@ void Graphics_Initialize()
     TPicture::RegisterFileFormat(L"ico", L"Icons", GraphicClass<TIcon>());
     TPicture::RegisterClipboardFormat(CF_BITMAP, GraphicClass<TBitmap>());
     TPicture::RegisterClipboardFormat(CF_DIB, GraphicClass<TBitmap>());
+    RegisterPublishedProperties<TFont>({
+        IntegerProperty(L"Color", &TFont::GetColor, &TFont::SetColor),
+        IntegerProperty(L"Height", &TFont::GetHeight, &TFont::SetHeight),
+        IntegerProperty(L"Size", &TFont::GetSize, &TFont::SetSize),
+        SetProperty(L"Style", &TFont::GetStyle, &TFont::SetStyle,
+                    {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}),
+    });
 }
 
 void Graphics_Finalize()
 {
+    UnregisterPublishedProperties<TFont>();
     TPicture::UnregisterGraphicClass(GraphicClass<TBitmap>());
     TPicture::UnregisterGraphicClass(GraphicClass<TIcon>());
 }

@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "TypInfo.h"
 #include <algorithm>
 
 namespace {
@@ -1654,10 +1655,29 @@ void TWinControl::Loaded()
 }
 
 // ---------------------------------------------------------------------------
-void Controls_Initialize() {}
+void Controls_Initialize()
+{
+    RegisterPublishedProperties<TControl>({
+        IntegerProperty(L"Left", &TControl::GetLeft, &TControl::SetLeft),
+        IntegerProperty(L"Top", &TControl::GetTop, &TControl::SetTop),
+        IntegerProperty(L"Width", &TControl::GetWidth, &TControl::SetWidth),
+        IntegerProperty(L"Height", &TControl::GetHeight, &TControl::SetHeight),
+        EnumProperty(L"Align", &TControl::GetAlign, &TControl::SetAlign,
+                     {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"}),
+        SetProperty(L"Anchors", &TControl::GetAnchors, &TControl::SetAnchors,
+                    {L"akLeft", L"akTop", L"akRight", L"akBottom"}),
+        IntegerProperty(L"Color", &TControl::GetColor, &TControl::SetColor),
+        BooleanProperty(L"Enabled", &TControl::GetEnabled, &TControl::SetEnabled),
+        ObjectProperty(L"Font", &TControl::GetFont),
+        BooleanProperty(L"ParentColor", &TControl::GetParentColor, &TControl::SetParentColor),
+        BooleanProperty(L"ParentFont", &TControl::GetParentFont, &TControl::SetParentFont),
+        BooleanProperty(L"Visible", &TControl::GetVisible, &TControl::SetVisible),
+    });
+}
 
 void Controls_Finalize()
 {
+    UnregisterPublishedProperties<TControl>();
     SetMouseControl(nullptr);
     for (const RegisteredClass& c : registeredClasses)
         UnregisterClassW(c.name.c_str(), HInstance());
