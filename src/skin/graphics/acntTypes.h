@@ -1,7 +1,9 @@
-// Small types shared across the skin library.
+// Small types shared across the skin library, and the borderless window
+// that glow effects, shadows, border windows and animations are built on.
 #pragma once
 
 #include "Classes.h"
+#include "Forms.h"
 #include "Graphics.h"
 #include <vector>
 
@@ -18,4 +20,19 @@ using TRects = std::vector<TRect>;
 class TacItemDrawData : public TObject {
 public:
     Integer ImageIndex = 0;
+};
+
+// A borderless window that never takes activation and never shows in the
+// task bar. Its owner creates it with New<TacGlowForm>(Owner) and frees it.
+class TacGlowForm : public TCustomForm {
+public:
+    using TCustomForm::TCustomForm;
+    void AfterConstruction() override;
+
+    // Mouse input falls through to what lies below.
+    bool TransparentMouse = false;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void CreateWnd() override;
 };

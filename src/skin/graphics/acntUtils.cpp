@@ -1,7 +1,9 @@
 #include "acntUtils.h"
 #include "acEngineServices.h"
+#include "Forms.h"
 #include "PlatformProbe.h"
 #include "Registry.h"
+#include "TypInfo.h"
 #include <shellapi.h>
 #include <utility>
 
@@ -78,6 +80,16 @@ TRect BitmapRect(const TGraphic* Graphic)
 TPoint BitmapSize(const TGraphic* Graphic)
 {
     return {Graphic->GetWidth(), Graphic->GetHeight()};
+}
+
+TRect ControlRect(const TControl* Control)
+{
+    return {0, 0, Control->GetWidth(), Control->GetHeight()};
+}
+
+TPoint ControlPos(const TControl* Control)
+{
+    return {Control->GetLeft(), Control->GetTop()};
 }
 
 TRect IntersectRects(const TRect& A, const TRect& B)
@@ -261,6 +273,79 @@ int ReadRegistryInt(HKEY RootKey, const String& Key, const String& ValueName)
 }
 
 // ---------------------------------------------------------------------------
+namespace {
+
+const TPropInfo* OrdinalProp(TObject* Instance, const String& PropName)
+{
+    const TPropInfo* info = GetPropInfo(Instance, PropName);
+    return info && info->Kind != tkClass ? info : nullptr;
+}
+
+const TPropInfo* SetTypeProp(TObject* Instance, const String& PropName)
+{
+    const TPropInfo* info = GetPropInfo(Instance, PropName);
+    return info && info->Kind == tkSet ? info : nullptr;
+}
+
+} // namespace
+
+bool HasProperty(TObject* Instance, const String& PropName)
+{
+    return IsPublishedProp(Instance, PropName);
+}
+
+TObject* GetObjectPropByName(TObject* Instance, const String& PropName)
+{
+    const TPropInfo* info = GetPropInfo(Instance, PropName);
+    return info && info->Kind == tkClass ? GetObjectProp(Instance, info) : nullptr;
+}
+
+int GetOrdPropByName(TObject* Instance, const String& PropName)
+{
+    const TPropInfo* info = OrdinalProp(Instance, PropName);
+    return info ? static_cast<int>(GetOrdProp(Instance, info)) : -1;
+}
+
+void SetOrdPropByName(TObject* Instance, const String& PropName, int Value)
+{
+    const TPropInfo* info = OrdinalProp(Instance, PropName);
+    if (!info || !info->SetOrd)
+        return;
+    // A set's Integer carries its members in bits 0..31, the sign bit included.
+    Int64 value = info->Kind == tkSet ? static_cast<Int64>(static_cast<std::uint32_t>(Value)) : Value;
+    bool fits = info->Kind == tkSet ? (value & ~info->MaxValue) == 0
+                                    : info->MinValue <= value && value <= info->MaxValue;
+    if (fits)
+        SetOrdProp(Instance, info, value);
+}
+
+bool SetPropHasElement(TObject* Instance, const String& PropName, const String& ElementName)
+{
+    const TPropInfo* info = SetTypeProp(Instance, PropName);
+    if (!info)
+        return false;
+    int member = GetEnumValue(info, ElementName);
+    return member >= 0 && member < 32 && (GetOrdProp(Instance, info) >> member & 1) != 0;
+}
+
+void ChangeSetPropElement(TObject* Instance, const String& PropName, const String& ElementName,
+                          bool Include)
+{
+    // Members are matched by whole name: matching within the set's text would
+    // take "akTop" for "akTo" and leave a broken value behind on removal.
+    const TPropInfo* info = SetTypeProp(Instance, PropName);
+    if (!info || !info->SetOrd)
+        return;
+    int member = GetEnumValue(info, ElementName);
+    if (member < 0)
+        return;
+    Int64 value = GetOrdProp(Instance, info);
+    Int64 changed = Include ? value | Int64(1) << member : value & ~(Int64(1) << member);
+    if (changed != value)
+        SetOrdProp(Instance, info, changed);
+}
+
+// ---------------------------------------------------------------------------
 String AddPathDelimiter(const String& Path)
 {
     if (Path.empty() || Path.back() == L'\\')
@@ -320,6 +405,20 @@ String GetAppFolder()
     return ExtractFilePath(ParamStr(0));
 }
 
+TIcon* LoadFileIcon(const String& FileName, UINT Flags)
+{
+    auto getFileInfo = KernelBindings().SHGetFileInfoW;
+    if (!getFileInfo || !FileExists(FileName))
+        return nullptr;
+    SHFILEINFOW info{};
+    // The structure's own size: a fixed 32-bit size would be short on 64-bit.
+    if (!getFileInfo(FileName.c_str(), 0, &info, sizeof(info), Flags | SHGFI_ICON) || !info.hIcon)
+        return nullptr;
+    TIcon* icon = New<TIcon>();
+    icon->SetHandle(info.hIcon);
+    return icon;
+}
+
 void LoadShellFileInfo()
 {
     TKernelBindings& bindings = KernelBindings();
@@ -376,6 +475,14 @@ HFONT CreateCaptionFont()
 {
     NONCLIENTMETRICSW metrics;
     return ReadNonClientMetrics(metrics) ? CreateFontIndirectW(&metrics.lfCaptionFont) : nullptr;
+}
+
+void DelayWithMessages(DWORD Milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < Milliseconds)
+        if (Application)
+            Application->ProcessMessages();
 }
 
 void WaitUntilTick(DWORD StartTick, DWORD Interval)

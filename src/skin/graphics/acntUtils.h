@@ -9,6 +9,8 @@
 #include <bitset>
 #include <initializer_list>
 
+class TControl;
+
 // ---------------------------------------------------------------------------
 // Rectangles, points and sizes (TRect is Left, Top, Right, Bottom).
 inline int GetRectWidth(const TRect& R, bool NonNegative = false)
@@ -31,6 +33,9 @@ inline TRect RectOfSize(int Width, int Height, int Left = 0, int Top = 0)
 }
 TRect BitmapRect(const TGraphic* Graphic);
 TPoint BitmapSize(const TGraphic* Graphic);
+// (0, 0, Width, Height) and (Left, Top) of a control.
+TRect ControlRect(const TControl* Control);
+TPoint ControlPos(const TControl* Control);
 inline TRect SizeToRect(const TPoint& P) { return {0, 0, P.x, P.y}; }
 inline TRect SizeToRect(const TSize& S) { return {0, 0, S.cx, S.cy}; }
 inline TPoint RectSize(const TRect& R) { return {GetRectWidth(R, true), GetRectHeight(R, true)}; }
@@ -116,6 +121,24 @@ int ReadIniSectionInt(TStrings* Sections, const String& SectionName, const Strin
 int ReadRegistryInt(HKEY RootKey, const String& Key, const String& ValueName);
 
 // ---------------------------------------------------------------------------
+// Published properties by name, through the classes' registered type
+// information; a name the class lacks means no such property, and none of
+// these raise for it.
+bool HasProperty(TObject* Instance, const String& PropName);
+// Null when missing or not an object property.
+TObject* GetObjectPropByName(TObject* Instance, const String& PropName);
+// -1 when missing or not ordinal.
+int GetOrdPropByName(TObject* Instance, const String& PropName);
+// Writes only a value the property can hold.
+void SetOrdPropByName(TObject* Instance, const String& PropName, int Value);
+// For a set property: whether the member named ElementName (exactly) is in it.
+bool SetPropHasElement(TObject* Instance, const String& PropName, const String& ElementName);
+// Adds or removes the member named ElementName; nothing for a name the set
+// does not have or when the member is already so.
+void ChangeSetPropElement(TObject* Instance, const String& PropName, const String& ElementName,
+                          bool Include);
+
+// ---------------------------------------------------------------------------
 // Files, paths and the system.
 String AddPathDelimiter(const String& Path);
 bool FolderExists(const String& Path);
@@ -123,6 +146,9 @@ int FirstFileMatch(const String& Path, int Attr, TSearchRec& F);
 int NextFileMatch(TSearchRec& F);
 void CloseFileSearch(TSearchRec& F);
 String GetAppFolder();
+// The shell's icon of an existing file (SHGFI_ICON is added to Flags); null
+// when the file is missing, the shell entry is not bound or it gives no icon.
+TIcon* LoadFileIcon(const String& FileName, UINT Flags);
 // Binds the shell's file information entry once.
 void LoadShellFileInfo();
 bool IsWinXPOrLater();
@@ -135,6 +161,8 @@ int GetCaptionFontHeight();
 // The caller owns the font; 0 when the metrics cannot be read.
 HFONT CreateCaptionFont();
 
+// Handles the application's messages until Milliseconds have passed.
+void DelayWithMessages(DWORD Milliseconds);
 // Busy-waits without message processing until Interval ms after StartTick.
 void WaitUntilTick(DWORD StartTick, DWORD Interval);
 

@@ -119,6 +119,11 @@ TBitmap* MakeBitmap32Like(TBitmap* Bmp)
     return MakeBitmap32(Bmp->GetWidth(), Bmp->GetHeight());
 }
 
+TBitmap* MakeBitmap32ForForm(const TCustomForm* Form)
+{
+    return MakeBitmap32(Form->GetWidth(), Form->GetHeight());
+}
+
 TBitmap* MakeBitmapLike(TBitmap* Bmp)
 {
     TBitmap* bmp = New<TBitmap>();

@@ -35,6 +35,8 @@ TBitmap* MakeBitmap32(int Width, int Height);
 TBitmap* MakeBitmap32ForRect(const TRect& R);
 TBitmap* MakeBitmap32OfSize(const TPoint& Size);
 TBitmap* MakeBitmap32Like(TBitmap* Bmp);
+// The form's whole size, frame included.
+TBitmap* MakeBitmap32ForForm(const TCustomForm* Form);
 // Same size and pixel format; the contents are not copied.
 TBitmap* MakeBitmapLike(TBitmap* Bmp);
 // Target takes Source's format, handle type, size and pixels.

@@ -1,8 +1,10 @@
 // Rectangle, value, word, INI-section, path and system helpers.
 #include <gtest/gtest.h>
+#include "Forms.h"
 #include "PlatformProbe.h"
 #include "TestSupport.h"
 #include "acntUtils.h"
+#include "sGraphUtils.h"
 
 namespace {
 
@@ -25,6 +27,17 @@ TEST(RectHelpers, SizesAndConstruction)
     EXPECT_EQ(OffsetRectCopy(TRect(1, 2, 3, 4), -1, 2), TRect(0, 4, 2, 6));
     EXPECT_EQ(IntersectRects(TRect(0, 0, 10, 10), TRect(20, 5, 30, 8)), TRect(20, 5, 10, 8))
         << "disjoint rectangles give an inverted result";
+}
+
+TEST(RectHelpers, ControlsGiveTheirSizeAndPosition)
+{
+    TOwned<TForm> form(New<TForm>(nullptr));
+    form->SetBounds(30, 40, 200, 150);
+    EXPECT_EQ(ControlRect(form.get()), TRect(0, 0, 200, 150));
+    EXPECT_EQ(ControlPos(form.get()), TPoint(30, 40));
+    TOwned<TBitmap> image(MakeBitmap32ForForm(form.get()));
+    EXPECT_EQ(image->GetPixelFormat(), pf32bit);
+    EXPECT_EQ(BitmapSize(image.get()), TPoint(200, 150)) << "the whole form, frame included";
 }
 
 TEST(RectHelpers, OverlapAndContainment)
@@ -346,6 +359,47 @@ TEST(SystemProbes, BoundEntryPointsAndTheirDefaults)
     LoadShellFileInfo();
     EXPECT_NE(KernelBindings().SHGetFileInfoW, nullptr);
     KernelBindings() = saved;
+}
+
+TEST(ShellIcons, IconOfAnExistingFileOnly)
+{
+    String exe = ParamStr(0);
+    struct Case {
+        UINT flags;
+        int size;
+    } cases[] = {{SHGFI_LARGEICON, GetSystemMetrics(SM_CXICON)}, {SHGFI_SMALLICON, GetSystemMetrics(SM_CXSMICON)}};
+    for (const Case& c : cases) {
+        TOwned<TIcon> icon(LoadFileIcon(exe, c.flags));
+        ASSERT_NE(icon, nullptr) << c.flags;
+        EXPECT_FALSE(icon->GetEmpty());
+        EXPECT_EQ(icon->GetWidth(), c.size) << c.flags;
+    }
+    testing_support::TempDir dir;
+    EXPECT_EQ(LoadFileIcon(dir.File(L"missing.exe"), SHGFI_SMALLICON), nullptr);
+    EXPECT_EQ(LoadFileIcon(dir.Path(), SHGFI_SMALLICON), nullptr) << "a folder is no file";
+
+    TKernelBindings saved = KernelBindings();
+    KernelBindings().SHGetFileInfoW = nullptr;
+    EXPECT_EQ(LoadFileIcon(exe, SHGFI_SMALLICON), nullptr);
+    KernelBindings() = saved;
+}
+
+int timerTicks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++timerTicks;
+}
+
+TEST(Timing, DelayWithMessagesHandlesMessagesMeanwhile)
+{
+    timerTicks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, CountTick);
+    DWORD start = GetTickCount();
+    DelayWithMessages(80);
+    DWORD elapsed = GetTickCount() - start;
+    KillTimer(nullptr, timer);
+    EXPECT_GE(elapsed, 80u);
+    EXPECT_GE(timerTicks, 1) << "the application's loop ran while waiting";
 }
 
 TEST(Timing, WaitUntilTickWaitsForTheInterval)
