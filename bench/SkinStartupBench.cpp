@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+#include "Forms.h"
 #include "SysUtils.h"
+#include "acColorTools.h"
 #include "acEncodings.h"
 #include "acGdiPlus.h"
 #include "acGraphicsStartup.h"
@@ -51,13 +53,18 @@ struct TUnit {
 
 int wmain()
 {
+    // The run time as the program starts it: the screen takes the pipette cursor.
     SysUtils_Initialize();
+    Graphics_Initialize();
+    Controls_Initialize();
+    Forms_Initialize();
     const TUnit units[] = {
         {"constants, metrics, captions", sConst_Initialize, sConst_Finalize},
         {"encoding captions", acEncodings_Initialize, acEncodings_Finalize},
         {"GDI+ binding and start", acGdiPlus_Initialize, acGdiPlus_Finalize},
         {"gradient-fill binding", sGradient_Initialize, sGradient_Finalize},
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
+        {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
     };
     const int rounds = 200;
@@ -93,6 +100,9 @@ int wmain()
     std::printf("  %-36s %9.1f us\n", "all units in order", whole);
     std::printf("  %-36s %9.1f us\n", "first start of the process", first);
     std::printf("ratio of the whole start-up to creating one window: %.1f\n", whole / window);
+    Forms_Finalize();
+    Controls_Finalize();
+    Graphics_Finalize();
     SysUtils_Finalize();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "acGraphicsStartup.h"
+#include "acColorTools.h"
 #include "acEncodings.h"
 #include "acGdiPlus.h"
 #include "acntUtils.h"
@@ -16,12 +17,14 @@ void SkinGraphics_Initialize()
     // skinned-form registry (shell icons), PNG registration
     sGraphUtils_Initialize();
     // theme binding of the window helpers
+    acColorTools_Initialize();
     acntUtils_Initialize();
 }
 
 void SkinGraphics_Finalize()
 {
     acntUtils_Finalize();
+    acColorTools_Finalize();
     sGraphUtils_Finalize();
     sGradient_Finalize();
     acGdiPlus_Finalize();
