@@ -87,6 +87,42 @@ void PumpMessages()
     }
 }
 
+namespace {
+
+std::function<int(HWND)> boxReader;
+
+// Runs inside the box's own message loop.
+void CALLBACK ReadMessageBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
+        return;
+    KillTimer(nullptr, id);
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(boxReader(box)), 0);
+}
+
+} // namespace
+
+void AnswerNextMessageBox(std::function<int(HWND box)> Read)
+{
+    boxReader = std::move(Read);
+    SetTimer(nullptr, 0, 30, ReadMessageBox);
+}
+
+std::wstring WindowText(HWND wnd)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring MessageBoxText(HWND box)
+{
+    // The message is the box's static text control.
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? WindowText(text) : std::wstring();
+}
+
 std::wstring SourceDir()
 {
     wchar_t buf[MAX_PATH * 2];

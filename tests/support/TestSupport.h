@@ -1,6 +1,7 @@
 // Helpers shared by every test suite.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -25,6 +26,14 @@ DWORD UserObjectCount();
 
 // Dispatches posted and sent messages until the queue is empty.
 void PumpMessages();
+
+// Answers the next message box this thread shows, the way a user would:
+// once the box is up, Read looks at it and returns the button to press.
+// Call it before the call that shows the box.
+void AnswerNextMessageBox(std::function<int(HWND box)> Read);
+// A window's text; a message box's message.
+std::wstring WindowText(HWND wnd);
+std::wstring MessageBoxText(HWND box);
 
 // The repository's folder, for fixtures (set by CTest; empty when run by hand).
 std::wstring SourceDir();

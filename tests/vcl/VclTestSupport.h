@@ -1,6 +1,7 @@
 // Helpers shared by the control and form tests of this suite.
 #pragma once
 #include "Forms.h"
+#include "TestSupport.h"
 #include <vector>
 
 namespace vcl_test {
@@ -43,24 +44,12 @@ struct MessageBoxReader {
         caption.clear();
         text.clear();
         hasCancelOrNo = false;
-        SetTimer(nullptr, 0, 50, Tick);
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        HWND box = FindWindowW(L"#32770", nullptr);
-        if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
-            return;
-        wchar_t buf[256];
-        GetWindowTextW(box, buf, 256);
-        caption = buf;
-        // The message is the box's static text control.
-        if (HWND t = GetDlgItem(box, 0xFFFF)) {
-            GetWindowTextW(t, buf, 256);
-            text = buf;
-        }
-        hasCancelOrNo = GetDlgItem(box, IDCANCEL) || GetDlgItem(box, IDNO);
-        KillTimer(nullptr, id);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        testing_support::AnswerNextMessageBox([](HWND box) {
+            caption = testing_support::WindowText(box);
+            text = testing_support::MessageBoxText(box);
+            hasCancelOrNo = GetDlgItem(box, IDCANCEL) || GetDlgItem(box, IDNO);
+            return IDOK;
+        });
     }
 };
 

@@ -40,8 +40,7 @@ TEST(MessageBoxStyle, IconAndButtonGroup)
     EXPECT_EQ(DefaultMessageCaption(static_cast<TMsgDlgType>(9)), L"");
 }
 
-// What a user would see in the next box of this thread, read while it shows,
-// and the button the user then presses.
+// What a user sees in a box, read while it shows.
 struct TBoxSeen {
     String caption, text;
     std::vector<int> buttons;
@@ -49,44 +48,27 @@ struct TBoxSeen {
     bool programEnabled = true;
     int x = 0, y = 0;
 };
+TBoxSeen seen;
 
-struct TBoxAnswerer {
-    static inline TBoxSeen seen;
-    static inline int answer = IDOK;
-    static inline HWND program = nullptr;
-
-    static void Arm(int Answer, HWND Program)
-    {
-        seen = {};
-        answer = Answer;
-        program = Program;
-        SetTimer(nullptr, 0, 30, Read);
-    }
-    static void CALLBACK Read(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        HWND box = FindWindowW(L"#32770", nullptr);
-        if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
-            return;
-        KillTimer(nullptr, id);
-        wchar_t buf[256];
-        GetWindowTextW(box, buf, 256);
-        seen.caption = buf;
-        if (HWND text = GetDlgItem(box, 0xFFFF)) {
-            GetWindowTextW(text, buf, 256);
-            seen.text = buf;
-        }
+// Reads the next box and presses Answer; Program is a window of the program.
+void AnswerNextBox(int Answer, HWND Program)
+{
+    seen = {};
+    testing_support::AnswerNextMessageBox([Answer, Program](HWND box) {
+        seen.caption = testing_support::WindowText(box);
+        seen.text = testing_support::MessageBoxText(box);
         for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDHELP}) {
             HWND item = GetDlgItem(box, button);
             if (item && IsWindowVisible(item))
                 seen.buttons.push_back(button);
         }
         seen.owner = GetWindow(box, GW_OWNER);
-        seen.programEnabled = program && IsWindowEnabled(program);
+        seen.programEnabled = IsWindowEnabled(Program);
         seen.x = MessageBoxX;
         seen.y = MessageBoxY;
-        PostMessageW(box, WM_COMMAND, answer, 0);
-    }
-};
+        return Answer;
+    });
+}
 
 class RealMessageBox : public testing::Test {
 protected:
@@ -102,9 +84,8 @@ protected:
 
 TEST_F(RealMessageBox, AnswersAndDisablesTheProgramWhileShowing)
 {
-    TBoxAnswerer::Arm(IDNO, form->Handle());
+    AnswerNextBox(IDNO, form->Handle());
     int answer = MessageBoxCore(L"", L"Save the list?", mtConfirmation, {mbYes, mbNo, mbCancel}, 0, 40, 50);
-    const TBoxSeen& seen = TBoxAnswerer::seen;
     EXPECT_EQ(answer, IDNO);
     EXPECT_EQ(seen.caption, L"Confirm");
     EXPECT_EQ(seen.text, L"Save the list?");
@@ -131,18 +112,18 @@ TEST_F(RealMessageBox, ShortcutsUseTheDefaultCaptionsAndOneButton)
         {ShowAlert, L"Warning"},
     };
     for (const Case& c : cases) {
-        TBoxAnswerer::Arm(IDOK, form->Handle());
+        AnswerNextBox(IDOK, form->Handle());
         c.show(L"The disk is full.");
-        EXPECT_EQ(TBoxAnswerer::seen.caption, c.caption);
-        EXPECT_EQ(TBoxAnswerer::seen.text, L"The disk is full.");
-        EXPECT_EQ(TBoxAnswerer::seen.buttons, std::vector<int>({IDOK}));
-        EXPECT_EQ(TBoxAnswerer::seen.x, -1);
+        EXPECT_EQ(seen.caption, c.caption);
+        EXPECT_EQ(seen.text, L"The disk is full.");
+        EXPECT_EQ(seen.buttons, std::vector<int>({IDOK}));
+        EXPECT_EQ(seen.x, -1);
     }
 
-    TBoxAnswerer::Arm(IDOK, form->Handle());
+    AnswerNextBox(IDOK, form->Handle());
     EXPECT_EQ(MessageBoxCore(L"Tavelin", L"Help is near.", mtCustom, {mbHelp}, 77, -1, -1), IDOK);
-    EXPECT_EQ(TBoxAnswerer::seen.caption, L"Tavelin");
-    EXPECT_EQ(TBoxAnswerer::seen.buttons, std::vector<int>({IDOK, IDHELP}));
+    EXPECT_EQ(seen.caption, L"Tavelin");
+    EXPECT_EQ(seen.buttons, std::vector<int>({IDOK, IDHELP}));
 }
 
 } // namespace
