@@ -1,14 +1,13 @@
 // The combo box base.
 #include "AdvCombo.h"
+#include "PackStore.h"
 
 TAdvCustomCombo::TAdvCustomCombo(TComponent* AOwner) : TCustomComboBox(AOwner) {}
 
 void TAdvCustomCombo::SetEtched(bool Value)
 {
-    if (FEtched != Value) {
-        FEtched = Value;
+    if (StoreChanged(FEtched, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomCombo::SetDropWidth(int Value)

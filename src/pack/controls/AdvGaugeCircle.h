@@ -8,6 +8,7 @@
 
 #include "Controls.h"
 #include "GDIPFill.h"
+#include "PackStore.h"
 
 class TAdvGaugeCircle : public TCustomControl {
 public:
@@ -62,10 +63,8 @@ private:
     template <class T>
     void Store(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        Invalidate();
+        if (StoreChanged(field, value))
+            Invalidate();
     }
 
     TGDIPFill* FBackground = nullptr;

@@ -108,82 +108,62 @@ void TAdvCustomGlowButton::AppearanceChanged(TObject*)
 
 void TAdvCustomGlowButton::SetLayout(AdvGlowButton::TButtonLayout Value)
 {
-    if (FLayout != Value) {
-        FLayout = Value;
+    if (StoreChanged(FLayout, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetShowCaption(bool Value)
 {
-    if (FShowCaption != Value) {
-        FShowCaption = Value;
+    if (StoreChanged(FShowCaption, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetShowDisabled(bool Value)
 {
-    if (FShowDisabled != Value) {
-        FShowDisabled = Value;
+    if (StoreChanged(FShowDisabled, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetSpacing(int Value)
 {
-    if (FSpacing != Value) {
-        FSpacing = Value;
+    if (StoreChanged(FSpacing, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetMarginHorz(int Value)
 {
-    if (FMarginHorz != Value) {
-        FMarginHorz = Value;
+    if (StoreChanged(FMarginHorz, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetMarginVert(int Value)
 {
-    if (FMarginVert != Value) {
-        FMarginVert = Value;
+    if (StoreChanged(FMarginVert, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetRounded(bool Value)
 {
-    if (FRounded != Value) {
-        FRounded = Value;
+    if (StoreChanged(FRounded, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetBorderStyle(TBorderStyle Value)
 {
-    if (FBorderStyle != Value) {
-        FBorderStyle = Value;
+    if (StoreChanged(FBorderStyle, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetFocusType(TFocusType Value)
 {
-    if (FFocusType != Value) {
-        FFocusType = Value;
+    if (StoreChanged(FFocusType, Value))
         Invalidate();
-    }
 }
 
 void TAdvCustomGlowButton::SetPosition(TButtonPosition Value)
 {
-    if (FButtonPosition != Value) {
-        FButtonPosition = Value;
+    if (StoreChanged(FButtonPosition, Value))
         Invalidate();
-    }
 }
 
 // --- messages ------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "PackStore.h"
 
 // The stand-in's speed-button unit declares its own button layout with four
 // values in another order; the glow button keeps its eight here.
@@ -136,10 +137,7 @@ private:
     template <class T>
     void Set(T& field, T value)
     {
-        if (field == value)
-            return;
-        field = value;
-        if (OnChange)
+        if (StoreChanged(field, value) && OnChange)
             OnChange(this);
     }
 

@@ -3,6 +3,7 @@
 #include "AdvPanel.h"
 #include "AdvStyleIF.h"
 #include "HTMLUtils.h"
+#include "PackStore.h"
 #include <algorithm>
 
 TPanelCaption::TPanelCaption()
@@ -52,34 +53,26 @@ void TPanelCaption::SetVisible(bool Value)
 
 void TPanelCaption::SetHeight(int Value)
 {
-    if (FHeight != Value) {
-        FHeight = Value;
+    if (StoreChanged(FHeight, Value))
         Changed();
-    }
 }
 
 void TPanelCaption::SetColor(TColor Value)
 {
-    if (FColor != Value) {
-        FColor = Value;
+    if (StoreChanged(FColor, Value))
         Changed();
-    }
 }
 
 void TPanelCaption::SetIndent(int Value)
 {
-    if (FIndent != Value) {
-        FIndent = Value;
+    if (StoreChanged(FIndent, Value))
         Changed();
-    }
 }
 
 void TPanelCaption::SetTopIndent(int Value)
 {
-    if (FTop != Value) {
-        FTop = Value;
+    if (StoreChanged(FTop, Value))
         Changed();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -212,26 +205,20 @@ void TAdvPanelGroup::SetColumns(int Value)
 
 void TAdvPanelGroup::SetGroupStyle(TGroupStyle Value)
 {
-    if (FGroupStyle != Value) {
-        FGroupStyle = Value;
+    if (StoreChanged(FGroupStyle, Value))
         Arrange();
-    }
 }
 
 void TAdvPanelGroup::SetHorzPadding(int Value)
 {
-    if (FHorzPadding != Value) {
-        FHorzPadding = Value;
+    if (StoreChanged(FHorzPadding, Value))
         Arrange();
-    }
 }
 
 void TAdvPanelGroup::SetVertPadding(int Value)
 {
-    if (FVertPadding != Value) {
-        FVertPadding = Value;
+    if (StoreChanged(FVertPadding, Value))
         Arrange();
-    }
 }
 
 void TAdvPanelGroup::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Graphics.h"
+#include "PackStore.h"
 
 // Shared with the GDI+ drawing layer; the numbers are what settings store.
 enum TAdvGradientType {
@@ -52,10 +53,8 @@ private:
     template <class T>
     void Set(T& field, T value)
     {
-        if (field == value)
-            return;
-        field = value;
-        Changed();
+        if (StoreChanged(field, value))
+            Changed();
     }
     void Changed();
 
