@@ -2,6 +2,7 @@
 // plain face.
 #include "AdvGlowButton.h"
 #include "AdvStyleIF.h"
+#include "ImgList.h"
 #include "SysUtils.h"
 
 // ---------------------------------------------------------------------------
@@ -90,6 +91,10 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(
     FNotesFont = New<TFont>();
     FNotesFont->SetName(L"Tahoma");
     FNotesFont->SetSize(8);
+    for (TChangeLink** link : {&FImageChangeLink, &FHotImageChangeLink, &FDisabledImageChangeLink}) {
+        *link = New<TChangeLink>();
+        (*link)->OnChange = [this](TObject*) { Invalidate(); };
+    }
     SetBounds(GetLeft(), GetTop(), 100, 41);
     SetDoubleBuffered(true);
     SetTabStop(false);
@@ -97,6 +102,9 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(
 
 TAdvCustomGlowButton::~TAdvCustomGlowButton()
 {
+    FDisabledImageChangeLink->Free();
+    FHotImageChangeLink->Free();
+    FImageChangeLink->Free();
     FNotesFont->Free();
     FAppearance->Free();
 }
@@ -104,6 +112,56 @@ TAdvCustomGlowButton::~TAdvCustomGlowButton()
 void TAdvCustomGlowButton::AppearanceChanged(TObject*)
 {
     Invalidate();
+}
+
+void TAdvCustomGlowButton::SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value)
+{
+    if (Field == Value)
+        return;
+    if (Field) {
+        Field->UnRegisterChanges(Link);
+        Field->RemoveFreeNotification(this);
+    }
+    Field = Value;
+    if (Field) {
+        Field->RegisterChanges(Link);
+        Field->FreeNotification(this);
+    }
+    Invalidate();
+}
+
+void TAdvCustomGlowButton::SetImages(TCustomImageList* Value)
+{
+    SetImageList(FImages, FImageChangeLink, Value);
+}
+
+void TAdvCustomGlowButton::SetHotImages(TCustomImageList* Value)
+{
+    SetImageList(FHotImages, FHotImageChangeLink, Value);
+}
+
+void TAdvCustomGlowButton::SetDisabledImages(TCustomImageList* Value)
+{
+    SetImageList(FDisabledImages, FDisabledImageChangeLink, Value);
+}
+
+void TAdvCustomGlowButton::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FImages)
+        SetImages(nullptr);
+    if (AComponent == FHotImages)
+        SetHotImages(nullptr);
+    if (AComponent == FDisabledImages)
+        SetDisabledImages(nullptr);
+}
+
+void TAdvCustomGlowButton::SetImageIndex(int Value)
+{
+    if (StoreChanged(FImageIndex, Value))
+        Invalidate();
 }
 
 void TAdvCustomGlowButton::SetLayout(AdvGlowButton::TButtonLayout Value)
@@ -393,18 +451,58 @@ void TAdvCustomGlowButton::DrawFace(TCanvas* Canvas, const TRect& R)
         pen->SetStyle(psSolid);
     }
 
-    if (!FShowCaption || GetCaption().empty())
-        return;
+    DrawContent(Canvas, R, face.Text);
+}
+
+void TAdvCustomGlowButton::DrawContent(TCanvas* Canvas, const TRect& R, TColor TextColor)
+{
+    using namespace AdvGlowButton;
+    // Disabled images when disabled, hot ones while hot, else the normal ones.
+    TCustomImageList* images = FImages;
+    bool drawEnabled = GetEnabled();
+    if (!GetEnabled() && FDisabledImages) {
+        images = FDisabledImages;
+        drawEnabled = true;
+    } else if (FHot && FHotImages) {
+        images = FHotImages;
+    }
+    const bool hasGlyph = images && FImageIndex >= 0 && FImageIndex < images->Count();
+    const TSize glyph = hasGlyph ? TSize(images->GetWidth(), images->GetHeight()) : TSize();
+
+    const String caption = FShowCaption ? GetCaption() : String();
     TFont* font = Canvas->GetFont();
     font->Assign(GetFont());
-    if (a->GetSystemFont())
+    if (FAppearance->GetSystemFont())
         font->SetName(GetDefaultUIFontName());
-    font->SetColor(face.Text);
-    brush->SetStyle(bsClear);
-    const String caption = GetCaption();
-    const TSize extent = Canvas->TextExtent(caption);
-    const int x = R.left + (R.Width() - extent.cx) / 2;
-    const int y = R.top + (R.Height() - extent.cy) / 2;
-    Canvas->TextRect(TRect(R.left + FMarginHorz, R.top + FMarginVert, R.right - FMarginHorz, R.bottom - FMarginVert),
-                     x, y, caption);
+    font->SetColor(TextColor);
+    const TSize text = caption.empty() ? TSize() : Canvas->TextExtent(caption);
+    const int gap = hasGlyph && !caption.empty() ? FSpacing : 0;
+
+    // Glyph and caption side by side or one above the other, centred as a
+    // block, or from the left or top edge for the adjusted layouts.
+    const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight || FLayout == blGlyphLeftAdjusted ||
+                            FLayout == blGlyphRightAdjusted;
+    const bool glyphFirst = FLayout == blGlyphLeft || FLayout == blGlyphTop || FLayout == blGlyphLeftAdjusted ||
+                            FLayout == blGlyphTopAdjusted;
+    const bool adjusted = FLayout >= blGlyphLeftAdjusted;
+    TPoint glyphAt, textAt;
+    if (horizontal) {
+        const int width = glyph.cx + gap + text.cx;
+        const int left = adjusted ? R.left + FMarginHorz + FSpacing : R.left + (R.Width() - width) / 2;
+        glyphAt = {glyphFirst ? left : left + text.cx + gap, R.top + (R.Height() - glyph.cy) / 2};
+        textAt = {glyphFirst ? left + glyph.cx + gap : left, R.top + (R.Height() - text.cy) / 2};
+    } else {
+        const int height = glyph.cy + gap + text.cy;
+        const int top = adjusted ? R.top + FMarginVert + FSpacing : R.top + (R.Height() - height) / 2;
+        glyphAt = {R.left + (R.Width() - glyph.cx) / 2, glyphFirst ? top : top + text.cy + gap};
+        textAt = {R.left + (R.Width() - text.cx) / 2, glyphFirst ? top + glyph.cy + gap : top};
+    }
+
+    if (hasGlyph)
+        images->Draw(Canvas, glyphAt.x, glyphAt.y, FImageIndex, drawEnabled);
+    if (!caption.empty()) {
+        Canvas->GetBrush()->SetStyle(bsClear);
+        Canvas->TextRect(TRect(R.left + FMarginHorz, R.top + FMarginVert, R.right - FMarginHorz, R.bottom - FMarginVert),
+                         textAt.x, textAt.y, caption);
+    }
 }

@@ -10,6 +10,9 @@
 #include "Controls.h"
 #include "PackStore.h"
 
+class TCustomImageList;
+class TChangeLink;
+
 // The stand-in's speed-button unit declares its own button layout with four
 // values in another order; the glow button keeps its eight here.
 namespace AdvGlowButton {
@@ -195,6 +198,19 @@ public:
     TGlowButtonAppearance* GetAppearance() const { return FAppearance; }
     void SetAppearance(TGlowButtonAppearance* Value) { FAppearance->Assign(Value); }
 
+    // The glyph: image ImageIndex (none below 0) of Images; of HotImages
+    // while the mouse is over the button and of DisabledImages while it is
+    // disabled, when those are set. Images removed from the form are
+    // dropped here too.
+    TCustomImageList* GetImages() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TCustomImageList* GetHotImages() const { return FHotImages; }
+    void SetHotImages(TCustomImageList* Value);
+    TCustomImageList* GetDisabledImages() const { return FDisabledImages; }
+    void SetDisabledImages(TCustomImageList* Value);
+    int GetImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+
     AdvGlowButton::TButtonLayout GetLayout() const { return FLayout; }
     void SetLayout(AdvGlowButton::TButtonLayout Value);
     bool GetShowCaption() const { return FShowCaption; }
@@ -229,6 +245,7 @@ public:
 protected:
     void Dispatch(TMessage& Message) override;
     void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -254,12 +271,21 @@ protected:
 
 private:
     void AppearanceChanged(TObject* Sender);
+    void SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value);
     void CMMouseEnter(TMessage& M);
     void CMMouseLeave(TMessage& M);
     void CMDialogKey(TMessage& M);
     void WMLButtonUp(TMessage& M);
     void DrawFace(TCanvas* Canvas, const TRect& R);
+    void DrawContent(TCanvas* Canvas, const TRect& R, TColor TextColor);
 
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FHotImages = nullptr;
+    TCustomImageList* FDisabledImages = nullptr;
+    TChangeLink* FImageChangeLink = nullptr;
+    TChangeLink* FHotImageChangeLink = nullptr;
+    TChangeLink* FDisabledImageChangeLink = nullptr;
+    int FImageIndex = -1;
     AdvGlowButton::TButtonLayout FLayout = AdvGlowButton::blGlyphLeft;
     bool FShowCaption = true;
     bool FShowDisabled = true;

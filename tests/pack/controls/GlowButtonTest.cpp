@@ -320,4 +320,119 @@ TEST_F(GlowButtonFace, FocusedButtonShowsTheFocusedBorder)
     EXPECT_EQ(focused.Pixel(60, 1), button->GetAppearance()->GetBorderColorFocused());
 }
 
+// A button 120 x 30 with a 16 x 16 red glyph and the caption "Go".
+class GlowButtonGlyph : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        images = NewImageList(form, 16, 16, {clRed, clLime, clBlue});
+        button = New<TAdvGlowButton>(form);
+        button->SetBounds(10, 10, 120, 30);
+        button->SetCaption(L"Go");
+        button->GetFont()->SetColor(clNavy);
+        button->GetFont()->SetQuality(fqNonAntialiased);
+        button->SetImages(images);
+        button->SetImageIndex(0);
+        button->SetParent(form);
+        ShowForm();
+    }
+    TRect Glyph(TColor colour = clRed)
+    {
+        TSnapshot face(button);
+        return face.Extent(colour, TRect(0, 0, button->GetWidth(), button->GetHeight()));
+    }
+    TRect Text()
+    {
+        TSnapshot face(button);
+        return face.Extent(clNavy, TRect(0, 0, button->GetWidth(), button->GetHeight()));
+    }
+    TImageList* images = nullptr;
+    TAdvGlowButton* button = nullptr;
+};
+
+TEST_F(GlowButtonGlyph, LayoutPlacesGlyphAndCaption)
+{
+    using namespace AdvGlowButton;
+    button->SetLayout(blGlyphLeft);
+    TRect glyph = Glyph(), text = Text();
+    EXPECT_EQ(glyph.Width(), 16);
+    EXPECT_EQ(glyph.top, 7) << "centred vertically";
+    EXPECT_LT(glyph.right, text.left);
+    EXPECT_LE(text.left - glyph.right, 2 + 2) << "Spacing apart";
+    EXPECT_LE(std::abs(glyph.left - (120 - text.right)), 3) << "centred as a block";
+
+    button->SetLayout(blGlyphLeftAdjusted);
+    glyph = Glyph();
+    EXPECT_EQ(glyph.left, 3) << "MarginHorz + Spacing from the left";
+    EXPECT_LT(glyph.right, Text().left);
+
+    button->SetLayout(blGlyphRight);
+    glyph = Glyph(), text = Text();
+    EXPECT_LT(text.right, glyph.left);
+
+    button->SetHeight(60);
+    button->SetLayout(blGlyphTop);
+    glyph = Glyph(), text = Text();
+    EXPECT_EQ(glyph.left, (120 - 16) / 2);
+    EXPECT_LE(glyph.bottom, text.top);
+
+    button->SetLayout(blGlyphBottom);
+    EXPECT_GE(Glyph().top, Text().bottom);
+}
+
+TEST_F(GlowButtonGlyph, PictureOnlyButtonCentresItsGlyph)
+{
+    // The window's clear and save buttons: 24 x 24, no caption.
+    button->SetBounds(10, 10, 24, 24);
+    button->SetCaption(L"");
+    EXPECT_EQ(Glyph(), TRect(4, 4, 20, 20));
+    button->SetImageIndex(-1);
+    EXPECT_TRUE(Glyph().IsEmpty());
+    button->SetImageIndex(7);
+    EXPECT_TRUE(Glyph().IsEmpty()) << "an index past the list draws nothing";
+}
+
+TEST_F(GlowButtonGlyph, HotAndDisabledImagesTakeOver)
+{
+    auto* hot = NewImageList(form, 16, 16, {clLime});
+    auto* disabled = NewImageList(form, 16, 16, {clBlue});
+    button->SetHotImages(hot);
+    button->SetDisabledImages(disabled);
+    EXPECT_EQ(Glyph(clRed).Width(), 16);
+
+    SendMessageW(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(Glyph(clLime).Width(), 16) << "hot";
+    SendMessageW(button->Handle(), WM_MOUSELEAVE, 0, 0);
+
+    button->SetEnabled(false);
+    EXPECT_EQ(Glyph(clBlue).Width(), 16) << "disabled images";
+    button->SetDisabledImages(nullptr);
+    EXPECT_TRUE(Glyph(clRed).IsEmpty()) << "the normal glyph drawn greyed";
+}
+
+TEST_F(GlowButtonGlyph, FreedImageListIsDropped)
+{
+    images->Free();
+    EXPECT_EQ(button->GetImages(), nullptr);
+    EXPECT_TRUE(Glyph().IsEmpty());
+    EXPECT_FALSE(Text().IsEmpty());
+}
+
+TEST_F(GlowButtonGlyph, ChangedImageListRepaints)
+{
+    button->SetImageIndex(1);
+    EXPECT_EQ(Glyph(clLime).Width(), 16);
+    TOwned<TBitmap> red(New<TBitmap>());
+    red->SetSize(16, 16);
+    red->GetCanvas()->GetBrush()->SetColor(clFuchsia);
+    red->GetCanvas()->FillRect(TRect(0, 0, 16, 16));
+    Pump();
+    ValidateRect(button->Handle(), nullptr);
+    images->Replace(1, red.get(), nullptr);
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(button->Handle(), &pending, FALSE)) << "the change link asks for a repaint";
+    EXPECT_EQ(Glyph(clFuchsia).Width(), 16);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 #include "Forms.h"
+#include "ImgList.h"
 #include "TestSupport.h"
 #include <algorithm>
 #include <optional>
@@ -111,6 +112,20 @@ private:
     DWORD gdiBefore_ = 0;
     DWORD userBefore_ = 0;
 };
+
+// An image list of Width x Height images, one per colour, each filled with it.
+inline TImageList* NewImageList(TComponent* Owner, int Width, int Height, std::initializer_list<TColor> Colours)
+{
+    auto* list = New<TImageList>(Owner, Width, Height);
+    for (TColor colour : Colours) {
+        TOwned<TBitmap> image(New<TBitmap>());
+        image->SetSize(Width, Height);
+        image->GetCanvas()->GetBrush()->SetColor(colour);
+        image->GetCanvas()->FillRect(TRect(0, 0, Width, Height));
+        list->Add(image.get(), nullptr);
+    }
+    return list;
+}
 
 // A key pressed and released on the focused window, through the loop (so
 // that the form sees dialog keys and characters are translated).

@@ -1,0 +1,258 @@
+// The image picker: the main window's language picker, its list entries,
+// selection by the user and by program, and what it draws.
+#include "ImagePicker.h"
+#include "PackControlsTestSupport.h"
+
+using namespace pack_test;
+
+namespace {
+
+TEST(ImagePicker, NewPickerDefaults)
+{
+    TOwned<TImagePicker> picker(New<TImagePicker>(nullptr));
+    EXPECT_EQ(picker->GetWidth(), 48);
+    EXPECT_EQ(picker->GetStyle(), csOwnerDrawFixed);
+    EXPECT_EQ(picker->GetDropHeight(), 200);
+    EXPECT_EQ(picker->GetEditHeight(), 0);
+    EXPECT_FALSE(picker->GetShowCaption());
+    EXPECT_FALSE(picker->GetEtched());
+    EXPECT_EQ(picker->GetImages(), nullptr);
+    EXPECT_EQ(picker->GetItems()->Count(), 0);
+    EXPECT_EQ(picker->GetVersion(), L"1.1.2.1");
+    EXPECT_EQ(TImagePicker::GetDelimiter(), L'|');
+    EXPECT_EQ(picker->Selection(), nullptr);
+    TImagePickerItem* item = picker->GetItems()->Add();
+    EXPECT_EQ(item->GetImageIndex(), -1);
+    EXPECT_EQ(item->GetCaption(), L"");
+    EXPECT_EQ(item->GetTag(), 0);
+    EXPECT_EQ(item->GetDisplayName(), L"Item0");
+}
+
+// The language picker as the main window builds it: two flags of 41 x 32
+// (red for Russian, blue for English), no captions.
+class LanguagePicker : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        form->BeginLoading();
+        flags = NewImageList(form, 41, 32, {clRed, clBlue});
+        picker = New<TImagePicker>(form);
+        picker->SetName(L"ImagePicker1");
+        picker->SetBounds(100, 20, 69, 38);
+        picker->GetItems()->Add()->SetImageIndex(0);
+        picker->GetItems()->Add()->SetImageIndex(1);
+        picker->SetImages(flags);
+        picker->SetEditHeight(32);
+        picker->SetItemHeight(32);
+        picker->SetDropHeight(200);
+        picker->SetEtched(true);
+        picker->SetColor(clBtnFace);
+        picker->SetItemIndex(0);
+        picker->SetParent(form);
+        picker->OnChange = [this](TObject* Sender) {
+            EXPECT_EQ(Sender, picker);
+            changes.push_back(picker->GetItemIndex());
+        };
+        form->EndLoading();
+        ShowForm();
+    }
+    std::vector<String> Entries()
+    {
+        std::vector<String> texts;
+        for (int i = 0; i < picker->TCustomComboBox::GetItems()->Count(); ++i)
+            texts.push_back(picker->TCustomComboBox::GetItems()->Get(i));
+        return texts;
+    }
+    TImageList* flags = nullptr;
+    TImagePicker* picker = nullptr;
+    std::vector<int> changes;
+};
+
+TEST_F(LanguagePicker, LoadsWithItsEntriesHeightsAndSelection)
+{
+    EXPECT_EQ(Entries(), (std::vector<String>{L"0||0", L"1||1"}));
+    EXPECT_EQ(picker->GetItemIndex(), 0);
+    EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(0));
+    // A selection field 32 high makes the box as high as the window has it.
+    EXPECT_EQ(picker->GetHeight(), 38);
+    EXPECT_EQ(SendMessageW(picker->Handle(), CB_GETITEMHEIGHT, 0, 0), 32);
+    EXPECT_TRUE(picker->GetEtched());
+    EXPECT_EQ(picker->GetColor(), clBtnFace);
+    EXPECT_TRUE(changes.empty()) << "loading is no change of the user's";
+}
+
+TEST_F(LanguagePicker, EveryChangeOfTheUsersFiresOnChangeOnce)
+{
+    picker->SetFocus();
+    Pump();
+    PressKey(VK_DOWN);
+    EXPECT_EQ(changes, (std::vector<int>{1}));
+    PressKey(VK_DOWN);
+    EXPECT_EQ(changes, (std::vector<int>{1})) << "already on the last item";
+    PressKey(VK_UP);
+    EXPECT_EQ(changes, (std::vector<int>{1, 0}));
+
+    // Chosen with the mouse in the dropped list.
+    picker->SetDroppedDown(true);
+    Pump();
+    RECT item{};
+    ASSERT_NE(SendMessageW(picker->ListHandle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
+    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(picker->ListHandle(), &at);
+    SetCursorPos(at.x, at.y);
+    Pump();
+    for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flag;
+        SendInput(1, &in, sizeof(in));
+        Pump();
+    }
+    EXPECT_FALSE(picker->GetDroppedDown());
+    EXPECT_EQ(changes, (std::vector<int>{1, 0, 1}));
+
+    // Set by the program: selected, but no change of the user's.
+    picker->SetItemIndex(0);
+    EXPECT_EQ(picker->GetItemIndex(), 0);
+    EXPECT_EQ(changes, (std::vector<int>{1, 0, 1}));
+}
+
+TEST_F(LanguagePicker, DroppedListIsDropHeightHigh)
+{
+    picker->SetDropHeight(120);
+    picker->SetDroppedDown(true);
+    Pump();
+    RECT list{};
+    GetWindowRect(picker->ListHandle(), &list);
+    EXPECT_GT(list.bottom - list.top, 64) << "room for both flags";
+    EXPECT_LE(list.bottom - list.top, 120);
+    picker->SetDroppedDown(false);
+    Pump();
+}
+
+TEST_F(LanguagePicker, SelectsByCaptionImageIndexAndTag)
+{
+    picker->GetItems()->Items(0)->SetCaption(L"Russian");
+    picker->GetItems()->Items(1)->SetCaption(L"English");
+    picker->GetItems()->Items(1)->SetTag(7);
+    picker->BeginUpdate();
+    picker->EndUpdate();
+    EXPECT_EQ(Entries(), (std::vector<String>{L"0|Russian|0", L"1|English|1"}));
+
+    struct Step {
+        const char* what;
+        std::function<void()> select;
+        int index;
+    } steps[] = {
+        {"image index 1", [&] { picker->SelectByImageIdx(1); }, 1},
+        {"caption", [&] { picker->SelectByCaption(L"Russian"); }, 0},
+        {"caption in another case", [&] { picker->SelectByCaption(L"english"); }, 0},
+        {"tag", [&] { picker->SelectByTag(7); }, 1},
+        {"unknown tag", [&] { picker->SelectByTag(3); }, 1},
+        {"unknown image index", [&] { picker->SelectByImageIdx(5); }, 1},
+    };
+    for (const Step& s : steps) {
+        s.select();
+        EXPECT_EQ(picker->GetItemIndex(), s.index) << s.what;
+        EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(s.index)) << s.what;
+    }
+    EXPECT_TRUE(changes.empty());
+    picker->SetItemIndex(-1);
+    EXPECT_EQ(picker->Selection(), nullptr);
+}
+
+TEST_F(LanguagePicker, ItemsFollowTheCollection)
+{
+    // An item's new caption reaches its entry at the next rebuild.
+    picker->GetItems()->Items(1)->SetCaption(L"English");
+    EXPECT_EQ(Entries()[1], L"1||1");
+    picker->GetItems()->Add()->SetImageIndex(1);
+    EXPECT_EQ(Entries(), (std::vector<String>{L"0||0", L"1|English|1", L"-1||2"}));
+    EXPECT_EQ(picker->GetItemIndex(), 0) << "the selection stays";
+
+    picker->BeginUpdate();
+    picker->GetItems()->Delete(0);
+    picker->GetItems()->Delete(0);
+    EXPECT_EQ(Entries().size(), 3u) << "no rebuild while updating";
+    picker->EndUpdate();
+    EXPECT_EQ(Entries(), (std::vector<String>{L"1||0"})) << "the third item's index is in its entry now";
+    EXPECT_EQ(picker->GetItems()->IndexOf(L"English"), -1);
+}
+
+TEST_F(LanguagePicker, DelimiterIsSharedByEveryPicker)
+{
+    auto* other = New<TImagePicker>(form);
+    other->SetParent(form);
+    other->GetItems()->Add()->SetImageIndex(1);
+    other->SetItemIndex(0);
+    ASSERT_EQ(other->Selection(), other->GetItems()->Items(0));
+
+    picker->SetDelimiter(L';');
+    EXPECT_EQ(TImagePicker::GetDelimiter(), L';');
+    // Entries built with the old delimiter no longer split.
+    EXPECT_EQ(other->Selection(), nullptr);
+    other->BeginUpdate();
+    other->EndUpdate();
+    EXPECT_EQ(other->TCustomComboBox::GetItems()->Get(0), L"1;;0");
+    EXPECT_EQ(other->Selection(), other->GetItems()->Items(0));
+    TImagePicker::SetDelimiter(L'|');
+}
+
+TEST_F(LanguagePicker, ClosedBoxShowsTheImageAndTheListAlsoTheCaption)
+{
+    picker->GetItems()->Items(0)->SetCaption(L"Russian");
+    picker->BeginUpdate();
+    picker->EndUpdate();
+    picker->GetFont()->SetColor(clNavy);
+    picker->GetFont()->SetQuality(fqNonAntialiased);
+    picker->SetWidth(160);
+    Pump();
+    picker->SetItemIndex(0);
+
+    // The focused box draws its item selected.
+    const TColor selectedText = static_cast<TColor>(ColorToRGB(clHighlightText));
+    auto closedBox = [&] {
+        TSnapshot box(picker);
+        const TRect all(0, 0, box.Width(), box.Height());
+        // Right of the flag, inside the frame and left of the drop button.
+        const TRect captionArea(2 + 2 + 41 + 2, 4, box.Width() - 24, box.Height() - 4);
+        return std::pair{box.Count(clRed, all),
+                         box.Count(clNavy, captionArea) + box.Count(selectedText, captionArea)};
+    };
+    auto [flag, text] = closedBox();
+    EXPECT_EQ(picker->GetHeight(), 38) << "a new font keeps the field's height";
+    // The focus rectangle's dots may cross the flag's edge.
+    EXPECT_GE(flag, 41 * 30) << "the flag";
+    EXPECT_EQ(text, 0) << "no caption in the closed box";
+    picker->SetShowCaption(true);
+    std::tie(flag, text) = closedBox();
+    EXPECT_GE(flag, 41 * 30);
+    EXPECT_GT(text, 10) << "caption with ShowCaption";
+
+    picker->SetShowCaption(false);
+    picker->SetDroppedDown(true);
+    Pump();
+    RECT client{};
+    GetClientRect(picker->ListHandle(), &client);
+    TSnapshot list(client.right, client.bottom);
+    SendMessageW(picker->ListHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(list.DC()), PRF_CLIENT);
+    EXPECT_GT(list.Count(clRed, TRect(0, 0, list.Width(), list.Height())), 41 * 20) << "first flag";
+    EXPECT_GT(list.Count(clBlue, TRect(0, 0, list.Width(), list.Height())), 41 * 20) << "second flag";
+    EXPECT_GT(list.Count(clNavy, TRect(0, 0, list.Width(), list.Height())) +
+                  list.Count(selectedText, TRect(45, 0, list.Width(), 32)),
+              10)
+        << "caption in the list";
+    picker->SetDroppedDown(false);
+    Pump();
+}
+
+TEST_F(LanguagePicker, FreedImageListIsDropped)
+{
+    flags->Free();
+    EXPECT_EQ(picker->GetImages(), nullptr);
+    TSnapshot box(picker);
+    EXPECT_EQ(box.Count(clRed, TRect(0, 0, box.Width(), box.Height())), 0);
+}
+
+} // namespace
