@@ -41,25 +41,19 @@ void TImagePickerItem::Assign(TPersistent* Source)
 
 void TImagePickerItem::SetImageIndex(int Value)
 {
-    FImageIndex = Value;
-    Repaint();
+    if (StoreChanged(FImageIndex, Value))
+        Changed(false);
 }
 
 void TImagePickerItem::SetCaption(const String& Value)
 {
-    FCaption = Value;
-    Repaint();
+    if (StoreChanged(FCaption, Value))
+        Changed(false);
 }
 
 String TImagePickerItem::GetDisplayName() const
 {
     return L"Item" + IntToStr(GetIndex());
-}
-
-void TImagePickerItem::Repaint()
-{
-    if (auto* items = dynamic_cast<TImagePickerItemCollection*>(GetCollection()))
-        items->Picker()->Invalidate();
 }
 
 TImagePickerItemCollection::TImagePickerItemCollection(TImagePicker* AOwner)
@@ -75,10 +69,10 @@ int TImagePickerItemCollection::IndexOf(const String& Caption) const
     return -1;
 }
 
-void TImagePickerItemCollection::Update(TCollectionItem* Item)
+void TImagePickerItemCollection::Update(TCollectionItem*)
 {
-    if (!Item)
-        FOwner->BuildItems();
+    FOwner->BuildItems();
+    FOwner->Invalidate();
 }
 
 // ---------------------------------------------------------------------------

@@ -16,7 +16,8 @@ public:
     // Copies ImageIndex, Caption and Tag; the picker's list follows.
     void Assign(TPersistent* Source) override;
 
-    // A change repaints the picker; its list entry follows at the next rebuild.
+    // A change rebuilds the picker's list (the entries hold these values),
+    // unless it is loading or updating.
     int GetImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
     String GetCaption() const { return FCaption; }
@@ -27,8 +28,6 @@ public:
     String GetDisplayName() const override;
 
 private:
-    void Repaint();
-
     int FImageIndex = -1;
     String FCaption;
     int FTag = 0;
@@ -45,7 +44,7 @@ public:
     TImagePicker* Picker() const { return FOwner; }
 
 protected:
-    // Items added or removed rebuild the picker's list.
+    // Items added, removed or changed rebuild the picker's list.
     void Update(TCollectionItem* Item) override;
 
 private:
