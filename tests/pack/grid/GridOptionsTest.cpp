@@ -1,6 +1,7 @@
 // The option objects' setters that do more than store: the change events the
 // grid listens to, the options that turn others on, and the band colours.
 #include "AdvGridObjects.h"
+#include "Grids.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -401,6 +402,33 @@ TEST(Bands, AssignRecomputesTheTotalAndFiresNothing)
     EXPECT_EQ(target->GetTotalLength(), 7);
     EXPECT_FALSE(target->GetActive());
     EXPECT_EQ(changes, 0);
+}
+
+// ---------------------------------------------------------------------------
+// TSyncGrid
+
+TEST(SyncGrid, AGridCannotFollowItself)
+{
+    TOwned<TStringGrid> owner(New<TStringGrid>(nullptr));
+    TOwned<TStringGrid> other(New<TStringGrid>(nullptr));
+    TOwned<TSyncGrid> sync(New<TSyncGrid>(owner.get()));
+
+    sync->SetGrid(other.get());
+    EXPECT_EQ(sync->GetGrid(), other.get());
+    sync->SetGrid(owner.get());
+    EXPECT_EQ(sync->GetGrid(), other.get());
+    sync->SetGrid(nullptr);
+    EXPECT_EQ(sync->GetGrid(), nullptr);
+
+    // Copying the settings of the other grid, which follows this one, keeps
+    // this grid from following itself.
+    TOwned<TSyncGrid> others(New<TSyncGrid>(other.get()));
+    others->SetGrid(owner.get());
+    others->SetScrollVertical(true);
+    sync->SetGrid(other.get());
+    sync->Assign(others.get());
+    EXPECT_EQ(sync->GetGrid(), other.get());
+    EXPECT_TRUE(sync->GetScrollVertical());
 }
 
 // ---------------------------------------------------------------------------
