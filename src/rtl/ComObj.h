@@ -68,6 +68,23 @@ private:
     I* p_ = nullptr;
 };
 
+// COM on the calling thread for the life of the object. A thread that is
+// already in another apartment keeps it, and COM is used as it is.
+class TComInitializer {
+public:
+    explicit TComInitializer(DWORD CoInit = COINIT_APARTMENTTHREADED) : result_(CoInitializeEx(nullptr, CoInit)) {}
+    ~TComInitializer()
+    {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    TComInitializer(const TComInitializer&) = delete;
+    TComInitializer& operator=(const TComInitializer&) = delete;
+
+private:
+    HRESULT result_;
+};
+
 // Initializes COM for the calling thread (apartment threaded) and undoes it.
 void ComObj_Initialize();
 void ComObj_Finalize();

@@ -45,6 +45,8 @@ int screenPpiOverride = 0;
 
 } // namespace
 
+
+
 COLORREF ColorToRGB(TColor Color)
 {
     if (Color < 0)
@@ -222,10 +224,8 @@ void TFont::Assign(TPersistent* Source)
 
 void TFont::SetName(const TFontName& Value)
 {
-    if (Value.empty() || Value == name_)
-        return;
-    name_ = Value;
-    Changed();
+    if (!Value.empty() && graphics_detail::Update(name_, Value))
+        Changed();
 }
 
 int TFont::GetSize() const { return -MulDiv(height_, 72, pixelsPerInch_); }
@@ -234,59 +234,45 @@ void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, pixelsPerInch_, 72)); 
 
 void TFont::SetHeight(int Value)
 {
-    if (Value == height_)
-        return;
-    height_ = Value;
-    Changed();
+    if (graphics_detail::Update(height_, Value))
+        Changed();
 }
 
 void TFont::SetStyle(TFontStyles Value)
 {
-    if (Value == style_)
-        return;
-    style_ = Value;
-    Changed();
+    if (graphics_detail::Update(style_, Value))
+        Changed();
 }
 
 void TFont::SetColor(TColor Value)
 {
-    if (Value == color_)
-        return;
-    color_ = Value;
     // The colour is not part of the handle; the canvas applies it.
-    TGraphicsObject::Changed();
+    if (graphics_detail::Update(color_, Value))
+        TGraphicsObject::Changed();
 }
 
 void TFont::SetCharset(TFontCharset Value)
 {
-    if (Value == charset_)
-        return;
-    charset_ = Value;
-    Changed();
+    if (graphics_detail::Update(charset_, Value))
+        Changed();
 }
 
 void TFont::SetOrientation(int Value)
 {
-    if (Value == orientation_)
-        return;
-    orientation_ = Value;
-    Changed();
+    if (graphics_detail::Update(orientation_, Value))
+        Changed();
 }
 
 void TFont::SetPitch(TFontPitch Value)
 {
-    if (Value == pitch_)
-        return;
-    pitch_ = Value;
-    Changed();
+    if (graphics_detail::Update(pitch_, Value))
+        Changed();
 }
 
 void TFont::SetQuality(TFontQuality Value)
 {
-    if (Value == quality_)
-        return;
-    quality_ = Value;
-    Changed();
+    if (graphics_detail::Update(quality_, Value))
+        Changed();
 }
 
 void TFont::SetPixelsPerInch(int Value)
@@ -361,35 +347,27 @@ void TPen::Assign(TPersistent* Source)
 
 void TPen::SetColor(TColor Value)
 {
-    if (Value == color_)
-        return;
-    color_ = Value;
-    Changed();
+    if (graphics_detail::Update(color_, Value))
+        Changed();
 }
 
 void TPen::SetWidth(int Value)
 {
-    if (Value < 0 || Value == width_)
-        return;
-    width_ = Value;
-    Changed();
+    if (Value >= 0 && graphics_detail::Update(width_, Value))
+        Changed();
 }
 
 void TPen::SetStyle(TPenStyle Value)
 {
-    if (Value == style_)
-        return;
-    style_ = Value;
-    Changed();
+    if (graphics_detail::Update(style_, Value))
+        Changed();
 }
 
 void TPen::SetMode(TPenMode Value)
 {
-    if (Value == mode_)
-        return;
-    mode_ = Value;
     // The mode is the DC's raster operation, not part of the handle.
-    TGraphicsObject::Changed();
+    if (graphics_detail::Update(mode_, Value))
+        TGraphicsObject::Changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -458,10 +436,8 @@ void TBrush::SetColor(TColor Value)
 
 void TBrush::SetStyle(TBrushStyle Value)
 {
-    if (Value == style_)
-        return;
-    style_ = Value;
-    Changed();
+    if (graphics_detail::Update(style_, Value))
+        Changed();
 }
 
 // ---------------------------------------------------------------------------

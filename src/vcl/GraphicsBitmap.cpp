@@ -792,6 +792,7 @@ void TBitmap::WriteData(TStream* Stream)
     Stream->WriteBuffer(file->Memory(), size);
 }
 
+// An RT_BITMAP resource is a DIB without the file header.
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName)
 {
     TOwned<TResourceStream> res(New<TResourceStream>(Instance, ResName, RT_BITMAP));
@@ -800,8 +801,7 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName)
 
 void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID)
 {
-    TOwned<TResourceStream> res(New<TResourceStream>(Instance, ResID, RT_BITMAP));
-    LoadDIB(static_cast<const Byte*>(res->Memory()), static_cast<size_t>(res->GetSize()), 0);
+    LoadFromResourceName(Instance, L"#" + IntToStr(ResID));
 }
 
 void TBitmap::LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE)

@@ -148,61 +148,49 @@ int TCustomImageList::AddImage(TCustomImageList* Value, int Index)
     return CheckedIndex(ImageList_ReplaceIcon(GetHandle(), -1, icon.Get()), L"Unable to add image");
 }
 
+void TCustomImageList::Updating(const std::function<void()>& work)
+{
+    BeginUpdate();
+    try {
+        work();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
 void TCustomImageList::AddImages(TCustomImageList* Value)
 {
     if (!Value || Value == this)
         return;
-    BeginUpdate();
-    try {
+    Updating([&] {
         for (int i = 0, n = Value->Count(); i < n; ++i)
             AddImage(Value, i);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
+}
+
+void TCustomImageList::InsertAt(int Index, const std::function<int()>& add)
+{
+    if (Index < 0 || Index > Count())
+        InvalidIndex();
+    // Added at the end, then moved into place.
+    Updating([&] { Move(add(), Index); });
 }
 
 void TCustomImageList::Insert(int Index, TBitmap* Image, TBitmap* Mask)
 {
-    if (Index < 0 || Index > Count())
-        InvalidIndex();
-    BeginUpdate();
-    try {
-        Move(Add(Image, Mask), Index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    InsertAt(Index, [&] { return Add(Image, Mask); });
 }
 
 void TCustomImageList::InsertMasked(int Index, TBitmap* Image, TColor MaskColor)
 {
-    if (Index < 0 || Index > Count())
-        InvalidIndex();
-    BeginUpdate();
-    try {
-        Move(AddMasked(Image, MaskColor), Index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    InsertAt(Index, [&] { return AddMasked(Image, MaskColor); });
 }
 
 void TCustomImageList::InsertIcon(int Index, TIcon* Image)
 {
-    if (Index < 0 || Index > Count())
-        InvalidIndex();
-    BeginUpdate();
-    try {
-        Move(AddIcon(Image), Index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    InsertAt(Index, [&] { return AddIcon(Image); });
 }
 
 void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask)
@@ -382,47 +370,38 @@ void TCustomImageList::SetBkColor(TColor Value)
 
 void TCustomImageList::SetDrawingStyle(TDrawingStyle Value)
 {
-    if (Value == drawingStyle_)
-        return;
-    drawingStyle_ = Value;
-    Change();
+    if (graphics_detail::Update(drawingStyle_, Value))
+        Change();
 }
 
 void TCustomImageList::SetImageType(TImageType Value)
 {
-    if (Value == imageType_)
-        return;
-    imageType_ = Value;
+    if (graphics_detail::Update(imageType_, Value))
+        Change();
+}
+
+void TCustomImageList::RecreateImageList()
+{
+    if (handle_) {
+        // A new native list of the new kind with the same images.
+        TOwned<TCustomImageList> old(New<TCustomImageList>(nullptr));
+        old->SetHandle(handle_.Release());
+        CreateImageList();
+        AddImages(old.get());
+    }
     Change();
 }
 
 void TCustomImageList::SetMasked(bool Value)
 {
-    if (Value == masked_)
-        return;
-    masked_ = Value;
-    if (handle_) {
-        // A new native list with the same images, now with or without masks.
-        TOwned<TCustomImageList> old(New<TCustomImageList>(nullptr));
-        old->SetHandle(handle_.Release());
-        CreateImageList();
-        AddImages(old.get());
-    }
-    Change();
+    if (graphics_detail::Update(masked_, Value))
+        RecreateImageList();
 }
 
 void TCustomImageList::SetColorDepth(TColorDepth Value)
 {
-    if (Value == colorDepth_)
-        return;
-    colorDepth_ = Value;
-    if (handle_) {
-        TOwned<TCustomImageList> old(New<TCustomImageList>(nullptr));
-        old->SetHandle(handle_.Release());
-        CreateImageList();
-        AddImages(old.get());
-    }
-    Change();
+    if (graphics_detail::Update(colorDepth_, Value))
+        RecreateImageList();
 }
 
 void TCustomImageList::Assign(TPersistent* Source)

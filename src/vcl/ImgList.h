@@ -106,6 +106,10 @@ protected:
 
 private:
     int CheckedIndex(int index, const wchar_t* what);
+    void RecreateImageList();
+    // Runs work inside BeginUpdate/EndUpdate.
+    void Updating(const std::function<void()>& work);
+    void InsertAt(int Index, const std::function<int()>& add);
     void DrawDisabled(int Index, TCanvas* Canvas, int X, int Y);
 
     TImageListHandle handle_;

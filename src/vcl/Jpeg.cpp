@@ -209,27 +209,24 @@ void TJPEGImage::SetCompressionQuality(TJPEGQualityRange Value)
 
 void TJPEGImage::SetGrayscale(bool Value)
 {
-    if (Value == grayscale_)
+    if (!graphics_detail::Update(grayscale_, Value))
         return;
-    grayscale_ = Value;
     DropBitmap();
     Changed(this);
 }
 
 void TJPEGImage::SetPerformance(TJPEGPerformance Value)
 {
-    if (Value == performance_)
+    if (!graphics_detail::Update(performance_, Value))
         return;
-    performance_ = Value;
     DropBitmap();
     Changed(this);
 }
 
 void TJPEGImage::SetScale(TJPEGScale Value)
 {
-    if (Value == scale_)
+    if (!graphics_detail::Update(scale_, Value))
         return;
-    scale_ = Value;
     DropBitmap();
     Changed(this);
 }

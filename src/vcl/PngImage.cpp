@@ -8,23 +8,6 @@ namespace {
 
 constexpr const wchar_t* InvalidPng = L"PNG image is not valid";
 
-// WIC needs COM on the calling thread: join the apartment that is there, or
-// open one for the length of the call.
-class TComScope {
-public:
-    TComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~TComScope()
-    {
-        if (SUCCEEDED(result_))
-            CoUninitialize();
-    }
-    TComScope(const TComScope&) = delete;
-    TComScope& operator=(const TComScope&) = delete;
-
-private:
-    HRESULT result_;
-};
-
 TComPtr<IWICImagingFactory> ImagingFactory()
 {
     TComPtr<IWICImagingFactory> factory;
@@ -36,7 +19,7 @@ TComPtr<IWICImagingFactory> ImagingFactory()
 // Decodes PNG bytes into a 32-bit bitmap with straight alpha.
 TOwned<TBitmap> DecodePng(const std::vector<Byte>& bytes)
 {
-    TComScope com;
+    TComInitializer com; // WIC needs COM on this thread
     TComPtr<IWICImagingFactory> factory = ImagingFactory();
     TComPtr<IWICStream> stream;
     TComPtr<IWICBitmapDecoder> decoder;
@@ -73,7 +56,7 @@ TOwned<TBitmap> DecodePng(const std::vector<Byte>& bytes)
 
 std::vector<Byte> EncodePng(TBitmap* image)
 {
-    TComScope com;
+    TComInitializer com; // WIC needs COM on this thread
     TComPtr<IWICImagingFactory> factory = ImagingFactory();
     TComPtr<IStream> stream;
     OleCheck(CreateStreamOnHGlobal(nullptr, TRUE, stream.ReleaseAndGetAddressOf()));

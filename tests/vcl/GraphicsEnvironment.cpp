@@ -1,6 +1,7 @@
 // The picture formats registered for the whole suite, as the program's
-// start-up registers them.
+// start-up registers them; the clipboard object freed at the end.
 #include <gtest/gtest.h>
+#include "Clipbrd.h"
 #include "Jpeg.h"
 #include "PngImage.h"
 
@@ -16,6 +17,7 @@ public:
     }
     void TearDown() override
     {
+        Clipbrd_Finalize();
         PngImage_Finalize();
         Jpeg_Finalize();
         Graphics_Finalize();
