@@ -145,8 +145,26 @@ private:
     std::bitset<N> bits_;
 };
 
+// A setter's first step: stores value in field when it differs and answers
+// whether it did, so that the caller repaints or notifies only on a change.
+template <class T>
+bool StoreChanged(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // Method-pointer events of the class library.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// Fires an event that may be unassigned.
+inline void FireEvent(const TNotifyEvent& event, TObject* sender)
+{
+    if (event)
+        event(sender);
+}
 
 // The instance handle of the program (or of the test executable).
 HINSTANCE HInstance();

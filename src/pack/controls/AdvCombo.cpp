@@ -1,6 +1,6 @@
 // The combo box base.
 #include "AdvCombo.h"
-#include "PackStore.h"
+#include "System.h"
 
 TAdvCustomCombo::TAdvCustomCombo(TComponent* AOwner) : TCustomComboBox(AOwner) {}
 

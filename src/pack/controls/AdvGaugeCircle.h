@@ -8,7 +8,7 @@
 
 #include "Controls.h"
 #include "GDIPFill.h"
-#include "PackStore.h"
+#include "System.h"
 
 class TAdvGaugeCircle : public TCustomControl {
 public:

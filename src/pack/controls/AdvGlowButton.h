@@ -8,7 +8,7 @@
 #pragma once
 
 #include "Controls.h"
-#include "PackStore.h"
+#include "System.h"
 
 class TCustomImageList;
 class TChangeLink;

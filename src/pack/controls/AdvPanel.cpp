@@ -3,7 +3,7 @@
 #include "AdvPanel.h"
 #include "AdvStyleIF.h"
 #include "HTMLUtils.h"
-#include "PackStore.h"
+#include "System.h"
 #include <algorithm>
 
 TPanelCaption::TPanelCaption()

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "Graphics.h"
-#include "PackStore.h"
+#include "System.h"
 
 // Shared with the GDI+ drawing layer; the numbers are what settings store.
 enum TAdvGradientType {

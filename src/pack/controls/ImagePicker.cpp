@@ -2,7 +2,7 @@
 // and plain item drawing.
 #include "ImagePicker.h"
 #include "ImgList.h"
-#include "PackStore.h"
+#include "System.h"
 
 namespace {
 

@@ -557,7 +557,7 @@ public:
 
 private:
     void Changed();
-    void StoreChanged(bool& field, bool Value);
+    void StoreSwitch(bool& field, bool Value);
     void StoreText(String& field, const String& Value);
 
     TComponent* owner_ = nullptr;

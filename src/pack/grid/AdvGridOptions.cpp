@@ -1,17 +1,14 @@
 // The grid's option objects: keyboard, mouse, search bar, bands, the grid
 // kept in step and the focus frame.
 #include "AdvGridObjects.h"
-#include "AdvGridStore.h"
 
-using AdvGridStore::Change;
-using AdvGridStore::Fire;
 
 // ---------------------------------------------------------------------------
 // TNavigation
 
 void TNavigation::SetAdvanceInsert(bool Value)
 {
-    if (Change(advanceInsert_, Value))
+    if (StoreChanged(advanceInsert_, Value))
         Changed();
 }
 
@@ -26,13 +23,13 @@ void TNavigation::SetAdvanceAuto(bool Value)
 
 void TNavigation::SetAdvanceDirection(TAdvanceDirection Value)
 {
-    if (Change(advanceDirection_, Value))
+    if (StoreChanged(advanceDirection_, Value))
         Changed();
 }
 
 void TNavigation::Changed()
 {
-    Fire(OnChange, this);
+    FireEvent(OnChange, this);
 }
 
 void TNavigation::Assign(TPersistent* Source)
@@ -131,7 +128,7 @@ void TMouseActions::SetEditOnDblClickOnly(bool Value)
 {
     editOnDblClickOnly_ = Value;
     if (Value)
-        Fire(OnDisableEdit, this);
+        FireEvent(OnDisableEdit, this);
 }
 
 void TMouseActions::SetHotmailRowSelect(bool Value)
@@ -141,18 +138,18 @@ void TMouseActions::SetHotmailRowSelect(bool Value)
         SetDisjunctRowSelect(true);
         checkAllCheck_ = true;
     }
-    Fire(OnInvalidate, this);
+    FireEvent(OnInvalidate, this);
 }
 
 void TMouseActions::SetWheelAction(TWheelAction Value)
 {
-    if (Change(wheelAction_, Value))
+    if (StoreChanged(wheelAction_, Value))
         Changed();
 }
 
 void TMouseActions::Changed()
 {
-    Fire(OnChange, this);
+    FireEvent(OnChange, this);
 }
 
 void TMouseActions::Assign(TPersistent* Source)
@@ -219,14 +216,14 @@ TSearchFooter::TSearchFooter(TComponent* AOwner, bool InitDesign) : owner_(AOwne
 
 void TSearchFooter::Changed()
 {
-    Fire(OnChange, this);
+    FireEvent(OnChange, this);
 }
 
 // The Show switches and Visible stay quiet when nothing changes; the texts
 // notify on every write.
-void TSearchFooter::StoreChanged(bool& field, bool Value)
+void TSearchFooter::StoreSwitch(bool& field, bool Value)
 {
-    if (Change(field, Value))
+    if (StoreChanged(field, Value))
         Changed();
 }
 
@@ -254,7 +251,7 @@ void TSearchFooter::SetFont(TFont* Value)
     Changed();
 }
 
-void TSearchFooter::SetVisible(bool Value) { StoreChanged(visible_, Value); }
+void TSearchFooter::SetVisible(bool Value) { StoreSwitch(visible_, Value); }
 
 void TSearchFooter::SetAutoSearch(bool Value)
 {
@@ -268,10 +265,10 @@ void TSearchFooter::SetShowClose(bool Value)
     Changed();
 }
 
-void TSearchFooter::SetShowFindNext(bool Value) { StoreChanged(showFindNext_, Value); }
-void TSearchFooter::SetShowFindPrev(bool Value) { StoreChanged(showFindPrev_, Value); }
-void TSearchFooter::SetShowHighLight(bool Value) { StoreChanged(showHighLight_, Value); }
-void TSearchFooter::SetShowMatchCase(bool Value) { StoreChanged(showMatchCase_, Value); }
+void TSearchFooter::SetShowFindNext(bool Value) { StoreSwitch(showFindNext_, Value); }
+void TSearchFooter::SetShowFindPrev(bool Value) { StoreSwitch(showFindPrev_, Value); }
+void TSearchFooter::SetShowHighLight(bool Value) { StoreSwitch(showHighLight_, Value); }
+void TSearchFooter::SetShowMatchCase(bool Value) { StoreSwitch(showMatchCase_, Value); }
 void TSearchFooter::SetFindNextCaption(const String& Value) { StoreText(findNextCaption_, Value); }
 void TSearchFooter::SetFindPrevCaption(const String& Value) { StoreText(findPrevCaption_, Value); }
 void TSearchFooter::SetHighLightCaption(const String& Value) { StoreText(highLightCaption_, Value); }
@@ -323,24 +320,24 @@ void TSearchFooter::Assign(TPersistent* Source)
 
 void TBands::Changed()
 {
-    Fire(OnChange, this);
+    FireEvent(OnChange, this);
 }
 
 void TBands::SetActive(bool Value)
 {
-    if (Change(active_, Value))
+    if (StoreChanged(active_, Value))
         Changed();
 }
 
 void TBands::SetPrimaryColor(TColor Value)
 {
-    if (Change(primaryColor_, Value) && active_)
+    if (StoreChanged(primaryColor_, Value) && active_)
         Changed();
 }
 
 void TBands::SetSecondaryColor(TColor Value)
 {
-    if (Change(secondaryColor_, Value) && active_)
+    if (StoreChanged(secondaryColor_, Value) && active_)
         Changed();
 }
 
@@ -349,7 +346,7 @@ void TBands::SetSecondaryLength(int Value) { SetLength(secondaryLength_, Value);
 
 void TBands::SetLength(int& field, int Value)
 {
-    if (!Change(field, Value))
+    if (!StoreChanged(field, Value))
         return;
     totalLength_ = primaryLength_ + secondaryLength_;
     if (active_)

@@ -1,10 +1,7 @@
 // The grid's settings objects: tree nodes, editor growth, column sizes,
 // HTML export, printing, colours by sign and the hover buttons.
 #include "AdvGridObjects.h"
-#include "AdvGridStore.h"
 
-using AdvGridStore::Change;
-using AdvGridStore::Fire;
 
 // ---------------------------------------------------------------------------
 // TCellNode
@@ -22,31 +19,31 @@ void TCellNode::Repaint()
 
 void TCellNode::SetNodeType(TNodeType Value)
 {
-    if (Change(nodeType_, Value))
+    if (StoreChanged(nodeType_, Value))
         Repaint();
 }
 
 void TCellNode::SetNodeIndent(int Value)
 {
-    if (Change(nodeIndent_, Value))
+    if (StoreChanged(nodeIndent_, Value))
         Repaint();
 }
 
 void TCellNode::SetShowTree(bool Value)
 {
-    if (Change(showTree_, Value))
+    if (StoreChanged(showTree_, Value))
         Repaint();
 }
 
 void TCellNode::SetShowTreeFull(bool Value)
 {
-    if (Change(showTreeFull_, Value))
+    if (StoreChanged(showTreeFull_, Value))
         Repaint();
 }
 
 void TCellNode::SetTreeColor(TColor Value)
 {
-    if (Change(treeColor_, Value))
+    if (StoreChanged(treeColor_, Value))
         Repaint();
 }
 
@@ -208,19 +205,19 @@ void TPrintSettings::Assign(TPersistent* Source)
 
 void TColorSetting::SetTextColor(TColor Value)
 {
-    if (Change(textColor_, Value))
+    if (StoreChanged(textColor_, Value))
         Changed();
 }
 
 void TColorSetting::SetBkgColor(TColor Value)
 {
-    if (Change(bkgColor_, Value))
+    if (StoreChanged(bkgColor_, Value))
         Changed();
 }
 
 void TColorSetting::Changed()
 {
-    Fire(OnChange, this);
+    FireEvent(OnChange, this);
 }
 
 void TColorSetting::Assign(TPersistent* Source)
@@ -248,7 +245,7 @@ bool TAutoColor::IsActive() const
 
 void TAutoColor::Changed()
 {
-    Fire(OnChange, this);
+    FireEvent(OnChange, this);
 }
 
 void TAutoColor::Assign(TPersistent* Source)
