@@ -22,7 +22,7 @@ constexpr TColorName ColorNames[] = {
     {clBlue, L"clBlue"}, {clFuchsia, L"clFuchsia"}, {clAqua, L"clAqua"},
     {clWhite, L"clWhite"}, {clMoneyGreen, L"clMoneyGreen"}, {clSkyBlue, L"clSkyBlue"},
     {clCream, L"clCream"}, {clMedGray, L"clMedGray"}, {clLtGray, L"clLtGray"},
-    {clDkGray, L"clDkGray"}, {clWebSnow, L"clWebSnow"},
+    {clDkGray, L"clDkGray"},
     {clActiveBorder, L"clActiveBorder"}, {clActiveCaption, L"clActiveCaption"},
     {clAppWorkSpace, L"clAppWorkSpace"}, {clBackground, L"clBackground"},
     {clBtnFace, L"clBtnFace"}, {clBtnHighlight, L"clBtnHighlight"},
@@ -39,6 +39,151 @@ constexpr TColorName ColorNames[] = {
     {clNone, L"clNone"}, {clScrollBar, L"clScrollBar"}, {cl3DDkShadow, L"cl3DDkShadow"},
     {cl3DLight, L"cl3DLight"}, {clWindow, L"clWindow"}, {clWindowFrame, L"clWindowFrame"},
     {clWindowText, L"clWindowText"},
+};
+
+// In alphabetical order, so that of two names for one colour (Aqua and
+// Cyan, Fuchsia and Magenta) the first is written.
+constexpr TColorName WebColorNames[] = {
+    {clWebAliceBlue, L"clWebAliceBlue"},
+    {clWebAntiqueWhite, L"clWebAntiqueWhite"},
+    {clWebAqua, L"clWebAqua"},
+    {clWebAquamarine, L"clWebAquamarine"},
+    {clWebAzure, L"clWebAzure"},
+    {clWebBeige, L"clWebBeige"},
+    {clWebBisque, L"clWebBisque"},
+    {clWebBlack, L"clWebBlack"},
+    {clWebBlanchedAlmond, L"clWebBlanchedAlmond"},
+    {clWebBlue, L"clWebBlue"},
+    {clWebBlueViolet, L"clWebBlueViolet"},
+    {clWebBrown, L"clWebBrown"},
+    {clWebBurlyWood, L"clWebBurlyWood"},
+    {clWebCadetBlue, L"clWebCadetBlue"},
+    {clWebChartreuse, L"clWebChartreuse"},
+    {clWebChocolate, L"clWebChocolate"},
+    {clWebCoral, L"clWebCoral"},
+    {clWebCornflowerBlue, L"clWebCornflowerBlue"},
+    {clWebCornsilk, L"clWebCornsilk"},
+    {clWebCrimson, L"clWebCrimson"},
+    {clWebCyan, L"clWebCyan"},
+    {clWebDarkBlue, L"clWebDarkBlue"},
+    {clWebDarkCyan, L"clWebDarkCyan"},
+    {clWebDarkGoldenRod, L"clWebDarkGoldenRod"},
+    {clWebDarkGray, L"clWebDarkGray"},
+    {clWebDarkGreen, L"clWebDarkGreen"},
+    {clWebDarkKhaki, L"clWebDarkKhaki"},
+    {clWebDarkMagenta, L"clWebDarkMagenta"},
+    {clWebDarkOliveGreen, L"clWebDarkOliveGreen"},
+    {clWebDarkOrange, L"clWebDarkOrange"},
+    {clWebDarkOrchid, L"clWebDarkOrchid"},
+    {clWebDarkRed, L"clWebDarkRed"},
+    {clWebDarkSalmon, L"clWebDarkSalmon"},
+    {clWebDarkSeaGreen, L"clWebDarkSeaGreen"},
+    {clWebDarkSlateBlue, L"clWebDarkSlateBlue"},
+    {clWebDarkSlateGray, L"clWebDarkSlateGray"},
+    {clWebDarkTurquoise, L"clWebDarkTurquoise"},
+    {clWebDarkViolet, L"clWebDarkViolet"},
+    {clWebDeepPink, L"clWebDeepPink"},
+    {clWebDeepSkyBlue, L"clWebDeepSkyBlue"},
+    {clWebDimGray, L"clWebDimGray"},
+    {clWebDodgerBlue, L"clWebDodgerBlue"},
+    {clWebFireBrick, L"clWebFireBrick"},
+    {clWebFloralWhite, L"clWebFloralWhite"},
+    {clWebForestGreen, L"clWebForestGreen"},
+    {clWebFuchsia, L"clWebFuchsia"},
+    {clWebGainsboro, L"clWebGainsboro"},
+    {clWebGhostWhite, L"clWebGhostWhite"},
+    {clWebGold, L"clWebGold"},
+    {clWebGoldenRod, L"clWebGoldenRod"},
+    {clWebGray, L"clWebGray"},
+    {clWebGreen, L"clWebGreen"},
+    {clWebGreenYellow, L"clWebGreenYellow"},
+    {clWebHoneyDew, L"clWebHoneyDew"},
+    {clWebHotPink, L"clWebHotPink"},
+    {clWebIndianRed, L"clWebIndianRed"},
+    {clWebIndigo, L"clWebIndigo"},
+    {clWebIvory, L"clWebIvory"},
+    {clWebKhaki, L"clWebKhaki"},
+    {clWebLavender, L"clWebLavender"},
+    {clWebLavenderBlush, L"clWebLavenderBlush"},
+    {clWebLawnGreen, L"clWebLawnGreen"},
+    {clWebLemonChiffon, L"clWebLemonChiffon"},
+    {clWebLightBlue, L"clWebLightBlue"},
+    {clWebLightCoral, L"clWebLightCoral"},
+    {clWebLightCyan, L"clWebLightCyan"},
+    {clWebLightGoldenRodYellow, L"clWebLightGoldenRodYellow"},
+    {clWebLightGray, L"clWebLightGray"},
+    {clWebLightGreen, L"clWebLightGreen"},
+    {clWebLightPink, L"clWebLightPink"},
+    {clWebLightSalmon, L"clWebLightSalmon"},
+    {clWebLightSeaGreen, L"clWebLightSeaGreen"},
+    {clWebLightSkyBlue, L"clWebLightSkyBlue"},
+    {clWebLightSlateGray, L"clWebLightSlateGray"},
+    {clWebLightSteelBlue, L"clWebLightSteelBlue"},
+    {clWebLightYellow, L"clWebLightYellow"},
+    {clWebLime, L"clWebLime"},
+    {clWebLimeGreen, L"clWebLimeGreen"},
+    {clWebLinen, L"clWebLinen"},
+    {clWebMagenta, L"clWebMagenta"},
+    {clWebMaroon, L"clWebMaroon"},
+    {clWebMediumAquamarine, L"clWebMediumAquamarine"},
+    {clWebMediumBlue, L"clWebMediumBlue"},
+    {clWebMediumOrchid, L"clWebMediumOrchid"},
+    {clWebMediumPurple, L"clWebMediumPurple"},
+    {clWebMediumSeaGreen, L"clWebMediumSeaGreen"},
+    {clWebMediumSlateBlue, L"clWebMediumSlateBlue"},
+    {clWebMediumSpringGreen, L"clWebMediumSpringGreen"},
+    {clWebMediumTurquoise, L"clWebMediumTurquoise"},
+    {clWebMediumVioletRed, L"clWebMediumVioletRed"},
+    {clWebMidnightBlue, L"clWebMidnightBlue"},
+    {clWebMintCream, L"clWebMintCream"},
+    {clWebMistyRose, L"clWebMistyRose"},
+    {clWebMoccasin, L"clWebMoccasin"},
+    {clWebNavajoWhite, L"clWebNavajoWhite"},
+    {clWebNavy, L"clWebNavy"},
+    {clWebOldLace, L"clWebOldLace"},
+    {clWebOlive, L"clWebOlive"},
+    {clWebOliveDrab, L"clWebOliveDrab"},
+    {clWebOrange, L"clWebOrange"},
+    {clWebOrangeRed, L"clWebOrangeRed"},
+    {clWebOrchid, L"clWebOrchid"},
+    {clWebPaleGoldenRod, L"clWebPaleGoldenRod"},
+    {clWebPaleGreen, L"clWebPaleGreen"},
+    {clWebPaleTurquoise, L"clWebPaleTurquoise"},
+    {clWebPaleVioletRed, L"clWebPaleVioletRed"},
+    {clWebPapayaWhip, L"clWebPapayaWhip"},
+    {clWebPeachPuff, L"clWebPeachPuff"},
+    {clWebPeru, L"clWebPeru"},
+    {clWebPink, L"clWebPink"},
+    {clWebPlum, L"clWebPlum"},
+    {clWebPowderBlue, L"clWebPowderBlue"},
+    {clWebPurple, L"clWebPurple"},
+    {clWebRed, L"clWebRed"},
+    {clWebRosyBrown, L"clWebRosyBrown"},
+    {clWebRoyalBlue, L"clWebRoyalBlue"},
+    {clWebSaddleBrown, L"clWebSaddleBrown"},
+    {clWebSalmon, L"clWebSalmon"},
+    {clWebSandyBrown, L"clWebSandyBrown"},
+    {clWebSeaGreen, L"clWebSeaGreen"},
+    {clWebSeaShell, L"clWebSeaShell"},
+    {clWebSienna, L"clWebSienna"},
+    {clWebSilver, L"clWebSilver"},
+    {clWebSkyBlue, L"clWebSkyBlue"},
+    {clWebSlateBlue, L"clWebSlateBlue"},
+    {clWebSlateGray, L"clWebSlateGray"},
+    {clWebSnow, L"clWebSnow"},
+    {clWebSpringGreen, L"clWebSpringGreen"},
+    {clWebSteelBlue, L"clWebSteelBlue"},
+    {clWebTan, L"clWebTan"},
+    {clWebTeal, L"clWebTeal"},
+    {clWebThistle, L"clWebThistle"},
+    {clWebTomato, L"clWebTomato"},
+    {clWebTurquoise, L"clWebTurquoise"},
+    {clWebViolet, L"clWebViolet"},
+    {clWebWheat, L"clWebWheat"},
+    {clWebWhite, L"clWebWhite"},
+    {clWebWhiteSmoke, L"clWebWhiteSmoke"},
+    {clWebYellow, L"clWebYellow"},
+    {clWebYellowGreen, L"clWebYellowGreen"},
 };
 
 int screenPpiOverride = 0;
@@ -90,6 +235,27 @@ TColor StringToColor(const String& S)
     if (IdentToColor(S, color))
         return color;
     return StrToInt(S);
+}
+
+String ColorToWebColorName(TColor Color)
+{
+    for (const auto& entry : WebColorNames)
+        if (entry.Color == Color)
+            return entry.Name;
+    COLORREF rgb = ColorToRGB(Color);
+    wchar_t buf[8];
+    std::swprintf(buf, std::size(buf), L"#%.2X%.2X%.2X", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    return buf;
+}
+
+bool WebColorNameToColor(const String& Name, TColor& Color)
+{
+    for (const auto& entry : WebColorNames)
+        if (SameText(Name, entry.Name) || SameText(Name, entry.Name + 5)) {
+            Color = entry.Color;
+            return true;
+        }
+    return false;
 }
 
 int ScreenPixelsPerInch()

@@ -50,6 +50,35 @@ TEST(Colors, ReadNamesWithoutCaseAndIntegersInEveryNotation)
     }
 }
 
+TEST(Colors, WebColoursHaveTheirOwnNames)
+{
+    const ColorTextCase names[] = {
+        {clWebSnow, L"clWebSnow"},
+        {clRed, L"clWebRed"},
+        {clWebCyan, L"clWebAqua"}, // two names for one colour: the first in the alphabet
+        {clWebMagenta, L"clWebFuchsia"},
+        {TColor(RGB(1, 0xAB, 3)), L"#01AB03"},
+        {clBtnFace, nullptr}, // resolved, then written as a colour
+    };
+    for (const auto& c : names) {
+        if (c.Text) {
+            EXPECT_EQ(ColorToWebColorName(c.Color), c.Text);
+            continue;
+        }
+        wchar_t hex[8];
+        COLORREF rgb = GetSysColor(COLOR_BTNFACE);
+        swprintf(hex, 8, L"#%.2X%.2X%.2X", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+        EXPECT_EQ(ColorToWebColorName(c.Color), hex);
+    }
+    TColor color = 0;
+    EXPECT_TRUE(WebColorNameToColor(L"CLWEBSNOW", color));
+    EXPECT_EQ(color, clWebSnow);
+    EXPECT_TRUE(WebColorNameToColor(L"darkslategray", color));
+    EXPECT_EQ(color, TColor(RGB(0x2F, 0x4F, 0x4F)));
+    EXPECT_FALSE(WebColorNameToColor(L"clWebNoSuch", color));
+    EXPECT_EQ(ColorToString(clWebSnow), L"$00FAFAFF") << "web names are not colour identifiers";
+}
+
 TEST(Colors, SystemColoursResolveThroughTheSystem)
 {
     EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
