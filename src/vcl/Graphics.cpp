@@ -277,8 +277,7 @@ int ScaleToScreen(int value) { return MulDiv(value, ScreenPixelsPerInch(), 96); 
 // ---------------------------------------------------------------------------
 void TGraphicsObject::Changed()
 {
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }
 
 // ---------------------------------------------------------------------------
@@ -390,7 +389,7 @@ void TFont::Assign(TPersistent* Source)
 
 void TFont::SetName(const TFontName& Value)
 {
-    if (!Value.empty() && graphics_detail::Update(name_, Value))
+    if (!Value.empty() && StoreChanged(name_, Value))
         Changed();
 }
 
@@ -400,44 +399,44 @@ void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, pixelsPerInch_, 72)); 
 
 void TFont::SetHeight(int Value)
 {
-    if (graphics_detail::Update(height_, Value))
+    if (StoreChanged(height_, Value))
         Changed();
 }
 
 void TFont::SetStyle(TFontStyles Value)
 {
-    if (graphics_detail::Update(style_, Value))
+    if (StoreChanged(style_, Value))
         Changed();
 }
 
 void TFont::SetColor(TColor Value)
 {
     // The colour is not part of the handle; the canvas applies it.
-    if (graphics_detail::Update(color_, Value))
+    if (StoreChanged(color_, Value))
         TGraphicsObject::Changed();
 }
 
 void TFont::SetCharset(TFontCharset Value)
 {
-    if (graphics_detail::Update(charset_, Value))
+    if (StoreChanged(charset_, Value))
         Changed();
 }
 
 void TFont::SetOrientation(int Value)
 {
-    if (graphics_detail::Update(orientation_, Value))
+    if (StoreChanged(orientation_, Value))
         Changed();
 }
 
 void TFont::SetPitch(TFontPitch Value)
 {
-    if (graphics_detail::Update(pitch_, Value))
+    if (StoreChanged(pitch_, Value))
         Changed();
 }
 
 void TFont::SetQuality(TFontQuality Value)
 {
-    if (graphics_detail::Update(quality_, Value))
+    if (StoreChanged(quality_, Value))
         Changed();
 }
 
@@ -513,26 +512,26 @@ void TPen::Assign(TPersistent* Source)
 
 void TPen::SetColor(TColor Value)
 {
-    if (graphics_detail::Update(color_, Value))
+    if (StoreChanged(color_, Value))
         Changed();
 }
 
 void TPen::SetWidth(int Value)
 {
-    if (Value >= 0 && graphics_detail::Update(width_, Value))
+    if (Value >= 0 && StoreChanged(width_, Value))
         Changed();
 }
 
 void TPen::SetStyle(TPenStyle Value)
 {
-    if (graphics_detail::Update(style_, Value))
+    if (StoreChanged(style_, Value))
         Changed();
 }
 
 void TPen::SetMode(TPenMode Value)
 {
     // The mode is the DC's raster operation, not part of the handle.
-    if (graphics_detail::Update(mode_, Value))
+    if (StoreChanged(mode_, Value))
         TGraphicsObject::Changed();
 }
 
@@ -602,7 +601,7 @@ void TBrush::SetColor(TColor Value)
 
 void TBrush::SetStyle(TBrushStyle Value)
 {
-    if (graphics_detail::Update(style_, Value))
+    if (StoreChanged(style_, Value))
         Changed();
 }
 
@@ -632,8 +631,7 @@ void TGraphic::SetModified(bool Value)
 void TGraphic::Changed(TObject* /*Sender*/)
 {
     modified_ = true;
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }
 
 void TGraphic::LoadFromFile(const String& FileName)

@@ -13,19 +13,6 @@ class TCanvas;
 class TBitmap;
 class TGraphic;
 
-namespace graphics_detail {
-// Stores Value in Field and tells whether that changed it (for setters
-// that report changes).
-template <class T>
-bool Update(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return false;
-    Field = Value;
-    return true;
-}
-} // namespace graphics_detail
-
 // ---------------------------------------------------------------------------
 // Geometry: the platform's records with the class library's helpers.
 struct TPoint : POINT {
@@ -840,6 +827,8 @@ protected:
 
 private:
     void TakeGraphic(TGraphic* graphic);
+    // Hands a graphic's progress on to the picture's OnProgress.
+    TProgressEvent ForwardProgress();
 
     TOwned<TGraphic> graphic_;
 };

@@ -140,14 +140,12 @@ void TCanvas::Unlock()
 
 void TCanvas::Changing()
 {
-    if (OnChanging)
-        OnChanging(this);
+    FireEvent(OnChanging, this);
 }
 
 void TCanvas::Changed()
 {
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }
 
 // ---------------------------------------------------------------------------

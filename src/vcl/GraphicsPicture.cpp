@@ -168,8 +168,16 @@ TPicture::~TPicture() = default;
 
 void TPicture::Changed(TObject*)
 {
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
+}
+
+TProgressEvent TPicture::ForwardProgress()
+{
+    return [this](TObject* sender, TProgressStage stage, Byte percent, bool redraw, const TRect& r,
+                  const String& msg) {
+        if (OnProgress)
+            OnProgress(sender, stage, percent, redraw, r, msg);
+    };
 }
 
 void TPicture::TakeGraphic(TGraphic* graphic)
@@ -177,11 +185,7 @@ void TPicture::TakeGraphic(TGraphic* graphic)
     TOwned<TGraphic> taken(graphic);
     if (taken) {
         taken->OnChange = [this](TObject* sender) { Changed(sender); };
-        taken->OnProgress = [this](TObject* sender, TProgressStage stage, Byte percent, bool redraw,
-                                   const TRect& r, const String& msg) {
-            if (OnProgress)
-                OnProgress(sender, stage, percent, redraw, r, msg);
-        };
+        taken->OnProgress = ForwardProgress();
     }
     graphic_ = std::move(taken);
     Changed(this);
@@ -251,11 +255,7 @@ void TPicture::LoadFromFile(const String& FileName)
         throw EInvalidGraphic(L"Unknown picture file extension (." + ext + L")");
     // The old picture stays when the new one cannot be read.
     TOwned<TGraphic> graphic(cls->Create());
-    graphic->OnProgress = [this](TObject* sender, TProgressStage stage, Byte percent, bool redraw,
-                                 const TRect& r, const String& msg) {
-        if (OnProgress)
-            OnProgress(sender, stage, percent, redraw, r, msg);
-    };
+    graphic->OnProgress = ForwardProgress();
     graphic->LoadFromFile(FileName);
     TakeGraphic(graphic.release());
 }

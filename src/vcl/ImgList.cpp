@@ -35,8 +35,7 @@ TChangeLink::~TChangeLink()
 
 void TChangeLink::Change()
 {
-    if (OnChange)
-        OnChange(sender_);
+    FireEvent(OnChange, sender_);
 }
 
 // ---------------------------------------------------------------------------
@@ -370,13 +369,13 @@ void TCustomImageList::SetBkColor(TColor Value)
 
 void TCustomImageList::SetDrawingStyle(TDrawingStyle Value)
 {
-    if (graphics_detail::Update(drawingStyle_, Value))
+    if (StoreChanged(drawingStyle_, Value))
         Change();
 }
 
 void TCustomImageList::SetImageType(TImageType Value)
 {
-    if (graphics_detail::Update(imageType_, Value))
+    if (StoreChanged(imageType_, Value))
         Change();
 }
 
@@ -394,13 +393,13 @@ void TCustomImageList::RecreateImageList()
 
 void TCustomImageList::SetMasked(bool Value)
 {
-    if (graphics_detail::Update(masked_, Value))
+    if (StoreChanged(masked_, Value))
         RecreateImageList();
 }
 
 void TCustomImageList::SetColorDepth(TColorDepth Value)
 {
-    if (graphics_detail::Update(colorDepth_, Value))
+    if (StoreChanged(colorDepth_, Value))
         RecreateImageList();
 }
 
@@ -469,6 +468,5 @@ void TCustomImageList::Change()
     for (TChangeLink* link : links)
         if (std::find(links_.begin(), links_.end(), link) != links_.end())
             link->Change();
-    if (OnChange)
-        OnChange(this);
+    FireEvent(OnChange, this);
 }

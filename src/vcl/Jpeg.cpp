@@ -209,7 +209,7 @@ void TJPEGImage::SetCompressionQuality(TJPEGQualityRange Value)
 
 void TJPEGImage::SetGrayscale(bool Value)
 {
-    if (!graphics_detail::Update(grayscale_, Value))
+    if (!StoreChanged(grayscale_, Value))
         return;
     DropBitmap();
     Changed(this);
@@ -217,7 +217,7 @@ void TJPEGImage::SetGrayscale(bool Value)
 
 void TJPEGImage::SetPerformance(TJPEGPerformance Value)
 {
-    if (!graphics_detail::Update(performance_, Value))
+    if (!StoreChanged(performance_, Value))
         return;
     DropBitmap();
     Changed(this);
@@ -225,7 +225,7 @@ void TJPEGImage::SetPerformance(TJPEGPerformance Value)
 
 void TJPEGImage::SetScale(TJPEGScale Value)
 {
-    if (!graphics_detail::Update(scale_, Value))
+    if (!StoreChanged(scale_, Value))
         return;
     DropBitmap();
     Changed(this);
