@@ -186,6 +186,24 @@ constexpr TColorName WebColorNames[] = {
     {clWebYellowGreen, L"clWebYellowGreen"},
 };
 
+// The platform's codes of the font and pen settings, by the settings' order.
+constexpr BYTE FontQualities[] = {DEFAULT_QUALITY, DRAFT_QUALITY, PROOF_QUALITY, NONANTIALIASED_QUALITY,
+                                  ANTIALIASED_QUALITY, CLEARTYPE_QUALITY, CLEARTYPE_NATURAL_QUALITY};
+constexpr BYTE FontPitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
+// psUserStyle has no pattern of its own here and draws solid.
+constexpr UINT PenStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT,
+                              PS_NULL, PS_INSIDEFRAME, PS_SOLID, PS_ALTERNATE};
+
+// The setting whose code is Code (the first one), or Fallback.
+template <class E, class C, size_t N>
+E SettingOf(const C (&codes)[N], unsigned code, E fallback)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (codes[i] == code)
+            return static_cast<E>(i);
+    return fallback;
+}
+
 int screenPpiOverride = 0;
 
 } // namespace
@@ -318,12 +336,8 @@ LOGFONTW TFont::GetLogFont() const
     lf.lfCharSet = charset_;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    static constexpr BYTE qualities[] = {DEFAULT_QUALITY, DRAFT_QUALITY, PROOF_QUALITY,
-                                         NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY,
-                                         CLEARTYPE_QUALITY, CLEARTYPE_NATURAL_QUALITY};
-    lf.lfQuality = qualities[quality_];
-    static constexpr BYTE pitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
-    lf.lfPitchAndFamily = pitches[pitch_];
+    lf.lfQuality = FontQualities[quality_];
+    lf.lfPitchAndFamily = FontPitches[pitch_];
     // LOGFONT names hold 31 characters and the terminator.
     name_.copy(lf.lfFaceName, LF_FACESIZE - 1);
     return lf;
@@ -347,20 +361,8 @@ void TFont::SetHandle(HFONT Value)
         style_.Include(fsUnderline);
     if (lf.lfStrikeOut)
         style_.Include(fsStrikeOut);
-    switch (lf.lfPitchAndFamily & 3) {
-    case VARIABLE_PITCH: pitch_ = fpVariable; break;
-    case FIXED_PITCH: pitch_ = fpFixed; break;
-    default: pitch_ = fpDefault; break;
-    }
-    switch (lf.lfQuality) {
-    case DRAFT_QUALITY: quality_ = fqDraft; break;
-    case PROOF_QUALITY: quality_ = fqProof; break;
-    case NONANTIALIASED_QUALITY: quality_ = fqNonAntialiased; break;
-    case ANTIALIASED_QUALITY: quality_ = fqAntialiased; break;
-    case CLEARTYPE_QUALITY: quality_ = fqClearType; break;
-    case CLEARTYPE_NATURAL_QUALITY: quality_ = fqClearTypeNatural; break;
-    default: quality_ = fqDefault; break;
-    }
+    pitch_ = SettingOf(FontPitches, lf.lfPitchAndFamily & 3u, fpDefault);
+    quality_ = SettingOf(FontQualities, lf.lfQuality, fqDefault);
     Changed();
 }
 
@@ -457,19 +459,11 @@ HPEN TPen::GetHandle()
 {
     if (!handle_ || stale_) {
         COLORREF rgb = ColorToRGB(color_);
-        HPEN pen = nullptr;
-        switch (style_) {
-        case psAlternate: {
-            LOGBRUSH lb{BS_SOLID, rgb, 0};
-            pen = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr);
-            break;
-        }
-        case psClear: pen = CreatePen(PS_NULL, 0, rgb); break;
-        case psInsideFrame: pen = CreatePen(PS_INSIDEFRAME, width_, rgb); break;
-        case psUserStyle: pen = CreatePen(PS_SOLID, width_, rgb); break;
-        default: pen = CreatePen(static_cast<int>(style_), width_, rgb); break;
-        }
-        handle_.Reset(pen);
+        // Every other pixel is a cosmetic pen's style only.
+        LOGBRUSH lb{BS_SOLID, rgb, 0};
+        handle_.Reset(style_ == psAlternate
+                          ? ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr)
+                          : CreatePen(static_cast<int>(PenStyles[style_]), width_, rgb));
         stale_ = false;
     }
     return handle_.Get();
@@ -482,15 +476,7 @@ void TPen::SetHandle(HPEN Value)
         throw EInvalidGraphic(L"Invalid pen handle");
     color_ = static_cast<TColor>(lp.lopnColor);
     width_ = lp.lopnWidth.x;
-    switch (lp.lopnStyle) {
-    case PS_NULL: style_ = psClear; break;
-    case PS_INSIDEFRAME: style_ = psInsideFrame; break;
-    case PS_DASH: style_ = psDash; break;
-    case PS_DOT: style_ = psDot; break;
-    case PS_DASHDOT: style_ = psDashDot; break;
-    case PS_DASHDOTDOT: style_ = psDashDotDot; break;
-    default: style_ = psSolid; break;
-    }
+    style_ = SettingOf(PenStyles, lp.lopnStyle & PS_STYLE_MASK, psSolid);
     Changed();
 }
 
