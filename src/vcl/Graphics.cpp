@@ -576,7 +576,7 @@ void TBrush::Assign(TPersistent* Source)
 
 void TBrush::SetColor(TColor Value)
 {
-    if (Value == color_)
+    if (Value == color_ && style_ != bsClear)
         return;
     color_ = Value;
     // Giving a clear brush a colour means painting with it.

@@ -44,7 +44,9 @@ TCanvas::~TCanvas()
 
 HDC TCanvas::GetHandle()
 {
-    RequiredState({csHandleValid});
+    // Callers draw on the handle with the platform's own calls (DrawText and
+    // the like), which must find the canvas's font, pen and brush selected.
+    RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
     return handle_;
 }
 

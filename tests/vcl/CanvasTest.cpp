@@ -192,6 +192,30 @@ TEST_F(CanvasTest, TextIsDrawnInTheFontColourOverTheBrush)
     EXPECT_EQ(surface_->CountPixels(RGB(255, 255, 0), Rect(0, 28, 64, 64)), 0);
 }
 
+TEST_F(CanvasTest, HandleCarriesTheCanvasObjectsForPlatformCalls)
+{
+    canvas_->GetFont()->SetColor(clRed);
+    canvas_->GetFont()->SetSize(20);
+    canvas_->GetBrush()->SetColor(clLime);
+    HDC dc = canvas_->GetHandle();
+    RECT box{0, 0, 64, 64};
+    DrawTextW(dc, L"W", 1, &box, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
+    EXPECT_GT(surface_->CountPixels(RGB(255, 0, 0), Rect(0, 0, 64, 64)), 0)
+        << "text drawn on the handle uses the canvas font";
+    FillRect(dc, &box, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    EXPECT_EQ(Pixel(40, 40), RGB(0, 255, 0)) << "the handle has the canvas brush selected";
+}
+
+TEST_F(CanvasTest, ColouringAClearBrushMakesItSolidEvenInItsOwnColour)
+{
+    canvas_->GetBrush()->SetColor(clRed);
+    canvas_->GetBrush()->SetStyle(bsClear);
+    canvas_->GetBrush()->SetColor(clRed);
+    EXPECT_EQ(canvas_->GetBrush()->GetStyle(), bsSolid);
+    canvas_->FillRect(Rect(0, 0, 8, 8));
+    EXPECT_EQ(Pixel(4, 4), RGB(255, 0, 0));
+}
+
 TEST_F(CanvasTest, TextExtentGrowsWithTheFont)
 {
     int previousWidth = 0;
