@@ -1,4 +1,5 @@
 #include "InventoryRun.h"
+#include "ComObj.h"
 #include <objbase.h>
 #include <atomic>
 #include <mutex>
@@ -94,22 +95,6 @@ private:
 
 namespace {
 
-// COM for one computer; uninitialised on every way out, failures included.
-class TComScope {
-public:
-    TComScope() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~TComScope()
-    {
-        if (SUCCEEDED(result_))
-            CoUninitialize();
-    }
-    TComScope(const TComScope&) = delete;
-    TComScope& operator=(const TComScope&) = delete;
-
-private:
-    HRESULT result_;
-};
-
 int Progress(int done, int count)
 {
     return static_cast<int>(Round(static_cast<double>(done) / count * 100));
@@ -134,7 +119,8 @@ void TMainThread::Execute()
     const int count = static_cast<int>(run.Names.size());
     const auto stopped = [&run] { return run.Closed(); };
     for (int row = 1; row <= count && !run.Closed(); ++row) {
-        TComScope com;
+        // COM for one computer, undone on every way out, failures included.
+        TComInitializer com(COINIT_MULTITHREADED);
         run.SetGaugeMaximum(100);
         const String& name = run.Names[static_cast<std::size_t>(row - 1)];
         TComputerInventory computer(run, row, run.Texts, run.Longest, run.Settings);
