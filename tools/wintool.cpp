@@ -1,16 +1,26 @@
 // wintool wait <caption> [seconds]  - exits 0 once a visible top-level window
 //                                     with that caption exists and has painted
 // wintool close <caption>           - posts WM_CLOSE to it and waits until it is gone
+// A window whose caption changes with its language is named by its class instead.
 #include <windows.h>
 #include <cwchar>
 #include <cstdlib>
 
 namespace {
 
-HWND FindVisible(const wchar_t* caption)
+HWND FindTopLevel(const wchar_t* name)
 {
-    HWND wnd = FindWindowW(nullptr, caption);
-    return wnd && IsWindowVisible(wnd) ? wnd : nullptr;
+    HWND wnd = FindWindowW(nullptr, name);
+    return wnd ? wnd : FindWindowW(name, nullptr);
+}
+
+HWND FindVisible(const wchar_t* name)
+{
+    const HWND found[] = {FindWindowW(nullptr, name), FindWindowW(name, nullptr)};
+    for (HWND wnd : found)
+        if (wnd && IsWindowVisible(wnd))
+            return wnd;
+    return nullptr;
 }
 
 int Wait(const wchar_t* caption, int seconds)
@@ -31,7 +41,9 @@ int Wait(const wchar_t* caption, int seconds)
 
 int Close(const wchar_t* caption)
 {
-    HWND wnd = FindWindowW(nullptr, caption);
+    HWND wnd = FindVisible(caption);
+    if (!wnd)
+        wnd = FindTopLevel(caption);
     if (!wnd)
         return 1;
     PostMessageW(wnd, WM_CLOSE, 0, 0);

@@ -1,49 +1,61 @@
+// The main window's life cycle and the unit's program-wide state.
 #include "Unit1.h"
-#include <windows.h>
+
+String LanguageCode;
+TCustomIniFile* LanguageFile = nullptr;
+TCustomIniFile* SettingsFile = nullptr;
+TForm1* Form1 = nullptr;
 
 namespace {
 
-LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wParam, lParam);
-}
-
-const wchar_t kClassName[] = L"TForm1";
+int initializationCount = 0;
 
 } // namespace
 
 void Unit1_Initialize()
 {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassW(&wc);
+    ++initializationCount;
 }
 
 void Unit1_Finalize()
 {
-    UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
+    if (initializationCount == 0 || --initializationCount > 0)
+        return;
+    FreeAndNil(LanguageFile);
+    FreeAndNil(SettingsFile);
+    LanguageCode.clear();
 }
 
-int RunMainWindow()
+void TForm1::FormCreate(TObject*)
 {
-    HWND wnd = CreateWindowExW(0, kClassName, L"Tavelin", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                               CW_USEDEFAULT, 1000, 700, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (!wnd)
-        return 1;
-    ShowWindow(wnd, SW_SHOWNORMAL);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    AdvGaugeCircle1->SetPosition(0);
+}
+
+void TForm1::FormShow(TObject*)
+{
+    LoadComputerList();
+    OpenFiles();
+    ChooseLanguage();
+    ApplyFormTexts();
+    WriteColumnTitles();
+    RestoreColumnLayout();
+    RestorePlacement();
+}
+
+void TForm1::FormActivate(TObject*)
+{
+    if (LanguageCode == L"en")
+        SetCaption(L"Tavelin (v.1.0.2)");
+    else if (LanguageCode == L"ru")
+        SetCaption(L"Тавелин (v.1.0.2)");
+}
+
+void TForm1::FormClose(TObject*, TCloseAction&)
+{
+    WriteSettings();
+}
+
+void TForm1::Memo2Change(TObject*)
+{
+    Label2->SetCaption(IntToStr(Memo2->GetLines()->Count()));
 }

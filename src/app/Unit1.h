@@ -1,8 +1,176 @@
-// The main window of Tavelin.
+// The main window of Tavelin and the program-wide state of its unit: the
+// language and settings files, the chosen language, and the texts the
+// window shows in each language.
 #pragma once
 
+#include "ADODB.h"
+#include "AdvGaugeCircle.h"
+#include "AdvGlowButton.h"
+#include "AdvPanel.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Grids.h"
+#include "ImagePicker.h"
+#include "ImgList.h"
+#include "IniFiles.h"
+#include "StdCtrls.h"
+#include <array>
+
+// ---------------------------------------------------------------------------
+// Program-wide state.
+
+// "ru" or "en" once the window has chosen its language on first show; empty
+// before, and also after a "language" setting that names neither.
+extern String LanguageCode;
+// "languages.lng" of the program's folder, open from the first show for the
+// life of the program.
+extern TCustomIniFile* LanguageFile;
+// "settings.ini" of the program's folder while the window reads or writes it.
+extern TCustomIniFile* SettingsFile;
+
+// ---------------------------------------------------------------------------
+// The texts of the language file. Each is read from the section of its
+// prefix plus LanguageCode, with its built-in English text as the default.
+
+struct TLanguageText {
+    const wchar_t* Key;
+    const wchar_t* Default;
+};
+
+constexpr int InventoryColumnCount = 28;
+
+// Section "form_": captions, hints and panel texts of the main window.
+extern const std::array<TLanguageText, 16> FormTexts;
+// Section "table_": the titles of the table's columns, keys "col0" .. "col27".
+extern const std::array<TLanguageText, InventoryColumnCount> ColumnTitles;
+// Section "messages_": message box and cell texts, read when needed.
+extern const std::array<TLanguageText, 7> MessageTexts;
+
+// The text of Key in the section Prefix + LanguageCode of LanguageFile; the
+// built-in default when the file, section or key is missing.
+String LanguageText(const String& Prefix, const TLanguageText& Text);
+// A text of section "messages_" by key; raises EListError for a key that has
+// no built-in default.
+String MessageText(const String& Key);
+
+// The web addresses the link label shows, per language.
+extern const wchar_t* const RussianSiteAddress;
+extern const wchar_t* const EnglishSiteAddress;
+
+// ---------------------------------------------------------------------------
+class TForm1 : public TForm {
+public:
+    // Builds the window as its form resource would. ProgramFolder is where
+    // "settings.ini", "languages.lng" and "pclist.txt" live; empty means the
+    // folder of the running program.
+    explicit TForm1(TComponent* AOwner, const String& ProgramFolder = String());
+
+    // The folder of the three files, with a trailing delimiter.
+    const String& ProgramFolder() const { return programFolder_; }
+
+    // Life cycle.
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    // The computer list.
+    void Memo2Change(TObject* Sender);
+
+    // The window's components, named as in its form.
+    TPanel* Panel7 = nullptr;
+    TPanel* Panel3 = nullptr;
+    TPanel* Panel2 = nullptr;
+    TPanel* Panel_Left_Top = nullptr;
+    TLabel* Label4 = nullptr;
+    TAdvGlowButton* BtnFromTXT = nullptr;
+    TAdvGlowButton* BtnFromAD = nullptr;
+    TCheckBox* CBServers = nullptr;
+    TCheckBox* CBComputers = nullptr;
+    TAdvGlowButton* BtnClear = nullptr;
+    TAdvGlowButton* BtnSave = nullptr;
+    TPanel* Panel_Left_Bottom = nullptr;
+    TMemo* Memo2 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TAdvGlowButton* BtnHDD = nullptr;
+    TAdvGlowButton* BtnStop = nullptr;
+    TAdvGaugeCircle* AdvGaugeCircle1 = nullptr;
+    TPanel* Panel1 = nullptr;
+    TPanel* Panel4 = nullptr;
+    TLabel* Label11 = nullptr;
+    TPanel* Panel10 = nullptr;
+    TLabel* Label10 = nullptr;
+    TLabel* Label18 = nullptr;
+    TPanel* Panel5 = nullptr;
+    TPanel* Panel8 = nullptr;
+    TStringGrid* StringGrid1 = nullptr;
+    TPanel* Panel9 = nullptr;
+    TAdvGlowButton* BtnExcel = nullptr;
+    TAdvGlowButton* BtnHTML = nullptr;
+    TImagePicker* ImagePicker1 = nullptr;
+    TSplitter* Splitter1 = nullptr;
+    TPanel* Panel6 = nullptr;
+    TAdvPanelGroup* AdvPanelGroupShares = nullptr;
+    TAdvPanelGroup* AdvPanelGroupAdmins = nullptr;
+    TAdvPanelGroup* AdvPanelGroupLAN = nullptr;
+    TAdvPanelGroup* AdvPanelGroupHDD = nullptr;
+    TListBox* LBShares = nullptr;
+    TListBox* LBAdmins = nullptr;
+    TListBox* LBNetwork = nullptr;
+    TListBox* LBHDD = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TSaveDialog* SaveDialog2 = nullptr;
+    TADOConnection* ADOConnection1 = nullptr;
+    TADOQuery* ADOQuery1 = nullptr;
+    TWideStringField* ADOQuery1Name = nullptr;
+    TWideStringField* ADOQuery1operatingsystem = nullptr;
+    TADOCommand* ADOCommand1 = nullptr;
+    TDataSource* DataSource1 = nullptr;
+    TImageList* ImageList1 = nullptr;
+    // The pictures of the glow buttons.
+    TImageList* ButtonImages = nullptr;
+
+private:
+    // Layout (Unit1Layout.cpp).
+    void CreateComponents();
+    void CreateLeftColumn();
+    void CreateRightPart();
+    void CreateDetailPanels();
+    void CreateNonVisual();
+    void DrawPictures();
+    template <class T>
+    T* Make(const wchar_t* Name)
+    {
+        T* component = New<T>(this);
+        component->SetName(Name);
+        return component;
+    }
+    TPanel* NewPanel(const wchar_t* Name, TWinControl* Parent, TAlign Align, const TRect& Bounds);
+    TLabel* NewLabel(const wchar_t* Name, TWinControl* Parent, int Left, int Top);
+    TAdvGlowButton* NewButton(const wchar_t* Name, TWinControl* Parent, const TRect& Bounds);
+
+    // The inventory table (Unit1Grid.cpp): every call into the grid.
+    void CreateInventoryTable();
+    void WriteColumnTitles();
+    void RestoreColumnLayout();
+
+    // Files (Unit1Files.cpp).
+    String FilePath(const wchar_t* Name) const;
+    void LoadComputerList();
+    void OpenFiles();
+    void ChooseLanguage();
+    void ApplyFormTexts();
+    void RestorePlacement();
+    void WriteSettings();
+
+    String programFolder_;
+};
+
+extern TForm1* Form1;
+
+// Unit start-up and shut-down; counted, so that the last shut-down releases
+// the unit's state.
 void Unit1_Initialize();
 void Unit1_Finalize();
-
-// Shows the main window and runs the message loop until it closes.
-int RunMainWindow();

@@ -1,33 +1,19 @@
-// The program entry: unit initializations in link order, the main window and
-// its message loop, then the finalizations in reverse.
+// The program entry: every unit's start-up in link order, the Russian thread
+// locale, the application with its main window and message loop, then the
+// shut-downs in reverse.
 #include <windows.h>
-#include "ComObj.h"
-#include "Forms.h"
-#include "SysUtils.h"
+#include "ProgramUnits.h"
 #include "Unit1.h"
-#include "acGraphicsStartup.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    // Run time: the run-time library, then the class library.
-    SysUtils_Initialize();
-    ComObj_Initialize();
-    Graphics_Initialize();
-    Controls_Initialize();
-    Forms_Initialize();
-    // Skin library.
-    SkinGraphics_Initialize();
-    // Application.
-    Unit1_Initialize();
-
-    int result = RunMainWindow();
-
-    Unit1_Finalize();
-    SkinGraphics_Finalize();
-    Forms_Finalize();
-    Controls_Finalize();
-    Graphics_Finalize();
-    ComObj_Finalize();
-    SysUtils_Finalize();
-    return result;
+    InitializeProgramUnits();
+    SetThreadLocale(MAKELCID(1049, SORT_DEFAULT));
+    Application->Initialize();
+    Application->SetTitle(L"Tavelin");
+    Application->CreateForm(Form1);
+    Application->Run();
+    FreeAndNil(Form1);
+    FinalizeProgramUnits();
+    return 0;
 }

@@ -426,8 +426,9 @@ void TCustomEdit::Dispatch(TMessage& Message)
         TWinControl::Dispatch(Message);
         return;
     case CM_TEXTCHANGED:
-        // Text set without a window is a change as well.
-        if (!handle_)
+        // Text set without a window is a change as well, and so is text set
+        // into a multi-line window, which sends no EN_CHANGE for it.
+        if (!handle_ || (GetWindowLongW(handle_, GWL_STYLE) & ES_MULTILINE))
             Change();
         break;
     case CM_FONTCHANGED:

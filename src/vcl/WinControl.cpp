@@ -127,19 +127,18 @@ void TWinControl::CreateHandle()
         return;
     CreateWnd();
     if (parent_) {
-        // Keep the window's z order that of the child list.
+        // Keep the window's z order that of the child list, the last on top
+        // (as BringToFront leaves it): below the next sibling that has a
+        // window, else on top. The platform puts new child windows at the bottom.
         HWND after = HWND_TOP;
         auto& siblings = parent_->winControls_;
         auto it = std::find(siblings.begin(), siblings.end(), this);
         for (auto next = it == siblings.end() ? it : it + 1; next != siblings.end(); ++next)
             if ((*next)->handle_) {
-                after = GetWindow((*next)->handle_, GW_HWNDPREV);
-                if (!after)
-                    after = HWND_TOP;
+                after = (*next)->handle_;
                 break;
             }
-        if (after != HWND_TOP)
-            SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     for (TControl* c : controls_)
         c->UpdateAnchorRules();

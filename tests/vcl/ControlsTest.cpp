@@ -159,6 +159,33 @@ TEST_F(FormFixture, StackedControlsKeepTheirOrderAndTheMovedOneWinsATie)
     EXPECT_EQ(l1->GetHeight(), client.bottom - 50 - 15);
 }
 
+// Overlapping siblings: the one later in the child list shows on top, as a
+// form lists them, also after a window is made again.
+TEST_F(FormFixture, LaterSiblingsLieAboveEarlierOnes)
+{
+    TBox* first = NewBox(form, alNone, 100, 100, L"First");
+    TBox* second = NewBox(form, alNone, 100, 100, L"Second");
+    TBox* third = NewBox(form, alNone, 100, 100, L"Third");
+    form->Show();
+    Pump();
+    const auto above = [](TWinControl* upper, TWinControl* lower) {
+        for (HWND w = GetWindow(lower->Handle(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+            if (w == upper->Handle())
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(above(second, first));
+    EXPECT_TRUE(above(third, second));
+
+    first->BringToFront();
+    EXPECT_TRUE(above(first, third));
+    // A window made again takes its place in the list.
+    second->RecreateWnd();
+    second->HandleNeeded();
+    EXPECT_TRUE(above(third, second));
+    EXPECT_TRUE(above(first, third));
+}
+
 TEST_F(FormFixture, AnchorsAndConstraintsOnResize)
 {
     form->SetClientWidth(300);

@@ -79,7 +79,10 @@ TEST_F(StdCtrlsFixture, MemoLinesAreTheWindowText)
     memo->GetLines()->Insert(1, L"pc-1a");
     memo->GetLines()->Delete(0);
     EXPECT_EQ(memo->GetText(), L"pc-1a\r\npc-02\r\n");
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
     memo->GetLines()->SetText(L"a\nb\rc");
+    EXPECT_EQ(changes, 1);
     EXPECT_EQ(memo->GetLines()->Count(), 3);
     EXPECT_EQ(memo->GetLines()->Get(2), L"c");
     EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINECOUNT, 0, 0), 3);

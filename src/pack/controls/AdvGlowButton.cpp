@@ -396,6 +396,7 @@ void TAdvCustomGlowButton::Paint()
     DrawFace(GetCanvas(), client);
 
     if (OnDrawButton) {
+        using namespace AdvGlowButton;
         const TGlowButtonState painted = FState == absDown ? gsDown : FMouseEnter ? gsHot : gsNormal;
         OnDrawButton(this, GetCanvas(), client, painted);
     }

@@ -20,13 +20,14 @@ enum TButtonLayout {
     blGlyphLeft, blGlyphTop, blGlyphRight, blGlyphBottom, blGlyphLeftAdjusted,
     blGlyphRightAdjusted, blGlyphTopAdjusted, blGlyphBottomAdjusted
 };
+// The grid unit of the stand-in has its own gsNormal.
+enum TGlowButtonState { gsNormal, gsHot, gsDown };
 } // namespace AdvGlowButton
 
 enum TGDIPGradient { ggRadial, ggVertical, ggDiagonalForward, ggDiagonalBackward };
 enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 enum TButtonPosition { bpStandalone, bpLeft, bpMiddle, bpRight };
 enum TFocusType { ftBorder, ftHot, ftHotBorder, ftNone };
-enum TGlowButtonState { gsNormal, gsHot, gsDown };
 
 // ---------------------------------------------------------------------------
 // The colours a glow button paints per state: an upper half (Color to
@@ -240,7 +241,9 @@ public:
     String GetVersion() const { return L"2.4.1.1"; }
 
     // Fired after painting with the state painted.
-    std::function<void(TObject* Sender, TCanvas* Canvas, TRect Rect, TGlowButtonState State)> OnDrawButton;
+    std::function<void(TObject* Sender, TCanvas* Canvas, TRect Rect,
+                       AdvGlowButton::TGlowButtonState State)>
+        OnDrawButton;
 
 protected:
     void Dispatch(TMessage& Message) override;

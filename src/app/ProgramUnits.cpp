@@ -1,0 +1,63 @@
+#include "ProgramUnits.h"
+#include "ACXPVS.h"
+#include "APXPVS.h"
+#include "ATXPVS.h"
+#include "AdvTBXPVS.h"
+#include "AdvXPVS.h"
+#include "Clipbrd.h"
+#include "ComObj.h"
+#include "Forms.h"
+#include "GridHTML.h"
+#include "Jpeg.h"
+#include "PictureContainer.h"
+#include "PngImage.h"
+#include "SysUtils.h"
+#include "Unit1.h"
+#include "acGraphicsStartup.h"
+
+void InitializeProgramUnits()
+{
+    // Run time, then the class library; the picture formats register with
+    // the graphics unit.
+    SysUtils_Initialize();
+    ComObj_Initialize();
+    Graphics_Initialize();
+    Jpeg_Initialize();
+    PngImage_Initialize();
+    Controls_Initialize();
+    Forms_Initialize();
+    // Skin library.
+    SkinGraphics_Initialize();
+    // Component pack: the visual-styles loaders, then the grid's HTML engine,
+    // which notes whether visual styles can be drawn.
+    AdvXPVS_Initialize();
+    ATXPVS_Initialize();
+    APXPVS_Initialize();
+    AdvTBXPVS_Initialize();
+    ACXPVS_Initialize();
+    GridHTML_Initialize();
+    // Application.
+    Unit1_Initialize();
+}
+
+void FinalizeProgramUnits()
+{
+    Unit1_Finalize();
+    GridHTML_Finalize();
+    ACXPVS_Finalize();
+    AdvTBXPVS_Finalize();
+    APXPVS_Finalize();
+    ATXPVS_Finalize();
+    AdvXPVS_Finalize();
+    // GDI+ goes last of the pack: the pictures of the units above need it.
+    PictureContainer_Finalize();
+    SkinGraphics_Finalize();
+    Clipbrd_Finalize();
+    Forms_Finalize();
+    Controls_Finalize();
+    PngImage_Finalize();
+    Jpeg_Finalize();
+    Graphics_Finalize();
+    ComObj_Finalize();
+    SysUtils_Finalize();
+}

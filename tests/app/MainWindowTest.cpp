@@ -1,0 +1,376 @@
+// The main window started in a program folder of its own with each kind of
+// files a person may have beside the program: what it shows, where it
+// stands, and what it leaves in "settings.ini" after closing.
+#include <gtest/gtest.h>
+#include "TestSupport.h"
+#include "Unit1.h"
+#include <map>
+
+using testing_support::PumpMessages;
+using testing_support::SourceDir;
+using testing_support::TempDir;
+
+namespace {
+
+enum TLanguageFileKind { lfNone, lfShipped, lfWithoutBtnStop };
+enum TPlacementKind { plCentred, plSaved, plPulledIn };
+
+struct TStartCase {
+    const char* Name;
+    // Beside the program.
+    TLanguageFileKind LanguageFile;
+    const char* Settings;      // "settings.ini" as typed in a text editor, or null
+    const char* ComputerList;  // "pclist.txt", or null
+    // What shows.
+    const wchar_t* TextSection;  // suffix of the language file's sections the texts come from
+    int PickerIndex;
+    bool PickerVisible;
+    const wchar_t* Caption;
+    const wchar_t* ApplicationTitle;
+    const wchar_t* Link;
+    const wchar_t* Label4;
+    const wchar_t* BtnStop;
+    const wchar_t* ComputerCount;
+    TPlacementKind Placement;
+    TRect SavedBounds;  // for plSaved
+    // What close writes as the language.
+    const wchar_t* WrittenLanguage;
+};
+
+const TStartCase StartCases[] = {
+    {"NoFilesAtAll", lfNone, nullptr, nullptr, L"en", 1, false, L"Tavelin (v.1.0.2)", L"Tavelin",
+     EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"", plCentred, {}, L"english"},
+    {"LanguageFileWithoutSettingsIsRussian", lfShipped, nullptr, "PC-1\r\n\r\nPC-2\r\n", L"ru", 0, true,
+     L"Тавелин (v.1.0.2)", L"Tavelin", RussianSiteAddress, L"Получить список компьютеров", L"Отменить",
+     L"3", plCentred, {}, L"russian"},
+    {"LanguageEnglish", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1, true,
+     L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"",
+     plCentred, {}, L"english"},
+    // Matches neither word: no language, the defaults, the design caption
+    // and link, and the picker still on image 0.
+    {"LanguageCapitalisedMatchesNeither", lfShipped, "[options]\r\nlanguage=English\r\n", nullptr, L"", 0,
+     true, L"Tavelin", L"Tavelin", RussianSiteAddress, L"Get a list of computers", L"Cancel", L"",
+     plCentred, {}, L"russian"},
+    {"FormSectionWithoutOneKey", lfWithoutBtnStop, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1,
+     true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Файл: Get a list of computers",
+     L"Cancel", L"", plCentred, {}, L"english"},
+    {"LanguageRussianAtSavedPlace", lfShipped,
+     "[options]\r\nlanguage=russian\r\nform_left=20\r\nform_top=30\r\nform_width=1000\r\n"
+     "form_height=600\r\nform_state_maximized=0\r\n",
+     nullptr, L"ru", 0, true, L"Тавелин (v.1.0.2)", L"Тавелин", RussianSiteAddress,
+     L"Получить список компьютеров", L"Отменить", L"", plSaved, Bounds(20, 30, 1000, 600), L"russian"},
+    {"SavedEntirelyOffTheScreen", lfShipped,
+     "[options]\r\nlanguage=english\r\nform_left=5000\r\nform_top=4000\r\nform_width=1000\r\n"
+     "form_height=700\r\n",
+     nullptr, L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress,
+     L"Get a list of computers", L"Cancel", L"", plPulledIn, {}, L"english"},
+};
+
+void WriteBytes(const std::wstring& Path, const std::string& Bytes)
+{
+    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+String ShippedLanguageFile()
+{
+    return SourceDir() + L"\\resources\\languages.lng";
+}
+
+// The program folder of one case.
+void PrepareFolder(const TStartCase& c, const TempDir& Folder)
+{
+    const String lng = Folder.File(L"languages.lng");
+    if (c.LanguageFile == lfShipped) {
+        ASSERT_TRUE(CopyFileW(ShippedLanguageFile().c_str(), lng.c_str(), FALSE));
+    } else if (c.LanguageFile == lfWithoutBtnStop) {
+        TOwned<TIniFile> file(New<TIniFile>(lng));
+        for (const TLanguageText& text : FormTexts)
+            if (String(text.Key) != L"btn_stop")
+                file->WriteString(L"form_en", text.Key, String(L"Файл: ") + text.Default);
+    }
+    if (c.Settings)
+        WriteBytes(Folder.File(L"settings.ini"), c.Settings);
+    if (c.ComputerList)
+        WriteBytes(Folder.File(L"pclist.txt"), c.ComputerList);
+}
+
+// What a text should read: the language file's entry when it has one (read
+// by the in-memory reader, not the profile functions), else the default.
+String ExpectedText(const TStartCase& c, const TempDir& Folder, const String& Prefix, const TLanguageText& Text)
+{
+    if (c.LanguageFile == lfNone)
+        return Text.Default;
+    TOwned<TMemIniFile> file(New<TMemIniFile>(Folder.File(L"languages.lng")));
+    return file->ReadString(Prefix + c.TextSection, Text.Key, Text.Default);
+}
+
+TRect WorkArea()
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+TRect ExpectedBounds(const TStartCase& c)
+{
+    switch (c.Placement) {
+    case plCentred: {
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - 990) / 2;
+        const int top = (GetSystemMetrics(SM_CYSCREEN) - 657) / 2;
+        return Bounds(left, top, 990, 657);
+    }
+    case plSaved: return c.SavedBounds;
+    case plPulledIn: {
+        const TRect work = WorkArea();
+        return Bounds(work.right - 1000, work.bottom - 700, 1000, 700);
+    }
+    }
+    return {};
+}
+
+std::map<String, String> SectionValues(const String& Path, const String& Section)
+{
+    TOwned<TMemIniFile> file(New<TMemIniFile>(Path));
+    TOwned<TStringList> lines(New<TStringList>());
+    file->ReadSectionValues(Section, lines.get());
+    std::map<String, String> values;
+    for (int i = 0; i < lines->Count(); ++i)
+        values[lines->Names(i)] = lines->ValueFromIndex(i);
+    return values;
+}
+
+// The window as the program starts it: created, shown and activated.
+class TStartedWindow {
+public:
+    explicit TStartedWindow(const String& Folder) : form_(New<TForm1>(nullptr, Folder))
+    {
+        form_->Show();
+        SetForegroundWindow(form_->Handle());
+        PumpMessages();
+    }
+    ~TStartedWindow() { form_->Free(); }
+    TStartedWindow(const TStartedWindow&) = delete;
+    TStartedWindow& operator=(const TStartedWindow&) = delete;
+
+    TForm1* operator->() const { return form_; }
+    TForm1* Form() const { return form_; }
+    void Close()
+    {
+        form_->Close();
+        PumpMessages();
+    }
+
+private:
+    TForm1* form_;
+};
+
+TRect NormalBounds(TForm1* Form)
+{
+    WINDOWPLACEMENT placement{sizeof placement};
+    GetWindowPlacement(Form->Handle(), &placement);
+    TRect r(placement.rcNormalPosition);
+    const TRect work = WorkArea();
+    OffsetRect(&r, work.left, work.top);
+    return r;
+}
+
+// The settings the window writes on close for a normal rectangle.
+std::map<String, String> PlacementValues(const TRect& Normal, bool Maximized)
+{
+    return {{L"form_left", IntToStr(Normal.left)},
+            {L"form_top", IntToStr(Normal.top)},
+            {L"form_width", IntToStr(Normal.Width())},
+            {L"form_height", IntToStr(Normal.Height())},
+            {L"form_state_maximized", Maximized ? L"1" : L"0"}};
+}
+
+class MainWindowStart : public testing::TestWithParam<TStartCase> {
+protected:
+    void SetUp() override { Application->SetTitle(L"Tavelin"); }
+};
+
+TEST_P(MainWindowStart, ShowsItsFilesAndWritesTheSettingsOnClose)
+{
+    const TStartCase& c = GetParam();
+    TempDir folder;
+    PrepareFolder(c, folder);
+    TStartedWindow form(folder.Path());
+
+    EXPECT_EQ(LanguageCode, c.TextSection);
+    EXPECT_EQ(form->GetCaption(), c.Caption);
+    EXPECT_EQ(Application->GetTitle(), c.ApplicationTitle);
+    EXPECT_EQ(form->Label18->GetCaption(), c.Link);
+    EXPECT_EQ(form->ImagePicker1->GetItemIndex(), c.PickerIndex);
+    EXPECT_EQ(form->ImagePicker1->GetVisible(), c.PickerVisible);
+
+    // Every text of the form, each where it shows.
+    EXPECT_EQ(form->Label4->GetCaption(), c.Label4);
+    EXPECT_EQ(form->BtnStop->GetCaption(), c.BtnStop);
+    const std::pair<const wchar_t*, String> shown[] = {
+        {L"lbl_getcomp", form->Label4->GetCaption()},
+        {L"lbl_objects", form->Label1->GetCaption()},
+        {L"btn_fromtxt", form->BtnFromTXT->GetCaption()},
+        {L"btn_fromad", form->BtnFromAD->GetCaption()},
+        {L"btn_start", form->BtnHDD->GetCaption()},
+        {L"btn_stop", form->BtnStop->GetCaption()},
+        {L"btn_excel", form->BtnExcel->GetCaption()},
+        {L"btn_html", form->BtnHTML->GetCaption()},
+        {L"cb_servers", form->CBServers->GetCaption()},
+        {L"cb_workstations", form->CBComputers->GetCaption()},
+        {L"btn_clear_hint", form->BtnClear->GetHint()},
+        {L"btn_save_hint", form->BtnSave->GetHint()},
+        {L"pn_folder", form->AdvPanelGroupShares->GetText()},
+        {L"pn_admins", form->AdvPanelGroupAdmins->GetText()},
+        {L"pn_network", form->AdvPanelGroupLAN->GetText()},
+        {L"pn_hdd", form->AdvPanelGroupHDD->GetText()},
+    };
+    ASSERT_EQ(std::size(shown), FormTexts.size());
+    for (std::size_t i = 0; i < FormTexts.size(); ++i) {
+        ASSERT_STREQ(shown[i].first, FormTexts[i].Key);
+        EXPECT_EQ(shown[i].second, ExpectedText(c, folder, L"form_", FormTexts[i])) << FormTexts[i].Key;
+    }
+    for (int col = 0; col < InventoryColumnCount; ++col)
+        EXPECT_EQ(form->StringGrid1->GetCells(col, 0),
+                  ExpectedText(c, folder, L"table_", ColumnTitles[static_cast<std::size_t>(col)]))
+            << "col" << col;
+    for (auto [col, width] : {std::pair{0, 160}, {1, 120}, {7, 140}, {15, 130}, {19, 125}, {24, 130}, {27, 120}})
+        EXPECT_EQ(form->StringGrid1->GetColWidths(col), width) << "col" << col;
+
+    EXPECT_EQ(form->Label2->GetCaption(), c.ComputerCount);
+    if (c.ComputerList) {
+        // A line is a name exactly as written, an empty one included.
+        ASSERT_EQ(form->Memo2->GetLines()->Count(), 3);
+        EXPECT_EQ(form->Memo2->GetLines()->Get(0), L"PC-1");
+        EXPECT_EQ(form->Memo2->GetLines()->Get(1), L"");
+        EXPECT_EQ(form->Memo2->GetLines()->Get(2), L"PC-2");
+    }
+
+    const TRect expected = ExpectedBounds(c);
+    EXPECT_EQ(form->GetBoundsRect(), expected);
+    EXPECT_EQ(form->GetWindowState(), wsNormal);
+    EXPECT_FALSE(IsZoomed(form->Handle()));
+
+    form.Close();
+    auto written = PlacementValues(expected, false);
+    written[L"language"] = c.WrittenLanguage;
+    EXPECT_EQ(SectionValues(folder.File(L"settings.ini"), L"options"), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MainWindowStart, testing::ValuesIn(StartCases),
+                         [](const testing::TestParamInfo<TStartCase>& info) { return info.param.Name; });
+
+TEST(MainWindow, ClosedMaximizedKeepsTheNormalRectangleForTheNextStart)
+{
+    Application->SetTitle(L"Tavelin");
+    TempDir folder;
+    WriteBytes(folder.File(L"settings.ini"),
+              "[options]\r\nlanguage=english\r\nform_left=150\r\nform_top=120\r\nform_width=1000\r\n"
+              "form_height=700\r\n");
+    const TRect normal = Bounds(150, 120, 1000, 700);
+    {
+        TStartedWindow form(folder.Path());
+        ASSERT_EQ(form->GetBoundsRect(), normal);
+        form->SetWindowState(wsMaximized);
+        PumpMessages();
+        ASSERT_TRUE(IsZoomed(form->Handle()));
+        form.Close();
+    }
+    auto written = PlacementValues(normal, true);
+    written[L"language"] = L"english";
+    EXPECT_EQ(SectionValues(folder.File(L"settings.ini"), L"options"), written);
+
+    TStartedWindow form(folder.Path());
+    EXPECT_EQ(form->GetWindowState(), wsMaximized);
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    EXPECT_EQ(NormalBounds(form.Form()), normal);
+    // Restored, it goes back to where it stood before it was maximized.
+    form->SetWindowState(wsNormal);
+    PumpMessages();
+    EXPECT_EQ(form->GetBoundsRect(), normal);
+}
+
+TEST(MainWindow, StartsWithTheGaugeHiddenAtZeroAndCancelDisabled)
+{
+    TempDir folder;
+    TStartedWindow form(folder.Path());
+    EXPECT_EQ(form->AdvGaugeCircle1->GetPosition(), 0);
+    EXPECT_FALSE(form->AdvGaugeCircle1->GetVisible());
+    EXPECT_FALSE(form->BtnStop->GetEnabled());
+    EXPECT_FALSE(form->Label11->GetVisible());
+    EXPECT_EQ(form->StringGrid1->GetColCount(), InventoryColumnCount);
+    EXPECT_EQ(form->StringGrid1->GetRowCount(), 2);
+}
+
+// ---------------------------------------------------------------------------
+// Texts read when needed, and the shipped language file.
+
+TEST(LanguageTexts, MessagesAreReadFromTheFileEachTimeTheyAreNeeded)
+{
+    TempDir folder;
+    TStartedWindow form(folder.Path());
+    EXPECT_EQ(MessageText(L"msg_empty"), L"There is no data to export.");
+
+    // A file that appears after the start: the language stays, the texts are new.
+    TOwned<TIniFile> file(New<TIniFile>(folder.File(L"languages.lng")));
+    file->WriteString(L"messages_en", L"msg_export", L"Готово!");
+    EXPECT_EQ(MessageText(L"msg_export"), L"Готово!");
+    EXPECT_EQ(MessageText(L"grid_wmi"), L"Computer or WMI service is unavailable.");
+    EXPECT_THROW(MessageText(L"msg_unknown"), EListError);
+}
+
+TEST(LanguageTexts, ShippedFileHasEveryTextInBothLanguages)
+{
+    TOwned<TMemIniFile> file(New<TMemIniFile>(ShippedLanguageFile()));
+    struct TSection {
+        const wchar_t* Prefix;
+        const TLanguageText* Texts;
+        std::size_t Count;
+    };
+    const TSection sections[] = {
+        {L"form_", FormTexts.data(), FormTexts.size()},
+        {L"table_", ColumnTitles.data(), ColumnTitles.size()},
+        {L"messages_", MessageTexts.data(), MessageTexts.size()},
+    };
+    for (const TSection& section : sections) {
+        TOwned<TStringList> russianKeys(New<TStringList>());
+        file->ReadSection(String(section.Prefix) + L"ru", russianKeys.get());
+        EXPECT_EQ(static_cast<std::size_t>(russianKeys->Count()), section.Count) << section.Prefix;
+        for (std::size_t i = 0; i < section.Count; ++i) {
+            const TLanguageText& text = section.Texts[i];
+            EXPECT_NE(file->ReadString(String(section.Prefix) + L"ru", text.Key, L""), L"") << text.Key;
+            // The English section says what the built-in texts say; panel
+            // texts only add bold markup.
+            String english = file->ReadString(String(section.Prefix) + L"en", text.Key, L"");
+            if (english.rfind(L"<B> ", 0) == 0 && english.size() > 8)
+                english = english.substr(4, english.size() - 8);
+            EXPECT_EQ(english, text.Default) << text.Key;
+        }
+    }
+}
+
+TEST(LanguageTexts, LastShutDownOfTheUnitReleasesItsState)
+{
+    TempDir folder;
+    WriteBytes(folder.File(L"languages.lng"), "[form_ru]\r\n");
+    {
+        TStartedWindow form(folder.Path());
+        form.Close();
+    }
+    ASSERT_NE(LanguageFile, nullptr);
+    ASSERT_EQ(LanguageCode, L"ru");
+
+    // A nested start-up and shut-down keeps it; the last shut-down releases it.
+    Unit1_Initialize();
+    Unit1_Finalize();
+    EXPECT_NE(LanguageFile, nullptr);
+    Unit1_Finalize();
+    EXPECT_EQ(LanguageFile, nullptr);
+    EXPECT_EQ(LanguageCode, L"");
+    Unit1_Initialize();
+}
+
+} // namespace
