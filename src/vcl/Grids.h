@@ -452,6 +452,10 @@ protected:
     void SetEditText(int ACol, int ARow, const String& Value) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
+    // Exchanges the stored texts and objects of two rows (any index from 0
+    // up) and nothing else: no event, no repaint, no size. For descendants
+    // that reorder many rows in one pass.
+    void SwapStoredRows(int ARow1, int ARow2);
 
 private:
     struct CellRow {

@@ -170,6 +170,20 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value)
     row.objects[static_cast<size_t>(ACol)] = Value;
 }
 
+void TStringGrid::SwapStoredRows(int ARow1, int ARow2)
+{
+    CheckIndex(0, ARow1);
+    CheckIndex(0, ARow2);
+    if (ARow1 == ARow2)
+        return;
+    const size_t highest = static_cast<size_t>(std::max(ARow1, ARow2));
+    if (static_cast<size_t>(std::min(ARow1, ARow2)) >= rows_.size())
+        return;
+    if (highest >= rows_.size())
+        rows_.resize(highest + 1);
+    std::swap(rows_[static_cast<size_t>(ARow1)], rows_[static_cast<size_t>(ARow2)]);
+}
+
 void TStringGrid::CellChanged(int ACol, int ARow)
 {
     // Only a cell on the screen costs a repaint; filling a large grid stays cheap.
