@@ -94,7 +94,6 @@ TLabel* TForm1::NewLabel(const wchar_t* Name, TWinControl* Parent, int Left, int
     label->SetLeft(Left);
     label->SetTop(Top);
     label->SetAutoSize(true);
-    label->SetParentColor(true);
     label->SetParent(Parent);
     return label;
 }
@@ -128,13 +127,11 @@ void TForm1::CreateLeftColumn()
     CBServers->SetBounds(15, 86, 110, 17);
     CBServers->SetCaption(L"Серверы");
     CBServers->SetChecked(true);
-    CBServers->SetParentColor(true);
     CBServers->SetParent(Panel_Left_Top);
     CBComputers = Make<TCheckBox>(L"CBComputers");
     CBComputers->SetBounds(15, 102, 110, 17);
     CBComputers->SetCaption(L"Рабочие станции");
     CBComputers->SetChecked(true);
-    CBComputers->SetParentColor(true);
     CBComputers->SetParent(Panel_Left_Top);
     BtnClear = NewButton(L"BtnClear", Panel_Left_Top, Bounds(133, 99, 24, 24));
     BtnSave = NewButton(L"BtnSave", Panel_Left_Top, Bounds(161, 100, 24, 24));

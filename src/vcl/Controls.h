@@ -324,7 +324,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     TColor color_ = clWindow;
-    bool parentColor_ = false;
+    bool parentColor_ = true;
     TFont* font_ = nullptr;
     bool parentFont_ = true;
     TCursor cursor_ = crDefault;

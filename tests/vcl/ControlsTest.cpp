@@ -297,9 +297,10 @@ TEST_F(FormFixture, PropertyChangesSendTheirControlMessages)
     EXPECT_FALSE(IsWindowVisible(box->Handle()));
     EXPECT_FALSE(child->Showing());
     EXPECT_EQ(box->journal, (std::vector<String>{L"enabled", L"color", L"font", L"text", L"visible", L"showing"}));
-    // The child follows its parent's font and is told that it is hidden.
+    // The child follows its parent's colour and font and is told that it is hidden.
+    EXPECT_EQ(child->GetColor(), clRed);
     EXPECT_EQ(child->GetFont()->GetHeight(), -20);
-    EXPECT_EQ(child->journal, (std::vector<String>{L"font", L"showing"}));
+    EXPECT_EQ(child->journal, (std::vector<String>{L"color", L"font", L"showing"}));
 
     // A font set on the child itself stops it following.
     child->GetFont()->SetHeight(-9);
