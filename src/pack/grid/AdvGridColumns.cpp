@@ -151,7 +151,8 @@ namespace {
 template <class List>
 void MoveEntry(List& list, int from, int to)
 {
-    auto value = list[static_cast<size_t>(from)];
+    // A copy: vector<bool> hands out a reference that the erase would move.
+    const typename List::value_type value = list[static_cast<size_t>(from)];
     list.erase(list.begin() + from);
     list.insert(list.begin() + to, value);
 }

@@ -284,10 +284,12 @@ void TAdvStringGrid::RestoreHiddenRows(const std::vector<TGridItem*>& Restored)
         WriteStoredRow(slots[k], items[k]->GetItems());
         SetRowHeights(slots[k], items[k]->GetHeight());
     }
-    // The objects now live in the grid again; the items go without them.
+    // The objects now live in the grid again; the items go without them,
+    // last first, which the collection finds at once.
     FGridItems->BeginUpdate();
-    for (TGridItem* item : items)
-        item->Free();
+    for (int i = FGridItems->Count() - 1; i >= 0; --i)
+        if (TGridItem* item = FGridItems->Item(i); std::binary_search(byAddress.begin(), byAddress.end(), item, std::less<>()))
+            item->Free();
     FGridItems->EndUpdate();
     ClearHiddenRowLookup();
 }
