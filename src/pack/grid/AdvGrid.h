@@ -257,8 +257,8 @@ protected:
     // --- hooks
     // Cells of R changed: tells the event (R in cell coordinates).
     virtual void DoCellsChanged(const TRect& R);
-    // Moves the controls placed in cells onto their cells; the grid keeps
-    // no placed controls yet.
+    // Moves the controls placed in cells onto their cells after rows or
+    // columns moved; with rebuildlist the list is made again from the cells.
     virtual void CellControlsUpdate(bool rebuildlist) {}
 
     // --- class library steps
@@ -314,8 +314,9 @@ private:
     // Takes the listed display rows (ascending) out and lowers RowCount; with
     // AdjustHidden the real indexes of hidden rows after them follow.
     void DropRows(const std::vector<int>& Gone, bool AdjustHidden);
+    // After rows went: the current row back on OldRow while that is a normal
+    // row, else on the last normal row, else the selection hidden.
     void KeepCurrentRow(int OldRow, int OldTop);
-    void InsertRowsCore(int Row, int Count, bool UpdateCellControls, bool AdjustHidden);
     void RemoveRowsCore(int Row, int Count, bool AdjustHidden);
     // Hides the shown rows of a real range; the items go in order or last.
     void HideRowRange(int FromRow, int ToRow, bool Append);

@@ -158,8 +158,8 @@ void TAdvStringGrid::TrimAll()
 
 void TAdvStringGrid::ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor)
 {
-    for (int r = std::max(ARow1, 0); r <= ARow2; ++r)
-        for (int c = std::max(ACol1, 0); c <= ACol2; ++c)
+    for (int r = std::max(ARow1, 0); r <= std::min(ARow2, GetRowCount() - 1); ++r)
+        for (int c = std::max(ACol1, 0); c <= std::min(ACol2, TotalColCount() - 1); ++c)
             GetCellProperties(c, r)->SetBrushColor(AColor);
 }
 
@@ -167,6 +167,8 @@ void TAdvStringGrid::ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColo
 
 void TAdvStringGrid::MergeColumnCells(int ColIndex, bool MainMerge)
 {
+    if (ColIndex < 0 || ColIndex >= TotalColCount())
+        return;
     const int end = GetRowCount() - FFixedFooters;
     int runStart = GetFixedRows();
     for (int r = GetFixedRows() + 1; r <= end; ++r) {
@@ -182,6 +184,8 @@ void TAdvStringGrid::MergeColumnCells(int ColIndex, bool MainMerge)
 
 void TAdvStringGrid::MergeRowCells(int RowIndex, bool MainMerge)
 {
+    if (RowIndex < 0 || RowIndex >= GetRowCount())
+        return;
     const int end = GetColCount() - FFixedRightCols;
     int runStart = GetFixedCols();
     for (int c = GetFixedCols() + 1; c <= end; ++c) {

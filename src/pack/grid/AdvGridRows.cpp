@@ -154,7 +154,7 @@ std::vector<int> RowsOf(TIntList* List, int count)
 
 // --- inserting rows ---------------------------------------------------------------------
 
-void TAdvStringGrid::InsertRowsCore(int Row, int Count, bool UpdateCellControls, bool AdjustHidden)
+void TAdvStringGrid::InsertRows(int Row, int Count, bool UpdateCellControls)
 {
     if (Count <= 0 || Row < 0 || Row > GetRowCount())
         return;
@@ -162,7 +162,7 @@ void TAdvStringGrid::InsertRowsCore(int Row, int Count, bool UpdateCellControls,
         UnHideSelection();
     // New rows go right before display row Row in the whole table too, so
     // hidden rows from there on move down with the rows around them.
-    const int firstReal = AdjustHidden && NumHiddenRows() > 0 ? RealRowIndex(Row) : 0;
+    const int firstReal = NumHiddenRows() > 0 ? RealRowIndex(Row) : 0;
     const int oldCount = GetRowCount();
     TStringGrid::SetRowCount(oldCount + Count);
     DiscardStaleRows(oldCount, oldCount + Count);
@@ -170,7 +170,7 @@ void TAdvStringGrid::InsertRowsCore(int Row, int Count, bool UpdateCellControls,
     OpenRowGaps(slots, oldCount);
     for (int r : slots)
         SetRowHeights(r, GetDefaultRowHeight());
-    if (AdjustHidden && NumHiddenRows() > 0) {
+    if (NumHiddenRows() > 0) {
         FGridItems->BeginUpdate();
         for (int i = 0; i < FGridItems->Count(); ++i)
             if (TGridItem* item = FGridItems->Item(i); item->GetIdx() >= firstReal)
@@ -181,11 +181,6 @@ void TAdvStringGrid::InsertRowsCore(int Row, int Count, bool UpdateCellControls,
         CellControlsUpdate(false);
     if (!Destroying())
         DoCellsChanged(TRect(0, Row, GetColCount() - 1, Row + Count));
-}
-
-void TAdvStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls)
-{
-    InsertRowsCore(RowIndex, RCount, UpdateCellControls, true);
 }
 
 void TAdvStringGrid::AddRow()
@@ -264,6 +259,8 @@ void TAdvStringGrid::RemoveRowList(TIntList* RowList)
 
 void TAdvStringGrid::RemoveDuplicates(int ACol, bool Flag)
 {
+    if (ACol < 0 || ACol >= GetColCount())
+        return;
     const int col = RealColIndex(ACol);
     auto lessNoCase = [](const String& a, const String& b) { return AnsiCompareText(a, b) < 0; };
     std::set<String, decltype(lessNoCase)> seen(lessNoCase);

@@ -143,7 +143,8 @@ bool TBaseGrid::HasCellProperties(int ACol, int ARow) const
 
 TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
 {
-    if (ACol < 0 || ARow < 0)
+    // Properties outside the grid would be out of reach of everything that frees them.
+    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= GetRowCount())
         throw EInvalidGridOperation(L"Grid index out of range");
     if (auto* props = dynamic_cast<TCellProperties*>(GetRawObject(ACol, ARow)))
         return props;

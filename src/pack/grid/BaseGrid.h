@@ -181,7 +181,8 @@ public:
     // --- cell properties
     // A cell inside the columns and at a row >= 0 whose slot holds properties.
     bool HasCellProperties(int ACol, int ARow) const;
-    // The cell's properties, created with the grid's defaults on first need.
+    // The cell's properties, created with the grid's defaults on first need;
+    // a cell outside the grid raises EInvalidGridOperation.
     TCellProperties* GetCellProperties(int ACol, int ARow);
     // Frees the present properties and stores Value.
     void SetCellProperties(int ACol, int ARow, TCellProperties* Value);

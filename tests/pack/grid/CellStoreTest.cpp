@@ -190,6 +190,16 @@ TEST(CellStore, PropertiesMadeOnDemandStartFromTheGridsLook)
     EXPECT_EQ(g->GetCellObject(2, 3), 42);
 }
 
+TEST(CellStore, CellsOutsideTheGridGetNoProperties)
+{
+    TBaseFilled g(4, 4);
+    for (TPoint p : {TPoint(4, 1), TPoint(1, 4), TPoint(-1, 1), TPoint(1, -1)}) {
+        EXPECT_THROW(g->GetCellProperties(p.x, p.y), EInvalidGridOperation) << p.x << "," << p.y;
+        EXPECT_FALSE(g->HasCellProperties(p.x, p.y));
+        EXPECT_EQ(g->GetCellObject(p.x, p.y), 0);
+    }
+}
+
 TEST(CellStore, AssignCopiesTheSpansAndLookButNotTheGradientOrGraphic)
 {
     TBaseFilled g(4, 4);

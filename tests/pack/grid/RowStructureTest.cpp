@@ -264,6 +264,15 @@ TEST(RowStructure, ClearingASelectionClearsTheCellsOnTheScreen)
     EXPECT_EQ(g->GetCells(4, 2), CellName(4, 2));
 }
 
+TEST(RowStructure, ColouringARectangleStopsAtTheGridsEdge)
+{
+    TFilledGrid<> g(4, 4);
+    g->ColorRect(2, 2, 9, 9, clAqua);
+    EXPECT_EQ(g->GetCellProperties(3, 3)->GetBrushColor(), clAqua);
+    EXPECT_FALSE(g->HasCellProperties(1, 1));
+    EXPECT_EQ(g->GetRawObject(4, 4), nullptr);
+}
+
 TEST(RowStructure, TrimmingTakesSpacesAndControlCharactersFromBothEnds)
 {
     TFilledGrid<> g(3, 3);
