@@ -11,3 +11,34 @@ String PackWideText(const String& Text);
 // Reads packed wide text back; any other text comes back unchanged. An odd
 // last character is ignored.
 String UnpackWideText(const String& S);
+
+// --- values in texts, as the grid's sort and sizing judge them
+
+// Value unchanged when Min = Max; otherwise capped by a positive Max, then
+// raised to a positive Min.
+int ApplyMinMaxLimits(int Value, int Min, int Max);
+
+// The kind of value a text holds, with the locale's separators. The sort
+// takes the three number kinds as numbers.
+enum : Byte {
+    vkInteger = 0,
+    vkFloat = 1,
+    vkText = 2,
+    vkDate = 3,
+    vkTime = 4,
+    vkFloatExponent = 5
+};
+Byte DetectValueKind(const String& s);
+
+// ASCII digits and the digits of other scripts.
+bool IsNumericChar(wchar_t ch);
+
+// Runs of digits compare by value ("file2" before "file10"); negative, 0 or
+// positive.
+int CompareStrLogical(const String& s1, const String& s2);
+
+// Month, day and year (day first for DMY) separated by "/", "." or "-", the
+// same one twice; a two-digit year up to 25 is 20xx, otherwise 19xx. 0 when
+// the text does not parse.
+TDateTime ParseDateMDY(const String& s);
+TDateTime ParseDateDMY(const String& s);

@@ -11,6 +11,10 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     FColumnOrder.reset(New<TIntList>(0, 0));
     FSuppressColSizes.reset(New<TIntList>(0, 0));
     FIgnoreColumns.reset(New<TIntList>(0, 0));
+    FFixedFont.reset(New<TFont>());
+    FFixedFont->SetName(L"Tahoma");
+    FFixedFont->SetStyle(TFontStyles() << fsBold);
+    FFixedFont->OnChange = [this](TObject*) { Invalidate(); };
     FVisibleCol.assign(static_cast<size_t>(GetColCount()), true);
     FAllColWidths.assign(static_cast<size_t>(GetColCount()), 0);
     for (int c = 0; c < GetColCount(); ++c)

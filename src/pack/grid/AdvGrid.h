@@ -233,6 +233,50 @@ public:
     TIntList* GetIgnoreColumns() const { return FIgnoreColumns.get(); }
     bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns->HasValue(ACol); }
 
+    // --- column layout string: "count#widths#order#flags"
+    String ColumnStatesToString() const;
+    // Ignores a string without "#". A malformed one raises EConvertError or
+    // EListError before anything changes.
+    void StringToColumnStates(const String& Value);
+
+    // --- sizing to contents (display indexes)
+    void AutoSizeRow(int ARow, int Padding);
+    void FitRowToContents(int ARow, bool GrowOnly, bool GraphicFlag);
+    void AutoSizeRows(bool DoFixedRows, int Padding);
+    void AutoSizeCol(int ACol, int Padding);
+    void AutoGrowCol(int ACol, int Padding);
+    void FitColumnToContents(int ACol, bool GrowOnly);
+    void AutoSizeColumns(bool DoFixedCols, int Padding);
+    void AutoGrowColumns(bool DoFixedCols, int Padding);
+    // The space the cell text offset takes across and down a cell.
+    int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.x : 2 * FXYOffset.x; }
+    int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.y : 2 * FXYOffset.y; }
+
+    // --- sizing settings
+    TFont* GetFixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(TFont* Value) { FFixedFont->Assign(Value); }
+    // Automatic sizes only ever grow.
+    bool GetSizeGrowOnly() const { return FSizeGrowOnly; }
+    void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
+    // Limits of automatic sizes; equal limits leave a size as computed, and
+    // a limit of 0 does not apply.
+    int GetMinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(int Value) { FMinRowHeight = Value; }
+    int GetMaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(int Value) { FMaxRowHeight = Value; }
+    int GetMinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int Value) { FMinColWidth = Value; }
+    int GetMaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(int Value) { FMaxColWidth = Value; }
+    // The text's inset inside a cell, on all sides or only left and top.
+    TPoint GetXYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value);
+    bool GetXYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool Value);
+    // Points added to every cell font; a resulting size of 0 becomes 1.
+    int GetZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int Value);
+
     // --- switches
     // A cell's CellObject tag holds an object that clearing frees.
     bool GetOwnsObjects() const { return FOwnsObjects; }
@@ -325,6 +369,12 @@ private:
     String RealRowCell(int ACol, int ARealRow);
     bool IsRowSelected(int ARow);
 
+    // Sizing: the font a display cell's text is drawn in, and the size of
+    // its text as plain text (wrapped at MaxWidth when WordWrap).
+    void PrepareCellFont(int ACol, int ARow, TFont* AFont);
+    TSize MeasureCellText(int ACol, int ARow, bool WordWrap, int MaxWidth);
+    bool CellWordWrap(int ACol, int ARow) const;
+
     void ClearRectCore(int ACol1, int ARow1, int ACol2, int ARow2, bool DisplayColumns);
     int StorageCol(int ACol) const { return FSaveHiddenCells ? RealColIndex(ACol) : ACol; }
     void MoveColumnCells(int FromCol, int Count, bool Insert);
@@ -352,6 +402,17 @@ private:
     // The selection lies outside the grid; the class library's own selection
     // cannot, so the grid answers for it while this is set.
     bool FSelectionParked = false;
+
+    // Sizing settings.
+    TOwned<TFont> FFixedFont;
+    bool FSizeGrowOnly = false;
+    int FMinRowHeight = 0;
+    int FMaxRowHeight = 0;
+    int FMinColWidth = 0;
+    int FMaxColWidth = 0;
+    TPoint FXYOffset{2, 2};
+    bool FXYOffsetTopLeftOnly = false;
+    int FZoomFactor = 0;
 
     bool FOwnsObjects = false;
     bool FClearTextOnly = false;

@@ -1,0 +1,164 @@
+// The column-state string: the column count, the widths by display
+// position, the kept column order and the shown flags by real column, as
+// "4#64,80,120,64#0,1,2,3#1,1,1,1".
+#include "AdvGrid.h"
+#include "SysUtils.h"
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+String JoinInts(const std::vector<int>& values)
+{
+    String text;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text += L',';
+        text += IntToStr(values[i]);
+    }
+    return text;
+}
+
+// The items of one comma-separated field; an empty field has none.
+std::vector<String> SplitField(const String& field)
+{
+    std::vector<String> items;
+    if (field.empty())
+        return items;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = field.find(L',', start);
+        items.push_back(field.substr(start, comma == String::npos ? String::npos : comma - start));
+        if (comma == String::npos)
+            break;
+        start = comma + 1;
+    }
+    return items;
+}
+
+int ParseItem(const String& item)
+{
+    // Digits with an optional minus sign only: the writer never puts spaces,
+    // signs or hexadecimal into the string.
+    const size_t digits = (!item.empty() && item[0] == L'-') ? 1 : 0;
+    if (item.size() == digits || item.find_first_not_of(L"0123456789", digits) != String::npos)
+        throw EConvertError(L"'" + item + L"' is not a valid integer value");
+    return StrToInt(item);
+}
+
+std::vector<int> ParseField(const String& field, int count, const wchar_t* what)
+{
+    const std::vector<String> items = SplitField(field);
+    if (static_cast<int>(items.size()) < count)
+        throw EListError(String(L"Column state: the ") + what + L" list holds fewer than " + IntToStr(count) +
+                         L" items");
+    std::vector<int> values;
+    values.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        values.push_back(ParseItem(items[static_cast<size_t>(i)]));
+    return values;
+}
+
+// The layout a string describes, read whole before the grid changes.
+struct TColumnStates {
+    int count = 0;
+    std::vector<int> widths;
+    std::vector<int> order;  // empty: keep the columns where they are
+    std::vector<bool> shown;
+};
+
+TColumnStates ParseColumnStates(const String& value)
+{
+    std::vector<String> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t hash = value.find(L'#', start);
+        fields.push_back(value.substr(start, hash == String::npos ? String::npos : hash - start));
+        if (hash == String::npos)
+            break;
+        start = hash + 1;
+    }
+    if (fields.size() != 4)
+        throw EListError(L"Column state: four fields separated by \"#\" expected");
+
+    TColumnStates states;
+    states.count = ParseItem(fields[0]);
+    if (states.count < 1)
+        throw EListError(L"Column state: the column count must be positive");
+    states.widths = ParseField(fields[1], states.count, L"width");
+    for (int w : states.widths)
+        if (w < -1)
+            throw EListError(L"Column state: a column width below -1");
+    if (!fields[2].empty()) {
+        states.order = ParseField(fields[2], states.count, L"order");
+        // Every column exactly once, or the moves would lose columns.
+        std::vector<bool> seen(static_cast<size_t>(states.count), false);
+        for (int entry : states.order) {
+            if (entry < 0 || entry >= states.count || seen[static_cast<size_t>(entry)])
+                throw EListError(L"Column state: the column order is not a permutation of the columns");
+            seen[static_cast<size_t>(entry)] = true;
+        }
+    }
+    for (int flag : ParseField(fields[3], states.count, L"visibility")) {
+        if (flag != 0 && flag != 1)
+            throw EListError(L"Column state: a visibility flag other than 0 or 1");
+        states.shown.push_back(flag == 1);
+    }
+    return states;
+}
+
+} // namespace
+
+String TAdvStringGrid::ColumnStatesToString() const
+{
+    const int count = GetColCount() + NumHiddenColumns();
+    std::vector<int> widths;
+    for (int p = 0; p < count; ++p)
+        widths.push_back(p < GetColCount() ? GetColWidths(p) : GetDefaultColWidth());
+    std::vector<int> order;
+    if (FColumnOrder->Count() > 0) {
+        for (int i = 0; i < FColumnOrder->Count(); ++i)
+            order.push_back(FColumnOrder->GetItem(i));
+    } else {
+        for (int c = 0; c < count; ++c)
+            order.push_back(c);
+    }
+    std::vector<int> flags;
+    for (int c = 0; c < count; ++c)
+        flags.push_back(GetVisibleCol(c) ? 1 : 0);
+    return IntToStr(count) + L"#" + JoinInts(widths) + L"#" + JoinInts(order) + L"#" + JoinInts(flags);
+}
+
+void TAdvStringGrid::StringToColumnStates(const String& Value)
+{
+    if (Value.find(L'#') == String::npos)
+        return;
+    // The string comes from a settings file the user may have edited: it is
+    // checked whole first, so a bad one leaves the layout as it was.
+    const TColumnStates states = ParseColumnStates(Value);
+
+    FColumnOrder->Clear();
+    UnHideColumnsAll();
+    SetColCount(states.count);
+
+    if (!states.order.empty()) {
+        // ResetColumnOrder sorts the columns by their entries: entry k of the
+        // inverse is the position where the column now at k belongs.
+        std::vector<int> inverse(states.order.size());
+        for (size_t k = 0; k < states.order.size(); ++k)
+            inverse[static_cast<size_t>(states.order[k])] = static_cast<int>(k);
+        for (int entry : inverse)
+            FColumnOrder->Add(entry);
+        ResetColumnOrder();
+        FColumnOrder->Clear();
+        for (int entry : states.order)
+            FColumnOrder->Add(entry);
+    }
+
+    for (int c = states.count - 1; c >= 0; --c)
+        if (!states.shown[static_cast<size_t>(c)])
+            HideColumn(c);
+
+    for (int p = 0; p < GetColCount(); ++p)
+        SetColWidths(p, states.widths[static_cast<size_t>(p)]);
+}
