@@ -54,8 +54,3 @@ void TForm1::FormClose(TObject*, TCloseAction&)
 {
     WriteSettings();
 }
-
-void TForm1::Memo2Change(TObject*)
-{
-    Label2->SetCaption(IntToStr(Memo2->GetLines()->Count()));
-}

@@ -8,6 +8,7 @@
 #include "AdvGlowButton.h"
 #include "AdvPanel.h"
 #include "Dialogs.h"
+#include "DirectoryQuery.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Grids.h"
@@ -74,8 +75,20 @@ public:
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    // The computer list.
+    // The computer list (Unit1Lists.cpp).
+    void BtnFromADClick(TObject* Sender);
+    void ADOConnection1WillExecute(TADOConnection* Connection, String& CommandText, TADOCommand* Command);
+    void BtnFromTXTClick(TObject* Sender);
+    void BtnClearClick(TObject* Sender);
+    void BtnSaveClick(TObject* Sender);
     void Memo2Change(TObject* Sender);
+    void Memo2KeyPress(TObject* Sender, wchar_t& Key);
+    void CBServersClick(TObject* Sender);
+
+    // The signed-in user's name in an extended name format, as the directory
+    // listing reads it to find the user's domain. Tests name the domain of
+    // their directory here, since this platform signs no user into a domain.
+    std::function<String(int Format)> UserNameText = GetUserNameText;
 
     // The window's components, named as in its form.
     TPanel* Panel7 = nullptr;
@@ -156,9 +169,13 @@ private:
     void WriteColumnTitles();
     void RestoreColumnLayout();
 
+    // The computer list's events (Unit1Lists.cpp).
+    void ConnectListEvents();
+
     // Files (Unit1Files.cpp).
     String FilePath(const wchar_t* Name) const;
     void LoadComputerList();
+    void SaveComputerList();
     void OpenFiles();
     void ChooseLanguage();
     void ApplyFormTexts();

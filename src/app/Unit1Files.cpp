@@ -127,6 +127,18 @@ void TForm1::LoadComputerList()
         Memo2->GetLines()->LoadFromFile(path);
 }
 
+// Every line ends in CR LF, the last one too. The file is in the system's
+// code page, as it always was, unless a name does not fit it: then it is
+// UTF-8 with its mark, which the next start reads back unchanged.
+void TForm1::SaveComputerList()
+{
+    TOwned<TStringList> lines(New<TStringList>());
+    lines->SetText(Memo2->GetText());
+    const String text = lines->GetText();
+    TEncoding* encoding = TEncoding::Default()->CanEncode(text) ? TEncoding::Default() : TEncoding::UTF8();
+    lines->SaveToFile(FilePath(ComputerListFileName), encoding);
+}
+
 void TForm1::OpenFiles()
 {
     FreeAndNil(LanguageFile);

@@ -50,6 +50,7 @@ TForm1::TForm1(TComponent* AOwner, const String& ProgramFolder)
 {
     BeginLoading();
     CreateComponents();
+    ConnectListEvents();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };

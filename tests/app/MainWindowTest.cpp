@@ -2,8 +2,7 @@
 // files a person may have beside the program: what it shows, where it
 // stands, and what it leaves in "settings.ini" after closing.
 #include <gtest/gtest.h>
-#include "TestSupport.h"
-#include "Unit1.h"
+#include "StartedWindow.h"
 #include <map>
 
 using testing_support::PumpMessages;
@@ -65,15 +64,6 @@ const TStartCase StartCases[] = {
      nullptr, L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress,
      L"Get a list of computers", L"Cancel", L"", plPulledIn, {}, L"english"},
 };
-
-void WriteBytes(const std::wstring& Path, const std::string& Bytes)
-{
-    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 String ShippedLanguageFile()
 {
@@ -142,31 +132,6 @@ std::map<String, String> SectionValues(const String& Path, const String& Section
         values[lines->Names(i)] = lines->ValueFromIndex(i);
     return values;
 }
-
-// The window as the program starts it: created, shown and activated.
-class TStartedWindow {
-public:
-    explicit TStartedWindow(const String& Folder) : form_(New<TForm1>(nullptr, Folder))
-    {
-        form_->Show();
-        SetForegroundWindow(form_->Handle());
-        PumpMessages();
-    }
-    ~TStartedWindow() { form_->Free(); }
-    TStartedWindow(const TStartedWindow&) = delete;
-    TStartedWindow& operator=(const TStartedWindow&) = delete;
-
-    TForm1* operator->() const { return form_; }
-    TForm1* Form() const { return form_; }
-    void Close()
-    {
-        form_->Close();
-        PumpMessages();
-    }
-
-private:
-    TForm1* form_;
-};
 
 TRect NormalBounds(TForm1* Form)
 {

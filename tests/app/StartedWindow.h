@@ -1,0 +1,41 @@
+// The main window as the program starts it, in a program folder the test
+// chose, and files written there byte for byte.
+#pragma once
+
+#include <gtest/gtest.h>
+#include "TestSupport.h"
+#include "Unit1.h"
+
+inline void WriteBytes(const std::wstring& Path, const std::string& Bytes)
+{
+    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The window created, shown and activated.
+class TStartedWindow {
+public:
+    explicit TStartedWindow(const String& Folder) : form_(New<TForm1>(nullptr, Folder))
+    {
+        form_->Show();
+        SetForegroundWindow(form_->Handle());
+        testing_support::PumpMessages();
+    }
+    ~TStartedWindow() { form_->Free(); }
+    TStartedWindow(const TStartedWindow&) = delete;
+    TStartedWindow& operator=(const TStartedWindow&) = delete;
+
+    TForm1* operator->() const { return form_; }
+    TForm1* Form() const { return form_; }
+    void Close()
+    {
+        form_->Close();
+        testing_support::PumpMessages();
+    }
+
+private:
+    TForm1* form_;
+};
