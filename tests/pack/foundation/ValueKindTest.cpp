@@ -1,0 +1,71 @@
+// The kinds of value a text holds, with the locale's separators; the size
+// limit rule; logical comparison and short dates.
+#include <gtest/gtest.h>
+#include "AdvUtil.h"
+#include "SysUtils.h"
+
+namespace {
+
+struct TLocaleScope {
+    TFormatSettings saved = FormatSettings;
+    TLocaleScope(wchar_t decimal, wchar_t date, wchar_t time)
+    {
+        FormatSettings.DecimalSeparator = decimal;
+        FormatSettings.DateSeparator = date;
+        FormatSettings.TimeSeparator = time;
+    }
+    ~TLocaleScope() { FormatSettings = saved; }
+};
+
+} // namespace
+
+TEST(ValueKind, DetectsByTheLocalesSeparators)
+{
+    struct Case {
+        const wchar_t* text;
+        Byte kind;
+    };
+    const Case english[] = {
+        {L"42", vkInteger},      {L"-42", vkInteger},     {L" 7 ", vkInteger},      {L"3.25", vkFloat},
+        {L"-0.5", vkFloat},      {L"1e10", vkFloatExponent}, {L"2.5E-3", vkFloatExponent},
+        {L"", vkText},           {L"abc", vkText},        {L"--4", vkText},         {L"1.2.3", vkText},
+        {L"1e", vkText},         {L"12/05/2020", vkDate}, {L"12/05", vkDate},       {L"12//05", vkText},
+        {L"1/2/3/4", vkText},    {L"/12", vkText},        {L"10:30", vkTime},       {L"10:30:15", vkTime},
+        {L"10:", vkText},        {L"1,000", vkText},
+    };
+    TLocaleScope locale(L'.', L'/', L':');
+    for (const Case& c : english)
+        EXPECT_EQ(DetectValueKind(c.text), c.kind) << c.text;
+
+    TLocaleScope russian(L',', L'.', L':');
+    EXPECT_EQ(DetectValueKind(L"3,25"), vkFloat);
+    EXPECT_EQ(DetectValueKind(L"3.25"), vkDate);
+    EXPECT_EQ(DetectValueKind(L"12.05.2020"), vkDate);
+}
+
+TEST(ValueKind, MinMaxLimits)
+{
+    struct Case {
+        int value, min, max, expected;
+    };
+    const Case cases[] = {
+        {50, 10, 10, 50}, {50, 0, 40, 40}, {5, 10, 0, 10}, {5, 10, 40, 10}, {50, 10, 40, 40}, {20, 10, 40, 20},
+        {50, 0, 0, 50},   {-5, -1, 0, -5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ApplyMinMaxLimits(c.value, c.min, c.max), c.expected) << c.value << " " << c.min << " " << c.max;
+}
+
+TEST(ValueKind, LogicalComparisonAndShortDates)
+{
+    EXPECT_LT(CompareStrLogical(L"file9", L"file10"), 0);
+    EXPECT_GT(CompareStrLogical(L"b", L"a"), 0);
+    EXPECT_EQ(CompareStrLogical(L"x1", L"x1"), 0);
+
+    EXPECT_EQ(ParseDateMDY(L"02/01/2020"), EncodeDate(2020, 2, 1));
+    EXPECT_EQ(ParseDateDMY(L"02.01.2020"), EncodeDate(2020, 1, 2));
+    EXPECT_EQ(ParseDateDMY(L"02-01-25"), EncodeDate(2025, 1, 2));
+    EXPECT_EQ(ParseDateDMY(L"02-01-26"), EncodeDate(1926, 1, 2));
+    for (const wchar_t* bad : {L"", L"2020", L"02/01-2020", L"31/02/2020", L"a/b/c", L"1/2/3/4"})
+        EXPECT_EQ(ParseDateDMY(bad), 0) << bad;
+}
