@@ -21,6 +21,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         FSuppressColSizes->Add(GetColWidths(c));
     FMaxRowCount = GetRowCount();
     FMaxColCount = GetColCount();
+    CreateOwnedObjects();
 }
 
 TAdvStringGrid::~TAdvStringGrid() = default;
@@ -96,6 +97,10 @@ void TAdvStringGrid::SetRowEx(int Value)
         OnRowUpdate(this, FOldRowSel, GetRow());
         FOldRowSel = GetRow();
     }
+    if (FMouseActions && FMouseActions->GetDisjunctRowSelect())
+        SelectionToRowSelect(false);
+    if (FSyncGrid && FSyncGrid->GetGrid() && FSyncGrid->GetSelectionRow())
+        FSyncGrid->GetGrid()->SetRow(Value);
     FDisSelection = GetSelection();
 }
 
@@ -129,6 +134,13 @@ void TAdvStringGrid::SetSelection(const TGridRect& Value)
         Invalidate();
     }
     TStringGrid::SetSelection(Value);
+    // The headers of the active cell and the active row show where it went.
+    if (FActiveCellShow) {
+        InvalidateRow(0);
+        InvalidateCol(0);
+    }
+    if (GetActiveRowShow())
+        RepaintRow(Value.Bottom);
 }
 
 void TAdvStringGrid::FocusCell(int ACol, int ARow)
@@ -237,6 +249,9 @@ void TAdvStringGrid::ScrollInView(int ACol, int ARow, TScrollPosition Position)
 
 void TAdvStringGrid::DoCellsChanged(const TRect& R)
 {
+    for (TGridChangeNotifier* notifier : FNotifierList)
+        notifier->CellsChanged(R);
     if (OnCellsChanged)
         OnCellsChanged(this, R);
+    CalcFooter(-1);
 }

@@ -13,8 +13,14 @@
 //    merged and split with every index structure kept in step.
 #pragma once
 
+#include "AdvGridFooter.h"
+#include "AdvGridLook.h"
 #include "AdvGridObjects.h"
+#include "AdvStyleIF.h"
 #include "BaseGrid.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "PictureContainer.h"
 #include <vector>
 
 class TAdvStringGrid;
@@ -64,11 +70,556 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// Construction, looks and the grid's own settings.
+
+TAVELIN_EXCEPTION(EAdvGridError, Exception)
+
+enum TGridLook {
+    glStandard, glSoft, glClassic, glPack, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
+};
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum THintShowLargeTextPos { hpCell, hpCursor };
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = Set<TCellBorder>;
+
+// An observer told of every change of cells, in registration order.
+class TGridChangeNotifier : public TComponent {
+public:
+    explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
+    virtual void CellsChanged(const TRect& R) {}
+};
+
+// The one selection listener a grid keeps.
+class ITAdvStringGridSelect {
+public:
+    virtual ~ITAdvStringGridSelect() = default;
+};
+
+using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TColRowEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TCanEditCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
+using TCanSortEvent = std::function<void(TObject* Sender, int ACol, bool& DoSort)>;
+using TSearchFooterActionEvent =
+    std::function<void(TObject* Sender, const String& Value, int ACol, int ARow, TSearchAction SearchAction)>;
+using TBoolVarEvent = std::function<void(TObject* Sender, bool& Value)>;
+using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& CanInsert)>;
+using TCellColorEvent = std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState,
+                                           TBrush* ABrush, TFont* AFont)>;
+using TCellBorderEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
+using TGetEditorTypeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
+using TRowColBoolEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Value)>;
+using TColRowBoolEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
+using TFilterEditUpdateEvent =
+    std::function<void(TObject* Sender, int ACol, const String& Condition, TFilterType FilterType)>;
+using TCheckBoxChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, int ACol, int& AWidth)>;
+using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, String& HintStr)>;
+using TGetAlignmentEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
+using TGetCellCursorEvent = std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)>;
+using TRatingChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& NewRate, bool& Allow)>;
+using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
+using THasFilterEditEvent = std::function<void(TObject* Sender, int ACol, bool& HasFilter)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
+using TCellValidateEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
+using TSelectionChangedEvent = std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& NewUnit)>;
+using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& S)>;
+using THoverButtonClickEvent =
+    std::function<void(TObject* Sender, int ARow, THoverButtonsCollectionItem* AButton)>;
+
+// The grid unit's start-up and shut-down: OLE, the hook that keeps the
+// focus frame on its cell while windows move, the registered messages and
+// the clipboard format of copied cells. Counted: only the first start-up and
+// the last shut-down do the work.
+void AdvGrid_Initialize();
+void AdvGrid_Finalize();
+// comctl32 4.70 or later.
+bool AdvGrid_ComCtl470();
+UINT AdvGrid_CellsClipboardFormat();
+UINT AdvGrid_GridEditPropMessage();
+UINT AdvGrid_DTPShiftFocusMessage();
+// The cursor over links in cells.
+extern TCursor GridLinkCursor;
+// The grid whose focus frame is showing, if any.
+extern TAdvStringGrid* FocusedGrid;
+
+// ---------------------------------------------------------------------------
 class TAdvStringGrid : public TBaseGrid {
 public:
     explicit TAdvStringGrid(TComponent* AOwner);
     ~TAdvStringGrid() override;
     void BeforeDestruction() override;
+
+    // === construction, copying and the owned objects =======================
+    // Copies a configured grid (other sources are ignored), cells last.
+    void Assign(TPersistent* Source) override;
+    // Copies the cells, their texts and properties, of another data grid.
+    virtual void AssignCells(TPersistent* Source);
+    // Reads the wheel settings; answers the rows one notch moves.
+    virtual int InitMouseWheel(bool Query);
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // Shows or hides the scroll bars that ScrollBarAlways asks for.
+    void UpdateScrollBarsAlways(bool Hide);
+
+    TMouseActions* GetMouseActions() const { return FMouseActions.get(); }
+    void SetMouseActions(TMouseActions* Value) { FMouseActions->Assign(Value); }
+    TNavigation* GetNavigation() const { return FNavigation.get(); }
+    void SetNavigation(TNavigation* Value) { FNavigation->Assign(Value); }
+    TSortSettings* GetSortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(TSortSettings* Value) { FSortSettings->Assign(Value); }
+    THTMLSettings* GetHTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings* Value) { FHTMLSettings->Assign(Value); }
+    TPrintSettings* GetPrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings* Value) { FPrintSettings->Assign(Value); }
+    TControlLook* GetControlLook() const { return FControlLook.get(); }
+    void SetControlLook(TControlLook* Value) { FControlLook->Assign(Value); }
+    TAutoColor* GetAutoColor() const { return FAutoColor.get(); }
+    void SetAutoColor(TAutoColor* Value) { FAutoColor->Assign(Value); }
+    TFocusHelper* GetFocusHelper() const { return FFocusHelper.get(); }
+    void SetFocusHelper(TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+    TSearchFooter* GetSearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(TSearchFooter* Value) { FSearchFooter->Assign(Value); }
+    TFloatingFooter* GetFloatingFooter() const { return FFloatingFooter.get(); }
+    void SetFloatingFooter(TFloatingFooter* Value) { FFloatingFooter->Assign(Value); }
+    TDragDropSettings* GetDragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(TDragDropSettings* Value) { FDragDropSettings->Assign(Value); }
+    TDragScrollOptions* GetDragScrollOptions() const { return FDragScrollOptions.get(); }
+    void SetDragScrollOptions(TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
+    TColumnSize* GetColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(TColumnSize* Value) { FColumnSize->Assign(Value); }
+    TCellNode* GetCellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode* Value) { FCellNode->Assign(Value); }
+    TBands* GetBands() const { return FBands.get(); }
+    void SetBands(TBands* Value) { FBands->Assign(Value); }
+    TSizeWhileTyping* GetSizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    void SetSizeWhileTyping(TSizeWhileTyping* Value) { FSizeWhileTyping->Assign(Value); }
+    TGrouping* GetGrouping() const { return FGrouping.get(); }
+    void SetGrouping(TGrouping* Value) { FGrouping->Assign(Value); }
+    TBackGround* GetBackGround() const { return FBackGround.get(); }
+    void SetBackGround(TBackGround* Value) { FBackGround->Assign(Value); }
+    TGridProgressAppearance* GetProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
+    TSyncGrid* GetSyncGrid() const { return FSyncGrid.get(); }
+    void SetSyncGrid(TSyncGrid* Value) { FSyncGrid->Assign(Value); }
+    TFilter* GetFilter() const { return FFilter.get(); }
+    void SetFilter(TFilter* Value) { FFilter->Assign(Value); }
+    TBalloonSettings* GetBalloon() const { return FBalloonSettings.get(); }
+    void SetBalloon(TBalloonSettings* Value) { FBalloonSettings->Assign(Value); }
+    TShowModified* GetShowModified() const { return FShowModified.get(); }
+    void SetShowModified(TShowModified* Value) { FShowModified->Assign(Value); }
+    TFilterDropDown* GetFilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
+    TFilterEdit* GetFilterEdit() const { return FFilterEdit.get(); }
+    void SetFilterEdit(TFilterEdit* Value) { FFilterEdit->Assign(Value); }
+    THoverButtons* GetHoverButtons() const { return FHoverButtons.get(); }
+    void SetHoverButtons(THoverButtons* Value) { FHoverButtons->Assign(Value); }
+    THTMLPictureCache* GetImageCache() const { return FImageCache.get(); }
+    TDropList* GetDropList() const { return FDropList; }
+    TDropCheckList* GetDropCheckList() const { return FDropCheckList; }
+    TStringList* GetFilterList() const { return FFilterList.get(); }
+    TPopupMenu* GetFilterPopup() const { return FFltrPopup; }
+    TImageList* GetFilterImages() const { return FFltrList; }
+    TFooterPanel* GetFooterPanel() const { return FFooterPanel; }
+    TSearchPanel* GetSearchPanel() const { return FSearchPanel; }
+    // Writing copies the lines; they go into the fixed row (column) at once.
+    TStringList* GetColumnHeaders() const { return FColumnHeaders.get(); }
+    void SetColumnHeaders(TStrings* Value) { FColumnHeaders->Assign(Value); }
+    TStringList* GetRowHeaders() const { return FRowHeaders.get(); }
+    void SetRowHeaders(TStrings* Value) { FRowHeaders->Assign(Value); }
+    TStringList* GetLookupItems() const { return FLookupItems.get(); }
+    void SetLookupItems(TStrings* Value) { FLookupItems->Assign(Value); }
+    TFont* GetFixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(TFont* Value) { FFixedFont->Assign(Value); }
+    TFont* GetActiveCellFont() const { return FActiveCellFont.get(); }
+    void SetActiveCellFont(TFont* Value) { FActiveCellFont->Assign(Value); }
+    TSortIndexList* GetSortIndexes() const { return FSortIndexes.get(); }
+    TIntList* GetMergedColumns() const { return FMergedColumns.get(); }
+    TBitmap* GetRowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(TBitmap* Value) { FRowIndicator->Assign(Value); }
+    TControlList* GetControlList() const { return FControlList.get(); }
+    // The in-cell scroll bars; created with the window at run time.
+    TScrollBar* GetCellScrollBar() const { return FScrollBar; }
+    TScrollBar* GetPaintScrollBar() const { return FPaintScrollBar; }
+
+    // === the grid's own settings ============================================
+    // --- colours
+    TColor GetSelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { StoreAndInvalidate(FSelectionColor, Value); }
+    TColor GetSelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value) { StoreAndInvalidate(FSelectionColorTo, Value); }
+    TColor GetSelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value) { StoreAndInvalidate(FSelectionMirrorColor, Value); }
+    TColor GetSelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value) { StoreAndInvalidate(FSelectionMirrorColorTo, Value); }
+    TColor GetSelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { StoreAndInvalidate(FSelectionTextColor, Value); }
+    TColor GetSelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor Value) { StoreAndInvalidate(FSelectionRectangleColor, Value); }
+    int GetSelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value) { StoreAndInvalidate(FSelectionColorMixerFactor, Value); }
+    TColor GetHintColor() const { return FHintColor; }
+    void SetHintColor(TColor Value) { FHintColor = Value; }
+    TColor GetHighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value) { StoreAndInvalidate(FHighlightColor, Value); }
+    TColor GetHighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor Value) { StoreAndInvalidate(FHighlightTextColor, Value); }
+    TColor GetActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor Value) { StoreAndInvalidate(FActiveCellColor, Value); }
+    TColor GetActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value) { StoreAndInvalidate(FActiveCellColorTo, Value); }
+    bool GetActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value) { StoreAndInvalidate(FActiveCellShow, Value); }
+    TColor GetDisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor Value) { StoreAndInvalidate(FDisabledFontColor, Value); }
+    TColor GetURLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value) { StoreAndInvalidate(FURLColor, Value); }
+    TColor GetBorderColor() const { return FBorderColor; }
+    // Repaints the border frame.
+    void SetBorderColor(TColor Value);
+    TColor GetScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value) { FScrollColor = Value; }
+    // The header gradient: stored as RGB values (a system colour is resolved
+    // when written), clNone kept.
+    TColor GetPackGradientFrom() const { return FPackGradFrom; }
+    void SetPackGradientFrom(TColor Value) { StoreGradient(FPackGradFrom, Value); }
+    TColor GetPackGradientTo() const { return FPackGradTo; }
+    void SetPackGradientTo(TColor Value) { StoreGradient(FPackGradTo, Value); }
+    TColor GetPackGradientMirrorFrom() const { return FPackGradMirrorFrom; }
+    void SetPackGradientMirrorFrom(TColor Value) { StoreGradient(FPackGradMirrorFrom, Value); }
+    TColor GetPackGradientMirrorTo() const { return FPackGradMirrorTo; }
+    void SetPackGradientMirrorTo(TColor Value) { StoreGradient(FPackGradMirrorTo, Value); }
+
+    // --- look
+    TGridLook GetLook() const { return FLook; }
+    void SetLook(TGridLook Value);
+    TPackStyle GetComponentStyle() const { return FStyle; }
+    const TColorTones& GetColorTones() const { return FTones; }
+    TScrollType GetScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    int GetScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    TScrollBarAlways GetScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    bool GetScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value) { FScrollProportional = Value; }
+    bool GetScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    bool GetScrollHints() const { return FScrollHints; }
+    void SetScrollHints(bool Value) { FScrollHints = Value; }
+    bool GetAutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; }
+    // The platform as the constructor found it.
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsWinVista() const { return FIsWinVista; }
+    bool GetIsThemed() const { return FIsThemed; }
+
+    // --- behaviour
+    bool GetFixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool Value);
+    bool GetFixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool Value);
+    bool GetEnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool Value) { FEnableWheel = Value; }
+    bool GetIntelliZoom() const { return FIntelliZoom; }
+    void SetIntelliZoom(bool Value) { FIntelliZoom = Value; }
+    TIntelliPan GetIntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan Value) { FIntelliPan = Value; }
+    bool GetIntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value);
+    bool GetShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value) { StoreAndInvalidate(FShowSelection, Value); }
+    bool GetAutoHideSelection() const { return FAutoHideSelection; }
+    void SetAutoHideSelection(bool Value) { StoreAndInvalidate(FAutoHideSelection, Value); }
+    bool GetHideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value) { StoreAndInvalidate(FHideFocusRect, Value); }
+    bool GetEnableHTML() const { return FEnableHTML; }
+    void SetEnableHTML(bool Value) { StoreAndInvalidate(FEnableHTML, Value); }
+    bool GetEnableBlink() const { return FEnableBlink; }
+    void SetEnableBlink(bool Value) { FEnableBlink = Value; }
+    bool GetHovering() const { return FHovering; }
+    void SetHovering(bool Value) { FHovering = Value; }
+    bool GetFitCellsInGrid() const { return FFitCellsInGrid; }
+    void SetFitCellsInGrid(bool Value) { FFitCellsInGrid = Value; }
+    bool GetFilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    void SetFilterNormalCellsOnly(bool Value) { FFilterNormalCellsOnly = Value; }
+    bool GetHTMLKeepLineBreak() const { return FHTMLKeepLineBreak; }
+    void SetHTMLKeepLineBreak(bool Value) { FHTMLKeepLineBreak = Value; }
+    bool GetAutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool Value) { FAutoFilterUpdate = Value; }
+    bool GetUseInternalHintClass() const { return FUseInternalHintClass; }
+    void SetUseInternalHintClass(bool Value) { FUseInternalHintClass = Value; }
+    bool GetShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool Value) { FShowDesignHelper = Value; }
+    bool GetEnhRowColMove() const { return FEnhRowColMove; }
+    void SetEnhRowColMove(bool Value) { FEnhRowColMove = Value; }
+    bool GetUseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool Value) { FUseDisabledFont = Value; }
+    bool GetLoadFirstRow() const { return FLoadFirstRow; }
+    void SetLoadFirstRow(bool Value) { FLoadFirstRow = Value; }
+    bool GetQuoteEmptyCells() const { return FQuoteEmptyCells; }
+    void SetQuoteEmptyCells(bool Value) { FQuoteEmptyCells = Value; }
+    bool GetAlwaysQuotes() const { return FAlwaysQuotes; }
+    void SetAlwaysQuotes(bool Value) { FAlwaysQuotes = Value; }
+    bool GetShowNullDates() const { return FShowNullDates; }
+    void SetShowNullDates(bool Value) { FShowNullDates = Value; }
+    bool GetSaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool Value) { FSaveVirtCells = Value; }
+    bool GetSaveMergedCells() const { return FSaveMergedCells; }
+    void SetSaveMergedCells(bool Value) { FSaveMergedCells = Value; }
+    bool GetSaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool Value) { FSaveWithHTML = Value; }
+    bool GetVirtualEdit() const { return FVirtualEdit; }
+    void SetVirtualEdit(bool Value) { FVirtualEdit = Value; }
+    bool GetFixedAsButtons() const { return FFixedAsButtons; }
+    void SetFixedAsButtons(bool Value) { StoreAndInvalidate(FFixedAsButtons, Value); }
+    bool GetSizeGrowOnly() const { return FSizeGrowOnly; }
+    void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
+    bool GetNoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value) { FNoDefaultDraw = Value; }
+    bool GetJavaCSV() const { return FJavaCSV; }
+    void SetJavaCSV(bool Value) { FJavaCSV = Value; }
+    bool GetPrinterDriverFix() const { return FPrinterDriverFix; }
+    void SetPrinterDriverFix(bool Value) { FPrinterDriverFix = Value; }
+    bool GetExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
+    bool GetFilterIncremental() const { return FFilterIncremental; }
+    void SetFilterIncremental(bool Value) { FFilterIncremental = Value; }
+    bool GetFilterDropDownMultiCol() const { return FFilterDropDownMultiCol; }
+    void SetFilterDropDownMultiCol(bool Value) { FFilterDropDownMultiCol = Value; }
+    bool GetFilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool Value) { FFilterDropDownAuto = Value; }
+    bool GetFilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool Value) { FFilterDropDownCheck = Value; }
+    bool GetFilterDropDownCheckUnCheckAll() const { return FFilterDropDownCheckUnCheckAll; }
+    void SetFilterDropDownCheckUnCheckAll(bool Value) { FFilterDropDownCheckUnCheckAll = Value; }
+    int GetFilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int Value) { FFilterDropDownRow = Value; }
+    TFilterDropDownColumns GetFilterDropDownColumns() const { return FFilterDropDownColumns; }
+    void SetFilterDropDownColumns(TFilterDropDownColumns Value) { FFilterDropDownColumns = Value; }
+    const String& GetFilterDropDownClear() const { return FFilterDropDownClear; }
+    void SetFilterDropDownClear(const String& Value) { FFilterDropDownClear = Value; }
+    bool GetAutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool Value) { FAutoNumAlign = Value; }
+    bool GetEditWithTags() const { return FEditWithTags; }
+    void SetEditWithTags(bool Value) { FEditWithTags = Value; }
+    bool GetEnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool Value) { FEnhTextSize = Value; }
+    bool GetExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool Value) { FExcelStyleDecimalSeparator = Value; }
+    bool GetSelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool Value) { FSelectionRTFKeep = Value; }
+    bool GetSelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value) { FSelectionResizer = Value; }
+    bool GetSelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value) { StoreAndInvalidate(FSelectionRectangle, Value); }
+    bool GetHintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool Value) { FHintShowCells = Value; }
+    bool GetHintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool Value) { FHintShowLargeText = Value; }
+    THintShowLargeTextPos GetHintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintShowLargeTextPos Value) { FHintShowLargeTextPos = Value; }
+    bool GetHTMLHint() const { return FHTMLHint; }
+    void SetHTMLHint(bool Value) { FHTMLHint = Value; }
+    bool GetAnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool Value) { FAnchorHint = Value; }
+    bool GetLookup() const { return FLookup; }
+    void SetLookup(bool Value) { FLookup = Value; }
+    bool GetLookupCaseSensitive() const { return FLookupCaseSensitive; }
+    void SetLookupCaseSensitive(bool Value) { FLookupCaseSensitive = Value; }
+    bool GetLookupHistory() const { return FLookupHistory; }
+    void SetLookupHistory(bool Value) { FLookupHistory = Value; }
+    int GetMaxComboLength() const { return FMaxComboLength; }
+    void SetMaxComboLength(int Value) { FMaxComboLength = Value; }
+    int GetMaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
+    bool GetMultilineCells() const { return FMultilineCells; }
+    void SetMultilineCells(bool Value) { StoreAndInvalidate(FMultilineCells, Value); }
+    bool GetURLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value) { StoreAndInvalidate(FURLShowInText, Value); }
+    bool GetAlwaysValidate() const { return FAlwaysValidate; }
+    void SetAlwaysValidate(bool Value) { FAlwaysValidate = Value; }
+    bool GetGridModified() const { return FModified; }
+    void SetGridModified(bool Value) { FModified = Value; }
+
+    // --- kinds, texts and numbers
+    TEditorType GetDefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType Value) { FDefaultEditor = Value; }
+    TAlignment GetDefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment Value) { StoreAndInvalidate(FDefaultAlignment, Value); }
+    TVAlignment GetVAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment Value) { StoreAndInvalidate(FVAlignment, Value); }
+    THoverFixedCells GetHoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells Value) { FHoverFixedCells = Value; }
+    TInvalidEntryIcon GetInvalidEntryIcon() const { return FInvalidEntryIcon; }
+    void SetInvalidEntryIcon(TInvalidEntryIcon Value) { FInvalidEntryIcon = Value; }
+    const String& GetInvalidEntryTitle() const { return FInvalidEntryTitle; }
+    void SetInvalidEntryTitle(const String& Value) { FInvalidEntryTitle = Value; }
+    const String& GetInvalidEntryText() const { return FInvalidEntryText; }
+    void SetInvalidEntryText(const String& Value) { FInvalidEntryText = Value; }
+    const String& GetXMLEncoding() const { return FXMLEncoding; }
+    void SetXMLEncoding(const String& Value) { FXMLEncoding = Value; }
+    const String& GetFloatFormat() const { return FFloatFormat; }
+    void SetFloatFormat(const String& Value) { StoreAndInvalidate(FFloatFormat, Value); }
+    const String& GetCheckTrue() const { return FCheckTrue; }
+    void SetCheckTrue(const String& Value) { FCheckTrue = Value; }
+    const String& GetCheckFalse() const { return FCheckFalse; }
+    void SetCheckFalse(const String& Value) { FCheckFalse = Value; }
+    wchar_t GetPasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(wchar_t Value) { FPasswordChar = Value; }
+    wchar_t GetDelimiter() const { return FDelimiter; }
+    void SetDelimiter(wchar_t Value) { FDelimiter = Value; }
+    TPoint GetXYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value) { FXYOffset = Value; Invalidate(); }
+    int GetMinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(int Value) { FMinRowHeight = Value; }
+    int GetMaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(int Value) { FMaxRowHeight = Value; }
+    int GetMinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int Value) { FMinColWidth = Value; }
+    int GetMaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(int Value) { FMaxColWidth = Value; }
+    int GetGroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(int Value) { FGroupColumn = Value; }
+    int GetZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int Value) { FZoomFactor = Value; }
+    int GetPrintPageFrom() const { return FPrintPageFrom; }
+    int GetPrintPageTo() const { return FPrintPageTo; }
+    int GetPrintPageCount() const { return FPrintPageCount; }
+    int GetFilterColumn() const { return FFilterColumn; }
+
+    // === row and column state and selection (display indexes) ==============
+    // Hides the class library's counts: these keep the fixed rows and
+    // columns, the column flags and the footer row in step.
+    void SetRowCount(int Value);
+    void SetColCount(int Value);
+    // 1 while FixedRowAlways keeps a fixed row the grid has no room for.
+    int GetFixedRows() const;
+    void SetFixedRows(int Value);
+    int GetFixedCols() const;
+    void SetFixedCols(int Value);
+    void SetDefaultRowHeight(int Value);
+    int GetFixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int Value);
+    int GetFixedColWidth() const { return GetColWidths(0); }
+    void SetFixedColWidth(int Value);
+    void SetWordWrap(bool Value);
+    void SetCol(int Value);
+    TCursor GetCursor() const { return TControl::GetCursor(); }
+    void SetCursor(TCursor Value);
+    int GetLastCol() const { return GetColCount() - 1; }
+    int GetLastRow() const { return GetRowCount() - 1; }
+
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    // Disjunct row selection (a real row with RowSelectPersistent).
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void ClearDisjunctRowSelect();
+    // Clears the row marks and hides the selection.
+    void ClearRowSelect();
+    // Turns the selection into row marks; true when a mark changed.
+    bool SelectionToRowSelect(bool All);
+    int GetRowSelectCount();
+    // The rows whose disjunct mark is set, in the order they were marked.
+    TIntList* GetSelectedRows() const { return FSelectedRows.get(); }
+    // Disjunct column selection.
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void ClearColSelect();
+    void SelectionToColSelect(bool All);
+    int GetColSelectCount();
+    // Modified marks, per real row.
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    // Enabled marks; rows never marked are enabled.
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    // Partial repaints; cells scrolled out of view repaint nothing.
+    void RepaintRect(const TRect& r);
+    void RepaintCell(int c, int r);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void RepaintCellHeaders(int OldCol, int OldRow, int NewCol, int NewRow);
+    // Exchanges the raw texts and objects of two cells, without repainting.
+    void SwapCells(const TGridCoord& FromCell, const TGridCoord& ToCell);
+    // The cell under a screen point; -1 outside cells.
+    void ScreenToCell(POINT pt, int& ACol, int& ARow);
+    void RegisterSelListener(ITAdvStringGridSelect* AListener) { FISelect = AListener; }
+    // Clears the listener whatever is passed.
+    void UnRegisterSelListener(ITAdvStringGridSelect* AListener) { FISelect = nullptr; }
+    ITAdvStringGridSelect* GetSelListener() const { return FISelect; }
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    virtual void AppendRow() { SetRowCount(GetRowCount() + 1); }
+
+    // === update lock, focus, notifications and validation ===================
+    // Suspends repainting while visible; nests.
+    void BeginUpdate();
+    void EndUpdate();
+    // Silences painting without messages or a repaint at the end.
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate();
+    bool GetLockUpdate() const { return FUpdateCount > 0; }
+    void SetLockUpdate(bool Value);
+    int UpdateCount() const { return FUpdateCount; }
+    // Ends an open edit: the handlers may correct or refuse the value.
+    virtual bool ValidateCell(const String& NewValue);
+    virtual bool ValidateCellWide(const String& NewValue);
+    bool IsEditing() const { return FEditing; }
+    // The in-place editor while editing; null otherwise.
+    TWinControl* GetCellEditor() const;
+    void InitOrigColSizes();
+    void ResetFixedCellHighlight();
+    virtual int GetVersionNr() const;
+    virtual String GetVersionString() const;
+    virtual void RecalcAllFooters() { CalcFooter(-1); }
+    virtual void RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+
+    // === window procedure, wheel, zoom and balloon hints ====================
+    // Adds x pixels to every shown row and column; the total stays in -20 .. 20.
+    virtual void Zoom(int x);
+    void BalloonInit();
+    void BalloonDone();
+    HWND GetBalloonWindow() const { return FHToolTip; }
+    void ShowInplaceEdit();
+    // Panning with the middle button: active, and the cursor resource its
+    // direction chose last (8000 neutral .. 8008).
+    bool IsPanning() const { return wheelpan; }
+    int GetPanCursor() const { return FPanCursor; }
+    // The rows one wheel notch moves when WheelIncrement leaves it to the system.
+    int GetWheelScrollLines() const { return wheelscrl; }
+    // The text incremental search has typed so far; the grid's timer clears it.
+    const String& GetIncrSearchText() const { return FIncrSearchText; }
+    void SetIncrSearchText(const String& Value)
+    {
+        FIncrSearchText = Value;
+        SearchTics = 0;
+    }
+    // Widens StretchCol so that the columns fill Width.
+    void ApplyColumnStretch(int StretchCol, int Width);
+    // Moves the focus frame over the current cell.
+    virtual void MoveFocusWindow() {}
+    // The messages the grid's unit registered.
+    static UINT GridEditShowMessage();
+    static UINT GridEditDoneMessage();
 
     // --- counts and fixed cells at the far edges
     int GetFixedFooters() const { return FFixedFooters; }
@@ -297,6 +848,53 @@ public:
     TRowUpdateEvent OnRowUpdate;
     TCellsChangedEvent OnCellsChanged;
 
+    // --- events of the grid's own dispatch (the Do-methods fire them)
+    TClickCellEvent OnClickCell;
+    TCanEditCellEvent OnCanEditCell;
+    TCanSortEvent OnCanSort;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TBoolVarEvent OnSearchFooterSearchEnd;
+    TColRowEvent OnButtonClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TCellColorEvent OnGetCellPrintColor;
+    TCellBorderEvent OnGetCellPrintBorder;
+    TGetEditorTypeEvent OnGetEditorType;
+    TRowColBoolEvent OnIsPasswordCell;
+    TColRowBoolEvent OnGetWordWrap;
+    TFilterEditUpdateEvent OnFilterEditUpdate;
+    TBoolVarEvent OnCanAddRow;
+    TBoolVarEvent OnCanAddCol;
+    TCanInsertRowEvent OnCanInsertRow;
+    TCheckBoxChangeEvent OnCheckBoxChange;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TGridHintEvent OnGridHint;
+    TGridHintEvent OnGridWideHint;
+    TCellColorEvent OnGetCellColor;
+    TCellBorderEvent OnGetCellBorder;
+    TGetAlignmentEvent OnGetAlignment;
+    TGetCellCursorEvent OnGetCellCursor;
+    TRatingChangeEvent OnRatingChange;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TRowColBoolEvent OnIsFixedCell;
+    TColRowBoolEvent OnHasComboBox;
+    TColRowBoolEvent OnHasEditBtn;
+    TColRowBoolEvent OnHasSpinEdit;
+    THasFilterEditEvent OnHasFilterEdit;
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+    TCellValidateEvent OnCellValidate;
+    TCellValidateEvent OnCellValidateWide;
+    TSelectionChangedEvent OnSelectionChanged;
+    TColRowEvent OnEditCellDone;
+    TUnitChangedEvent OnUnitChanged;
+    TEllipsClickEvent OnEllipsClick;
+    THoverButtonClickEvent OnHoverButtonClick;
+    TNotifyEvent OnGridResize;
+    TNotifyEvent OnEditingDone;
+    TNotifyEvent OnIntelliZoom;
+
 protected:
     // --- hooks
     // Cells of R changed: tells the event (R in cell coordinates).
@@ -304,6 +902,105 @@ protected:
     // Moves the controls placed in cells onto their cells after rows or
     // columns moved; with rebuildlist the list is made again from the cells.
     virtual void CellControlsUpdate(bool rebuildlist) {}
+
+    // === dispatch: each applies the grid's default, then the handler ========
+    virtual void DoClickCell(int ARow, int ACol);
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoCanSort(int ACol, bool& DoSort);
+    virtual void DoSearchFooterAction(const String& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void DoSearchFooterSearchEnd(bool& ContinueFromStart);
+    virtual void DoButtonClick(int ACol, int ARow);
+    // OnButtonClick for the current cell.
+    void ButtonClick();
+    virtual void DoComboCloseUp(int ARow, int ACol);
+    virtual void DoComboDropDown(int ARow, int ACol);
+    virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void DoGetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void DoGetEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void DoGetEditorTypeForShow(int ACol, int ARow, TEditorType& AEditor);
+    virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual void DoFilterEditUpdate(int ACol, const String& Condition, TFilterType FilterType);
+    virtual void DoCanAddRow(bool& CanAdd);
+    virtual void DoCanAddCol(bool& CanAdd);
+    virtual void DoCanInsertRow(int ARow, bool& CanInsert);
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    virtual void DoColumnResized(int ACol, int& AWidth);
+    virtual void DoColumnAutoSized(int ACol, int& AWidth);
+    virtual void DoGridHint(int ACol, int ARow, String& WideHint, String& Hint);
+    virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void DoGetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual bool DoRatingChange(int ACol, int ARow, int& NewRate);
+    virtual void DoGetCheckTrue(int ACol, int ARow, String& Value);
+    virtual void DoGetCheckFalse(int ACol, int ARow, String& Value);
+    virtual void GetCheckedFilterValue(int ACol, String& Value) { Value = FCheckTrue; }
+    virtual void GetUncheckedFilterValue(int ACol, String& Value) { Value = FCheckFalse; }
+    virtual void DoIsFixedCell(int ARow, int ACol, bool& IsFixed);
+    virtual void QueryCellEditable(int ACol, int ARow, bool& CanEdit);
+    // True when the handler chose no editor for the cell.
+    bool HasNoEditor(int ACol, int ARow);
+    virtual bool DoHasComboBox(int ACol, int ARow, TEditorType Editor);
+    virtual bool DoHasEditBtn(int ACol, int ARow, TEditorType Editor);
+    virtual bool DoHasSpinEdit(int ACol, int ARow, TEditorType Editor);
+    virtual bool DoHasFilterEdit(int ACol, int ARow);
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void DoIntelliZoom() { FireEvent(OnIntelliZoom, this); }
+    virtual void DoHoverButtonClick(TObject* Sender);
+    virtual void DoEllipsClick(const String& Text, String& Value);
+    // Empty hooks: the F2 key, before the column headers go into row 0.
+    virtual void F2KeyPressed() {}
+    virtual void BeforeShowColumnHeaders() {}
+    virtual void HideHoverButtons();
+    // Hooks of the settings objects, empty here.
+    virtual void ReservedHookA() {}
+    virtual void ReservedHookB() {}
+    virtual void ReportDesigning(bool& IsDesigning) { IsDesigning = ComponentState().Contains(csDesigning); }
+    virtual void RepaintAll() { Invalidate(); }
+    virtual void FilterListSelect(TObject* Sender) {}
+    virtual void FilterCheckListClick(TObject* Sender) {}
+    // The search bar's actions.
+    virtual void SearchEditChange(TObject* Sender) {}
+    virtual void SearchBackwardClick(TObject* Sender) {}
+    virtual void SearchForwardClick(TObject* Sender) {}
+    virtual void SearchExitClick(TObject* Sender) {}
+    virtual void SearchHighLightClick(TObject* Sender) {}
+    virtual void SearchMatchCaseClick(TObject* Sender) {}
+    // A filter type chosen from the header's filter menu (Tag = the type).
+    virtual void FilterTypeClick(TObject* Sender) {}
+    // Footer cells of a column (-1: every column) are recalculated.
+    virtual void CalcFooter(int ACol) {}
+    virtual void UpdateSearchPanel();
+    // Writes the column (row) headers into the fixed row (column).
+    void ShowColumnHeaders();
+    void ShowRowHeaders();
+    virtual bool ConfirmMessageHandled(int Delta, bool& Handled)
+    {
+        Handled = true;
+        return Handled;
+    }
+    virtual void SaveOldCellValue(int ACol, int ARow);
+    virtual String ReadRawCell(int ACol, int ARow) { return GetRawCell(ACol, ARow); }
+
+    // --- base grid hooks
+    bool IsFixedCell(int ACol, int ARow) override;
+    int GetRowNodeIndent(int ARow) override;
+    bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
+    bool UsesVCLStyles() override { return FUseVCLStyles; }
+
+    // --- window and control steps
+    void Loaded() override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Resize() override;
+    void WndProc(TMessage& Message) override;
+    void Click() override;
+    void DoEnter() override;
+    void DoExit() override;
+    int GetEditLimit() override { return FMaxEditLength; }
+    bool HandleWheelDown(TShiftState Shift, POINT MousePos) override;
+    bool HandleWheelUp(TShiftState Shift, POINT MousePos) override;
 
     // --- class library steps
     void SizeChanged(int OldColCount, int OldRowCount) override;
@@ -337,9 +1034,312 @@ protected:
     TGridRect FDisSelection{-1, -1, -1, -1};
     TGridRect FOldSelection;
     bool FSelHidden = false;
+    // Raised by an edit of a cell: the next Invalidate is swallowed.
+    bool FEditChange = false;
 
 private:
     friend class THiddenRowItems;
+    friend class TControlLook;
+
+    // === construction (in the constructor's order) ==========================
+    void CreateOwnedObjects();
+    void CreateRunTimeControls();
+    void CreateFilterMenu();
+    void WireOwnedObjects();
+    void SetDefaults();
+    template <class T>
+    void StoreAndInvalidate(T& field, const T& value)
+    {
+        if (StoreChanged(field, value))
+            Invalidate();
+    }
+    void StoreGradient(TColor& field, TColor Value);
+    void RepaintBorder();
+    void UpdateFooterPanelVisibility();
+    bool DesignTime() const { return ComponentState().Contains(csDesigning); }
+    bool LoadingNow() const { return ComponentState().Contains(csLoading); }
+    void GrowFlags(TList* List, int Count);
+    void RowSelectRange(int RowIndex, int RCount, bool Value);
+    bool RowOnScreen(int ARow);
+    void ShowInvalidEntryBalloon();
+    void ReopenEditorWith(int ACol, const String& Text);
+    // Window messages.
+    bool WheelMessage(TMessage& Message);
+    void TimerMessage(TMessage& Message);
+    void SetFocusMessage(TMessage& Message);
+    void KillFocusMessage(TMessage& Message);
+    void SetCursorMessage(TMessage& Message);
+    void SizeMessage(TMessage& Message);
+    bool StartPanning(const TMessage& Message);
+    void StopPanning();
+    void PanStep();
+
+    // --- owned objects
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    TOwned<TAutoColor> FAutoColor;
+    TOwned<TFont> cf;
+    TOwned<TFocusHelper> FFocusHelper;
+    TOwned<TSearchFooter> FSearchFooter;
+    TOwned<TFloatingFooter> FFloatingFooter;
+    TOwned<TPrintSettings> FPrintSettings;
+    TOwned<THTMLSettings> FHTMLSettings;
+    TOwned<TSortSettings> FSortSettings;
+    TOwned<TDragDropSettings> FDragDropSettings;
+    TOwned<TDragScrollOptions> FDragScrollOptions;
+    TOwned<TControlLook> FControlLook;
+    TOwned<TNavigation> FNavigation;
+    TOwned<TColumnSize> FColumnSize;
+    TOwned<TCellNode> FCellNode;
+    TOwned<TBands> FBands;
+    TOwned<TSizeWhileTyping> FSizeWhileTyping;
+    TOwned<TMouseActions> FMouseActions;
+    TOwned<TGrouping> FGrouping;
+    TOwned<TStringList> FColumnHeaders;
+    TOwned<THTMLPictureCache> FImageCache;
+    TOwned<TIntList> FOrigColSizes;
+    TOwned<TFont> FFixedFont;
+    TOwned<TFont> FActiveCellFont;
+    TOwned<TStringList> FRowHeaders;
+    TOwned<TStringList> Sortlist;
+    TOwned<TStringList> FLookupItems;
+    TOwned<TList> FRowSelect;
+    TOwned<TList> FColSelect;
+    TOwned<TSortIndexList> FSortIndexes;
+    TOwned<TIntList> FSortRowXRef;
+    TOwned<TIntList> FUnSortRowXRef;
+    TOwned<TIntList> FMergedColumns;
+    TOwned<TIntList> FSelectedCells;
+    TOwned<TIntList> FSelectedRows;
+    TOwned<TIntList> FModifiedRows;
+    TOwned<TIntList> FEnabledRows;
+    TOwned<TBitmap> FRowIndicator;
+    TOwned<TBackGround> FBackGround;
+    TOwned<TControlList> FControlList;
+    TOwned<TGridProgressAppearance> FProgressAppearance;
+    TOwned<TSyncGrid> FSyncGrid;
+    TOwned<TFilter> FFilter;
+    TOwned<TBalloonSettings> FBalloonSettings;
+    TOwned<TShowModified> FShowModified;
+    std::vector<TGridChangeNotifier*> FNotifierList;
+    TOwned<TFilterDropDown> FFilterDropDown;
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    TOwned<TStringList> FFilterList;
+    TOwned<TFilterEdit> FFilterEdit;
+    TImageList* FFltrList = nullptr;
+    TPopupMenu* FFltrPopup = nullptr;
+    TOwned<THoverButtons> FHoverButtons;
+    // Run time only; children owned by the grid.
+    TScrollBar* FScrollBar = nullptr;
+    TScrollBar* FPaintScrollBar = nullptr;
+
+    // --- state
+    bool FLoaded = false;
+    TCursor FOldCursor = crDefault;
+    TCursor FRestoreCursor = crDefault;
+    int FFixedRowsMin = 0;
+    int FFixedColsMin = 0;
+    int FFixedRowHeight = 0;
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+    int FMinFixedRows = 0;
+    int FMinFixedCols = 0;
+    int FMinRowHeightLoaded = 0;
+    int FMinColWidthLoaded = 0;
+    bool FRowSelMod = false;
+    bool FSelChange = false;
+    bool FUseEnabledRows = false;
+    ITAdvStringGridSelect* FISelect = nullptr;
+    bool FEditDisable = false;
+    bool FPaintSkipped = false;
+    bool FUseVCLStyles = false;
+    int FUpdateCount = 0;
+    TGridRect FLastSelection{-1, -1, -1, -1};
+    bool FSelectionChanged = false;
+    // Old-cell capture and validation.
+    int FOldCol = 0;
+    int FOldRow = 0;
+    String FOldCellText;
+    String FOldCellTextWide;
+    String FNewCellText;
+    bool FEditing = false;
+    bool FValidating = false;
+    bool FEntered = false;
+    bool FBlockFocus = false;
+    bool FBlockKill = false;
+    bool InvokedFocusChange = false;
+    bool Invokedchange = false;
+    bool FValidateDblClick = false;
+    bool FModified = false;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    int FHoverFixedX = -1;
+    int FHoverFixedY = -1;
+    int FTimerTicks = 0;
+    int SearchTics = 0;
+    bool FGridBlink = false;
+    UINT_PTR FGridTimerID = 0;
+    int FOldSize = -1;
+    bool FInWMSize = false;
+    int FPaintCount = 0;
+    int FHoverButtonRow = -1;
+    // Wheel, panning and zoom.
+    UINT wheelmsg = 0;
+    int wheelscrl = 0;
+    bool wheelpan = false;
+    POINT wheelpanpos{};
+    HCURSOR prevcurs = nullptr;
+    HCURSOR FICursor = nullptr;
+    int FPanCursor = 0;
+    String FIncrSearchText;
+    bool FScrollLock = false;
+    // Balloon tooltip.
+    bool FBalloonInitialised = false;
+    HWND FHToolTip = nullptr;
+    int FOldLeftCol = 0;
+    int FOldTopRow = 0;
+
+    // --- colours and look
+    TColor FSelectionColor = 0xEACAB6;
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = 0;
+    TColor FSelectionRectangleColor = 0;
+    int FSelectionColorMixerFactor = 50;
+    TColor FHintColor = clInfoBk;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    TColor FActiveCellColor = 0x808080;
+    TColor FActiveCellColorTo = clNone;
+    bool FActiveCellShow = false;
+    TColor FDisabledFontColor = 0xC0C0C0;
+    TColor FURLColor = 0xFF0000;
+    TColor FBorderColor = 0x808080;
+    TColor FScrollColor = clNone;
+    TColor FPackGradFrom = 0xFFFFFF;
+    TColor FPackGradTo = clNone;
+    TColor FPackGradMirrorFrom = clNone;
+    TColor FPackGradMirrorTo = clNone;
+    TColor FPackGradHoverFrom = clNone;
+    TColor FPackGradHoverTo = clNone;
+    TColor FPackGradHoverMirrorFrom = clNone;
+    TColor FPackGradHoverMirrorTo = clNone;
+    TColor FPackGradHoverBorder = clNone;
+    TColor FPackGradDownFrom = clNone;
+    TColor FPackGradDownTo = clNone;
+    TColor FPackGradDownMirrorFrom = clNone;
+    TColor FPackGradDownMirrorTo = clNone;
+    TColor FPackGradDownBorder = clNone;
+    TColorTones FTones{};
+    TGridLook FLook = glXP;
+    TPackStyle FStyle = tsCustom;
+    TScrollType FScrollType = ssNormal;
+    int FScrollWidth = 0;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    bool FScrollProportional = false;
+    bool FScrollSynch = false;
+    bool FScrollHints = false;
+    bool FAutoThemeAdapt = false;
+    TOfficeTheme FOldOfficeTheme = otUnknown;
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsWinVista = false;
+    bool FIsThemed = false;
+
+    // --- behaviour
+    bool FEnableWheel = true;
+    bool FIntelliZoom = true;
+    TIntelliPan FIntelliPan = ipVertical;
+    bool FIntegralHeight = false;
+    bool FShowSelection = true;
+    bool FAutoHideSelection = false;
+    bool FHideFocusRect = false;
+    bool FEnableHTML = true;
+    bool FEnableBlink = false;
+    bool FHovering = false;
+    bool FFitCellsInGrid = true;
+    bool FFilterNormalCellsOnly = true;
+    bool FHTMLKeepLineBreak = true;
+    bool FAutoFilterUpdate = true;
+    bool FUseInternalHintClass = true;
+    bool FShowDesignHelper = true;
+    bool FEnhRowColMove = true;
+    bool FUseDisabledFont = true;
+    bool FWordWrapEx = true;
+    bool FLoadFirstRow = true;
+    bool FQuoteEmptyCells = true;
+    bool FAlwaysQuotes = false;
+    bool FShowNullDates = true;
+    bool FSaveVirtCells = true;
+    bool FSaveMergedCells = true;
+    bool FSaveWithHTML = true;
+    bool FShowColNrs = true;
+    bool FLastValidation = true;
+    bool FVirtualEdit = false;
+    bool FFixedAsButtons = false;
+    bool FSizeGrowOnly = false;
+    bool FNoDefaultDraw = false;
+    bool FJavaCSV = false;
+    bool FPrinterDriverFix = false;
+    bool FExcelClipboardFormat = false;
+    bool FFilterIncremental = false;
+    bool FIsFlat = false;
+    bool FIsDBVersion = false;
+    bool FInWorkbook = false;
+    bool FSaveFormula = false;
+    bool FFilterDropDownMultiCol = true;
+    bool FFilterDropDownAuto = false;
+    bool FFilterDropDownCheck = false;
+    bool FFilterDropDownCheckUnCheckAll = false;
+    int FFilterDropDownRow = 0;
+    TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    String FFilterDropDownClear = L"(All)";
+    bool FAutoNumAlign = false;
+    bool FEditWithTags = false;
+    bool FEnhTextSize = false;
+    bool FExcelStyleDecimalSeparator = false;
+    bool FSelectionRTFKeep = false;
+    bool FSelectionResizer = false;
+    bool FSelectionRectangle = false;
+    bool FHintShowCells = false;
+    bool FHintShowLargeText = false;
+    THintShowLargeTextPos FHintShowLargeTextPos = hpCell;
+    bool FHTMLHint = false;
+    bool FAnchorHint = false;
+    bool FLookup = false;
+    bool FLookupCaseSensitive = false;
+    bool FLookupHistory = false;
+    int FMaxComboLength = 0;
+    int FMaxEditLength = 0;
+    bool FMultilineCells = false;
+    bool FURLShowInText = false;
+    bool FAlwaysValidate = false;
+    TEditorType FDefaultEditor = edNormal;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    TVAlignment FVAlignment = vtaTop;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    TInvalidEntryIcon FInvalidEntryIcon = ieWarning;
+    String FInvalidEntryTitle;
+    String FInvalidEntryText;
+    String FXMLEncoding = L"ISO-8859-1";
+    String FFloatFormat = L"%.2f";
+    String FCheckTrue = L"Y";
+    String FCheckFalse = L"N";
+    wchar_t FPasswordChar = L'*';
+    wchar_t FDelimiter = L'\0';
+    TPoint FXYOffset{2, 2};
+    int FMinRowHeight = 0;
+    int FMaxRowHeight = 0;
+    int FMinColWidth = 0;
+    int FMaxColWidth = 0;
+    int FGroupColumn = -1;
+    int FZoomFactor = 0;
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    int FPrintPageCount = 0;
+    int FFilterColumn = -1;
+    int FMouseSelectStart = -1;
 
     // Storage of whole rows, over every real column.
     void ReadStoredRow(int ARow, TStrings* Items) const;

@@ -1,6 +1,7 @@
 // Start-up and shut-down of the class-library units the grid's objects use,
 // in the program entry's order.
 #include <gtest/gtest.h>
+#include "AdvGrid.h"
 #include "Forms.h"
 #include "Graphics.h"
 
@@ -14,9 +15,11 @@ public:
         Controls_Initialize();
         Forms_Initialize();
         Application->Initialize();
+        AdvGrid_Initialize();
     }
     void TearDown() override
     {
+        AdvGrid_Finalize();
         Forms_Finalize();
         Controls_Finalize();
         Graphics_Finalize();

@@ -1,0 +1,523 @@
+// The grid's appearance objects and its sorting and filtering settings.
+#include "AdvGridLook.h"
+#include "AdvDropDown.h"
+#include "AdvGrid.h"
+
+// ---------------------------------------------------------------------------
+// TControlLook
+
+TControlLook::TControlLook(TAdvStringGrid* AOwner)
+    : grid_(AOwner), checkedGlyph_(New<TBitmap>()), unCheckedGlyph_(New<TBitmap>()),
+      radioOnGlyph_(New<TBitmap>()), radioOffGlyph_(New<TBitmap>())
+{
+    Init();
+    dropDownHeader_ = New<THeaderAppearance>(AOwner);
+    dropDownFooter_ = New<TFooterAppearance>(AOwner);
+}
+
+TControlLook::~TControlLook()
+{
+    dropDownHeader_->Free();
+    dropDownFooter_->Free();
+}
+
+void TControlLook::InvalidateGrid()
+{
+    grid_->Invalidate();
+}
+
+void TControlLook::Init()
+{
+    color_ = 0x000000;
+    commentColor_ = 0x0000FF;
+    progressBorderColor_ = 0x808080;
+    fixedGradientFrom_ = clNone;
+    fixedGradientTo_ = clNone;
+    hoverFrom_ = 0x808080;
+    hoverTo_ = 0xFFFFFF;
+    hoverBorder_ = 0xC0C0C0;
+    downFrom_ = 0x808080;
+    downTo_ = 0xC0C0C0;
+    downBorder_ = 0x808080;
+    // The mirrors go through their writers so that the grid loses its
+    // hover and pressed mirror halves as well.
+    SetFixedGradientMirrorFrom(clNone);
+    SetFixedGradientMirrorTo(clNone);
+    SetFixedGradientHoverMirrorFrom(clNone);
+    SetFixedGradientHoverMirrorTo(clNone);
+    SetFixedGradientDownMirrorFrom(clNone);
+    SetFixedGradientDownMirrorTo(clNone);
+}
+
+void TControlLook::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TControlLook*>(Source);
+    if (!s)
+        return;
+    buttonPrefix_ = s->buttonPrefix_;
+    checkSize_ = s->checkSize_;
+    radioSize_ = s->radioSize_;
+    controlStyle_ = s->controlStyle_;
+    checkedGlyph_->Assign(s->checkedGlyph_.get());
+    unCheckedGlyph_->Assign(s->unCheckedGlyph_.get());
+    radioOnGlyph_->Assign(s->radioOnGlyph_.get());
+    radioOffGlyph_->Assign(s->radioOffGlyph_.get());
+    progressMarginX_ = s->progressMarginX_;
+    progressMarginY_ = s->progressMarginY_;
+    commentColor_ = s->commentColor_;
+    color_ = s->color_;
+    progressBorderColor_ = s->progressBorderColor_;
+    checkAlwaysActive_ = s->checkAlwaysActive_;
+    radioAlwaysActive_ = s->radioAlwaysActive_;
+    fixedGradientFrom_ = s->fixedGradientFrom_;
+    fixedGradientTo_ = s->fixedGradientTo_;
+    fixedGradientMirrorFrom_ = s->fixedGradientMirrorFrom_;
+    fixedGradientMirrorTo_ = s->fixedGradientMirrorTo_;
+    hoverFrom_ = s->hoverFrom_;
+    hoverTo_ = s->hoverTo_;
+    hoverMirrorFrom_ = s->hoverMirrorFrom_;
+    hoverMirrorTo_ = s->hoverMirrorTo_;
+    hoverBorder_ = s->hoverBorder_;
+    downFrom_ = s->downFrom_;
+    downTo_ = s->downTo_;
+    downMirrorFrom_ = s->downMirrorFrom_;
+    downMirrorTo_ = s->downMirrorTo_;
+    downBorder_ = s->downBorder_;
+    dropDownAlwaysVisible_ = s->dropDownAlwaysVisible_;
+    spinButtonsAlwaysVisible_ = s->spinButtonsAlwaysVisible_;
+    dropDownCount_ = s->dropDownCount_;
+    dropDownFooter_->Assign(s->dropDownFooter_);
+    dropDownHeader_->Assign(s->dropDownHeader_);
+    hintMaxWidth_ = s->hintMaxWidth_;
+}
+
+void TControlLook::SetCheckedGlyph(TBitmap* Value)
+{
+    checkedGlyph_->Assign(Value);
+    InvalidateGrid();
+}
+
+void TControlLook::SetUnCheckedGlyph(TBitmap* Value)
+{
+    unCheckedGlyph_->Assign(Value);
+    InvalidateGrid();
+}
+
+void TControlLook::SetRadioOnGlyph(TBitmap* Value)
+{
+    radioOnGlyph_->Assign(Value);
+    InvalidateGrid();
+}
+
+void TControlLook::SetRadioOffGlyph(TBitmap* Value)
+{
+    radioOffGlyph_->Assign(Value);
+    InvalidateGrid();
+}
+
+void TControlLook::SetDropDownHeader(THeaderAppearance* Value)
+{
+    dropDownHeader_->Assign(Value);
+}
+
+void TControlLook::SetDropDownFooter(TFooterAppearance* Value)
+{
+    dropDownFooter_->Assign(Value);
+}
+
+void TControlLook::SetFixedGradientFrom(TColor Value)
+{
+    fixedGradientFrom_ = Value;
+    if (Value != clNone)
+        grid_->SetPackGradientFrom(Value);
+}
+
+void TControlLook::SetFixedGradientTo(TColor Value)
+{
+    fixedGradientTo_ = Value;
+    if (Value != clNone)
+        grid_->SetPackGradientTo(Value);
+}
+
+void TControlLook::SetFixedGradientMirrorFrom(TColor Value)
+{
+    fixedGradientMirrorFrom_ = Value;
+    grid_->SetPackGradientMirrorFrom(Value);
+}
+
+void TControlLook::SetFixedGradientMirrorTo(TColor Value)
+{
+    fixedGradientMirrorTo_ = Value;
+    grid_->SetPackGradientMirrorTo(Value);
+}
+
+void TControlLook::SetFixedGradientHoverFrom(TColor Value)
+{
+    hoverFrom_ = Value;
+    if (Value != clNone)
+        grid_->FPackGradHoverFrom = Value;
+}
+
+void TControlLook::SetFixedGradientHoverTo(TColor Value)
+{
+    hoverTo_ = Value;
+    if (Value != clNone)
+        grid_->FPackGradHoverTo = Value;
+}
+
+void TControlLook::SetFixedGradientHoverMirrorFrom(TColor Value)
+{
+    hoverMirrorFrom_ = Value;
+    grid_->FPackGradHoverMirrorFrom = Value;
+}
+
+void TControlLook::SetFixedGradientHoverMirrorTo(TColor Value)
+{
+    hoverMirrorTo_ = Value;
+    grid_->FPackGradHoverMirrorTo = Value;
+}
+
+void TControlLook::SetFixedGradientHoverBorder(TColor Value)
+{
+    hoverBorder_ = Value;
+    if (Value != clNone)
+        grid_->FPackGradHoverBorder = Value;
+}
+
+void TControlLook::SetFixedGradientDownFrom(TColor Value)
+{
+    downFrom_ = Value;
+    if (Value != clNone)
+        grid_->FPackGradDownFrom = Value;
+}
+
+void TControlLook::SetFixedGradientDownTo(TColor Value)
+{
+    downTo_ = Value;
+    if (Value != clNone)
+        grid_->FPackGradDownTo = Value;
+}
+
+void TControlLook::SetFixedGradientDownMirrorFrom(TColor Value)
+{
+    downMirrorFrom_ = Value;
+    grid_->FPackGradDownMirrorFrom = Value;
+}
+
+void TControlLook::SetFixedGradientDownMirrorTo(TColor Value)
+{
+    downMirrorTo_ = Value;
+    grid_->FPackGradDownMirrorTo = Value;
+}
+
+void TControlLook::SetFixedGradientDownBorder(TColor Value)
+{
+    downBorder_ = Value;
+    if (Value != clNone)
+        grid_->FPackGradDownBorder = Value;
+}
+
+// ---------------------------------------------------------------------------
+// TBackGround
+
+TBackGround::TBackGround(TControl* AGrid) : grid_(AGrid), bitmap_(New<TBitmap>()) {}
+
+void TBackGround::SetBitmap(TBitmap* Value)
+{
+    bitmap_->Assign(Value);
+    grid_->Invalidate();
+}
+
+void TBackGround::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TBackGround*>(Source);
+    if (!s)
+        return;
+    top_ = s->top_;
+    left_ = s->left_;
+    display_ = s->display_;
+    bitmap_->Assign(s->bitmap_.get());
+    cells_ = s->cells_;
+    color_ = s->color_;
+    colorTo_ = s->colorTo_;
+}
+
+// ---------------------------------------------------------------------------
+// TGridProgressAppearance
+
+void TGridProgressAppearance::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TGridProgressAppearance*>(Source);
+    if (!s)
+        return;
+    completeColor_ = s->completeColor_;
+    completeFontColor_ = s->completeFontColor_;
+    unCompleteColor_ = s->unCompleteColor_;
+    unCompleteFontColor_ = s->unCompleteFontColor_;
+    level0Color_ = s->level0Color_;
+    level0ColorTo_ = s->level0ColorTo_;
+    level1Color_ = s->level1Color_;
+    level1ColorTo_ = s->level1ColorTo_;
+    level2Color_ = s->level2Color_;
+    level2ColorTo_ = s->level2ColorTo_;
+    level3Color_ = s->level3Color_;
+    level3ColorTo_ = s->level3ColorTo_;
+    level1Perc_ = s->level1Perc_;
+    level2Perc_ = s->level2Perc_;
+    borderColor_ = s->borderColor_;
+    showBorder_ = s->showBorder_;
+    stacked_ = s->stacked_;
+    showPercentage_ = s->showPercentage_;
+    completionSmooth_ = s->completionSmooth_;
+    showGradient_ = s->showGradient_;
+    steps_ = s->steps_;
+    style_ = s->style_;
+    Changed();
+}
+
+// ---------------------------------------------------------------------------
+// TGrouping
+
+void TGrouping::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TGrouping*>(Source);
+    if (!s)
+        return;
+    groupCountFormat_ = s->groupCountFormat_;
+    headerColor_ = s->headerColor_;
+    headerColorTo_ = s->headerColorTo_;
+    headerTextColor_ = s->headerTextColor_;
+    summaryColor_ = s->summaryColor_;
+    summaryColorTo_ = s->summaryColorTo_;
+    summaryTextColor_ = s->summaryTextColor_;
+    headerUnderline_ = s->headerUnderline_;
+    mergeHeader_ = s->mergeHeader_;
+    mergeSummary_ = s->mergeSummary_;
+    showGroupCount_ = s->showGroupCount_;
+    summaryLine_ = s->summaryLine_;
+    autoCheckGroup_ = s->autoCheckGroup_;
+    autoSelectGroup_ = s->autoSelectGroup_;
+}
+
+// ---------------------------------------------------------------------------
+// TDragDropSettings
+
+void TDragDropSettings::SetOleDropTarget(bool Value)
+{
+    oleDropTarget_ = Value;
+    if (grid_ && grid_->ComponentState().Contains(csDesigning))
+        return;
+    if (OnDropTargetChange)
+        OnDropTargetChange(Value);
+}
+
+void TDragDropSettings::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TDragDropSettings*>(Source);
+    if (!s)
+        return;
+    oleDropTarget_ = s->oleDropTarget_;
+    oleDropSource_ = s->oleDropSource_;
+    oleAcceptFiles_ = s->oleAcceptFiles_;
+    oleAcceptText_ = s->oleAcceptText_;
+    oleAcceptURLs_ = s->oleAcceptURLs_;
+    oleAppendRows_ = s->oleAppendRows_;
+    oleCopyAlways_ = s->oleCopyAlways_;
+    oleEntireRows_ = s->oleEntireRows_;
+    oleInsertRows_ = s->oleInsertRows_;
+    oleRemoveRows_ = s->oleRemoveRows_;
+    oleDropRTF_ = s->oleDropRTF_;
+    oleColumnDragDrop_ = s->oleColumnDragDrop_;
+    oleColumnsOnly_ = s->oleColumnsOnly_;
+    oleColumnReorder_ = s->oleColumnReorder_;
+    showCells_ = s->showCells_;
+}
+
+// ---------------------------------------------------------------------------
+// TBalloonSettings, TShowModified, drag scrolling
+
+void TBalloonSettings::SetEnable(bool Value)
+{
+    if (StoreChanged(enable_, Value))
+        FireEvent(OnEnableChange, this);
+}
+
+void TBalloonSettings::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TBalloonSettings*>(Source);
+    if (!s)
+        return;
+    textColor_ = s->textColor_;
+    backgroundColor_ = s->backgroundColor_;
+    initialDelay_ = s->initialDelay_;
+    autoHideDelay_ = s->autoHideDelay_;
+    reshowDelay_ = s->reshowDelay_;
+    transparency_ = s->transparency_;
+    enable_ = s->enable_;
+}
+
+void TShowModified::SetColor(TColor Value)
+{
+    color_ = Value;
+    FireEvent(OnChange, this);
+}
+
+void TShowModified::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TShowModified*>(Source);
+    if (!s)
+        return;
+    color_ = s->color_;
+    enabled_ = s->enabled_;
+}
+
+void TDragScrollDelays::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TDragScrollDelays*>(Source)) {
+        initialDelay_ = s->initialDelay_;
+        repeatDelay_ = s->repeatDelay_;
+    }
+}
+
+void TDragScrollMargins::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TDragScrollMargins*>(Source)) {
+        top_ = s->top_;
+        bottom_ = s->bottom_;
+        left_ = s->left_;
+        right_ = s->right_;
+    }
+}
+
+TDragScrollOptions::TDragScrollOptions() : delays_(New<TDragScrollDelays>()), margins_(New<TDragScrollMargins>()) {}
+
+void TDragScrollOptions::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TDragScrollOptions*>(Source);
+    if (!s)
+        return;
+    margins_->Assign(s->margins_.get());
+    delays_->Assign(s->delays_.get());
+    active_ = s->active_;
+}
+
+// ---------------------------------------------------------------------------
+// TSortSettings
+
+TSortSettings::TSortSettings(TControl* AGrid)
+    : grid_(AGrid), normalGlyph_(New<TBitmap>()), upGlyph_(New<TBitmap>()), indexUpGlyph_(New<TBitmap>()),
+      indexDownGlyph_(New<TBitmap>())
+{
+}
+
+void TSortSettings::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TSortSettings*>(Source);
+    if (!s)
+        return;
+    show_ = s->show_;
+    indexShow_ = s->indexShow_;
+    column_ = s->column_;
+    row_ = s->row_;
+    fixedCols_ = s->fixedCols_;
+    direction_ = s->direction_;
+    full_ = s->full_;
+    autoFormat_ = s->autoFormat_;
+    ignoreCase_ = s->ignoreCase_;
+    autoSortForGrouping_ = s->autoSortForGrouping_;
+    indexColor_ = s->indexColor_;
+    indexSortKey_ = s->indexSortKey_;
+    headerColor_ = s->headerColor_;
+    headerColorTo_ = s->headerColorTo_;
+    headerMirrorColor_ = s->headerMirrorColor_;
+    headerMirrorColorTo_ = s->headerMirrorColorTo_;
+    normalGlyph_->Assign(s->normalGlyph_.get());
+    upGlyph_->Assign(s->upGlyph_.get());
+    indexUpGlyph_->Assign(s->indexUpGlyph_.get());
+    indexDownGlyph_->Assign(s->indexDownGlyph_.get());
+}
+
+// ---------------------------------------------------------------------------
+// Filtering
+
+void TFilterData::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TFilterData*>(Source);
+    if (!s) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    column_ = s->column_;
+    condition_ = s->condition_;
+    caseSensitive_ = s->caseSensitive_;
+    removeAccents_ = s->removeAccents_;
+    prefix_ = s->prefix_;
+    suffix_ = s->suffix_;
+    operation_ = s->operation_;
+    filterType_ = s->filterType_;
+}
+
+TFilter::TFilter(TComponent* AOwner) : TCollection(ItemClass<TFilterData>(), AOwner) {}
+
+bool TFilter::HasFilter(int ACol) const
+{
+    return HasFilterType(ACol) >= 0;
+}
+
+int TFilter::HasFilterType(int ACol) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Item(i)->GetColumn() == ACol)
+            return Item(i)->GetFilterType();
+    return -1;
+}
+
+TFilterDropDown::TFilterDropDown() : font_(New<TFont>()), glyph_(New<TBitmap>()), glyphActive_(New<TBitmap>())
+{
+    auto changed = [this](TObject*) { FireEvent(OnChange, this); };
+    font_->OnChange = changed;
+    glyph_->OnChange = changed;
+    glyphActive_->OnChange = changed;
+}
+
+void TFilterDropDown::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TFilterDropDown*>(Source);
+    if (!s)
+        return;
+    font_->Assign(s->font_.get());
+    glyph_->Assign(s->glyph_.get());
+    glyphActive_->Assign(s->glyphActive_.get());
+    width_ = s->width_;
+    height_ = s->height_;
+    caseSensitive_ = s->caseSensitive_;
+    sorted_ = s->sorted_;
+    columnWidth_ = s->columnWidth_;
+    color_ = s->color_;
+    autoSize_ = s->autoSize_;
+    textChecked_ = s->textChecked_;
+    textUnChecked_ = s->textUnChecked_;
+}
+
+TFilterEdit::TFilterEdit(TComponent* AOwner)
+    : owner_(AOwner), columns_(New<TIntList>(0, 0)), typeNames_(New<TStringList>())
+{
+    for (const wchar_t* name : {L"Starts with", L"Ends with", L"Contains", L"Not contains", L"Equal", L"Not equal",
+                                L"Larger than", L"Smaller than", L"Clear"})
+        typeNames_->Add(name);
+}
+
+void TFilterEdit::Assign(TPersistent* Source)
+{
+    auto* s = dynamic_cast<TFilterEdit*>(Source);
+    if (!s)
+        return;
+    enabled_ = s->enabled_;
+    row_ = s->row_;
+    caseSensitive_ = s->caseSensitive_;
+    color_ = s->color_;
+    columns_->Clear();
+    for (int i = 0; i < s->columns_->Count(); ++i)
+        columns_->Add(s->columns_->GetItem(i));
+    typeNames_->Assign(s->typeNames_.get());
+}

@@ -1,0 +1,286 @@
+// The data grid's housekeeping: the update lock around bulk changes, the old
+// value of the cell being edited and its validation when the edit ends, focus
+// and the grid's click, and the column widths a resize scales from.
+#include "AdvGrid.h"
+#include <commctrl.h>
+
+// --- update lock ---------------------------------------------------------------------
+
+void TAdvStringGrid::BeginUpdate()
+{
+    // Hidden grids never count: their painting is off anyway.
+    if (!GetVisible())
+        return;
+    ++FUpdateCount;
+    if (HandleAllocated())
+        SendMessageW(GetHandle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TAdvStringGrid::EndUpdate()
+{
+    if (!GetVisible())
+        return;
+    if (FUpdateCount > 0)
+        --FUpdateCount;
+    if (FUpdateCount > 0 || Destroying())
+        return;
+    FSelectionChanged = false;
+    if (HandleAllocated()) {
+        SendMessageW(GetHandle(), WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(GetHandle(), nullptr, FALSE);
+        RepaintBorder();
+        if (FControlList->Count() > 0)
+            CellControlsUpdate(false);
+    }
+}
+
+void TAdvStringGrid::ResetUpdate()
+{
+    FUpdateCount = 0;
+    // A paint refused meanwhile is owed: the platform forgot the area when
+    // the grid declined it.
+    if (FPaintSkipped && HandleAllocated())
+        ::InvalidateRect(GetHandle(), nullptr, FALSE);
+    FPaintSkipped = false;
+}
+
+void TAdvStringGrid::SetLockUpdate(bool Value)
+{
+    if (Value)
+        BeginUpdate();
+    else
+        EndUpdate();
+}
+
+// --- old value and validation -----------------------------------------------------------
+
+void TAdvStringGrid::SaveOldCellValue(int ACol, int ARow)
+{
+    FOldCol = ACol;
+    FOldRow = ARow;
+    const int realCol = RealColIndex(ACol);
+    if (realCol < 0 || ARow < 0 || realCol >= TotalColCount() || ARow >= GetRowCount()) {
+        FOldCellText.clear();
+        FOldCellTextWide.clear();
+        return;
+    }
+    FOldCellText = ReadRawCell(realCol, ARow);
+    FOldCellTextWide = GetCellWideText(realCol, ARow);
+}
+
+void TAdvStringGrid::ShowInplaceEdit()
+{
+    if (GetRow() < GetTopRow() && GetRow() >= GetFixedRows())
+        SetTopRowEx(GetRow());
+    if (GetCol() < GetLeftCol() && GetCol() >= GetFixedCols())
+        SetLeftCol(GetCol());
+    if (FMouseActions->GetRangeSelectAndEdit() && !GetOptions().Contains(goEditing))
+        SetOptions(GetOptions() + goEditing);
+    if (!FEditing) {
+        SaveOldCellValue(GetCol(), GetRow());
+        FEditing = true;
+    }
+    ShowEditor();
+}
+
+TWinControl* TAdvStringGrid::GetCellEditor() const
+{
+    return GetEditorMode() ? InplaceEditor() : nullptr;
+}
+
+void TAdvStringGrid::ShowInvalidEntryBalloon()
+{
+    TInplaceEdit* editor = InplaceEditor();
+    if ((FInvalidEntryTitle.empty() && FInvalidEntryText.empty()) || !editor || !editor->HandleAllocated())
+        return;
+    EDITBALLOONTIP tip{};
+    tip.cbStruct = sizeof(tip);
+    tip.pszTitle = FInvalidEntryTitle.c_str();
+    tip.pszText = FInvalidEntryText.c_str();
+    tip.ttiIcon = static_cast<INT>(FInvalidEntryIcon);
+    SendMessageW(editor->GetHandle(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
+}
+
+void TAdvStringGrid::ReopenEditorWith(int ACol, const String& Text)
+{
+    HideInplaceEdit();
+    SetCellText(ACol, FOldRow, Text);
+    MoveCurrentCell(FOldCol, FOldRow);
+    FValidating = false;
+    FEditing = true;
+    ShowInplaceEdit();
+}
+
+bool TAdvStringGrid::ValidateCell(const String& NewValue)
+{
+    if (!FEditing || FValidating)
+        return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    const int acol = RealColIndex(FOldCol);
+    const int arow = FOldRow;
+    FNewCellText = NewValue;
+    try {
+        if (NewValue == FOldCellText && !FAlwaysValidate) {
+            FMouseActions->SetEditOnDblClickOnly(FValidateDblClick);
+        } else {
+            const bool changed = NewValue != FOldCellText;
+            const bool advance = FNavigation->GetAdvanceOnEnter();
+            FNavigation->SetAdvanceOnEnter(false);
+            String value = NewValue;
+            if (OnCellValidate)
+                OnCellValidate(this, acol, arow, value, valid);
+            if (value != FOldCellText) {
+                FModified = true;
+                if (GetFixedCols() > 0) {
+                    SetRowModified(GetRealRow(), true);
+                    if (FShowModified->GetEnabled())
+                        RepaintCell(0, GetRow());
+                }
+            }
+            if (valid) {
+                CalcFooter(acol);
+                if (changed)
+                    DoCellsChanged(TRect(acol, arow, acol, arow));
+            }
+            FNavigation->SetAdvanceOnEnter(advance);
+            FNewCellText = value;
+            if (valid) {
+                SetCellText(acol, arow, value);
+            } else {
+                FLastValidation = false;
+                FValidateDblClick = FMouseActions->GetEditOnDblClickOnly();
+                FMouseActions->SetEditOnDblClickOnly(false);
+                // A corrected value stays in the reopened editor; a refused
+                // one gives the old text back.
+                ReopenEditorWith(acol, value != NewValue ? value : FOldCellText);
+                ShowInvalidEntryBalloon();
+                FOldCellText = GetRawCell(acol, FOldRow);
+            }
+        }
+    } catch (...) {
+        SaveOldCellValue(GetCol(), GetRow());
+        FValidating = false;
+        throw;
+    }
+    if (valid)
+        SaveOldCellValue(GetCol(), GetRow());
+    FValidating = false;
+    return valid;
+}
+
+bool TAdvStringGrid::ValidateCellWide(const String& NewValue)
+{
+    if (!FEditing || FValidating)
+        return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    const int acol = RealColIndex(FOldCol);
+    const int arow = FOldRow;
+    try {
+        if (NewValue != FOldCellTextWide || FAlwaysValidate) {
+            const bool changed = NewValue != FOldCellTextWide;
+            String value = NewValue;
+            CalcFooter(acol);
+            if (OnCellValidateWide)
+                OnCellValidateWide(this, acol, arow, value, valid);
+            if (value != FOldCellTextWide) {
+                FModified = true;
+                if (FShowModified->GetEnabled() && GetFixedCols() > 0)
+                    SetRowModified(GetRealRow(), true);
+            }
+            if (valid) {
+                if (changed)
+                    DoCellsChanged(TRect(acol, arow, acol, arow));
+                SetCellWideText(acol, arow, value);
+            } else {
+                FLastValidation = false;
+                HideInplaceEdit();
+                SetCellWideText(acol, FOldRow, value != NewValue ? value : FOldCellTextWide);
+                MoveCurrentCell(FOldCol, FOldRow);
+                FValidating = false;
+                FEditing = true;
+                ShowInplaceEdit();
+            }
+            FOldCellTextWide = GetCellWideText(acol, arow);
+        }
+    } catch (...) {
+        SaveOldCellValue(GetCol(), GetRow());
+        FValidating = false;
+        throw;
+    }
+    if (valid)
+        SaveOldCellValue(GetCol(), GetRow());
+    FValidating = false;
+    return valid;
+}
+
+// --- focus and click ---------------------------------------------------------------------
+
+void TAdvStringGrid::Click()
+{
+    SaveOldCellValue(GetCol(), GetRow());
+    TBaseGrid::Click();
+    FEntered = false;
+}
+
+void TAdvStringGrid::DoEnter()
+{
+    if (FBlockFocus)
+        return;
+    try {
+        TBaseGrid::DoEnter();
+        if ((GetOptions().Contains(goEditing) || FMouseActions->GetRangeSelectAndEdit()) && GetCol() < GetColCount() &&
+            GetRow() < GetRowCount())
+            SelectCell(GetCol(), GetRow());
+    } catch (...) {
+        SaveOldCellValue(GetCol(), GetRow());
+        throw;
+    }
+    SaveOldCellValue(GetCol(), GetRow());
+}
+
+void TAdvStringGrid::DoExit()
+{
+    if (FBlockKill)
+        return;
+    if (FSelectionChanged && FMouseActions->GetDisjunctRowSelect())
+        SelectionToRowSelect(false);
+    FSelectionChanged = false;
+    TBaseGrid::DoExit();
+}
+
+// --- sizes, hover, version ------------------------------------------------------------------
+
+void TAdvStringGrid::InitOrigColSizes()
+{
+    FOrigColSizes->Clear();
+    for (int c = 0; c < GetColCount(); ++c)
+        FOrigColSizes->Add(GetColWidths(c));
+    FOldSize = GetWidth();
+}
+
+void TAdvStringGrid::ResetFixedCellHighlight()
+{
+    if (FHoverFixedX < 0 && FHoverFixedY < 0)
+        return;
+    const int c = FHoverFixedX;
+    const int r = FHoverFixedY;
+    FHoverFixedX = -1;
+    FHoverFixedY = -1;
+    RepaintCell(c, r);
+}
+
+int TAdvStringGrid::GetVersionNr() const
+{
+    return (7 << 24) | (8 << 16) | (7 << 8) | 0;
+}
+
+String TAdvStringGrid::GetVersionString() const
+{
+    const int nr = GetVersionNr();
+    return IntToStr((nr >> 24) & 0xFF) + L"." + IntToStr((nr >> 16) & 0xFF) + L"." + IntToStr((nr >> 8) & 0xFF) +
+           L"." + IntToStr(nr & 0xFF) + L" Nov, 2015";
+}
