@@ -383,8 +383,6 @@ public:
     void SetVirtualEdit(bool Value) { FVirtualEdit = Value; }
     bool GetFixedAsButtons() const { return FFixedAsButtons; }
     void SetFixedAsButtons(bool Value) { StoreAndInvalidate(FFixedAsButtons, Value); }
-    bool GetSizeGrowOnly() const { return FSizeGrowOnly; }
-    void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
     bool GetNoDefaultDraw() const { return FNoDefaultDraw; }
     void SetNoDefaultDraw(bool Value) { FNoDefaultDraw = Value; }
     bool GetJavaCSV() const { return FJavaCSV; }
@@ -479,20 +477,8 @@ public:
     void SetPasswordChar(wchar_t Value) { FPasswordChar = Value; }
     wchar_t GetDelimiter() const { return FDelimiter; }
     void SetDelimiter(wchar_t Value) { FDelimiter = Value; }
-    TPoint GetXYOffset() const { return FXYOffset; }
-    void SetXYOffset(TPoint Value) { FXYOffset = Value; Invalidate(); }
-    int GetMinRowHeight() const { return FMinRowHeight; }
-    void SetMinRowHeight(int Value) { FMinRowHeight = Value; }
-    int GetMaxRowHeight() const { return FMaxRowHeight; }
-    void SetMaxRowHeight(int Value) { FMaxRowHeight = Value; }
-    int GetMinColWidth() const { return FMinColWidth; }
-    void SetMinColWidth(int Value) { FMinColWidth = Value; }
-    int GetMaxColWidth() const { return FMaxColWidth; }
-    void SetMaxColWidth(int Value) { FMaxColWidth = Value; }
     int GetGroupColumn() const { return FGroupColumn; }
     void SetGroupColumn(int Value) { FGroupColumn = Value; }
-    int GetZoomFactor() const { return FZoomFactor; }
-    void SetZoomFactor(int Value) { FZoomFactor = Value; }
     int GetPrintPageFrom() const { return FPrintPageFrom; }
     int GetPrintPageTo() const { return FPrintPageTo; }
     int GetPrintPageCount() const { return FPrintPageCount; }
@@ -804,8 +790,6 @@ public:
     int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.y : 2 * FXYOffset.y; }
 
     // --- sizing settings
-    TFont* GetFixedFont() const { return FFixedFont.get(); }
-    void SetFixedFont(TFont* Value) { FFixedFont->Assign(Value); }
     // Automatic sizes only ever grow.
     bool GetSizeGrowOnly() const { return FSizeGrowOnly; }
     void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
@@ -1098,7 +1082,6 @@ private:
     TOwned<TStringList> FColumnHeaders;
     TOwned<THTMLPictureCache> FImageCache;
     TOwned<TIntList> FOrigColSizes;
-    TOwned<TFont> FFixedFont;
     TOwned<TFont> FActiveCellFont;
     TOwned<TStringList> FRowHeaders;
     TOwned<TStringList> Sortlist;
@@ -1278,7 +1261,6 @@ private:
     bool FLastValidation = true;
     bool FVirtualEdit = false;
     bool FFixedAsButtons = false;
-    bool FSizeGrowOnly = false;
     bool FNoDefaultDraw = false;
     bool FJavaCSV = false;
     bool FPrinterDriverFix = false;
@@ -1328,13 +1310,7 @@ private:
     String FCheckFalse = L"N";
     wchar_t FPasswordChar = L'*';
     wchar_t FDelimiter = L'\0';
-    TPoint FXYOffset{2, 2};
-    int FMinRowHeight = 0;
-    int FMaxRowHeight = 0;
-    int FMinColWidth = 0;
-    int FMaxColWidth = 0;
     int FGroupColumn = -1;
-    int FZoomFactor = 0;
     int FPrintPageFrom = 1;
     int FPrintPageTo = 1;
     int FPrintPageCount = 0;

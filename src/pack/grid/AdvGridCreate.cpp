@@ -118,9 +118,6 @@ void TAdvStringGrid::CreateOwnedObjects()
     FImageCache.reset(New<THTMLPictureCache>());
 
     FOrigColSizes.reset(New<TIntList>(-1, -1));
-    FFixedFont.reset(New<TFont>());
-    FFixedFont->SetName(L"Tahoma");
-    FFixedFont->SetStyle(TFontStyles{fsBold});
     FActiveCellFont.reset(New<TFont>());
     if (DesignTime())
         FActiveCellFont->SetName(L"Tahoma");
@@ -249,7 +246,6 @@ void TAdvStringGrid::WireOwnedObjects()
         ShowColumnHeaders();
     };
     FRowHeaders->OnChange = [this](TObject*) { ShowRowHeaders(); };
-    FFixedFont->OnChange = [this](TObject*) { Invalidate(); };
     FActiveCellFont->OnChange = [this](TObject*) { Invalidate(); };
     FMergedColumns->OnChange = [this](TObject*, int, int) {
         for (int c = 0; c < GetColCount(); ++c)
