@@ -152,6 +152,17 @@ extern TCursor GridLinkCursor;
 // The grid whose focus frame is showing, if any.
 extern TAdvStringGrid* FocusedGrid;
 
+// --- sorting types
+enum TColumnType { ctNumeric, ctFloat, ctAlpha, ctDate, ctTime, ctBoolean };
+enum TCalcType { ctSum, ctAvg, ctMin, ctMax };
+
+using TGridFormatEvent =
+    std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix)>;
+using TCustomCompareEvent = std::function<void(TObject* Sender, const String& str1, const String& str2, int& Res)>;
+using TRawCompareEvent = std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
+using TClickSortEvent = std::function<void(TObject* Sender, int ACol)>;
+using TGroupCalcEvent = std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)>;
+
 // ---------------------------------------------------------------------------
 class TAdvStringGrid : public TBaseGrid {
 public:
@@ -812,6 +823,71 @@ public:
     int GetZoomFactor() const { return FZoomFactor; }
     void SetZoomFactor(int Value);
 
+    // --- calculations (columns and rows as stored; -1 for FromRow or ToRow
+    // means the normal rows; a range past the shown rows reads real rows)
+    // The text as a number: empty or "-" reads 0; any other non-number
+    // raises EAdvGridError.
+    double GetFloatCell(int ACol, int ARow);
+    double GetRealRowFloatCell(int ACol, int ARealRow);
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    double ColumnCount(int ACol, int FromRow, int ToRow);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    // Rows of the rectangle are real rows; every cell must be a number.
+    double RectCalc(TGridRect GR, TCalcType CalcType);
+    double RectSum(const TGridRect& GR) { return RectCalc(GR, ctSum); }
+    double RectAvg(const TGridRect& GR) { return RectCalc(GR, ctAvg); }
+    double RectMin(const TGridRect& GR) { return RectCalc(GR, ctMin); }
+    double RectMax(const TGridRect& GR) { return RectCalc(GR, ctMax); }
+    double SelectionSum() { return RectSum(GetSelection()); }
+    double SelectionAvg() { return RectAvg(GetSelection()); }
+    double SelectionMin() { return RectMin(GetSelection()); }
+    double SelectionMax() { return RectMax(GetSelection()); }
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    int GetAutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int Value) { FAutoNumberStart = Value; }
+    int GetAutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int Value) { FAutoNumberOffset = Value; }
+    TSortDirection GetAutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection Value) { FAutoNumberDirection = Value; }
+    // Rows are display rows, columns real ones; heights and widths go along.
+    void SwapRows(int ARow1, int ARow2);
+    void SwapColumns(int ACol1, int ACol2);
+
+    // --- sorting (columns are real columns, rows display rows)
+    virtual void QSort();
+    virtual void QSortIndexed();
+    // Puts the rows back into the order they had when the cross-reference
+    // was last reset.
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
+    // Puts two rows into sort order; true when they were exchanged.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    void InitSortXRef();
+    TIntList* GetSortRowXRef() const { return FSortRowXRef.get(); }
+    TColumnType ColumnType(int Col);
+    // -1, 0 or 1: the cell of ARow1 after, as or before the cell of ARow2.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    int CompareRows(int ACol, int ARow1, int ARow2);
+    int CompareRowsIndexed(int Depth, int ARow1, int ARow2);
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    int GetCompares() const { return FCompares; }
+    int GetSwaps() const { return FSwaps; }
+    // Milliseconds the last header-click sort took.
+    DWORD GetSortTime() const { return SortTime; }
+
     // --- switches
     // A cell's CellObject tag holds an object that clearing frees.
     bool GetOwnsObjects() const { return FOwnsObjects; }
@@ -829,6 +905,13 @@ public:
     void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
 
     // --- events
+    TGridFormatEvent OnGetFormat;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TClickSortEvent OnClickSort;
+    TGroupCalcEvent OnColumnCalc;
+    TRowColBoolEvent OnCanClickCell;
+    TColRowEvent OnFixedCellClick;
     TRowUpdateEvent OnRowUpdate;
     TCellsChangedEvent OnCellsChanged;
 
@@ -881,6 +964,20 @@ public:
 
 protected:
     // --- hooks
+    // --- mouse press and release
+    void HandleWMLButtonDown(TMessage& Message);
+    void HandleWMLButtonUp(TMessage& Message);
+    virtual void DoClickSort(int ACol);
+    virtual void DoGetFormat(int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix)
+    {
+        if (OnGetFormat)
+            OnGetFormat(this, ACol, AStyle, aPrefix, aSuffix);
+    }
+    void Dispatch(TMessage& Message) override;
+    void ColWidthsChanged() override;
+    // Writers and calculations report their progress: state 0 and the first
+    // row, 5 and each row, 2 and -1 at the end.
+    virtual void ExportNotification(int AState, int ARow) {}
     // Cells of R changed: tells the event (R in cell coordinates).
     virtual void DoCellsChanged(const TRect& R);
     // Moves the controls placed in cells onto their cells after rows or
@@ -1023,6 +1120,71 @@ protected:
 
 private:
     friend class THiddenRowItems;
+
+    // --- calculations
+    struct TCalcRange {
+        int from = 0;
+        int to = -1;
+        bool realRows = false;
+        bool defaulted = false;
+    };
+    TCalcRange ColumnCalcRange(int FromRow, int ToRow) const;
+    bool ColumnCalcValue(int ACol, int ARow, bool RealRows, double& Value);
+    double ColumnExtreme(int ACol, int FromRow, int ToRow, bool Largest);
+    double RowExtreme(int ARow, int FromCol, int ToCol, bool Largest);
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = sdAscending;
+
+    // --- sorting: the rows of one run are read once
+    struct TSortColumnCache;
+    struct TSortRun {
+        int first = 0;
+        int count = 0;
+        std::vector<TSortColumnCache> columns;
+    };
+    String SortCellText(int ACol, int ARow);
+    const String& CachedSortText(int ACol, int ARow, Byte* Kind);
+    bool SortNumber(int ACol, int ARow, const String& Text, const String& Prefix, const String& Suffix,
+                    bool Financial, double& Value);
+    void SortRange(int Left, int Right, const std::function<int(int, int)>& Compare);
+    // Order[k] is the row that goes to Left + k.
+    void PlaceRows(int Left, const std::vector<int>& Order);
+    void RunSort(bool Indexed);
+    void HeaderClickSort(int ACol, int ARow, int X, int Y);
+    bool NearColumnBorder(int ACol, int ARow, int X);
+    TSortRun* FSortRun = nullptr;
+    String FSortScratch;
+    int FSortRow = -1;
+    int FCompares = 0;
+    int FSwaps = 0;
+    DWORD SortTime = 0;
+
+    // --- mouse state from a press to its release
+    bool FDoOnClick = false;
+    bool FMouseDownMove = false;
+    bool FMouseKeepDown = false;
+    bool FMouseDown = false;
+    bool FSelectionClick = false;
+    bool FDeselectState = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    bool ColSizeFlg = false;
+    TGridRect FOrigSelection;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Clickposdx = 0;
+    int Clickposdy = 0;
+    int Movecell = -1;
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    int FOldKeepLeftCol = 0;
     friend class TControlLook;
 
     // === construction (in the constructor's order) ==========================

@@ -120,7 +120,18 @@ void TAdvStringGrid::FitColumnToContents(int ACol, bool GrowOnly)
 {
     if (ACol < 0 || ACol >= GetColCount())
         return;
-    const int first = 0, last = GetRowCount() - 1;
+    int first = 0, last = GetRowCount() - 1;
+    switch (FColumnSize->GetRows()) {
+    case arNormal:
+        first = GetFixedRows();
+        last = GetRowCount() - FFixedFooters - 1;
+        break;
+    case arFixed:
+        last = GetFixedRows() - 1;
+        break;
+    case arAll:
+        break;
+    }
     const int realCol = RealColIndex(ACol);
     int need = 0;
     for (int r = first; r <= last; ++r) {
@@ -129,8 +140,10 @@ void TAdvStringGrid::FitColumnToContents(int ACol, bool GrowOnly)
         need = std::max(need, static_cast<int>(MeasureCellText(ACol, r, false, 0).cx));
     }
     int width = need + GetTotalXOffset() + 2 * GetGridLineWidth() + 2;
-    if (!GrowOnly || GetColWidths(ACol) < width)
+    if (!GrowOnly || GetColWidths(ACol) < width) {
+        DoColumnAutoSized(ACol, width);
         SetColWidths(ACol, ApplyMinMaxLimits(width, FMinColWidth, FMaxColWidth));
+    }
 }
 
 void TAdvStringGrid::AutoSizeCol(int ACol, int Padding)

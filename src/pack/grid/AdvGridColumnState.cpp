@@ -159,6 +159,18 @@ void TAdvStringGrid::StringToColumnStates(const String& Value)
         if (!states.shown[static_cast<size_t>(c)])
             HideColumn(c);
 
+    // Stretching is off while the widths are set. A stretched grid first
+    // gives every column the stretched column's width as its default.
+    TColumnSize* columnSize = FColumnSize.get();
+    const bool stretch = columnSize->GetStretch();
+    if (stretch) {
+        const int stretchCol = columnSize->GetStretchColumn() == -1 ? GetColCount() - 1 : columnSize->GetStretchColumn();
+        if (stretchCol >= 0 && stretchCol < GetColCount())
+            SetDefaultColWidth(GetColWidths(stretchCol));
+        columnSize->SetStretch(false);
+    }
     for (int p = 0; p < GetColCount(); ++p)
         SetColWidths(p, states.widths[static_cast<size_t>(p)]);
+    if (stretch)
+        columnSize->SetStretch(true);
 }

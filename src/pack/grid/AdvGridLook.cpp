@@ -435,6 +435,15 @@ void TSortSettings::Assign(TPersistent* Source)
     upGlyph_->Assign(s->upGlyph_.get());
     indexUpGlyph_->Assign(s->indexUpGlyph_.get());
     indexDownGlyph_->Assign(s->indexDownGlyph_.get());
+    singleColumn_ = s->singleColumn_;
+    ignoreBlanks_ = s->ignoreBlanks_;
+    blankPos_ = s->blankPos_;
+    normalCellsOnly_ = s->normalCellsOnly_;
+    autoColumnMerge_ = s->autoColumnMerge_;
+    initSortDirection_ = s->initSortDirection_;
+    undoSort_ = s->undoSort_;
+    defaultFormat_ = s->defaultFormat_;
+    downGlyph_->Assign(s->downGlyph_.get());
 }
 
 // ---------------------------------------------------------------------------

@@ -548,6 +548,12 @@ private:
 
 enum TSortDirection { sdAscending, sdDescending };
 enum TIndexSortKey { ikShift, ikCtrl, ikAlt, ikNone };
+enum TSortBlankPosition { blFirst, blLast };
+enum TSortStyle {
+    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
+    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox,
+    ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase, ssNatural
+};
 
 // How the grid sorts and shows the sort column.
 class TSortSettings : public TPersistent {
@@ -599,6 +605,36 @@ public:
     TBitmap* GetIndexDownGlyph() const { return indexDownGlyph_.get(); }
     void SetIndexDownGlyph(TBitmap* Value) { indexDownGlyph_->Assign(Value); }
 
+    // --- how rows sort (the sort routines of the grid read these)
+    bool GetSingleColumn() const { return singleColumn_; }
+    void SetSingleColumn(bool Value) { singleColumn_ = Value; }
+    bool GetIgnoreBlanks() const { return ignoreBlanks_; }
+    void SetIgnoreBlanks(bool Value) { ignoreBlanks_ = Value; }
+    TSortBlankPosition GetBlankPos() const { return blankPos_; }
+    void SetBlankPos(TSortBlankPosition Value) { blankPos_ = Value; }
+    bool GetNormalCellsOnly() const { return normalCellsOnly_; }
+    void SetNormalCellsOnly(bool Value) { normalCellsOnly_ = Value; }
+    bool GetAutoColumnMerge() const { return autoColumnMerge_; }
+    void SetAutoColumnMerge(bool Value) { autoColumnMerge_ = Value; }
+    TSortDirection GetInitSortDirection() const { return initSortDirection_; }
+    void SetInitSortDirection(TSortDirection Value) { initSortDirection_ = Value; }
+    bool GetUndoSort() const { return undoSort_; }
+    void SetUndoSort(bool Value) { undoSort_ = Value; }
+    bool GetSortOnVirtualCells() const { return sortOnVirtualCells_; }
+    void SetSortOnVirtualCells(bool Value) { sortOnVirtualCells_ = Value; }
+    TSortStyle GetDefaultFormat() const { return defaultFormat_; }
+    void SetDefaultFormat(TSortStyle Value) { defaultFormat_ = Value; }
+    TBitmap* GetDownGlyph() const { return downGlyph_.get(); }
+    void SetDownGlyph(TBitmap* Value) { downGlyph_->Assign(Value); }
+    // "u3" or "d3" for a sort on column 3; "i;u2;d5" for an indexed sort.
+    String SaveToString() const;
+    // Sorts the grid as the string says. An empty string changes nothing;
+    // a one-character string raises.
+    void LoadFromString(const String& Value);
+    // Unsorted, without moving rows.
+    void Remove();
+    void ToggleDirection();
+
 private:
     template <class T>
     void StoreAndInvalidate(T& field, const T& value)
@@ -628,6 +664,16 @@ private:
     TOwned<TBitmap> upGlyph_;
     TOwned<TBitmap> indexUpGlyph_;
     TOwned<TBitmap> indexDownGlyph_;
+    bool singleColumn_ = false;
+    bool ignoreBlanks_ = false;
+    TSortBlankPosition blankPos_ = blFirst;
+    bool normalCellsOnly_ = false;
+    bool autoColumnMerge_ = false;
+    TSortDirection initSortDirection_ = sdAscending;
+    bool undoSort_ = false;
+    bool sortOnVirtualCells_ = true;
+    TSortStyle defaultFormat_ = ssAutomatic;
+    TOwned<TBitmap> downGlyph_{New<TBitmap>()};
 };
 
 enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };

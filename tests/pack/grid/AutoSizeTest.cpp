@@ -162,3 +162,22 @@ TEST(AutoSize, ColumnsOfAHiddenLayoutMeasureTheirOwnTexts)
     EXPECT_GT(g->GetColWidths(1), g->GetColWidths(0));
     EXPECT_GT(g->GetColWidths(1), g->GetColWidths(2));
 }
+
+TEST(AutoSize, ColumnRowsSettingAndTheSizeEvent)
+{
+    TEmptyGrid g(3, 4);
+    g->SetFixedRows(1);
+    g->SetCells(1, 0, L"a much longer header text");
+    g->SetCells(1, 2, L"short");
+    g->GetColumnSize()->SetRows(arNormal);
+    g->AutoSizeCol(1, 0);
+    const int normal = g->GetColWidths(1);
+    g->GetColumnSize()->SetRows(arFixed);
+    g->AutoSizeCol(1, 0);
+    EXPECT_GT(g->GetColWidths(1), normal) << "sized to the header alone";
+
+    g->OnUpdateColumnSize = [](TObject*, int, int& width) { width += 7; };
+    g->GetColumnSize()->SetRows(arNormal);
+    g->AutoSizeCol(1, 0);
+    EXPECT_EQ(g->GetColWidths(1), normal + 7);
+}

@@ -1,0 +1,186 @@
+// The left press: the mouse state a press leaves for the move and the
+// release, disjunct row and column marks, and the hand-over to the base
+// grid, which selects cells and starts sizing and moving.
+#include "AdvGrid.h"
+#include <algorithm>
+#include <windowsx.h>
+
+namespace {
+
+// The one modifier the press reports: Alt over Shift over Ctrl.
+TShiftState PressShift()
+{
+    if (GetKeyState(VK_MENU) < 0)
+        return {ssAlt};
+    if (GetKeyState(VK_SHIFT) < 0)
+        return {ssShift};
+    if (GetKeyState(VK_CONTROL) < 0)
+        return {ssCtrl};
+    return {};
+}
+
+} // namespace
+
+bool TAdvStringGrid::NearColumnBorder(int ACol, int ARow, int X)
+{
+    const TRect r = TCustomGrid::CellRect(ACol, ARow);
+    return X - r.left < 4 || r.right - X < 4;
+}
+
+void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
+{
+    const int X = GET_X_LPARAM(Message.LParam);
+    const int Y = GET_Y_LPARAM(Message.LParam);
+    FDoOnClick = true;
+    FMouseDownMove = true;
+    FMouseKeepDown = true;
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    FOrigSelection = GetSelection();
+    const TShiftState shift = PressShift();
+
+    bool allow = true;
+    if (OnCanClickCell)
+        OnCanClickCell(this, ARow, ACol, allow);
+    if (!allow)
+        return;
+
+    FMoveColInd = -1;
+    FMoveRowInd = -1;
+    FSelectionClick = false;
+    FOldKeepLeftCol = GetLeftCol();
+    FOldTopRow = GetTopRowEx();
+
+    // The cell whose right or bottom border a drag from here would size.
+    MouseToCell(ACol == 0 && ARow != 0 ? X : X - 5, ARow == 0 ? Y : Y - 4, Colclicked, Rowclicked);
+    if (Colclicked >= 0 && Rowclicked >= 0) {
+        Colclickedsize = GetColWidths(Colclicked);
+        Rowclickedsize = GetRowHeights(Rowclicked);
+    }
+    Clickposx = X;
+    Clickposy = Y;
+
+    if (ACol < 0 || ARow < 0) {
+        HideInplaceEdit();
+        if (!GetFixedRowAlways())
+            TBaseGrid::Dispatch(Message);
+        return;
+    }
+    const bool fixedClick = ACol < GetFixedCols() || ARow < GetFixedRows();
+
+    // A covered cell of a block acts as the block's base cell.
+    int baseCol = RealColIndex(ACol), baseRow = ARow;
+    if (!ResolveBaseCell(RealColIndex(ACol), ARow, baseCol, baseRow)) {
+        ACol = DisplColIndex(baseCol);
+        ARow = baseRow;
+    }
+
+    const bool otherFixed = !fixedClick && IsFixedCell(ACol, ARow);
+    if (fixedClick || otherFixed)
+        HideInplaceEdit();
+
+    if (ACol >= GetColCount() || ARow >= GetRowCount()) {
+        TBaseGrid::Dispatch(Message);
+        return;
+    }
+
+    {
+        const int right = Colclicked >= 0 && Rowclicked >= 0 ? TCustomGrid::CellRect(Colclicked, Rowclicked).right : 0;
+        const int bottom = Colclicked >= 0 && Rowclicked >= 0 ? TCustomGrid::CellRect(Colclicked, Rowclicked).bottom : 0;
+        Clickposdx = Clickposx - right;
+        Clickposdy = Clickposy - bottom;
+    }
+
+    TMouseActions* actions = FMouseActions.get();
+    if (actions->GetDisjunctRowSelect() && ARow >= GetFixedRows() &&
+        !(ACol == 0 && (actions->GetHotmailRowSelect() || actions->GetRowSelect()))) {
+        if (shift.Contains(ssShift)) {
+            TBaseGrid::Dispatch(Message);
+            SetSelection({ACol, ARow, FOrigSelection.Left, FOrigSelection.Top});
+            return;
+        }
+        if (shift.Contains(ssCtrl) || actions->GetDisjunctRowSelectNoCtrl()) {
+            const int markRow = actions->GetRowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+            if (GetRowSelect(markRow))
+                FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            if (!shift.Contains(ssAlt))
+                ClearDisjunctRowSelect();
+        }
+    }
+    if (actions->GetDisjunctColSelect() && ACol >= GetFixedCols()) {
+        if (shift.Contains(ssCtrl)) {
+            if (GetColSelect(ACol))
+                FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            ClearColSelect();
+        }
+    }
+
+    Movecell = -1;
+    if (ARow < GetFixedRows() && ACol >= GetFixedCols())
+        Movecell = ACol;
+    else if (ACol < GetFixedCols() && ARow >= GetFixedRows())
+        Movecell = ARow;
+    {
+        const TRect cell = TCustomGrid::CellRect(ACol, ARow);
+        MoveOfsX = X - cell.left;
+        MoveOfsY = Y - cell.top;
+    }
+
+    if (otherFixed) {
+        DoClickCell(ARow, ACol);
+        return;
+    }
+
+    // Everything else goes to the base grid, with the left column kept
+    // where the view keeps it.
+    const bool keepLeft = GetOptions().Contains(goRowSelect) && FNavigation->GetKeepHorizScroll();
+    const int leftCol = GetLeftCol();
+    if (keepLeft)
+        BeginUpdate();
+    try {
+        if (!FSelHidden) {
+            const bool alwaysEdit = FNavigation->GetAlwaysEdit();
+            FNavigation->SetAlwaysEdit(false);
+            try {
+                TBaseGrid::Dispatch(Message);
+            } catch (...) {
+                FNavigation->SetAlwaysEdit(alwaysEdit);
+                throw;
+            }
+            FNavigation->SetAlwaysEdit(alwaysEdit);
+        }
+    } catch (...) {
+        if (keepLeft) {
+            SetLeftCol(leftCol);
+            EndUpdate();
+        }
+        throw;
+    }
+    if (keepLeft) {
+        SetLeftCol(leftCol);
+        EndUpdate();
+    }
+
+    const bool sizingPress =
+        ARow < GetFixedRows() && GetOptions().Contains(goColSizing) && NearColumnBorder(ACol, ARow, X);
+    if (!sizingPress)
+        DoClickCell(ARow, ACol);
+}
+
+void TAdvStringGrid::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+        HandleWMLButtonDown(Message);
+        return;
+    case WM_LBUTTONUP:
+        HandleWMLButtonUp(Message);
+        return;
+    default:
+        TBaseGrid::Dispatch(Message);
+    }
+}

@@ -1,0 +1,286 @@
+// Sorting: the value format each compare detects, directions, blanks, ties,
+// several columns, the return to the order before sorting and the
+// sort-settings string.
+#include "DataGridSupport.h"
+#include "SysUtils.h"
+#include <gtest/gtest.h>
+
+using namespace datagrid_test;
+
+namespace {
+
+// A grid with a header row, the given texts down column 1 and the row's
+// original position in column 0 ("0", "1", ...).
+struct TSortGrid : TFilledGrid<> {
+    explicit TSortGrid(const std::vector<String>& values, int cols = 3)
+        : TFilledGrid<>(cols, static_cast<int>(values.size()) + 1)
+    {
+        grid->SetFixedRows(1);
+        grid->SetFixedCols(0);
+        for (size_t i = 0; i < values.size(); ++i) {
+            grid->SetCells(0, static_cast<int>(i) + 1, IntToStr(static_cast<int>(i)));
+            grid->SetCells(1, static_cast<int>(i) + 1, values[i]);
+            for (int c = 2; c < cols; ++c)
+                grid->SetCells(c, static_cast<int>(i) + 1, L"");
+        }
+    }
+    std::vector<String> Column(int col) const
+    {
+        std::vector<String> texts;
+        for (int r = 1; r < grid->GetRowCount(); ++r)
+            texts.push_back(grid->GetCells(col, r));
+        return texts;
+    }
+    void SortBy(int col, TSortDirection direction) { grid->Sort(col, direction); }
+};
+
+// A locale with "/" dates, ":" times, "." decimals and "," thousands,
+// restored after the test.
+struct TLocaleScope {
+    TFormatSettings saved = FormatSettings;
+    TLocaleScope()
+    {
+        FormatSettings.DateSeparator = L'/';
+        FormatSettings.TimeSeparator = L':';
+        FormatSettings.DecimalSeparator = L'.';
+        FormatSettings.ThousandSeparator = L',';
+        FormatSettings.ShortDateFormat = L"dd/mm/yyyy";
+    }
+    ~TLocaleScope() { FormatSettings = saved; }
+};
+
+} // namespace
+
+TEST(Sort, AutomaticFormatDetection)
+{
+    TLocaleScope locale;
+    struct Case {
+        const char* name;
+        std::vector<String> values;
+        std::vector<String> ascending;
+    };
+    const Case cases[] = {
+        {"integers by value", {L"10", L"9", L"100", L"-3"}, {L"-3", L"9", L"10", L"100"}},
+        {"floats and exponents", {L"2.5", L"1e1", L"-0.5", L"2.25"}, {L"-0.5", L"2.25", L"2.5", L"1e1"}},
+        {"empty cell counts as 0 against numbers", {L"10", L"9", L""}, {L"", L"9", L"10"}},
+        {"dates by date", {L"03/04/2021", L"12/05/2020", L"01/01/2019"}, {L"01/01/2019", L"12/05/2020", L"03/04/2021"}},
+        {"times by time", {L"10:30", L"9:05", L"23:59"}, {L"9:05", L"10:30", L"23:59"}},
+        {"text by code unit", {L"pear", L"Apple", L"apple", L"banana"}, {L"Apple", L"apple", L"banana", L"pear"}},
+        {"date-like text against a word compares as text", {L"apple", L"12/05"}, {L"12/05", L"apple"}},
+        {"empty cells of a text column first", {L"b", L"", L"a"}, {L"", L"a", L"b"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSortGrid g(c.values);
+        g.SortBy(1, sdAscending);
+        EXPECT_EQ(g.Column(1), c.ascending);
+        g.SortBy(1, sdDescending);
+        EXPECT_EQ(g.Column(1), std::vector<String>(c.ascending.rbegin(), c.ascending.rend()));
+    }
+}
+
+TEST(Sort, MixedColumnTakesEachComparesFormatFromItsFirstCell)
+{
+    TLocaleScope locale;
+    TSortGrid g({L"10", L"abc"});
+    // (number, word) compares as numbers: "abc" reads 0, so 10 is larger.
+    EXPECT_EQ(g->CompareCells(1, 1, 2, sdAscending), 1);
+    // (word, number) compares as text: "abc" after "10".
+    EXPECT_EQ(g->CompareCells(1, 2, 1, sdAscending), 1);
+    // Contradicting compares still sort without losing a row.
+    TSortGrid mixed({L"abc", L"10", L"x", L"2", L"", L"7"});
+    mixed.SortBy(1, sdAscending);
+    std::vector<String> sorted = mixed.Column(1);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<String>{L"", L"10", L"2", L"7", L"abc", L"x"}));
+}
+
+TEST(Sort, FixedFormatsAndPrefixes)
+{
+    TLocaleScope locale;
+    struct Case {
+        const char* name;
+        TSortStyle style;
+        String prefix, suffix;
+        String first, second;
+        int expected;
+    };
+    const Case cases[] = {
+        {"numeric: words that fail compare equal", ssNumeric, L"", L"", L"n/a", L"abc", 0},
+        {"financial: thousands removed", ssFinancial, L"", L"", L"1,234.50", L"999", 1},
+        {"numeric with prefix and suffix", ssNumeric, L"$", L" kg", L"$5 kg", L"$12 kg", -1},
+        {"no case: ASCII folded", ssAlphaNoCase, L"", L"", L"apple", L"APPLE", 0},
+        {"alphabetic keeps case", ssAlphabetic, L"", L"", L"apple", L"APPLE", 1},
+        {"natural: digit runs by value", ssNatural, L"", L"", L"file10", L"file9", 1},
+        {"short EU dates", ssShortDateEU, L"", L"", L"02/01/2020", L"01/02/2020", -1},
+        {"short US dates", ssShortDateUS, L"", L"", L"02/01/2020", L"01/02/2020", 1},
+        {"alphanumeric: numbers when both are", ssAlphaNumeric, L"", L"", L"9", L"10", -1},
+        {"alphanumeric: text otherwise", ssAlphaNumeric, L"", L"", L"9", L"10a", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSortGrid g({c.first, c.second});
+        g->GetSortSettings()->SetAutoFormat(false);
+        g->OnGetFormat = [&c](TObject*, int, TSortStyle& style, String& prefix, String& suffix) {
+            style = c.style;
+            prefix = c.prefix;
+            suffix = c.suffix;
+        };
+        EXPECT_EQ(g->CompareCells(1, 1, 2, sdAscending), c.expected);
+    }
+}
+
+TEST(Sort, BlanksGoWhereTheSettingsSayInBothDirections)
+{
+    TLocaleScope locale;
+    for (TSortDirection direction : {sdAscending, sdDescending}) {
+        TSortGrid g({L"10", L"", L"9"});
+        g->GetSortSettings()->SetIgnoreBlanks(true);
+        g->GetSortSettings()->SetBlankPos(blLast);
+        g.SortBy(1, direction);
+        EXPECT_EQ(g.Column(1).back(), L"");
+        g->GetSortSettings()->SetBlankPos(blFirst);
+        g.SortBy(1, direction);
+        EXPECT_EQ(g.Column(1).front(), L"");
+    }
+    TSortGrid g({L"10", L"", L"9"});
+    g->GetSortSettings()->SetIgnoreBlanks(true);
+    g->GetSortSettings()->SetBlankPos(blLast);
+    g.SortBy(1, sdAscending);
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"9", L"10", L""}));
+}
+
+TEST(Sort, TiesFollowTheColumnsToTheRightOrKeepTheirOrder)
+{
+    TSortGrid g({L"b", L"a", L"b", L"a"}, 4);
+    const std::vector<String> right = {L"2", L"9", L"1", L"3"};
+    for (int r = 0; r < 4; ++r)
+        g->SetCells(2, r + 1, right[static_cast<size_t>(r)]);
+    g.SortBy(1, sdAscending);
+    EXPECT_EQ(g.Column(2), (std::vector<String>{L"3", L"9", L"1", L"2"}));
+
+    // Without the tie-break equal rows keep the order they had.
+    TSortGrid stable({L"b", L"a", L"b", L"a", L"b"});
+    stable->GetSortSettings()->SetFull(false);
+    stable.SortBy(1, sdAscending);
+    EXPECT_EQ(stable.Column(0), (std::vector<String>{L"1", L"3", L"0", L"2", L"4"}));
+    stable.SortBy(1, sdDescending);
+    EXPECT_EQ(stable.Column(0), (std::vector<String>{L"0", L"2", L"4", L"1", L"3"}));
+
+    // An ignored column counts as equal.
+    TSortGrid ignored({L"b", L"a", L"b", L"a"}, 4);
+    for (int r = 0; r < 4; ++r)
+        ignored->SetCells(2, r + 1, right[static_cast<size_t>(r)]);
+    ignored->GetIgnoreColumns()->Add(2);
+    ignored->GetSortSettings()->SetFull(true);
+    ignored.SortBy(1, sdAscending);
+    EXPECT_EQ(ignored.Column(0), (std::vector<String>{L"1", L"3", L"0", L"2"}));
+}
+
+TEST(Sort, RowsMoveWholeWithHiddenColumnsAndHeights)
+{
+    TSortGrid g({L"c", L"a", L"b"}, 4);
+    for (int r = 1; r <= 3; ++r)
+        g->SetCells(3, r, L"hidden" + g->GetCells(1, r));
+    g->SetRowHeights(1, 40);
+    g->HideColumn(3);
+    g.SortBy(1, sdAscending);
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"a", L"b", L"c"}));
+    EXPECT_EQ(g.Column(3), (std::vector<String>{L"hiddena", L"hiddenb", L"hiddenc"}));
+    EXPECT_EQ(g->GetRowHeights(3), 40);
+    EXPECT_EQ(g->GetColCount(), 3);
+    EXPECT_EQ(g->GetCells(1, 0), L"r0c1") << "the header row stays";
+}
+
+TEST(Sort, SeveralColumnsEachInItsOwnDirection)
+{
+    TSortGrid g({L"b", L"a", L"b", L"a"}, 4);
+    const std::vector<String> second = {L"1", L"2", L"3", L"4"};
+    for (int r = 0; r < 4; ++r)
+        g->SetCells(2, r + 1, second[static_cast<size_t>(r)]);
+    g->GetSortIndexes()->AddIndex(1, true);
+    g->GetSortIndexes()->AddIndex(2, false);
+    g->QSortIndexed();
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"a", L"a", L"b", L"b"}));
+    EXPECT_EQ(g.Column(2), (std::vector<String>{L"4", L"2", L"3", L"1"}));
+
+    g->GetSortIndexes()->Clear();
+    EXPECT_THROW(g->QSortIndexed(), EAdvGridError);
+}
+
+TEST(Sort, UnsortRestoresTheOrderOfTheFirstSort)
+{
+    TSortGrid g({L"d", L"b", L"a", L"c"}, 3);
+    for (int r = 1; r <= 4; ++r)
+        g->SetCells(2, r, IntToStr(5 - r));
+    g->QUnSort();
+    EXPECT_EQ(g.Column(0), (std::vector<String>{L"0", L"1", L"2", L"3"})) << "nothing to undo";
+    g.SortBy(1, sdAscending);
+    g.SortBy(2, sdDescending);
+    g.SortBy(1, sdDescending);
+    g->QUnSort();
+    EXPECT_EQ(g.Column(0), (std::vector<String>{L"0", L"1", L"2", L"3"}));
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"d", L"b", L"a", L"c"}));
+    for (int r = 0; r < g->GetRowCount(); ++r)
+        EXPECT_EQ(g->GetSortRowXRef()->GetItem(r), r);
+}
+
+TEST(Sort, ACompareThatRaisesMovesNoRowAndLeavesTheCountsAlone)
+{
+    TSortGrid g({L"c", L"a", L"b"}, 4);
+    g->HideColumn(3);
+    g->GetSortSettings()->SetAutoFormat(false);
+    g->GetSortSettings()->SetDefaultFormat(ssCustom);
+    g->OnCustomCompare = [](TObject*, const String&, const String&, int&) { throw Exception(L"compare failed"); };
+    EXPECT_THROW(g.SortBy(1, sdAscending), Exception);
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"c", L"a", L"b"}));
+    EXPECT_EQ(g->GetColCount(), 3);
+    EXPECT_EQ(g->GetRowCount(), 4);
+    EXPECT_EQ(g->NumHiddenColumns(), 1);
+}
+
+TEST(Sort, SortLinePutsTwoRowsInOrder)
+{
+    TSortGrid g({L"b", L"a", L"a"}, 3);
+    for (int r = 1; r <= 3; ++r)
+        g->SetCells(2, r, L"same");
+    g->GetSortSettings()->SetDirection(sdAscending);
+    EXPECT_TRUE(g->SortLine(1, 1, 2));
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"a", L"b", L"a"}));
+    EXPECT_FALSE(g->SortLine(1, 1, 3)) << "rows equal in every column stay";
+    EXPECT_EQ(g.Column(0), (std::vector<String>{L"1", L"0", L"2"}));
+}
+
+TEST(Sort, SettingsStringToAndFro)
+{
+    struct Case {
+        const char* name;
+        String text;
+        std::vector<String> column1;
+        String saved;
+    };
+    const Case cases[] = {
+        {"ascending", L"u1", {L"a", L"b", L"c"}, L"u1"},
+        {"descending", L"d1", {L"c", L"b", L"a"}, L"d1"},
+        {"any other letter is descending", L"x1", {L"c", L"b", L"a"}, L"d1"},
+        {"indexed", L"i;d1;u2", {L"c", L"b", L"a"}, L"i;d1;u2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSortGrid g({L"b", L"c", L"a"});
+        g->GetSortSettings()->LoadFromString(c.text);
+        EXPECT_TRUE(g->GetSortSettings()->GetShow());
+        EXPECT_EQ(g.Column(1), c.column1);
+        EXPECT_EQ(g->GetSortSettings()->SaveToString(), c.saved);
+    }
+
+    TSortGrid g({L"b", L"c", L"a"});
+    EXPECT_EQ(g->GetSortSettings()->SaveToString(), L"u-1");
+    g->GetSortSettings()->LoadFromString(L"");
+    EXPECT_FALSE(g->GetSortSettings()->GetShow());
+    EXPECT_THROW(g->GetSortSettings()->LoadFromString(L"u"), Exception);
+    EXPECT_TRUE(g->GetSortSettings()->GetShow());
+    g->GetSortSettings()->LoadFromString(L"i;");
+    EXPECT_TRUE(g->GetSortSettings()->GetIndexShow());
+    EXPECT_EQ(g.Column(1), (std::vector<String>{L"b", L"c", L"a"}));
+}
