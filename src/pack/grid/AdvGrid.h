@@ -1153,6 +1153,9 @@ private:
     void RunSort(bool Indexed);
     void HeaderClickSort(int ACol, int ARow, int X, int Y);
     bool NearColumnBorder(int ACol, int ARow, int X);
+    // Runs Work inside the update lock with the left column put back, where
+    // row selection keeps the horizontal scroll.
+    void KeepLeftColumnWhile(const std::function<void()>& Work);
     TSortRun* FSortRun = nullptr;
     String FSortScratch;
     int FSortRow = -1;

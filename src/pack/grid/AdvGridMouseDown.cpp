@@ -21,6 +21,28 @@ TShiftState PressShift()
 
 } // namespace
 
+void TAdvStringGrid::KeepLeftColumnWhile(const std::function<void()>& Work)
+{
+    // With row selection the view keeps its left column, and repaints once.
+    const bool keep = GetOptions().Contains(goRowSelect) && FNavigation->GetKeepHorizScroll();
+    const int leftCol = GetLeftCol();
+    if (keep)
+        BeginUpdate();
+    try {
+        Work();
+    } catch (...) {
+        if (keep) {
+            SetLeftCol(leftCol);
+            EndUpdate();
+        }
+        throw;
+    }
+    if (keep) {
+        SetLeftCol(leftCol);
+        EndUpdate();
+    }
+}
+
 bool TAdvStringGrid::NearColumnBorder(int ACol, int ARow, int X)
 {
     const TRect r = TCustomGrid::CellRect(ACol, ARow);
@@ -137,33 +159,19 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
 
     // Everything else goes to the base grid, with the left column kept
     // where the view keeps it.
-    const bool keepLeft = GetOptions().Contains(goRowSelect) && FNavigation->GetKeepHorizScroll();
-    const int leftCol = GetLeftCol();
-    if (keepLeft)
-        BeginUpdate();
-    try {
-        if (!FSelHidden) {
-            const bool alwaysEdit = FNavigation->GetAlwaysEdit();
-            FNavigation->SetAlwaysEdit(false);
-            try {
-                TBaseGrid::Dispatch(Message);
-            } catch (...) {
-                FNavigation->SetAlwaysEdit(alwaysEdit);
-                throw;
-            }
+    KeepLeftColumnWhile([this, &Message] {
+        if (FSelHidden)
+            return;
+        const bool alwaysEdit = FNavigation->GetAlwaysEdit();
+        FNavigation->SetAlwaysEdit(false);
+        try {
+            TBaseGrid::Dispatch(Message);
+        } catch (...) {
             FNavigation->SetAlwaysEdit(alwaysEdit);
+            throw;
         }
-    } catch (...) {
-        if (keepLeft) {
-            SetLeftCol(leftCol);
-            EndUpdate();
-        }
-        throw;
-    }
-    if (keepLeft) {
-        SetLeftCol(leftCol);
-        EndUpdate();
-    }
+        FNavigation->SetAlwaysEdit(alwaysEdit);
+    });
 
     const bool sizingPress =
         ARow < GetFixedRows() && GetOptions().Contains(goColSizing) && NearColumnBorder(ACol, ARow, X);

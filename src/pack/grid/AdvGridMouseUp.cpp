@@ -106,26 +106,6 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
     if (GetRowCount() != FSortRowXRef->Count())
         InitSortXRef();
 
-    const bool keepLeft = FNavigation->GetKeepHorizScroll() && GetOptions().Contains(goRowSelect);
-    const int leftCol = GetLeftCol();
-    auto guarded = [&](const std::function<void()>& sort) {
-        if (keepLeft)
-            BeginUpdate();
-        try {
-            sort();
-        } catch (...) {
-            if (keepLeft) {
-                SetLeftCol(leftCol);
-                EndUpdate();
-            }
-            throw;
-        }
-        if (keepLeft) {
-            SetLeftCol(leftCol);
-            EndUpdate();
-        }
-    };
-
     const DWORD started = GetTickCount();
     if (settings->GetIndexShow()) {
         const bool keyHeld =
@@ -143,7 +123,7 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
             indexes->Clear();
             indexes->AddIndex(realCol, ascending);
         }
-        guarded([this, settings, indexes] {
+        KeepLeftColumnWhile([this, settings, indexes] {
             QSortIndexed();
             settings->SetColumn(indexes->Count() > 0 ? indexes->GetColumn(0) : -1);
         });
@@ -156,7 +136,7 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
             settings->SetDirection(settings->GetInitSortDirection());
             settings->SetColumn(realCol);
         }
-        guarded([this, settings, unsort] {
+        KeepLeftColumnWhile([this, settings, unsort] {
             if (unsort) {
                 QUnSort();
                 settings->SetColumn(-1);
