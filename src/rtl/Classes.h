@@ -464,6 +464,88 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// Binary component streams: the values of the class library's component
+// images ("TPF0", class name, component name, properties, end marks), written
+// and read one at a time. A component image is written by its class, which
+// knows its own properties; TWriter and TReader know the value encoding.
+enum TValueType {
+    vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
+    vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
+    vaInt64, vaUTF8String, vaDouble
+};
+
+class TWriter : public TObject {
+public:
+    explicit TWriter(TStream* Stream) : stream_(Stream) {}
+
+    // The four bytes "TPF0" that open a component image.
+    void WriteSignature();
+    // A short string (length byte, 8-bit characters): class, component and
+    // property names, and identifiers. Longer names raise EWriteError.
+    void WriteStr(const String& Value);
+    void WritePropName(const String& Name) { WriteStr(Name); }
+    void WriteValue(TValueType Value);
+    void WriteListBegin() { WriteValue(vaList); }
+    void WriteListEnd() { WriteValue(vaNull); }
+
+    // In the fewest bytes that hold it.
+    void WriteInteger(Int64 Value);
+    void WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
+    // 7-bit text as 8-bit characters, any other text as UTF-16.
+    void WriteString(const String& Value);
+    // An 80-bit extended value.
+    void WriteFloat(double Value);
+    // An enumeration value; False, True, nil and Null take their own codes.
+    void WriteIdent(const String& Ident);
+    // The members of a set by name.
+    void WriteSet(const std::vector<String>& Members);
+    // A 32-bit length, then the bytes.
+    void WriteBinary(const void* Data, Int64 Count);
+
+private:
+    void Put(const void* Data, Int64 Count);
+    TStream* stream_ = nullptr;
+};
+
+// Every read checks the value type it meets and raises EReadError for a
+// value of another type, a length past the end of the stream or a stream
+// that ends early.
+class TReader : public TObject {
+public:
+    explicit TReader(TStream* Stream) : stream_(Stream) {}
+
+    // Reads "TPF0".
+    void ReadSignature();
+    String ReadStr();
+    String ReadPropName() { return ReadStr(); }
+    TValueType ReadValue();
+    // The next value type, left in the stream.
+    TValueType NextValue();
+    bool EndOfList() { return NextValue() == vaNull; }
+    void ReadListBegin() { CheckValue(vaList); }
+    void ReadListEnd() { CheckValue(vaNull); }
+
+    Integer ReadInteger();
+    Int64 ReadInt64();
+    bool ReadBoolean();
+    String ReadString();
+    double ReadFloat();
+    String ReadIdent();
+    std::vector<String> ReadSet();
+    std::vector<Byte> ReadBinary();
+
+    // Bytes left after the position.
+    Int64 Remaining();
+
+private:
+    void CheckValue(TValueType Expected);
+    void Get(void* Data, Int64 Count);
+    Int64 ReadLength();
+    String ReadStringOf(TValueType Type);
+    TStream* stream_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
 // Threads.
 //
 // Calls for the main thread: TThread::Synchronize (waits for the call to
