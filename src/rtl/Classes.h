@@ -521,7 +521,9 @@ public:
     TValueType ReadValue();
     // The next value type, left in the stream.
     TValueType NextValue();
-    bool EndOfList() { return NextValue() == vaNull; }
+    // The next byte is the end mark of a list (of values, properties or
+    // components); it is left in the stream.
+    bool EndOfList();
     void ReadListBegin() { CheckValue(vaList); }
     void ReadListEnd() { CheckValue(vaNull); }
 

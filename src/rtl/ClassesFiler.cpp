@@ -190,6 +190,14 @@ TValueType TReader::NextValue()
     return type;
 }
 
+bool TReader::EndOfList()
+{
+    Byte next = 0;
+    Get(&next, 1);
+    stream_->Seek(-1, soCurrent);
+    return next == vaNull;
+}
+
 void TReader::CheckValue(TValueType Expected)
 {
     if (ReadValue() != Expected)

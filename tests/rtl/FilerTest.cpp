@@ -99,6 +99,13 @@ TEST(ComponentStreamValues, ValuesReadBackAsWritten)
     EXPECT_TRUE(r.EndOfList());
     r.ReadListEnd();
     EXPECT_EQ(r.Remaining(), 0);
+
+    // A property name after a list is no value type, and no end either.
+    const std::string named = Written([](TWriter& w) { w.WritePropName(String(25, L'P')); });
+    TOwned<TMemoryStream> n(StreamOf(named));
+    TReader names(n.get());
+    EXPECT_FALSE(names.EndOfList());
+    EXPECT_EQ(names.ReadPropName(), String(25, L'P'));
 }
 
 TEST(ComponentStreamValues, BadStreamsRaiseReadErrors)

@@ -13,6 +13,7 @@
 //    merged and split with every index structure kept in step.
 #pragma once
 
+#include "AdvGridCellGraphic.h"
 #include "AdvGridFooter.h"
 #include "AdvGridLook.h"
 #include "AdvGridObjects.h"
@@ -29,6 +30,8 @@ enum TScrollPosition { spMiddle, spTrailing, spLeading };
 
 using TRowUpdateEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TCellSaveLoadEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
+using TGridProgressEvent = std::function<void(TObject* Sender, short progress)>;
 
 // ---------------------------------------------------------------------------
 // One hidden row: its cell texts with their objects (one entry per real
@@ -904,6 +907,32 @@ public:
     bool GetSaveFixedRows() const { return FSaveFixedRows; }
     void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
 
+    // --- cell graphics (real column, display row)
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    // ctEmpty for a cell without graphic.
+    virtual TCellType GetCellGraphicType(int ACol, int ARow);
+    // True unless the graphic is of a kind other than ctNone or has a comment.
+    virtual bool HasNoCellGraphic(int ACol, int ARow);
+    // Frees the cell's graphic and gives the cell a new ctNone one.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
+    TIntList* GetMultiImageList(int ACol, int ARow);
+
+    // --- binary cell stream (display rows; columns as stored)
+    void SaveToBinFile(const String& FileName);
+    // The save range.
+    void SaveToBinStream(TStream* Stream);
+    // Rect in cell coordinates, inclusive corners.
+    void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
+    void LoadFromBinFile(const String& FileName);
+    void LoadFromBinStream(TStream* Stream);
+    // A stream of part of a grid lands with its first cell on Point; a
+    // stream of a whole grid replaces the grid's cells and sizes, shifted by
+    // Point. The whole stream is read before the grid changes, so a stream
+    // that cannot be read leaves the grid as it was.
+    void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+
     // --- events
     TGridFormatEvent OnGetFormat;
     TCustomCompareEvent OnCustomCompare;
@@ -914,6 +943,10 @@ public:
     TColRowEvent OnFixedCellClick;
     TRowUpdateEvent OnRowUpdate;
     TCellsChangedEvent OnCellsChanged;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    // Percent done of a long file operation, fired when the value changes.
+    TGridProgressEvent OnFileProgress;
 
     // --- events of the grid's own dispatch (the Do-methods fire them)
     TClickCellEvent OnClickCell;
@@ -983,6 +1016,8 @@ protected:
     // Moves the controls placed in cells onto their cells after rows or
     // columns moved; with rebuildlist the list is made again from the cells.
     virtual void CellControlsUpdate(bool rebuildlist) {}
+    // Pastes call ImportNotification as writers call ExportNotification.
+    virtual void ImportNotification(int AState, int ARow) {}
 
     // === dispatch: each applies the grid's default, then the handler ========
     virtual void DoClickCell(int ARow, int ACol);
@@ -1120,6 +1155,10 @@ protected:
 
 private:
     friend class THiddenRowItems;
+
+    // Frees a graphic unless it is one of the shared check boxes.
+    static void FreeSharedOrOwned(TCellGraphic* Graphic);
+    void FireFileProgress(int Percent, int& Last);
 
     // --- calculations
     struct TCalcRange {

@@ -138,7 +138,9 @@ public:
     // be read keeps the size as it was.
     void SetFilename(const String& Value);
     int GetWidth() const { return width_; }
+    void SetWidth(int Value) { width_ = Value; }
     int GetHeight() const { return height_; }
+    void SetHeight(int Value) { height_ = Value; }
 
     // Stretches the file's picture into r; a missing or unreadable file
     // draws nothing.
