@@ -28,6 +28,7 @@ TAdvStringGrid::~TAdvStringGrid() = default;
 
 void TAdvStringGrid::BeforeDestruction()
 {
+    WatchOfficeTheme(false);
     // Hidden rows hold their cells' properties; the grid frees them where
     // they are rather than bringing every row back first.
     for (int i = 0; i < FGridItems->Count(); ++i) {

@@ -317,6 +317,8 @@ public:
     TGridLook GetLook() const { return FLook; }
     void SetLook(TGridLook Value);
     TPackStyle GetComponentStyle() const { return FStyle; }
+    // Applies a style; the grid keeps it as its component style.
+    virtual void SetComponentStyle(TPackStyle AStyle);
     const TColorTones& GetColorTones() const { return FTones; }
     TScrollType GetScrollType() const { return FScrollType; }
     void SetScrollType(TScrollType Value) { FScrollType = Value; }
@@ -330,8 +332,9 @@ public:
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
     bool GetScrollHints() const { return FScrollHints; }
     void SetScrollHints(bool Value) { FScrollHints = Value; }
+    // Follows the Office theme the user chooses.
     bool GetAutoThemeAdapt() const { return FAutoThemeAdapt; }
-    void SetAutoThemeAdapt(bool Value) { FAutoThemeAdapt = Value; }
+    void SetAutoThemeAdapt(bool Value);
     // The platform as the constructor found it.
     bool IsWinXP() const { return FIsWinXP; }
     bool IsWin7() const { return FIsWin7; }
@@ -1088,6 +1091,8 @@ protected:
     // Footer cells of a column (-1: every column) are recalculated.
     virtual void CalcFooter(int ACol) {}
     virtual void UpdateSearchPanel();
+    // Takes the style of the Office theme the user chose, when it changed.
+    virtual void AdaptStyleToOfficeTheme();
     // Writes the column (row) headers into the fixed row (column).
     void ShowColumnHeaders();
     void ShowRowHeaders();
@@ -1100,6 +1105,9 @@ protected:
     virtual String ReadRawCell(int ACol, int ARow) { return GetRawCell(ACol, ARow); }
 
     // --- base grid hooks
+    // With URLShowInText the first address in a cell's text becomes a link.
+    void GetDisplText(int ACol, int ARow, String& Value) override;
+    void LastRowChanged() override;
     bool IsFixedCell(int ACol, int ARow) override;
     int GetRowNodeIndent(int ARow) override;
     bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
@@ -1244,6 +1252,8 @@ private:
     void StoreGradient(TColor& field, TColor Value);
     void RepaintBorder();
     void UpdateFooterPanelVisibility();
+    // Registers the window with the Office theme watcher, or takes it off.
+    void WatchOfficeTheme(bool Watch);
     bool DesignTime() const { return ComponentState().Contains(csDesigning); }
     bool LoadingNow() const { return ComponentState().Contains(csLoading); }
     void GrowFlags(TList* List, int Count);
@@ -1433,6 +1443,7 @@ private:
     bool FIsWin7 = false;
     bool FIsWinVista = false;
     bool FIsThemed = false;
+    bool FThemeWatched = false;
 
     // --- behaviour
     bool FEnableWheel = true;

@@ -2,6 +2,7 @@
 // wired, copying a configured grid, the window's creation, loading from a
 // form, size and scroll-bar upkeep, and the grid unit's start-up.
 #include "AdvGrid.h"
+#include "Forms.h"
 #include "PlatformProbe.h"
 #include <algorithm>
 
@@ -444,6 +445,8 @@ void TAdvStringGrid::CreateWnd()
         GetFont()->SetName(L"Tahoma");
     FIsWinXP = FIsWinXP && PlatformProbe().ThemeActive;
     InitMouseWheel(true);
+    if (FLoaded && FAutoThemeAdapt && !DesignTime())
+        WatchOfficeTheme(true);
 }
 
 void TAdvStringGrid::UpdateFooterPanelVisibility()
@@ -477,6 +480,8 @@ void TAdvStringGrid::Loaded()
         FLook = glCustom;
         SetLook(glPack);
     }
+    if (GetAutoSize())
+        AutoSizeColumns(false, 4);
     FMinFixedRows = TStringGrid::GetFixedRows();
     FMinFixedCols = TStringGrid::GetFixedCols();
     FMinRowHeightLoaded = GetDefaultRowHeight();
@@ -492,12 +497,66 @@ void TAdvStringGrid::Loaded()
         FControlLook->SetControlStyle(csClassic);
     UpdateSearchPanel();
     UpdateScrollBarsAlways(false);
+    if (FAutoThemeAdapt && !DesignTime()) {
+        AdaptStyleToOfficeTheme();
+        WatchOfficeTheme(true);
+    }
     InitOrigColSizes();
     if (FColumnOrder->Count() == 0)
         SetColumnOrder();
     if (FBalloonSettings->GetEnable() && HandleAllocated() && !DesignTime())
         BalloonInit();
     FUseVCLStyles = false;
+}
+
+// --- Office theme ---------------------------------------------------------------------
+
+void TAdvStringGrid::SetAutoThemeAdapt(bool Value)
+{
+    FAutoThemeAdapt = Value;
+    if (LoadingNow() || DesignTime())
+        return;
+    if (Value)
+        AdaptStyleToOfficeTheme();
+    WatchOfficeTheme(Value);
+}
+
+void TAdvStringGrid::AdaptStyleToOfficeTheme()
+{
+    if (DesignTime())
+        return;
+    const TOfficeTheme theme = DetectOfficeTheme();
+    if (theme == FOldOfficeTheme)
+        return;
+    // The themes in order, each with the style of the same look.
+    constexpr TPackStyle styles[] = {
+        tsOffice2003Blue,  tsOffice2003Silver,    tsOffice2003Olive, tsOffice2003Classic, tsOffice2007Luna,
+        tsOffice2007Silver, tsOffice2007Obsidian, tsOffice2010Blue,  tsOffice2010Silver,  tsOffice2010Black,
+        tsOffice2013White, tsOffice2013LightGray, tsOffice2013Gray,  tsOffice2016White,   tsOffice2016Gray,
+        tsOffice2016Black};
+    if (theme < std::size(styles))
+        SetComponentStyle(styles[theme]);
+    FOldOfficeTheme = theme;
+}
+
+void TAdvStringGrid::SetComponentStyle(TPackStyle AStyle)
+{
+    FStyle = AStyle;
+    Invalidate();
+}
+
+void TAdvStringGrid::WatchOfficeTheme(bool Watch)
+{
+    if (!HandleAllocated() || Watch == FThemeWatched)
+        return;
+    // The watcher serves every window of the program: it must not go with
+    // the first grid that asked for it.
+    TThemeNotifier* notifier = GetThemeNotifier(Application);
+    if (Watch)
+        notifier->RegisterWindow(GetHandle());
+    else
+        notifier->UnRegisterWindow(GetHandle());
+    FThemeWatched = Watch;
 }
 
 void TAdvStringGrid::UpdateSearchPanel()

@@ -4,6 +4,8 @@
 #include "AdvGrid.h"
 #include "AdvUtil.h"
 #include "Forms.h"
+#include <algorithm>
+#include <cwctype>
 
 namespace {
 
@@ -12,6 +14,38 @@ void Fire(const Event& event, Args&&... args)
 {
     if (event)
         event(std::forward<Args>(args)...);
+}
+
+// The first address in a text as a link; the rest of the text shows as
+// written, tags included.
+String InsertURLLink(const String& text)
+{
+    auto escape = [](const String& t) {
+        String out;
+        for (wchar_t ch : t) {
+            if (ch == L'<')
+                out += L"&lt;";
+            else if (ch == L'>')
+                out += L"&gt;";
+            else
+                out += ch;
+        }
+        return out;
+    };
+    String upper = text;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
+    for (const wchar_t* prefix : {L"HTTP://", L"WWW.", L"MAILTO:", L"HTTPS://", L"NNTP://", L"FILE://", L"FTP://"}) {
+        const size_t start = upper.find(prefix);
+        if (start == String::npos)
+            continue;
+        size_t end = text.find_first_of(L" \t\r\n\"'<>", start);
+        if (end == String::npos)
+            end = text.size();
+        const String address = text.substr(start, end - start);
+        return escape(text.substr(0, start)) + L"<A href=\"" + address + L"\">" + address + L"</A>" +
+               escape(text.substr(end));
+    }
+    return text;
 }
 
 bool IsSpinEditor(TEditorType e)
@@ -300,6 +334,20 @@ bool TAdvStringGrid::IsHoverFixedCell(int ACol, int ARow) const
 }
 
 // --- base grid hooks -------------------------------------------------------------------
+
+void TAdvStringGrid::GetDisplText(int ACol, int ARow, String& Value)
+{
+    TBaseGrid::GetDisplText(ACol, ARow, Value);
+    if (FURLShowInText)
+        Value = InsertURLLink(Value);
+}
+
+void TAdvStringGrid::LastRowChanged()
+{
+    TBaseGrid::LastRowChanged();
+    if (FFooterPanel)
+        FFooterPanel->Invalidate();
+}
 
 int TAdvStringGrid::GetRowNodeIndent(int ARow)
 {

@@ -42,6 +42,7 @@ void TAdvStringGrid::WndProc(TMessage& Message)
             StopPanning();
         if (FocusedGrid == this)
             FocusedGrid = nullptr;
+        WatchOfficeTheme(false);
     }
     if (Destroying()) {
         TBaseGrid::WndProc(Message);
@@ -62,6 +63,8 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         }
         return;
     }
+    if ((Message.Msg == WM_THEMECHANGED || Message.Msg == WM_OFFICE_THEME_CHANGED) && FAutoThemeAdapt)
+        AdaptStyleToOfficeTheme();
     switch (Message.Msg) {
     case WM_SETFOCUS:
         SetFocusMessage(Message);

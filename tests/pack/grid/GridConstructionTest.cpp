@@ -5,6 +5,7 @@
 #include "DataGridSupport.h"
 #include "Forms.h"
 #include "PlatformProbe.h"
+#include "Registry.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <variant>
@@ -376,4 +377,80 @@ TEST(GridConstruction, AssignCopiesAConfiguredGrid)
     TOwned<TStringList> other(New<TStringList>());
     target->Assign(other.get());
     EXPECT_EQ(target->GetColCount(), 5);
+}
+
+// ---------------------------------------------------------------------------
+// Following the Office theme. The project's Wine prefix has no Office: the
+// tests write its theme settings and remove them afterwards.
+
+namespace {
+
+class OfficeTheme : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        reg_.reset(New<TRegistry>());
+        reg_->SetRootKey(HKEY_CURRENT_USER);
+        if (reg_->KeyExists(L"Software\\Microsoft\\Office"))
+            GTEST_SKIP() << "an Office key exists already; it is left alone";
+        created_ = true;
+    }
+    void TearDown() override
+    {
+        if (created_)
+            reg_->DeleteKey(L"\\Software\\Microsoft\\Office");
+    }
+    void SetTheme(Integer value)
+    {
+        ASSERT_TRUE(reg_->OpenKey(L"\\Software\\Microsoft\\Office\\16.0\\Common", true));
+        reg_->WriteInteger(L"UI Theme", value);
+        reg_->CloseKey();
+    }
+    // A grid streamed with AutoThemeAdapt on a shown form.
+    TAdvStringGrid* LoadGrid(TForm* form, bool adapt)
+    {
+        form->BeginLoading();
+        auto* grid = New<TAdvStringGrid>(form);
+        grid->SetParent(form);
+        grid->SetAutoThemeAdapt(adapt);
+        form->EndLoading();
+        form->Show();
+        return grid;
+    }
+
+    TOwned<TRegistry> reg_;
+    bool created_ = false;
+};
+
+} // namespace
+
+TEST_F(OfficeTheme, ALoadedGridTakesTheStyleOfTheThemeAndFollowsItsChanges)
+{
+    SetTheme(3);
+    TOwned<TForm> form(New<TForm>(nullptr));
+    TAdvStringGrid* grid = LoadGrid(form.get(), true);
+    EXPECT_EQ(grid->GetComponentStyle(), tsOffice2016Black);
+
+    SetTheme(2);
+    EXPECT_EQ(grid->GetComponentStyle(), tsOffice2016Black) << "only a notification looks again";
+    SendMessageW(grid->GetHandle(), WM_OFFICE_THEME_CHANGED, 0, 0);
+    EXPECT_EQ(grid->GetComponentStyle(), tsOffice2016Gray);
+
+    // An unchanged theme does not undo a style chosen since.
+    grid->SetComponentStyle(tsWindows7);
+    SendMessageW(grid->GetHandle(), WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(grid->GetComponentStyle(), tsWindows7);
+}
+
+TEST_F(OfficeTheme, WithoutAdaptingTheThemeIsLeftAlone)
+{
+    SetTheme(3);
+    TOwned<TForm> form(New<TForm>(nullptr));
+    TAdvStringGrid* grid = LoadGrid(form.get(), false);
+    EXPECT_EQ(grid->GetComponentStyle(), tsWindowsXP);
+    SendMessageW(grid->GetHandle(), WM_OFFICE_THEME_CHANGED, 0, 0);
+    EXPECT_EQ(grid->GetComponentStyle(), tsWindowsXP);
+    // Switched on later, it adapts at once.
+    grid->SetAutoThemeAdapt(true);
+    EXPECT_EQ(grid->GetComponentStyle(), tsOffice2016Black);
 }

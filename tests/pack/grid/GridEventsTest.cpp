@@ -257,3 +257,25 @@ TEST_F(Dispatch, SelectionChangesAreReportedWithTheirRectangle)
     g->DoSelectionChanged(1, 2, 3, 4);
     EXPECT_EQ(got, (std::vector<int>{1, 2, 3, 4}));
 }
+
+TEST(DisplayText, AnAddressInACellShowsAsALinkAndTagsShowAsWritten)
+{
+    TFilledGrid<> g(3, 4);
+    g->SetURLShowInText(true);
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        {L"see Www.Example.com now", L"see <A href=\"Www.Example.com\">Www.Example.com</A> now"},
+        {L"<b>http://a.b/c</b>", L"&lt;b&gt;<A href=\"http://a.b/c\">http://a.b/c</A>&lt;/b&gt;"},
+        {L"mail MAILTO:x@y.z", L"mail <A href=\"MAILTO:x@y.z\">MAILTO:x@y.z</A>"},
+        {L"no address <here>", L"no address <here>"},
+    };
+    for (const Case& c : cases) {
+        g->SetCells(1, 1, c.text);
+        EXPECT_EQ(g->GetCellText(1, 1), c.shown) << c.text;
+    }
+    g->SetURLShowInText(false);
+    EXPECT_EQ(g->GetCellText(1, 1), L"no address <here>");
+}

@@ -349,3 +349,18 @@ TEST(RowColumnState, ListenersAndNotifiers)
     g->ValidateCell(L"newer");
     EXPECT_EQ(calls, (std::vector<std::string>{"a 2", "event 2"}));
 }
+
+TEST(RowColumnState, TheFooterRowTravelsWithTheEndOfTheGrid)
+{
+    TFilledGrid<> g(3, 5);
+    g->GetFloatingFooter()->SetVisible(true);
+    g->SetCells(1, 4, L"total");
+    g->GetCellProperties(1, 4)->SetBrushColor(clYellow);
+    TObject* props = g->GetRawObject(1, 4);
+    g->SetRowCount(7);
+    EXPECT_EQ(g->GetCells(1, 6), L"total");
+    EXPECT_EQ(g->GetRawObject(1, 6), props) << "moved, not freed";
+    EXPECT_EQ(g->GetCells(1, 4), L"");
+    EXPECT_EQ(g->GetRawObject(1, 4), nullptr);
+    EXPECT_EQ(g->GetCellProperties(1, 6)->GetBrushColor(), clYellow);
+}
