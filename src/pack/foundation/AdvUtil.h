@@ -42,3 +42,24 @@ int CompareStrLogical(const String& s1, const String& s2);
 // the text does not parse.
 TDateTime ParseDateMDY(const String& s);
 TDateTime ParseDateDMY(const String& s);
+
+// --- what a cell text holds
+
+enum : Byte {
+    ctkPlain = 0,
+    ctkHTML = 1,
+    ctkRTF = 2,
+    ctkFormula = 3,
+    ctkURL = 4,
+    ctkPackedWide = 5
+};
+// A leading "=" is a formula, "|\" packed wide text, "{\" rich text; then,
+// with DetectHTML, a text holding "</", "<IM", "<BR" or "<CO" (any case) is
+// HTML; "://" or "mailto:" make a URL; anything else is plain.
+Byte ClassifyCellText(const String& Text, bool DetectHTML);
+
+// A number text made convertible: the characters before the number dropped
+// (a minus or an opening parenthesis among them makes it negative), the
+// locale's thousand separators removed and its decimal separator made ".",
+// and the text cut at the first character no number holds.
+String NormalizeNumberText(const String& s);

@@ -396,6 +396,9 @@ public:
     void SetSaveMergedCells(bool Value) { FSaveMergedCells = Value; }
     bool GetSaveWithHTML() const { return FSaveWithHTML; }
     void SetSaveWithHTML(bool Value) { FSaveWithHTML = Value; }
+    // Rich text is saved as it is (without line breaks), not as its plain text.
+    bool GetSaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
     bool GetVirtualEdit() const { return FVirtualEdit; }
     void SetVirtualEdit(bool Value) { FVirtualEdit = Value; }
     bool GetFixedAsButtons() const { return FFixedAsButtons; }
@@ -921,6 +924,20 @@ public:
     bool RemoveCellGraphic(int ACol, int ARow);
     bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
     TIntList* GetMultiImageList(int ACol, int ARow);
+
+    // --- cell text for files (real column, display row)
+    // The text a file writer stores: check boxes as the check texts, HTML
+    // and rich text as plain text unless kept, then OnSaveCell.
+    virtual String SaveCell(int ACol, int ARow);
+    // The cell reader's text; a hook for descendants.
+    virtual String ExportCell(int ACol, int ARow);
+    virtual void GetCellTextForSave(int ACol, int ARow, String& Text);
+    // OnLoadCell may change the text; it is stored without notifications.
+    virtual void LoadCellText(int ACol, int ARow, const String& Text);
+    // The text as shown and saved.
+    virtual void FormatCellText(int ACol, int ARow, String& Text);
+    // 0 for an empty cell; a text that is no number raises EAdvGridError.
+    double CellToReal(int ACol, int ARow);
 
     // --- binary cell stream (display rows; columns as stored)
     void SaveToBinFile(const String& FileName);
@@ -1472,6 +1489,7 @@ private:
     bool FSaveVirtCells = true;
     bool FSaveMergedCells = true;
     bool FSaveWithHTML = true;
+    bool FSaveWithRTF = false;
     bool FShowColNrs = true;
     bool FLastValidation = true;
     bool FVirtualEdit = false;
