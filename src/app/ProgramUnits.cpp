@@ -2,6 +2,7 @@
 #include "ACXPVS.h"
 #include "APXPVS.h"
 #include "ATXPVS.h"
+#include "AdvGrid.h"
 #include "AdvTBXPVS.h"
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
@@ -36,6 +37,7 @@ void InitializeProgramUnits()
     AdvTBXPVS_Initialize();
     ACXPVS_Initialize();
     GridHTML_Initialize();
+    AdvGrid_Initialize();
     // Application.
     Unit1_Initialize();
 }
@@ -43,6 +45,7 @@ void InitializeProgramUnits()
 void FinalizeProgramUnits()
 {
     Unit1_Finalize();
+    AdvGrid_Finalize();
     GridHTML_Finalize();
     ACXPVS_Finalize();
     AdvTBXPVS_Finalize();

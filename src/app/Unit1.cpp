@@ -28,6 +28,7 @@ void Unit1_Finalize()
 
 void TForm1::FormCreate(TObject*)
 {
+    StringGrid1->GetMouseActions()->SetWheelIncrement(1);
     AdvGaugeCircle1->SetPosition(0);
 }
 
@@ -38,8 +39,13 @@ void TForm1::FormShow(TObject*)
     ChooseLanguage();
     ApplyFormTexts();
     WriteColumnTitles();
+    // Titles wrap within their columns: the title row is fitted again once
+    // the layout and then the window's size are settled.
+    FitTitleRow();
     RestoreColumnLayout();
+    FitTitleRow();
     RestorePlacement();
+    FitTitleRow();
 }
 
 void TForm1::FormActivate(TObject*)
@@ -48,6 +54,7 @@ void TForm1::FormActivate(TObject*)
         SetCaption(L"Tavelin (v.1.0.2)");
     else if (LanguageCode == L"ru")
         SetCaption(L"Тавелин (v.1.0.2)");
+    FitTitleRow();
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&)

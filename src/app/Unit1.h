@@ -5,13 +5,13 @@
 
 #include "ADODB.h"
 #include "AdvGaugeCircle.h"
+#include "AdvGrid.h"
 #include "AdvGlowButton.h"
 #include "AdvPanel.h"
 #include "Dialogs.h"
 #include "DirectoryQuery.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
-#include "Grids.h"
 #include "ImagePicker.h"
 #include "ImgList.h"
 #include "IniFiles.h"
@@ -117,7 +117,7 @@ public:
     TLabel* Label18 = nullptr;
     TPanel* Panel5 = nullptr;
     TPanel* Panel8 = nullptr;
-    TStringGrid* StringGrid1 = nullptr;
+    TAdvStringGrid* StringGrid1 = nullptr;
     TPanel* Panel9 = nullptr;
     TAdvGlowButton* BtnExcel = nullptr;
     TAdvGlowButton* BtnHTML = nullptr;
@@ -167,7 +167,9 @@ private:
     // The inventory table (Unit1Grid.cpp): every call into the grid.
     void CreateInventoryTable();
     void WriteColumnTitles();
+    void FitTitleRow();
     void RestoreColumnLayout();
+    void WriteColumnLayout();
 
     // The computer list's events (Unit1Lists.cpp).
     void ConnectListEvents();

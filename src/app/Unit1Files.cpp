@@ -242,6 +242,7 @@ void TForm1::WriteSettings()
     case 1: SettingsFile->WriteString(OptionsSection, LanguageKey, L"english"); break;
     default: break;
     }
+    WriteColumnLayout();
     if (HandleAllocated()) {
         WINDOWPLACEMENT placement{sizeof placement};
         GetWindowPlacement(Handle(), &placement);

@@ -3,6 +3,9 @@
 
 namespace {
 
+const wchar_t* const GridSection = L"GRID";
+const wchar_t* const ColumnStateKey = L"colstate";
+
 // Widths of the columns whose titles or values run longer than the others.
 struct TColumnWidth {
     int Col;
@@ -10,25 +13,146 @@ struct TColumnWidth {
 };
 constexpr TColumnWidth DefaultColumnWidths[] = {{0, 160}, {7, 140}, {15, 130}, {19, 125}, {24, 130}};
 
+// The colours of the title row's gradients.
+using TGradientSetter = void (TControlLook::*)(TColor);
+struct TGradientColor {
+    TGradientSetter Set;
+    TColor Value;
+};
+constexpr TGradientColor FixedGradients[] = {
+    {&TControlLook::SetFixedGradientMirrorFrom, 16447735},
+    {&TControlLook::SetFixedGradientMirrorTo, 16052977},
+    {&TControlLook::SetFixedGradientHoverFrom, 16775139},
+    {&TControlLook::SetFixedGradientHoverTo, 16775139},
+    {&TControlLook::SetFixedGradientHoverMirrorFrom, 16772541},
+    {&TControlLook::SetFixedGradientHoverMirrorTo, 16508855},
+    {&TControlLook::SetFixedGradientDownFrom, 16377020},
+    {&TControlLook::SetFixedGradientDownTo, 16377020},
+    {&TControlLook::SetFixedGradientDownMirrorFrom, 16242317},
+    {&TControlLook::SetFixedGradientDownMirrorTo, 16109962},
+    {&TControlLook::SetFixedGradientDownBorder, 11440207},
+};
+
+// The table is read-only and copied from: no key may start an edit or turn
+// a paste into new rows.
+using TNavigationSetter = void (TNavigation::*)(bool);
+struct TNavigationSwitch {
+    TNavigationSetter Set;
+    bool Value;
+};
+constexpr TNavigationSwitch NavigationSwitches[] = {
+    {&TNavigation::SetAllowClipboardShortCuts, true},
+    {&TNavigation::SetAllowClipboardAlways, true},
+    {&TNavigation::SetKeepScrollOnSort, true},
+    {&TNavigation::SetKeepHorizScroll, true},
+    {&TNavigation::SetAdvanceAutoEdit, false},
+    {&TNavigation::SetAdvanceSkipReadOnlyCells, false},
+    {&TNavigation::SetAutoComboSelect, false},
+    {&TNavigation::SetAllowCtrlEnter, false},
+    {&TNavigation::SetAllowClipboardRowGrow, false},
+    {&TNavigation::SetAllowClipboardColGrow, false},
+    {&TNavigation::SetEditSelectAll, false},
+    {&TNavigation::SetCopyHTMLTagsToClipboard, false},
+    {&TNavigation::SetSkipFixedCells, false},
+    {&TNavigation::SetSkipDisabledRows, false},
+};
+
+using TSearchTextSetter = void (TSearchFooter::*)(const String&);
+struct TSearchText {
+    TSearchTextSetter Set;
+    const wchar_t* Value;
+};
+const TSearchText SearchFooterTexts[] = {
+    {&TSearchFooter::SetFindNextCaption, L"Find &next"},
+    {&TSearchFooter::SetFindPrevCaption, L"Find &previous"},
+    {&TSearchFooter::SetMatchCaseCaption, L"Match case"},
+    {&TSearchFooter::SetHighLightCaption, L"Highlight"},
+    {&TSearchFooter::SetHintClose, L"Close"},
+    {&TSearchFooter::SetHintFindNext, L"Find next occurrence"},
+    {&TSearchFooter::SetHintFindPrev, L"Find previous occurrence"},
+    {&TSearchFooter::SetHintHighlight, L"Highlight occurrences"},
+};
+
+void SetTahoma(TFont* Font, TFontStyles Style = {})
+{
+    Font->SetName(L"Tahoma");
+    Font->SetHeight(-11);
+    Font->SetStyle(Style);
+}
+
+// A saved layout the table can take: one the grid will parse (it checks
+// the rest) for exactly the table's columns. Any other would leave fewer or
+// more columns than the titles and the inventory fill.
+bool FitsTheTable(const String& ColumnState)
+{
+    const std::size_t hash = ColumnState.find(L'#');
+    return hash != String::npos && StrToIntDef(ColumnState.substr(0, hash), -1) == InventoryColumnCount;
+}
+
 } // namespace
 
 void TForm1::CreateInventoryTable()
 {
-    StringGrid1 = Make<TStringGrid>(L"StringGrid1");
-    StringGrid1->SetBounds(1, 1, 768, 342);
-    StringGrid1->SetAlign(alClient);
-    StringGrid1->SetColCount(InventoryColumnCount);
-    StringGrid1->SetRowCount(2);
-    StringGrid1->SetFixedCols(1);
-    StringGrid1->SetFixedRows(1);
-    StringGrid1->SetDefaultColWidth(120);
-    StringGrid1->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
-                             goColSizing, goRowSelect, goThumbTracking});
-    StringGrid1->SetDrawingStyle(gdsClassic);
-    StringGrid1->GetFont()->SetName(L"Tahoma");
-    StringGrid1->GetFont()->SetHeight(-11);
-    StringGrid1->SetScrollBars(ssBoth);
-    StringGrid1->SetParent(Panel8);
+    StringGrid1 = Make<TAdvStringGrid>(L"StringGrid1");
+    TAdvStringGrid* grid = StringGrid1;
+    grid->SetBounds(1, 1, 768, 342);
+    grid->SetAlign(alClient);
+    grid->SetColCount(InventoryColumnCount);
+    grid->SetRowCount(2);
+    grid->SetFixedCols(1);
+    grid->SetFixedRows(1);
+    grid->SetDefaultColWidth(120);
+    grid->SetFixedColWidth(120);
+    grid->SetFixedRowHeight(22);
+    grid->SetFixedRowAlways(true);
+    grid->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goColSizing,
+                      goRowSelect, goThumbTracking});
+    grid->SetDrawingStyle(gdsClassic);
+    // The look first: the colours below are the window's own over it.
+    grid->SetLook(glVista);
+    SetTahoma(grid->GetFont());
+    SetTahoma(grid->GetFixedFont(), {fsBold});
+    grid->GetFixedFont()->SetColor(clBlack);
+    grid->GetActiveCellFont()->SetStyle({fsBold});
+    grid->SetActiveCellColor(16644337);
+    grid->SetActiveCellColorTo(16576469);
+    grid->SetGridLineColor(15527152);
+    grid->SetGridFixedLineColor(13947601);
+    grid->SetHoverRowCells({hcNormal, hcSelected});
+    grid->SetMultilineCells(true);
+    grid->SetEnhTextSize(true);
+    grid->SetFloatFormat(L"%.2f");
+    grid->SetScrollBars(ssBoth);
+    grid->SetScrollWidth(16);
+    grid->SetScrollProportional(true);
+
+    grid->SetFilterDropDownAuto(true);
+    grid->SetFilterDropDownCheck(true);
+    grid->SetFilterDropDownClear(L"(All)");
+    grid->GetFilterDropDown()->SetTextChecked(L"Checked");
+    grid->GetFilterDropDown()->SetTextUnChecked(L"Unchecked");
+
+    TSortSettings* sorting = grid->GetSortSettings();
+    sorting->SetShow(true);
+    sorting->SetDefaultFormat(ssAutomatic);
+    sorting->SetAutoFormat(false);
+    sorting->SetHeaderColor(16579058);
+    sorting->SetHeaderColorTo(16579058);
+    sorting->SetHeaderMirrorColor(16380385);
+    sorting->SetHeaderMirrorColorTo(16182488);
+
+    grid->GetMouseActions()->SetDisjunctRowSelect(true);
+    for (const TNavigationSwitch& navigation : NavigationSwitches)
+        (grid->GetNavigation()->*navigation.Set)(navigation.Value);
+    grid->GetHTMLSettings()->SetImageFolder(L"images");
+    grid->GetHTMLSettings()->SetImageBaseName(L"img");
+    for (const TGradientColor& gradient : FixedGradients)
+        (grid->GetControlLook()->*gradient.Set)(gradient.Value);
+    for (const TSearchText& text : SearchFooterTexts)
+        (grid->GetSearchFooter()->*text.Set)(text.Value);
+    grid->GetPrintSettings()->SetDateFormat(L"dd/mm/yyyy");
+    grid->GetPrintSettings()->SetPageNumSep(L"/");
+    grid->SetParent(Panel8);
 }
 
 void TForm1::WriteColumnTitles()
@@ -37,8 +161,29 @@ void TForm1::WriteColumnTitles()
         StringGrid1->SetCells(col, 0, LanguageText(L"table_", ColumnTitles[static_cast<std::size_t>(col)]));
 }
 
+void TForm1::FitTitleRow()
+{
+    StringGrid1->AutoSizeRow(0, 0);
+}
+
+// A saved layout the grid refuses, or one for another number of columns,
+// gives the designed widths rather than a layout half applied or all 120.
 void TForm1::RestoreColumnLayout()
 {
+    const String saved = SettingsFile->ReadString(GridSection, ColumnStateKey, String());
+    if (FitsTheTable(saved)) {
+        try {
+            StringGrid1->StringToColumnStates(saved);
+            return;
+        } catch (const EConvertError&) {
+        } catch (const EListError&) {
+        }
+    }
     for (const TColumnWidth& column : DefaultColumnWidths)
         StringGrid1->SetColWidths(column.Col, column.Width);
+}
+
+void TForm1::WriteColumnLayout()
+{
+    SettingsFile->WriteString(GridSection, ColumnStateKey, StringGrid1->ColumnStatesToString());
 }

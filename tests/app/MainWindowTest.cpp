@@ -34,7 +34,61 @@ struct TStartCase {
     TRect SavedBounds;  // for plSaved
     // What close writes as the language.
     const wchar_t* WrittenLanguage;
+    // [GRID] "colstate" in "settings.ini", or null; whether the table takes it.
+    const char* ColumnState = nullptr;
+    bool LayoutRestored = false;
 };
+
+// The column layout as the table shows it: widths by displayed column, and
+// the hidden column if any.
+struct TLayout {
+    std::vector<int> Widths;
+    int HiddenCol = -1;
+
+    // The column-state string of this layout with the columns in their order.
+    std::string ColumnState() const
+    {
+        std::string widths, order, flags;
+        for (int col = 0; col < InventoryColumnCount; ++col) {
+            const char* comma = col == 0 ? "" : ",";
+            const std::size_t at = static_cast<std::size_t>(col);
+            widths += comma + std::to_string(at < Widths.size() ? Widths[at] : 120);
+            order += comma + std::to_string(col);
+            flags += comma + std::string(col == HiddenCol ? "0" : "1");
+        }
+        return std::to_string(InventoryColumnCount) + "#" + widths + "#" + order + "#" + flags;
+    }
+};
+
+String Wide(const std::string& Ascii)
+{
+    return String(Ascii.begin(), Ascii.end());
+}
+
+TLayout DefaultLayout()
+{
+    TLayout layout{std::vector<int>(InventoryColumnCount, 120)};
+    for (auto [col, width] : {std::pair{0, 160}, {7, 140}, {15, 130}, {19, 125}, {24, 130}})
+        layout.Widths[static_cast<std::size_t>(col)] = width;
+    return layout;
+}
+
+// A layout a person left: narrower columns and "CPU frequency" hidden.
+TLayout SavedLayout()
+{
+    TLayout layout{std::vector<int>(InventoryColumnCount - 1, 80), 5};
+    layout.Widths[0] = 150;
+    layout.Widths[14] = 210;
+    return layout;
+}
+const std::string SavedColumnState = SavedLayout().ColumnState();
+// Well-formed up to its last flag: a table that took it field by field
+// would show every column 50 wide.
+const std::string MalformedColumnState = [] {
+    std::string state = TLayout{std::vector<int>(InventoryColumnCount, 50)}.ColumnState();
+    state.back() = '2';
+    return state;
+}();
 
 const TStartCase StartCases[] = {
     {"NoFilesAtAll", lfNone, nullptr, nullptr, L"en", 1, false, L"Tavelin (v.1.0.2)", L"Tavelin",
@@ -63,6 +117,20 @@ const TStartCase StartCases[] = {
      "form_height=700\r\n",
      nullptr, L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress,
      L"Get a list of computers", L"Cancel", L"", plPulledIn, {}, L"english"},
+    // The column layout: the one saved on close comes back; one the table
+    // cannot take gives the designed widths, not a part of it or all 120.
+    {"SavedColumnLayoutComesBack", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1, true,
+     L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"",
+     plCentred, {}, L"english", SavedColumnState.c_str(), true},
+    {"MalformedColumnLayoutGivesTheDefaults", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1,
+     true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"",
+     plCentred, {}, L"english", MalformedColumnState.c_str()},
+    {"ColumnLayoutWithoutSeparatorsGivesTheDefaults", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr,
+     L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers",
+     L"Cancel", L"", plCentred, {}, L"english", "160,120,120"},
+    {"ColumnLayoutOfAnotherColumnCountGivesTheDefaults", lfShipped, "[options]\r\nlanguage=english\r\n",
+     nullptr, L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress,
+     L"Get a list of computers", L"Cancel", L"", plCentred, {}, L"english", "3#50,50,50#0,1,2#1,1,1"},
 };
 
 String ShippedLanguageFile()
@@ -82,8 +150,11 @@ void PrepareFolder(const TStartCase& c, const TempDir& Folder)
             if (String(text.Key) != L"btn_stop")
                 file->WriteString(L"form_en", text.Key, String(L"Файл: ") + text.Default);
     }
-    if (c.Settings)
-        WriteBytes(Folder.File(L"settings.ini"), c.Settings);
+    std::string settings = c.Settings ? c.Settings : "";
+    if (c.ColumnState)
+        settings += std::string("[GRID]\r\ncolstate=") + c.ColumnState + "\r\n";
+    if (!settings.empty())
+        WriteBytes(Folder.File(L"settings.ini"), settings);
     if (c.ComputerList)
         WriteBytes(Folder.File(L"pclist.txt"), c.ComputerList);
 }
@@ -202,8 +273,19 @@ TEST_P(MainWindowStart, ShowsItsFilesAndWritesTheSettingsOnClose)
         EXPECT_EQ(form->StringGrid1->GetCells(col, 0),
                   ExpectedText(c, folder, L"table_", ColumnTitles[static_cast<std::size_t>(col)]))
             << "col" << col;
-    for (auto [col, width] : {std::pair{0, 160}, {1, 120}, {7, 140}, {15, 130}, {19, 125}, {24, 130}, {27, 120}})
-        EXPECT_EQ(form->StringGrid1->GetColWidths(col), width) << "col" << col;
+    TAdvStringGrid* grid = form->StringGrid1;
+    const TLayout layout = c.LayoutRestored ? SavedLayout() : DefaultLayout();
+    EXPECT_EQ(grid->GetAllColCount(), InventoryColumnCount);
+    std::vector<int> widths;
+    for (int col = 0; col < grid->GetColCount(); ++col)
+        widths.push_back(grid->GetColWidths(col));
+    EXPECT_EQ(widths, layout.Widths);
+    for (int col = 0; col < InventoryColumnCount; ++col)
+        EXPECT_EQ(grid->IsHiddenColumn(col), col == layout.HiddenCol) << "col" << col;
+    // The title row fits its titles in the layout shown.
+    const int titleHeight = grid->GetRowHeights(0);
+    grid->AutoSizeRow(0, 0);
+    EXPECT_EQ(grid->GetRowHeights(0), titleHeight);
 
     EXPECT_EQ(form->Label2->GetCaption(), c.ComputerCount);
     if (c.ComputerList) {
@@ -223,6 +305,8 @@ TEST_P(MainWindowStart, ShowsItsFilesAndWritesTheSettingsOnClose)
     auto written = PlacementValues(expected, false);
     written[L"language"] = c.WrittenLanguage;
     EXPECT_EQ(SectionValues(folder.File(L"settings.ini"), L"options"), written);
+    EXPECT_EQ(SectionValues(folder.File(L"settings.ini"), L"GRID"),
+              (std::map<String, String>{{L"colstate", Wide(layout.ColumnState())}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MainWindowStart, testing::ValuesIn(StartCases),
@@ -256,6 +340,59 @@ TEST(MainWindow, ClosedMaximizedKeepsTheNormalRectangleForTheNextStart)
     form->SetWindowState(wsNormal);
     PumpMessages();
     EXPECT_EQ(form->GetBoundsRect(), normal);
+}
+
+TEST(MainWindow, TitleRowFitsItsTitlesInTheLayoutShownAndOnEachActivation)
+{
+    TempDir defaultFolder;
+    int defaultHeight = 0;
+    {
+        TStartedWindow form(defaultFolder.Path());
+        defaultHeight = form->StringGrid1->GetRowHeights(0);
+    }
+
+    // Narrow columns wrap the titles onto more lines.
+    TempDir narrowFolder;
+    WriteBytes(narrowFolder.File(L"settings.ini"),
+               "[GRID]\r\ncolstate=" + TLayout{std::vector<int>(InventoryColumnCount, 60)}.ColumnState() + "\r\n");
+    TStartedWindow form(narrowFolder.Path());
+    TAdvStringGrid* grid = form->StringGrid1;
+    ASSERT_EQ(grid->GetColWidths(3), 60);
+    const int narrowHeight = grid->GetRowHeights(0);
+    EXPECT_GT(narrowHeight, defaultHeight);
+
+    // Columns widened while the window was in the background: the title row
+    // shrinks back when the window is active again.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    PumpMessages();
+    for (int col = 0; col < grid->GetColCount(); ++col)
+        grid->SetColWidths(col, 400);
+    EXPECT_EQ(grid->GetRowHeights(0), narrowHeight);
+    SetForegroundWindow(form->Handle());
+    PumpMessages();
+    DestroyWindow(other);
+    EXPECT_LT(grid->GetRowHeights(0), narrowHeight);
+    EXPECT_LE(grid->GetRowHeights(0), defaultHeight);
+}
+
+TEST(MainWindow, AWheelNotchMovesOneRow)
+{
+    TempDir folder;
+    TStartedWindow form(folder.Path());
+    TAdvStringGrid* grid = form->StringGrid1;
+    grid->SetRowCount(100);
+    grid->SetFocus();
+    PumpMessages();
+    ASSERT_EQ(grid->GetRow(), 1);
+    POINT centre{grid->GetWidth() / 2, grid->GetHeight() / 2};
+    ClientToScreen(grid->Handle(), &centre);
+    SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(centre.x, centre.y));
+    PumpMessages();
+    EXPECT_EQ(grid->GetRow(), 2);
 }
 
 TEST(MainWindow, StartsWithTheGaugeHiddenAtZeroAndCancelDisabled)
