@@ -1276,8 +1276,16 @@ private:
     void GrowFlags(TList* List, int Count);
     void RowSelectRange(int RowIndex, int RCount, bool Value);
     bool RowOnScreen(int ARow);
+    // The answer of a handler, or with buttons always visible, whether the
+    // cell's editor (Editor, or the one the cell asks for) shows one.
+    bool HasEditorButton(int ACol, int ARow, TEditorType Editor, const TColRowBoolEvent& Handler, bool AlwaysVisible,
+                         bool ForShow, bool (*Shows)(TEditorType));
     void ShowInvalidEntryBalloon();
-    void ReopenEditorWith(int ACol, const String& Text);
+    // Validation's frame: nothing without an open edit or while validating,
+    // and the old value captured again afterwards, also after an exception.
+    bool RunValidation(const std::function<bool(int ACol, int ARow)>& Validate);
+    // Closes the editor, writes the text back and opens it on the old cell.
+    void ReopenEditor(const std::function<void()>& WriteBack);
     // Window messages.
     bool WheelMessage(TMessage& Message);
     void TimerMessage(TMessage& Message);

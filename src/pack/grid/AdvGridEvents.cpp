@@ -233,54 +233,44 @@ bool TAdvStringGrid::HasNoEditor(int ACol, int ARow)
     return editor == edNone;
 }
 
-bool TAdvStringGrid::DoHasComboBox(int ACol, int ARow, TEditorType Editor)
+bool TAdvStringGrid::HasEditorButton(int ACol, int ARow, TEditorType Editor, const TColRowBoolEvent& Handler,
+                                     bool AlwaysVisible, bool ForShow, bool (*Shows)(TEditorType))
 {
-    if (OnHasComboBox) {
+    if (Handler) {
         bool has = false;
-        OnHasComboBox(this, ACol, ARow, has);
+        Handler(this, ACol, ARow, has);
         return has;
     }
-    if (!FControlLook->GetDropDownAlwaysVisible())
+    if (!AlwaysVisible)
         return false;
     if (Editor == edNone) {
         Editor = FDefaultEditor;
-        DoGetEditorTypeForShow(ACol, ARow, Editor);
+        if (ForShow)
+            DoGetEditorTypeForShow(ACol, ARow, Editor);
+        else
+            DoGetEditorType(ACol, ARow, Editor);
     }
-    return Editor == edComboEdit || Editor == edComboList;
+    return Shows(Editor);
+}
+
+bool TAdvStringGrid::DoHasComboBox(int ACol, int ARow, TEditorType Editor)
+{
+    return HasEditorButton(ACol, ARow, Editor, OnHasComboBox, FControlLook->GetDropDownAlwaysVisible(), true,
+                           [](TEditorType e) { return e == edComboEdit || e == edComboList; });
 }
 
 bool TAdvStringGrid::DoHasEditBtn(int ACol, int ARow, TEditorType Editor)
 {
-    if (OnHasEditBtn) {
-        bool has = false;
-        OnHasEditBtn(this, ACol, ARow, has);
-        return has;
-    }
-    if (!FControlLook->GetDropDownAlwaysVisible())
-        return false;
-    if (Editor == edNone) {
-        Editor = FDefaultEditor;
-        DoGetEditorTypeForShow(ACol, ARow, Editor);
-    }
-    return Editor == edEditBtn;
+    return HasEditorButton(ACol, ARow, Editor, OnHasEditBtn, FControlLook->GetDropDownAlwaysVisible(), true,
+                           [](TEditorType e) { return e == edEditBtn; });
 }
 
 bool TAdvStringGrid::DoHasSpinEdit(int ACol, int ARow, TEditorType Editor)
 {
     if (ACol < GetFixedCols() || ARow < GetFixedRows())
         return false;
-    if (OnHasSpinEdit) {
-        bool has = false;
-        OnHasSpinEdit(this, ACol, ARow, has);
-        return has;
-    }
-    if (!FControlLook->GetSpinButtonsAlwaysVisible())
-        return false;
-    if (Editor == edNone) {
-        Editor = FDefaultEditor;
-        DoGetEditorType(ACol, ARow, Editor);
-    }
-    return IsSpinEditor(Editor);
+    return HasEditorButton(ACol, ARow, Editor, OnHasSpinEdit, FControlLook->GetSpinButtonsAlwaysVisible(), false,
+                           IsSpinEditor);
 }
 
 bool TAdvStringGrid::DoHasFilterEdit(int ACol, int ARow)

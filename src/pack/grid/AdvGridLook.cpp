@@ -6,6 +6,19 @@
 // ---------------------------------------------------------------------------
 // TControlLook
 
+namespace {
+
+// Stores a colour of the look and hands it to the grid field painting reads;
+// a clNone From, To or Border colour leaves the grid's colour as it was.
+void HandOn(TColor& own, TColor& gridColor, TColor Value, bool noneKeepsGrid)
+{
+    own = Value;
+    if (Value != clNone || !noneKeepsGrid)
+        gridColor = Value;
+}
+
+} // namespace
+
 TControlLook::TControlLook(TAdvStringGrid* AOwner)
     : grid_(AOwner), checkedGlyph_(New<TBitmap>()), unCheckedGlyph_(New<TBitmap>()),
       radioOnGlyph_(New<TBitmap>()), radioOffGlyph_(New<TBitmap>())
@@ -151,71 +164,16 @@ void TControlLook::SetFixedGradientMirrorTo(TColor Value)
     grid_->SetPackGradientMirrorTo(Value);
 }
 
-void TControlLook::SetFixedGradientHoverFrom(TColor Value)
-{
-    hoverFrom_ = Value;
-    if (Value != clNone)
-        grid_->FPackGradHoverFrom = Value;
-}
-
-void TControlLook::SetFixedGradientHoverTo(TColor Value)
-{
-    hoverTo_ = Value;
-    if (Value != clNone)
-        grid_->FPackGradHoverTo = Value;
-}
-
-void TControlLook::SetFixedGradientHoverMirrorFrom(TColor Value)
-{
-    hoverMirrorFrom_ = Value;
-    grid_->FPackGradHoverMirrorFrom = Value;
-}
-
-void TControlLook::SetFixedGradientHoverMirrorTo(TColor Value)
-{
-    hoverMirrorTo_ = Value;
-    grid_->FPackGradHoverMirrorTo = Value;
-}
-
-void TControlLook::SetFixedGradientHoverBorder(TColor Value)
-{
-    hoverBorder_ = Value;
-    if (Value != clNone)
-        grid_->FPackGradHoverBorder = Value;
-}
-
-void TControlLook::SetFixedGradientDownFrom(TColor Value)
-{
-    downFrom_ = Value;
-    if (Value != clNone)
-        grid_->FPackGradDownFrom = Value;
-}
-
-void TControlLook::SetFixedGradientDownTo(TColor Value)
-{
-    downTo_ = Value;
-    if (Value != clNone)
-        grid_->FPackGradDownTo = Value;
-}
-
-void TControlLook::SetFixedGradientDownMirrorFrom(TColor Value)
-{
-    downMirrorFrom_ = Value;
-    grid_->FPackGradDownMirrorFrom = Value;
-}
-
-void TControlLook::SetFixedGradientDownMirrorTo(TColor Value)
-{
-    downMirrorTo_ = Value;
-    grid_->FPackGradDownMirrorTo = Value;
-}
-
-void TControlLook::SetFixedGradientDownBorder(TColor Value)
-{
-    downBorder_ = Value;
-    if (Value != clNone)
-        grid_->FPackGradDownBorder = Value;
-}
+void TControlLook::SetFixedGradientHoverFrom(TColor Value) { HandOn(hoverFrom_, grid_->FPackGradHoverFrom, Value, true); }
+void TControlLook::SetFixedGradientHoverTo(TColor Value) { HandOn(hoverTo_, grid_->FPackGradHoverTo, Value, true); }
+void TControlLook::SetFixedGradientHoverMirrorFrom(TColor Value) { HandOn(hoverMirrorFrom_, grid_->FPackGradHoverMirrorFrom, Value, false); }
+void TControlLook::SetFixedGradientHoverMirrorTo(TColor Value) { HandOn(hoverMirrorTo_, grid_->FPackGradHoverMirrorTo, Value, false); }
+void TControlLook::SetFixedGradientHoverBorder(TColor Value) { HandOn(hoverBorder_, grid_->FPackGradHoverBorder, Value, true); }
+void TControlLook::SetFixedGradientDownFrom(TColor Value) { HandOn(downFrom_, grid_->FPackGradDownFrom, Value, true); }
+void TControlLook::SetFixedGradientDownTo(TColor Value) { HandOn(downTo_, grid_->FPackGradDownTo, Value, true); }
+void TControlLook::SetFixedGradientDownMirrorFrom(TColor Value) { HandOn(downMirrorFrom_, grid_->FPackGradDownMirrorFrom, Value, false); }
+void TControlLook::SetFixedGradientDownMirrorTo(TColor Value) { HandOn(downMirrorTo_, grid_->FPackGradDownMirrorTo, Value, false); }
+void TControlLook::SetFixedGradientDownBorder(TColor Value) { HandOn(downBorder_, grid_->FPackGradDownBorder, Value, true); }
 
 // ---------------------------------------------------------------------------
 // TBackGround

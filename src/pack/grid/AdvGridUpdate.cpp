@@ -3,6 +3,7 @@
 // and the grid's click, and the column widths a resize scales from.
 #include "AdvGrid.h"
 #include <commctrl.h>
+#include <functional>
 
 // --- update lock ---------------------------------------------------------------------
 
@@ -101,120 +102,111 @@ void TAdvStringGrid::ShowInvalidEntryBalloon()
     SendMessageW(editor->GetHandle(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
-void TAdvStringGrid::ReopenEditorWith(int ACol, const String& Text)
+void TAdvStringGrid::ReopenEditor(const std::function<void()>& WriteBack)
 {
     HideInplaceEdit();
-    SetCellText(ACol, FOldRow, Text);
+    WriteBack();
     MoveCurrentCell(FOldCol, FOldRow);
     FValidating = false;
     FEditing = true;
     ShowInplaceEdit();
 }
 
-bool TAdvStringGrid::ValidateCell(const String& NewValue)
+bool TAdvStringGrid::RunValidation(const std::function<bool(int ACol, int ARow)>& Validate)
 {
     if (!FEditing || FValidating)
         return true;
     FEditing = false;
     FValidating = true;
     bool valid = true;
-    const int acol = RealColIndex(FOldCol);
-    const int arow = FOldRow;
-    FNewCellText = NewValue;
     try {
-        if (NewValue == FOldCellText && !FAlwaysValidate) {
-            FMouseActions->SetEditOnDblClickOnly(FValidateDblClick);
-        } else {
-            const bool changed = NewValue != FOldCellText;
-            const bool advance = FNavigation->GetAdvanceOnEnter();
-            FNavigation->SetAdvanceOnEnter(false);
-            String value = NewValue;
-            if (OnCellValidate)
-                OnCellValidate(this, acol, arow, value, valid);
-            if (value != FOldCellText) {
-                FModified = true;
-                if (GetFixedCols() > 0) {
-                    SetRowModified(GetRealRow(), true);
-                    if (FShowModified->GetEnabled())
-                        RepaintCell(0, GetRow());
-                }
-            }
-            if (valid) {
-                CalcFooter(acol);
-                if (changed)
-                    DoCellsChanged(TRect(acol, arow, acol, arow));
-            }
-            FNavigation->SetAdvanceOnEnter(advance);
-            FNewCellText = value;
-            if (valid) {
-                SetCellText(acol, arow, value);
-            } else {
-                FLastValidation = false;
-                FValidateDblClick = FMouseActions->GetEditOnDblClickOnly();
-                FMouseActions->SetEditOnDblClickOnly(false);
-                // A corrected value stays in the reopened editor; a refused
-                // one gives the old text back.
-                ReopenEditorWith(acol, value != NewValue ? value : FOldCellText);
-                ShowInvalidEntryBalloon();
-                FOldCellText = GetRawCell(acol, FOldRow);
-            }
-        }
+        valid = Validate(RealColIndex(FOldCol), FOldRow);
     } catch (...) {
+        // A failing handler must not leave the grid stuck in validation.
         SaveOldCellValue(GetCol(), GetRow());
         FValidating = false;
         throw;
     }
-    if (valid)
-        SaveOldCellValue(GetCol(), GetRow());
+    SaveOldCellValue(GetCol(), GetRow());
     FValidating = false;
     return valid;
 }
 
+bool TAdvStringGrid::ValidateCell(const String& NewValue)
+{
+    return RunValidation([&](int acol, int arow) {
+        FNewCellText = NewValue;
+        if (NewValue == FOldCellText && !FAlwaysValidate) {
+            FMouseActions->SetEditOnDblClickOnly(FValidateDblClick);
+            return true;
+        }
+        bool valid = true;
+        const bool changed = NewValue != FOldCellText;
+        const bool advance = FNavigation->GetAdvanceOnEnter();
+        FNavigation->SetAdvanceOnEnter(false);
+        String value = NewValue;
+        if (OnCellValidate)
+            OnCellValidate(this, acol, arow, value, valid);
+        if (value != FOldCellText) {
+            FModified = true;
+            if (GetFixedCols() > 0) {
+                SetRowModified(GetRealRow(), true);
+                if (FShowModified->GetEnabled())
+                    RepaintCell(0, GetRow());
+            }
+        }
+        if (valid) {
+            CalcFooter(acol);
+            if (changed)
+                DoCellsChanged(TRect(acol, arow, acol, arow));
+        }
+        FNavigation->SetAdvanceOnEnter(advance);
+        FNewCellText = value;
+        if (valid) {
+            SetCellText(acol, arow, value);
+            return true;
+        }
+        FLastValidation = false;
+        FValidateDblClick = FMouseActions->GetEditOnDblClickOnly();
+        FMouseActions->SetEditOnDblClickOnly(false);
+        // A corrected value stays in the reopened editor; a refused one
+        // gives the old text back.
+        const String shown = value != NewValue ? value : FOldCellText;
+        ReopenEditor([&] { SetCellText(acol, FOldRow, shown); });
+        ShowInvalidEntryBalloon();
+        FOldCellText = GetRawCell(acol, FOldRow);
+        return false;
+    });
+}
+
 bool TAdvStringGrid::ValidateCellWide(const String& NewValue)
 {
-    if (!FEditing || FValidating)
-        return true;
-    FEditing = false;
-    FValidating = true;
-    bool valid = true;
-    const int acol = RealColIndex(FOldCol);
-    const int arow = FOldRow;
-    try {
-        if (NewValue != FOldCellTextWide || FAlwaysValidate) {
-            const bool changed = NewValue != FOldCellTextWide;
-            String value = NewValue;
-            CalcFooter(acol);
-            if (OnCellValidateWide)
-                OnCellValidateWide(this, acol, arow, value, valid);
-            if (value != FOldCellTextWide) {
-                FModified = true;
-                if (FShowModified->GetEnabled() && GetFixedCols() > 0)
-                    SetRowModified(GetRealRow(), true);
-            }
-            if (valid) {
-                if (changed)
-                    DoCellsChanged(TRect(acol, arow, acol, arow));
-                SetCellWideText(acol, arow, value);
-            } else {
-                FLastValidation = false;
-                HideInplaceEdit();
-                SetCellWideText(acol, FOldRow, value != NewValue ? value : FOldCellTextWide);
-                MoveCurrentCell(FOldCol, FOldRow);
-                FValidating = false;
-                FEditing = true;
-                ShowInplaceEdit();
-            }
-            FOldCellTextWide = GetCellWideText(acol, arow);
+    return RunValidation([&](int acol, int arow) {
+        if (NewValue == FOldCellTextWide && !FAlwaysValidate)
+            return true;
+        bool valid = true;
+        const bool changed = NewValue != FOldCellTextWide;
+        String value = NewValue;
+        CalcFooter(acol);
+        if (OnCellValidateWide)
+            OnCellValidateWide(this, acol, arow, value, valid);
+        if (value != FOldCellTextWide) {
+            FModified = true;
+            if (FShowModified->GetEnabled() && GetFixedCols() > 0)
+                SetRowModified(GetRealRow(), true);
         }
-    } catch (...) {
-        SaveOldCellValue(GetCol(), GetRow());
-        FValidating = false;
-        throw;
-    }
-    if (valid)
-        SaveOldCellValue(GetCol(), GetRow());
-    FValidating = false;
-    return valid;
+        if (valid) {
+            if (changed)
+                DoCellsChanged(TRect(acol, arow, acol, arow));
+            SetCellWideText(acol, arow, value);
+        } else {
+            FLastValidation = false;
+            const String shown = value != NewValue ? value : FOldCellTextWide;
+            ReopenEditor([&] { SetCellWideText(acol, FOldRow, shown); });
+        }
+        FOldCellTextWide = GetCellWideText(acol, arow);
+        return valid;
+    });
 }
 
 // --- focus and click ---------------------------------------------------------------------

@@ -5,9 +5,23 @@
 #include "AdvGrid.h"
 #include "Forms.h"
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace datagrid_test {
+
+// One value of a table of settings: a number (flags, colours, kinds) or a text.
+using Value = std::variant<Int64, String>;
+
+template <class T>
+Value V(T v)
+{
+    if constexpr (std::is_convertible_v<T, String>)
+        return String(v);
+    else
+        return static_cast<Int64>(v);
+}
 
 inline String CellName(int col, int row)
 {

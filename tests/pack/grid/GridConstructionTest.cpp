@@ -14,22 +14,11 @@ using namespace datagrid_test;
 
 namespace {
 
-using Value = std::variant<Int64, String>;
-
 struct Default {
     const char* name;
     std::function<Value(TAdvStringGrid*)> read;
     Value expected;
 };
-
-template <class T>
-Value V(T v)
-{
-    if constexpr (std::is_convertible_v<T, String>)
-        return String(v);
-    else
-        return static_cast<Int64>(v);
-}
 
 #define DEF(name, expr, expected) Default{name, [](TAdvStringGrid* g) { return V(expr); }, V(expected)}
 
@@ -453,4 +442,33 @@ TEST_F(OfficeTheme, WithoutAdaptingTheThemeIsLeftAlone)
     // Switched on later, it adapts at once.
     grid->SetAutoThemeAdapt(true);
     EXPECT_EQ(grid->GetComponentStyle(), tsOffice2016Black);
+}
+
+TEST(GridConstruction, TheControlLookHandsItsHeaderGradientToTheGrid)
+{
+    TOwned<TAdvStringGrid> grid(New<TAdvStringGrid>(nullptr));
+    TControlLook* look = grid->GetControlLook();
+    look->SetFixedGradientFrom(clRed);
+    look->SetFixedGradientMirrorTo(clBlue);
+    EXPECT_EQ(grid->GetPackGradientFrom(), clRed);
+    EXPECT_EQ(grid->GetPackGradientMirrorTo(), clBlue);
+    // clNone empties the look's own From but leaves the grid's colour; a
+    // mirror colour of clNone removes the grid's mirror half.
+    look->SetFixedGradientFrom(clNone);
+    look->SetFixedGradientMirrorTo(clNone);
+    EXPECT_EQ(look->GetFixedGradientFrom(), clNone);
+    EXPECT_EQ(grid->GetPackGradientFrom(), clRed);
+    EXPECT_EQ(grid->GetPackGradientMirrorTo(), clNone);
+    // A system colour is kept as the colour it stood for when written.
+    look->SetFixedGradientTo(clBtnFace);
+    EXPECT_EQ(grid->GetPackGradientTo(), static_cast<TColor>(ColorToRGB(clBtnFace)));
+
+    // Copying a look between grids copies its values only.
+    TOwned<TAdvStringGrid> other(New<TAdvStringGrid>(nullptr));
+    other->GetControlLook()->Assign(look);
+    EXPECT_EQ(other->GetControlLook()->GetFixedGradientTo(), clBtnFace);
+    EXPECT_EQ(other->GetPackGradientTo(), grid->GetPackGradientTo()) << "unchanged: both at their default";
+    look->SetFixedGradientTo(clLime);
+    other->GetControlLook()->Assign(look);
+    EXPECT_NE(other->GetPackGradientTo(), clLime);
 }
