@@ -2,22 +2,15 @@
 // Assign copies between two objects of a class. The grid's form sets only the
 // properties that differ from these defaults, so each one matters.
 #include "AdvGridObjects.h"
+#include "DataGridSupport.h"
 #include <gtest/gtest.h>
 #include <type_traits>
 #include <variant>
 
 namespace {
 
-using Value = std::variant<Int64, String>;
-
-template <class T>
-Value V(T v)
-{
-    if constexpr (std::is_convertible_v<T, String>)
-        return String(v);
-    else
-        return static_cast<Int64>(v);
-}
+using datagrid_test::V;
+using datagrid_test::Value;
 
 // One of each object, as a grid owns them.
 struct TGridObjects {
