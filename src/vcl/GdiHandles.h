@@ -84,6 +84,25 @@ private:
     HPALETTE old_;
 };
 
+// Narrows a DC's clipping to a rectangle (logical coordinates) and gives
+// the DC its earlier clip region back, or none if it had none.
+class TClipToRect {
+public:
+    TClipToRect(HDC dc, const RECT& r) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0))
+    {
+        hadClip_ = GetClipRgn(dc, saved_.Get()) == 1;
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    ~TClipToRect() { SelectClipRgn(dc_, hadClip_ ? saved_.Get() : nullptr); }
+    TClipToRect(const TClipToRect&) = delete;
+    TClipToRect& operator=(const TClipToRect&) = delete;
+
+private:
+    HDC dc_;
+    TRegionHandle saved_;
+    bool hadClip_ = false;
+};
+
 // Saves a DC's state (objects, modes, clipping) and restores it.
 class TSavedDC {
 public:

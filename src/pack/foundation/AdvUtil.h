@@ -1,7 +1,9 @@
-// AdvUtil: plain text routines shared by the grid, its editors and the
-// drop-down controls.
+// AdvUtil: plain routines shared by the grid, its editors and the drop-down
+// controls: texts and the values they hold, and the GDI drawing of cell
+// backgrounds and selection bands.
 #pragma once
 
+#include "Graphics.h"
 #include "System.h"
 
 // Packed wide text lets 16-bit text live in 8-bit cell storage and files:
@@ -11,6 +13,31 @@ String PackWideText(const String& Text);
 // Reads packed wide text back; any other text comes back unchanged. An odd
 // last character is ignored.
 String UnpackWideText(const String& S);
+
+// ---------------------------------------------------------------------------
+// Drawing. The routines leave the canvas's pen and brush changed.
+
+// A linear gradient over R in Steps bands (at most one per pixel), left to
+// right when Horizontal, else top to bottom; the last pixel takes ColorTo.
+// With one colour clNone, R is filled with the other.
+void DrawGradientRect(TCanvas* Canvas, TColor ColorFrom, TColor ColorTo, int Steps, const TRect& R,
+                      bool Horizontal);
+
+// A cell background: Color alone, a 128-band gradient to ColorTo, or, with a
+// MirrorColor, two gradients split at the middle (of the height when
+// Vertical, else of the width). Then a frame in BorderColor (only the left
+// and right lines when SidesOnly) unless that is clNone.
+void DrawCellBackground(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor MirrorColor,
+                        TColor MirrorColorTo, bool Vertical, TColor BorderColor, bool SidesOnly, bool Fill);
+
+// One cell of a selection band with rounded ends. Part: 0 a single cell,
+// 1 the left end, 2 the right end, 3 a middle cell (higher values: a middle
+// cell inset at both ends). The band leaves the last column and the last
+// row of R to the grid lines; BackgroundColor shows through the corners.
+void DrawStyledSelectionRect(TCanvas* Canvas, TColor Color, TColor ColorTo, TColor MirrorColor,
+                             TColor MirrorColorTo, TColor InnerTopColor, TColor InnerBottomColor,
+                             TColor BorderColor, TColor CornerColor, TColor BackgroundColor, const TRect& R,
+                             int Part);
 
 // --- values in texts, as the grid's sort and sizing judge them
 

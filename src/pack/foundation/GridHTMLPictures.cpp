@@ -205,14 +205,10 @@ void TEngine::TileBackground(const String& source)
     if (picture.Kind != TPictureRef::pkGraphic || picture.Width <= 0 || picture.Height <= 0)
         return;
     const TRect& fr = call_.Rect;
-    HDC dc = canvas_->GetHandle();
-    TRegionHandle saved(CreateRectRgn(0, 0, 0, 0));
-    const bool clipped = GetClipRgn(dc, saved.Get()) == 1;
-    IntersectClipRect(dc, fr.left, fr.top, fr.right, fr.bottom);
+    const TClipToRect clip(canvas_->GetHandle(), fr);
     for (int y = 0; y < fr.Height(); y += picture.Height)
         for (int x = 0; x < fr.Width(); x += picture.Width)
             canvas_->Draw(fr.left + x, fr.top + y, picture.Graphic);
-    SelectClipRgn(dc, clipped ? saved.Get() : nullptr);
 }
 
 } // namespace gridhtml

@@ -155,27 +155,22 @@ TCellProperties* TBaseGrid::CreateCellProperties(int c, int r)
 {
     auto* props = New<TCellProperties>(this, c, r);
     SetRawObject(c, r, props);
-    TColor colorTo = clNone;
-    TColor mirrorColor = clNone;
-    TColor mirrorColorTo = clNone;
-    TAlignment hAlign = taLeftJustify;
-    TVAlignment vAlign = vtaTop;
-    bool wordWrap = FWordWrap;
-    TCellGradientDirection direction = GradientVertical;
-    GetCellDefaults(c, r, FDefFont.get(), FDefBrush.get(), colorTo, mirrorColor, mirrorColorTo, hAlign, vAlign,
-                    wordWrap, direction);
+    TLookOutputs look;
+    look.WordWrap = FWordWrap;
+    GetCellDefaults(c, r, FDefFont.get(), FDefBrush.get(), look.ColorTo, look.MirrorColor, look.MirrorColorTo,
+                    look.HAlign, look.VAlign, look.WordWrap, look.Direction);
     // Plain field writes: a new cell's properties repaint nothing.
     props->FCalcType = acNONE;
-    props->FAlignment = hAlign;
-    props->FVAlignment = vAlign;
-    props->FWordWrap = wordWrap;
+    props->FAlignment = look.HAlign;
+    props->FVAlignment = look.VAlign;
+    props->FWordWrap = look.WordWrap;
     props->FFontName = FDefFont->GetName();
     props->FFontSize = FDefFont->GetSize();
     props->FFontStyle = FDefFont->GetStyle();
     props->FFontColor = FDefFont->GetColor();
     props->FBrushColor = FDefBrush->GetColor();
-    props->FBrushColorTo = colorTo;
-    props->FGradientDirection = direction;
+    props->FBrushColorTo = look.ColorTo;
+    props->FGradientDirection = look.Direction;
     return props;
 }
 
@@ -283,11 +278,7 @@ void TBaseGrid::SetCellText(int ACol, int ARow, const String& Value)
         if (GetParent())
             RepaintCell(DisplColIndex(ACol), ARow);
     } else {
-        struct Raised {
-            bool& flag;
-            explicit Raised(bool& f) : flag(f) { flag = true; }
-            ~Raised() { flag = false; }
-        } editCellSet(FEditCellSet);
+        const TRaised editCellSet(FEditCellSet);
         SetRawCell(ACol, ARow, Value);
     }
     if (FHideLastRow && GetRowCount() == ARow + 1)

@@ -140,6 +140,8 @@ private:
     TColor FBorderColor = 0;
     TAlignment FAlignment = taLeftJustify;
     TVAlignment FVAlignment = vtaTop;
+    // The paint pass that last drew the block this cell is the base of.
+    int FPaintID = 0;
     bool FWordWrap = true;
     bool FIsBaseCell = true;
     TColumnCalcType FCalcType = acNONE;
@@ -234,6 +236,13 @@ public:
     // Invalidates the cell's rectangle, a merged cell's whole block.
     void RepaintCell(int c, int r);
 
+    // --- drawing (display columns)
+    // Draws the cell, a merged cell as its whole block, content included.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    // Only the background and lines, on ARect as given; a selected cell
+    // takes the active-row colours. For painting a header cell's look elsewhere.
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+
     // --- index mapping and extent
     virtual int RealColIndex(int ACol) const { return ACol; }
     virtual int DisplColIndex(int ACol) const { return ACol; }
@@ -253,18 +262,19 @@ public:
     void SetGridFixedLineColor(TColor Value);
     bool GetWordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value) { FWordWrap = Value; }
+    // The active row and the selection style repaint when they change.
     bool GetActiveRowShow() const { return FActiveRowShow; }
-    void SetActiveRowShow(bool Value) { FActiveRowShow = Value; }
+    void SetActiveRowShow(bool Value) { StoreAndRepaint(FActiveRowShow, Value); }
     TColor GetActiveRowColor() const { return FActiveRowColor; }
-    void SetActiveRowColor(TColor Value) { FActiveRowColor = Value; }
+    void SetActiveRowColor(TColor Value) { StoreAndRepaint(FActiveRowColor, Value); }
     TColor GetActiveRowColorTo() const { return FActiveRowColorTo; }
-    void SetActiveRowColorTo(TColor Value) { FActiveRowColorTo = Value; }
+    void SetActiveRowColorTo(TColor Value) { StoreAndRepaint(FActiveRowColorTo, Value); }
     TColor GetActiveRowMirrorColor() const { return FActiveRowMirrorColor; }
-    void SetActiveRowMirrorColor(TColor Value) { FActiveRowMirrorColor = Value; }
+    void SetActiveRowMirrorColor(TColor Value) { StoreAndRepaint(FActiveRowMirrorColor, Value); }
     TColor GetActiveRowMirrorColorTo() const { return FActiveRowMirrorColorTo; }
-    void SetActiveRowMirrorColorTo(TColor Value) { FActiveRowMirrorColorTo = Value; }
+    void SetActiveRowMirrorColorTo(TColor Value) { StoreAndRepaint(FActiveRowMirrorColorTo, Value); }
     TGridSelectionStyle GetSelectionStyle() const { return FSelectionStyle; }
-    void SetSelectionStyle(TGridSelectionStyle Value) { FSelectionStyle = Value; }
+    void SetSelectionStyle(TGridSelectionStyle Value) { StoreAndRepaint(FSelectionStyle, Value); }
     bool GetHoverRow() const { return FHoverRow; }
     void SetHoverRow(bool Value) { FHoverRow = Value; }
     THoverRowCells GetHoverRowCells() const { return FHoverRowCells; }
@@ -296,6 +306,25 @@ protected:
     virtual void CellWritten(int ACol, int ARow) {}
     virtual bool HasCellBorderEvent() { return false; }
     virtual bool UsesVCLStyles() { return false; }
+
+    // --- drawing
+    // The cell's look: brush colour, gradient and mirror colours, font and
+    // layout. The outputs arrive holding the grid's plain look (the fixed
+    // colour for fixed cells, the highlight for highlighted ones), which the
+    // base grid keeps.
+    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
+                                     bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                                     TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
+                                     bool& WW, TCellGradientDirection& GD) {}
+    // What lies inside the lines: the base grid centres the cell's text on one line.
+    virtual void DrawCellContent(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    // Everything the grid paints of one cell. Full widens ARect to the
+    // merged block and draws the content; without it only background and
+    // lines go on ARect.
+    void DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Full);
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // Each pass gets its own number, so that a merged block is drawn once per pass.
+    void Paint() override;
 
     // --- keys, wheel, view and selection: merged blocks are stepped over
     // and moves end on base cells
@@ -344,11 +373,43 @@ protected:
     bool FHasCellProps = false;
     // Blocks merged minus blocks split.
     int FMergeCount = 0;
+    // The number of the paint pass under way.
+    int FPaintID = 1;
+    // The selection is drawn.
+    bool FShowSel = true;
     // Raised while a plain cell is written, for the in-place editor.
     bool FEditCellSet = false;
 
 private:
     friend class TCellProperties;
+    // The outputs of GetCellDefaults and GetVisualProperties besides font
+    // and brush, at the values a cell starts from.
+    struct TLookOutputs {
+        TColor ColorTo = clNone;
+        TColor MirrorColor = clNone;
+        TColor MirrorColorTo = clNone;
+        TAlignment HAlign = taLeftJustify;
+        TVAlignment VAlign = vtaTop;
+        bool WordWrap = true;
+        TCellGradientDirection Direction = GradientVertical;
+    };
+    // Holds a flag up for the length of a scope.
+    struct TRaised {
+        bool& flag;
+        explicit TRaised(bool& f) : flag(f) { flag = true; }
+        ~TRaised() { flag = false; }
+        TRaised(const TRaised&) = delete;
+        TRaised& operator=(const TRaised&) = delete;
+    };
+    // The grid's own paint pass is under way.
+    bool FInPaintPass = false;
+    template <class T>
+    void StoreAndRepaint(T& Field, const T& Value)
+    {
+        if (StoreChanged(Field, Value))
+            Invalidate();
+    }
+
     TOwned<TFont> FDefFont;
     TOwned<TBrush> FDefBrush;
 };
