@@ -59,5 +59,6 @@ void TForm1::FormActivate(TObject*)
 
 void TForm1::FormClose(TObject*, TCloseAction&)
 {
+    CancelInventory();
     WriteSettings();
 }

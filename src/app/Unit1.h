@@ -14,9 +14,11 @@
 #include "Forms.h"
 #include "ImagePicker.h"
 #include "ImgList.h"
+#include "InventoryRun.h"
 #include "IniFiles.h"
 #include "StdCtrls.h"
 #include <array>
+#include <memory>
 
 // ---------------------------------------------------------------------------
 // Program-wide state.
@@ -66,6 +68,8 @@ public:
     // "settings.ini", "languages.lng" and "pclist.txt" live; empty means the
     // folder of the running program.
     explicit TForm1(TComponent* AOwner, const String& ProgramFolder = String());
+    // A run still going on ends before the controls it fills go.
+    void BeforeDestruction() override;
 
     // The folder of the three files, with a trailing delimiter.
     const String& ProgramFolder() const { return programFolder_; }
@@ -84,11 +88,20 @@ public:
     void Memo2Change(TObject* Sender);
     void Memo2KeyPress(TObject* Sender, wchar_t& Key);
     void CBServersClick(TObject* Sender);
+    // The inventory run (Unit1Inventory.cpp).
+    void BtnHDDClick(TObject* Sender);
+    void BtnStopClick(TObject* Sender);
 
     // The signed-in user's name in an extended name format, as the directory
     // listing reads it to find the user's domain. Tests name the domain of
     // their directory here, since this platform signs no user into a domain.
     std::function<String(int Format)> UserNameText = GetUserNameText;
+    // The WMI client the inventory runs through, read by the first "Start
+    // inventory". Tests give a scripted client, since remote computers
+    // cannot exist here.
+    std::shared_ptr<IWmiClient> WmiClient = std::make_shared<TWbemClient>();
+    // The run the inventory commands drive; null before the first start.
+    const TInventoryRun* InventoryRun() const { return inventoryRun_.get(); }
 
     // The window's components, named as in its form.
     TPanel* Panel7 = nullptr;
@@ -174,6 +187,25 @@ private:
     // The computer list's events (Unit1Lists.cpp).
     void ConnectListEvents();
 
+    // The inventory run (Unit1Inventory.cpp): the window's controls as a
+    // run fills them, on the main thread.
+    class TInventoryView : public TInventoryTarget {
+    public:
+        explicit TInventoryView(TForm1& Form) : form_(Form) {}
+        void SetCellText(int ACol, int ARow, const String& Value) override;
+        void SetColWidth(int ACol, int Value) override;
+        void SetGaugeMaximum(int Value) override;
+        void SetGaugePosition(int Value) override;
+        void SetGaugeVisible(bool Value) override;
+        void SetCancelEnabled(bool Value) override;
+
+    private:
+        TForm1& form_;
+    };
+    void ConnectInventoryEvents();
+    bool InventoryRunning() const;
+    void CancelInventory();
+
     // Files (Unit1Files.cpp).
     String FilePath(const wchar_t* Name) const;
     void LoadComputerList();
@@ -185,6 +217,8 @@ private:
     void WriteSettings();
 
     String programFolder_;
+    std::unique_ptr<TInventoryView> inventoryView_;
+    std::unique_ptr<TInventoryRun> inventoryRun_;
 };
 
 extern TForm1* Form1;

@@ -51,6 +51,7 @@ TForm1::TForm1(TComponent* AOwner, const String& ProgramFolder)
     BeginLoading();
     CreateComponents();
     ConnectListEvents();
+    ConnectInventoryEvents();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };

@@ -31,16 +31,6 @@ std::string ReadBytes(const std::wstring& Path)
     return bytes;
 }
 
-// A press and release of the left button in the middle of the control.
-void Click(TWinControl* Control)
-{
-    const LPARAM middle = MAKELPARAM(Control->GetWidth() / 2, Control->GetHeight() / 2);
-    SendMessageW(Control->Handle(), WM_MOUSEMOVE, 0, middle);
-    SendMessageW(Control->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageW(Control->Handle(), WM_LBUTTONUP, 0, middle);
-    PumpMessages();
-}
-
 void Type(TWinControl* Control, const String& Keys)
 {
     for (wchar_t key : Keys)

@@ -6,7 +6,7 @@
 #include "InventoryRun.h"
 #include "RecordingTarget.h"
 #include "ScriptedSeries.h"
-#include "TestSupport.h"
+#include "StartedWindow.h"
 
 namespace {
 
@@ -31,17 +31,9 @@ public:
         return run->Start(std::move(names), TInventoryTexts());
     }
 
-    // Runs the message loop until the condition holds; false after the time-out.
     bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 30000)
     {
-        DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > timeout)
-                return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            testing_support::PumpMessages();
-        }
-        return true;
+        return ::PumpUntil(done, timeout);
     }
     bool PumpUntilIdle(DWORD timeout = 30000)
     {
@@ -50,41 +42,6 @@ public:
 
     TRecordingTarget target;
     std::unique_ptr<TInventoryRun> run;
-};
-
-// Holds one query of one computer in flight until the test lets it go.
-class TQueryHold {
-public:
-    TQueryHold(TScriptedWmiClient& client, const String& computer, const String& query)
-        : reached_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-          release_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
-    {
-        client.OnQuery = [=, this](const TScriptedCall& call) {
-            if (call.Computer != computer || call.Query != query)
-                return;
-            SetEvent(reached_);
-            if (WaitForSingleObject(release_, 20000) != WAIT_OBJECT_0)
-                timedOut_ = true;
-            left_ = true;
-        };
-    }
-    ~TQueryHold()
-    {
-        Release();
-        CloseHandle(reached_);
-        CloseHandle(release_);
-    }
-
-    HANDLE Reached() const { return reached_; }
-    void Release() { SetEvent(release_); }
-    bool Left() const { return left_; }
-    bool TimedOut() const { return timedOut_; }
-
-private:
-    HANDLE reached_;
-    HANDLE release_;
-    std::atomic<bool> left_{false};
-    std::atomic<bool> timedOut_{false};
 };
 
 std::vector<String> Matching(const std::vector<String>& log, const std::vector<String>& prefixes)
@@ -97,14 +54,6 @@ std::vector<String> Matching(const std::vector<String>& log, const std::vector<S
                 break;
             }
     return kept;
-}
-
-std::shared_ptr<TScriptedWmiClient> ThreeComputers()
-{
-    auto client = std::make_shared<TScriptedWmiClient>();
-    for (const wchar_t* name : {L"PC1", L"PC2", L"PC3"})
-        Answer(QuietComputer(*client, name), qOS, Objects({{{L"Caption", String(L"Windows of ") + name}}}));
-    return client;
 }
 
 TEST(InventoryRun, ThreeComputersWhereTheSecondFails)

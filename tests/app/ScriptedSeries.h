@@ -3,6 +3,9 @@
 #pragma once
 
 #include "ScriptedWmiClient.h"
+#include <windows.h>
+#include <atomic>
+#include <memory>
 
 struct TQueryText {
     TWmiNamespace Namespace;
@@ -77,3 +80,59 @@ inline TScriptedComputer& QuietComputer(TScriptedWmiClient& client, const String
     Answer(computer, qGroup, Objects({{{L"Name", L"Administrators"}}}));
     return computer;
 }
+
+// Three computers that answer as quiet ones, each reporting its own
+// operating system ("Windows of PC1" ...).
+inline std::shared_ptr<TScriptedWmiClient> ThreeComputers()
+{
+    auto client = std::make_shared<TScriptedWmiClient>();
+    for (const wchar_t* name : {L"PC1", L"PC2", L"PC3"})
+        Answer(QuietComputer(*client, name), qOS, Objects({{{L"Caption", String(L"Windows of ") + name}}}));
+    return client;
+}
+
+// Holds one query of one computer in flight until the test lets it go or
+// the hold goes. Holds chain: each one keeps the handler the client had.
+// Set them up before the client is used: the handler is read unlocked.
+class TQueryHold {
+public:
+    TQueryHold(TScriptedWmiClient& client, const String& computer, const String& query)
+        : state_(std::make_shared<TState>())
+    {
+        // The handler keeps the state, so a worker that outlives the hold
+        // finds it still there.
+        client.OnQuery = [previous = client.OnQuery, state = state_, computer, query](const TScriptedCall& call) {
+            if (previous)
+                previous(call);
+            if (call.Computer != computer || call.Query != query)
+                return;
+            SetEvent(state->reached);
+            if (WaitForSingleObject(state->release, 20000) != WAIT_OBJECT_0)
+                state->timedOut = true;
+            state->left = true;
+        };
+    }
+    ~TQueryHold() { Release(); }
+    TQueryHold(const TQueryHold&) = delete;
+    TQueryHold& operator=(const TQueryHold&) = delete;
+
+    HANDLE Reached() const { return state_->reached; }
+    bool IsReached() const { return WaitForSingleObject(state_->reached, 0) == WAIT_OBJECT_0; }
+    void Release() { SetEvent(state_->release); }
+    bool Left() const { return state_->left; }
+    bool TimedOut() const { return state_->timedOut; }
+
+private:
+    struct TState {
+        HANDLE reached = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<bool> left{false};
+        std::atomic<bool> timedOut{false};
+        ~TState()
+        {
+            CloseHandle(reached);
+            CloseHandle(release);
+        }
+    };
+    std::shared_ptr<TState> state_;
+};

@@ -15,6 +15,35 @@ inline void WriteBytes(const std::wstring& Path, const std::string& Bytes)
     CloseHandle(file);
 }
 
+// A press and release of the left button at a point of the control's client
+// area; Click presses its middle.
+inline void ClickAt(TWinControl* Control, int X, int Y)
+{
+    const LPARAM at = MAKELPARAM(X, Y);
+    SendMessageW(Control->Handle(), WM_MOUSEMOVE, 0, at);
+    SendMessageW(Control->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(Control->Handle(), WM_LBUTTONUP, 0, at);
+    testing_support::PumpMessages();
+}
+
+inline void Click(TWinControl* Control)
+{
+    ClickAt(Control, Control->GetWidth() / 2, Control->GetHeight() / 2);
+}
+
+// Runs the message loop until Done holds; false after the time-out.
+inline bool PumpUntil(const std::function<bool()>& Done, DWORD Timeout = 30000)
+{
+    const DWORD start = GetTickCount();
+    while (!Done()) {
+        if (GetTickCount() - start > Timeout)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        testing_support::PumpMessages();
+    }
+    return true;
+}
+
 // The window created, shown and activated.
 class TStartedWindow {
 public:
