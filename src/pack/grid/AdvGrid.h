@@ -18,6 +18,7 @@
 #include "AdvGridLook.h"
 #include "AdvGridObjects.h"
 #include "AdvStyleIF.h"
+#include "Forms.h"
 #include "BaseGrid.h"
 #include "ImgList.h"
 #include "Menus.h"
@@ -138,6 +139,15 @@ using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow
 using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& S)>;
 using THoverButtonClickEvent =
     std::function<void(TObject* Sender, int ARow, THoverButtonsCollectionItem* AButton)>;
+
+// A borderless form that never takes the focus from the grid beside it.
+class TNoActiveForm : public TForm {
+public:
+    explicit TNoActiveForm(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
 
 // The grid unit's start-up and shut-down: OLE, the hook that keeps the
 // focus frame on its cell while windows move, the registered messages and
@@ -465,6 +475,9 @@ public:
     void SetMultilineCells(bool Value) { StoreAndInvalidate(FMultilineCells, Value); }
     bool GetURLShowInText() const { return FURLShowInText; }
     void SetURLShowInText(bool Value) { StoreAndInvalidate(FURLShowInText, Value); }
+    // The cell follows the in-place editor's text while the user types.
+    bool GetShowEditProcess() const { return FShowEditProcess; }
+    void SetShowEditProcess(bool Value) { FShowEditProcess = Value; }
     bool GetAlwaysValidate() const { return FAlwaysValidate; }
     void SetAlwaysValidate(bool Value) { FAlwaysValidate = Value; }
     bool GetGridModified() const { return FModified; }
@@ -600,6 +613,12 @@ public:
     bool IsHoverFixedCell(int ACol, int ARow) const;
 
     // === window procedure, wheel, zoom and balloon hints ====================
+    // Moves the controls placed in cells onto their cells (hidden when
+    // scrolled away); with rebuildlist the list is made again from the cells.
+    virtual void CellControlsUpdate(bool rebuildlist);
+    // A translucent borderless form showing the cells of ARect as they are
+    // painted now; the caller owns and shows it.
+    TForm* SelectionToForm(const TGridRect& ARect);
     // Adds x pixels to every shown row and column; the total stays in -20 .. 20.
     virtual void Zoom(int x);
     void BalloonInit();
@@ -1033,9 +1052,6 @@ protected:
     virtual void ExportNotification(int AState, int ARow) {}
     // Cells of R changed: tells the event (R in cell coordinates).
     virtual void DoCellsChanged(const TRect& R);
-    // Moves the controls placed in cells onto their cells after rows or
-    // columns moved; with rebuildlist the list is made again from the cells.
-    virtual void CellControlsUpdate(bool rebuildlist) {}
     // Pastes call ImportNotification as writers call ExportNotification.
     virtual void ImportNotification(int AState, int ARow) {}
 
@@ -1125,6 +1141,9 @@ protected:
     // With URLShowInText the first address in a cell's text becomes a link.
     void GetDisplText(int ACol, int ARow, String& Value) override;
     void LastRowChanged() override;
+    // After a scroll: repaints what does not scroll, moves the cell
+    // controls, and scrolls a following grid along.
+    void HandleTopLeftChanged() override;
     bool IsFixedCell(int ACol, int ARow) override;
     int GetRowNodeIndent(int ARow) override;
     bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
@@ -1538,6 +1557,7 @@ private:
     bool FMultilineCells = false;
     bool FURLShowInText = false;
     bool FAlwaysValidate = false;
+    bool FShowEditProcess = false;
     TEditorType FDefaultEditor = edNormal;
     TAlignment FDefaultAlignment = taLeftJustify;
     TVAlignment FVAlignment = vtaTop;

@@ -66,6 +66,17 @@ void TAdvStringGrid::WndProc(TMessage& Message)
     if ((Message.Msg == WM_THEMECHANGED || Message.Msg == WM_OFFICE_THEME_CHANGED) && FAutoThemeAdapt)
         AdaptStyleToOfficeTheme();
     switch (Message.Msg) {
+    case WM_COMMAND:
+        if (HIWORD(Message.WParam) == EN_CHANGE && FShowEditProcess && GetEditorMode() && InplaceEditor() &&
+            InplaceEditor()->HandleAllocated() && reinterpret_cast<HWND>(Message.LParam) == InplaceEditor()->GetHandle()) {
+            // The cell repaints under the editor: keep the editor from
+            // flickering meanwhile.
+            const HWND edit = InplaceEditor()->GetHandle();
+            SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
+            SetEditText(GetCol(), GetRow(), InplaceEditor()->GetText());
+            SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
+        }
+        break;
     case WM_SETFOCUS:
         SetFocusMessage(Message);
         return;

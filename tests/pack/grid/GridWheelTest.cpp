@@ -5,6 +5,7 @@
 #include "AdvGrid.h"
 #include "DataGridSupport.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -263,4 +264,78 @@ TEST(Balloon, EnablingMakesTheTooltipWindowAndDisablingRemovesIt)
     g->GetBalloon()->SetEnable(false);
     EXPECT_EQ(g->GetBalloonWindow(), nullptr);
     EXPECT_FALSE(IsWindow(tip));
+}
+
+TEST(EditorMessages, WithShowEditProcessTheCellFollowsTheTyping)
+{
+    TShownGrid<> g(4, 6);
+    g->SetOptions(g->GetOptions() + goEditing);
+    g->FocusCell(2, 3);
+    g->ShowInplaceEdit();
+    const HWND edit = g->InplaceEditor()->GetHandle();
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, L'a', 1);
+    EXPECT_EQ(g->GetCells(2, 3), CellName(2, 3)) << "by default the cell waits for the edit to end";
+    g->SetShowEditProcess(true);
+    SendMessageW(edit, WM_CHAR, L'b', 1);
+    EXPECT_EQ(g->GetCells(2, 3), L"ab");
+}
+
+TEST(CellControls, ControlsInCellsFollowTheirCellsAndHideWhenScrolledAway)
+{
+    TShownGrid<> g(4, 60);
+    auto* edit = New<TEdit>(g.grid);
+    edit->SetParent(g.grid);
+    g->GetCellProperties(2, 5)->SetControl(edit);
+    g->CellControlsUpdate(true);
+    ASSERT_EQ(g->GetControlList()->Count(), 1);
+    TRect cell = g->TStringGrid::CellRect(2, 5);
+    EXPECT_TRUE(edit->GetVisible());
+    EXPECT_EQ(edit->GetLeft(), cell.left);
+    EXPECT_EQ(edit->GetTop(), cell.top);
+    EXPECT_EQ(edit->GetWidth(), cell.Width() - 1);
+    EXPECT_EQ(edit->GetHeight(), cell.Height() - 1);
+
+    // A scroll takes the control along, and away with its cell.
+    g->SetTopRow(3);
+    cell = g->TStringGrid::CellRect(2, 5);
+    EXPECT_EQ(edit->GetTop(), cell.top);
+    g->SetTopRow(20);
+    EXPECT_FALSE(edit->GetVisible());
+    g->SetTopRow(1);
+    EXPECT_TRUE(edit->GetVisible());
+    g->HideColumn(2);
+    g->CellControlsUpdate(false);
+    EXPECT_FALSE(edit->GetVisible()) << "its column is hidden";
+}
+
+TEST(SyncGrid, AFollowingGridScrollsAlong)
+{
+    TShownGrid<> g(20, 60);
+    TOwned<TAdvStringGrid> other(New<TAdvStringGrid>(nullptr));
+    other->SetParent(g.form);
+    other->SetBounds(0, 300, 600, 90);
+    other->SetColCount(20);
+    other->SetRowCount(60);
+    g->GetSyncGrid()->SetGrid(other.get());
+    g->GetSyncGrid()->SetScrollVertical(true);
+    g->SetTopRow(12);
+    EXPECT_EQ(other->GetTopRow(), 12);
+    EXPECT_EQ(other->GetLeftCol(), 1) << "horizontal scrolling not followed";
+    g->GetSyncGrid()->SetScrollHorizontal(true);
+    g->SetLeftCol(5);
+    EXPECT_EQ(other->GetLeftCol(), 5);
+}
+
+TEST(SelectionSnapshot, AOneCellRangeGivesAFormOneCellInSizeAndTranslucent)
+{
+    TShownGrid<> g(4, 6);
+    TOwned<TForm> form(g->SelectionToForm({1, 1, 1, 1}));
+    const TRect cell = g->TStringGrid::CellRect(1, 1);
+    EXPECT_EQ(form->GetClientWidth(), cell.Width() + 1);
+    EXPECT_EQ(form->GetClientHeight(), cell.Height() + 1);
+    EXPECT_TRUE(form->GetAlphaBlend());
+    EXPECT_EQ(form->GetAlphaBlendValue(), 192);
+    EXPECT_EQ(form->GetBorderStyle(), bsNone);
+    EXPECT_FALSE(form->GetVisible()) << "the caller shows it";
 }
