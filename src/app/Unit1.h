@@ -19,6 +19,7 @@
 #include "StdCtrls.h"
 #include <array>
 #include <memory>
+#include <type_traits>
 
 // ---------------------------------------------------------------------------
 // Program-wide state.
@@ -60,6 +61,21 @@ String MessageText(const String& Key);
 // The web addresses the link label shows, per language.
 extern const wchar_t* const RussianSiteAddress;
 extern const wchar_t* const EnglishSiteAddress;
+
+// A setting of a component's settings object and the value the window gives
+// it: the window's settings are tables of these, applied by one loop.
+template <class Owner, class Arg>
+struct TSettingValue {
+    void (Owner::*Set)(Arg);
+    std::decay_t<Arg> Value;
+};
+
+template <class Owner, class Arg, std::size_t N>
+void ApplySettings(Owner* Target, const TSettingValue<Owner, Arg> (&Settings)[N])
+{
+    for (const TSettingValue<Owner, Arg>& setting : Settings)
+        (Target->*setting.Set)(setting.Value);
+}
 
 // ---------------------------------------------------------------------------
 class TForm1 : public TForm {

@@ -14,12 +14,7 @@ struct TColumnWidth {
 constexpr TColumnWidth DefaultColumnWidths[] = {{0, 160}, {7, 140}, {15, 130}, {19, 125}, {24, 130}};
 
 // The colours of the title row's gradients.
-using TGradientSetter = void (TControlLook::*)(TColor);
-struct TGradientColor {
-    TGradientSetter Set;
-    TColor Value;
-};
-constexpr TGradientColor FixedGradients[] = {
+constexpr TSettingValue<TControlLook, TColor> FixedGradients[] = {
     {&TControlLook::SetFixedGradientMirrorFrom, 16447735},
     {&TControlLook::SetFixedGradientMirrorTo, 16052977},
     {&TControlLook::SetFixedGradientHoverFrom, 16775139},
@@ -35,12 +30,7 @@ constexpr TGradientColor FixedGradients[] = {
 
 // The table is read-only and copied from: no key may start an edit or turn
 // a paste into new rows.
-using TNavigationSetter = void (TNavigation::*)(bool);
-struct TNavigationSwitch {
-    TNavigationSetter Set;
-    bool Value;
-};
-constexpr TNavigationSwitch NavigationSwitches[] = {
+constexpr TSettingValue<TNavigation, bool> NavigationSwitches[] = {
     {&TNavigation::SetAllowClipboardShortCuts, true},
     {&TNavigation::SetAllowClipboardAlways, true},
     {&TNavigation::SetKeepScrollOnSort, true},
@@ -57,12 +47,7 @@ constexpr TNavigationSwitch NavigationSwitches[] = {
     {&TNavigation::SetSkipDisabledRows, false},
 };
 
-using TSearchTextSetter = void (TSearchFooter::*)(const String&);
-struct TSearchText {
-    TSearchTextSetter Set;
-    const wchar_t* Value;
-};
-const TSearchText SearchFooterTexts[] = {
+const TSettingValue<TSearchFooter, const String&> SearchFooterTexts[] = {
     {&TSearchFooter::SetFindNextCaption, L"Find &next"},
     {&TSearchFooter::SetFindPrevCaption, L"Find &previous"},
     {&TSearchFooter::SetMatchCaseCaption, L"Match case"},
@@ -142,14 +127,11 @@ void TForm1::CreateInventoryTable()
     sorting->SetHeaderMirrorColorTo(16182488);
 
     grid->GetMouseActions()->SetDisjunctRowSelect(true);
-    for (const TNavigationSwitch& navigation : NavigationSwitches)
-        (grid->GetNavigation()->*navigation.Set)(navigation.Value);
+    ApplySettings(grid->GetNavigation(), NavigationSwitches);
     grid->GetHTMLSettings()->SetImageFolder(L"images");
     grid->GetHTMLSettings()->SetImageBaseName(L"img");
-    for (const TGradientColor& gradient : FixedGradients)
-        (grid->GetControlLook()->*gradient.Set)(gradient.Value);
-    for (const TSearchText& text : SearchFooterTexts)
-        (grid->GetSearchFooter()->*text.Set)(text.Value);
+    ApplySettings(grid->GetControlLook(), FixedGradients);
+    ApplySettings(grid->GetSearchFooter(), SearchFooterTexts);
     grid->GetPrintSettings()->SetDateFormat(L"dd/mm/yyyy");
     grid->GetPrintSettings()->SetPageNumSep(L"/");
     grid->SetParent(Panel8);

@@ -5,12 +5,7 @@
 namespace {
 
 // One colour set for every glow button of the window.
-using TAppearanceSetter = void (TGlowButtonAppearance::*)(TColor);
-struct TAppearanceColor {
-    TAppearanceSetter Set;
-    TColor Value;
-};
-constexpr TAppearanceColor ButtonColors[] = {
+constexpr TSettingValue<TGlowButtonAppearance, TColor> ButtonColors[] = {
     {&TGlowButtonAppearance::SetColorChecked, 16111818},
     {&TGlowButtonAppearance::SetColorCheckedTo, 16367008},
     {&TGlowButtonAppearance::SetColorDisabled, 15921906},
@@ -104,9 +99,7 @@ TAdvGlowButton* TForm1::NewButton(const wchar_t* Name, TWinControl* Parent, cons
 {
     auto* button = Make<TAdvGlowButton>(Name);
     button->SetBoundsRect(Bounds);
-    TGlowButtonAppearance* appearance = button->GetAppearance();
-    for (const TAppearanceColor& color : ButtonColors)
-        (appearance->*color.Set)(color.Value);
+    ApplySettings(button->GetAppearance(), ButtonColors);
     SetFontOf(button->GetNotesFont(), L"Tahoma", -11);
     button->SetParent(Parent);
     return button;
