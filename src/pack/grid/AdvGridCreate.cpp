@@ -399,19 +399,10 @@ void TAdvStringGrid::AssignCells(TPersistent* Source)
     auto* s = dynamic_cast<TAdvStringGrid*>(Source);
     if (!s || s == this)
         return;
-    // The same cells as a round trip through the cell stream gives: every
-    // stored text and every cell's properties, hidden columns included.
-    const int cols = std::min(TotalColCount(), s->TotalColCount());
-    const int rows = std::min(GetRowCount(), s->GetRowCount());
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            SetRawCell(c, r, s->GetRawCell(c, r));
-            if (s->HasCellProperties(c, r))
-                GetCellProperties(c, r)->Assign(s->GetCellProperties(c, r));
-            else if (HasCellProperties(c, r))
-                FreeCellProperties(c, r);
-        }
-    Invalidate();
+    TOwned<TMemoryStream> stream(New<TMemoryStream>());
+    s->SaveToBinStream(stream.get());
+    stream->SetPosition(0);
+    LoadFromBinStream(stream.get());
 }
 
 // --- window and loading -------------------------------------------------------------
@@ -501,6 +492,7 @@ void TAdvStringGrid::Loaded()
         AdaptStyleToOfficeTheme();
         WatchOfficeTheme(true);
     }
+    FDisSelection = {-1, -1, -1, -1};
     InitOrigColSizes();
     if (FColumnOrder->Count() == 0)
         SetColumnOrder();

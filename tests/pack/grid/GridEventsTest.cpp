@@ -21,6 +21,7 @@ struct TDispatchGrid : TAdvStringGrid {
     using TAdvStringGrid::DoHasEditBtn;
     using TAdvStringGrid::DoHasFilterEdit;
     using TAdvStringGrid::DoHasSpinEdit;
+    using TAdvStringGrid::DoHoverButtonClick;
     using TAdvStringGrid::DoIsFixedCell;
     using TAdvStringGrid::DoRatingChange;
     using TAdvStringGrid::DoSelectionChanged;
@@ -278,4 +279,20 @@ TEST(DisplayText, AnAddressInACellShowsAsALinkAndTagsShowAsWritten)
     }
     g->SetURLShowInText(false);
     EXPECT_EQ(g->GetCellText(1, 1), L"no address <here>");
+}
+
+TEST_F(Dispatch, AHoverButtonReportsTheButtonItemItsTagNames)
+{
+    g->GetHoverButtons()->GetButtons()->Add()->SetCaption(L"first");
+    g->GetHoverButtons()->GetButtons()->Add()->SetCaption(L"second");
+    std::vector<String> clicked;
+    g->OnHoverButtonClick = [&](TObject*, int, THoverButtonsCollectionItem* item) {
+        clicked.push_back(item->GetCaption());
+    };
+    TOwned<TComponent> button(New<TComponent>(nullptr));
+    for (int tag : {1, 0, 7}) {
+        button->SetTag(tag);
+        g->DoHoverButtonClick(button.get());
+    }
+    EXPECT_EQ(clicked, (std::vector<String>{L"second", L"first"})) << "a tag naming no button is ignored";
 }

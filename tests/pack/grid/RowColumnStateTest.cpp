@@ -70,6 +70,15 @@ TEST(RowColumnState, FixedRowAlwaysKeepsAFixedRowAndRestoresItWhenTheGridGrows)
     g->SetFixedRowAlways(false);
     g->SetFixedRows(0);
     EXPECT_EQ(g->GetFixedRows(), 0);
+
+    // Columns keep theirs the same way.
+    g->SetFixedColAlways(true);
+    g->SetColCount(1);
+    g->SetFixedCols(1);
+    EXPECT_EQ(g->TStringGrid::GetFixedCols(), 0);
+    EXPECT_EQ(g->GetFixedCols(), 1);
+    g->SetColCount(4);
+    EXPECT_EQ(g->TStringGrid::GetFixedCols(), 1);
 }
 
 TEST(RowColumnState, RowCountBringsAParkedCurrentCellBackAndKeepsAnInsideOne)
@@ -214,6 +223,34 @@ TEST(RowColumnState, KeysExtendARowSelection)
     EXPECT_TRUE(g->GetRowSelect(5));
     Key(g.grid, VK_DOWN);
     EXPECT_EQ(g->GetRowSelectCount(), 1);
+}
+
+TEST(RowColumnState, CtrlClicksMarkDisjunctRowsAndAPlainClickClearsThem)
+{
+    TShownGrid<> g(5, 20);
+    g->GetMouseActions()->SetDisjunctRowSelect(true);
+    const HWND wnd = g->GetHandle();
+    auto click = [&](int row, bool ctrl) {
+        BYTE saved[256];
+        GetKeyboardState(saved);
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const WPARAM mk = ctrl ? MK_CONTROL : 0;
+        SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON | mk, CellPoint(g.grid, 2, row));
+        SendMessageW(wnd, WM_LBUTTONUP, mk, CellPoint(g.grid, 2, row));
+        SetKeyboardState(saved);
+    };
+    click(3, true);
+    click(6, true);
+    EXPECT_TRUE(g->GetRowSelect(3));
+    EXPECT_TRUE(g->GetRowSelect(6));
+    EXPECT_FALSE(g->GetRowSelect(4));
+    EXPECT_EQ(g->GetRowSelectCount(), 2);
+    click(8, false);
+    EXPECT_FALSE(g->GetRowSelect(3));
+    EXPECT_FALSE(g->GetRowSelect(6));
 }
 
 TEST(RowColumnState, TheWheelMovesTheDisjunctMarkWithTheCurrentRow)
