@@ -958,6 +958,17 @@ public:
     // 0 for an empty cell; a text that is no number raises EAdvGridError.
     double CellToReal(int ACol, int ARow);
 
+    // --- spreadsheet export through the spreadsheet application's automation
+    // The cells from the save start on, as texts, into a new workbook (or,
+    // without CreateNewSheet and with a workbook open, into the active sheet
+    // from the active cell's row), saved under Filename. No automation server
+    // raises EAdvGridError "Excel OLE server not found"; a workbook that
+    // cannot be made or saved raises the server's error.
+    void SaveToXLS(const String& Filename, bool CreateNewSheet = true);
+    // Into the sheet SheetName (made when missing) of the workbook Filename
+    // (opened when it exists).
+    void SaveToXLSSheet(const String& Filename, const String& SheetName);
+
     // --- binary cell stream (display rows; columns as stored)
     void SaveToBinFile(const String& FileName);
     // The save range.
@@ -1203,6 +1214,7 @@ private:
     // Frees a graphic unless it is one of the shared check boxes.
     static void FreeSharedOrOwned(TCellGraphic* Graphic);
     void FireFileProgress(int Percent, int& Last);
+    void SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet);
 
     // --- calculations
     struct TCalcRange {

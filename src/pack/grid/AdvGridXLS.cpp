@@ -1,0 +1,152 @@
+// Spreadsheet export: the cells as one block of texts, handed to the
+// spreadsheet application's automation server in a single range, which the
+// application saves as a workbook.
+#include "AdvGrid.h"
+#include "ComObj.h"
+#include "Forms.h"
+
+namespace {
+
+const wchar_t* const ServerProgId = L"excel.application";
+
+// "A" for 1, "Z" for 26, "AA" for 27, "ZZ" for 702, "AAA" for 703.
+String ColumnLetters(int Column)
+{
+    String letters;
+    for (; Column > 0; Column = (Column - 1) / 26)
+        letters.insert(letters.begin(), static_cast<wchar_t>(L'A' + (Column - 1) % 26));
+    return letters;
+}
+
+// Puts back the screen cursor of before the export, however it ends.
+class HourGlass {
+public:
+    HourGlass() : saved_(Screen->GetCursor()) { Screen->SetCursor(crHourGlass); }
+    ~HourGlass() { Screen->SetCursor(saved_); }
+    HourGlass(const HourGlass&) = delete;
+    HourGlass& operator=(const HourGlass&) = delete;
+
+private:
+    TCursor saved_;
+};
+
+// Quits an application the export started, however the export ends; one it
+// attached to stays open with the workbook.
+class StartedApplication {
+public:
+    StartedApplication(Variant& App, bool Started) : app_(App), started_(Started) {}
+    ~StartedApplication()
+    {
+        if (!started_)
+            return;
+        try {
+            app_.OleProcedure(L"Quit");
+        } catch (const Exception&) {
+            // An application that will not quit ends with its last reference.
+        }
+    }
+    StartedApplication(const StartedApplication&) = delete;
+    StartedApplication& operator=(const StartedApplication&) = delete;
+
+private:
+    Variant& app_;
+    bool started_;
+};
+
+} // namespace
+
+void TAdvStringGrid::SaveToXLS(const String& Filename, bool CreateNewSheet)
+{
+    SaveToXLSWorker(Filename, String(), CreateNewSheet);
+}
+
+void TAdvStringGrid::SaveToXLSSheet(const String& Filename, const String& SheetName)
+{
+    SaveToXLSWorker(Filename, SheetName, true);
+}
+
+void TAdvStringGrid::SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet)
+{
+    HourGlass hourGlass;
+
+    Variant app;
+    bool started = false;
+    try {
+        app = GetActiveOleObject(ServerProgId);
+    } catch (const Exception&) {
+        try {
+            app = CreateOleObject(ServerProgId);
+            started = true;
+        } catch (const Exception&) {
+            throw EAdvGridError(L"Excel OLE server not found");
+        }
+    }
+    StartedApplication quit(app, started);
+
+    Variant book;
+    Variant sheet;
+    int firstRow = 1;
+    bool saveInPlace = false;
+    if (SheetName.empty()) {
+        Variant books = app.OleFunction(L"WorkBooks");
+        if (books.OleFunction(L"Count").ToInteger() == 0 || CreateNewSheet) {
+            book = books.OleFunction(L"Add");
+            sheet = book.OlePropertyGet(L"Sheets", {1});
+        } else {
+            book = app.OleFunction(L"ActiveWorkBook");
+            sheet = book.OleFunction(L"ActiveSheet");
+            firstRow = app.OleFunction(L"ActiveCell").OleFunction(L"Row").ToInteger();
+        }
+    } else {
+        Variant books = app.OleFunction(L"WorkBooks");
+        try {
+            if (FileExists(Filename)) {
+                book = books.OleFunction(L"Open", {Filename});
+                saveInPlace = true;
+            } else {
+                book = books.OleFunction(L"Add");
+            }
+        } catch (const Exception&) {
+            // A file the application cannot open is written anew; when even
+            // a new workbook cannot be had, the caller hears why.
+            if (!book.IsDispatch())
+                book = books.OleFunction(L"Add");
+            saveInPlace = false;
+        }
+        const int count = book.OleFunction(L"Sheets").OleFunction(L"Count").ToInteger();
+        for (int i = 1; i <= count; ++i) {
+            Variant candidate = book.OlePropertyGet(L"Sheets", {i});
+            if (candidate.OleFunction(L"Name").ToString() == SheetName)
+                sheet = candidate;
+        }
+        if (!sheet.IsDispatch()) {
+            sheet = book.OleFunction(L"WorkSheets").OleFunction(L"Add");
+            sheet.OlePropertySet(L"Name", SheetName);
+        }
+    }
+
+    const int startRow = SaveStartRow();
+    const int startCol = SaveStartCol();
+    const int rows = GetRowCount() - startRow;
+    const int cols = GetColCount() - startCol;
+    if (rows > 0 && cols > 0) {
+        Variant block = VarArrayCreate({0, rows - 1, 0, cols - 1}, VT_VARIANT);
+        ExportNotification(0, startRow);
+        for (int r = startRow; r < GetRowCount(); ++r) {
+            ExportNotification(5, r);
+            for (int c = startCol; c < GetColCount(); ++c) {
+                String text = SaveCell(RealColIndex(c), r);
+                std::erase(text, L'\r');
+                VarArrayPut(block, Variant(text), {r - startRow, c - startCol});
+            }
+        }
+        ExportNotification(2, -1);
+        const String range = L"A" + IntToStr(firstRow) + L":" + ColumnLetters(cols) + IntToStr(firstRow + rows - 1);
+        sheet.OlePropertyGet(L"Range", {range}).OlePropertySet(L"Value", Variant::ByRef(block));
+    }
+
+    if (saveInPlace)
+        book.OleProcedure(L"Save");
+    else
+        book.OleProcedure(L"SaveAs", {Filename});
+}
