@@ -62,6 +62,11 @@ String MessageText(const String& Key);
 extern const wchar_t* const RussianSiteAddress;
 extern const wchar_t* const EnglishSiteAddress;
 
+// Hands Target to the shell with Verb (empty: the default verb) and the
+// window show command ShowCommand.
+using TShellOpen = std::function<void(const String& Verb, const String& Target, int ShowCommand)>;
+void ShellOpenTarget(const String& Verb, const String& Target, int ShowCommand);
+
 // A setting of a component's settings object and the value the window gives
 // it: the window's settings are tables of these, applied by one loop.
 template <class Owner, class Arg>
@@ -107,6 +112,13 @@ public:
     // The inventory run (Unit1Inventory.cpp).
     void BtnHDDClick(TObject* Sender);
     void BtnStopClick(TObject* Sender);
+    // The selected computer's details, the language picker and the link
+    // label (Unit1Details.cpp).
+    void StringGrid1Click(TObject* Sender);
+    void ImagePicker1Change(TObject* Sender);
+    void Label18Click(TObject* Sender);
+    void Label18MouseEnter(TObject* Sender);
+    void Label18MouseLeave(TObject* Sender);
 
     // The signed-in user's name in an extended name format, as the directory
     // listing reads it to find the user's domain. Tests name the domain of
@@ -116,6 +128,9 @@ public:
     // inventory". Tests give a scripted client, since remote computers
     // cannot exist here.
     std::shared_ptr<IWmiClient> WmiClient = std::make_shared<TWbemClient>();
+    // How the link label opens its page. Tests record the call instead, so
+    // that no browser starts.
+    TShellOpen ShellOpen = ShellOpenTarget;
     // The run the inventory commands drive; null before the first start.
     const TInventoryRun* InventoryRun() const { return inventoryRun_.get(); }
 
@@ -221,6 +236,9 @@ private:
     void ConnectInventoryEvents();
     bool InventoryRunning() const;
     void CancelInventory();
+
+    // The details, picker and link events (Unit1Details.cpp).
+    void ConnectDetailEvents();
 
     // Files (Unit1Files.cpp).
     String FilePath(const wchar_t* Name) const;

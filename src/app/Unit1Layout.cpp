@@ -47,6 +47,7 @@ TForm1::TForm1(TComponent* AOwner, const String& ProgramFolder)
     CreateComponents();
     ConnectListEvents();
     ConnectInventoryEvents();
+    ConnectDetailEvents();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
