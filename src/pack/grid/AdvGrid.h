@@ -625,6 +625,9 @@ public:
     void BalloonDone();
     HWND GetBalloonWindow() const { return FHToolTip; }
     void ShowInplaceEdit();
+    // Ends the edit from the editor's key: Tab and the arrows go on to the
+    // grid, Down on the last row appends one with AppendOnArrowDown.
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
     // Panning with the middle button: active, and the cursor resource its
     // direction chose last (8000 neutral .. 8008).
     bool IsPanning() const { return wheelpan; }

@@ -268,6 +268,9 @@ void TAdvStringGrid::WireOwnedObjects()
     FDropList->OnSelect = [this](TObject* s) { FilterListSelect(s); };
     FDropCheckList->OnClickCheck = [this](TObject* s) { FilterCheckListClick(s); };
     FFloatingFooter->OnChange = [this](TObject*) { UpdateFooterPanelVisibility(); };
+    FColumnSize->OnStretch = [this](int StretchCol, int Width) {
+        ApplyColumnStretch(StretchCol < 0 ? GetColCount() - 1 : StretchCol, Width);
+    };
 }
 
 // --- copying --------------------------------------------------------------------------

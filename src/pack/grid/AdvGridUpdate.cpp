@@ -84,6 +84,27 @@ void TAdvStringGrid::ShowInplaceEdit()
     ShowEditor();
 }
 
+void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
+{
+    FBlockFocus = true;
+    FEditing = false;
+    HideInplaceEdit();
+    const int lastDataRow = GetRowCount() - 1 - (FFloatingFooter->GetVisible() ? 1 : 0);
+    if (Key == VK_DOWN && GetRow() == lastDataRow && FNavigation->GetAppendOnArrowDown())
+        AppendRow();
+    if (Key == VK_TAB || Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT) {
+        Word key = Key;
+        KeyDown(key, Shift);
+    }
+    // Taking the focus back must not open the editor again at once.
+    const bool alwaysEdit = FNavigation->GetAlwaysEdit();
+    FNavigation->SetAlwaysEdit(false);
+    if (CanFocus())
+        SetFocus();
+    FNavigation->SetAlwaysEdit(alwaysEdit);
+    FBlockFocus = false;
+}
+
 TWinControl* TAdvStringGrid::GetCellEditor() const
 {
     return GetEditorMode() ? InplaceEditor() : nullptr;

@@ -275,3 +275,27 @@ TEST(GridResize, ColumnsFollowTheGridsWidthFromTheirRememberedSizes)
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(g->GetColWidths(c), static_cast<int>((50 + c) * factor)) << "column " << c;
 }
+
+TEST(GridResize, AStretchedColumnFillsTheClientWidth)
+{
+    TShownGrid<> g(4, 5);
+    for (int c = 0; c < 4; ++c)
+        g->SetColWidths(c, 60);
+    auto filled = [&] {
+        int right = 0;
+        for (int c = 0; c < 4; ++c)
+            right += g->GetColWidths(c) + g->GetGridLineWidth();
+        return right;
+    };
+    g->GetColumnSize()->SetStretchColumn(2);
+    g->GetColumnSize()->SetStretch(true);
+    EXPECT_EQ(filled(), g->GetClientWidth());
+    EXPECT_EQ(g->GetColWidths(1), 60);
+    EXPECT_GT(g->GetColWidths(2), 60);
+
+    // Growing the grid widens the same column again.
+    const int before = g->GetColWidths(2);
+    g->SetBounds(0, 0, g->GetWidth() + 50, g->GetHeight());
+    EXPECT_EQ(g->GetColWidths(2), before + 50);
+    EXPECT_EQ(filled(), g->GetClientWidth());
+}

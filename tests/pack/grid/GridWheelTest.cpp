@@ -339,3 +339,27 @@ TEST(SelectionSnapshot, AOneCellRangeGivesAFormOneCellInSizeAndTranslucent)
     EXPECT_EQ(form->GetBorderStyle(), bsNone);
     EXPECT_FALSE(form->GetVisible()) << "the caller shows it";
 }
+
+TEST(EditorMessages, EndingAnEditWithAKeyMovesOnAndMayAppendARow)
+{
+    TShownGrid<> g(4, 6);
+    g->SetOptions(g->GetOptions() + goEditing);
+    g->FocusCell(2, 4);
+    g->ShowInplaceEdit();
+    g->DoneInplaceEdit(VK_DOWN, {});
+    EXPECT_FALSE(g->GetEditorMode());
+    EXPECT_FALSE(g->IsEditing());
+    EXPECT_EQ(g->GetRow(), 5);
+    g->ShowInplaceEdit();
+    g->DoneInplaceEdit(VK_DOWN, {});
+    EXPECT_EQ(g->GetRowCount(), 6) << "no new row unless asked";
+    g->GetNavigation()->SetAppendOnArrowDown(true);
+    g->ShowInplaceEdit();
+    g->DoneInplaceEdit(VK_DOWN, {});
+    EXPECT_EQ(g->GetRowCount(), 7);
+    EXPECT_EQ(g->GetRow(), 6);
+    g->ShowInplaceEdit();
+    g->DoneInplaceEdit(VK_RETURN, {});
+    EXPECT_EQ(g->GetRow(), 6) << "Enter moves nothing here";
+    EXPECT_TRUE(g->Focused());
+}
