@@ -147,4 +147,37 @@ std::wstring TestDirectoryAddress()
     return n > 0 && n < 64 ? std::wstring(buf, n) : std::wstring();
 }
 
+namespace {
+const wchar_t* const OfficeKey = L"Software\\Microsoft\\Office";
+}
+
+TOfficeSettings::TOfficeSettings()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, OfficeKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return;
+    }
+    usable_ = true;
+}
+
+TOfficeSettings::~TOfficeSettings()
+{
+    if (usable_)
+        RegDeleteTreeW(HKEY_CURRENT_USER, OfficeKey);
+}
+
+void TOfficeSettings::SetValue(const std::wstring& SubKey, const std::wstring& Name, DWORD Value)
+{
+    if (!usable_)
+        return;
+    HKEY key = nullptr;
+    const std::wstring path = std::wstring(OfficeKey) + L"\\" + SubKey;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Value), sizeof(Value));
+    RegCloseKey(key);
+}
+
 } // namespace testing_support

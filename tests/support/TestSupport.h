@@ -42,4 +42,22 @@ std::wstring SourceDir();
 // tests run without it). Its domains resolve only inside ./test's namespace.
 std::wstring TestDirectoryAddress();
 
+// The Office settings of the current user in the project's Wine prefix,
+// which has no Office: a test writes the values it needs and the key goes
+// again at the end. When an Office key exists already it is left alone and
+// Usable() is false.
+class TOfficeSettings {
+public:
+    TOfficeSettings();
+    ~TOfficeSettings();
+    TOfficeSettings(const TOfficeSettings&) = delete;
+    TOfficeSettings& operator=(const TOfficeSettings&) = delete;
+    bool Usable() const { return usable_; }
+    // Writes a DWORD under "Software\Microsoft\Office\" + SubKey.
+    void SetValue(const std::wstring& SubKey, const std::wstring& Name, DWORD Value);
+
+private:
+    bool usable_ = false;
+};
+
 } // namespace testing_support

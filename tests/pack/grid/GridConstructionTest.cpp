@@ -5,7 +5,7 @@
 #include "DataGridSupport.h"
 #include "Forms.h"
 #include "PlatformProbe.h"
-#include "Registry.h"
+#include "TestSupport.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <variant>
@@ -378,23 +378,10 @@ class OfficeTheme : public testing::Test {
 protected:
     void SetUp() override
     {
-        reg_.reset(New<TRegistry>());
-        reg_->SetRootKey(HKEY_CURRENT_USER);
-        if (reg_->KeyExists(L"Software\\Microsoft\\Office"))
+        if (!office_.Usable())
             GTEST_SKIP() << "an Office key exists already; it is left alone";
-        created_ = true;
     }
-    void TearDown() override
-    {
-        if (created_)
-            reg_->DeleteKey(L"\\Software\\Microsoft\\Office");
-    }
-    void SetTheme(Integer value)
-    {
-        ASSERT_TRUE(reg_->OpenKey(L"\\Software\\Microsoft\\Office\\16.0\\Common", true));
-        reg_->WriteInteger(L"UI Theme", value);
-        reg_->CloseKey();
-    }
+    void SetTheme(DWORD value) { office_.SetValue(L"16.0\\Common", L"UI Theme", value); }
     // A grid streamed with AutoThemeAdapt on a shown form.
     TAdvStringGrid* LoadGrid(TForm* form, bool adapt)
     {
@@ -407,8 +394,7 @@ protected:
         return grid;
     }
 
-    TOwned<TRegistry> reg_;
-    bool created_ = false;
+    testing_support::TOfficeSettings office_;
 };
 
 } // namespace
