@@ -17,6 +17,7 @@ constexpr UINT GridTimerPeriod = 500;
 
 // The unit's state, set up by AdvGrid_Initialize.
 int unitStartCount = 0;
+bool oleStarted = false;
 HHOOK callWndHook = nullptr;
 bool comCtl470 = false;
 UINT gridEditDoneMsg = 0;
@@ -46,7 +47,9 @@ void AdvGrid_Initialize()
 {
     if (unitStartCount++ != 0)
         return;
-    OleInitialize(nullptr);
+    // A thread already in another COM apartment keeps it; only a start that
+    // took is undone at the end.
+    oleStarted = SUCCEEDED(OleInitialize(nullptr));
     FocusedGrid = nullptr;
     if (!callWndHook)
         callWndHook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
@@ -63,7 +66,9 @@ void AdvGrid_Finalize()
 {
     if (unitStartCount == 0 || --unitStartCount != 0)
         return;
-    OleUninitialize();
+    if (oleStarted)
+        OleUninitialize();
+    oleStarted = false;
     if (callWndHook) {
         UnhookWindowsHookEx(callWndHook);
         callWndHook = nullptr;

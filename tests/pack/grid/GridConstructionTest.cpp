@@ -458,3 +458,47 @@ TEST(GridConstruction, TheControlLookHandsItsHeaderGradientToTheGrid)
     other->GetControlLook()->Assign(look);
     EXPECT_NE(other->GetPackGradientTo(), clLime);
 }
+
+// ---------------------------------------------------------------------------
+// The grid unit's start-up (done once for the suite by its environment).
+
+namespace {
+struct TFramedGrid : TAdvStringGrid {
+    using TAdvStringGrid::TAdvStringGrid;
+    int moves = 0;
+    void MoveFocusWindow() override { ++moves; }
+};
+} // namespace
+
+TEST(GridUnit, MessagesAndTheCellsClipboardFormatAreRegistered)
+{
+    const std::pair<UINT, const wchar_t*> messages[] = {
+        {TAdvStringGrid::GridEditShowMessage(), L"GridEditShow"},
+        {TAdvStringGrid::GridEditDoneMessage(), L"GridEditDone"},
+        {AdvGrid_GridEditPropMessage(), L"GridEditProp"},
+        {AdvGrid_DTPShiftFocusMessage(), L"DTPShiftFocus"},
+    };
+    for (const auto& [id, name] : messages)
+        EXPECT_EQ(id, RegisterWindowMessageW(name)) << name;
+    wchar_t name[64] = {};
+    ASSERT_GT(GetClipboardFormatNameW(AdvGrid_CellsClipboardFormat(), name, 64), 0);
+    EXPECT_STREQ(name, L"TAdvStringGrid Cells");
+
+    // Start-up and shut-down are counted: an inner pair leaves the unit up.
+    AdvGrid_Initialize();
+    AdvGrid_Finalize();
+    EXPECT_EQ(TAdvStringGrid::GridEditShowMessage(), RegisterWindowMessageW(L"GridEditShow"));
+}
+
+TEST(GridUnit, MovingAWindowKeepsTheFocusedGridsFrameOnItsCell)
+{
+    TShownGrid<TFramedGrid> g(3, 4);
+    g->moves = 0;
+    FocusedGrid = g.grid;
+    g.form->SetBounds(10, 10, 650, 410);
+    const int whileFocused = g->moves;
+    FocusedGrid = nullptr;
+    g.form->SetBounds(20, 20, 640, 400);
+    EXPECT_GE(whileFocused, 2) << "changing and changed";
+    EXPECT_EQ(g->moves, whileFocused) << "no focused grid, no moves";
+}
