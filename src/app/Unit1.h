@@ -112,9 +112,10 @@ public:
     // The inventory run (Unit1Inventory.cpp).
     void BtnHDDClick(TObject* Sender);
     void BtnStopClick(TObject* Sender);
-    // The selected computer's details, the language picker and the link
-    // label (Unit1Details.cpp).
+    // The selected computer's details, the exports, the language picker and
+    // the link label (Unit1Details.cpp).
     void StringGrid1Click(TObject* Sender);
+    void BtnExcelClick(TObject* Sender);
     void ImagePicker1Change(TObject* Sender);
     void Label18Click(TObject* Sender);
     void Label18MouseEnter(TObject* Sender);
@@ -237,8 +238,11 @@ private:
     bool InventoryRunning() const;
     void CancelInventory();
 
-    // The details, picker and link events (Unit1Details.cpp).
+    // The details, export, picker and link events (Unit1Details.cpp).
     void ConnectDetailEvents();
+    // Shows "There is no data to export." and answers false while the first
+    // computer's model cell is empty.
+    bool HasDataToExport();
 
     // Files (Unit1Files.cpp).
     String FilePath(const wchar_t* Name) const;

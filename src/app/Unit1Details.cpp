@@ -1,11 +1,12 @@
-// The selected computer's details in the four side lists, the language
-// picker's restart notice and the link label.
+// The selected computer's details in the four side lists, the exports of
+// the table, the language picker's restart notice and the link label.
 #include "Unit1.h"
 #include <shellapi.h>
 
 namespace {
 
 // Columns of the table the side lists show.
+constexpr int ModelColumn = 1;
 constexpr int DisksColumn = 15;
 constexpr int AdminsColumn = 20;
 constexpr int AddressColumn = 21;
@@ -67,6 +68,7 @@ void ShellOpenTarget(const String& Verb, const String& Target, int ShowCommand)
 void TForm1::ConnectDetailEvents()
 {
     StringGrid1->OnClick = [this](TObject* Sender) { StringGrid1Click(Sender); };
+    BtnExcel->OnClick = [this](TObject* Sender) { BtnExcelClick(Sender); };
     ImagePicker1->OnChange = [this](TObject* Sender) { ImagePicker1Change(Sender); };
     Label18->OnClick = [this](TObject* Sender) { Label18Click(Sender); };
     Label18->OnMouseEnter = [this](TObject* Sender) { Label18MouseEnter(Sender); };
@@ -94,6 +96,24 @@ void TForm1::StringGrid1Click(TObject*)
     ShowEntries(LBNetwork, pairs);
 
     ShowEntries(LBHDD, CellEntries(cell(DisksColumn)));
+}
+
+bool TForm1::HasDataToExport()
+{
+    if (!StringGrid1->GetCellText(StringGrid1->ColumnPosition(ModelColumn), 1).empty())
+        return true;
+    MessageDlg(MessageText(L"msg_empty"), mtInformation, {mbOK});
+    return false;
+}
+
+// The grid reports a workbook it could not write, and the class library shows
+// that error: the completion box follows only a file really written.
+void TForm1::BtnExcelClick(TObject*)
+{
+    if (!HasDataToExport() || !SaveDialog1->Execute())
+        return;
+    StringGrid1->SaveToXLS(SaveDialog1->FileName, true);
+    MessageDlg(MessageText(L"msg_export"), mtInformation, {mbOK});
 }
 
 void TForm1::ImagePicker1Change(TObject*)

@@ -47,33 +47,6 @@ struct TBoxSeen {
     String List;
 };
 
-// Presses OK on every message box while it lives, so that a box nobody
-// expected fails the test instead of waiting for a person.
-class TUnexpectedBoxes {
-public:
-    TUnexpectedBoxes() : timer_(SetTimer(nullptr, 0, 50, Tick)) { current_ = this; }
-    ~TUnexpectedBoxes()
-    {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    TUnexpectedBoxes(const TUnexpectedBoxes&) = delete;
-    TUnexpectedBoxes& operator=(const TUnexpectedBoxes&) = delete;
-    std::vector<String> Texts;
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        HWND box = FindWindowW(L"#32770", nullptr);
-        if (!current_ || !box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
-            return;
-        current_->Texts.push_back(MessageBoxText(box));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    static inline TUnexpectedBoxes* current_ = nullptr;
-    UINT_PTR timer_;
-};
-
 class ComputerList : public testing::Test {
 protected:
     void SetUp() override { window.emplace(folder.Path()); }
@@ -368,7 +341,7 @@ protected:
     // Lists, failing the test on any message box.
     void List()
     {
-        TUnexpectedBoxes boxes;
+        TAnsweredBoxes boxes;
         Click(Form()->BtnFromAD);
         EXPECT_EQ(boxes.Texts, std::vector<String>());
         EXPECT_EQ(Screen->GetCursor(), crDefault);

@@ -44,6 +44,35 @@ inline bool PumpUntil(const std::function<bool()>& Done, DWORD Timeout = 30000)
     return true;
 }
 
+// Presses OK on every message box of this thread while it lives and notes
+// its text, so that a box nobody expected fails the test instead of waiting
+// for a person. File dialogs are boxes of the same class: arm it once they
+// are gone.
+class TAnsweredBoxes {
+public:
+    TAnsweredBoxes() : timer_(SetTimer(nullptr, 0, 50, Tick)) { current_ = this; }
+    ~TAnsweredBoxes()
+    {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    TAnsweredBoxes(const TAnsweredBoxes&) = delete;
+    TAnsweredBoxes& operator=(const TAnsweredBoxes&) = delete;
+    std::vector<String> Texts;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND box = FindWindowW(L"#32770", nullptr);
+        if (!current_ || !box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
+            return;
+        current_->Texts.push_back(testing_support::MessageBoxText(box));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    static inline TAnsweredBoxes* current_ = nullptr;
+    UINT_PTR timer_;
+};
+
 // The window created, shown and activated.
 class TStartedWindow {
 public:
