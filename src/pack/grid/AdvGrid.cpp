@@ -29,6 +29,13 @@ TAdvStringGrid::~TAdvStringGrid() = default;
 void TAdvStringGrid::BeforeDestruction()
 {
     WatchOfficeTheme(false);
+    if (FColumnSize->GetSave()) {
+        // A store that cannot be written must not stop the grid going away.
+        try {
+            SaveColSizes();
+        } catch (const Exception&) {
+        }
+    }
     // Hidden rows hold their cells' properties; the grid frees them where
     // they are rather than bringing every row back first.
     for (int i = 0; i < FGridItems->Count(); ++i) {

@@ -26,6 +26,7 @@
 #include <vector>
 
 class TAdvStringGrid;
+class TCustomIniFile;
 
 enum TScrollPosition { spMiddle, spTrailing, spLeading };
 
@@ -473,6 +474,8 @@ public:
     void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
     bool GetMultilineCells() const { return FMultilineCells; }
     void SetMultilineCells(bool Value) { StoreAndInvalidate(FMultilineCells, Value); }
+    bool GetURLShow() const { return FURLShow; }
+    void SetURLShow(bool Value) { StoreAndInvalidate(FURLShow, Value); }
     bool GetURLShowInText() const { return FURLShowInText; }
     void SetURLShowInText(bool Value) { StoreAndInvalidate(FURLShowInText, Value); }
     // The cell follows the in-place editor's text while the user types.
@@ -817,6 +820,25 @@ public:
     // Ignores a string without "#". A malformed one raises EConvertError or
     // EListError before anything changes.
     void StringToColumnStates(const String& Value);
+    // Widths ("Col0", "Col1" ... by display column) and the kept column order
+    // ("Pos0" ...) in the INI file or registry key ColumnSize names, in its
+    // section; nothing without both names or while designing.
+    void SaveColSizes();
+    void LoadColSizes();
+    virtual void SaveColPositions();
+    // A stored order that is not one of every column raises EListError
+    // before any column moves.
+    virtual void LoadColPositions();
+
+    // --- the look as "Name=Value" lines in the system code page; a file that
+    // does not read (a missing number, a bad colour) raises before anything
+    // changes, and the look ends as glCustom
+    void SaveVisualProps(const String& FileName);
+    void LoadVisualProps(const String& FileName);
+    // --- the print settings in a section of an INI file; missing keys read
+    // as the defaults
+    void SavePrintSettings(const String& Key, const String& Section);
+    void LoadPrintSettings(const String& Key, const String& Section);
 
     // --- sizing to contents (display indexes)
     void AutoSizeRow(int ARow, int Padding);
@@ -1218,6 +1240,12 @@ private:
     static void FreeSharedOrOwned(TCellGraphic* Graphic);
     void FireFileProgress(int Percent, int& Last);
     void SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet);
+    // --- column layout kept outside the grid
+    // Puts the columns into Order (entry k: the initial column shown at k)
+    // and keeps Order as the column order.
+    void ShowColumnOrder(const std::vector<int>& Order);
+    // The ColumnSize store, or null when there is none to use.
+    TCustomIniFile* OpenColumnStore() const;
 
     // --- calculations
     struct TCalcRange {
@@ -1570,6 +1598,7 @@ private:
     int FMaxComboLength = 0;
     int FMaxEditLength = 0;
     bool FMultilineCells = false;
+    bool FURLShow = false;
     bool FURLShowInText = false;
     bool FAlwaysValidate = false;
     bool FShowEditProcess = false;

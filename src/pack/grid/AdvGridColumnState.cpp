@@ -1,7 +1,10 @@
-// The column-state string: the column count, the widths by display
-// position, the kept column order and the shown flags by real column, as
-// "4#64,80,120,64#0,1,2,3#1,1,1,1".
+// The column layout kept outside the grid: the column-state string (the
+// column count, the widths by display position, the kept column order and
+// the shown flags by real column, as "4#64,80,120,64#0,1,2,3#1,1,1,1"), and
+// the column widths and positions in an INI file or the registry.
 #include "AdvGrid.h"
+#include "IniFiles.h"
+#include "Registry.h"
 #include "SysUtils.h"
 #include <algorithm>
 #include <vector>
@@ -44,6 +47,18 @@ int ParseItem(const String& item)
     if (item.size() == digits || item.find_first_not_of(L"0123456789", digits) != String::npos)
         throw EConvertError(L"'" + item + L"' is not a valid integer value");
     return StrToInt(item);
+}
+
+// Every column exactly once, or the moves would lose columns.
+bool IsPermutation(const std::vector<int>& order)
+{
+    std::vector<bool> seen(order.size(), false);
+    for (int entry : order) {
+        if (entry < 0 || entry >= static_cast<int>(order.size()) || seen[static_cast<size_t>(entry)])
+            return false;
+        seen[static_cast<size_t>(entry)] = true;
+    }
+    return true;
 }
 
 std::vector<int> ParseField(const String& field, int count, const wchar_t* what)
@@ -91,13 +106,8 @@ TColumnStates ParseColumnStates(const String& value)
             throw EListError(L"Column state: a column width below -1");
     if (!fields[2].empty()) {
         states.order = ParseField(fields[2], states.count, L"order");
-        // Every column exactly once, or the moves would lose columns.
-        std::vector<bool> seen(static_cast<size_t>(states.count), false);
-        for (int entry : states.order) {
-            if (entry < 0 || entry >= states.count || seen[static_cast<size_t>(entry)])
-                throw EListError(L"Column state: the column order is not a permutation of the columns");
-            seen[static_cast<size_t>(entry)] = true;
-        }
+        if (!IsPermutation(states.order))
+            throw EListError(L"Column state: the column order is not a permutation of the columns");
     }
     for (int flag : ParseField(fields[3], states.count, L"visibility")) {
         if (flag != 0 && flag != 1)
@@ -141,19 +151,8 @@ void TAdvStringGrid::StringToColumnStates(const String& Value)
     UnHideColumnsAll();
     SetColCount(states.count);
 
-    if (!states.order.empty()) {
-        // ResetColumnOrder sorts the columns by their entries: entry k of the
-        // inverse is the position where the column now at k belongs.
-        std::vector<int> inverse(states.order.size());
-        for (size_t k = 0; k < states.order.size(); ++k)
-            inverse[static_cast<size_t>(states.order[k])] = static_cast<int>(k);
-        for (int entry : inverse)
-            FColumnOrder->Add(entry);
-        ResetColumnOrder();
-        FColumnOrder->Clear();
-        for (int entry : states.order)
-            FColumnOrder->Add(entry);
-    }
+    if (!states.order.empty())
+        ShowColumnOrder(states.order);
 
     for (int c = states.count - 1; c >= 0; --c)
         if (!states.shown[static_cast<size_t>(c)])
@@ -173,4 +172,111 @@ void TAdvStringGrid::StringToColumnStates(const String& Value)
         SetColWidths(p, states.widths[static_cast<size_t>(p)]);
     if (stretch)
         columnSize->SetStretch(true);
+}
+
+void TAdvStringGrid::ShowColumnOrder(const std::vector<int>& Order)
+{
+    // ResetColumnOrder sorts the columns by their entries: entry k of the
+    // inverse is the position where the column now at k belongs. Afterwards
+    // the list holds the order as given again.
+    std::vector<int> inverse(Order.size());
+    for (size_t k = 0; k < Order.size(); ++k)
+        inverse[static_cast<size_t>(Order[k])] = static_cast<int>(k);
+    FColumnOrder->Clear();
+    for (int entry : inverse)
+        FColumnOrder->Add(entry);
+    ResetColumnOrder();
+    FColumnOrder->Clear();
+    for (int entry : Order)
+        FColumnOrder->Add(entry);
+}
+
+// --- widths and positions in an INI file or the registry ----------------------------------
+
+namespace {
+
+String SizeName(int DisplayCol)
+{
+    return L"Col" + IntToStr(DisplayCol);
+}
+
+String PositionName(int Index)
+{
+    return L"Pos" + IntToStr(Index);
+}
+
+} // namespace
+
+TCustomIniFile* TAdvStringGrid::OpenColumnStore() const
+{
+    if (FColumnSize->GetKey().empty() || FColumnSize->GetSection().empty() || DesignTime())
+        return nullptr;
+    if (FColumnSize->GetLocation() == clIniFile)
+        return New<TMemIniFile>(FColumnSize->GetKey());
+    return New<TRegistryIniFile>(FColumnSize->GetKey());
+}
+
+void TAdvStringGrid::SaveColSizes()
+{
+    TOwned<TCustomIniFile> store(OpenColumnStore());
+    if (!store)
+        return;
+    const String& section = FColumnSize->GetSection();
+    for (int c = 0; c < GetColCount(); ++c)
+        store->WriteInteger(section, SizeName(c), GetColWidths(c));
+    store->UpdateFile();
+}
+
+void TAdvStringGrid::LoadColSizes()
+{
+    TOwned<TCustomIniFile> store(OpenColumnStore());
+    if (!store)
+        return;
+    const String& section = FColumnSize->GetSection();
+    for (int c = 0; c < GetColCount(); ++c) {
+        const int width = store->ReadInteger(section, SizeName(c), GetColWidths(c));
+        // The file is the user's: a width the grid cannot take keeps the column as it is.
+        if (width != GetColWidths(c) && width >= -1)
+            SetColWidths(c, width);
+    }
+    store->UpdateFile();
+}
+
+void TAdvStringGrid::SaveColPositions()
+{
+    TOwned<TCustomIniFile> store(OpenColumnStore());
+    if (!store)
+        return;
+    const String& section = FColumnSize->GetSection();
+    for (int k = 0; k < FColumnOrder->Count(); ++k)
+        store->WriteInteger(section, PositionName(k), FColumnOrder->GetItem(k));
+    store->UpdateFile();
+}
+
+void TAdvStringGrid::LoadColPositions()
+{
+    TOwned<TCustomIniFile> store(OpenColumnStore());
+    if (!store)
+        return;
+    const String& section = FColumnSize->GetSection();
+    if (store->ReadInteger(section, PositionName(0), -1) != -1) {
+        std::vector<int> order;
+        for (int k = 0, n = GetAllColCount(); k < n; ++k)
+            if (const int entry = store->ReadInteger(section, PositionName(k), -1); entry != -1)
+                order.push_back(entry);
+        // Checked before anything moves: a store written for other columns,
+        // or edited by hand, leaves the columns and their kept order alone.
+        if (static_cast<int>(order.size()) != GetAllColCount() || !IsPermutation(order))
+            throw EListError(L"Column positions: the stored order is not one of every column");
+        // Hidden columns are hidden again at their places once the columns stand in order.
+        std::vector<int> hidden;
+        for (int c = 0; c < GetAllColCount(); ++c)
+            if (IsHiddenColumn(c))
+                hidden.push_back(c);
+        UnHideColumnsAll();
+        ShowColumnOrder(order);
+        for (int c : hidden)
+            HideColumn(c);
+    }
+    store->UpdateFile();
 }

@@ -446,6 +446,8 @@ void TAdvStringGrid::CreateWnd()
     InitMouseWheel(true);
     if (FLoaded && FAutoThemeAdapt && !DesignTime())
         WatchOfficeTheme(true);
+    if (FColumnSize->GetSave())
+        LoadColSizes();
 }
 
 void TAdvStringGrid::UpdateFooterPanelVisibility()
@@ -504,6 +506,8 @@ void TAdvStringGrid::Loaded()
     InitOrigColSizes();
     if (FColumnOrder->Count() == 0)
         SetColumnOrder();
+    if (FColumnSize->GetSave())
+        LoadColSizes();
     if (FBalloonSettings->GetEnable() && HandleAllocated() && !DesignTime())
         BalloonInit();
     FUseVCLStyles = false;
