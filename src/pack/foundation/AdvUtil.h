@@ -90,3 +90,12 @@ Byte ClassifyCellText(const String& Text, bool DetectHTML);
 // locale's thousand separators removed and its decimal separator made ".",
 // and the text cut at the first character no number holds.
 String NormalizeNumberText(const String& s);
+
+// --- lines of a cell text
+
+// 1 unless MultiLine; otherwise 1 plus every CR (taken together with the
+// character after it) that more text follows.
+int CountTextLines(const String& S, bool MultiLine);
+// For pasting into a spreadsheet: every CR LF becomes a vertical tab and the
+// text is put in double quotes.
+void QuoteMultilineCell(String& S);

@@ -558,6 +558,24 @@ public:
     int GetRowSelectCount();
     // The rows whose disjunct mark is set, in the order they were marked.
     TIntList* GetSelectedRows() const { return FSelectedRows.get(); }
+    // What is selected, in the selection model the mouse actions choose
+    // (display cells); fixed cells never are.
+    bool IsSelected(int ACol, int ARow);
+    // Marks or unmarks one cell of the disjunct cell selection; cells past
+    // column or row 65535 cannot be marked.
+    void SetCellSelected(int ACol, int ARow, bool Value);
+    // With disjunct cell selection the cells are marked; otherwise a single
+    // cell becomes current and a range the selection.
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selection back on the first normal cell, no cell marked.
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    int GetSelectedCellsCount();
+    // A merged block at the selection's edge counts with all its columns (rows).
+    int GetSelectedColCount();
+    int GetSelectedRowCount();
+    // Cells joined by TAB and rows by CR LF; marked rows each end with CR LF.
+    String SelectedText();
     // Disjunct column selection.
     bool GetColSelect(int ACol);
     void SetColSelect(int ACol, bool Value);
