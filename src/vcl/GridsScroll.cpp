@@ -85,26 +85,35 @@ void TCustomGrid::UpdateScrollRange()
     if (!HandleAllocated() || updatingScrollBars_)
         return;
     updatingScrollBars_ = true;
-    // Showing one bar narrows the client and may call for the other: settle in a few rounds.
-    for (int round = 0; round < 3; ++round) {
-        const int width = ClientExtent(true);
-        const int height = ClientExtent(false);
-        for (bool horizontal : {true, false}) {
-            if (!HasBar(scrollBars_, horizontal))
-                continue;
-            const Axis& axis = horizontal ? horz_ : vert_;
-            const bool needed = MaxFirst(axis, LineWidthOf(horizontal), ClientExtent(horizontal)) > axis.fixed ||
-                                axis.first > axis.fixed;
-            SCROLLINFO si{};
-            si.cbSize = sizeof si;
-            si.fMask = SIF_RANGE | SIF_PAGE;
-            si.nMin = 0;
-            si.nMax = needed ? ThumbRange : 0;
-            si.nPage = 0;
-            SetScrollInfo(GetHandle(), ScrollBarCode(horizontal), &si, TRUE);
-        }
-        if (width == ClientExtent(true) && height == ClientExtent(false))
-            break;
+    // Judged on the client as it would be without the bars, so that bars
+    // shown once go again when the cells fit; showing one bar narrows the
+    // client and may call for the other.
+    const LONG_PTR style = GetWindowLongPtrW(GetHandle(), GWL_STYLE);
+    const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
+    const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    const int fullWidth = ClientExtent(true) + ((style & WS_VSCROLL) ? barWidth : 0);
+    const int fullHeight = ClientExtent(false) + ((style & WS_HSCROLL) ? barHeight : 0);
+    auto needed = [this](bool horizontal, int extent) {
+        const Axis& axis = horizontal ? horz_ : vert_;
+        return HasBar(scrollBars_, horizontal) &&
+               (MaxFirst(axis, LineWidthOf(horizontal), extent) > axis.fixed || axis.first > axis.fixed);
+    };
+    bool horzBar = false;
+    bool vertBar = false;
+    for (int round = 0; round < 2; ++round) {
+        horzBar = needed(true, fullWidth - (vertBar ? barWidth : 0));
+        vertBar = needed(false, fullHeight - (horzBar ? barHeight : 0));
+    }
+    for (bool horizontal : {true, false}) {
+        if (!HasBar(scrollBars_, horizontal))
+            continue;
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_PAGE;
+        si.nMin = 0;
+        si.nMax = (horizontal ? horzBar : vertBar) ? ThumbRange : 0;
+        si.nPage = 0;
+        SetScrollInfo(GetHandle(), ScrollBarCode(horizontal), &si, TRUE);
     }
     updatingScrollBars_ = false;
     UpdateScrollPos();

@@ -867,6 +867,23 @@ public:
     void FitColumnToContents(int ACol, bool GrowOnly);
     void AutoSizeColumns(bool DoFixedCols, int Padding);
     void AutoGrowColumns(bool DoFixedCols, int Padding);
+    // Sizes the columns and rows to their cells' texts, from the first
+    // normal cell or, with DoFixedCells, from cell (0, 0); every row takes
+    // the tallest of its cells.
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // Scales the columns (the normal ones unless DoFixedCells) so that all
+    // columns fill the grid's width, less its border and shown scroll bar.
+    void AutoFitColumns(bool DoFixedCells);
+    // The client area made as wide as the columns, as high as the rows, or
+    // both with the scroll bars off meanwhile.
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Lines lines of the row's font, 2 pixels apart, plus Extra, within the
+    // row limits, plus the vertical text offset.
+    void SetRowHeightForLines(int ARow, int Lines, int Extra);
+    // The most lines a cell of the row holds; 1 unless MultilineCells.
+    int GetRowMaxLineCount(int ARow);
     // The space the cell text offset takes across and down a cell.
     int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.x : 2 * FXYOffset.x; }
     int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.y : 2 * FXYOffset.y; }

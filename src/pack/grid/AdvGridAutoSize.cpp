@@ -8,6 +8,8 @@
 #include "HTMLUtils.h"
 #include "GdiHandles.h"
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 // --- settings -----------------------------------------------------------------------
 
@@ -35,15 +37,9 @@ void TAdvStringGrid::PrepareCellFont(int ACol, int ARow, TFont* AFont)
 {
     const bool fixed = ACol < GetFixedCols() || ARow < GetFixedRows();
     AFont->Assign(fixed ? FFixedFont.get() : GetFont());
-    const int realCol = RealColIndex(ACol);
-    if (TCellProperties* props = PropertiesOf(realCol, ARow)) {
-        if (!props->GetFontName().empty())
-            AFont->SetName(props->GetFontName());
-        if (props->GetFontSize() != 0)
-            AFont->SetSize(props->GetFontSize());
-        if (!props->GetFontStyle().Empty())
-            AFont->SetStyle(props->GetFontStyle());
-    }
+    // The cell's own font settings and the colour event apply as in painting.
+    TOwned<TBrush> brush(New<TBrush>());
+    DoGetCellColor(ACol, ARow, fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush.get(), AFont);
     if (FZoomFactor != 0) {
         const int size = AFont->GetSize() + FZoomFactor;
         AFont->SetSize(size == 0 ? 1 : size);
@@ -110,8 +106,47 @@ void TAdvStringGrid::AutoSizeRow(int ARow, int Padding)
 
 void TAdvStringGrid::AutoSizeRows(bool DoFixedRows, int Padding)
 {
-    for (int r = DoFixedRows ? 0 : GetFixedRows(); r < GetRowCount(); ++r)
-        AutoSizeRow(r, Padding);
+    if (GetRowCount() == 0)
+        return;
+    const int first = DoFixedRows ? 0 : GetFixedRows();
+    ExportNotification(0, first);
+    for (int r = first; r < GetRowCount(); ++r) {
+        if (GetWordWrap()) {
+            AutoSizeRow(r, 0);
+            if (Padding != 0)
+                SetRowHeights(r, ApplyMinMaxLimits(GetRowHeights(r) + Padding, FMinRowHeight, FMaxRowHeight));
+        } else {
+            SetRowHeightForLines(r, GetRowMaxLineCount(r), Padding);
+        }
+        ExportNotification(5, r);
+    }
+    ExportNotification(2, -1);
+    UpdateScrollBarsAlways(false);
+}
+
+int TAdvStringGrid::GetRowMaxLineCount(int ARow)
+{
+    if (GetColCount() == 0 || !FMultilineCells)
+        return 1;
+    int lines = 1;
+    for (int c = 0; c < GetColCount(); ++c)
+        lines = std::max(lines, CountTextLines(GetCellText(RealColIndex(c), ARow), true));
+    return lines;
+}
+
+void TAdvStringGrid::SetRowHeightForLines(int ARow, int Lines, int Extra)
+{
+    if (ARow < 0 || ARow >= GetRowCount())
+        return;
+    TOwned<TFont> font(New<TFont>());
+    PrepareCellFont(GetFixedCols(), ARow, font.get());
+    TMemoryDC dc;
+    TSelectObject selected(dc.Get(), font->GetHandle());
+    RECT r{0, 0, 4096, 20};
+    DrawTextW(dc.Get(), L"gh", 2, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int lineHeight = r.bottom - r.top;
+    SetRowHeights(ARow, ApplyMinMaxLimits(Extra + Lines * (lineHeight + 2), FMinRowHeight, FMaxRowHeight) +
+                            FXYOffset.y);
 }
 
 // --- columns ----------------------------------------------------------------------------
@@ -185,4 +220,137 @@ void TAdvStringGrid::AutoGrowColumns(bool DoFixedCols, int Padding)
         throw;
     }
     FSizeGrowOnly = growOnly;
+}
+
+// --- all cells, fitting the width, the control to its cells ------------------------------
+
+void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)
+{
+    const int firstCol = DoFixedCells ? 0 : GetFixedCols();
+    const int firstRow = DoFixedCells ? 0 : GetFixedRows();
+    if (firstCol >= GetColCount() || firstRow >= GetRowCount())
+        return;
+    // Each row takes the tallest of its cells over all the columns walked.
+    std::vector<int> heights;
+    for (int r = firstRow; r < GetRowCount(); ++r)
+        heights.push_back(FSizeGrowOnly ? GetRowHeights(r) : 0);
+    BeginUpdate();
+    try {
+        for (int c = firstCol; c < GetColCount(); ++c) {
+            const int realCol = RealColIndex(c);
+            int width = FSizeGrowOnly ? GetColWidths(c) : 0;
+            for (int r = firstRow; r < GetRowCount(); ++r) {
+                const TSize text = MeasureCellText(c, r, false, 0);
+                if (!IsXMergedCell(realCol, r))
+                    width = std::max(width, static_cast<int>(text.cx + PaddingX + FXYOffset.x));
+                int& height = heights[static_cast<size_t>(r - firstRow)];
+                if (!IsYMergedCell(realCol, r))
+                    height = std::max(height, static_cast<int>(text.cy + PaddingY + FXYOffset.y));
+            }
+            SetColWidths(c, ApplyMinMaxLimits(width, FMinColWidth, FMaxColWidth));
+        }
+        for (int r = firstRow; r < GetRowCount(); ++r) {
+            const int height = heights[static_cast<size_t>(r - firstRow)];
+            if (height > (FSizeGrowOnly ? GetRowHeights(r) : 0))
+                SetRowHeights(r, ApplyMinMaxLimits(height, FMinRowHeight, FMaxRowHeight));
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TAdvStringGrid::AutoFitColumns(bool DoFixedCells)
+{
+    if (GetColCount() == 0)
+        return;
+    // What the columns cannot have of the grid's width: the vertical scroll
+    // bar while it shows, and the 3-D border.
+    const bool vertBar = GetScrollBars() == ssVertical || GetScrollBars() == ssBoth;
+    const bool barShows = FScrollBarAlways == saVert || FScrollBarAlways == saBoth ||
+                          (vertBar && GetVisibleRowCount() + GetFixedRows() < GetRowCount());
+    const int bar = barShows ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    const int border = GetBorderStyle() == bsSingle ? 4 : 0;
+    if (GetColCount() < 2) {
+        SetColWidths(0, GetWidth() - bar - 5);
+        return;
+    }
+
+    const int first = DoFixedCells ? 0 : GetFixedCols();
+    const int last = DoFixedCells ? GetColCount() - 1 : GetColCount() - FFixedRightCols - 1;
+    if (last < first)
+        return;
+    int width = GetWidth();
+    if (!DoFixedCells)
+        for (int c = 0; c < GetColCount(); ++c)
+            if (c < first || c > last)
+                width -= GetColWidths(c);
+    int lines = 0;
+    if (GetOptions().Contains(goVertLine))
+        lines = GetGridLineWidth() * (GetColCount() - GetFixedCols() - FFixedRightCols);
+    if (GetOptions().Contains(goFixedVertLine) && DoFixedCells)
+        lines += GetFixedCols() + FFixedRightCols;
+
+    const int count = last - first + 1;
+    const int available = width - bar - border;
+    int sum = 0;
+    for (int c = first; c <= last; ++c)
+        sum += GetColWidths(c);
+    if (sum == available)
+        return;
+    if (sum <= 0) {
+        // Columns of no width have no proportions to keep: they share alike.
+        for (int c = first; c <= last; ++c)
+            SetColWidths(c, 1);
+        sum = count;
+    }
+
+    // Every column keeps its share; the rounding rest goes where it shows least.
+    const double factor = static_cast<double>(available - lines) / sum;
+    double scaled = 0;
+    for (int c = first; c <= last; ++c)
+        scaled += std::nearbyint(GetColWidths(c) * factor);
+    int newSum = 0;
+    for (int c = first; c <= last; ++c) {
+        const int w = std::max(0, static_cast<int>(std::nearbyint(GetColWidths(c) * scaled / sum)));
+        SetColWidths(c, w);
+        newSum += w;
+    }
+    int rest = width - (newSum + bar + border);
+    if (count >= 2 && rest > count) {
+        for (int c = first; c <= last; ++c)
+            SetColWidths(c, GetColWidths(c) + rest / count);
+        rest %= count;
+    }
+    int widest = first;
+    for (int c = first + 1; c <= last; ++c)
+        if (GetColWidths(c) > GetColWidths(widest))
+            widest = c;
+    SetColWidths(widest, GetColWidths(widest) + rest);
+}
+
+void TAdvStringGrid::SizeToCols()
+{
+    int width = 0;
+    for (int c = 0; c < GetColCount(); ++c)
+        width += std::max(0, GetColWidths(c));
+    SetClientWidth(width);
+}
+
+void TAdvStringGrid::SizeToRows()
+{
+    int height = 0;
+    for (int r = 0; r < GetRowCount(); ++r)
+        height += std::max(0, GetRowHeights(r));
+    SetClientHeight(height);
+}
+
+void TAdvStringGrid::SizeToCells()
+{
+    const TScrollStyle bars = GetScrollBars();
+    SetScrollBars(ssNone);
+    SizeToCols();
+    SizeToRows();
+    SetScrollBars(bars);
 }

@@ -181,3 +181,139 @@ TEST(AutoSize, ColumnRowsSettingAndTheSizeEvent)
     g->AutoSizeCol(1, 0);
     EXPECT_EQ(g->GetColWidths(1), normal + 7);
 }
+
+TEST(AutoSize, RowsByLineCountOrByMeasure)
+{
+    // Without word wrap a row is as high as its most lines, counted only
+    // for multi-line cells; with it, as its measured texts.
+    TEmptyGrid g(3, 4);
+    g->SetWordWrap(false);
+    g->SetCells(1, 1, L"one");
+    g->SetCells(2, 2, L"a\r\nb\r\nc");
+    g->AutoSizeRows(false, 0);
+    const int one = g->GetRowHeights(1);
+    EXPECT_EQ(g->GetRowHeights(2), one) << "lines count only for multi-line cells";
+    g->SetMultilineCells(true);
+    g->AutoSizeRows(false, 0);
+    EXPECT_EQ(g->GetRowHeights(2) - g->GetXYOffset().y, 3 * (g->GetRowHeights(1) - g->GetXYOffset().y));
+    g->SetRowHeights(0, 50);
+    g->AutoSizeRows(false, 0);
+    EXPECT_EQ(g->GetRowHeights(0), 50) << "fixed rows stay";
+    g->AutoSizeRows(true, 5);
+    EXPECT_EQ(g->GetRowHeights(1), one + 5);
+    EXPECT_LT(g->GetRowHeights(0), 50);
+
+    g->SetWordWrap(true);
+    g->AutoSizeRows(false, 0);
+    EXPECT_EQ(g->GetRowHeights(2), RowHeightFor(L"a\r\nb\r\nc", 2));
+}
+
+TEST(AutoSize, RowHeightForLines)
+{
+    TEmptyGrid g(3, 3);
+    g->SetRowHeightForLines(1, 1, 0);
+    const int one = g->GetRowHeights(1);
+    g->SetRowHeightForLines(1, 3, 0);
+    const int three = g->GetRowHeights(1);
+    const int line = (three - one) / 2;
+    EXPECT_GT(line, 8);
+    EXPECT_EQ(one, line + g->GetXYOffset().y);
+    g->SetRowHeightForLines(1, 1, 7);
+    EXPECT_EQ(g->GetRowHeights(1), one + 7);
+    // The limits apply before the text offset is added.
+    g->SetMaxRowHeight(line);
+    g->SetRowHeightForLines(1, 3, 0);
+    EXPECT_EQ(g->GetRowHeights(1), line + g->GetXYOffset().y);
+    // The row's font decides the line height.
+    g->SetMaxRowHeight(0);
+    g->GetCellProperties(g->GetFixedCols(), 1)->SetFontSize(24);
+    g->SetRowHeightForLines(1, 1, 0);
+    EXPECT_GT(g->GetRowHeights(1), one);
+}
+
+TEST(AutoSize, CellsTakeTheirColumnsWidestAndTheirRowsTallestText)
+{
+    TEmptyGrid g(4, 4);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetCells(1, 1, L"a\r\nb\r\nc");
+    g->SetCells(2, 1, L"x");
+    g->SetCells(1, 2, L"y");
+    g->SetCells(2, 2, L"a much longer text\r\nb");
+    g->AutoSizeCells(false, 0, 0);
+    const int tall = g->GetRowHeights(1);
+    EXPECT_GT(tall, g->GetRowHeights(2)) << "three lines against two";
+    EXPECT_GT(g->GetRowHeights(2), g->GetRowHeights(3)) << "the later column's taller cell counts";
+    EXPECT_GT(g->GetColWidths(2), g->GetColWidths(1));
+    EXPECT_EQ(g->GetColWidths(0), g->GetDefaultColWidth()) << "fixed cells stay";
+
+    // Padding adds exactly once to every size.
+    const int width2 = g->GetColWidths(2);
+    g->AutoSizeCells(false, 10, 4);
+    EXPECT_EQ(g->GetColWidths(2), width2 + 10);
+    EXPECT_EQ(g->GetRowHeights(1), tall + 4);
+
+    // Grow only keeps larger sizes; merged cells do not count across their span.
+    g->SetSizeGrowOnly(true);
+    g->AutoSizeCells(false, 0, 0);
+    EXPECT_EQ(g->GetColWidths(2), width2 + 10);
+    g->SetSizeGrowOnly(false);
+    g->MergeCells(1, 3, 2, 1);
+    g->SetCells(1, 3, L"a text far wider than any other in the grid");
+    g->AutoSizeCells(false, 0, 0);
+    EXPECT_EQ(g->GetColWidths(2), width2);
+}
+
+TEST(AutoSize, FittedColumnsFillTheWidthExactly)
+{
+    struct Case {
+        const char* name;
+        int rows;
+        bool fixedToo;
+        std::vector<int> widths;
+    };
+    const Case cases[] = {
+        {"narrow columns grow", 3, true, {40, 60, 80, 20}},
+        {"wide columns shrink", 3, true, {300, 200, 250, 90}},
+        {"normal columns only", 3, false, {50, 60, 70, 80}},
+        {"room for the shown scroll bar", 60, true, {40, 60, 80, 20}},
+        {"columns of no width share alike", 3, false, {50, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TShownGrid<> g(4, c.rows);
+        g->SetFixedCols(1);
+        for (int col = 0; col < 4; ++col)
+            g->SetColWidths(col, c.widths[static_cast<size_t>(col)]);
+        g->AutoFitColumns(c.fixedToo);
+        int sum = 0;
+        for (int col = 0; col < 4; ++col)
+            sum += g->GetColWidths(col);
+        const int bar = c.rows > 20 ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+        EXPECT_EQ(sum, g->GetWidth() - 4 - bar);
+        EXPECT_EQ(g->GetClientWidth(), sum) << "the columns fill the client area";
+        if (!c.fixedToo)
+            EXPECT_EQ(g->GetColWidths(0), 50) << "the fixed column keeps its width";
+        if (c.widths[1] > 0)
+            EXPECT_NEAR(double(g->GetColWidths(2)) / g->GetColWidths(1), double(c.widths[2]) / c.widths[1], 0.05);
+        else  // the rounding rest, less than one pixel per column, goes to one of them
+            EXPECT_NEAR(g->GetColWidths(1), g->GetColWidths(3), 3);
+
+        // Fitting again changes nothing.
+        const std::vector<int> fitted{g->GetColWidths(0), g->GetColWidths(1), g->GetColWidths(2), g->GetColWidths(3)};
+        g->AutoFitColumns(c.fixedToo);
+        EXPECT_EQ((std::vector<int>{g->GetColWidths(0), g->GetColWidths(1), g->GetColWidths(2), g->GetColWidths(3)}),
+                  fitted);
+    }
+}
+
+TEST(AutoSize, ControlSizedToItsCells)
+{
+    TShownGrid<> g(3, 4);
+    g->SetColWidths(1, 90);
+    g->SetRowHeights(2, 40);
+    g->SizeToCells();
+    EXPECT_EQ(g->GetClientWidth(), 2 * g->GetDefaultColWidth() + 90);
+    EXPECT_EQ(g->GetClientHeight(), 3 * g->GetDefaultRowHeight() + 40);
+    EXPECT_EQ(g->GetScrollBars(), ssBoth) << "the scroll bar setting comes back";
+}
