@@ -229,6 +229,8 @@ protected:
     // --- mouse and keys
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
                                  int& SizingOfs, TGridDrawInfo& FixedInfo);
+    // Ends a column or row sizing under way without changing any size.
+    void CancelSizing();
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -99,6 +99,15 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
+void TCustomGrid::CancelSizing()
+{
+    if (FGridState != gsColSizing && FGridState != gsRowSizing)
+        return;
+    if (sizingLineShown_)
+        DrawSizingLine();
+    FGridState = gsNormal;
+}
+
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     lastMouse_ = {X, Y};

@@ -1110,6 +1110,16 @@ protected:
     // --- mouse press and release
     void HandleWMLButtonDown(TMessage& Message);
     void HandleWMLButtonUp(TMessage& Message);
+    // Swallowed while a column or row is dragged by its picture.
+    void HandleWMRButtonUp(TMessage& Message);
+    // The release of any button as the base grid reports it: disjunct cell
+    // marks, the selection-changed events, a sizing cancelled outside the
+    // grid; then the base grid's release.
+    virtual void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        HandleMouseUp(Button, Shift, X, Y);
+    }
     virtual void DoClickSort(int ACol);
     virtual void DoGetFormat(int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix)
     {
@@ -1239,6 +1249,7 @@ protected:
     // Moves the column's cells and its bookkeeping after the class library
     // moved the column on the screen.
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
 
     // --- Row and TopRow in place of the class library's
     int GetRowEx() const;
@@ -1313,6 +1324,14 @@ private:
     void PlaceRows(int Left, const std::vector<int>& Order);
     void RunSort(bool Indexed);
     void HeaderClickSort(int ACol, int ARow, int X, int Y);
+    // The sort column and the sort indexes follow a real column moved from
+    // From to To.
+    void SortColumnMoved(int From, int To);
+    // A column or row is being dragged by its picture (the drag cursors show).
+    bool EnhancedMoveDragging() const;
+    // Marks cells of the disjunct cell selection at a release on (ACol,
+    // ARow); false when OnSelectCell refused the cell.
+    bool DisjunctCellRelease(int ACol, int ARow, TShiftState Shift, bool& SelChanged);
     bool NearColumnBorder(int ACol, int ARow, int X);
     // Runs Work inside the update lock with the left column put back, where
     // row selection keeps the horizontal scroll.

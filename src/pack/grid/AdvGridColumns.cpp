@@ -182,6 +182,16 @@ void TAdvStringGrid::ColumnMoved(int FromIndex, int ToIndex)
             items->Add({});
         items->Move(from, to);
     }
+    SortColumnMoved(from, to);
+    // A column dragged to another place is no header click.
+    ColMoveFlg = true;
+}
+
+void TAdvStringGrid::RowMoved(int FromIndex, int ToIndex)
+{
+    TStringGrid::RowMoved(FromIndex, ToIndex);
+    if (FEnhRowColMove)
+        ColMoveFlg = true;
 }
 
 void TAdvStringGrid::MoveRow(int FromIndex, int ToIndex)

@@ -67,6 +67,13 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
     if (!allow)
         return;
 
+    // A plain press on a normal cell starts a new set of marked cells.
+    if (FMouseActions->GetDisjunctCellSelect() && !shift.Contains(ssCtrl) && ACol >= GetFixedCols() &&
+        ARow >= GetFixedRows()) {
+        FSelectedCells->Clear();
+        Invalidate();
+    }
+
     FMoveColInd = -1;
     FMoveRowInd = -1;
     FSelectionClick = false;
@@ -187,6 +194,9 @@ void TAdvStringGrid::Dispatch(TMessage& Message)
         return;
     case WM_LBUTTONUP:
         HandleWMLButtonUp(Message);
+        return;
+    case WM_RBUTTONUP:
+        HandleWMRButtonUp(Message);
         return;
     default:
         TBaseGrid::Dispatch(Message);

@@ -1,6 +1,10 @@
-// The left release: it ends what the press started, settles disjunct
-// marks, raises the click events and sorts on a header click.
+// The releases: the left one ends what the press started (a drag of a
+// column or row by its picture, range selection, disjunct marks), raises
+// the click events and sorts on a header click; every release settles
+// disjunct cell marks and the selection-changed events; the right one is
+// swallowed while a column or row is dragged.
 #include "AdvGrid.h"
+#include "Forms.h"
 #include <algorithm>
 #include <windowsx.h>
 
@@ -21,6 +25,7 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
     bool rowUnmarked = false;
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    FMouseSelectMode = msNormal;
 
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -28,6 +33,7 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
     const bool onFixed = onCell && (ARow < GetFixedRows() || ACol < GetFixedCols());
     const bool sizing = FGridState == gsColSizing || FGridState == gsRowSizing;
 
+    const bool moveEnd = EnhancedMoveDragging();
     if (onFixed && FDoOnClick && !sizing && OnClick)
         OnClick(this);
     FDoOnClick = false;
@@ -58,6 +64,22 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
         FDeselectState = false;
     }
 
+    // The end of a drag of a column or row by its picture: the drop moves it.
+    if (moveEnd) {
+        const bool dropped = Screen->GetCursor() != crNoDrop;
+        Screen->SetCursor(crDefault);
+        const bool columns = FGridState == gsColMoving;
+        if (dropped && columns && Movecell >= 0 && ACol >= GetFixedCols() && ACol != Movecell)
+            MoveColumn(Movecell, ACol);
+        else if (dropped && !columns && Movecell >= 0 && ARow >= GetFixedRows() && ARow != Movecell)
+            MoveRow(Movecell, ARow);
+        else if (!dropped && columns)
+            RepaintRow(0);
+        else if (!dropped)
+            RepaintCol(0);
+        FGridState = gsNormal;
+    }
+
     TBaseGrid::Dispatch(Message);
 
     if (onFixed && !sizing && OnFixedCellClick)
@@ -67,7 +89,7 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
     if (FGridState == gsSelecting)
         FGridState = gsNormal;
 
-    if (ColMoveFlg || ColSizeFlg || !onCell)
+    if (ColMoveFlg || ColSizeFlg || !onCell || moveEnd)
         return;
     if (ACol < GetFixedCols() && ARow < GetFixedRows() && !FSortSettings->GetFixedCols())
         return;
@@ -154,4 +176,109 @@ void TAdvStringGrid::DoClickSort(int ACol)
 {
     if (OnClickSort)
         OnClickSort(this, ACol);
+}
+
+bool TAdvStringGrid::EnhancedMoveDragging() const
+{
+    const TCursor cursor = Screen->GetCursor();
+    return FEnhRowColMove && (cursor == crDrag || cursor == crNoDrop) &&
+           (FGridState == gsColMoving || FGridState == gsRowMoving);
+}
+
+void TAdvStringGrid::HandleWMRButtonUp(TMessage& Message)
+{
+    if (EnhancedMoveDragging()) {
+        Message.Result = 0;
+        return;
+    }
+    TBaseGrid::Dispatch(Message);
+}
+
+void TAdvStringGrid::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (DesignTime()) {
+        TBaseGrid::MouseUp(Button, Shift, X, Y);
+        return;
+    }
+    const TGridRect before = GetSelection();
+    bool selChanged = before != FOrigSelection &&
+                      (Button == mbLeft || (Button == mbRight && FMouseActions->GetSelectOnRightClick()));
+
+    // A border let go outside the grid keeps its size.
+    if ((FGridState == gsColSizing && X > GetClientWidth()) || (FGridState == gsRowSizing && Y > GetClientHeight())) {
+        CancelSizing();
+        return;
+    }
+
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    if (FMouseActions->GetDisjunctCellSelect() && Button == mbLeft && ACol >= 0 && ARow >= 0 &&
+        !DisjunctCellRelease(ACol, ARow, Shift, selChanged))
+        return;
+    if (selChanged)
+        DoSelectionChanged(before.Left, before.Top, before.Right, before.Bottom);
+
+    // A right release while a column is dragged belongs to the drag.
+    if (FGridState == gsColMoving && Button == mbRight)
+        return;
+    TBaseGrid::MouseUp(Button, Shift, X, Y);
+    // A header drawn pressed on hover gets its plain look back.
+    if (FControlLook->GetFixedGradientDownTo() != clNone && ACol >= 0 && ARow == GetFixedRows() - 1 &&
+        IsHoverFixedCell(ACol, ARow))
+        RepaintCell(ACol, ARow);
+    const TGridRect after = GetSelection();
+    if (after != before)
+        DoSelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+bool TAdvStringGrid::DisjunctCellRelease(int ACol, int ARow, TShiftState Shift, bool& SelChanged)
+{
+    // The marks hold base cells: a release on a merged block marks the block.
+    int baseCol = RealColIndex(ACol), baseRow = ARow;
+    ResolveBaseCell(RealColIndex(ACol), ARow, baseCol, baseRow);
+    const int pCol = DisplColIndex(baseCol);
+    const int pRow = baseRow;
+    auto fixed = [this](int c, int r) { return c < GetFixedCols() || r < GetFixedRows(); };
+    auto repaintMarked = [this] {
+        for (int i = 0; i < FSelectedCells->Count(); ++i) {
+            const auto key = static_cast<uint32_t>(FSelectedCells->GetItem(i));
+            RepaintCell(static_cast<int>(key & 0xFFFF), static_cast<int>(key >> 16));
+        }
+    };
+
+    if (!fixed(pCol, pRow)) {
+        bool canSelect = true;
+        if (OnSelectCell)
+            OnSelectCell(this, pCol, pRow, canSelect);
+        if (!canSelect)
+            return false;
+        if (Shift.Contains(ssShift)) {
+            SetCellSelected(ACol, ARow, true);
+        } else if (Shift.Contains(ssCtrl)) {
+            SetCellSelected(pCol, pRow, !IsSelected(pCol, pRow));
+        } else {
+            repaintMarked();
+            FSelectedCells->Clear();
+            SetCellSelected(pCol, pRow, true);
+        }
+        SelChanged = true;
+    } else if (!Shift.Contains(ssCtrl) && !fixed(ACol, ARow)) {
+        FSelectedCells->Clear();
+        SelChanged = true;
+        Invalidate();
+    }
+
+    // A drag over cells marks the cells it passed.
+    const TGridRect sel = GetSelection();
+    if (sel.Left == sel.Right && sel.Top == sel.Bottom) {
+        RepaintCell(ACol, ARow);
+        return true;
+    }
+    for (int c = std::min(sel.Left, sel.Right); c <= std::max(sel.Left, sel.Right); ++c)
+        for (int r = std::min(sel.Top, sel.Bottom); r <= std::max(sel.Top, sel.Bottom); ++r)
+            if ((c != pCol || r != pRow) && !IsSelected(c, r))
+                SetCellSelected(c, r, true);
+    repaintMarked();
+    RepaintCell(ACol, ARow);
+    return true;
 }

@@ -502,6 +502,41 @@ void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2)
         FSortRow = ARow1;
 }
 
+// --- columns that move -----------------------------------------------------------------------
+
+namespace {
+
+// Where a column index ends up when the column at From moves to To: the
+// moved one lands at To and those it passed shift one place toward From.
+int AfterMove(int Index, int From, int To)
+{
+    if (Index == From)
+        return To;
+    if (From < To && Index > From && Index <= To)
+        return Index - 1;
+    if (To < From && Index >= To && Index < From)
+        return Index + 1;
+    return Index;
+}
+
+} // namespace
+
+void TAdvStringGrid::SortColumnMoved(int From, int To)
+{
+    if (From == To)
+        return;
+    if (FSortSettings->GetColumn() >= 0)
+        FSortSettings->SetColumn(AfterMove(FSortSettings->GetColumn(), From, To));
+    if (!FSortSettings->GetIndexShow())
+        return;
+    // The column is in the low 16 bits; the direction flag and the rest stay.
+    for (int i = 0; i < FSortIndexes->Count(); ++i) {
+        const auto item = static_cast<uint32_t>(FSortIndexes->GetItem(i));
+        const auto column = static_cast<uint32_t>(AfterMove(static_cast<int>(item & 0xFFFF), From, To));
+        FSortIndexes->SetItem(i, static_cast<Integer>((item & 0xFFFF0000u) | (column & 0xFFFF)));
+    }
+}
+
 // --- the sort routines ------------------------------------------------------------------------
 
 void TAdvStringGrid::RunSort(bool Indexed)

@@ -1,6 +1,9 @@
 // The grid under real mouse messages: header clicks sort and cycle through
-// the directions, a border drag sizes a column without sorting, and a
-// press on a data row under disjunct row selection marks rows.
+// the directions, a border drag sizes a column without sorting, a press on
+// a data row under disjunct row selection marks rows; column moves take the
+// sort and the current column along, a column dragged by its picture drops
+// where it is let go, a border let go outside keeps its width, clicks mark
+// single cells, and a release reports a changed selection once.
 #include "DataGridSupport.h"
 #include "SysUtils.h"
 #include <gtest/gtest.h>
@@ -188,4 +191,166 @@ TEST(GridMouse, PressOnADataRowUnderDisjunctRowSelect)
         EXPECT_FALSE(g->GetRowSelect(2));
         EXPECT_TRUE(g->GetRowSelect(4));
     }
+}
+
+// --- releases: moves, sizing outside, the right button, marked cells ---------------------------
+
+TEST(GridMouse, ColumnMovesTakeTheSortAlong)
+{
+    struct Case {
+        const char* name;
+        int from, to;
+        int sortColumn, expected;
+    };
+    const Case cases[] = {
+        {"2 to 5, sorted by 5", 2, 5, 5, 4}, {"2 to 5, sorted by 2", 2, 5, 2, 5}, {"2 to 5, sorted by 1", 2, 5, 1, 1},
+        {"2 to 5, sorted by 6", 2, 5, 6, 6}, {"5 to 2, sorted by 2", 5, 2, 2, 3}, {"5 to 2, sorted by 3", 5, 2, 3, 4},
+        {"5 to 2, sorted by 4", 5, 2, 4, 5}, {"5 to 2, sorted by 5", 5, 2, 5, 2}, {"unsorted stays so", 2, 5, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFilledGrid<> g(8, 4);
+        g->GetSortSettings()->SetColumn(c.sortColumn);
+        g->MoveColumn(c.from, c.to);
+        EXPECT_EQ(g->GetSortSettings()->GetColumn(), c.expected);
+    }
+
+    // Every sort index follows; directions stay. Hidden columns count: the
+    // indexes are real columns.
+    TFilledGrid<> g(8, 4);
+    g->GetSortSettings()->SetIndexShow(true);
+    g->GetSortIndexes()->AddIndex(5, true);
+    g->GetSortIndexes()->AddIndex(2, false);
+    g->GetSortIndexes()->AddIndex(6, true);
+    g->HideColumn(0);
+    g->MoveColumn(1, 4);  // real column 2 to real position 5
+    EXPECT_EQ(g->GetSortIndexes()->SaveToString(), L"u4;d5;u6");
+    EXPECT_EQ(g->GetCells(5, 0), L"r0c2") << "the sort stays on the same data";
+}
+
+TEST(GridMouse, CurrentColumnFollowsEveryMoveOnce)
+{
+    TMouseGrid g;
+    g->SetOptions(g->GetOptions() << goColMoving);
+    g->FocusCell(1, 2);
+    g->MoveColumn(1, 3);
+    EXPECT_EQ(g->GetCol(), 3);
+
+    // Dragged by its header: moved, the current column along, and no sort.
+    g.Send(WM_LBUTTONDOWN, g.Centre(3, 0), MK_LBUTTON);
+    g.Send(WM_MOUSEMOVE, g.Centre(2, 0), MK_LBUTTON);
+    g.Send(WM_LBUTTONUP, g.Centre(2, 0), 0);
+    EXPECT_EQ(g->GetCol(), 2);
+    EXPECT_EQ(g->GetCells(2, 0), L"r0c1");
+    EXPECT_TRUE(g.clickSorts.empty());
+    EXPECT_EQ(g.Column1(), (std::vector<String>{L"r1c2", L"r2c2", L"r3c2", L"r4c2", L"r5c2"}));
+}
+
+TEST(GridMouse, DropOfAColumnDraggedByItsPicture)
+{
+    // The move handling shows the drag or no-drop cursor while a header is
+    // dragged; the release drops it.
+    struct Case {
+        const char* name;
+        TCursor cursor;
+        std::vector<String> headers;
+    };
+    const Case cases[] = {
+        {"dropped", crDrag, {L"r0c0", L"r0c2", L"r0c3", L"r0c1"}},
+        {"not droppable there", crNoDrop, {L"r0c0", L"r0c1", L"r0c2", L"r0c3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMouseGrid g;
+        g->SetOptions(g->GetOptions() << goColMoving);
+        int mouseUps = 0;
+        g->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseUps; };
+        g.Send(WM_LBUTTONDOWN, g.Centre(1, 0), MK_LBUTTON);
+        Screen->SetCursor(c.cursor);
+        // The right button does nothing while the column hangs on the pointer.
+        g.Send(WM_RBUTTONUP, g.Centre(3, 0), MK_LBUTTON);
+        EXPECT_EQ(mouseUps, 0);
+        g.Send(WM_LBUTTONUP, g.Centre(3, 0), 0);
+        EXPECT_EQ(Screen->GetCursor(), crDefault);
+        Screen->SetCursor(crDefault);
+        std::vector<String> headers;
+        for (int col = 0; col < 4; ++col)
+            headers.push_back(g->GetCells(col, 0));
+        EXPECT_EQ(headers, c.headers);
+        EXPECT_TRUE(g.clickSorts.empty());
+        EXPECT_EQ(mouseUps, 1);
+        EXPECT_EQ(g->GridState(), gsNormal);
+
+        g.Send(WM_RBUTTONUP, g.Centre(3, 2), 0);
+        EXPECT_EQ(mouseUps, 2) << "a right release at other times is the base grid's";
+    }
+}
+
+TEST(GridMouse, BorderLetGoOutsideTheGridKeepsTheWidth)
+{
+    TMouseGrid g;
+    const int before = g->GetColWidths(1);
+    int mouseUps = 0;
+    g->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseUps; };
+    const TRect r = g->CellRect(1, 0);
+    const POINT border{r.right - 1, (r.top + r.bottom) / 2};
+    const POINT outside{g->GetClientWidth() + 20, border.y};
+    g.Send(WM_LBUTTONDOWN, border, MK_LBUTTON);
+    g.Send(WM_MOUSEMOVE, outside, MK_LBUTTON);
+    g.Send(WM_LBUTTONUP, outside, 0);
+    EXPECT_EQ(g->GetColWidths(1), before);
+    EXPECT_EQ(g->GridState(), gsNormal);
+    EXPECT_EQ(mouseUps, 0);
+    EXPECT_TRUE(g.clickSorts.empty());
+}
+
+TEST(GridMouse, MarkedCellsUnderDisjunctCellSelect)
+{
+    TMouseGrid g;
+    g->GetMouseActions()->SetDisjunctCellSelect(true);
+    auto marked = [&] {
+        std::vector<std::pair<int, int>> cells;
+        for (int row = 0; row < g->GetRowCount(); ++row)
+            for (int col = 0; col < g->GetColCount(); ++col)
+                if (g->IsSelected(col, row))
+                    cells.push_back({col, row});
+        return cells;
+    };
+    g.Click(g.Centre(2, 2));
+    EXPECT_EQ(marked(), (std::vector<std::pair<int, int>>{{2, 2}}));
+    {
+        TKeyDown ctrl(VK_CONTROL);
+        g.Click(g.Centre(3, 4), MK_CONTROL);
+        EXPECT_EQ(marked(), (std::vector<std::pair<int, int>>{{2, 2}, {3, 4}}));
+        g.Click(g.Centre(2, 2), MK_CONTROL);
+        EXPECT_EQ(marked(), (std::vector<std::pair<int, int>>{{3, 4}}));
+    }
+    // A plain drag marks the cells it passed, and only those.
+    g.Send(WM_LBUTTONDOWN, g.Centre(1, 1), MK_LBUTTON);
+    g.Send(WM_MOUSEMOVE, g.Centre(2, 2), MK_LBUTTON);
+    g.Send(WM_LBUTTONUP, g.Centre(2, 2), 0);
+    EXPECT_EQ(marked(), (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
+
+    // A cell the application refuses ends the release there.
+    int mouseUps = 0;
+    g->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseUps; };
+    g->OnSelectCell = [](TObject*, int col, int, bool& canSelect) { canSelect = col != 3; };
+    g.Click(g.Centre(3, 3));
+    EXPECT_TRUE(marked().empty()) << "the press cleared the marks";
+    EXPECT_EQ(mouseUps, 0);
+}
+
+TEST(GridMouse, ReleaseReportsTheChangedSelectionOnce)
+{
+    TMouseGrid g;
+    std::vector<TGridRect> changes;
+    g->OnSelectionChanged = [&](TObject*, int l, int t, int r, int b) { changes.push_back({l, t, r, b}); };
+    g.Send(WM_LBUTTONDOWN, g.Centre(1, 2), MK_LBUTTON);
+    g.Send(WM_MOUSEMOVE, g.Centre(2, 4), MK_LBUTTON);
+    g.Send(WM_LBUTTONUP, g.Centre(2, 4), 0);
+    EXPECT_EQ(changes, (std::vector<TGridRect>{{1, 2, 2, 4}}));
+    g.Click(g.Centre(2, 4));
+    EXPECT_EQ(changes.size(), 2u);
+    g.Click(g.Centre(2, 4));
+    EXPECT_EQ(changes.size(), 2u) << "the same cell again changes nothing";
 }
