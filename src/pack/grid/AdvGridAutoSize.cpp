@@ -168,11 +168,16 @@ void TAdvStringGrid::FitColumnToContents(int ACol, bool GrowOnly)
         break;
     }
     const int realCol = RealColIndex(ACol);
+    const bool buttonsShown = FControlLook->GetDropDownAlwaysVisible();
     int need = 0;
     for (int r = first; r <= last; ++r) {
         if (IsXMergedCell(realCol, r))
             continue;
-        need = std::max(need, static_cast<int>(MeasureCellText(ACol, r, false, 0).cx));
+        int cellNeed = static_cast<int>(MeasureCellText(ACol, r, false, 0).cx);
+        // Room for a drop-down button that always shows.
+        if (buttonsShown && DoHasComboBox(realCol, r, edNone))
+            cellNeed += 16;
+        need = std::max(need, cellNeed);
     }
     int width = need + GetTotalXOffset() + 2 * GetGridLineWidth() + 2;
     if (!GrowOnly || GetColWidths(ACol) < width) {

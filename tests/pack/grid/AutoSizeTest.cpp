@@ -152,6 +152,23 @@ TEST(AutoSize, ColumnFollowsItsWidestTextWithinLimits)
     EXPECT_EQ(g->GetColWidths(1), longWidth + 4);
 }
 
+TEST(AutoSize, ColumnMakesRoomForAShownDropDownButton)
+{
+    TEmptyGrid g(3, 4);
+    g->SetCells(1, 2, L"choice");
+    g->AutoSizeCol(1, 0);
+    const int plain = g->GetColWidths(1);
+    g->OnGetEditorType = [](TObject*, int, int row, TEditorType& editor) {
+        if (row == 2)
+            editor = edComboList;
+    };
+    g->AutoSizeCol(1, 0);
+    EXPECT_EQ(g->GetColWidths(1), plain) << "the button shows only when asked to";
+    g->GetControlLook()->SetDropDownAlwaysVisible(true);
+    g->AutoSizeCol(1, 0);
+    EXPECT_EQ(g->GetColWidths(1), plain + 16);
+}
+
 TEST(AutoSize, ColumnsOfAHiddenLayoutMeasureTheirOwnTexts)
 {
     TEmptyGrid g(4, 3);
