@@ -1290,8 +1290,9 @@ private:
     // Puts the columns into Order (entry k: the initial column shown at k)
     // and keeps Order as the column order.
     void ShowColumnOrder(const std::vector<int>& Order);
-    // The ColumnSize store, or null when there is none to use.
-    TCustomIniFile* OpenColumnStore() const;
+    // Runs Work on the ColumnSize store and writes the store back; nothing
+    // without a store to use.
+    void UseColumnStore(const std::function<void(TCustomIniFile& Store, const String& Section)>& Work);
 
     // --- calculations
     struct TCalcRange {

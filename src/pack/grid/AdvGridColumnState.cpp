@@ -207,62 +207,57 @@ String PositionName(int Index)
 
 } // namespace
 
-TCustomIniFile* TAdvStringGrid::OpenColumnStore() const
+void TAdvStringGrid::UseColumnStore(const std::function<void(TCustomIniFile& Store, const String& Section)>& Work)
 {
-    if (FColumnSize->GetKey().empty() || FColumnSize->GetSection().empty() || DesignTime())
-        return nullptr;
-    if (FColumnSize->GetLocation() == clIniFile)
-        return New<TMemIniFile>(FColumnSize->GetKey());
-    return New<TRegistryIniFile>(FColumnSize->GetKey());
+    const TColumnSize* columnSize = FColumnSize.get();
+    if (columnSize->GetKey().empty() || columnSize->GetSection().empty() || DesignTime())
+        return;
+    TOwned<TCustomIniFile> store;
+    if (columnSize->GetLocation() == clIniFile)
+        store.reset(New<TMemIniFile>(columnSize->GetKey()));
+    else
+        store.reset(New<TRegistryIniFile>(columnSize->GetKey()));
+    Work(*store, columnSize->GetSection());
+    // An INI file is written back after a load too.
+    store->UpdateFile();
 }
 
 void TAdvStringGrid::SaveColSizes()
 {
-    TOwned<TCustomIniFile> store(OpenColumnStore());
-    if (!store)
-        return;
-    const String& section = FColumnSize->GetSection();
-    for (int c = 0; c < GetColCount(); ++c)
-        store->WriteInteger(section, SizeName(c), GetColWidths(c));
-    store->UpdateFile();
+    UseColumnStore([this](TCustomIniFile& store, const String& section) {
+        for (int c = 0; c < GetColCount(); ++c)
+            store.WriteInteger(section, SizeName(c), GetColWidths(c));
+    });
 }
 
 void TAdvStringGrid::LoadColSizes()
 {
-    TOwned<TCustomIniFile> store(OpenColumnStore());
-    if (!store)
-        return;
-    const String& section = FColumnSize->GetSection();
-    for (int c = 0; c < GetColCount(); ++c) {
-        const int width = store->ReadInteger(section, SizeName(c), GetColWidths(c));
-        // The file is the user's: a width the grid cannot take keeps the column as it is.
-        if (width != GetColWidths(c) && width >= -1)
-            SetColWidths(c, width);
-    }
-    store->UpdateFile();
+    UseColumnStore([this](TCustomIniFile& store, const String& section) {
+        for (int c = 0; c < GetColCount(); ++c) {
+            const int width = store.ReadInteger(section, SizeName(c), GetColWidths(c));
+            // The file is the user's: a width the grid cannot take keeps the column as it is.
+            if (width != GetColWidths(c) && width >= -1)
+                SetColWidths(c, width);
+        }
+    });
 }
 
 void TAdvStringGrid::SaveColPositions()
 {
-    TOwned<TCustomIniFile> store(OpenColumnStore());
-    if (!store)
-        return;
-    const String& section = FColumnSize->GetSection();
-    for (int k = 0; k < FColumnOrder->Count(); ++k)
-        store->WriteInteger(section, PositionName(k), FColumnOrder->GetItem(k));
-    store->UpdateFile();
+    UseColumnStore([this](TCustomIniFile& store, const String& section) {
+        for (int k = 0; k < FColumnOrder->Count(); ++k)
+            store.WriteInteger(section, PositionName(k), FColumnOrder->GetItem(k));
+    });
 }
 
 void TAdvStringGrid::LoadColPositions()
 {
-    TOwned<TCustomIniFile> store(OpenColumnStore());
-    if (!store)
-        return;
-    const String& section = FColumnSize->GetSection();
-    if (store->ReadInteger(section, PositionName(0), -1) != -1) {
+    UseColumnStore([this](TCustomIniFile& store, const String& section) {
+        if (store.ReadInteger(section, PositionName(0), -1) == -1)
+            return;
         std::vector<int> order;
         for (int k = 0, n = GetAllColCount(); k < n; ++k)
-            if (const int entry = store->ReadInteger(section, PositionName(k), -1); entry != -1)
+            if (const int entry = store.ReadInteger(section, PositionName(k), -1); entry != -1)
                 order.push_back(entry);
         // Checked before anything moves: a store written for other columns,
         // or edited by hand, leaves the columns and their kept order alone.
@@ -277,6 +272,5 @@ void TAdvStringGrid::LoadColPositions()
         ShowColumnOrder(order);
         for (int c : hidden)
             HideColumn(c);
-    }
-    store->UpdateFile();
+    });
 }

@@ -77,15 +77,22 @@ void ChangeLook(TAdvStringGrid* g)
     g->SetSelectionStyle(ssWin7);
 }
 
+// The file a grid with a changed look writes.
+std::wstring WrittenLook(const testing_support::TempDir& dir, const wchar_t* name)
+{
+    const std::wstring file = dir.File(name);
+    TFilledGrid<> g(3, 3);
+    ChangeLook(g.grid);
+    g->SaveVisualProps(file);
+    return file;
+}
+
 } // namespace
 
 TEST(VisualProps, FileNamesEveryPropertyInOrder)
 {
     testing_support::TempDir dir;
-    TFilledGrid<> g(3, 3);
-    ChangeLook(g.grid);
-    const std::wstring file = dir.File(L"look.txt");
-    g->SaveVisualProps(file);
+    const std::wstring file = WrittenLook(dir, L"look.txt");
 
     const std::vector<String> expected = {
         L"Color", L"HintColor", L"SelectionColor", L"SelectionColorTo", L"SelectionMirrorColor",
@@ -126,10 +133,7 @@ TEST(VisualProps, FileNamesEveryPropertyInOrder)
 TEST(VisualProps, AnotherGridReadsBackWhatOneWrote)
 {
     testing_support::TempDir dir;
-    const std::wstring file = dir.File(L"look.txt");
-    TFilledGrid<> source(3, 3);
-    ChangeLook(source.grid);
-    source->SaveVisualProps(file);
+    const std::wstring file = WrittenLook(dir, L"look.txt");
 
     TFilledGrid<> target(3, 3);
     target->LoadVisualProps(file);
@@ -204,11 +208,7 @@ TEST(VisualProps, ReaderForgivesCaseLookAndAGradientLeftOut)
 TEST(VisualProps, FileThatDoesNotReadChangesNothing)
 {
     testing_support::TempDir dir;
-    const std::wstring good = dir.File(L"good.txt");
-    TFilledGrid<> source(3, 3);
-    ChangeLook(source.grid);
-    source->SaveVisualProps(good);
-    const std::string written = FileBytes(good);
+    const std::string written = FileBytes(WrittenLook(dir, L"good.txt"));
 
     struct Case {
         const char* name;
