@@ -478,6 +478,14 @@ public:
     void SetURLShow(bool Value) { StoreAndInvalidate(FURLShow, Value); }
     bool GetURLShowInText() const { return FURLShowInText; }
     void SetURLShowInText(bool Value) { StoreAndInvalidate(FURLShowInText, Value); }
+    // A linked address shows whole, or only the part after the scheme.
+    bool GetURLFull() const { return FURLFull; }
+    void SetURLFull(bool Value)
+    {
+        FURLFull = Value;
+        if (FURLShow)
+            Invalidate();
+    }
     // The cell follows the in-place editor's text while the user types.
     bool GetShowEditProcess() const { return FShowEditProcess; }
     void SetShowEditProcess(bool Value) { FShowEditProcess = Value; }
@@ -1003,6 +1011,10 @@ public:
     bool RemoveCellGraphic(int ACol, int ARow);
     bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
     TIntList* GetMultiImageList(int ACol, int ARow);
+    // The images of image-list cells.
+    TCustomImageList* GetGridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* Value);
+    virtual TCustomImageList* GetCellImageList(int ACol, int ARow) { return FGridImages; }
 
     // --- cell text for files (real column, display row)
     // The text a file writer stores: check boxes as the check texts, HTML
@@ -1028,6 +1040,18 @@ public:
     // Into the sheet SheetName (made when missing) of the workbook Filename
     // (opened when it exists).
     void SaveToXLSSheet(const String& Filename, const String& SheetName);
+
+    // --- HTML export (display rows and columns)
+    // The table of the save range with a style class per cell look, after
+    // HTMLSettings' header file and before its footer file, into FileName:
+    // UTF-8 with its byte-order mark, or without Unicode 7-bit text with
+    // character references. Cell pictures become JPEG files in the picture
+    // folder beside it. Show (or AutoPreview) opens the page with the shell.
+    void SaveToHTML(const String& FileName, bool Show, bool Unicode);
+    // As SaveToHTML, after the lines of the page already in FileName.
+    void AppendToHTML(const String& FileName, bool Show, bool Unicode);
+    // The markup; dir (with a trailing "/") holds the picture folder.
+    String SaveToHTMLString(const String& dir);
 
     // --- binary cell stream (display rows; columns as stored)
     void SaveToBinFile(const String& FileName);
@@ -1135,6 +1159,8 @@ protected:
     virtual void DoCellsChanged(const TRect& R);
     // Pastes call ImportNotification as writers call ExportNotification.
     virtual void ImportNotification(int AState, int ARow) {}
+    // Lets go of a linked component that is being freed.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // === dispatch: each applies the grid's default, then the handler ========
     virtual void DoClickCell(int ARow, int ACol);
@@ -1286,6 +1312,13 @@ private:
     static void FreeSharedOrOwned(TCellGraphic* Graphic);
     void FireFileProgress(int Percent, int& Last);
     void SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet);
+    void WriteHTMLFile(const String& FileName, bool Show, bool Unicode, bool Append);
+    // The style rule a cell is exported with: its font, the background it
+    // sets (the fixed colour for fixed cells) and its alignments.
+    String HTMLCellStyle(int ACol, int ARow, bool Fixed);
+    bool HTMLCellWraps(int ACol, int ARow);
+    TCustomImageList* FGridImages = nullptr;
+
     // --- column layout kept outside the grid
     // Puts the columns into Order (entry k: the initial column shown at k)
     // and keeps Order as the column order.
@@ -1655,6 +1688,7 @@ private:
     bool FMultilineCells = false;
     bool FURLShow = false;
     bool FURLShowInText = false;
+    bool FURLFull = false;
     bool FAlwaysValidate = false;
     bool FShowEditProcess = false;
     TEditorType FDefaultEditor = edNormal;

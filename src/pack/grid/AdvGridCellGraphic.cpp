@@ -208,6 +208,22 @@ void TAdvStringGrid::FreeSharedOrOwned(TCellGraphic* Graphic)
         Graphic->Free();
 }
 
+void TAdvStringGrid::SetGridImages(TCustomImageList* Value)
+{
+    if (FGridImages)
+        FGridImages->RemoveFreeNotification(this);
+    FGridImages = Value;
+    if (FGridImages)
+        FGridImages->FreeNotification(this);
+}
+
+void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TBaseGrid::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FGridImages)
+        FGridImages = nullptr;
+}
+
 TIntList* TAdvStringGrid::GetMultiImageList(int ACol, int ARow)
 {
     const TCellGraphic* graphic = GetCellGraphic(ACol, ARow);
