@@ -18,6 +18,23 @@ String ColumnLetters(int Column)
     return letters;
 }
 
+// A new application. A server that is not registered fails at once; one
+// that could not start in time, or that was still going away after an
+// earlier export quit it, gets two more chances.
+Variant StartApplication()
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return CreateOleObject(ServerProgId);
+        } catch (const EOleSysError& e) {
+            const bool unknown = e.ErrorCode == REGDB_E_CLASSNOTREG || e.ErrorCode == CO_E_CLASSSTRING;
+            if (unknown || attempt == 3)
+                throw;
+            Sleep(250 * attempt);
+        }
+    }
+}
+
 // Puts back the screen cursor of before the export, however it ends.
 class HourGlass {
 public:
@@ -75,7 +92,7 @@ void TAdvStringGrid::SaveToXLSWorker(const String& Filename, const String& Sheet
         app = GetActiveOleObject(ServerProgId);
     } catch (const Exception&) {
         try {
-            app = CreateOleObject(ServerProgId);
+            app = StartApplication();
             started = true;
         } catch (const Exception&) {
             throw EAdvGridError(L"Excel OLE server not found");
