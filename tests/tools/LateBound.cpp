@@ -81,4 +81,28 @@ std::vector<std::wstring> SheetNames(const std::wstring& file)
     return names;
 }
 
+xlserver::StandInRegistration* StandInSuite::registration_ = nullptr;
+
+void StandInSuite::SetUpTestSuite()
+{
+    registration_ = new xlserver::StandInRegistration;
+}
+
+void StandInSuite::TearDownTestSuite()
+{
+    delete registration_;
+    registration_ = nullptr;
+}
+
+void StandInSuite::SetUp()
+{
+    ASSERT_TRUE(registration_->Registered()) << "xlserver /regserver failed";
+    ASSERT_TRUE(RunningApplication().IsEmpty()) << "an application is still running from before";
+}
+
+void StandInSuite::TearDown()
+{
+    EXPECT_TRUE(RunningApplication().IsEmpty()) << "the test left an application running";
+}
+
 } // namespace tools_test

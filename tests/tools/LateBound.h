@@ -1,7 +1,10 @@
 // Driving the stand-in as the grid's export does, through the run-time library's
 // late-bound calls; and the sheet XML of a saved workbook read back as its cells.
 #pragma once
+#include <gtest/gtest.h>
 #include "ComObj.h"
+#include "StandIn.h"
+#include "TestSupport.h"
 #include <functional>
 #include <map>
 #include <string>
@@ -42,5 +45,20 @@ private:
 std::map<std::wstring, std::wstring> SheetCells(const std::wstring& file, int index);
 // The sheet names in workbook order.
 std::vector<std::wstring> SheetNames(const std::wstring& file);
+
+// A suite with the stand-in registered for its length, whose tests start and
+// end with no application running.
+class StandInSuite : public testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    testing_support::TempDir dir_;
+
+private:
+    static xlserver::StandInRegistration* registration_;
+};
 
 } // namespace tools_test

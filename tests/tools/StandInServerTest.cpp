@@ -10,7 +10,6 @@
 #include "Zip.h"
 
 using namespace tools_test;
-using testing_support::TempDir;
 
 namespace {
 
@@ -51,28 +50,7 @@ void ExpectBlockAt(const std::map<std::wstring, std::wstring>& cells,
     EXPECT_EQ(cells.size(), expected);
 }
 
-class StandInServer : public testing::Test {
-protected:
-    static void SetUpTestSuite() { registration_ = new xlserver::StandInRegistration; }
-    static void TearDownTestSuite()
-    {
-        delete registration_;
-        registration_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(registration_->Registered()) << "xlserver /regserver failed";
-        ASSERT_TRUE(RunningApplication().IsEmpty()) << "an application is still running from before";
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(RunningApplication().IsEmpty()) << "the test left an application running";
-    }
-
-    static xlserver::StandInRegistration* registration_;
-    TempDir dir_;
-};
-xlserver::StandInRegistration* StandInServer::registration_ = nullptr;
+using StandInServer = StandInSuite;
 
 TEST_F(StandInServer, CreatedApplicationSavesTheBlockAsANewWorkbook)
 {

@@ -12,7 +12,6 @@
 
 using namespace datagrid_test;
 using namespace tools_test;
-using testing_support::TempDir;
 
 namespace {
 
@@ -31,25 +30,7 @@ std::map<std::wstring, std::wstring> Expected(TAdvStringGrid* grid, int firstRow
     return cells;
 }
 
-class XlsExport : public testing::Test {
-protected:
-    static void SetUpTestSuite() { registration_ = new xlserver::StandInRegistration; }
-    static void TearDownTestSuite()
-    {
-        delete registration_;
-        registration_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(registration_->Registered()) << "xlserver /regserver failed";
-        ASSERT_TRUE(RunningApplication().IsEmpty()) << "an application is still running from before";
-    }
-    void TearDown() override { EXPECT_TRUE(RunningApplication().IsEmpty()) << "the export left an application running"; }
-
-    static xlserver::StandInRegistration* registration_;
-    TempDir dir_;
-};
-xlserver::StandInRegistration* XlsExport::registration_ = nullptr;
+using XlsExport = StandInSuite;
 
 } // namespace
 
