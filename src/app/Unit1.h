@@ -116,6 +116,7 @@ public:
     // the link label (Unit1Details.cpp).
     void StringGrid1Click(TObject* Sender);
     void BtnExcelClick(TObject* Sender);
+    void BtnHTMLClick(TObject* Sender);
     void ImagePicker1Change(TObject* Sender);
     void Label18Click(TObject* Sender);
     void Label18MouseEnter(TObject* Sender);
@@ -129,8 +130,8 @@ public:
     // inventory". Tests give a scripted client, since remote computers
     // cannot exist here.
     std::shared_ptr<IWmiClient> WmiClient = std::make_shared<TWbemClient>();
-    // How the link label opens its page. Tests record the call instead, so
-    // that no browser starts.
+    // How the link label opens its page and "Export to HTML" the page it
+    // wrote. Tests record the call instead, so that no browser starts.
     TShellOpen ShellOpen = ShellOpenTarget;
     // The run the inventory commands drive; null before the first start.
     const TInventoryRun* InventoryRun() const { return inventoryRun_.get(); }

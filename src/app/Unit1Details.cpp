@@ -69,6 +69,7 @@ void TForm1::ConnectDetailEvents()
 {
     StringGrid1->OnClick = [this](TObject* Sender) { StringGrid1Click(Sender); };
     BtnExcel->OnClick = [this](TObject* Sender) { BtnExcelClick(Sender); };
+    BtnHTML->OnClick = [this](TObject* Sender) { BtnHTMLClick(Sender); };
     ImagePicker1->OnChange = [this](TObject* Sender) { ImagePicker1Change(Sender); };
     Label18->OnClick = [this](TObject* Sender) { Label18Click(Sender); };
     Label18->OnMouseEnter = [this](TObject* Sender) { Label18MouseEnter(Sender); };
@@ -113,6 +114,20 @@ void TForm1::BtnExcelClick(TObject*)
     if (!HasDataToExport() || !SaveDialog1->Execute())
         return;
     StringGrid1->SaveToXLS(SaveDialog1->FileName, true);
+    MessageDlg(MessageText(L"msg_export"), mtInformation, {mbOK});
+}
+
+// The page is opened here rather than by the grid, with the verb and show
+// command the grid would use, so that it goes through the window's shell
+// call. A page that cannot be written raises before anything opens.
+void TForm1::BtnHTMLClick(TObject*)
+{
+    if (!HasDataToExport() || !SaveDialog2->Execute())
+        return;
+    const String fileName = SaveDialog2->FileName;
+    StringGrid1->SaveToHTML(fileName, false, true);
+    if (ShellOpen)
+        ShellOpen(L"open", fileName, SW_SHOWNORMAL);
     MessageDlg(MessageText(L"msg_export"), mtInformation, {mbOK});
 }
 

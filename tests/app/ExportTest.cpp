@@ -44,15 +44,6 @@ public:
     TForm1* Form() const { return window->Form(); }
     TAdvStringGrid* Grid() const { return Form()->StringGrid1; }
 
-    void Inventory(std::shared_ptr<IWmiClient> Client, const String& List)
-    {
-        Form()->WmiClient = std::move(Client);
-        Form()->Memo2->SetText(List);
-        Click(Form()->BtnHDD);
-        ASSERT_TRUE(PumpUntil([this] { return !Form()->BtnStop->GetEnabled(); }));
-        ASSERT_TRUE(Form()->InventoryRun()->WaitForWorker(10000));
-    }
-
     // Clicks the export button. Its save dialog, if it shows, gets Name typed
     // and Save pressed, or Cancel without a name; every message box after it
     // is noted and answered with OK.
@@ -77,6 +68,22 @@ public:
         return seen;
     }
     TExportSeen ExportToExcel(const String& Name) { return Export(Form()->BtnExcel, Form()->SaveDialog1, Name); }
+    TExportSeen ExportToHTML(const String& Name) { return Export(Form()->BtnHTML, Form()->SaveDialog2, Name); }
+
+    // What the window handed to the shell, instead of starting a browser.
+    struct TOpened {
+        String Verb;
+        String Target;
+        int Show = -1;
+        bool operator==(const TOpened&) const = default;
+    };
+    void RecordShell()
+    {
+        Form()->ShellOpen = [this](const String& Verb, const String& Target, int Show) {
+            opened.push_back({Verb, Target, Show});
+        };
+    }
+    std::vector<TOpened> opened;
 
     // The table as the spreadsheet should hold it: every cell, titles and
     // names included, from A1.
@@ -117,7 +124,7 @@ TEST_F(ExcelExport, TheWholeTableGoesIntoTheWorkbookNamedInTheDialog)
     xlserver::StandInRegistration server;
     ASSERT_TRUE(server.Registered());
     TExportWindow w;
-    w.Inventory(ComputersWithModel(), L"PC1\r\nOFFLINE\r\nPC2");
+    RunInventory(w.Form(), ComputersWithModel(), L"PC1\r\nOFFLINE\r\nPC2");
     ASSERT_EQ(w.Grid()->GetCells(1, 2), Unavailable);
 
     // Without an extension the dialog adds the default one.
@@ -156,47 +163,94 @@ TEST_F(ExcelExport, AnEmptyFirstModelCellIsNoDataAndCancelWritesNothing)
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TExportWindow w;
+        w.RecordShell();
         if (c.Client)
-            w.Inventory(c.Client(), c.List);
-        const TExportSeen seen = w.ExportToExcel(String());
-        EXPECT_EQ(seen.DialogShown, c.DialogShown);
-        EXPECT_EQ(seen.Boxes, c.Boxes);
+            RunInventory(w.Form(), c.Client(), c.List);
+        for (const bool excel : {true, false}) {
+            SCOPED_TRACE(excel ? "Excel" : "HTML");
+            const TExportSeen seen = excel ? w.ExportToExcel(String()) : w.ExportToHTML(String());
+            EXPECT_EQ(seen.DialogShown, c.DialogShown);
+            EXPECT_EQ(seen.Boxes, c.Boxes);
+        }
         WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW(w.folder.File(L"*.xlsx").c_str(), &found);
-        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a file was written";
-        if (search != INVALID_HANDLE_VALUE)
+        HANDLE search = FindFirstFileW(w.folder.File(L"*.*").c_str(), &found);
+        bool written = false;
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                written = written || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+            while (FindNextFileW(search, &found));
             FindClose(search);
+        }
+        EXPECT_FALSE(written) << "a file was written";
+        EXPECT_TRUE(w.opened.empty());
     }
 }
 
-TEST_F(ExcelExport, FailuresShowTheirErrorAndNoCompletion)
+TEST_F(ExcelExport, WithoutASpreadsheetApplicationTheErrorShowsAndNoCompletion)
 {
     TExportWindow w;
-    w.Inventory(ComputersWithModel(), L"PC1");
+    RunInventory(w.Form(), ComputersWithModel(), L"PC1");
+    CLSID clsid{};
+    ASSERT_FALSE(SUCCEEDED(CLSIDFromProgID(xlserver::ProgId, &clsid))) << "the stand-in is registered";
+    const TExportSeen seen = w.ExportToExcel(w.folder.File(L"none.xlsx"));
+    EXPECT_TRUE(seen.DialogShown);
+    EXPECT_EQ(seen.Boxes, std::vector<String>{L"Excel OLE server not found."});
+    EXPECT_EQ(GetFileAttributesW(w.folder.File(L"none.xlsx").c_str()), INVALID_FILE_ATTRIBUTES);
+}
 
-    // No spreadsheet application at all.
-    {
-        CLSID clsid{};
-        ASSERT_FALSE(SUCCEEDED(CLSIDFromProgID(xlserver::ProgId, &clsid))) << "the stand-in is registered";
-        const TExportSeen seen = w.ExportToExcel(w.folder.File(L"none.xlsx"));
-        EXPECT_TRUE(seen.DialogShown);
-        EXPECT_EQ(seen.Boxes, std::vector<String>{L"Excel OLE server not found."});
-        EXPECT_EQ(GetFileAttributesW(w.folder.File(L"none.xlsx").c_str()), INVALID_FILE_ATTRIBUTES);
-    }
+TEST(HtmlExport, TheWholeTableGoesIntoThePageWhichIsThenOpened)
+{
+    TExportWindow w;
+    w.RecordShell();
+    RunInventory(w.Form(), ComputersWithModel(), L"PC1\r\nOFFLINE\r\nPC2");
 
-    // A workbook the application cannot save: the file is held open.
+    // Without an extension the dialog adds the default one.
+    const TExportSeen seen = w.ExportToHTML(w.folder.File(L"inventory"));
+    EXPECT_TRUE(seen.DialogShown);
+    EXPECT_EQ(seen.Boxes, std::vector<String>{Completed});
+    const String page = w.folder.File(L"inventory.html");
+    EXPECT_EQ(w.opened, (std::vector<TExportWindow::TOpened>{{L"open", page, SW_SHOWNORMAL}}));
+
+    // UTF-8 with its mark; every cell, titles and names included, as text.
+    TOwned<TStringList> lines(New<TStringList>());
+    lines->LoadFromFile(page);
+    const String text = lines->GetText();
+    std::string bytes(3, '\0');
+    HANDLE file = CreateFileW(page.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), 3, &read, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(bytes, "\xEF\xBB\xBF");
+    for (const wchar_t* cell : {L">Computer name<", L">PC1<", L">OptiPlex 7050<", L">Windows &amp; &lt;Server&gt;<",
+                                L">Docs; Общие<", L">OFFLINE<", L">Computer or WMI service is unavailable.<", L">PC2<"})
+        EXPECT_NE(text.find(cell), String::npos) << String(cell);
+    EXPECT_LT(text.find(L">PC1<"), text.find(L">OFFLINE<"));
+    EXPECT_LT(text.find(L">OFFLINE<"), text.find(L">PC2<"));
+}
+
+// The file the dialog names is held open by another program.
+TEST_F(ExcelExport, AFileThatCannotBeWrittenShowsItsErrorAndNoCompletion)
+{
     xlserver::StandInRegistration server;
     ASSERT_TRUE(server.Registered());
-    const String held = w.folder.File(L"held.xlsx");
-    WriteBytes(held, "in use");
-    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    const TExportSeen seen = w.ExportToExcel(held);
-    CloseHandle(holder);
-    EXPECT_TRUE(seen.DialogShown);
-    ASSERT_EQ(seen.Boxes.size(), 1u);
-    EXPECT_NE(seen.Boxes[0], Completed);
-    EXPECT_NE(seen.Boxes[0].find(L"held.xlsx"), String::npos) << std::string(seen.Boxes[0].begin(), seen.Boxes[0].end());
+    TExportWindow w;
+    w.RecordShell();
+    RunInventory(w.Form(), ComputersWithModel(), L"PC1");
+    for (const bool excel : {true, false}) {
+        SCOPED_TRACE(excel ? "Excel" : "HTML");
+        const String held = w.folder.File(excel ? L"held.xlsx" : L"held.html");
+        WriteBytes(held, "in use");
+        HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        const TExportSeen seen = excel ? w.ExportToExcel(held) : w.ExportToHTML(held);
+        CloseHandle(holder);
+        EXPECT_TRUE(seen.DialogShown);
+        ASSERT_EQ(seen.Boxes.size(), 1u);
+        EXPECT_NE(seen.Boxes[0], Completed);
+        EXPECT_NE(seen.Boxes[0].find(held.substr(held.rfind(L'\\') + 1)), String::npos) << seen.Boxes[0];
+    }
+    EXPECT_TRUE(w.opened.empty());
 }
 
 } // namespace

@@ -25,16 +25,6 @@ public:
     TForm1* Form() const { return window->Form(); }
     TAdvStringGrid* Grid() const { return Form()->StringGrid1; }
 
-    // Runs the inventory of List through Client to its end.
-    void Inventory(std::shared_ptr<IWmiClient> Client, const String& List)
-    {
-        Form()->WmiClient = std::move(Client);
-        Form()->Memo2->SetText(List);
-        Click(Form()->BtnHDD);
-        ASSERT_TRUE(PumpUntil([this] { return !Form()->BtnStop->GetEnabled(); }));
-        ASSERT_TRUE(Form()->InventoryRun()->WaitForWorker(10000));
-    }
-
     // A press and release on a data cell of the row, as the mouse makes them.
     void ClickRow(int ARow)
     {
@@ -95,7 +85,7 @@ TEST(RowDetails, AClickedRowShowsItsComputerAndAnUnreachableOneEmptiesTheLists)
     auto client = std::make_shared<TScriptedWmiClient>();
     ScriptDetailedComputer(*client, L"PC1");
     TDetailsWindow w;
-    w.Inventory(client, L"PC1\r\nOFFLINE");
+    RunInventory(w.Form(), client, L"PC1\r\nOFFLINE");
     ASSERT_EQ(w.Grid()->GetCells(1, 2), L"Computer or WMI service is unavailable.");
 
     w.ClickRow(1);
@@ -130,7 +120,7 @@ TEST(RowDetails, ARestoredLayoutStillShowsEachColumnInItsOwnList)
     ScriptDetailedComputer(*client, L"PC1");
     TDetailsWindow w("[GRID]\r\ncolstate=28#" + widths + "#" + order + "#" + flags + "\r\n");
     ASSERT_TRUE(w.Grid()->IsHiddenColumn(15));
-    w.Inventory(client, L"PC1");
+    RunInventory(w.Form(), client, L"PC1");
 
     w.ClickRow(1);
     EXPECT_EQ(w.Admins(), DetailedAdmins);

@@ -44,6 +44,17 @@ inline bool PumpUntil(const std::function<bool()>& Done, DWORD Timeout = 30000)
     return true;
 }
 
+// Runs the inventory of List through Client from the window's own button,
+// until the run and its worker have ended.
+inline void RunInventory(TForm1* Form, std::shared_ptr<IWmiClient> Client, const String& List)
+{
+    Form->WmiClient = std::move(Client);
+    Form->Memo2->SetText(List);
+    Click(Form->BtnHDD);
+    ASSERT_TRUE(PumpUntil([Form] { return !Form->BtnStop->GetEnabled(); }));
+    ASSERT_TRUE(Form->InventoryRun()->WaitForWorker(10000));
+}
+
 // Presses OK on every message box of this thread while it lives and notes
 // its text, so that a box nobody expected fails the test instead of waiting
 // for a person. File dialogs are boxes of the same class: arm it once they
