@@ -1,12 +1,42 @@
-// wintool wait <caption> [seconds]  - exits 0 once a visible top-level window
-//                                     with that caption exists and has painted
-// wintool close <caption>           - posts WM_CLOSE to it and waits until it is gone
+// Drives a program's windows from a script, as a person at the screen would.
+//
+// wintool wait <caption> [seconds]        exits 0 once a visible top-level window
+//                                         with that caption exists and has painted
+// wintool close <caption>                 posts WM_CLOSE to it and waits until it is gone
+// wintool click <top> <class> [text]      clicks the middle of the first visible child
+//                                         window of that class (and text) of <top>
+// wintool clickat <top> <class> <x> <y>   clicks a point of such a child's client area
+// wintool waitenabled <top> <class> <text> <0|1> [seconds]
+//                                         waits until that child is disabled (0) or
+//                                         enabled (1)
+// wintool lists <top> <class>             prints the items of every visible list box of
+//                                         that class, left to right, one line each,
+//                                         items separated by " | "
+// wintool dialog [seconds]                waits for a dialog box (class #32770) and
+//                                         prints its title and message
+// wintool save <path> [seconds]           waits for a file dialog, types the path as
+//                                         the file name and presses its OK button
+// wintool press <id>                      presses the button <id> of the dialog box
+//                                         (1 OK, 2 Cancel, 6 Yes, 7 No)
+//
 // A window whose caption changes with its language is named by its class instead.
+// Clicks are posted: a click that opens a modal dialog does not hold the tool.
 #include <windows.h>
-#include <cwchar>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
+
+// The file dialog's name box: a combo box in the explorer style, an edit in
+// the old one.
+constexpr int FileNameCombo = 0x47c;
+constexpr int FileNameEdit = 0x480;
+constexpr int MessageTextId = 0xFFFF;
+constexpr DWORD SendTimeout = 5000;
 
 HWND FindTopLevel(const wchar_t* name)
 {
@@ -23,6 +53,65 @@ HWND FindVisible(const wchar_t* name)
     return nullptr;
 }
 
+std::wstring TextOf(HWND wnd)
+{
+    wchar_t text[1024] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(wnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, SendTimeout, &length);
+    return text;
+}
+
+std::wstring ClassOf(HWND wnd)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(wnd, name, 256);
+    return name;
+}
+
+struct TChildSearch {
+    const wchar_t* Class;
+    const wchar_t* Text;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK NoteChild(HWND wnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<TChildSearch*>(param);
+    if (IsWindowVisible(wnd) && ClassOf(wnd) == search->Class && (!search->Text || TextOf(wnd) == search->Text))
+        search->Found.push_back(wnd);
+    return TRUE;
+}
+
+// Every visible descendant of Top of the class (and text, when given).
+std::vector<HWND> Children(HWND Top, const wchar_t* Class, const wchar_t* Text = nullptr)
+{
+    TChildSearch search{Class, Text, {}};
+    EnumChildWindows(Top, NoteChild, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND Child(const wchar_t* Top, const wchar_t* Class, const wchar_t* Text = nullptr)
+{
+    HWND top = FindVisible(Top);
+    if (!top)
+        return nullptr;
+    std::vector<HWND> found = Children(top, Class, Text);
+    return found.empty() ? nullptr : found.front();
+}
+
+// Waits for a visible dialog box of another program, up to Seconds.
+HWND WaitForDialog(int Seconds)
+{
+    for (int i = 0; i < Seconds * 20; ++i) {
+        HWND wnd = nullptr;
+        while ((wnd = FindWindowExW(nullptr, wnd, L"#32770", nullptr)) != nullptr)
+            if (IsWindowVisible(wnd))
+                return wnd;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
 int Wait(const wchar_t* caption, int seconds)
 {
     for (int i = 0; i < seconds * 20; ++i) {
@@ -30,7 +119,7 @@ int Wait(const wchar_t* caption, int seconds)
             // A round trip through the window's thread means it has handled
             // the messages that came before, including its first paint.
             DWORD_PTR result = 0;
-            SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+            SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, SendTimeout, &result);
             Sleep(300);
             return 0;
         }
@@ -52,14 +141,155 @@ int Close(const wchar_t* caption)
     return IsWindow(wnd) ? 1 : 0;
 }
 
+// Output in UTF-8, whatever the console's code page.
+void PrintLine(const std::wstring& Text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, Text.c_str(), static_cast<int>(Text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, Text.c_str(), static_cast<int>(Text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    bytes += '\n';
+    fwrite(bytes.data(), 1, bytes.size(), stdout);
+    fflush(stdout);
+}
+
+void ClickPoint(HWND wnd, int x, int y)
+{
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(wnd, WM_LBUTTONUP, 0, at);
+}
+
+int Click(HWND wnd)
+{
+    if (!wnd)
+        return 1;
+    RECT client{};
+    GetClientRect(wnd, &client);
+    ClickPoint(wnd, client.right / 2, client.bottom / 2);
+    return 0;
+}
+
+int ClickAt(HWND wnd, int x, int y)
+{
+    if (!wnd)
+        return 1;
+    ClickPoint(wnd, x, y);
+    return 0;
+}
+
+int WaitEnabled(const wchar_t* top, const wchar_t* cls, const wchar_t* text, bool enabled, int seconds)
+{
+    for (int i = 0; i < seconds * 20; ++i) {
+        HWND wnd = Child(top, cls, text);
+        if (wnd && (IsWindowEnabled(wnd) != FALSE) == enabled)
+            return 0;
+        Sleep(50);
+    }
+    return 1;
+}
+
+int Lists(const wchar_t* top, const wchar_t* cls)
+{
+    HWND topWnd = FindVisible(top);
+    if (!topWnd)
+        return 1;
+    std::vector<HWND> lists = Children(topWnd, cls);
+    std::sort(lists.begin(), lists.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    for (HWND list : lists) {
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, SendTimeout, &count);
+        std::wstring line;
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            wchar_t item[1024] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_NORMAL, SendTimeout,
+                                &length);
+            line += (i ? L" | " : L"") + std::wstring(item);
+        }
+        PrintLine(line);
+    }
+    return 0;
+}
+
+int Dialog(int seconds)
+{
+    HWND box = WaitForDialog(seconds);
+    if (!box)
+        return 1;
+    Sleep(200);
+    HWND message = GetDlgItem(box, MessageTextId);
+    PrintLine(TextOf(box));
+    PrintLine(message ? TextOf(message) : std::wstring());
+    return 0;
+}
+
+int Save(const wchar_t* path, int seconds)
+{
+    HWND dialog = WaitForDialog(seconds);
+    if (!dialog)
+        return 1;
+    Sleep(300);
+    HWND name = GetDlgItem(dialog, FileNameCombo);
+    if (!name)
+        name = GetDlgItem(dialog, FileNameEdit);
+    if (!name)
+        return 1;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path), SMTO_NORMAL, SendTimeout, &result);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
+int Press(int id)
+{
+    HWND box = WaitForDialog(1);
+    if (!box)
+        return 1;
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i)
+        Sleep(50);
+    return IsWindow(box) ? 1 : 0;
+}
+
+int Usage()
+{
+    fwprintf(stderr, L"usage: wintool wait|close|click|clickat|waitenabled|lists|dialog|save|press ...\n");
+    return 2;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc >= 3 && wcscmp(argv[1], L"wait") == 0)
-        return Wait(argv[2], argc >= 4 ? _wtoi(argv[3]) : 30);
-    if (argc >= 3 && wcscmp(argv[1], L"close") == 0)
+    if (argc < 2)
+        return Usage();
+    const std::wstring command = argv[1];
+    const auto seconds = [&](int index, int fallback) { return argc > index ? _wtoi(argv[index]) : fallback; };
+    if (command == L"wait" && argc >= 3)
+        return Wait(argv[2], seconds(3, 30));
+    if (command == L"close" && argc >= 3)
         return Close(argv[2]);
-    fwprintf(stderr, L"usage: wintool wait|close <caption> [seconds]\n");
-    return 2;
+    if (command == L"click" && argc >= 4)
+        return Click(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr));
+    if (command == L"clickat" && argc >= 6)
+        return ClickAt(Child(argv[2], argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
+    if (command == L"waitenabled" && argc >= 6)
+        return WaitEnabled(argv[2], argv[3], argv[4], _wtoi(argv[5]) != 0, seconds(6, 30));
+    if (command == L"lists" && argc >= 4)
+        return Lists(argv[2], argv[3]);
+    if (command == L"dialog")
+        return Dialog(seconds(2, 30));
+    if (command == L"save" && argc >= 3)
+        return Save(argv[2], seconds(3, 30));
+    if (command == L"press" && argc >= 3)
+        return Press(_wtoi(argv[2]));
+    return Usage();
 }
