@@ -10,17 +10,61 @@ namespace {
 const wchar_t* const SizeUnits[] = {L"Bytes", L"KB", L"MB", L"GB", L"TB",
                                     L"PB",    L"EB", L"ZB", L"YB"};
 constexpr int SizeUnitCount = sizeof(SizeUnits) / sizeof(SizeUnits[0]);
+constexpr double UnitSizes[SizeUnitCount] = {0x1p0,  0x1p10, 0x1p20, 0x1p30, 0x1p40,
+                                             0x1p50, 0x1p60, 0x1p70, 0x1p80};
+
+// Writes the decimal digits of a number at out; returns the end.
+wchar_t* WriteDigits(wchar_t* out, std::uint64_t value)
+{
+    wchar_t digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0)
+        *out++ = digits[--count];
+    return out;
+}
 
 } // namespace
 
+// The sizes read as FormatFloat("###0.##") shows them, which rounds the value
+// to 15 significant digits and then to two places, half up. Rounding the
+// binary value to two places at once gives the same text unless it lies
+// within a hair of a half hundredth, where the first step may tip it: those
+// few values go through FormatFloat itself. This keeps the worker clear of
+// FormatFloat's parsing and printing for the four or five sizes of each computer.
 String FormatByteSize(std::uint64_t Value, const TFormatSettings& Settings)
 {
-    double value = static_cast<double>(Value);
+    const double value = static_cast<double>(Value);
     int unit = 0;
-    while (unit + 1 < SizeUnitCount && value > std::pow(1024.0, unit + 1))
+    while (unit + 1 < SizeUnitCount && value > UnitSizes[unit + 1])
         ++unit;
-    static const String Pattern = L"###0.##";
-    return FormatFloat(Pattern, value / std::pow(1024.0, unit), Settings) + L" " + SizeUnits[unit];
+    const double scaled = value / UnitSizes[unit];  // exact: a power of two
+    const double whole = std::floor(scaled);
+    const double hundredths = (scaled - whole) * 100;
+    const double below = std::floor(hundredths);
+    const double rest = hundredths - below;
+    if (std::fabs(rest - 0.5) < 1e-6) {
+        static const String Pattern = L"###0.##";
+        return FormatFloat(Pattern, scaled, Settings) + L" " + SizeUnits[unit];
+    }
+    const auto rounded = static_cast<std::uint64_t>(whole) * 100 +
+                         static_cast<std::uint64_t>(below) + (rest > 0.5 ? 1 : 0);
+    // Built in place, so the text is allocated once.
+    wchar_t text[40];
+    wchar_t* end = WriteDigits(text, rounded / 100);
+    if (const auto fraction = static_cast<unsigned>(rounded % 100); fraction != 0) {
+        *end++ = Settings.DecimalSeparator;
+        *end++ = static_cast<wchar_t>(L'0' + fraction / 10);
+        if (fraction % 10 != 0)
+            *end++ = static_cast<wchar_t>(L'0' + fraction % 10);
+    }
+    *end++ = L' ';
+    for (const wchar_t* name = SizeUnits[unit]; *name; ++name)
+        *end++ = *name;
+    return String(text, end);
 }
 
 String FormatByteSize(std::uint64_t Value) { return FormatByteSize(Value, FormatSettings); }

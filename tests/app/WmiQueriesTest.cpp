@@ -1,6 +1,9 @@
 // The query series of one computer against scripted answers: which query
 // asks what, in which order, and what each answer turns into in the row.
 #include <gtest/gtest.h>
+#include <cmath>
+#include <cstdint>
+#include <vector>
 #include "RecordingTarget.h"
 #include "ScriptedSeries.h"
 #include "WmiQueries.h"
@@ -419,6 +422,60 @@ TEST(ValueFormatting, FormatByteSize32CoversTheWholeUnsignedRange)
     EXPECT_EQ(FormatByteSize32(0), L"0 Bytes");
     EXPECT_EQ(FormatByteSize32(536870912), L"512 MB");
     EXPECT_EQ(FormatByteSize32(4294967295u), L"4 GB");
+}
+
+// A size as FormatFloat shows it in the largest unit not exceeded: the
+// general routine the sizes' own formatting must match.
+String SizeThroughFormatFloat(std::uint64_t value, const TFormatSettings& settings)
+{
+    const wchar_t* const units[] = {L"Bytes", L"KB", L"MB", L"GB", L"TB",
+                                    L"PB",    L"EB", L"ZB", L"YB"};
+    const double v = static_cast<double>(value);
+    int unit = 0;
+    while (unit + 1 < 9 && v > std::pow(1024.0, unit + 1))
+        ++unit;
+    return FormatFloat(L"###0.##", v / std::pow(1024.0, unit), settings) + L" " + units[unit];
+}
+
+TEST(ValueFormatting, FormatByteSizeShowsWhatFormatFloatShows)
+{
+    std::vector<std::uint64_t> values{0, 1, 999, 18446744073709551615ULL};
+    for (int unit = 1; unit <= 6; ++unit) {
+        const std::uint64_t size = 1ULL << (10 * unit);
+        // Each unit's edges.
+        values.insert(values.end(), {size - 1, size, size + 1, size * 1023, size * 1024 - 1});
+        // Sizes next to every half hundredth, where rounding to 15 digits
+        // first could tip the second decimal.
+        for (std::uint64_t whole : {1ULL, 7ULL, 15ULL, 99ULL, 512ULL, 1023ULL}) {
+            if (whole >= ~0ULL / size)
+                continue;
+            for (std::uint64_t hundredth = 0; hundredth < 100; ++hundredth) {
+                const std::uint64_t half = whole * size + size / 200 * (2 * hundredth + 1) +
+                                           size % 200 * (2 * hundredth + 1) / 200;
+                for (std::uint64_t nearby : {half - 2, half - 1, half, half + 1, half + 2})
+                    values.push_back(nearby);
+            }
+        }
+    }
+    // A spread over every magnitude.
+    std::uint64_t seed = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        values.push_back(seed >> (seed % 61));
+    }
+
+    TFormatSettings comma;
+    comma.DecimalSeparator = L',';
+    int mismatches = 0;
+    for (std::uint64_t value : values) {
+        const String expected = SizeThroughFormatFloat(value, comma);
+        const String actual = FormatByteSize(value, comma);
+        if (actual != expected) {
+            ADD_FAILURE() << value << ": " << UTF8Encode(actual) << " instead of " << UTF8Encode(expected);
+            if (++mismatches == 10)
+                break;
+        }
+    }
 }
 
 TEST(ValueFormatting, CollapseSpacesLeavesOneSpaceOfEveryRun)
