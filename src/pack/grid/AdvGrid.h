@@ -366,7 +366,12 @@ public:
     bool GetIntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool Value);
     bool GetShowSelection() const { return FShowSelection; }
-    void SetShowSelection(bool Value) { StoreAndInvalidate(FShowSelection, Value); }
+    // The base grid's painting reads its own flag; both follow.
+    void SetShowSelection(bool Value)
+    {
+        FShowSel = Value;
+        StoreAndInvalidate(FShowSelection, Value);
+    }
     bool GetAutoHideSelection() const { return FAutoHideSelection; }
     void SetAutoHideSelection(bool Value) { StoreAndInvalidate(FAutoHideSelection, Value); }
     bool GetHideFocusRect() const { return FHideFocusRect; }

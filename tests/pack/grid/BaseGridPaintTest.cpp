@@ -526,4 +526,62 @@ TEST_F(BaseGridPaint, RepaintingLeavesNoGdiObjectsBehind)
     EXPECT_EQ(testing_support::GdiObjectCount(), before);
 }
 
+// ---------------------------------------------------------------------------
+// The data grid decides what of its selection shows: its ShowSelection
+// switch, and a selection it has hidden outside the cells.
+
+struct DataGridSelectionPaint : testing::Test {
+    static constexpr TColor Active = 0x90E0FF;
+    static constexpr COLORREF Win7BandFill = 0xFCEBDC;
+    TPaintForm<TAdvStringGrid> shown;
+    TAdvStringGrid* grid = shown.grid;
+
+    void SetUp() override
+    {
+        grid->SetOptions(grid->GetOptions() << goDrawFocusSelected << goRangeSelect);
+        grid->SetActiveRowColor(Active);
+        grid->SetSelection({2, 3, 3, 3});
+    }
+
+    // One look of the selection and the pixel that tells whether it shows.
+    struct TLook {
+        const char* name;
+        TGridSelectionStyle style;
+        bool activeRow;
+        POINT where;
+    };
+    void Use(const TLook& look)
+    {
+        grid->SetSelectionStyle(look.style);
+        grid->SetActiveRowShow(look.activeRow);
+    }
+    COLORREF At(const TLook& look) const { return TPicture(grid).Pixel(look.where.x, look.where.y); }
+    static POINT Inside(int c, int r) { return {40 * c + 5, 20 * r + 5}; }
+    // Inside the band's first row, below its rounded corner.
+    static POINT InBand(int c, int r) { return {40 * c + 5, 20 * r + 2}; }
+};
+
+TEST_F(DataGridSelectionPaint, ShowSelectionOffPaintsTheSelectedCellsPlain)
+{
+    struct Case {
+        TLook look;
+        COLORREF shown, hidden;
+    } cases[] = {
+        {{"highlighted range", ssDefault, false, Inside(2, 3)}, Highlight(), White},
+        {{"highlighted current cell", ssDefault, false, Inside(3, 3)}, Highlight(), White},
+        {{"selection band", ssWin7, false, InBand(2, 3)}, Win7BandFill, White},
+        // Without a shown selection the current cell is part of the active row.
+        {{"current cell in the active row", ssDefault, true, Inside(3, 3)}, Highlight(), Active},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.look.name);
+        Use(k.look);
+        grid->SetShowSelection(true);
+        EXPECT_EQ(At(k.look), k.shown);
+        grid->SetShowSelection(false);
+        EXPECT_FALSE(grid->GetShowSelection());
+        EXPECT_EQ(At(k.look), k.hidden);
+    }
+}
+
 } // namespace
