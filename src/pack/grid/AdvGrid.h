@@ -1282,6 +1282,11 @@ protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
 
+    // --- painting asks the grid's own current cell and selection, which a
+    // hidden selection puts outside the cells
+    TGridCoord ShownCurrentCell() const override { return {GetCol(), GetRow()}; }
+    TGridRect ShownSelection() const override { return GetSelection(); }
+
     // --- Row and TopRow in place of the class library's
     int GetRowEx() const;
     void SetRowEx(int Value);

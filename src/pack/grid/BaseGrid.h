@@ -306,6 +306,10 @@ protected:
     virtual void CellWritten(int ACol, int ARow) {}
     virtual bool HasCellBorderEvent() { return false; }
     virtual bool UsesVCLStyles() { return false; }
+    // The current cell and selection that painting shows; the data grid
+    // answers for a selection it holds outside the class library's.
+    virtual TGridCoord ShownCurrentCell() const { return {GetCol(), GetRow()}; }
+    virtual TGridRect ShownSelection() const { return GetSelection(); }
 
     // --- drawing
     // The cell's look: brush colour, gradient and mirror colours, font and

@@ -57,6 +57,18 @@ void TBaseGrid::Paint()
 
 void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
 {
+    // The class library marks its own selection and current cell, which stay
+    // where they were when the grid hides its selection: only what the grid
+    // shows counts.
+    if (!AState.Contains(gdFixed)) {
+        const TGridCoord current = ShownCurrentCell();
+        if (!ShownSelection().Contains(ACol, ARow))
+            AState >> gdSelected;
+        if (current.X != ACol || current.Y != ARow)
+            AState >> gdFocused;
+        if (current.Y != ARow)
+            AState >> gdRowSelected;
+    }
     DrawGridCell(GetCanvas(), ACol, ARow, ARect, AState, true);
 }
 
@@ -157,7 +169,9 @@ void TBaseGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, 
         look.Direction = GradientVertical;
     }
     // The active row wins over the hover row.
-    const bool activeRow = FActiveRowShow && ARow == GetRow() && (ACol != GetCol() || !FShowSel) && ACol >= fixedCols;
+    const TGridCoord current = ShownCurrentCell();
+    const bool activeRow =
+        FActiveRowShow && ARow == current.Y && (ACol != current.X || !FShowSel) && ACol >= fixedCols;
     if (activeRow || (!Full && selected)) {
         brush->SetColor(FActiveRowColor);
         look.ColorTo = FActiveRowColorTo;
@@ -167,7 +181,7 @@ void TBaseGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, 
     pen->SetColor(brush->GetColor());
 
     if (selected && FSelectionStyle != ssDefault && FShowSel) {
-        const TGridRect selection = GetSelection();
+        const TGridRect selection = ShownSelection();
         const int part = BandPart(ACol, std::min(selection.Left, selection.Right),
                                   std::max(selection.Left, selection.Right));
         // Without grid lines the band reaches into the line's place too.

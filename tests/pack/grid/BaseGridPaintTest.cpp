@@ -584,4 +584,26 @@ TEST_F(DataGridSelectionPaint, ShowSelectionOffPaintsTheSelectedCellsPlain)
     }
 }
 
+TEST_F(DataGridSelectionPaint, AHiddenSelectionIsNotPaintedUntilItComesBack)
+{
+    const TLook looks[] = {
+        {"highlighted range", ssDefault, false, Inside(2, 3)},
+        {"highlighted current cell", ssDefault, false, Inside(3, 3)},
+        {"selection band", ssWin7, false, InBand(3, 3)},
+        {"active row", ssDefault, true, Inside(1, 3)},
+    };
+    for (const TLook& look : looks) {
+        SCOPED_TRACE(look.name);
+        Use(look);
+        const COLORREF shown = At(look);
+        EXPECT_NE(shown, White);
+        grid->HideSelection();
+        ASSERT_TRUE(grid->IsSelectionHidden());
+        EXPECT_EQ(At(look), White);
+        grid->UnHideSelection();
+        EXPECT_EQ(grid->GetSelection(), (TGridRect{2, 3, 3, 3}));
+        EXPECT_EQ(At(look), shown);
+    }
+}
+
 } // namespace
