@@ -59,13 +59,13 @@ public:
     void SignalFinished() { SetEvent(finished_); }
 
     // Main side.
-    std::vector<TInventoryChange> Take()
+    std::deque<TInventoryChange> Take()
     {
         std::lock_guard<std::mutex> lock(lock_);
         return std::exchange(pending_, {});
     }
     // Closes the channel and hands back what was still waiting.
-    std::vector<TInventoryChange> Close()
+    std::deque<TInventoryChange> Close()
     {
         std::lock_guard<std::mutex> lock(lock_);
         closed_ = true;
@@ -85,7 +85,9 @@ private:
     }
 
     std::mutex lock_;
-    std::vector<TInventoryChange> pending_;
+    // A deque grows without moving what it holds: thousands of waiting
+    // changes cost no more each than a few.
+    std::deque<TInventoryChange> pending_;
     std::atomic<bool> closed_{false};
     HANDLE finished_;
 };
@@ -224,11 +226,9 @@ void TInventoryRun::ApplyChanges()
         if (taken_.empty()) {
             if (!channel_)
                 break;
-            std::vector<TInventoryChange> changes = channel_->Take();
-            if (changes.empty())
+            taken_ = channel_->Take();
+            if (taken_.empty())
                 break;
-            taken_.insert(taken_.end(), std::make_move_iterator(changes.begin()),
-                          std::make_move_iterator(changes.end()));
         }
         TInventoryChange change = std::move(taken_.front());
         taken_.pop_front();
@@ -240,7 +240,7 @@ void TInventoryRun::Cancel()
 {
     if (!channel_)
         return;
-    std::vector<TInventoryChange> rest = channel_->Close();
+    std::deque<TInventoryChange> rest = channel_->Close();
     Ended();
     taken_.insert(taken_.end(), std::make_move_iterator(rest.begin()),
                   std::make_move_iterator(rest.end()));
