@@ -1318,8 +1318,6 @@ protected:
 private:
     friend class THiddenRowItems;
 
-    // Frees a graphic unless it is one of the shared check boxes.
-    static void FreeSharedOrOwned(TCellGraphic* Graphic);
     void FireFileProgress(int Percent, int& Last);
     void SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet);
     void WriteHTMLFile(const String& FileName, bool Show, bool Unicode, bool Append);

@@ -175,7 +175,7 @@ TCellGraphic* TAdvStringGrid::CreateCellGraphic(int ACol, int ARow)
 {
     if (TCellGraphic* old = GetCellGraphic(ACol, ARow)) {
         SetCellGraphicObject(ACol, ARow, nullptr);
-        FreeSharedOrOwned(old);
+        FreeCellGraphic(old);
     }
     auto* graphic = New<TCellGraphic>();
     SetCellGraphicObject(ACol, ARow, graphic);
@@ -190,7 +190,7 @@ bool TAdvStringGrid::RemoveCellGraphic(int ACol, int ARow)
     if (!graphic)
         return false;
     SetCellGraphicObject(ACol, ARow, nullptr);
-    FreeSharedOrOwned(graphic);
+    FreeCellGraphic(graphic);
     if (!Destroying() && GetParent())
         RepaintCell(DisplColIndex(ACol), ARow);
     return true;
@@ -201,11 +201,11 @@ bool TAdvStringGrid::RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellT
     return GetCellGraphicType(ACol, ARow) == CellType && RemoveCellGraphic(ACol, ARow);
 }
 
-void TAdvStringGrid::FreeSharedOrOwned(TCellGraphic* Graphic)
+void FreeCellGraphic(TObject* Graphic)
 {
-    // The virtual and row check boxes are one object shared by many cells.
-    if (Graphic->GetCellType() != ctVirtCheckBox && Graphic->GetCellType() != ctRowCheckBox)
-        Graphic->Free();
+    auto* graphic = dynamic_cast<TCellGraphic*>(Graphic);
+    if (graphic && graphic->ClassName() == L"TCellGraphic" && !graphic->IsShared())
+        graphic->Free();
 }
 
 void TAdvStringGrid::SetGridImages(TCustomImageList* Value)

@@ -42,6 +42,10 @@ public:
     void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
     void SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val);
 
+    // The virtual and row check boxes: one object serves many cells and
+    // belongs to none of them.
+    bool IsShared() const { return FCellType == ctVirtCheckBox || FCellType == ctRowCheckBox; }
+
     // --- published fields
     TCellType GetCellType() const { return FCellType; }
     void SetCellType(TCellType Value) { FCellType = Value; }
@@ -111,3 +115,8 @@ private:
     String FCellComment;
     TColor FCommentColor = 0;
 };
+
+// Frees a graphic a cell lets go of when the cell owns it: a TCellGraphic
+// record that is not shared. Objects of other classes hung on a cell, derived
+// ones included, stay with whoever made them.
+void FreeCellGraphic(TObject* Graphic);

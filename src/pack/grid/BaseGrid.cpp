@@ -1,6 +1,7 @@
 // The base grid's cell store: cell properties in the object slots, the cell
 // reader and writer through base cells, the display-text hooks.
 #include "BaseGrid.h"
+#include "AdvGridCellGraphic.h"
 #include "AdvUtil.h"
 
 // --- TCellProperties --------------------------------------------------------------
@@ -12,6 +13,11 @@ TCellProperties::TCellProperties(TBaseGrid* AOwner, int ACol, int ARow)
         FWordWrap = FOwnerGrid->GetWordWrap();
         FOwnerGrid->FHasCellProps = true;
     }
+}
+
+TCellProperties::~TCellProperties()
+{
+    FreeCellGraphic(FGraphicObject);
 }
 
 void TCellProperties::Assign(TPersistent* Source)
@@ -176,6 +182,11 @@ TCellProperties* TBaseGrid::CreateCellProperties(int c, int r)
 
 void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value)
 {
+    auto* present = dynamic_cast<TCellProperties*>(GetRawObject(ACol, ARow));
+    if (present && present == Value)
+        return;
+    if (present && Value && present->GetGraphicObject() == Value->GetGraphicObject())
+        present->SetGraphicObject(nullptr);
     FreeCellProperties(ACol, ARow);
     SetRawObject(ACol, ARow, Value);
 }
@@ -198,10 +209,6 @@ void TBaseGrid::FreeCellPropertiesRange(int ACol1, int ARow1, int ACol2, int ARo
             auto* props = dynamic_cast<TCellProperties*>(GetRawObject(c, r));
             if (!props)
                 continue;
-            // Only the grid's own cell graphics belong to the cell; other
-            // objects hung there stay with whoever made them.
-            if (TObject* graphic = props->GetGraphicObject(); graphic && graphic->ClassName() == L"TCellGraphic")
-                graphic->Free();
             SetRawObject(c, r, nullptr);
             props->Free();
         }

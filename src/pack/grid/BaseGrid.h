@@ -45,6 +45,8 @@ using TGetDisplWideTextEvent = std::function<void(TObject* Sender, int ACol, int
 class TCellProperties : public TPersistent {
 public:
     TCellProperties(TBaseGrid* AOwner, int ACol, int ARow);
+    // Frees the cell's graphic when the cell owns it (FreeCellGraphic).
+    ~TCellProperties() override;
 
     // Copies another cell's properties, spans and flags included; not the
     // gradient, calculation or graphic of the cell, nor its grid.
@@ -103,7 +105,7 @@ public:
     // An integer tag for the application.
     intptr_t GetCellObject() const { return FObject; }
     void SetCellObject(intptr_t Value) { FObject = Value; }
-    // The cell's graphic, owned by the cell.
+    // The cell's graphic, owned by the cell: it goes with these properties.
     TObject* GetGraphicObject() const { return FGraphicObject; }
     void SetGraphicObject(TObject* Value) { FGraphicObject = Value; }
     bool GetReadOnly() const { return FReadOnly; }
@@ -186,11 +188,13 @@ public:
     // The cell's properties, created with the grid's defaults on first need;
     // a cell outside the grid raises EInvalidGridOperation.
     TCellProperties* GetCellProperties(int ACol, int ARow);
-    // Frees the present properties and stores Value.
+    // Frees the present properties and stores Value; a graphic Value took
+    // over from them stays with Value.
     void SetCellProperties(int ACol, int ARow, TCellProperties* Value);
+    // Properties go with the graphic the cell owns.
     void FreeCellProperties(int ACol, int ARow);
-    // Frees the properties of every cell of the rectangle, with their cell
-    // graphics; nothing while no cell ever had properties.
+    // Frees the properties of every cell of the rectangle; nothing while no
+    // cell ever had properties.
     void FreeCellPropertiesRange(int ACol1, int ARow1, int ACol2, int ARow2);
     intptr_t GetCellObject(int ACol, int ARow) const;
     void SetCellObject(int ACol, int ARow, intptr_t Value);

@@ -3,7 +3,10 @@
 // properties on demand and the display-text hooks.
 #include "DataGridSupport.h"
 #include "AdvUtil.h"
+#include "TestSupport.h"
 #include <gtest/gtest.h>
+#include <functional>
+#include <string>
 
 using namespace datagrid_test;
 
@@ -230,7 +233,8 @@ TEST(CellStore, AssignCopiesTheSpansAndLookButNotTheGradientOrGraphic)
 int freedGraphics = 0;
 int freedOthers = 0;
 
-class TCellGraphic : public TObject {
+// The grid's own record, counted as it goes.
+class TCellGraphic : public ::TCellGraphic {
 public:
     ~TCellGraphic() override { ++freedGraphics; }
 };
@@ -267,6 +271,118 @@ TEST(CellStore, TheGridFreesItsCellsPropertiesAndGraphicsWhenItGoes)
         g->MergeCells(0, 0, 2, 2);
     }
     EXPECT_EQ(freedGraphics, 1);
+}
+
+// Every way a cell's properties go takes the graphic the cell owns along; a
+// check box shared by many cells stays for its owner, and the grid going
+// frees no graphic twice.
+TEST(CellStore, ACellsOwnGraphicGoesWithItsPropertiesButASharedOneStays)
+{
+    const struct {
+        const char* name;
+        std::function<void(TBaseGrid*)> release;
+    } releases[] = {
+        {"FreeCellProperties", [](TBaseGrid* g) { g->FreeCellProperties(1, 1); }},
+        {"SetCellProperties", [](TBaseGrid* g) { g->SetCellProperties(1, 1, New<TCellProperties>(g, 1, 1)); }},
+        {"FreeCellPropertiesRange", [](TBaseGrid* g) { g->FreeCellPropertiesRange(0, 0, 3, 3); }},
+    };
+    const struct {
+        TCellType type;
+        bool shared;
+    } kinds[] = {{ctBitmap, false}, {ctCheckBox, false}, {ctVirtCheckBox, true}, {ctRowCheckBox, true}};
+    for (const auto& release : releases)
+        for (const auto& kind : kinds) {
+            SCOPED_TRACE(std::string(release.name) + " kind " + std::to_string(kind.type));
+            freedGraphics = 0;
+            auto* graphic = New<TCellGraphic>();
+            graphic->SetCellType(kind.type);
+            {
+                TBaseFilled g(4, 4);
+                g->SetCellGraphicObject(1, 1, graphic);
+                if (kind.shared)
+                    g->SetCellGraphicObject(2, 2, graphic);
+                release.release(g.grid);
+                EXPECT_EQ(g->GetCellGraphicObject(1, 1), nullptr);
+                EXPECT_EQ(freedGraphics, kind.shared ? 0 : 1);
+            }
+            EXPECT_EQ(freedGraphics, kind.shared ? 0 : 1) << "after the grid went";
+            if (freedGraphics == 0)
+                graphic->Free();
+        }
+}
+
+TEST(CellStore, StoringPropertiesKeepsTheGraphicTheyHoldAlive)
+{
+    freedGraphics = 0;
+    {
+        TBaseFilled g(4, 4);
+        auto* graphic = New<TCellGraphic>();
+        g->SetCellGraphicObject(1, 1, graphic);
+        TCellProperties* props = g->GetCellProperties(1, 1);
+        props->SetCellObject(7);
+
+        // The cell's own properties again: nothing to free.
+        g->SetCellProperties(1, 1, props);
+        EXPECT_EQ(g->GetCellProperties(1, 1), props);
+        EXPECT_EQ(g->GetCellObject(1, 1), 7);
+        EXPECT_EQ(freedGraphics, 0);
+
+        // New properties that took the graphic over keep it.
+        auto* next = New<TCellProperties>(g.grid, 1, 1);
+        next->SetGraphicObject(graphic);
+        g->SetCellProperties(1, 1, next);
+        EXPECT_EQ(g->GetCellGraphicObject(1, 1), graphic);
+        EXPECT_EQ(g->GetCellObject(1, 1), 0);
+        EXPECT_EQ(freedGraphics, 0);
+    }
+    EXPECT_EQ(freedGraphics, 1);
+}
+
+// The data grid's graphics own real pictures: every way a cell's properties
+// go, visible or in a hidden row, gives the picture's GDI object back.
+TEST(CellStore, DataGridCellsGiveTheirGraphicsPicturesBack)
+{
+    const struct {
+        const char* name;
+        std::function<void(TAdvStringGrid*&)> release;
+    } releases[] = {
+        {"properties freed", [](TAdvStringGrid*& g) { g->FreeCellProperties(1, 2); }},
+        {"properties replaced", [](TAdvStringGrid*& g) { g->SetCellProperties(1, 2, New<TCellProperties>(g, 1, 2)); }},
+        {"grid goes while the row is hidden",
+         [](TAdvStringGrid*& g) {
+             g->HideRow(2);
+             FreeAndNil(g);
+         }},
+        {"column removed while its row is hidden",
+         [](TAdvStringGrid*& g) {
+             g->HideRow(2);
+             g->RemoveCols(1, 1);
+         }},
+        {"rows inserted over the rows cut off",
+         [](TAdvStringGrid*& g) {
+             g->SetRowCount(2);
+             g->InsertRows(2, 2);
+         }},
+    };
+    for (const auto& release : releases) {
+        SCOPED_TRACE(release.name);
+        auto* grid = New<TAdvStringGrid>(nullptr);
+        grid->SetColCount(4);
+        grid->SetRowCount(5);
+        grid->SetCells(1, 2, L"picture");
+        const DWORD before = testing_support::GdiObjectCount();
+        auto* bitmap = New<TBitmap>();
+        bitmap->SetSize(16, 16);
+        bitmap->GetCanvas()->FillRect(TRect(0, 0, 16, 16));
+        ::TCellGraphic* graphic = grid->CreateCellGraphic(1, 2);
+        graphic->SetBitmap(bitmap, false, haLeft, vaTop);
+        graphic->SetCellCreated(true);
+        ASSERT_GT(testing_support::GdiObjectCount(), before) << "the picture holds a GDI object";
+        release.release(grid);
+        EXPECT_EQ(testing_support::GdiObjectCount(), before);
+        if (grid)
+            grid->Free();
+    }
 }
 
 // ---------------------------------------------------------------------------
