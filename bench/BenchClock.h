@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <algorithm>
+#include <vector>
 
 namespace bench {
 
@@ -26,6 +27,15 @@ double Best(int tries, F measure)
     for (int i = 1; i < tries; ++i)
         best = std::min(best, measure());
     return best;
+}
+
+// The middle of several samples: unlike the best, it does not follow one
+// lucky sample, and unlike a single sample, not one unlucky one.
+inline double Median(std::vector<double> samples)
+{
+    auto middle = samples.begin() + static_cast<std::ptrdiff_t>(samples.size() / 2);
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
 }
 
 } // namespace bench

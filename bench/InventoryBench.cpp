@@ -17,10 +17,20 @@
 namespace {
 
 using bench::Best;
+using bench::Median;
 using bench::Seconds;
 
-// One real local round trip: a query and the walk over its answer.
-double LocalRoundTrip(IWmiConnection& connection)
+// Real local round trips, each a query and the walk over its answer, timed
+// one by one: their spread under Wine is wide, so the benchmark works with
+// the median and shows the spread.
+struct TRoundTrips {
+    double Median = 0;
+    double Low = 0;   // a tenth of the samples are faster
+    double High = 0;  // a tenth are slower
+    int Samples = 0;
+};
+
+TRoundTrips LocalRoundTrips(IWmiConnection& connection, int samples)
 {
     String caption;
     auto ask = [&] {
@@ -28,13 +38,17 @@ double LocalRoundTrip(IWmiConnection& connection)
                              [&](const TWmiObject& os) { caption = os.Get(L"Caption").AsText(); });
     };
     ask();  // the first query loads the provider
-    return Best(5, [&] {
-        const int rounds = 20;
+    std::vector<double> times;
+    for (int i = 0; i < samples; ++i) {
         double start = Seconds();
-        for (int i = 0; i < rounds; ++i)
-            ask();
-        return (Seconds() - start) / rounds;
-    });
+        ask();
+        times.push_back(Seconds() - start);
+    }
+    std::sort(times.begin(), times.end());
+    auto at = [&](double fraction) {
+        return times[static_cast<std::size_t>(fraction * (samples - 1) + 0.5)];
+    };
+    return {Median(times), at(0.1), at(0.9), samples};
 }
 
 TScriptedObject Object(std::initializer_list<std::pair<String, TWmiValue>> properties)
@@ -268,12 +282,12 @@ TCounts SettledCounts(const TCounts& expected)
 int wmain()
 {
     HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    double roundTrip = 0;
+    TRoundTrips roundTrips;
     double realComputer = 0;
     try {
         TWbemClient wbem;
         std::unique_ptr<IWmiConnection> local = wbem.Connect(String());
-        roundTrip = LocalRoundTrip(*local);
+        roundTrips = LocalRoundTrips(*local, 400);
         TCountingTarget ignored;
         TLongestTexts longest;
         realComputer = Best(3, [&] {
@@ -298,16 +312,34 @@ int wmain()
     // once per run: a run of one computer shows them. Over the long run
     // measured here they count for about a microsecond per computer.
     double runOfOne = Best(5, [&] { return RunToTheEnd(run, 1); });
-    const int sample = 1000;
-    double apply = 0;
-    double worker = Best(5, [&] { return RunToTheEnd(run, sample, &apply); }) / sample;
     const std::vector<TQueryReads> reads = ReadsOfOneComputer(*client);
     std::size_t propertyReads = 0;
     for (const TQueryReads& query : reads)
         for (const auto& object : query.Reads)
             propertyReads += object.size();
-    double clientShare = Best(5, [&] { return ScriptedClientShare(*client, reads, sample); }) / sample;
-    double own = worker - clientShare;
+    // Worker runs and the client's share taken in turns, so that both meet
+    // the same load; each is the median of its runs.
+    const int sample = 1000;
+    const int runs = 41;
+    std::vector<double> workerRuns, clientRuns, applyRuns;
+    for (int i = 0; i < runs; ++i) {
+        double apply = 0;
+        workerRuns.push_back(RunToTheEnd(run, sample, &apply) / sample);
+        applyRuns.push_back(apply / sample);
+        clientRuns.push_back(ScriptedClientShare(*client, reads, sample) / sample);
+    }
+    const double worker = Median(workerRuns);
+    const double clientShare = Median(clientRuns);
+    const double own = worker - clientShare;
+    // How far the runs scatter: the own cost of each worker run against the
+    // client's run next to it.
+    std::vector<double> ownRuns;
+    for (int i = 0; i < runs; ++i)
+        ownRuns.push_back(workerRuns[static_cast<std::size_t>(i)] - clientRuns[static_cast<std::size_t>(i)]);
+    std::sort(ownRuns.begin(), ownRuns.end());
+    const double ownLow = ownRuns[runs / 4];
+    const double ownHigh = ownRuns[runs - 1 - runs / 4];
+    const double roundTrip = roundTrips.Median;
 
     TCounts before = SettledCounts(CountsNow());
     const int computers = 1000;
@@ -315,20 +347,24 @@ int wmain()
     RunToTheEnd(run, computers);
     TCounts after = SettledCounts(before);
 
-    std::wprintf(L"local WMI round trip (one query and its walk): %.1f us\n", roundTrip * 1e6);
+    std::wprintf(L"local WMI round trip (one query and its walk): median %.1f us of %d, "
+                 L"a tenth below %.1f us, a tenth above %.1f us\n",
+                 roundTrip * 1e6, roundTrips.Samples, roundTrips.Low * 1e6, roundTrips.High * 1e6);
     std::wprintf(L"local computer, real (connection and the 17 queries): %.1f ms\n",
                  realComputer * 1e3);
     std::wprintf(L"a run's start and end (a run of one computer): %.2f ms, once per run\n",
                  runOfOne * 1e3);
-    std::wprintf(L"worker per computer over a run of %d, scripted: %.1f us, of which the scripted "
-                 L"client %.1f us (%u queries, %u property reads)\n",
-                 sample, worker * 1e6, clientShare * 1e6, static_cast<unsigned>(reads.size()),
+    std::wprintf(L"worker per computer over a run of %d, scripted, median of %d runs: %.1f us, of "
+                 L"which the scripted client %.1f us (%u queries, %u property reads)\n",
+                 sample, runs, worker * 1e6, clientShare * 1e6, static_cast<unsigned>(reads.size()),
                  static_cast<unsigned>(propertyReads));
     std::wprintf(L"worker's own cost per computer: %.1f us = %.2f%% of one round trip "
                  L"(goal: under 1%%), %.3f%% of a real local computer\n",
                  own * 1e6, own / roundTrip * 100, own / realComputer * 100);
+    std::wprintf(L"  pairs of runs side by side: a quarter below %.1f us, a quarter above %.1f us\n",
+                 ownLow * 1e6, ownHigh * 1e6);
     std::wprintf(L"main thread applying one computer's changes: %.1f us\n",
-                 apply / sample * 1e6);
+                 Median(applyRuns) * 1e6);
     std::wprintf(L"%d computers, %ld changes; handles %lu before, %lu after; GDI objects %lu "
                  L"before, %lu after: %ls\n",
                  computers, target.Changes, before.Handles, after.Handles, before.GdiObjects,
