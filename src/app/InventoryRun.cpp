@@ -32,44 +32,38 @@ public:
     // Worker side.
     void SetCellText(int ACol, int ARow, const String& Value) override
     {
-        Push({TInventoryChange::icCellText, ACol, ARow, 0, Value});
+        std::lock_guard<std::mutex> lock(lock_);
+        if (!closed_)
+            pending_.AddCellText(ACol, ARow, Value);
     }
-    void SetColWidth(int ACol, int Value) override
-    {
-        Push({TInventoryChange::icColWidth, ACol, 0, Value, {}});
-    }
-    void SetGaugeMaximum(int Value) override
-    {
-        Push({TInventoryChange::icGaugeMaximum, 0, 0, Value, {}});
-    }
-    void SetGaugePosition(int Value) override
-    {
-        Push({TInventoryChange::icGaugePosition, 0, 0, Value, {}});
-    }
+    void SetColWidth(int ACol, int Value) override { Push(TInventoryChange::icColWidth, ACol, Value); }
+    void SetGaugeMaximum(int Value) override { Push(TInventoryChange::icGaugeMaximum, 0, Value); }
+    void SetGaugePosition(int Value) override { Push(TInventoryChange::icGaugePosition, 0, Value); }
     void SetGaugeVisible(bool Value) override
     {
-        Push({TInventoryChange::icGaugeVisible, 0, 0, Value ? 1 : 0, {}});
+        Push(TInventoryChange::icGaugeVisible, 0, Value ? 1 : 0);
     }
     void SetCancelEnabled(bool Value) override
     {
-        Push({TInventoryChange::icCancelEnabled, 0, 0, Value ? 1 : 0, {}});
+        Push(TInventoryChange::icCancelEnabled, 0, Value ? 1 : 0);
     }
-    void EndRun() { Push({TInventoryChange::icRunEnded, 0, 0, 0, {}}); }
+    void EndRun() { Push(TInventoryChange::icRunEnded, 0, 0); }
     bool Closed() const { return closed_.load(); }
     void SignalFinished() { SetEvent(finished_); }
 
-    // Main side.
-    std::deque<TInventoryChange> Take()
+    // Main side. Both hand over the waiting changes for an empty batch,
+    // whose room the worker fills next.
+    void Take(TInventoryChanges& Into)
     {
         std::lock_guard<std::mutex> lock(lock_);
-        return std::exchange(pending_, {});
+        std::swap(pending_, Into);
     }
     // Closes the channel and hands back what was still waiting.
-    std::deque<TInventoryChange> Close()
+    void Close(TInventoryChanges& Rest)
     {
         std::lock_guard<std::mutex> lock(lock_);
         closed_ = true;
-        return std::exchange(pending_, {});
+        std::swap(pending_, Rest);
     }
     bool WaitFinished(DWORD timeout) const
     {
@@ -77,17 +71,15 @@ public:
     }
 
 private:
-    void Push(TInventoryChange change)
+    void Push(TInventoryChange::TKind kind, int col, int value)
     {
         std::lock_guard<std::mutex> lock(lock_);
         if (!closed_)
-            pending_.push_back(std::move(change));
+            pending_.Add(kind, col, 0, value);
     }
 
     std::mutex lock_;
-    // A deque grows without moving what it holds: thousands of waiting
-    // changes cost no more each than a few.
-    std::deque<TInventoryChange> pending_;
+    TInventoryChanges pending_;
     std::atomic<bool> closed_{false};
     HANDLE finished_;
 };
@@ -223,16 +215,16 @@ void TInventoryRun::ApplyChanges()
     } reset{applying_};
 
     for (;;) {
-        if (taken_.empty()) {
+        if (next_ == taken_.Changes.size()) {
             if (!channel_)
                 break;
-            taken_ = channel_->Take();
-            if (taken_.empty())
+            taken_.Clear();
+            next_ = 0;
+            channel_->Take(taken_);
+            if (taken_.Changes.empty())
                 break;
         }
-        TInventoryChange change = std::move(taken_.front());
-        taken_.pop_front();
-        Apply(change);
+        ApplyNext();
     }
 }
 
@@ -240,14 +232,14 @@ void TInventoryRun::Cancel()
 {
     if (!channel_)
         return;
-    std::deque<TInventoryChange> rest = channel_->Close();
+    TInventoryChanges rest;
+    channel_->Close(rest);
     Ended();
-    taken_.insert(taken_.end(), std::make_move_iterator(rest.begin()),
-                  std::make_move_iterator(rest.end()));
-    while (!taken_.empty()) {
-        TInventoryChange change = std::move(taken_.front());
-        taken_.pop_front();
-        Apply(change);
+    while (ApplyNext()) {
+    }
+    taken_ = std::move(rest);
+    next_ = 0;
+    while (ApplyNext()) {
     }
     target_.SetGaugePosition(100);
     target_.SetCancelEnabled(false);
@@ -258,11 +250,16 @@ bool TInventoryRun::WaitForWorker(DWORD Timeout) const
     return !lastWorker_ || lastWorker_->WaitFinished(Timeout);
 }
 
-void TInventoryRun::Apply(const TInventoryChange& change)
+// Applies the next taken change, if any. The change is copied out first: a
+// target that pumps messages may come back for the next one, or Cancel.
+bool TInventoryRun::ApplyNext()
 {
+    if (next_ == taken_.Changes.size())
+        return false;
+    const TInventoryChange change = taken_.Changes[next_++];
     switch (change.Kind) {
     case TInventoryChange::icCellText:
-        target_.SetCellText(change.Col, change.Row, change.Text);
+        target_.SetCellText(change.Col, change.Row, taken_.Text(change));
         break;
     case TInventoryChange::icColWidth:
         target_.SetColWidth(change.Col, change.Value);
@@ -283,6 +280,7 @@ void TInventoryRun::Apply(const TInventoryChange& change)
         Ended();
         break;
     }
+    return true;
 }
 
 void TInventoryRun::Ended()
@@ -293,8 +291,11 @@ void TInventoryRun::Ended()
 
 void TInventoryRun::Close()
 {
-    if (channel_)
-        channel_->Close();
+    if (channel_) {
+        TInventoryChanges dropped;
+        channel_->Close(dropped);
+    }
     Ended();
-    taken_.clear();
+    taken_.Clear();
+    next_ = 0;
 }

@@ -20,7 +20,6 @@
 
 #include "Classes.h"
 #include "WmiQueries.h"
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -37,7 +36,35 @@ struct TInventoryChange {
     int Col = 0;
     int Row = 0;
     int Value = 0;
-    String Text;
+    // A cell's text, in the texts of the changes it belongs to.
+    std::size_t TextStart = 0;
+    std::size_t TextLength = 0;
+};
+
+// Changes in the worker's order. Their texts share one buffer, and a batch
+// handed back empty keeps its room: a change costs no allocation of its own.
+struct TInventoryChanges {
+    std::vector<TInventoryChange> Changes;
+    String Texts;
+
+    void Add(TInventoryChange::TKind Kind, int Col, int Row, int Value)
+    {
+        Changes.push_back({Kind, Col, Row, Value, 0, 0});
+    }
+    void AddCellText(int Col, int Row, const String& Text)
+    {
+        Changes.push_back({TInventoryChange::icCellText, Col, Row, 0, Texts.size(), Text.size()});
+        Texts += Text;
+    }
+    String Text(const TInventoryChange& Change) const
+    {
+        return Texts.substr(Change.TextStart, Change.TextLength);
+    }
+    void Clear()
+    {
+        Changes.clear();
+        Texts.clear();
+    }
 };
 
 // The worker of one run. It frees itself when it ends, so a worker that a
@@ -90,7 +117,7 @@ public:
 
 private:
     static LRESULT CALLBACK DrainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    void Apply(const TInventoryChange& change);
+    bool ApplyNext();
     void Ended();
     void Close();
 
@@ -99,6 +126,7 @@ private:
     std::shared_ptr<IWmiClient> client_;
     std::shared_ptr<TInventoryChannel> channel_;     // of the run going on
     std::shared_ptr<TInventoryChannel> lastWorker_;  // of the latest worker
-    std::deque<TInventoryChange> taken_;  // taken from the channel, not yet applied
+    TInventoryChanges taken_;  // taken from the channel, applied up to next_
+    std::size_t next_ = 0;
     bool applying_ = false;
 };

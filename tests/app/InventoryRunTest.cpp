@@ -101,6 +101,31 @@ TEST(InventoryRun, ProgressRoundsHalvesToTheEvenNeighbour)
     EXPECT_EQ(window.target.Cell(1, 8), L"Computer or WMI service is unavailable.");
 }
 
+// The main thread takes changes while the worker goes on writing into the
+// room it handed back: the window sees the same changes as when it takes
+// them all at the end.
+TEST(InventoryRun, ChangesTakenDuringTheRunArriveAsIfTakenAtTheEnd)
+{
+    const std::vector<String> names{L"PC1", L"PC2", L"PC3"};
+    TWindowStandIn whole(ThreeComputers());
+    ASSERT_TRUE(whole.Start(names));
+    ASSERT_TRUE(whole.run->WaitForWorker(10000));
+    whole.run->ApplyChanges();
+    ASSERT_FALSE(whole.run->Running());
+
+    auto client = ThreeComputers();
+    TQueryHold hold(*client, L"PC2", Series[qArrays].Text);
+    TWindowStandIn pieces(client);
+    ASSERT_TRUE(pieces.Start(names));
+    ASSERT_TRUE(pieces.PumpUntil([&] { return WaitForSingleObject(hold.Reached(), 0) == WAIT_OBJECT_0; }));
+    pieces.run->ApplyChanges();
+    EXPECT_EQ(pieces.target.Cell(19, 2), L"Windows of PC2");
+    hold.Release();
+    ASSERT_TRUE(pieces.PumpUntilIdle());
+
+    EXPECT_EQ(pieces.target.Log, whole.target.Log);
+}
+
 TEST(InventoryRun, CancelDuringTheFirstComputerStopsEverythingAtOnce)
 {
     auto client = ThreeComputers();
