@@ -111,25 +111,45 @@ void GrowTo(int& longest, const String& text)
     longest = std::max(longest, static_cast<int>(text.size()));
 }
 
-// The text with a backslash before each backslash and each quote character.
-String Escaped(const String& value, wchar_t quote)
+// Appends the text with a backslash before each backslash and each quote character.
+void AppendEscaped(String& to, const String& value, wchar_t quote)
 {
-    String escaped;
     for (wchar_t c : value) {
         if (c == L'\\' || c == quote)
-            escaped += L'\\';
-        escaped += c;
+            to += L'\\';
+        to += c;
     }
-    return escaped;
 }
 
-// "\\PC\root\cimv2:Win32_UserAccount.Domain="CORP",Name="Administrator"" gives CORP\Administrator.
+// Appends an entry to a list of entries separated by "; ".
+void AppendEntry(String& list, const String& entry)
+{
+    if (!list.empty())
+        list += L"; ";
+    list += entry;
+}
+
+// "\\PC\root\cimv2:Win32_UserAccount.Domain="CORP",Name="Administrator"" gives CORP\Administrator:
+// from the first quote on, the separator of domain and name becomes a
+// backslash and the other quotes go.
 String MemberFromPath(const String& partComponent)
 {
-    std::size_t quote = partComponent.find(L'"');
-    String member = quote == String::npos ? partComponent : partComponent.substr(quote);
-    member = StringReplace(member, L"\",Name=\"", L"\\", {rfReplaceAll});
-    std::erase(member, L'"');
+    static const String Separator = L"\",Name=\"";
+    std::size_t at = partComponent.find(L'"');
+    if (at == String::npos)
+        at = 0;
+    String member;
+    member.reserve(partComponent.size() - at);
+    while (at < partComponent.size()) {
+        if (partComponent.compare(at, Separator.size(), Separator) == 0) {
+            member += L'\\';
+            at += Separator.size();
+        } else {
+            if (partComponent[at] != L'"')
+                member += partComponent[at];
+            ++at;
+        }
+    }
     return member;
 }
 
@@ -207,7 +227,9 @@ void TComputerInventory::SetCellFrom(int ACol, TWmiValue Value)
 
 void TComputerInventory::AppendCell(int ACol, const String& Entry)
 {
-    SetCell(ACol, Cell(ACol).empty() ? Entry : Cell(ACol) + L"; " + Entry);
+    String& cell = cells_.at(static_cast<std::size_t>(ACol));
+    AppendEntry(cell, Entry);
+    target_.SetCellText(ACol, row_, cell);
 }
 
 // A run that has seen no text of a kind yet would give the column width 0,
@@ -239,7 +261,7 @@ void TComputerInventory::QueryBaseBoard()
         if (product.IsNull() || maker.IsNull())
             SetCell(2, L"-");
         else
-            SetCell(2, product.AsText() + L" " + maker.AsText());
+            SetCell(2, std::move(product).AsText() + L" " + std::move(maker).AsText());
     });
 }
 
@@ -274,9 +296,8 @@ void TComputerInventory::QueryMonitors()
                 String name = (maker.IsNull() ? String() : BytesToText(maker)) + L" " +
                               (model.IsNull() ? String() : BytesToText(model));
                 String serialText = BytesToText(serial);
-                monitorNames_ = monitorNames_.empty() ? name : monitorNames_ + L"; " + name;
-                monitorSerials_ =
-                    monitorSerials_.empty() ? serialText : monitorSerials_ + L"; " + serialText;
+                AppendEntry(monitorNames_, name);
+                AppendEntry(monitorSerials_, serialText);
             }
             SetCell(18, monitorNames_);
             SetCell(27, monitorSerials_);
@@ -398,7 +419,7 @@ void TComputerInventory::QueryDiskDrives()
     int fixedDisks = 0;
     Exec(wnCimv2, Query, [&](const TWmiObject& drive) {
         TWmiValue media = drive.Get(L"MediaType");
-        if (!media.IsNull() && media.AsText() != L"Removable Media")
+        if (!media.IsNull() && std::move(media).AsText() != L"Removable Media")
             ++fixedDisks;
     });
     SetCell(13, IntToStr(fixedDisks));
@@ -490,18 +511,30 @@ void TComputerInventory::QueryAdminMembers()
     // The group's path is a string literal of the query and holds the names
     // as quoted key values: each level escapes its own quote and the
     // backslash, so no name can end either literal early.
-    String groupPath = L"Win32_Group.Domain='" + Escaped(groupDomain_, L'\'') + L"',Name='" +
-                       Escaped(groupName_, L'\'') + L"'";
-    Exec(wnCimv2,
-         L"Select PartComponent From Win32_GroupUser WHERE (GroupComponent = \"" +
-             Escaped(groupPath, L'"') + L"\")",
-         [&](const TWmiObject& link) {
-             if (link.Get(L"GroupComponent").IsNull())
-                 return;
-             String member = MemberFromPath(link.Get(L"PartComponent").AsText());
-             adminList_ = adminList_.empty() ? member : adminList_ + L"; " + member;
-             GrowTo(longest_.LongestAdminText, member);
-         });
+    // Each text is written into room enough for every character escaped:
+    // this query goes out for every computer.
+    static const String PathStart = L"Win32_Group.Domain='";
+    static const String QueryStart =
+        L"Select PartComponent From Win32_GroupUser WHERE (GroupComponent = \"";
+    String groupPath;
+    groupPath.reserve(PathStart.size() + 2 * (groupDomain_.size() + groupName_.size()) + 9);
+    groupPath += PathStart;
+    AppendEscaped(groupPath, groupDomain_, L'\'');
+    groupPath += L"',Name='";
+    AppendEscaped(groupPath, groupName_, L'\'');
+    groupPath += L'\'';
+    String query;
+    query.reserve(QueryStart.size() + 2 * groupPath.size() + 2);
+    query += QueryStart;
+    AppendEscaped(query, groupPath, L'"');
+    query += L"\")";
+    Exec(wnCimv2, query, [&](const TWmiObject& link) {
+        if (link.Get(L"GroupComponent").IsNull())
+            return;
+        String member = MemberFromPath(link.Get(L"PartComponent").AsText());
+        AppendEntry(adminList_, member);
+        GrowTo(longest_.LongestAdminText, member);
+    });
     SetCell(20, adminList_);
     SetWidthFrom(20, longest_.LongestAdminText, 6.5);
 }

@@ -308,6 +308,30 @@ TEST_F(QuerySeries, AdministratorsComeFromTheLocalizedGroupOfTheReportedComputer
     EXPECT_EQ(target_.Width(20), 117);  // 18 characters x 6.5
 }
 
+// From a member path's first quote on, the separator of domain and name
+// becomes a backslash and every other quote goes.
+TEST_F(QuerySeries, MembersAreReadFromTheirPaths)
+{
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {LR"(\\PC\root\cimv2:Win32_UserAccount.Domain="CORP",Name="Admin")", LR"(CORP\Admin)"},
+        {L"a path without quotes", L"a path without quotes"},
+        {LR"(x:Win32_UserAccount.Domain="PC",Name="O\"Brien")", LR"(PC\O\Brien)"},
+        {LR"(x:Win32_Group.Domain="A",Name="B",Name="C")", LR"(A\B\C)"},
+        {LR"(x:Win32_UserAccount.Domain="A",Name=")", LR"(A\)"},
+        {LR"(x:Win32_UserAccount.Domain="A",Name=)", LR"(A,Name=)"},
+    };
+    Answer(qSystem, Objects({{{L"Name", L"PC"}}}));
+    Answer(qGroup, Objects({{{L"Name", L"G"}}}));
+    for (const auto& [path, member] : cases) {
+        SCOPED_TRACE(testing::PrintToString(String(path)));
+        computer_.Answer(
+            wnCimv2,
+            LR"(Select PartComponent From Win32_GroupUser WHERE (GroupComponent = "Win32_Group.Domain='PC',Name='G'"))",
+            Objects({{{L"GroupComponent", L"x"}, {L"PartComponent", path}}}));
+        EXPECT_EQ(Run()[20], member);
+    }
+}
+
 TEST_F(QuerySeries, QuotesAndBackslashesInNamesCannotChangeTheMembersQuery)
 {
     Answer(qSystem, Objects({{{L"Name", L"PC'1\\x"}}}));
