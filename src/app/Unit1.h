@@ -58,9 +58,11 @@ String LanguageText(const String& Prefix, const TLanguageText& Text);
 // no built-in default.
 String MessageText(const String& Key);
 
-// The web addresses the link label shows, per language.
+// The web addresses the link label shows, per language, and the one page it
+// opens whichever of them it shows.
 extern const wchar_t* const RussianSiteAddress;
 extern const wchar_t* const EnglishSiteAddress;
+extern const wchar_t* const MakerPageAddress;
 
 // Hands Target to the shell with Verb (empty: the default verb) and the
 // window show command ShowCommand.

@@ -138,12 +138,10 @@ void TForm1::ImagePicker1Change(TObject*)
     Label11->SetVisible(true);
 }
 
-// The label shows the address of the window's language, and that is the
-// page it opens.
 void TForm1::Label18Click(TObject*)
 {
     if (ShellOpen)
-        ShellOpen(String(), Label18->GetCaption(), SW_SHOWNOACTIVATE);
+        ShellOpen(String(), MakerPageAddress, SW_SHOWNOACTIVATE);
 }
 
 void TForm1::Label18MouseEnter(TObject*)

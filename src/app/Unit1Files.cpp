@@ -66,6 +66,7 @@ const std::array<TLanguageText, 7> MessageTexts = {{
 
 const wchar_t* const RussianSiteAddress = L"https://tavelin.example/ru/";
 const wchar_t* const EnglishSiteAddress = L"https://tavelin.example/en/";
+const wchar_t* const MakerPageAddress = L"https://tavelin.example/";
 
 namespace {
 
