@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+#include <utility>
+#include "BenchClock.h"
 #include "Forms.h"
 #include "SysUtils.h"
 #include "acColorTools.h"
@@ -18,29 +20,16 @@
 
 namespace {
 
-double Microseconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
 template <class F>
 double MedianMicroseconds(int rounds, F&& round)
 {
     std::vector<double> times;
     for (int i = 0; i < rounds; ++i) {
-        double start = Microseconds();
+        const double start = bench::Seconds();
         round();
-        times.push_back(Microseconds() - start);
+        times.push_back((bench::Seconds() - start) * 1e6);
     }
-    std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
-    return times[static_cast<size_t>(rounds / 2)];
+    return bench::Median(std::move(times));
 }
 
 struct TUnit {
@@ -70,9 +59,9 @@ int wmain()
     const int rounds = 200;
 
     // The first start loads modules from disk; later ones find them mapped.
-    double first = Microseconds();
+    const double started = bench::Seconds();
     SkinGraphics_Initialize();
-    first = Microseconds() - first;
+    const double first = (bench::Seconds() - started) * 1e6;
     SkinGraphics_Finalize();
 
     std::vector<double> costs;

@@ -16,6 +16,8 @@
 
 namespace {
 
+using bench::Median;
+
 constexpr double TargetSeconds = 0.5;
 
 struct TFound {
@@ -67,12 +69,6 @@ double StartProcess(const std::wstring& Exe, const std::wstring& Folder)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return shown;
-}
-
-double Median(std::vector<double> values)
-{
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
 }
 
 void MeasureProcesses(const std::wstring& Exe)
