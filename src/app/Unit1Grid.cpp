@@ -95,6 +95,10 @@ void TForm1::CreateInventoryTable()
     grid->SetDrawingStyle(gdsClassic);
     // The look first: the colours below are the window's own over it.
     grid->SetLook(glVista);
+    // The grid's font is its own even where it matches a new font's
+    // defaults, which change nothing and so would leave it following the
+    // window's font.
+    grid->SetParentFont(false);
     SetTahoma(grid->GetFont());
     SetTahoma(grid->GetFixedFont(), {fsBold});
     grid->GetFixedFont()->SetColor(clBlack);
