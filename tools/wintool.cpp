@@ -6,6 +6,12 @@
 // wintool click <top> <class> [text]      clicks the middle of the first visible child
 //                                         window of that class (and text) of <top>
 // wintool clickat <top> <class> <x> <y>   clicks a point of such a child's client area
+// wintool type <top> <class> <text>      focuses that child with a click and types the
+//                                         text and Enter on the keyboard; exits 0 once
+//                                         the child's text holds what was typed
+// wintool text <top> <class>              prints the text of that child
+// wintool rect <top> <class> [text]       prints that child's screen rectangle as
+//                                         "left top right bottom"
 // wintool waitenabled <top> <class> <text> <0|1> [seconds]
 //                                         waits until that child is disabled (0) or
 //                                         enabled (1)
@@ -53,11 +59,20 @@ HWND FindVisible(const wchar_t* name)
     return nullptr;
 }
 
+std::size_t TextLength(HWND wnd)
+{
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, SendTimeout, &length);
+    return length;
+}
+
 std::wstring TextOf(HWND wnd)
 {
-    wchar_t text[1024] = {};
+    std::wstring text(TextLength(wnd) + 1, L'\0');
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(wnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, SendTimeout, &length);
+    SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, SendTimeout,
+                        &length);
+    text.resize(std::min<std::size_t>(length, text.size() - 1));
     return text;
 }
 
@@ -180,6 +195,112 @@ int ClickAt(HWND wnd, int x, int y)
     return 0;
 }
 
+// Presses and releases a key through the system's keyboard input, the way a
+// keyboard does: the program's message loop translates it into characters.
+void AddKey(std::vector<INPUT>& Keys, WORD Vk, WORD Scan, DWORD Flags)
+{
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT key{};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = Vk;
+        key.ki.wScan = Scan;
+        key.ki.dwFlags = Flags | up;
+        Keys.push_back(key);
+    }
+}
+
+// The keys that type Ch on the current layout, shift and the like held
+// around it; a character no key makes comes as the character itself.
+void AddCharacter(std::vector<INPUT>& Keys, wchar_t Ch)
+{
+    static constexpr struct {
+        int Bit;
+        WORD Vk;
+    } Modifiers[] = {{1, VK_SHIFT}, {2, VK_CONTROL}, {4, VK_MENU}};
+    const SHORT scan = VkKeyScanW(Ch);
+    if (scan == -1) {
+        AddKey(Keys, 0, Ch, KEYEVENTF_UNICODE);
+        return;
+    }
+    const WORD vk = LOBYTE(scan);
+    const int held = HIBYTE(scan);
+    const auto modifier = [&](DWORD Flags) {
+        for (const auto& m : Modifiers)
+            if (held & m.Bit) {
+                INPUT key{};
+                key.type = INPUT_KEYBOARD;
+                key.ki.wVk = m.Vk;
+                key.ki.dwFlags = Flags;
+                Keys.push_back(key);
+            }
+    };
+    modifier(0);
+    AddKey(Keys, vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), 0);
+    modifier(KEYEVENTF_KEYUP);
+}
+
+// Waits until Wnd is the focus of the active window on the screen.
+bool WaitForFocus(HWND wnd)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(wnd, nullptr);
+    for (int i = 0; i < 100; ++i) {
+        if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == wnd &&
+            GetForegroundWindow() == GetAncestor(wnd, GA_ROOT))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+int Type(HWND wnd, const std::wstring& text)
+{
+    if (!wnd)
+        return 1;
+    // Keyboard input goes to the focus of the foreground window, so the
+    // window is brought forward and the control clicked, as a person would.
+    SetForegroundWindow(GetAncestor(wnd, GA_ROOT));
+    Click(wnd);
+    if (!WaitForFocus(wnd))
+        return 1;
+    const std::size_t before = TextLength(wnd);
+    std::vector<INPUT> keys;
+    for (wchar_t ch : text)
+        AddCharacter(keys, ch);
+    AddKey(keys, VK_RETURN, static_cast<WORD>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)), 0);
+    if (SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) != keys.size())
+        return 1;
+    // The keys are handled when the program gets to them: done once its text
+    // has grown by them, Enter's line break included where there are lines.
+    const bool lines = (GetWindowLongPtrW(wnd, GWL_STYLE) & ES_MULTILINE) != 0;
+    const std::size_t expected = before + text.size() + (lines ? 2 : 0);
+    for (int i = 0; i < 200; ++i) {
+        if (TextLength(wnd) == expected && TextOf(wnd).find(text) != std::wstring::npos)
+            return 0;
+        Sleep(50);
+    }
+    return 1;
+}
+
+int Text(HWND wnd)
+{
+    if (!wnd)
+        return 1;
+    PrintLine(TextOf(wnd));
+    return 0;
+}
+
+int Rect(HWND wnd)
+{
+    RECT rect{};
+    if (!wnd || !GetWindowRect(wnd, &rect))
+        return 1;
+    PrintLine(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " + std::to_wstring(rect.right) +
+              L" " + std::to_wstring(rect.bottom));
+    return 0;
+}
+
 int WaitEnabled(const wchar_t* top, const wchar_t* cls, const wchar_t* text, bool enabled, int seconds)
 {
     for (int i = 0; i < seconds * 20; ++i) {
@@ -261,7 +382,7 @@ int Press(int id)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: wintool wait|close|click|clickat|waitenabled|lists|dialog|save|press ...\n");
+    fwprintf(stderr, L"usage: wintool wait|close|click|clickat|type|text|rect|waitenabled|lists|dialog|save|press ...\n");
     return 2;
 }
 
@@ -281,6 +402,12 @@ int wmain(int argc, wchar_t** argv)
         return Click(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr));
     if (command == L"clickat" && argc >= 6)
         return ClickAt(Child(argv[2], argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
+    if (command == L"type" && argc >= 5)
+        return Type(Child(argv[2], argv[3]), argv[4]);
+    if (command == L"text" && argc >= 4)
+        return Text(Child(argv[2], argv[3]));
+    if (command == L"rect" && argc >= 4)
+        return Rect(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr));
     if (command == L"waitenabled" && argc >= 6)
         return WaitEnabled(argv[2], argv[3], argv[4], _wtoi(argv[5]) != 0, seconds(6, 30));
     if (command == L"lists" && argc >= 4)
