@@ -408,7 +408,10 @@ void TCustomEdit::Change()
 
 void TCustomEdit::DoEnter()
 {
-    if (autoSelect_ && !(GetKeyState(VK_LBUTTON) < 0))
+    // A memo keeps its caret: selecting all its lines would let the next key
+    // replace them.
+    const bool multiLine = (GetWindowLongW(Handle(), GWL_STYLE) & ES_MULTILINE) != 0;
+    if (autoSelect_ && !multiLine && !(GetKeyState(VK_LBUTTON) < 0))
         SelectAll();
     TWinControl::DoEnter();
 }

@@ -93,6 +93,35 @@ TEST_F(StdCtrlsFixture, MemoLinesAreTheWindowText)
     EXPECT_THROW(memo->GetLines()->Get(5), EStringListError);
 }
 
+// Entering a one-line edit from the keyboard selects its text so that typing
+// replaces it; entering a memo must not, or typing would wipe every line.
+TEST_F(StdCtrlsFixture, FocusFromTheKeyboardSelectsAnEditsTextButNotAMemos)
+{
+    auto* start = Make<TButton>(10, 10);
+    auto* edit = Make<TEdit>(10, 50);
+    auto* memo = Make<TMemo>(10, 90);
+    edit->SetText(L"pc-01");
+    memo->GetLines()->SetText(L"pc-01\r\npc-02");
+    form->Show();
+    start->SetFocus();
+    Pump();
+
+    struct TCase {
+        const char* Name;
+        TCustomEdit* Control;
+        int Selected;
+    };
+    for (const TCase& c : {TCase{"edit", edit, 5}, TCase{"memo", memo, 0}}) {
+        SCOPED_TRACE(c.Name);
+        c.Control->SetFocus();
+        Pump();
+        ASSERT_EQ(GetFocus(), c.Control->Handle());
+        EXPECT_EQ(c.Control->GetSelLength(), c.Selected);
+    }
+    SendMessageW(memo->Handle(), WM_CHAR, L'x', 1);
+    EXPECT_EQ(memo->GetLines()->Count(), 2);
+}
+
 TEST_F(StdCtrlsFixture, ListBoxItemsSelectionAndClicks)
 {
     auto* list = Make<TListBox>(10, 10);
