@@ -3,6 +3,8 @@
 // real row indexes, checked against a model of the whole table.
 #include "DataGridSupport.h"
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -175,6 +177,50 @@ TEST(HiddenRows, TheGridKeepsOneDisplayedRow)
     EXPECT_EQ(ColumnTexts(g.grid, 1), Names(1, {0, 1, 2, 3}));
 }
 
+TEST(HiddenRows, RangesAndRowsOutsideTheTableTouchOnlyTheRowsThatExist)
+{
+    struct Case {
+        const char* call;
+        std::function<void(TAdvStringGrid*)> run;
+        std::set<int> hiddenAfter;
+    };
+    // Real rows 0..9 with 2, 4 and 8 hidden before each call.
+    const std::set<int> before{2, 4, 8};
+    const Case cases[] = {
+        {"HideRows(-3, 1)", [](TAdvStringGrid* g) { g->HideRows(-3, 1); }, {0, 1, 2, 4, 8}},
+        {"HideRows(7, 15)", [](TAdvStringGrid* g) { g->HideRows(7, 15); }, {2, 4, 7, 8, 9}},
+        {"HideRows(10, 15)", [](TAdvStringGrid* g) { g->HideRows(10, 15); }, before},
+        {"HideRows(-5, -1)", [](TAdvStringGrid* g) { g->HideRows(-5, -1); }, before},
+        {"HideRows(6, 3)", [](TAdvStringGrid* g) { g->HideRows(6, 3); }, before},
+        {"HideRows(INT_MIN, INT_MIN)", [](TAdvStringGrid* g) { g->HideRows(INT_MIN, INT_MIN); }, before},
+        {"HideRows(INT_MAX, INT_MAX)", [](TAdvStringGrid* g) { g->HideRows(INT_MAX, INT_MAX); }, before},
+        {"HideRow(-1)", [](TAdvStringGrid* g) { g->HideRow(-1); }, before},
+        {"HideRow(10)", [](TAdvStringGrid* g) { g->HideRow(10); }, before},
+        {"UnHideRows(-5, 3)", [](TAdvStringGrid* g) { g->UnHideRows(-5, 3); }, {4, 8}},
+        {"UnHideRows(5, 40)", [](TAdvStringGrid* g) { g->UnHideRows(5, 40); }, {2, 4}},
+        {"UnHideRows(10, 40)", [](TAdvStringGrid* g) { g->UnHideRows(10, 40); }, before},
+        {"UnHideRows(-9, -1)", [](TAdvStringGrid* g) { g->UnHideRows(-9, -1); }, before},
+        {"UnHideRows(8, 2)", [](TAdvStringGrid* g) { g->UnHideRows(8, 2); }, before},
+        {"UnHideRows(INT_MIN, INT_MAX)", [](TAdvStringGrid* g) { g->UnHideRows(INT_MIN, INT_MAX); }, {}},
+        {"UnHideRow(-1)", [](TAdvStringGrid* g) { g->UnHideRow(-1); }, before},
+        {"UnHideRow(10)", [](TAdvStringGrid* g) { g->UnHideRow(10); }, before},
+        {"UnHideRow(3)", [](TAdvStringGrid* g) { g->UnHideRow(3); }, before},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.call);
+        TFilledGrid<> g(3, 10);
+        for (int r : before)
+            g->HideRow(r);
+        c.run(g.grid);
+        TModel m(10);
+        for (int r : c.hiddenAfter)
+            m.hidden[r] = 0;
+        ExpectMatches(g.grid, m);
+        g->UnHideRowsAll();
+        EXPECT_EQ(ColumnTexts(g.grid, 2), Names(2, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9})) << "every row comes back whole";
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Filter levels
 
@@ -245,6 +291,46 @@ TEST(HiddenRows, TheTranslationSeesANewLevelAtOnce)
     list->Add(1);
     g->HideRowList(list.get());
     EXPECT_EQ(g->GetRealRow(), g->GetRow() + 1);
+}
+
+TEST(HiddenRows, AFilterLevelHidesTheListsRowsThatExistAndOnlyThose)
+{
+    struct Case {
+        const char* list;
+        std::vector<int> rows;  // display rows
+        std::set<int> hiddenByLevel;  // real rows
+    };
+    // Real rows 0..9 with 2, 4 and 8 hidden: display rows 0..6 are real
+    // rows 0, 1, 3, 5, 6, 7 and 9.
+    const Case cases[] = {
+        {"good and bad", {-2, 1, 3, 7, 250}, {1, 5}},
+        {"unordered with a repeat", {5, 1, 5}, {1, 7}},
+        {"only bad", {-1, 7, 8}, {}},
+        {"empty", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        TFilledGrid<> g(3, 10);
+        TModel m(10);
+        for (int r : {2, 4, 8}) {
+            g->HideRow(r);
+            m.hidden[r] = 0;
+        }
+        TOwned<TIntList> list(New<TIntList>(0, 0));
+        for (int r : c.rows)
+            list->Add(r);
+        g->HideRowList(list.get());
+        for (int r : c.hiddenByLevel)
+            m.hidden[r] = 0;
+        ExpectMatches(g.grid, m);
+        EXPECT_EQ(g->GetFilterLevel(), 1) << "a level opens however many rows it hides, so that closing it pairs up";
+
+        // Closing the first level shows every row, those hidden by range too.
+        g->UnHideRowList();
+        g->SetFilterLevel(0);
+        EXPECT_EQ(g->NumHiddenRows(), 0);
+        EXPECT_EQ(ColumnTexts(g.grid, 2), Names(2, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    }
 }
 
 // ---------------------------------------------------------------------------
