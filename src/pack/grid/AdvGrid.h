@@ -150,8 +150,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
 };
 
-// The grid unit's start-up and shut-down: OLE, the hook that keeps the
-// focus frame on its cell while windows move, the registered messages and
+// The grid unit's start-up and shut-down: OLE, the registered messages and
 // the clipboard format of copied cells. Counted: only the first start-up and
 // the last shut-down do the work.
 void AdvGrid_Initialize();
@@ -163,8 +162,20 @@ UINT AdvGrid_GridEditPropMessage();
 UINT AdvGrid_DTPShiftFocusMessage();
 // The cursor over links in cells.
 extern TCursor GridLinkCursor;
-// The grid whose focus frame is showing, if any.
-extern TAdvStringGrid* FocusedGrid;
+// The grid whose focus frame is showing, if any. The thread's message hook
+// that keeps the frame on its cell is there only while a grid is set: the
+// platform calls a hook for every message sent, which would slow every window.
+class TFocusedGrid {
+public:
+    TFocusedGrid& operator=(TAdvStringGrid* Grid);
+    operator TAdvStringGrid*() const { return grid_; }
+    TAdvStringGrid* operator->() const { return grid_; }
+
+private:
+    TAdvStringGrid* grid_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+extern TFocusedGrid FocusedGrid;
 
 // --- sorting types
 enum TColumnType { ctNumeric, ctFloat, ctAlpha, ctDate, ctTime, ctBoolean };

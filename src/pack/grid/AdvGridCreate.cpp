@@ -18,7 +18,6 @@ constexpr UINT GridTimerPeriod = 500;
 // The unit's state, set up by AdvGrid_Initialize.
 int unitStartCount = 0;
 bool oleStarted = false;
-HHOOK callWndHook = nullptr;
 bool comCtl470 = false;
 UINT gridEditDoneMsg = 0;
 UINT gridEditShowMsg = 0;
@@ -33,13 +32,25 @@ LRESULT CALLBACK CallWndHook(int code, WPARAM wParam, LPARAM lParam)
         if (msg->message == WM_WINDOWPOSCHANGING || msg->message == WM_WINDOWPOSCHANGED)
             FocusedGrid->MoveFocusWindow();
     }
-    return CallNextHookEx(callWndHook, code, wParam, lParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 } // namespace
 
 TCursor GridLinkCursor = crDefault;
-TAdvStringGrid* FocusedGrid = nullptr;
+TFocusedGrid FocusedGrid;
+
+TFocusedGrid& TFocusedGrid::operator=(TAdvStringGrid* Grid)
+{
+    grid_ = Grid;
+    if (grid_ && !hook_) {
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
+    } else if (!grid_ && hook_) {
+        UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+    }
+    return *this;
+}
 
 // --- unit start-up ------------------------------------------------------------------
 
@@ -51,8 +62,6 @@ void AdvGrid_Initialize()
     // took is undone at the end.
     oleStarted = SUCCEEDED(OleInitialize(nullptr));
     FocusedGrid = nullptr;
-    if (!callWndHook)
-        callWndHook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
     const TPlatformProbe& probe = PlatformProbe();
     comCtl470 = probe.ComCtlMajor > 4 || (probe.ComCtlMajor == 4 && probe.ComCtlMinor >= 70);
     cellsClipboardFormat = RegisterClipboardFormatW(L"TAdvStringGrid Cells");
@@ -69,10 +78,6 @@ void AdvGrid_Finalize()
     if (oleStarted)
         OleUninitialize();
     oleStarted = false;
-    if (callWndHook) {
-        UnhookWindowsHookEx(callWndHook);
-        callWndHook = nullptr;
-    }
     FocusedGrid = nullptr;
 }
 

@@ -502,3 +502,32 @@ TEST(GridUnit, MovingAWindowKeepsTheFocusedGridsFrameOnItsCell)
     EXPECT_GE(whileFocused, 2) << "changing and changed";
     EXPECT_EQ(g->moves, whileFocused) << "no focused grid, no moves";
 }
+
+// The frame's hook comes and goes with the focused grid: handing the focus
+// from grid to grid moves only the one focused, and a grid focused again
+// after none was gets its moves back.
+TEST(GridUnit, TheFocusFrameFollowsWhicheverGridIsFocused)
+{
+    TShownGrid<TFramedGrid> a(3, 4);
+    TShownGrid<TFramedGrid> b(3, 4);
+    const auto moveBoth = [&](int offset) {
+        a->moves = b->moves = 0;
+        a.form->SetBounds(10 + offset, 10, 640, 400);
+        b.form->SetBounds(30 + offset, 30, 640, 400);
+    };
+    FocusedGrid = a.grid;
+    FocusedGrid = b.grid;
+    moveBoth(1);
+    EXPECT_EQ(a->moves, 0);
+    EXPECT_GE(b->moves, 4) << "both windows moved while b was focused";
+
+    FocusedGrid = nullptr;
+    moveBoth(2);
+    EXPECT_EQ(a->moves + b->moves, 0);
+
+    FocusedGrid = a.grid;
+    moveBoth(3);
+    FocusedGrid = nullptr;
+    EXPECT_GE(a->moves, 4);
+    EXPECT_EQ(b->moves, 0);
+}
