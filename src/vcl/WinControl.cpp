@@ -5,10 +5,42 @@
 #include "Menus.h"
 #include "TypInfo.h"
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
 const wchar_t* const ControlProp = L"TavelinControl";
+
+// Our windows' controls, looked up on every message. The window property
+// stays for whoever reads it, but reading one is a round trip to the
+// platform's server under Wine, which every message would pay.
+class TControlTable {
+public:
+    void Bind(HWND Wnd, TWinControl* Control)
+    {
+        std::lock_guard lock(mutex_);
+        controls_[Wnd] = Control;
+    }
+    void Unbind(HWND Wnd, const TWinControl* Control)
+    {
+        std::lock_guard lock(mutex_);
+        auto found = controls_.find(Wnd);
+        if (found != controls_.end() && found->second == Control)
+            controls_.erase(found);
+    }
+    TWinControl* Find(HWND Wnd)
+    {
+        std::lock_guard lock(mutex_);
+        auto found = controls_.find(Wnd);
+        return found == controls_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_map<HWND, TWinControl*> controls_;
+};
+TControlTable controlTable;
 // The control whose window CreateWindowEx is making on this thread: the
 // first message of the new window binds the two.
 thread_local TWinControl* creationControl = nullptr;
@@ -28,7 +60,7 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 // WindowProc; no exception may leave it.
 LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* control = static_cast<TWinControl*>(GetPropW(wnd, ControlProp));
+    TWinControl* control = controlTable.Find(wnd);
     if (!control)
         return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
@@ -38,8 +70,9 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (Application)
             Application->HandleException(control);
     }
-    if (msg == WM_NCDESTROY && GetPropW(wnd, ControlProp) == control) {
+    if (msg == WM_NCDESTROY && controlTable.Find(wnd) == control) {
         RemovePropW(wnd, ControlProp);
+        controlTable.Unbind(wnd, control);
         control->handle_ = nullptr;
     }
     return m.Result;
@@ -53,6 +86,7 @@ LRESULT CALLBACK InitControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
     creationControl = nullptr;
     control->handle_ = wnd;
     SetPropW(wnd, ControlProp, control);
+    controlTable.Bind(wnd, control);
     SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWndProc));
     return ControlWndProc(wnd, msg, wParam, lParam);
 }
@@ -63,9 +97,8 @@ TWinControl* TWinControl::FromHandle(HWND wnd)
         return nullptr;
     // Only our own procedure's windows carry our pointer; a foreign window
     // could carry a property of the same name with other meaning.
-    if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&ControlWndProc) &&
-        !GetPropW(wnd, ControlProp))
-        return nullptr;
+    if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlWndProc))
+        return controlTable.Find(wnd);
     return static_cast<TWinControl*>(GetPropW(wnd, ControlProp));
 }
 
@@ -266,8 +299,10 @@ void TWinControl::DestroyWindowHandle()
     HWND wnd = handle_;
     if (wnd) {
         DestroyWindow(wnd);
-        if (GetPropW(wnd, ControlProp) == this)
+        if (controlTable.Find(wnd) == this) {
             RemovePropW(wnd, ControlProp);
+            controlTable.Unbind(wnd, this);
+        }
     }
     handle_ = nullptr;
     showing_ = false;

@@ -257,6 +257,50 @@ TEST_F(FormFixture, WindowProcSeesMessagesFirstAndCanSwallowThem)
     box->WindowProc = original;
 }
 
+namespace {
+WNDPROC subclassedProc = nullptr;
+LRESULT CALLBACK ForwardingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(subclassedProc, wnd, msg, wParam, lParam);
+}
+} // namespace
+
+// A window leads to its control for as long as both live: subclassed by
+// someone else, recreated, and no longer once the control is freed.
+TEST_F(FormFixture, WindowsLeadToTheirControlsWhileTheyLive)
+{
+    auto* box = New<TJournaledBox>(form);
+    box->SetParent(form);
+    form->Show();
+    const HWND first = box->Handle();
+    EXPECT_EQ(TWinControl::FromHandle(first), box);
+    EXPECT_EQ(TWinControl::FromHandle(form->Handle()), form);
+    const HWND foreign =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, form->Handle(), nullptr, nullptr, nullptr);
+    EXPECT_EQ(TWinControl::FromHandle(foreign), nullptr);
+    DestroyWindow(foreign);
+
+    subclassedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardingProc)));
+    EXPECT_EQ(TWinControl::FromHandle(first), box);
+    box->journal.clear();
+    SendMessageW(first, WM_APP + 1, 0, 0);
+    SetWindowLongPtrW(first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassedProc));
+    EXPECT_EQ(box->journal, std::vector<String>{L"handler"});
+
+    box->RecreateWnd();
+    const HWND second = box->Handle();
+    ASSERT_NE(second, first);
+    EXPECT_EQ(TWinControl::FromHandle(first), nullptr);
+    EXPECT_EQ(TWinControl::FromHandle(second), box);
+    box->journal.clear();
+    SendMessageW(second, WM_APP + 1, 0, 0);
+    EXPECT_EQ(box->journal, std::vector<String>{L"handler"});
+
+    box->Free();
+    EXPECT_EQ(TWinControl::FromHandle(second), nullptr);
+}
+
 TEST_F(FormFixture, ExceptionsStopAtTheWindowProcedure)
 {
     auto* box = New<TJournaledBox>(form);
