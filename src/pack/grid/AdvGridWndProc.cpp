@@ -422,8 +422,7 @@ bool TAdvStringGrid::WheelMessage(TMessage& Message)
             OnMouseWheelUp(this, shift, pos, wheelHandled);
     }
     const TGridRect sel = GetSelection();
-    if (sel.Left != oldSelection.Left || sel.Top != oldSelection.Top || sel.Right != oldSelection.Right ||
-        sel.Bottom != oldSelection.Bottom)
+    if (sel != oldSelection)
         DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     return true;
 }
@@ -560,8 +559,7 @@ void TAdvStringGrid::PanStep()
             SetRowEx(GetRow() + 1);
     }
     const TGridRect sel = GetSelection();
-    if (sel.Left != oldSelection.Left || sel.Top != oldSelection.Top || sel.Right != oldSelection.Right ||
-        sel.Bottom != oldSelection.Bottom)
+    if (sel != oldSelection)
         DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
 }
 
