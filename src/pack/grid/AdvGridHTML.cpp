@@ -16,12 +16,6 @@ namespace {
 
 const wchar_t* const CRLF = L"\r\n";
 
-String Lower(String s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t ch) { return std::towlower(ch); });
-    return s;
-}
-
 // "RRGGBB" of a colour, system colours resolved.
 String HexColor(TColor Color)
 {
@@ -109,7 +103,7 @@ std::vector<std::pair<String, String>> TagAttributes(const String& Inside, std::
             ++i;
         if (start == i)
             break;
-        const String name = Lower(Inside.substr(start, i - start));
+        const String name = LowerCase(Inside.substr(start, i - start));
         while (i < Inside.size() && Inside[i] == L' ')
             ++i;
         String value;
@@ -144,7 +138,7 @@ String SafeTag(const String& Inside)
     const std::size_t nameStart = i;
     while (i < Inside.size() && IsNameChar(Inside[i]))
         ++i;
-    const String name = Lower(Inside.substr(nameStart, i - nameStart));
+    const String name = LowerCase(Inside.substr(nameStart, i - nameStart));
     if (const AllowedTag* tag = FindAllowedTag(name)) {
         if (closing)
             return L"</" + name + L">";
