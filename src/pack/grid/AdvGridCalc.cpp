@@ -286,14 +286,8 @@ void TAdvStringGrid::SwapColumns(int ACol1, int ACol2)
     if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0 || ACol1 >= TotalColCount() || ACol2 >= TotalColCount())
         return;
     const int rows = std::max(GetRowCount(), FMaxRowCount);
-    for (int r = 0; r < rows; ++r) {
-        const String text = GetRawCell(ACol1, r);
-        TObject* object = GetRawObject(ACol1, r);
-        SetRawCell(ACol1, r, GetRawCell(ACol2, r));
-        SetRawObject(ACol1, r, GetRawObject(ACol2, r));
-        SetRawCell(ACol2, r, text);
-        SetRawObject(ACol2, r, object);
-    }
+    for (int r = 0; r < rows; ++r)
+        SwapCells({ACol1, r}, {ACol2, r});
     const int d1 = DisplColIndex(ACol1);
     const int d2 = DisplColIndex(ACol2);
     if (d1 < GetColCount() && d2 < GetColCount()) {

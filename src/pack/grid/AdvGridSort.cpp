@@ -469,12 +469,7 @@ void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2)
     }
     if (FSortSettings->GetSingleColumn()) {
         const int col = FSortSettings->GetColumn();
-        const String text = GetRawCell(col, ARow1);
-        TObject* object = GetRawObject(col, ARow1);
-        SetRawCell(col, ARow1, GetRawCell(col, ARow2));
-        SetRawObject(col, ARow1, GetRawObject(col, ARow2));
-        SetRawCell(col, ARow2, text);
-        SetRawObject(col, ARow2, object);
+        SwapCells({col, ARow1}, {col, ARow2});
         return;
     }
     SwapStoredRows(ARow1, ARow2);
