@@ -212,10 +212,7 @@ double TAdvStringGrid::RowMax(int ARow, int FromCol, int ToCol)
 
 double TAdvStringGrid::RectCalc(TGridRect GR, TCalcType CalcType)
 {
-    if (GR.Left > GR.Right)
-        std::swap(GR.Left, GR.Right);
-    if (GR.Top > GR.Bottom)
-        std::swap(GR.Top, GR.Bottom);
+    GR = GridRect(GR.TopLeft(), GR.BottomRight());
     double result = 0;
     if (CalcType == ctMin || CalcType == ctMax)
         result = GetRealRowFloatCell(GR.Left, GR.Top);

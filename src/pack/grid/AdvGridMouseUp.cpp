@@ -274,8 +274,8 @@ bool TAdvStringGrid::DisjunctCellRelease(int ACol, int ARow, TShiftState Shift, 
         RepaintCell(ACol, ARow);
         return true;
     }
-    for (int c = std::min(sel.Left, sel.Right); c <= std::max(sel.Left, sel.Right); ++c)
-        for (int r = std::min(sel.Top, sel.Bottom); r <= std::max(sel.Top, sel.Bottom); ++r)
+    for (int c = sel.Left; c <= sel.Right; ++c)
+        for (int r = sel.Top; r <= sel.Bottom; ++r)
             if ((c != pCol || r != pRow) && !IsSelected(c, r))
                 SetCellSelected(c, r, true);
     repaintMarked();

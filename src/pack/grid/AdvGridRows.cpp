@@ -278,14 +278,14 @@ void TAdvStringGrid::RemoveDuplicates(int ACol, bool Flag)
 bool TAdvStringGrid::IsRowSelected(int ARow)
 {
     const TGridRect sel = GetSelection();
-    return ARow >= std::min(sel.Top, sel.Bottom) && ARow <= std::max(sel.Top, sel.Bottom);
+    return ARow >= sel.Top && ARow <= sel.Bottom;
 }
 
 void TAdvStringGrid::RemoveSelectedRows()
 {
     const TGridRect sel = GetSelection();
-    const int top = std::min(sel.Top, sel.Bottom);
-    const int bottom = std::min(std::max(sel.Top, sel.Bottom), GetRowCount() - 1);
+    const int top = sel.Top;
+    const int bottom = std::min(sel.Bottom, GetRowCount() - 1);
     if (top >= GetRowCount())
         return;
     RemoveRowRange(top, bottom - top + 1);
@@ -314,8 +314,8 @@ void TAdvStringGrid::RemoveUnSelectedRows()
 void TAdvStringGrid::HideSelectedRows()
 {
     const TGridRect sel = GetSelection();
-    const int top = std::max(std::min(sel.Top, sel.Bottom), GetFixedRows());
-    const int bottom = std::min(std::max(sel.Top, sel.Bottom), GetRowCount() - 1);
+    const int top = std::max(sel.Top, GetFixedRows());
+    const int bottom = std::min(sel.Bottom, GetRowCount() - 1);
     if (top > bottom)
         return;
     HideRows(RealRowIndex(top), RealRowIndex(bottom));
@@ -325,8 +325,8 @@ void TAdvStringGrid::HideUnSelectedRows()
 {
     const TGridRect sel = GetSelection();
     const int fixed = GetFixedRows();
-    const int top = std::min(sel.Top, sel.Bottom);
-    const int bottom = std::max(sel.Top, sel.Bottom);
+    const int top = sel.Top;
+    const int bottom = sel.Bottom;
     // The unselected rows are the runs above and below the selection; real
     // indexes do not change by hiding, so both are taken first.
     const int last = GetRowCount() - 1;
@@ -444,19 +444,15 @@ void TAdvStringGrid::RemoveCols(int ColIndex, int CCount)
 void TAdvStringGrid::RemoveSelectedCols()
 {
     const TGridRect sel = GetSelection();
-    const int left = std::min(sel.Left, sel.Right);
-    const int right = std::min(std::max(sel.Left, sel.Right), GetColCount() - 1);
-    for (int c = right; c >= left && c >= 0; --c)
+    for (int c = std::min(sel.Right, GetColCount() - 1); c >= sel.Left && c >= 0; --c)
         RemoveCols(RealColIndex(c), 1);
 }
 
 void TAdvStringGrid::RemoveUnSelectedCols()
 {
     const TGridRect sel = GetSelection();
-    const int left = std::min(sel.Left, sel.Right);
-    const int right = std::max(sel.Left, sel.Right);
-    for (int c = GetColCount() - 1; c > right; --c)
+    for (int c = GetColCount() - 1; c > sel.Right; --c)
         RemoveCols(RealColIndex(c), 1);
-    for (int c = std::min(left, GetColCount()) - 1; c >= GetFixedCols(); --c)
+    for (int c = std::min(sel.Left, GetColCount()) - 1; c >= GetFixedCols(); --c)
         RemoveCols(RealColIndex(c), 1);
 }

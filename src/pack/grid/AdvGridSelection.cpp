@@ -23,15 +23,6 @@ Integer CellKey(int ACol, int ARow)
     return static_cast<Integer>(static_cast<uint32_t>(ARow) << 16 | static_cast<uint32_t>(ACol));
 }
 
-TGridRect Normalized(TGridRect r)
-{
-    if (r.Left > r.Right)
-        std::swap(r.Left, r.Right);
-    if (r.Top > r.Bottom)
-        std::swap(r.Top, r.Bottom);
-    return r;
-}
-
 } // namespace
 
 bool TAdvStringGrid::IsSelected(int ACol, int ARow)
@@ -45,7 +36,7 @@ bool TAdvStringGrid::IsSelected(int ACol, int ARow)
         return GetRowSelect(actions->GetRowSelectPersistent() ? RealRowIndex(ARow) : ARow);
     if (actions->GetDisjunctColSelect())
         return GetColSelect(ACol);
-    return Normalized(GetSelection()).Contains(ACol, ARow);
+    return GetSelection().Contains(ACol, ARow);
 }
 
 void TAdvStringGrid::SetCellSelected(int ACol, int ARow, bool Value)
@@ -67,7 +58,7 @@ void TAdvStringGrid::SelectCells(int FromCol, int FromRow, int ToCol, int ToRow)
 {
     if (FMouseActions->GetDisjunctCellSelect()) {
         ClearSelectedCells();
-        const TGridRect r = Normalized({FromCol, FromRow, ToCol, ToRow});
+        const TGridRect r = GridRect({FromCol, FromRow}, {ToCol, ToRow});
         for (int c = r.Left; c <= r.Right; ++c)
             for (int row = r.Top; row <= r.Bottom; ++row)
                 SetCellSelected(c, row, true);
@@ -99,7 +90,7 @@ int TAdvStringGrid::GetSelectedCellsCount()
 {
     if (FMouseActions->GetDisjunctCellSelect())
         return FSelectedCells->Count();
-    const TGridRect sel = Normalized(GetSelection());
+    const TGridRect sel = GetSelection();
     return (sel.Right - sel.Left + 1) * (sel.Bottom - sel.Top + 1);
 }
 
@@ -141,7 +132,7 @@ int TAdvStringGrid::GetSelectedRowCount()
 String TAdvStringGrid::SelectedText()
 {
     // Only cells inside the grid: a hidden selection lies beyond its edge.
-    TGridRect sel = Normalized(GetSelection());
+    TGridRect sel = GetSelection();
     sel.Right = std::min(sel.Right, GetColCount() - 1);
     sel.Bottom = std::min(sel.Bottom, GetRowCount() - 1);
     if (FDragDropSettings->GetOleEntireRows()) {

@@ -240,7 +240,7 @@ bool TAdvStringGrid::GetRowSelect(int ARow)
         return FlagSet(FRowSelect.get(), ARow);
     }
     const TGridRect sel = GetSelection();
-    return ARow >= std::min(sel.Top, sel.Bottom) && ARow <= std::max(sel.Top, sel.Bottom);
+    return ARow >= sel.Top && ARow <= sel.Bottom;
 }
 
 void TAdvStringGrid::ClearDisjunctRowSelect()
@@ -380,10 +380,8 @@ void TAdvStringGrid::ClearColSelect()
 void TAdvStringGrid::SelectionToColSelect(bool All)
 {
     const TGridRect sel = GetSelection();
-    const int left = std::min(sel.Left, sel.Right);
-    const int right = std::max(sel.Left, sel.Right);
     for (int c = GetFixedCols(); c < GetColCount(); ++c) {
-        const bool inside = c >= left && c <= right;
+        const bool inside = c >= sel.Left && c <= sel.Right;
         if (All || inside)
             SetColSelect(c, inside);
     }

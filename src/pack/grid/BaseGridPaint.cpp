@@ -182,8 +182,7 @@ void TBaseGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, 
 
     if (selected && FSelectionStyle != ssDefault && FShowSel) {
         const TGridRect selection = ShownSelection();
-        const int part = BandPart(ACol, std::min(selection.Left, selection.Right),
-                                  std::max(selection.Left, selection.Right));
+        const int part = BandPart(ACol, selection.Left, selection.Right);
         // Without grid lines the band reaches into the line's place too.
         TRect band = ARect;
         if (!options.Contains(goHorzLine))
