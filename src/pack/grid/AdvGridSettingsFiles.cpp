@@ -501,15 +501,6 @@ void ReadKey(TCustomIniFile* Ini, const String& Section, TPrintSettings& Setting
     }
 }
 
-int FontStyleBits(TFontStyles Styles)
-{
-    int bits = 0;
-    for (int s = 0; s < 4; ++s)
-        if (Styles.Contains(static_cast<TFontStyle>(s)))
-            bits |= 1 << s;
-    return bits;
-}
-
 // The list's lines as one value: line ends written as the two characters "\n".
 String TitleLinesValue(TStrings* Lines)
 {
@@ -550,7 +541,7 @@ void TAdvStringGrid::SavePrintSettings(const String& Key, const String& Section)
         TFont* font = f.font(settings);
         ini->WriteString(Section, prefix + L"FontName", font->GetName());
         ini->WriteInteger(Section, prefix + L"FontSize", font->GetSize());
-        ini->WriteInteger(Section, prefix + L"FontStyle", FontStyleBits(font->GetStyle()));
+        ini->WriteInteger(Section, prefix + L"FontStyle", static_cast<int>(font->GetStyle().ToInt()));
         ini->WriteInteger(Section, prefix + L"FontColor", font->GetColor());
     }
     for (const TPrintKey& k : TrailingKeys)
@@ -572,12 +563,8 @@ void TAdvStringGrid::LoadPrintSettings(const String& Key, const String& Section)
         font->SetName(ini->ReadString(Section, prefix + L"FontName", L"Arial"));
         font->SetSize(ini->ReadInteger(Section, prefix + L"FontSize", 10));
         // Styles are added to the font's own; none is taken away.
-        TFontStyles styles = font->GetStyle();
         const int bits = ini->ReadInteger(Section, prefix + L"FontStyle", 0);
-        for (int s = 0; s < 4; ++s)
-            if (bits & (1 << s))
-                styles << static_cast<TFontStyle>(s);
-        font->SetStyle(styles);
+        font->SetStyle(font->GetStyle() + TFontStyles::FromInt(static_cast<unsigned>(bits)));
         font->SetColor(ini->ReadInteger(Section, prefix + L"FontColor", 0));
     }
     for (const TPrintKey& k : TrailingKeys)
