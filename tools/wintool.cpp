@@ -169,30 +169,24 @@ void PrintLine(const std::wstring& Text)
     fflush(stdout);
 }
 
-void ClickPoint(HWND wnd, int x, int y)
-{
-    const LPARAM at = MAKELPARAM(x, y);
-    PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
-    PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(wnd, WM_LBUTTONUP, 0, at);
-}
-
-int Click(HWND wnd)
-{
-    if (!wnd)
-        return 1;
-    RECT client{};
-    GetClientRect(wnd, &client);
-    ClickPoint(wnd, client.right / 2, client.bottom / 2);
-    return 0;
-}
-
 int ClickAt(HWND wnd, int x, int y)
 {
     if (!wnd)
         return 1;
-    ClickPoint(wnd, x, y);
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(wnd, WM_LBUTTONUP, 0, at);
     return 0;
+}
+
+// Clicks the middle of the client area.
+int Click(HWND wnd)
+{
+    RECT client{};
+    if (wnd)
+        GetClientRect(wnd, &client);
+    return ClickAt(wnd, client.right / 2, client.bottom / 2);
 }
 
 // Presses and releases a key through the system's keyboard input, the way a
