@@ -1,6 +1,10 @@
 #include "TestSupport.h"
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace testing_support {
 
@@ -15,6 +19,23 @@ TempDir::TempDir()
         if (CreateDirectoryW(path_.c_str(), nullptr))
             break;
     }
+}
+
+std::string FileBytes(const std::wstring& path)
+{
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << path;
+        return {};
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out << bytes;
+    EXPECT_TRUE(out.flush()) << "cannot write " << path;
 }
 
 TempDir::~TempDir()

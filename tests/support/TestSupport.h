@@ -20,6 +20,11 @@ private:
     std::wstring path_;
 };
 
+// A file's bytes as they are on disk, and a file written with exactly these
+// bytes; a file that cannot be read or written fails the test.
+std::string FileBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+
 // The process's GDI and USER object counts, to prove a test leaves none behind.
 DWORD GdiObjectCount();
 DWORD UserObjectCount();

@@ -3,12 +3,12 @@
 #include "AdvGridObjects.h"
 #include "TestSupport.h"
 #include <gtest/gtest.h>
-#include <cstring>
 
 namespace {
 
 using testing_support::GdiObjectCount;
 using testing_support::TempDir;
+using testing_support::WriteBytes;
 
 // Writes a bitmap file of Width x Height whose left half is Left and whose
 // right half is Right.
@@ -22,12 +22,6 @@ void WriteBitmap(const String& file, int width, int height, TColor left, TColor 
     canvas->GetBrush()->SetColor(right);
     canvas->FillRect(Rect(width / 2, 0, width, height));
     bitmap->SaveToFile(file);
-}
-
-void WriteBytes(const String& file, const char* bytes)
-{
-    TOwned<TFileStream> stream(New<TFileStream>(file, fmCreate));
-    stream->WriteBuffer(bytes, static_cast<Int64>(strlen(bytes)));
 }
 
 class FilePictureTest : public testing::Test {

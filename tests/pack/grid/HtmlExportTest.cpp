@@ -9,17 +9,11 @@
 #include "TestSupport.h"
 
 using namespace datagrid_test;
+using testing_support::FileBytes;
 using testing_support::SourceDir;
 using testing_support::TempDir;
 
 namespace {
-
-std::string FileBytes(const String& path)
-{
-    TOwned<TMemoryStream> m(New<TMemoryStream>());
-    m->LoadFromFile(path);
-    return std::string(static_cast<const char*>(m->Memory()), static_cast<std::size_t>(m->GetSize()));
-}
 
 String Fixture(const String& name)
 {

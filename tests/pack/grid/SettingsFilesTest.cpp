@@ -6,25 +6,13 @@
 #include "IniFiles.h"
 #include "SysUtils.h"
 #include "TestSupport.h"
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using namespace datagrid_test;
+using testing_support::FileBytes;
+using testing_support::WriteBytes;
 
 namespace {
-
-std::string FileBytes(const std::wstring& path)
-{
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
 
 std::vector<String> Lines(const std::wstring& path)
 {
