@@ -54,13 +54,13 @@ struct TFilledGrid {
 };
 
 // The same grid on a shown form, for geometry, keys and scrolling.
-template <class Grid = TAdvStringGrid>
+template <class Grid = TAdvStringGrid, class Form = TForm>
 struct TShownGrid {
-    TForm* form = nullptr;
+    Form* form = nullptr;
     Grid* grid = nullptr;
     TShownGrid(int cols, int rows)
     {
-        form = New<TForm>(nullptr);
+        form = New<Form>(nullptr);
         form->SetBounds(0, 0, 640, 400);
         grid = New<Grid>(form);
         grid->SetParent(form);

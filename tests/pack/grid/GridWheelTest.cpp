@@ -30,24 +30,14 @@ struct TVetoForm : TForm {
 };
 
 struct Wheel : testing::Test {
-    TVetoForm* form = nullptr;
-    TAdvStringGrid* grid = nullptr;
+    TShownGrid<TAdvStringGrid, TVetoForm> shown{5, 40};
+    TVetoForm* form = shown.form;
+    TAdvStringGrid* grid = shown.grid;
     void SetUp() override
     {
-        form = New<TVetoForm>(nullptr);
-        form->SetBounds(0, 0, 640, 400);
-        grid = New<TAdvStringGrid>(form);
-        grid->SetParent(form);
-        grid->SetBounds(0, 0, 600, 300);
-        grid->SetColCount(5);
-        grid->SetRowCount(40);
-        Fill(grid);
-        form->Show();
-        Application->ProcessMessages();
         grid->GetMouseActions()->SetWheelIncrement(1);
         grid->FocusCell(1, 5);
     }
-    void TearDown() override { form->Free(); }
 
     // Notches towards the user are positive here: they move down the grid.
     void Turn(int notches, WPARAM keys = 0, POINT at = {-1, -1})
