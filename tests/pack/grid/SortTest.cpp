@@ -31,6 +31,12 @@ struct TSortGrid : TFilledGrid<> {
             texts.push_back(grid->GetCells(col, r));
         return texts;
     }
+    // Writes the texts down a column, from the first row under the header.
+    void SetColumn(int col, const std::vector<String>& texts)
+    {
+        for (size_t i = 0; i < texts.size(); ++i)
+            grid->SetCells(col, static_cast<int>(i) + 1, texts[i]);
+    }
     void SortBy(int col, TSortDirection direction) { grid->Sort(col, direction); }
 };
 
@@ -154,8 +160,7 @@ TEST(Sort, TiesFollowTheColumnsToTheRightOrKeepTheirOrder)
 {
     TSortGrid g({L"b", L"a", L"b", L"a"}, 4);
     const std::vector<String> right = {L"2", L"9", L"1", L"3"};
-    for (int r = 0; r < 4; ++r)
-        g->SetCells(2, r + 1, right[static_cast<size_t>(r)]);
+    g.SetColumn(2, right);
     g.SortBy(1, sdAscending);
     EXPECT_EQ(g.Column(2), (std::vector<String>{L"3", L"9", L"1", L"2"}));
 
@@ -169,8 +174,7 @@ TEST(Sort, TiesFollowTheColumnsToTheRightOrKeepTheirOrder)
 
     // An ignored column counts as equal.
     TSortGrid ignored({L"b", L"a", L"b", L"a"}, 4);
-    for (int r = 0; r < 4; ++r)
-        ignored->SetCells(2, r + 1, right[static_cast<size_t>(r)]);
+    ignored.SetColumn(2, right);
     ignored->GetIgnoreColumns()->Add(2);
     ignored->GetSortSettings()->SetFull(true);
     ignored.SortBy(1, sdAscending);
@@ -196,8 +200,7 @@ TEST(Sort, SeveralColumnsEachInItsOwnDirection)
 {
     TSortGrid g({L"b", L"a", L"b", L"a"}, 4);
     const std::vector<String> second = {L"1", L"2", L"3", L"4"};
-    for (int r = 0; r < 4; ++r)
-        g->SetCells(2, r + 1, second[static_cast<size_t>(r)]);
+    g.SetColumn(2, second);
     g->GetSortIndexes()->AddIndex(1, true);
     g->GetSortIndexes()->AddIndex(2, false);
     g->QSortIndexed();
