@@ -542,7 +542,8 @@ public:
 private:
     void CheckValue(TValueType Expected);
     void Get(void* Data, Int64 Count);
-    Int64 ReadLength();
+    // A 32-bit length of UnitSize-byte units that the stream still holds.
+    Int64 ReadLength(Int64 UnitSize);
     String ReadStringOf(TValueType Type);
     TStream* stream_ = nullptr;
 };

@@ -252,40 +252,34 @@ bool TReader::ReadBoolean()
     }
 }
 
-Int64 TReader::ReadLength()
+Int64 TReader::ReadLength(Int64 UnitSize)
 {
     Integer length = 0;
     Get(&length, sizeof length);
     if (length < 0)
         InvalidValue();
+    // Checked before the buffer is made, so that a bad length costs no memory.
+    if (length * UnitSize > Remaining())
+        throw EReadError(L"Stream read error");
     return length;
 }
 
 String TReader::ReadStringOf(TValueType Type)
 {
     switch (Type) {
-    case vaString: {
-        Byte length = 0;
-        Get(&length, 1);
-        AnsiString narrow(length, '\0');
-        Get(narrow.data(), length);
-        return AnsiToWide(narrow);
-    }
+    case vaString:
+        return ReadStr();
     case vaLString:
     case vaUTF8String: {
-        const Int64 length = ReadLength();
-        if (length > Remaining())
-            throw EReadError(L"Stream read error");
+        const Int64 length = ReadLength(1);
         AnsiString narrow(static_cast<std::size_t>(length), '\0');
         Get(narrow.data(), length);
         return Type == vaUTF8String ? UTF8ToString(narrow) : AnsiToWide(narrow);
     }
     case vaWString: {
-        const Int64 length = ReadLength();
-        if (length * 2 > Remaining())
-            throw EReadError(L"Stream read error");
+        const Int64 length = ReadLength(sizeof(wchar_t));
         String wide(static_cast<std::size_t>(length), L'\0');
-        Get(wide.data(), length * 2);
+        Get(wide.data(), length * static_cast<Int64>(sizeof(wchar_t)));
         return wide;
     }
     default:
@@ -356,9 +350,7 @@ std::vector<String> TReader::ReadSet()
 std::vector<Byte> TReader::ReadBinary()
 {
     CheckValue(vaBinary);
-    const Int64 length = ReadLength();
-    if (length > Remaining())
-        throw EReadError(L"Stream read error");
+    const Int64 length = ReadLength(1);
     std::vector<Byte> bytes(static_cast<std::size_t>(length));
     Get(bytes.data(), length);
     return bytes;
