@@ -208,8 +208,6 @@ int screenPpiOverride = 0;
 
 } // namespace
 
-
-
 COLORREF ColorToRGB(TColor Color)
 {
     if (Color < 0)
