@@ -17,9 +17,14 @@ String PackWideText(const String& Text)
     return packed;
 }
 
+bool IsPackedWideText(const String& S)
+{
+    return S.starts_with(PackedPrefix);
+}
+
 String UnpackWideText(const String& S)
 {
-    if (S.compare(0, PackedPrefix.size(), PackedPrefix) != 0)
+    if (!IsPackedWideText(S))
         return S;
     String text;
     text.reserve((S.size() - PackedPrefix.size()) / 2);

@@ -10,6 +10,8 @@
 // "|\" followed, for every UTF-16 unit, by its high byte and its low byte as
 // two characters.
 String PackWideText(const String& Text);
+// The text opens with the mark of packed wide text.
+bool IsPackedWideText(const String& S);
 // Reads packed wide text back; any other text comes back unchanged. An odd
 // last character is ignored.
 String UnpackWideText(const String& S);

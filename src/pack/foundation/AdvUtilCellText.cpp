@@ -7,7 +7,7 @@ Byte ClassifyCellText(const String& Text, bool DetectHTML)
 {
     if (Text.starts_with(L"="))
         return ctkFormula;
-    if (Text.starts_with(L"|\\"))
+    if (IsPackedWideText(Text))
         return ctkPackedWide;
     if (Text.starts_with(L"{\\"))
         return ctkRTF;
