@@ -69,3 +69,41 @@ TEST(ValueKind, LogicalComparisonAndShortDates)
     for (const wchar_t* bad : {L"", L"2020", L"02/01-2020", L"31/02/2020", L"a/b/c", L"1/2/3/4"})
         EXPECT_EQ(ParseDateDMY(bad), 0) << bad;
 }
+
+TEST(ValueKind, CellTextsAreClassifiedByTheirOpeningAndTheirMarks)
+{
+    struct Case {
+        const wchar_t* text;
+        bool detectHTML;
+        Byte kind;
+    };
+    const Case cases[] = {
+        {L"=A1+1", true, ctkFormula},        {L"|\\\x04\x10", true, ctkPackedWide}, {L"{\\rtf1 x}", true, ctkRTF},
+        {L"a<br>b", true, ctkHTML},          {L"<img src=\"x\">", true, ctkHTML},  {L"<b>x</b>", true, ctkHTML},
+        {L"<control id=\"c\">", true, ctkHTML}, {L"a<br>b", false, ctkPlain},       {L"<b>bold", true, ctkPlain},
+        {L"see http://x.org", true, ctkURL}, {L"mailto:a@b.org", false, ctkURL},  {L"x = 1", true, ctkPlain},
+        {L"", true, ctkPlain},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ClassifyCellText(c.text, c.detectHTML), c.kind) << testing::PrintToString(String(c.text));
+}
+
+TEST(ValueKind, NumberTextsLoseWhatNoNumberHolds)
+{
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* number;
+    };
+    const Case english[] = {
+        {L"$1,234.50", L"1234.50"}, {L"(12)", L"-12"}, {L"- 3e5 kg", L"-3e5"}, {L"7", L"7"},
+        {L".5", L".5"},             {L"abc", L""},     {L"", L""},
+    };
+    TLocaleScope locale(L'.', L'/', L':');
+    FormatSettings.ThousandSeparator = L',';
+    for (const Case& c : english)
+        EXPECT_EQ(NormalizeNumberText(c.text), c.number) << c.text;
+
+    FormatSettings.DecimalSeparator = L',';
+    FormatSettings.ThousandSeparator = L'.';
+    EXPECT_EQ(NormalizeNumberText(L"1.234,5 EUR"), L"1234.5");
+}
