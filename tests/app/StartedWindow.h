@@ -6,14 +6,7 @@
 #include "TestSupport.h"
 #include "Unit1.h"
 
-inline void WriteBytes(const std::wstring& Path, const std::string& Bytes)
-{
-    HANDLE file = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
+using testing_support::WriteBytes;
 
 // A press and release of the left button at a point of the control's client
 // area; Click presses its middle.

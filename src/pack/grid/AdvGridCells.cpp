@@ -279,7 +279,7 @@ bool TAdvStringGrid::IsCell(const String& SubStr, int& ACol, int& ARow)
 bool TAdvStringGrid::IsWideCell(int ACol, int ARow)
 {
     const TPoint base = BaseCell(ACol, ARow);
-    return GetRawCell(base.x, base.y).rfind(L"|\\", 0) == 0;
+    return IsPackedWideText(GetRawCell(base.x, base.y));
 }
 
 String TAdvStringGrid::GetCellWideText(int ACol, int ARow)
