@@ -515,15 +515,16 @@ String TMemoStrings::GetText() const
 
 void TMemoStrings::SetText(const String& text)
 {
-    // Lines from any line break become the memo's CR LF lines.
+    // Lines from any line break become the memo's CR LF lines. A text that
+    // ends in a line break keeps it: "a CR LF CR LF" is the line "a" and an
+    // empty line, which reading the lines back would lose without it.
     TStringList list;
     list.SetText(text);
-    std::vector<String> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Get(i));
     String joined;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        joined += (i ? L"\r\n" : L"") + lines[i];
+    for (int i = 0; i < list.Count(); ++i)
+        joined += (i ? L"\r\n" : L"") + list.Get(i);
+    if (!text.empty() && (text.back() == L'\r' || text.back() == L'\n'))
+        joined += L"\r\n";
     memo_->SetText(joined);
 }
 

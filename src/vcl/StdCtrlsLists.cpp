@@ -495,6 +495,37 @@ LRESULT CALLBACK ComboEditProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return m.Result;
 }
 
+namespace {
+
+const wchar_t ComboListProcProperty[] = L"TavelinComboListProc";
+
+// The dropped list is a top-level window of its own, so a close sent to
+// every window of the program (a shutdown, a task manager) reaches it too;
+// it would destroy itself, and the combo box would lose its items and read
+// its selection as the first item. The list closes with its combo box.
+LRESULT CALLBACK ComboListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(wnd, ComboListProcProperty));
+    if (msg == WM_CLOSE)
+        return 0;
+    if (msg == WM_NCDESTROY) {
+        RemovePropW(wnd, ComboListProcProperty);
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+    return previous ? CallWindowProcW(previous, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+void KeepListOpenWithItsCombo(HWND list)
+{
+    if (!list || GetPropW(list, ComboListProcProperty))
+        return;
+    const auto previous = GetWindowLongPtrW(list, GWLP_WNDPROC);
+    if (SetPropW(list, ComboListProcProperty, reinterpret_cast<HANDLE>(previous)))
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboListProc));
+}
+
+} // namespace
+
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner)
 {
     ControlStyle = {csSetCaption, csDoubleClicks, csFixedHeight};
@@ -540,6 +571,7 @@ void TCustomComboBox::CreateWnd()
         listHandle_ = info.hwndList;
         editHandle_ = info.hwndItem != handle_ ? info.hwndItem : nullptr;
     }
+    KeepListOpenWithItsCombo(listHandle_);
     if (editHandle_) {
         editDefProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(editHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboEditProc)));

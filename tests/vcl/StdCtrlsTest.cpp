@@ -93,6 +93,38 @@ TEST_F(StdCtrlsFixture, MemoLinesAreTheWindowText)
     EXPECT_THROW(memo->GetLines()->Get(5), EStringListError);
 }
 
+// Every line of a text is a line of the memo, an empty last one included:
+// only the break that ends the text adds no line. The text keeps its breaks,
+// as CR LF.
+TEST_F(StdCtrlsFixture, MemoTextKeepsItsEmptyLastLine)
+{
+    auto* memo = Make<TMemo>(10, 10);
+    form->Show();
+    struct TCase {
+        const wchar_t* Text;
+        std::vector<String> Lines;
+        const wchar_t* Kept;
+    };
+    const TCase cases[] = {
+        {L"a\r\n\r\n", {L"a", L""}, L"a\r\n\r\n"},
+        {L"a\r\n\r\n\r\n", {L"a", L"", L""}, L"a\r\n\r\n\r\n"},
+        {L"a\n\n", {L"a", L""}, L"a\r\n\r\n"},
+        {L"a\r\n", {L"a"}, L"a\r\n"},
+        {L"a", {L"a"}, L"a"},
+        {L"\r\n", {L""}, L"\r\n"},
+        {L"", {}, L""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(String(c.Text)));
+        memo->GetLines()->SetText(c.Text);
+        std::vector<String> lines;
+        for (int i = 0; i < memo->GetLines()->Count(); ++i)
+            lines.push_back(memo->GetLines()->Get(i));
+        EXPECT_EQ(lines, c.Lines);
+        EXPECT_EQ(memo->GetLines()->GetText(), c.Kept);
+    }
+}
+
 // Entering a one-line edit from the keyboard selects its text so that typing
 // replaces it; entering a memo must not, or typing would wipe every line.
 TEST_F(StdCtrlsFixture, FocusFromTheKeyboardSelectsAnEditsTextButNotAMemos)
@@ -216,6 +248,32 @@ TEST_F(StdCtrlsFixture, ComboBoxSelectionAndItsInnerEdit)
     SendMessageW(combo->Handle(), WM_KEYDOWN, VK_DOWN, 1);
     EXPECT_EQ(combo->GetItemIndex(), 1);
     EXPECT_EQ(events, (std::vector<String>{L"select Russian"}));
+}
+
+// A shutdown or a task manager sends a close to every top-level window of
+// the program, the dropped lists of combo boxes among them, shown or not.
+TEST_F(StdCtrlsFixture, AComboBoxKeepsItsListWhenEveryWindowIsClosed)
+{
+    for (const TComboBoxStyle style : {csDropDown, csDropDownList, csOwnerDrawFixed}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        auto* combo = Make<TComboBox>(10, 10);
+        combo->SetStyle(style);
+        combo->GetItems()->Add(L"Russian");
+        combo->GetItems()->Add(L"English");
+        combo->SetVisible(false);
+        form->Show();
+        combo->HandleNeeded();
+        combo->SetItemIndex(1);
+        HWND list = combo->ListHandle();
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(GetAncestor(list, GA_PARENT), GetDesktopWindow()) << "the list is a top-level window";
+        SendMessageW(list, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(list));
+        EXPECT_EQ(combo->GetItemIndex(), 1);
+        EXPECT_EQ(SendMessageW(combo->Handle(), CB_GETCOUNT, 0, 0), 2);
+        combo->Free();
+        EXPECT_FALSE(IsWindow(list));
+    }
 }
 
 TEST_F(StdCtrlsFixture, CheckBoxesAndRadioButtons)
