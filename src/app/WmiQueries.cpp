@@ -278,7 +278,9 @@ void TComputerInventory::QueryFailurePrediction()
             SetCell(14, failing ? L"FAILED" : L"OK");
         });
     } catch (const Exception&) {
-        SetCell(14, L"-");
+        // A disk already found failing stays shown.
+        if (!failing)
+            SetCell(14, L"-");
     }
 }
 
@@ -345,6 +347,11 @@ void TComputerInventory::QueryMemoryModules()
             memoryType = L"DDR";
         if (typeKnown && (type == 21 || type == 22))
             memoryType = L"DDR2";
+        // The platform's own codes of the later generations.
+        if (typeKnown && type == 24)
+            memoryType = L"DDR3";
+        if (typeKnown && type == 26)
+            memoryType = L"DDR4";
         TWmiValue speedValue = module.Get(L"Speed");
         if (speedValue.IsNull()) {
             memoryType = L"Virtual";
@@ -562,12 +569,14 @@ void TComputerInventory::QueryActivation()
     static const String Query =
         L"Select name, applicationID, licensestatus, partialproductkey From "
         L"softwarelicensingproduct";
+    // Only Windows itself decides, and only the licensed state (1) is
+    // activated: an office suite listed after it changes nothing.
+    constexpr Int64 Licensed = 1;
     Exec(wnCimv2, Query, [&](const TWmiObject& product) {
         TWmiValue status = product.Get(L"LicenseStatus");
-        if (status.IsNull() || product.Get(L"PartialProductKey").IsNull())
+        if (status.IsNull() || product.Get(L"PartialProductKey").IsNull() ||
+            !Contains(product.Get(L"Name").AsText(), L"Windows"))
             return;
-        bool activated =
-            Contains(product.Get(L"Name").AsText(), L"Windows") && status.AsInteger() != 5;
-        SetCell(25, activated ? L"Activated" : L"Not activated");
+        SetCell(25, status.AsInteger() == Licensed ? L"Activated" : L"Not activated");
     });
 }
