@@ -198,6 +198,7 @@ bool TInventoryRun::Start(std::vector<String> Names, const TInventoryTexts& Text
     New<TMainThread>(channel);
     channel_ = channel;
     lastWorker_ = channel;
+    currentRow_ = 1;
     SetTimer(drainWindow_, 1, ApplyInterval, nullptr);
     return true;
 }
@@ -250,13 +251,50 @@ bool TInventoryRun::WaitForWorker(DWORD Timeout) const
     return !lastWorker_ || lastWorker_->WaitFinished(Timeout);
 }
 
+namespace {
+
+// What the exception being handled says.
+String FailureText()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return UTF8ToString(e.what());
+    } catch (...) {
+        return L"Unknown error";
+    }
+}
+
+} // namespace
+
 // Applies the next taken change, if any. The change is copied out first: a
 // target that pumps messages may come back for the next one, or Cancel.
+// A change the window refuses stops nothing: its row shows why in column 1,
+// where a computer that failed shows its failure.
 bool TInventoryRun::ApplyNext()
 {
     if (next_ == taken_.Changes.size())
         return false;
     const TInventoryChange change = taken_.Changes[next_++];
+    if (change.Kind == TInventoryChange::icCellText)
+        currentRow_ = change.Row;
+    try {
+        Apply(change);
+    } catch (...) {
+        const String failure = FailureText();
+        try {
+            target_.SetCellText(FailureColumn, currentRow_, failure);
+        } catch (...) {
+            // A window that takes no text at all has nowhere to show it.
+        }
+    }
+    return true;
+}
+
+void TInventoryRun::Apply(const TInventoryChange& change)
+{
     switch (change.Kind) {
     case TInventoryChange::icCellText:
         target_.SetCellText(change.Col, change.Row, taken_.Text(change));
@@ -280,7 +318,6 @@ bool TInventoryRun::ApplyNext()
         Ended();
         break;
     }
-    return true;
 }
 
 void TInventoryRun::Ended()

@@ -118,6 +118,7 @@ public:
 private:
     static LRESULT CALLBACK DrainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool ApplyNext();
+    void Apply(const TInventoryChange& change);
     void Ended();
     void Close();
 
@@ -129,4 +130,7 @@ private:
     TInventoryChanges taken_;  // taken from the channel, applied up to next_
     std::size_t next_ = 0;
     bool applying_ = false;
+    // The row of the latest cell change: a change that fails shows there.
+    int currentRow_ = 1;
+    static constexpr int FailureColumn = 1;
 };

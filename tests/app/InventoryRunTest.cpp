@@ -92,6 +92,48 @@ TEST(InventoryRun, ThreeComputersWhereTheSecondFails)
     EXPECT_LT(at(L"width 13=70"), at(L"position 33"));
 }
 
+// The window cannot take a change (a cell, a column width): the run goes
+// on, and the change's row shows why where a failed computer shows its
+// failure.
+TEST(InventoryRun, AChangeTheWindowRefusesShowsInItsRowAndTheRunGoesOn)
+{
+    struct TCase {
+        const char* Name;
+        const wchar_t* Refused;
+        int Row;
+    };
+    const TCase cases[] = {
+        {"a cell", L"cell 19,2=Windows of PC2", 2},
+        {"a column width", L"width 13=70", 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TWindowStandIn window(ThreeComputers());
+        bool refused = false;
+        window.target.Refuse = [&](const String& change) {
+            if (!refused && change == c.Refused) {
+                refused = true;
+                throw EInvalidOperation(L"Refused: " + change);
+            }
+        };
+        ASSERT_TRUE(window.Start({L"PC1", L"PC2", L"PC3"}));
+        ASSERT_TRUE(window.PumpUntilIdle());
+
+        TRecordingTarget& target = window.target;
+        EXPECT_TRUE(refused);
+        EXPECT_EQ(target.Cell(1, c.Row), String(L"Refused: ") + c.Refused);
+        for (int row = 1; row <= 3; ++row) {
+            EXPECT_EQ(target.Cell(0, row), L"PC" + IntToStr(row));
+            if (row != c.Row)
+                EXPECT_EQ(target.Cell(1, row), L"") << row;
+        }
+        EXPECT_EQ(target.Cell(19, 3), L"Windows of PC3");
+        EXPECT_EQ(target.GaugePositions, (std::vector<int>{33, 67, 100}));
+        EXPECT_FALSE(target.GaugeVisible);
+        EXPECT_FALSE(target.CancelEnabled);
+    }
+}
+
 TEST(InventoryRun, ProgressRoundsHalvesToTheEvenNeighbour)
 {
     TWindowStandIn window(std::make_shared<TScriptedWmiClient>());  // reaches nothing

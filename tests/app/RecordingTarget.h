@@ -2,6 +2,7 @@
 #pragma once
 
 #include "InventoryTarget.h"
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -11,13 +12,17 @@ class TRecordingTarget : public TInventoryTarget {
 public:
     void SetCellText(int ACol, int ARow, const String& Value) override
     {
+        const String change = L"cell " + std::to_wstring(ACol) + L"," + std::to_wstring(ARow) + L"=" + Value;
+        Check(change);
         Cells[{ACol, ARow}] = Value;
-        Note(L"cell " + std::to_wstring(ACol) + L"," + std::to_wstring(ARow) + L"=" + Value);
+        Note(change);
     }
     void SetColWidth(int ACol, int Value) override
     {
+        const String change = L"width " + std::to_wstring(ACol) + L"=" + std::to_wstring(Value);
+        Check(change);
         Widths[ACol] = Value;
-        Note(L"width " + std::to_wstring(ACol) + L"=" + std::to_wstring(Value));
+        Note(change);
     }
     void SetGaugeMaximum(int Value) override
     {
@@ -67,6 +72,15 @@ public:
     std::vector<int> GaugePositions;
     bool GaugeVisible = false;
     bool CancelEnabled = false;
+    // Called with each cell or width change before it is made; it may raise
+    // to refuse the change, as a window that cannot take it would.
+    std::function<void(const String& Change)> Refuse;
+
 private:
+    void Check(const String& change)
+    {
+        if (Refuse)
+            Refuse(change);
+    }
     void Note(const String& change) { Log.push_back(change); }
 };
