@@ -5,8 +5,8 @@
 
 namespace {
 
-// Columns of the table the side lists show.
-constexpr int ModelColumn = 1;
+// Columns of the table: the computer's name, and those the side lists show.
+constexpr int NameColumn = 0;
 constexpr int DisksColumn = 15;
 constexpr int AdminsColumn = 20;
 constexpr int AddressColumn = 21;
@@ -99,10 +99,15 @@ void TForm1::StringGrid1Click(TObject*)
     ShowEntries(LBHDD, CellEntries(cell(DisksColumn)));
 }
 
+// Any value the inventory wrote counts, a failure text too; a first computer
+// that reported no model does not hide the rows after it.
 bool TForm1::HasDataToExport()
 {
-    if (!StringGrid1->GetCellText(StringGrid1->ColumnPosition(ModelColumn), 1).empty())
-        return true;
+    TAdvStringGrid* grid = StringGrid1;
+    for (int row = 1; row < grid->GetRowCount(); ++row)
+        for (int col = NameColumn + 1; col < InventoryColumnCount; ++col)
+            if (!grid->GetCellText(grid->ColumnPosition(col), row).empty())
+                return true;
     MessageDlg(MessageText(L"msg_empty"), mtInformation, {mbOK});
     return false;
 }

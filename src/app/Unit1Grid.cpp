@@ -108,6 +108,10 @@ void TForm1::CreateInventoryTable()
     grid->SetGridLineColor(15527152);
     grid->SetGridFixedLineColor(13947601);
     grid->SetHoverRowCells({hcNormal, hcSelected});
+    // Names come from a list anyone may write and values from remote
+    // computers: every cell is data, shown, printed and exported as it is,
+    // never read as markup.
+    grid->SetEnableHTML(false);
     grid->SetMultilineCells(true);
     grid->SetEnhTextSize(true);
     grid->SetFloatFormat(L"%.2f");

@@ -86,14 +86,14 @@ public:
     std::vector<TOpened> opened;
 
     // The table as the spreadsheet should hold it: every cell, titles and
-    // names included, from A1.
+    // names included, from A1, each given as text behind the quote prefix.
     std::map<xlsx::CellRef, std::wstring> TableCells() const
     {
         std::map<xlsx::CellRef, std::wstring> cells;
         for (int row = 0; row < Grid()->GetRowCount(); ++row)
             for (int col = 0; col < Grid()->GetColCount(); ++col)
                 if (String text = Grid()->GetCells(col, row); !text.empty())
-                    cells[{row + 1, col + 1}] = text;
+                    cells[{row + 1, col + 1}] = L"'" + text;
         return cells;
     }
 
@@ -101,7 +101,8 @@ public:
     std::optional<TStartedWindow> window;
 };
 
-// PC1 with a model and a few more values, then whatever follows.
+// PC1 with a model and a few more values, PC2 without a model and with a
+// share whose name a spreadsheet would take for a formula.
 std::shared_ptr<TScriptedWmiClient> ComputersWithModel()
 {
     auto client = std::make_shared<TScriptedWmiClient>();
@@ -109,9 +110,13 @@ std::shared_ptr<TScriptedWmiClient> ComputersWithModel()
     Answer(pc, qSystem, Objects({{{L"Name", L"PC1"}, {L"Model", L"OptiPlex 7050"}, {L"UserName", L"CORP\\jdoe"}}}));
     Answer(pc, qOS, Objects({{{L"Caption", L"Windows & <Server>"}}}));
     Answer(pc, qShares, Objects({{{L"Name", L"Docs"}, {L"Type", 0}}, {{L"Name", L"Общие"}, {L"Type", 0}}}));
-    QuietComputer(*client, L"PC2");
+    Answer(QuietComputer(*client, L"PC2"), qShares, Objects({{{L"Name", L"=1+2"}, {L"Type", 0}}}));
     return client;
 }
+
+// Names that look like markup, as a list file may hold them.
+const wchar_t* const MarkupName = L"<img src=x onerror=alert(1)>";
+const wchar_t* const BoldName = L"a&b\"c<b>bold</b>";
 
 class ExcelExport : public testing::Test {
 protected:
@@ -135,37 +140,53 @@ TEST_F(ExcelExport, TheWholeTableGoesIntoTheWorkbookNamedInTheDialog)
     ASSERT_EQ(book.sheets.size(), 1u);
     const auto& cells = book.sheets[0].cells;
     EXPECT_EQ(cells, w.TableCells());
-    EXPECT_EQ(cells.at({1, 1}), L"Computer name");
-    EXPECT_EQ(cells.at({2, 2}), L"OptiPlex 7050");
-    EXPECT_EQ(cells.at({3, 2}), Unavailable);
-    EXPECT_EQ(cells.at({2, 24}), L"Docs; Общие");
-    EXPECT_EQ(cells.at({4, 1}), L"PC2");
+    EXPECT_EQ(cells.at({1, 1}), L"'Computer name");
+    EXPECT_EQ(cells.at({2, 2}), L"'OptiPlex 7050");
+    EXPECT_EQ(cells.at({3, 2}), String(L"'") + Unavailable);
+    EXPECT_EQ(cells.at({2, 24}), L"'Docs; Общие");
+    EXPECT_EQ(cells.at({4, 1}), L"'PC2");
+    // Text, never a formula: the file marks the cell as text given behind
+    // the prefix, as the application does.
+    EXPECT_EQ(cells.at({4, 24}), L"'=1+2");
 }
 
-TEST_F(ExcelExport, AnEmptyFirstModelCellIsNoDataAndCancelWritesNothing)
+TEST_F(ExcelExport, WithoutAnyValueBesidesTheNamesThereIsNoDataAndCancelWritesNothing)
 {
     struct TCase {
         const char* Name;
-        std::function<std::shared_ptr<TScriptedWmiClient>()> Client;
-        const wchar_t* List;
+        std::function<void(TExportWindow&)> Fill;
         bool DialogShown;
         std::vector<String> Boxes;
     };
     const TCase cases[] = {
-        {"no inventory yet", nullptr, L"", false, {NoData}},
-        // Other rows with data do not count: the first one has no model.
-        {"a first computer without a model", ComputersWithModel, L"PC2\r\nPC1", false, {NoData}},
-        // A failed inventory leaves its text there, which is data; the
-        // dialog is cancelled.
-        {"a first computer that failed", ComputersWithModel, L"OFFLINE\r\nPC1", true, {}},
-        {"a first computer with a model", ComputersWithModel, L"PC1", true, {}},
+        {"no inventory yet", nullptr, false, {NoData}},
+        {"names only", [](TExportWindow& w) {
+             w.Grid()->SetRowCount(3);
+             w.Grid()->SetCells(0, 1, L"PC1");
+             w.Grid()->SetCells(0, 2, L"PC2");
+         }, false, {NoData}},
+        // The first computer has no model; the data of the next one counts.
+        // The dialog is cancelled.
+        {"a first computer without a model",
+         [](TExportWindow& w) { RunInventory(w.Form(), ComputersWithModel(), L"PC2\r\nPC1"); }, true, {}},
+        {"only a value far right",
+         [](TExportWindow& w) {
+             w.Grid()->SetRowCount(3);
+             w.Grid()->SetCells(0, 2, L"PC2");
+             w.Grid()->SetCells(InventoryColumnCount - 1, 2, L"CN0K1234");
+         }, true, {}},
+        // A failed inventory leaves its text there, which is data.
+        {"a first computer that failed",
+         [](TExportWindow& w) { RunInventory(w.Form(), ComputersWithModel(), L"OFFLINE"); }, true, {}},
+        {"a first computer with a model",
+         [](TExportWindow& w) { RunInventory(w.Form(), ComputersWithModel(), L"PC1"); }, true, {}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TExportWindow w;
         w.RecordShell();
-        if (c.Client)
-            RunInventory(w.Form(), c.Client(), c.List);
+        if (c.Fill)
+            c.Fill(w);
         for (const bool excel : {true, false}) {
             SCOPED_TRACE(excel ? "Excel" : "HTML");
             const TExportSeen seen = excel ? w.ExportToExcel(String()) : w.ExportToHTML(String());
@@ -202,7 +223,8 @@ TEST(HtmlExport, TheWholeTableGoesIntoThePageWhichIsThenOpened)
 {
     TExportWindow w;
     w.RecordShell();
-    RunInventory(w.Form(), ComputersWithModel(), L"PC1\r\nOFFLINE\r\nPC2");
+    RunInventory(w.Form(), ComputersWithModel(),
+                 String(L"PC1\r\nOFFLINE\r\nPC2\r\n") + MarkupName + L"\r\n" + BoldName);
 
     // Without an extension the dialog adds the default one.
     const TExportSeen seen = w.ExportToHTML(w.folder.File(L"inventory"));
@@ -222,9 +244,14 @@ TEST(HtmlExport, TheWholeTableGoesIntoThePageWhichIsThenOpened)
     ReadFile(file, bytes.data(), 3, &read, nullptr);
     CloseHandle(file);
     EXPECT_EQ(bytes, "\xEF\xBB\xBF");
+    // Names and values are text in the page as in the table, markup or not.
     for (const wchar_t* cell : {L">Computer name<", L">PC1<", L">OptiPlex 7050<", L">Windows &amp; &lt;Server&gt;<",
-                                L">Docs; Общие<", L">OFFLINE<", L">Computer or WMI service is unavailable.<", L">PC2<"})
+                                L">Docs; Общие<", L">OFFLINE<", L">Computer or WMI service is unavailable.<", L">PC2<",
+                                L">=1+2<", L">&lt;img src=x onerror=alert(1)&gt;<",
+                                L">a&amp;b&quot;c&lt;b&gt;bold&lt;/b&gt;<"})
         EXPECT_NE(text.find(cell), String::npos) << String(cell);
+    EXPECT_EQ(text.find(L"<img"), String::npos);
+    EXPECT_EQ(text.find(L"<b>"), String::npos);
     EXPECT_LT(text.find(L">PC1<"), text.find(L">OFFLINE<"));
     EXPECT_LT(text.find(L">OFFLINE<"), text.find(L">PC2<"));
 }

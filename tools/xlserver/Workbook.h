@@ -38,7 +38,10 @@ std::optional<CellRange> ParseRange(std::wstring_view text);
 
 struct Sheet {
     std::wstring name;
-    std::map<CellRef, std::wstring> cells; // an empty text is no cell
+    // The texts as given, an empty text is no cell. A text given behind the
+    // quote prefix ("'=1+2", text the application must not read as a
+    // formula) keeps it; the file spells it as the application does.
+    std::map<CellRef, std::wstring> cells;
     CellRef activeCell{1, 1};
 };
 

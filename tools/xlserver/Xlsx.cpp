@@ -73,6 +73,23 @@ std::wstring CellTextFromXml(const std::string& utf8)
 
 std::string Utf8Attribute(std::wstring_view text) { return XmlEscape(ToUtf8(text)); }
 
+// The one cell format besides the default: text that was given behind the
+// quote prefix. The file holds the text without it, as the application
+// writes it; reading puts the prefix back, so the texts are those given.
+constexpr wchar_t QuotePrefix = L'\'';
+constexpr const char* QuotedStyle = "1";
+constexpr const char* StylesXml =
+    "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+    "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
+    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
+    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
+    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+    "<cellXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+    "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" quotePrefix=\"1\"/></cellXfs>"
+    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+    "</styleSheet>";
+
 std::string SheetXml(const Sheet& sheet, bool selected)
 {
     std::string xml = XmlDeclaration;
@@ -104,8 +121,12 @@ std::string SheetXml(const Sheet& sheet, bool selected)
             row = cell.row;
             xml += "<row r=\"" + std::to_string(row) + "\">";
         }
-        xml += "<c r=\"" + ToUtf8(CellName(cell)) + "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">";
-        xml += CellTextXml(text);
+        const bool quoted = !text.empty() && text.front() == QuotePrefix;
+        xml += "<c r=\"" + ToUtf8(CellName(cell)) + "\"";
+        if (quoted)
+            xml += std::string(" s=\"") + QuotedStyle + "\"";
+        xml += " t=\"inlineStr\"><is><t xml:space=\"preserve\">";
+        xml += CellTextXml(quoted ? std::wstring_view(text).substr(1) : std::wstring_view(text));
         xml += "</t></is></c>";
     }
     if (row)
@@ -192,7 +213,19 @@ int ParseIndex(const std::string& text, int limit)
     return value < limit ? value : -1;
 }
 
-Sheet ReadSheet(const XmlElement& root, const std::vector<std::wstring>& shared)
+// Per cell format of the styles part, whether it marks text given behind the prefix.
+std::vector<bool> QuotedFormats(const XmlElement& styles)
+{
+    std::vector<bool> quoted;
+    if (const XmlElement* formats = styles.Child("cellXfs"))
+        for (const XmlElement* xf : formats->Children("xf")) {
+            const std::string* flag = xf->Attribute("quotePrefix");
+            quoted.push_back(flag && (*flag == "1" || *flag == "true"));
+        }
+    return quoted;
+}
+
+Sheet ReadSheet(const XmlElement& root, const std::vector<std::wstring>& shared, const std::vector<bool>& quoted)
 {
     Sheet sheet;
     if (const XmlElement* views = root.Child("sheetViews"))
@@ -233,6 +266,11 @@ Sheet ReadSheet(const XmlElement& root, const std::vector<std::wstring>& shared)
                 text = shared[index];
             } else if (v) {
                 text = CellTextFromXml(v->text);
+            }
+            if (const std::string* style = c->Attribute("s"); style && !text.empty()) {
+                const int format = ParseIndex(*style, static_cast<int>(quoted.size()));
+                if (format >= 0 && quoted[static_cast<std::size_t>(format)])
+                    text.insert(text.begin(), QuotePrefix);
             }
             if (text.empty())
                 sheet.cells.erase(cell);
@@ -283,14 +321,17 @@ std::string WorkbookToXlsx(const Workbook& book)
                     "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
         sheetFiles.push_back({"xl/worksheets/sheet" + n + ".xml", SheetXml(book.sheets[i], i == active)});
     }
-    types += "</Types>";
+    types += "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
+             "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>";
     workbook += "</sheets></workbook>";
-    bookRels += "</Relationships>";
+    bookRels += "<Relationship Id=\"rId" + std::to_string(book.sheets.size() + 1) + "\" Type=\"" +
+                RelationshipNs + "/styles\" Target=\"styles.xml\"/></Relationships>";
 
     std::vector<ZipFile> files{{"[Content_Types].xml", types},
                                {"_rels/.rels", rootRels},
                                {"xl/workbook.xml", workbook},
-                               {"xl/_rels/workbook.xml.rels", bookRels}};
+                               {"xl/_rels/workbook.xml.rels", bookRels},
+                               {"xl/styles.xml", XmlDeclaration + std::string(StylesXml)}};
     for (ZipFile& file : sheetFiles)
         files.push_back(std::move(file));
     return WriteZip(files);
@@ -310,7 +351,12 @@ Workbook WorkbookFromXlsx(std::string bytes)
         ReadRelationships(zip, folder + "_rels/" + bookPart.substr(folder.size()) + ".rels");
 
     std::vector<std::wstring> shared;
+    std::vector<bool> quoted;
     for (const Relationship& rel : rels) {
+        if (TypeIs(rel, "styles")) {
+            quoted = QuotedFormats(ParseXml(zip.Read(ResolvePart(folder, rel.target))));
+            continue;
+        }
         if (!TypeIs(rel, "sharedStrings"))
             continue;
         const XmlElement sst = ParseXml(zip.Read(ResolvePart(folder, rel.target)));
@@ -333,7 +379,7 @@ Workbook WorkbookFromXlsx(std::string bytes)
         if (!TypeIs(*rel, "worksheet"))
             throw Error(L"The sheet \"" + FromUtf8(*name, false) +
                         L"\" is not a worksheet; only worksheets are supported.");
-        Sheet sheet = ReadSheet(ParseXml(zip.Read(ResolvePart(folder, rel->target))), shared);
+        Sheet sheet = ReadSheet(ParseXml(zip.Read(ResolvePart(folder, rel->target))), shared, quoted);
         sheet.name = FromUtf8(*name);
         if (FindSheet(book, sheet.name))
             throw Error(L"The workbook has two sheets named \"" + sheet.name + L"\".");

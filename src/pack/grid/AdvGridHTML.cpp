@@ -1,8 +1,9 @@
 // HTML export: the cells as one HTML table with a style class per distinct
 // cell look, cell pictures as JPEG files in a folder beside the page, and
 // the page written, appended to and opened. Every cell text is escaped and
-// every attribute quoted; marked-up cells keep only the markup a page may
-// safely show.
+// every attribute quoted; marked-up cells (only where the grid shows markup)
+// keep only the markup a page may safely show, and the page loads nothing
+// from outside its own folder.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
 #include "Forms.h"
@@ -43,6 +44,29 @@ bool IsSafeAddress(const String& Address)
     for (const wchar_t* scheme : {L"javascript:", L"vbscript:", L"data:"})
         if (compact.starts_with(scheme))
             return false;
+    return true;
+}
+
+// An address a page may load by itself (a picture): one inside the page's
+// own folder, so that opening the page fetches nothing from elsewhere. No
+// scheme, drive or root; no step up, spelled plainly or percent-encoded;
+// browsers read a backslash as a slash.
+bool IsPageFolderAddress(const String& Address)
+{
+    String compact;
+    for (wchar_t ch : Address)
+        if (ch > L' ')
+            compact += ch == L'\\' ? L'/' : ch;
+    if (compact.empty() || compact[0] == L'/' || compact.find_first_of(L":%") != String::npos)
+        return false;
+    for (std::size_t start = 0; start <= compact.size();) {
+        const std::size_t end = std::min(compact.find_first_of(L"/?#", start), compact.size());
+        if (compact.compare(start, end - start, L"..") == 0)
+            return false;
+        if (end == compact.size() || compact[end] != L'/')
+            break;
+        start = end + 1;
+    }
     return true;
 }
 
@@ -146,8 +170,10 @@ String SafeTag(const String& Inside)
         for (const auto& [attribute, value] : TagAttributes(Inside, i)) {
             const bool allowed = std::any_of(tag->attributes.begin(), tag->attributes.end(),
                                              [&](const wchar_t* a) { return attribute == a; });
-            const bool address = attribute == L"href" || attribute == L"src";
-            if (allowed && (!address || IsSafeAddress(value)))
+            const bool safe = attribute == L"src"    ? IsPageFolderAddress(value)
+                              : attribute == L"href" ? IsSafeAddress(value)
+                                                     : true;
+            if (allowed && safe)
                 out += L" " + attribute + L"=" + QuotedAttribute(value);
         }
         return out + L">";
@@ -410,11 +436,11 @@ String TAdvStringGrid::SaveToHTMLString(const String& dir)
         }
         return L"<td" + attributes + L">" + inner + end;
     };
-    // A data cell's text for the page: escaped, or its markup made safe;
-    // an address becomes a link.
+    // A data cell's text for the page: escaped, or, where the grid shows
+    // markup, its markup made safe; an address becomes a link.
     auto cellContent = [this, settings](const String& raw, bool body) {
         String content;
-        if (ClassifyCellText(raw, true) == ctkHTML) {
+        if (ClassifyCellText(raw, FEnableHTML) == ctkHTML) {
             content = SafeMarkup(raw);
         } else {
             content = EncodeHTMLEntities(raw, body && settings->GetConvertSpecialChars());

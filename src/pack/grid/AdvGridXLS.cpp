@@ -1,6 +1,7 @@
 // Spreadsheet export: the cells as one block of texts, handed to the
 // spreadsheet application's automation server in a single range, which the
-// application saves as a workbook.
+// application saves as a workbook. Every cell arrives as text, never as a
+// formula or a number the application guessed.
 #include "AdvGrid.h"
 #include "ComObj.h"
 #include "Forms.h"
@@ -8,6 +9,7 @@
 namespace {
 
 const wchar_t* const ServerProgId = L"excel.application";
+constexpr wchar_t TextPrefix = L'\'';
 
 // "A" for 1, "Z" for 26, "AA" for 27, "ZZ" for 702, "AAA" for 703.
 String ColumnLetters(int Column)
@@ -154,6 +156,11 @@ void TAdvStringGrid::SaveToXLSWorker(const String& Filename, const String& Sheet
             for (int c = startCol; c < GetColCount(); ++c) {
                 String text = SaveCell(RealColIndex(c), r);
                 std::erase(text, L'\r');
+                // The application reads what it is given as if typed, so
+                // "=1+2" or "@x" would become a formula: every cell goes in
+                // behind the prefix that makes it text and is not shown.
+                if (!text.empty())
+                    text.insert(text.begin(), TextPrefix);
                 VarArrayPut(block, Variant(text), {r - startRow, c - startCol});
             }
         }

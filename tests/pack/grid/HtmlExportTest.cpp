@@ -94,6 +94,19 @@ TEST(HtmlExport, CellTextsAreEscapedAndMarkupKeptOnlyWhereSafe)
         {"a script address is dropped", L"<a href=\"java\tscript:alert(1)\">l</a>", L"<a>l</a>"},
         {"a web address is kept", L"<a href=http://x/?a=1&amp;b=2>l</a>", L"<a href=\"http://x/?a=1&amp;b=2\">l</a>"},
         {"an image from a script address", L"<img src=\"javascript:alert(1)\" onerror=\"alert(2)\"></b>", L"<img></b>"},
+        // Opening the page fetches nothing from outside its own folder.
+        {"an image beside the page", L"<img src=pic.png><br>", L"<img src=\"pic.png\"><br>"},
+        {"an image in a folder of the page", L"<img src='images\\a b.jpg'><br>", L"<img src=\"images\\a b.jpg\"><br>"},
+        {"an image from the web", L"<img src=\"http://x/t.png\" alt=a><br>", L"<img alt=\"a\"><br>"},
+        {"an image from another host", L"<img src=//x/t.png><br>", L"<img><br>"},
+        {"an image from a share", L"<img src=\\\\x\\s\\t.png><br>", L"<img><br>"},
+        {"an image from the root", L"<img src=/t.png><br>", L"<img><br>"},
+        {"an image from a drive", L"<img src=C:/t.png><br>", L"<img><br>"},
+        {"an image from a file address", L"<img src=\"file:///c:/t.png\"><br>", L"<img><br>"},
+        {"an image up a folder", L"<img src=\"images/../../t.png\"><br>", L"<img><br>"},
+        {"an image up a folder with backslashes", L"<img src=\"..\\t.png\"><br>", L"<img><br>"},
+        {"an image up a folder, encoded", L"<img src=\"%2e%2e/t.png\"><br>", L"<img><br>"},
+        {"an image from the web behind blanks", L"<img src=\" ht\ttp://x/t.png\"><br>", L"<img><br>"},
         {"unknown tags show as text", L"<iframe src=x></iframe>", L"&lt;iframe src=x&gt;&lt;/iframe&gt;"},
         {"the grid's own tags are left out", L"<shad>s</shad><br>", L"s<br>"},
         {"entities kept, lone ampersands escaped", L"&lt;&#33;&#x21; & <b>&</b>", L"&lt;&#33;&#x21; &amp; <b>&amp;</b>"},
@@ -111,6 +124,27 @@ TEST(HtmlExport, CellTextsAreEscapedAndMarkupKeptOnlyWhereSafe)
         const std::size_t end = page.rfind(L"</td>");
         ASSERT_NE(open, String::npos) << c.what;
         EXPECT_EQ(page.substr(start, end - start), c.expected) << c.what;
+    }
+}
+
+// A grid that shows no markup puts none in its page: every cell is the
+// literal text, as on screen.
+TEST(HtmlExport, WithoutMarkupEveryCellIsItsLiteralText)
+{
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"<img src=x onerror=alert(1)>", L"&lt;img src=x onerror=alert(1)&gt;"},
+        {L"a&b\"c<b>bold</b>", L"a&amp;b&quot;c&lt;b&gt;bold&lt;/b&gt;"},
+        {L"<B>x</B><br>y", L"&lt;B&gt;x&lt;/B&gt;&lt;br&gt;y"},
+        {L"&lt; stays", L"&amp;lt; stays"},
+    };
+    TFilledGrid<> grid(1, 1);
+    grid->SetFixedRows(0);
+    grid->SetFixedCols(0);
+    grid->SetEnableHTML(false);
+    for (const auto& [text, expected] : cases) {
+        grid->SetCells(0, 0, text);
+        const String page = grid->SaveToHTMLString(L"");
+        EXPECT_NE(page.find(String(L">") + expected + L"</td>"), String::npos) << page;
     }
 }
 

@@ -46,6 +46,10 @@ TEST_F(XlsExport, TheSaveRangeArrivesAsTextsAtTheirCells)
     grid->SetCells(5, 3, L"two\r\nlines");
     grid->SetCells(6, 4, L"");
     grid->SetCells(7, 4, L"  padded  ");
+    // Texts the application would read as a formula or a number.
+    const wchar_t* const formulaLike[] = {L"=1+2", L"+1", L"-5", L"@SUM(A1)", L"'quoted", L"0012"};
+    for (int i = 0; i < static_cast<int>(std::size(formulaLike)); ++i)
+        grid->SetCells(10 + i, 2, formulaLike[i]);
     const std::wstring file = dir_.File(L"inventory.xls");
     grid->SaveToXLS(file, true);
 
@@ -54,6 +58,12 @@ TEST_F(XlsExport, TheSaveRangeArrivesAsTextsAtTheirCells)
     EXPECT_EQ(SheetCells(file, 1).at(L"F3"), L"two\nlines") << "line feeds stay, carriage returns go";
     EXPECT_EQ(SheetCells(file, 1).count(L"AB4"), 1u);
     EXPECT_EQ(SheetCells(file, 1).count(L"A5"), 0u);
+    // Every cell went in behind the quote prefix, as text.
+    const xlsx::Workbook book = xlsx::LoadWorkbook(file);
+    for (const auto& [cell, text] : book.sheets[0].cells)
+        EXPECT_EQ(text, L"'" + SheetCells(file, 1).at(xlsx::CellName(cell))) << xlsx::ToUtf8(xlsx::CellName(cell));
+    EXPECT_EQ(book.sheets[0].cells.at({2, 11}), L"'=1+2");
+    EXPECT_EQ(book.sheets[0].cells.at({2, 15}), L"''quoted");
 
     // With the fixed cells, the title row comes first.
     grid->SetSaveFixedCells(true);
