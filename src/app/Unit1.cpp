@@ -1,5 +1,6 @@
 // The main window's life cycle and the unit's program-wide state.
 #include "Unit1.h"
+#include <exception>
 
 String LanguageCode;
 TCustomIniFile* LanguageFile = nullptr;
@@ -34,7 +35,16 @@ void TForm1::FormCreate(TObject*)
 
 void TForm1::FormShow(TObject*)
 {
-    LoadComputerList();
+    // A list that cannot be read must not cost the rest of the show: the
+    // language, layout and placement would stay the defaults, and close would
+    // write those over the user's settings. Its error shows once the window
+    // is set up.
+    std::exception_ptr listError;
+    try {
+        LoadComputerList();
+    } catch (const Exception&) {
+        listError = std::current_exception();
+    }
     OpenFiles();
     ChooseLanguage();
     ApplyFormTexts();
@@ -46,6 +56,8 @@ void TForm1::FormShow(TObject*)
     FitTitleRow();
     RestorePlacement();
     FitTitleRow();
+    if (listError)
+        std::rethrow_exception(listError);
 }
 
 void TForm1::FormActivate(TObject*)
@@ -57,8 +69,19 @@ void TForm1::FormActivate(TObject*)
     FitTitleRow();
 }
 
-void TForm1::FormClose(TObject*, TCloseAction&)
+// A shutdown or a task manager sends its close to every window of the
+// program, and the application's window passes its own on to this one, maybe
+// while the first close still shows a message: the main window writes its
+// settings once, and a second close changes nothing (the first one ends the
+// program when it is done).
+void TForm1::FormClose(TObject*, TCloseAction& Action)
 {
+    if (closing_) {
+        Action = caNone;
+        return;
+    }
+    closing_ = true;
     CancelInventory();
     WriteSettings();
+    closing_ = Application && Application->GetMainForm() == this;
 }

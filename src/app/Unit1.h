@@ -243,8 +243,8 @@ private:
 
     // The details, export, picker and link events (Unit1Details.cpp).
     void ConnectDetailEvents();
-    // Shows "There is no data to export." and answers false while the first
-    // computer's model cell is empty.
+    // Shows "There is no data to export." and answers false while no row
+    // holds a value besides the computer's name.
     bool HasDataToExport();
 
     // Files (Unit1Files.cpp).
@@ -256,8 +256,10 @@ private:
     void ApplyFormTexts();
     void RestorePlacement();
     void WriteSettings();
+    void WriteSettingsFile();
 
     String programFolder_;
+    bool closing_ = false;
     std::unique_ptr<TInventoryView> inventoryView_;
     std::unique_ptr<TInventoryRun> inventoryRun_;
 };

@@ -210,20 +210,17 @@ void TForm1::ApplyFormTexts()
         panel->SetText(text(key));
 }
 
-// The saved left and top win over the screen-centred start; a window saved
-// entirely off the screens (a monitor since removed) comes back onto the
-// nearest one.
+// The saved left and top, or 100,100 at a first start, win over the
+// screen-centred design; a window saved entirely off the screens (a monitor
+// since removed) comes back onto the nearest one.
 void TForm1::RestorePlacement()
 {
-    const bool savedPosition = SettingsFile->ValueExists(OptionsSection, L"form_left") ||
-                               SettingsFile->ValueExists(OptionsSection, L"form_top");
-    if (savedPosition)
-        SetPosition(poDesigned);
+    SetPosition(poDesigned);
     SetBounds(SettingsFile->ReadInteger(OptionsSection, L"form_left", DefaultLeft),
               SettingsFile->ReadInteger(OptionsSection, L"form_top", DefaultTop),
               SettingsFile->ReadInteger(OptionsSection, L"form_width", DefaultWidth),
               SettingsFile->ReadInteger(OptionsSection, L"form_height", DefaultHeight));
-    if (savedPosition && Screen && !Screen->MonitorFromRect(GetBoundsRect(), mdNull)) {
+    if (Screen && !Screen->MonitorFromRect(GetBoundsRect(), mdNull)) {
         const TRect work = Screen->MonitorFromRect(GetBoundsRect(), mdNearest)->WorkareaRect();
         const int width = GetWidth(), height = GetHeight();
         const int left = std::clamp<int>(GetLeft(), work.left, std::max<int>(work.left, work.right - width));
@@ -234,7 +231,20 @@ void TForm1::RestorePlacement()
                                                                                           : wsNormal);
 }
 
+// Settings that cannot be written (a read-only file or folder) are said once;
+// the window closes all the same.
 void TForm1::WriteSettings()
+{
+    try {
+        WriteSettingsFile();
+    } catch (const Exception&) {
+        FreeAndNil(SettingsFile);
+        if (Application)
+            Application->HandleException(this);
+    }
+}
+
+void TForm1::WriteSettingsFile()
 {
     FreeAndNil(SettingsFile);
     SettingsFile = New<TIniFile>(FilePath(SettingsFileName));

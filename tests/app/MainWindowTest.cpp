@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "StartedWindow.h"
 #include <map>
+#include <optional>
 
 using testing_support::PumpMessages;
 using testing_support::SourceDir;
@@ -12,7 +13,7 @@ using testing_support::TempDir;
 namespace {
 
 enum TLanguageFileKind { lfNone, lfShipped, lfWithoutBtnStop };
-enum TPlacementKind { plCentred, plSaved, plPulledIn };
+enum TPlacementKind { plDefault, plSaved, plPulledIn };
 
 struct TStartCase {
     const char* Name;
@@ -92,21 +93,22 @@ const std::string MalformedColumnState = [] {
 
 const TStartCase StartCases[] = {
     {"NoFilesAtAll", lfNone, nullptr, nullptr, L"en", 1, false, L"Tavelin (v.1.0.2)", L"Tavelin",
-     EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"", plCentred, {}, L"english"},
-    {"LanguageFileWithoutSettingsIsRussian", lfShipped, nullptr, "PC-1\r\n\r\nPC-2\r\n", L"ru", 0, true,
+     EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"", plDefault, {}, L"english"},
+    // A list whose last line is empty keeps that line.
+    {"LanguageFileWithoutSettingsIsRussian", lfShipped, nullptr, "PC-1\r\n\r\nPC-2\r\n\r\n", L"ru", 0, true,
      L"Тавелин (v.1.0.2)", L"Tavelin", RussianSiteAddress, L"Получить список компьютеров", L"Отменить",
-     L"3", plCentred, {}, L"russian"},
+     L"4", plDefault, {}, L"russian"},
     {"LanguageEnglish", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1, true,
      L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"",
-     plCentred, {}, L"english"},
+     plDefault, {}, L"english"},
     // Matches neither word: no language, the defaults, the design caption
     // and link, and the picker still on image 0.
     {"LanguageCapitalisedMatchesNeither", lfShipped, "[options]\r\nlanguage=English\r\n", nullptr, L"", 0,
      true, L"Tavelin", L"Tavelin", RussianSiteAddress, L"Get a list of computers", L"Cancel", L"",
-     plCentred, {}, L"russian"},
+     plDefault, {}, L"russian"},
     {"FormSectionWithoutOneKey", lfWithoutBtnStop, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1,
      true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Файл: Get a list of computers",
-     L"Cancel", L"", plCentred, {}, L"english"},
+     L"Cancel", L"", plDefault, {}, L"english"},
     {"LanguageRussianAtSavedPlace", lfShipped,
      "[options]\r\nlanguage=russian\r\nform_left=20\r\nform_top=30\r\nform_width=1000\r\n"
      "form_height=600\r\nform_state_maximized=0\r\n",
@@ -121,16 +123,16 @@ const TStartCase StartCases[] = {
     // cannot take gives the designed widths, not a part of it or all 120.
     {"SavedColumnLayoutComesBack", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1, true,
      L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"",
-     plCentred, {}, L"english", SavedColumnState.c_str(), true},
+     plDefault, {}, L"english", SavedColumnState.c_str(), true},
     {"MalformedColumnLayoutGivesTheDefaults", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr, L"en", 1,
      true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers", L"Cancel", L"",
-     plCentred, {}, L"english", MalformedColumnState.c_str()},
+     plDefault, {}, L"english", MalformedColumnState.c_str()},
     {"ColumnLayoutWithoutSeparatorsGivesTheDefaults", lfShipped, "[options]\r\nlanguage=english\r\n", nullptr,
      L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress, L"Get a list of computers",
-     L"Cancel", L"", plCentred, {}, L"english", "160,120,120"},
+     L"Cancel", L"", plDefault, {}, L"english", "160,120,120"},
     {"ColumnLayoutOfAnotherColumnCountGivesTheDefaults", lfShipped, "[options]\r\nlanguage=english\r\n",
      nullptr, L"en", 1, true, L"Tavelin (v.1.0.2)", L"Tavelin", EnglishSiteAddress,
-     L"Get a list of computers", L"Cancel", L"", plCentred, {}, L"english", "3#50,50,50#0,1,2#1,1,1"},
+     L"Get a list of computers", L"Cancel", L"", plDefault, {}, L"english", "3#50,50,50#0,1,2#1,1,1"},
 };
 
 String ShippedLanguageFile()
@@ -179,11 +181,7 @@ TRect WorkArea()
 TRect ExpectedBounds(const TStartCase& c)
 {
     switch (c.Placement) {
-    case plCentred: {
-        const int left = (GetSystemMetrics(SM_CXSCREEN) - 990) / 2;
-        const int top = (GetSystemMetrics(SM_CYSCREEN) - 657) / 2;
-        return Bounds(left, top, 990, 657);
-    }
+    case plDefault: return Bounds(100, 100, 990, 657);
     case plSaved: return c.SavedBounds;
     case plPulledIn: {
         const TRect work = WorkArea();
@@ -290,10 +288,11 @@ TEST_P(MainWindowStart, ShowsItsFilesAndWritesTheSettingsOnClose)
     EXPECT_EQ(form->Label2->GetCaption(), c.ComputerCount);
     if (c.ComputerList) {
         // A line is a name exactly as written, an empty one included.
-        ASSERT_EQ(form->Memo2->GetLines()->Count(), 3);
+        ASSERT_EQ(form->Memo2->GetLines()->Count(), 4);
         EXPECT_EQ(form->Memo2->GetLines()->Get(0), L"PC-1");
         EXPECT_EQ(form->Memo2->GetLines()->Get(1), L"");
         EXPECT_EQ(form->Memo2->GetLines()->Get(2), L"PC-2");
+        EXPECT_EQ(form->Memo2->GetLines()->Get(3), L"");
     }
 
     const TRect expected = ExpectedBounds(c);
@@ -340,6 +339,157 @@ TEST(MainWindow, ClosedMaximizedKeepsTheNormalRectangleForTheNextStart)
     form->SetWindowState(wsNormal);
     PumpMessages();
     EXPECT_EQ(form->GetBoundsRect(), normal);
+}
+
+// ---------------------------------------------------------------------------
+// Files that cannot be read or written, and a close from outside.
+
+const std::string UsersSettings = "[options]\r\nlanguage=russian\r\nform_left=20\r\nform_top=30\r\n"
+                                  "form_width=1000\r\nform_height=600\r\nform_state_maximized=0\r\n"
+                                  "[GRID]\r\ncolstate=" + SavedColumnState + "\r\n";
+
+// "settings.ini" made read-only for as long as it lives. The tests may run
+// with rights that write a read-only file all the same (as root here), so a
+// handle that lets others only read it keeps it unwritable as well.
+class TReadOnlyFile {
+public:
+    explicit TReadOnlyFile(const String& Path) : path_(Path)
+    {
+        SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+        holder_ = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    ~TReadOnlyFile()
+    {
+        if (holder_ != INVALID_HANDLE_VALUE)
+            CloseHandle(holder_);
+        SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    TReadOnlyFile(const TReadOnlyFile&) = delete;
+    TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
+    bool Held() const { return holder_ != INVALID_HANDLE_VALUE; }
+
+private:
+    String path_;
+    HANDLE holder_ = INVALID_HANDLE_VALUE;
+};
+
+std::map<String, std::map<String, String>> AllSettings(const String& Path)
+{
+    return {{L"options", SectionValues(Path, L"options")}, {L"GRID", SectionValues(Path, L"GRID")}};
+}
+
+// Held open by another program: the list stays empty, and everything else
+// of the start happens, so that close gives back the settings it found.
+TEST(MainWindow, AComputerListThatCannotBeReadCostsNothingElseOfTheStart)
+{
+    Application->SetTitle(L"Tavelin");
+    TempDir folder;
+    ASSERT_TRUE(CopyFileW(ShippedLanguageFile().c_str(), folder.File(L"languages.lng").c_str(), FALSE));
+    WriteBytes(folder.File(L"settings.ini"), UsersSettings);
+    const auto before = AllSettings(folder.File(L"settings.ini"));
+    WriteBytes(folder.File(L"pclist.txt"), "PC-1\r\n");
+    HANDLE holder = CreateFileW(folder.File(L"pclist.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TAnsweredBoxes boxes;
+    {
+        TStartedWindow form(folder.Path());
+        ASSERT_EQ(boxes.Texts.size(), 1u);
+        EXPECT_NE(boxes.Texts[0].find(L"pclist.txt"), String::npos) << boxes.Texts[0];
+        EXPECT_EQ(form->Memo2->GetText(), L"");
+        EXPECT_EQ(LanguageCode, L"ru");
+        EXPECT_EQ(form->Label4->GetCaption(), L"Получить список компьютеров");
+        EXPECT_EQ(form->StringGrid1->GetCells(0, 0), L"Имя компьютера");
+        EXPECT_EQ(form->StringGrid1->GetColWidths(0), SavedLayout().Widths[0]);
+        EXPECT_TRUE(form->StringGrid1->IsHiddenColumn(SavedLayout().HiddenCol));
+        EXPECT_EQ(form->GetBoundsRect(), Bounds(20, 30, 1000, 600));
+        form.Close();
+    }
+    CloseHandle(holder);
+    EXPECT_EQ(boxes.Texts.size(), 1u);
+    EXPECT_EQ(AllSettings(folder.File(L"settings.ini")), before);
+}
+
+// A read-only "settings.ini": closing still closes, and says once why
+// nothing was saved; the file stays as it was.
+TEST(MainWindow, SettingsThatCannotBeWrittenAreSaidOnceAndTheWindowClosesAllTheSame)
+{
+    TempDir folder;
+    const String path = folder.File(L"settings.ini");
+    WriteBytes(path, UsersSettings);
+    {
+        TReadOnlyFile readOnly(path);
+        ASSERT_TRUE(readOnly.Held());
+        TStartedWindow form(folder.Path());
+        TAnsweredBoxes boxes;
+        form.Close();
+        EXPECT_FALSE(IsWindowVisible(form->Handle()));
+        ASSERT_EQ(boxes.Texts.size(), 1u);
+        EXPECT_NE(boxes.Texts[0].find(L"settings.ini"), String::npos) << boxes.Texts[0];
+    }
+    EXPECT_EQ(testing_support::FileBytes(path), UsersSettings);
+}
+
+// A shutdown or a task manager posts a close to every top-level window of
+// the program: the picker's dropped list, the application's window and the
+// main window. The settings are written once, as the window shows them,
+// and the program ends.
+TEST(MainWindow, ClosedFromOutsideItWritesItsSettingsOnceAndEnds)
+{
+    struct TCase {
+        const char* Name;
+        bool ReadOnly;
+        const wchar_t* Language;  // written, or null: nothing can be written
+        std::size_t Boxes;
+    };
+    const TCase cases[] = {
+        {"no files beside the program", false, L"english", 0},
+        {"a read-only settings file", true, nullptr, 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TempDir folder;
+        const String path = folder.File(L"settings.ini");
+        std::optional<TReadOnlyFile> readOnly;
+        if (c.ReadOnly) {
+            WriteBytes(path, UsersSettings);
+            readOnly.emplace(path);
+            ASSERT_TRUE(readOnly->Held());
+        }
+        TStartedWindow form(folder.Path());
+        TCustomForm* mainForm = Application->GetMainForm();
+        Application->SetMainForm(form.Form());
+        struct TRestore {
+            TCustomForm* Form;
+            ~TRestore() { Application->SetMainForm(Form); }
+        } restore{mainForm};
+        HWND list = form->ImagePicker1->ListHandle();
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(form->ImagePicker1->GetItemIndex(), 1);
+
+        TAnsweredBoxes boxes;
+        for (HWND wnd : {list, Application->GetHandle(), form->Handle()})
+            PostMessageW(wnd, WM_CLOSE, 0, 0);
+        bool ended = false;
+        MSG msg;
+        const DWORD start = GetTickCount();
+        while (!ended && GetTickCount() - start < 10000) {
+            if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+                continue;
+            }
+            ended = msg.message == WM_QUIT;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        EXPECT_TRUE(ended) << "the program did not end";
+        EXPECT_EQ(boxes.Texts.size(), c.Boxes);
+        readOnly.reset();
+        if (c.Language)
+            EXPECT_EQ(SectionValues(path, L"options")[L"language"], c.Language);
+        else
+            EXPECT_EQ(testing_support::FileBytes(path), UsersSettings);
+    }
 }
 
 TEST(MainWindow, TitleRowFitsItsTitlesInTheLayoutShownAndOnEachActivation)
