@@ -3,8 +3,13 @@
 // wintool wait <caption> [seconds]        exits 0 once a visible top-level window
 //                                         with that caption exists and has painted
 // wintool close <caption>                 posts WM_CLOSE to it and waits until it is gone
-// wintool click <top> <class> [text]      clicks the middle of the first visible child
-//                                         window of that class (and text) of <top>
+// wintool closeall <caption> [seconds]    posts WM_CLOSE to every top-level window of the
+//                                         program that shows it, hidden ones included, as a
+//                                         shutdown or a task manager does, and waits until
+//                                         the program has ended
+// wintool click <top> <class> [text] [n]  clicks the middle of the first (or n-th from the
+//                                         left) visible child window of that class (and
+//                                         text, "" for none) of <top>
 // wintool clickat <top> <class> <x> <y>   clicks a point of such a child's client area
 // wintool type <top> <class> <text>      focuses that child with a click and types the
 //                                         text and Enter on the keyboard; exits 0 once
@@ -105,13 +110,21 @@ std::vector<HWND> Children(HWND Top, const wchar_t* Class, const wchar_t* Text =
     return search.Found;
 }
 
-HWND Child(const wchar_t* Top, const wchar_t* Class, const wchar_t* Text = nullptr)
+// The Nth (from 1) of those children, left to right.
+HWND Child(const wchar_t* Top, const wchar_t* Class, const wchar_t* Text = nullptr, int N = 1)
 {
     HWND top = FindVisible(Top);
     if (!top)
         return nullptr;
     std::vector<HWND> found = Children(top, Class, Text);
-    return found.empty() ? nullptr : found.front();
+    if (N > 1)
+        std::stable_sort(found.begin(), found.end(), [](HWND a, HWND b) {
+            RECT ra{}, rb{};
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.left < rb.left;
+        });
+    return N >= 1 && static_cast<std::size_t>(N) <= found.size() ? found[static_cast<std::size_t>(N) - 1] : nullptr;
 }
 
 // Waits for a visible dialog box of another program, up to Seconds.
@@ -154,6 +167,41 @@ int Close(const wchar_t* caption)
     for (int i = 0; i < 200 && IsWindow(wnd); ++i)
         Sleep(50);
     return IsWindow(wnd) ? 1 : 0;
+}
+
+struct TProgramWindows {
+    DWORD Process;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK NoteProgramWindow(HWND wnd, LPARAM param)
+{
+    auto* windows = reinterpret_cast<TProgramWindows*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(wnd, &process);
+    if (process == windows->Process)
+        windows->Found.push_back(wnd);
+    return TRUE;
+}
+
+int CloseAll(const wchar_t* caption, int seconds)
+{
+    HWND wnd = FindVisible(caption);
+    if (!wnd)
+        wnd = FindTopLevel(caption);
+    if (!wnd)
+        return 1;
+    TProgramWindows windows{0, {}};
+    GetWindowThreadProcessId(wnd, &windows.Process);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, windows.Process);
+    if (!process)
+        return 1;
+    EnumWindows(NoteProgramWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND each : windows.Found)
+        PostMessageW(each, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(process, static_cast<DWORD>(seconds) * 1000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended ? 0 : 1;
 }
 
 // Output in UTF-8, whatever the console's code page.
@@ -376,7 +424,7 @@ int Press(int id)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: wintool wait|close|click|clickat|type|text|rect|waitenabled|lists|dialog|save|press ...\n");
+    fwprintf(stderr, L"usage: wintool wait|close|closeall|click|clickat|type|text|rect|waitenabled|lists|dialog|save|press ...\n");
     return 2;
 }
 
@@ -392,8 +440,10 @@ int wmain(int argc, wchar_t** argv)
         return Wait(argv[2], seconds(3, 30));
     if (command == L"close" && argc >= 3)
         return Close(argv[2]);
+    if (command == L"closeall" && argc >= 3)
+        return CloseAll(argv[2], seconds(3, 30));
     if (command == L"click" && argc >= 4)
-        return Click(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr));
+        return Click(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr, argc >= 6 ? _wtoi(argv[5]) : 1));
     if (command == L"clickat" && argc >= 6)
         return ClickAt(Child(argv[2], argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     if (command == L"type" && argc >= 5)

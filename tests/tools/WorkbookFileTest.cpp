@@ -100,6 +100,31 @@ TEST(WorkbookFile, SheetXmlSpellsEveryTextAtItsCell)
     EXPECT_EQ(WorkbookFromXlsx(WorkbookToXlsx(book)).sheets[0].cells, book.sheets[0].cells);
 }
 
+// A text given behind the quote prefix is text the application must not read
+// as a formula: the file holds it without the prefix, in the quote-prefix cell
+// format, and reads back as given.
+TEST(WorkbookFile, TextsGivenBehindTheQuotePrefixKeepIt)
+{
+    Workbook book;
+    book.sheets.push_back({L"Texts", {{{1, 1}, L"'=1+2"}, {{1, 2}, L"''quoted"}, {{1, 3}, L"=plain"}}});
+    const std::string bytes = WorkbookToXlsx(book);
+    const ZipReader zip(bytes);
+    const std::string sheet = zip.Read("xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t xml:space=\"preserve\">=1+2</t>"),
+              std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<c r=\"B1\" s=\"1\" t=\"inlineStr\"><is><t xml:space=\"preserve\">'quoted</t>"),
+              std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("<c r=\"C1\" t=\"inlineStr\"><is><t xml:space=\"preserve\">=plain</t>"),
+              std::string::npos) << sheet;
+    const XmlElement styles = ParseXml(zip.Read("xl/styles.xml"));
+    ASSERT_NE(styles.Child("cellXfs"), nullptr);
+    const std::vector<const XmlElement*> formats = styles.Child("cellXfs")->Children("xf");
+    ASSERT_EQ(formats.size(), 2u);
+    ASSERT_NE(formats[1]->Attribute("quotePrefix"), nullptr);
+    EXPECT_EQ(*formats[1]->Attribute("quotePrefix"), "1");
+    EXPECT_EQ(WorkbookFromXlsx(bytes).sheets[0].cells, book.sheets[0].cells);
+}
+
 TEST(WorkbookFile, SavedWorkbookReadsBackWhole)
 {
     testing_support::TempDir dir;
