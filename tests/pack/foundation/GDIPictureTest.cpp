@@ -342,6 +342,9 @@ TEST(GDIPPictureAssign, PicturesAndGraphicsGiveTheirBytes)
     EXPECT_EQ(SavedBytes(copy.get()), bmp);
     EXPECT_EQ(copy->GetWidth(), 4);
     EXPECT_EQ(copy->GetHeight(), 2);
+    // A picture assigned to itself keeps its bytes.
+    copy->Assign(copy.get());
+    EXPECT_EQ(SavedBytes(copy.get()), bmp);
 
     // A class-library picture gives its graphic's file.
     GraphicClass<TBitmap>();
