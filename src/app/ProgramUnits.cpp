@@ -1,5 +1,6 @@
 #include "ProgramUnits.h"
 #include "ACXPVS.h"
+#include "AdvGDIP.h"
 #include "APXPVS.h"
 #include "ATXPVS.h"
 #include "AdvGrid.h"
@@ -10,7 +11,6 @@
 #include "Forms.h"
 #include "GridHTML.h"
 #include "Jpeg.h"
-#include "PictureContainer.h"
 #include "PngImage.h"
 #include "SysUtils.h"
 #include "Unit1.h"
@@ -29,8 +29,10 @@ void InitializeProgramUnits()
     Forms_Initialize();
     // Skin library.
     SkinGraphics_Initialize();
-    // Component pack: the visual-styles loaders, then the grid's HTML engine,
-    // which notes whether visual styles can be drawn.
+    // Component pack: GDI+ for its pictures and anti-aliased controls, the
+    // visual-styles loaders, then the grid's HTML engine, which notes whether
+    // visual styles can be drawn.
+    AdvGDIP_Initialize();
     AdvXPVS_Initialize();
     ATXPVS_Initialize();
     APXPVS_Initialize();
@@ -53,7 +55,7 @@ void FinalizeProgramUnits()
     ATXPVS_Finalize();
     AdvXPVS_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
-    PictureContainer_Finalize();
+    AdvGDIP_Finalize();
     SkinGraphics_Finalize();
     Clipbrd_Finalize();
     Forms_Finalize();

@@ -7,14 +7,9 @@
 // come later.
 #pragma once
 
+#include "AdvGDIP.h"
 #include "Graphics.h"
 #include "System.h"
-
-// Shared with the GDI+ drawing layer; the numbers are what settings store.
-enum TAdvGradientType {
-    gtSolid, gtRadial, gtVertical, gtHorizontal, gtForwardDiagonal, gtBackwardDiagonal, gtAngle,
-    gtHatch, gtPath, gtTexture, gtNone
-};
 
 class TGDIPFill : public TPersistent {
 public:

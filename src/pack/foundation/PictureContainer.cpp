@@ -1,68 +1,10 @@
 #include "PictureContainer.h"
 
-#include "ComObj.h"
-#include "GdiHandles.h"
+#include "AdvGDIP.h"
 #include "SysUtils.h"
 #include <cstring>
-#include <gdiplus.h>
 
 namespace {
-
-namespace gp = Gdiplus::DllExports;
-
-ULONG_PTR gdiplusToken = 0;
-
-// GDI+ starts with the first picture that needs it.
-void NeedGdiplus()
-{
-    if (gdiplusToken)
-        return;
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
-}
-
-// The bytes in a movable global block behind a COM stream, which owns the
-// block; empty when the stream cannot be made.
-TComPtr<IStream> StreamOnBytes(const std::vector<Byte>& data)
-{
-    TGlobalMemory block(GMEM_MOVEABLE, data.size());
-    if (!block)
-        throw Exception(L"Could not allocate memory for image");
-    {
-        TGlobalLock lock(block.Get());
-        if (!lock.Data())
-            throw Exception(L"Could not allocate memory for image");
-        std::memcpy(lock.Data(), data.data(), data.size());
-    }
-    TComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block.Get(), TRUE, stream.ReleaseAndGetAddressOf())))
-        return {};
-    block.Release();
-    return stream;
-}
-
-// A GDI+ image decoded from encoded bytes, with the stream it reads from.
-class TGpImage {
-public:
-    explicit TGpImage(const std::vector<Byte>& data) : stream_(StreamOnBytes(data))
-    {
-        NeedGdiplus();
-        if (stream_ && gp::GdipLoadImageFromStream(stream_.Get(), &image_) != Gdiplus::Ok)
-            image_ = nullptr;
-    }
-    ~TGpImage()
-    {
-        if (image_)
-            gp::GdipDisposeImage(image_);
-    }
-    TGpImage(const TGpImage&) = delete;
-    TGpImage& operator=(const TGpImage&) = delete;
-    Gdiplus::GpImage* Get() const { return image_; }
-
-private:
-    TComPtr<IStream> stream_;
-    Gdiplus::GpImage* image_ = nullptr;
-};
 
 // Steps every picture of a list (all of them, not only up to the first
 // that advances); True when any advanced.
@@ -301,22 +243,19 @@ void THTMLPicture::ReadImageInfo()
             frameYSize_ = WordAt(data_, descriptor + 6);
         }
     }
-    TGpImage image(data_);
-    if (!image.Get())
+    const TGPDecodedImage image(data_.data(), data_.size());
+    if (!image.Image())
         return;
-    UINT w = 0, h = 0;
-    gp::GdipGetImageWidth(image.Get(), &w);
-    gp::GdipGetImageHeight(image.Get(), &h);
-    width_ = static_cast<int>(w);
-    height_ = static_cast<int>(h);
+    width_ = static_cast<int>(image.Image()->GetWidth());
+    height_ = static_cast<int>(image.Image()->GetHeight());
 }
 
 void THTMLPicture::Draw(TCanvas* ACanvas, const TRect& Rect)
 {
     if (isEmpty_ || data_.empty())
         return;
-    TGpImage image(data_);
-    if (!image.Get())
+    const TGPDecodedImage image(data_.data(), data_.size());
+    if (!image.Image())
         return;
     if (data_.size() >= 2 && data_[0] == 'B' && data_[1] == 'M') {
         // Bitmaps show through where they have the colour of their bottom-left pixel.
@@ -330,11 +269,8 @@ void THTMLPicture::Draw(TCanvas* ACanvas, const TRect& Rect)
         ACanvas->StretchDraw(Rect, bitmap.get());
         return;
     }
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (gp::GdipCreateFromHDC(ACanvas->GetHandle(), &graphics) != Gdiplus::Ok)
-        return;
-    gp::GdipDrawImageRectI(graphics, image.Get(), Rect.left, Rect.top, Rect.Width(), Rect.Height());
-    gp::GdipDeleteGraphics(graphics);
+    TGPGraphics graphics(ACanvas->GetHandle());
+    graphics.DrawImageRect(image.Image(), Rect.left, Rect.top, Rect.Width(), Rect.Height());
 }
 
 // ---------------------------------------------------------------------------
@@ -455,12 +391,4 @@ String TPictureContainer::GetVersion() const
     const Cardinal nr = GetVersionNr();
     return Format(L"%d.%d.%d.%d", static_cast<int>(HIBYTE(HIWORD(nr))), static_cast<int>(LOBYTE(HIWORD(nr))),
                   static_cast<int>(HIBYTE(LOWORD(nr))), static_cast<int>(LOBYTE(LOWORD(nr))));
-}
-
-void PictureContainer_Finalize()
-{
-    if (gdiplusToken) {
-        Gdiplus::GdiplusShutdown(gdiplusToken);
-        gdiplusToken = 0;
-    }
 }

@@ -191,6 +191,3 @@ protected:
 private:
     TPictureCollection* items_ = nullptr;
 };
-
-// Shuts GDI+ down if pictures started it.
-void PictureContainer_Finalize();

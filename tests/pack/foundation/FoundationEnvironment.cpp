@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "ACXPVS.h"
+#include "AdvGDIP.h"
 #include "APXPVS.h"
 #include "ATXPVS.h"
 #include "AdvTBXPVS.h"
 #include "AdvXPVS.h"
 #include "GridHTML.h"
-#include "PictureContainer.h"
 #include "SysUtils.h"
 
 namespace {
@@ -17,6 +17,7 @@ public:
     void SetUp() override
     {
         SysUtils_Initialize();
+        AdvGDIP_Initialize();
         AdvXPVS_Initialize();
         ATXPVS_Initialize();
         APXPVS_Initialize();
@@ -27,12 +28,12 @@ public:
     void TearDown() override
     {
         GridHTML_Finalize();
-        PictureContainer_Finalize();
         ACXPVS_Finalize();
         AdvTBXPVS_Finalize();
         APXPVS_Finalize();
         ATXPVS_Finalize();
         AdvXPVS_Finalize();
+        AdvGDIP_Finalize();
         SysUtils_Finalize();
     }
 };
