@@ -37,7 +37,8 @@ String NormalizeNumberText(const String& s)
         return L"";
     String text = Trim(s);
     bool negative = text.size() >= 2 && text.front() == L'(' && text.back() == L')';
-    while (text.size() >= 2 && !IsFloatTextChar(text[0])) {
+    // An exponent mark cannot start a number: "EUR 12" is 12, not "E".
+    while (text.size() >= 2 && (!IsFloatTextChar(text[0]) || text[0] == L'e' || text[0] == L'E')) {
         if (text[0] == L'-')
             negative = true;
         text.erase(0, 1);

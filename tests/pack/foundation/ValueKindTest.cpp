@@ -109,7 +109,8 @@ TEST(ValueKind, NumberTextsLoseWhatNoNumberHolds)
     };
     const Case english[] = {
         {L"$1,234.50", L"1234.50"}, {L"(12)", L"-12"}, {L"- 3e5 kg", L"-3e5"}, {L"7", L"7"},
-        {L".5", L".5"},             {L"abc", L""},     {L"", L""},
+        {L".5", L".5"},             {L"abc", L""},     {L"", L""},         {L"EUR 12", L"12"},
+        {L"e-5", L"-5"},
     };
     TLocaleScope locale(L'.', L'/', L':');
     FormatSettings.ThousandSeparator = L',';
