@@ -269,8 +269,9 @@ TEST(BalanceBar, GrowsFromTheCentreWithinItsRange)
         TSurface s(110, 25);
         DrawBalanceBar(s.Canvas(), R, c.value, c.maxValue, false, Negative, Positive);
         EXPECT_EQ(Runs(s, 10, 0, 110, c.color), c.runs);
-        if (c.runs.empty())
+        if (c.runs.empty()) {
             EXPECT_EQ(s.Count(s.All(), White), 110 * 25) << "nothing drawn";
+        }
     }
     TSurface s(110, 25);
     DrawBalanceBar(s.Canvas(), R, -7, 0, true, Negative, Positive);

@@ -254,8 +254,9 @@ TEST(TextHelpers, ColoursCellReferencesAndDates)
     for (const Ref& r : refs) {
         TPoint cell(-1, -1);
         EXPECT_EQ(ParseR1C1CellRef(r.text, cell), r.ok) << testing::PrintToString(String(r.text));
-        if (r.ok)
+        if (r.ok) {
             EXPECT_EQ(cell, r.cell);
+        }
     }
 
     const TSeparators locale(L'.', L',', L'/');
