@@ -43,9 +43,6 @@ void FillGradientRect(TCanvas* Canvas, const TRect& R, TColor Color, TColor Colo
 void DrawImageAndText(TCanvas* Canvas, const TRect& R, const String& Text, int ImageIndex,
                       TCustomImageList* Images);
 
-// Glyph copied into R with its top-left pixel's colour shown as BackColor.
-void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackColor, const TRect& R);
-
 // The size of Text on one line in the canvas's font; (0, 0) for no text.
 TSize MeasureTextSize(TCanvas* Canvas, const String& Text);
 

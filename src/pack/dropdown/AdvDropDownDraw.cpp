@@ -156,19 +156,6 @@ void DrawImageAndText(TCanvas* Canvas, const TRect& R, const String& Text, int I
         TCanvasText(Canvas).Draw(Text, textRect, format);
 }
 
-void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackColor, const TRect& R)
-{
-    if (!Canvas || !Glyph || Glyph->GetEmpty())
-        return;
-    TOwned<TBitmap> face(New<TBitmap>(Glyph->GetWidth(), Glyph->GetHeight()));
-    TCanvas* faceCanvas = face->GetCanvas();
-    faceCanvas->GetBrush()->SetColor(BackColor);
-    faceCanvas->GetBrush()->SetStyle(bsSolid);
-    const TRect area = Rect(0, 0, R.Width(), R.Height());
-    faceCanvas->BrushCopy(area, Glyph, area, Glyph->GetCanvas()->GetPixels(0, 0));
-    Canvas->CopyRect(R, faceCanvas, area);
-}
-
 TSize MeasureTextSize(TCanvas* Canvas, const String& Text)
 {
     if (!Canvas || Text.empty())

@@ -12,30 +12,7 @@ namespace gridhtml {
 
 namespace {
 
-// Visual-styles data of one class for one window, through the grid's loader.
-class TThemeData {
-public:
-    TThemeData(bool themed, HWND window, const wchar_t* className)
-        : theme_(themed && AdvXPVS::OpenThemeData ? AdvXPVS::OpenThemeData(window, className) : nullptr)
-    {
-    }
-    ~TThemeData()
-    {
-        if (theme_ && AdvXPVS::CloseThemeData)
-            AdvXPVS::CloseThemeData(theme_);
-    }
-    TThemeData(const TThemeData&) = delete;
-    TThemeData& operator=(const TThemeData&) = delete;
-
-    // False when there is no theme to draw with; the caller draws the classic look.
-    bool Draw(HDC dc, int part, int state, const TRect& rect) const
-    {
-        return theme_ && AdvXPVS::DrawThemeBackground(theme_, dc, part, state, &rect, nullptr) == S_OK;
-    }
-
-private:
-    HTHEME theme_;
-};
+using AdvXPVS::TThemeData;
 
 bool IsType(const THTMLControlTag& control, const wchar_t* type) { return control.Type == type; }
 

@@ -16,35 +16,14 @@ void Fire(const Event& event, Args&&... args)
         event(std::forward<Args>(args)...);
 }
 
-// The first address in a text as a link; the rest of the text shows as
-// written, tags included.
-String InsertURLLink(const String& text)
+// The first kind of address a text holds, in this order, as a link; the
+// rest of the text shows as written, tags included.
+String LinkFirstAddress(const String& text)
 {
-    auto escape = [](const String& t) {
-        String out;
-        for (wchar_t ch : t) {
-            if (ch == L'<')
-                out += L"&lt;";
-            else if (ch == L'>')
-                out += L"&gt;";
-            else
-                out += ch;
-        }
-        return out;
-    };
-    String upper = text;
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
-    for (const wchar_t* prefix : {L"HTTP://", L"WWW.", L"MAILTO:", L"HTTPS://", L"NNTP://", L"FILE://", L"FTP://"}) {
-        const size_t start = upper.find(prefix);
-        if (start == String::npos)
-            continue;
-        size_t end = text.find_first_of(L" \t\r\n\"'<>", start);
-        if (end == String::npos)
-            end = text.size();
-        const String address = text.substr(start, end - start);
-        return escape(text.substr(0, start)) + L"<A href=\"" + address + L"\">" + address + L"</A>" +
-               escape(text.substr(end));
-    }
+    String html;
+    for (const wchar_t* prefix : {L"HTTP://", L"WWW.", L"MAILTO:", L"HTTPS://", L"NNTP://", L"FILE://", L"FTP://"})
+        if (InsertURLLink(text, prefix, html))
+            return html;
     return text;
 }
 
@@ -329,7 +308,7 @@ void TAdvStringGrid::GetDisplText(int ACol, int ARow, String& Value)
 {
     TBaseGrid::GetDisplText(ACol, ARow, Value);
     if (FURLShowInText)
-        Value = InsertURLLink(Value);
+        Value = LinkFirstAddress(Value);
 }
 
 void TAdvStringGrid::LastRowChanged()

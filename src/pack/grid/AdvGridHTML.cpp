@@ -17,15 +17,6 @@ namespace {
 
 const wchar_t* const CRLF = L"\r\n";
 
-// "RRGGBB" of a colour, system colours resolved.
-String HexColor(TColor Color)
-{
-    const COLORREF rgb = ColorToRGB(Color);
-    wchar_t text[8];
-    std::swprintf(text, std::size(text), L"%02X%02X%02X", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-    return text;
-}
-
 // A value inside double quotes.
 String QuotedAttribute(const String& Value)
 {
@@ -310,9 +301,9 @@ String TAdvStringGrid::HTMLCellStyle(int ACol, int ARow, bool Fixed)
 
     std::vector<String> parts;
     if (background != clNone && FHTMLSettings->GetSaveColor())
-        parts.push_back(L"background-color: #" + HexColor(background));
+        parts.push_back(L"background-color: #" + ColorToHTMLHex(ColorToRGB(background)));
     if (font->GetColor() != clNone && FHTMLSettings->GetSaveColor())
-        parts.push_back(L"color: #" + HexColor(font->GetColor()));
+        parts.push_back(L"color: #" + ColorToHTMLHex(ColorToRGB(font->GetColor())));
     parts.push_back(L"font-size:" + IntToStr(font->GetSize()) + L"pt");
     if (font->GetStyle().Contains(fsItalic))
         parts.push_back(L"font-style: italic");

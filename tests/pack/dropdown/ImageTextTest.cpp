@@ -1,5 +1,6 @@
 // Glyphs on a background colour and mini-HTML texts, drawn into a bitmap.
 #include "AdvDropDown.h"
+#include "AdvUtil.h"
 #include "DropDownSurface.h"
 #include "ImgList.h"
 
@@ -52,7 +53,7 @@ TEST_F(ImageTextTest, GlyphShowsItsTopLeftColourAsTheBackColour)
 {
     const COLORREF btnFace = GetSysColor(COLOR_BTNFACE);
     auto glyph = MakeGlyph(clFuchsia, clNavy, clFuchsia);
-    DrawTransparentGlyph(Canvas(), glyph.get(), clBtnFace, Rect(10, 10, 18, 18));
+    DrawBitmapTransparent(Canvas(), glyph.get(), clBtnFace, Rect(10, 10, 18, 18));
     EXPECT_EQ(Surface().Pixel(10, 10), btnFace);
     EXPECT_EQ(Surface().Pixel(17, 17), btnFace);
     EXPECT_EQ(Surface().Pixel(13, 13), RGB(0, 0, 128));
@@ -61,7 +62,7 @@ TEST_F(ImageTextTest, GlyphShowsItsTopLeftColourAsTheBackColour)
 
     // The key is the top-left pixel, whatever colour it is.
     auto cornerKey = MakeGlyph(clFuchsia, clNavy, clLime);
-    DrawTransparentGlyph(Canvas(), cornerKey.get(), clRed, Rect(30, 10, 38, 18));
+    DrawBitmapTransparent(Canvas(), cornerKey.get(), clRed, Rect(30, 10, 38, 18));
     EXPECT_EQ(Surface().Pixel(30, 10), RGB(255, 0, 0));
     EXPECT_EQ(Surface().Pixel(31, 10), RGB(255, 0, 255));
     EXPECT_EQ(Surface().Pixel(33, 13), RGB(0, 0, 128));
@@ -70,10 +71,10 @@ TEST_F(ImageTextTest, GlyphShowsItsTopLeftColourAsTheBackColour)
 TEST_F(ImageTextTest, NoGlyphOrNoCanvasDrawsNothing)
 {
     TOwned<TBitmap> empty(New<TBitmap>());
-    DrawTransparentGlyph(Canvas(), empty.get(), clRed, Rect(0, 0, 8, 8));
-    DrawTransparentGlyph(Canvas(), nullptr, clRed, Rect(0, 0, 8, 8));
+    DrawBitmapTransparent(Canvas(), empty.get(), clRed, Rect(0, 0, 8, 8));
+    DrawBitmapTransparent(Canvas(), nullptr, clRed, Rect(0, 0, 8, 8));
     auto glyph = MakeGlyph(clFuchsia, clNavy, clFuchsia);
-    DrawTransparentGlyph(nullptr, glyph.get(), clRed, Rect(0, 0, 8, 8));
+    DrawBitmapTransparent(nullptr, glyph.get(), clRed, Rect(0, 0, 8, 8));
     EXPECT_TRUE(PaintedBox().IsEmpty());
 }
 

@@ -8,9 +8,10 @@ namespace {
 
 struct TLocaleScope {
     TFormatSettings saved = FormatSettings;
-    TLocaleScope(wchar_t decimal, wchar_t date, wchar_t time)
+    TLocaleScope(wchar_t decimal, wchar_t date, wchar_t time, wchar_t thousand = L',')
     {
         FormatSettings.DecimalSeparator = decimal;
+        FormatSettings.ThousandSeparator = thousand;
         FormatSettings.DateSeparator = date;
         FormatSettings.TimeSeparator = time;
     }
@@ -26,18 +27,25 @@ TEST(ValueKind, DetectsByTheLocalesSeparators)
         Byte kind;
     };
     const Case english[] = {
-        {L"42", vkInteger},      {L"-42", vkInteger},     {L" 7 ", vkInteger},      {L"3.25", vkFloat},
-        {L"-0.5", vkFloat},      {L"1e10", vkFloatExponent}, {L"2.5E-3", vkFloatExponent},
-        {L"", vkText},           {L"abc", vkText},        {L"--4", vkText},         {L"1.2.3", vkText},
-        {L"1e", vkText},         {L"12/05/2020", vkDate}, {L"12/05", vkDate},       {L"12//05", vkText},
-        {L"1/2/3/4", vkText},    {L"/12", vkText},        {L"10:30", vkTime},       {L"10:30:15", vkTime},
-        {L"10:", vkText},        {L"1,000", vkText},
+        {L"42", vkInteger},      {L"123", vkInteger},     {L"-42", vkInteger},       {L"-12", vkInteger},
+        {L"3.25", vkFloat},      {L"1.5", vkFloat},       {L"-0.5", vkFloat},        {L"1e10", vkFloatExponent},
+        {L"2.5E-3", vkFloatExponent}, {L"1E5", vkFloatExponent}, {L"-1.5E-3", vkFloatExponent},
+        {L"", vkText},           {L"abc", vkText},        {L"--4", vkText},          {L"1-2", vkText},
+        {L"1.2.3", vkText},      {L"1e", vkText},         {L"E5", vkText},           {L"12/05/2020", vkDate},
+        {L"12/05", vkDate},      {L"12//05", vkText},     {L"1//2", vkText},         {L"1/2/3/4", vkText},
+        {L"/12", vkText},        {L"10:30", vkTime},      {L"10:30:15", vkTime},
+        // Thousand groups of three make a number; shorter groups do not.
+        {L"1,000", vkFloat},     {L"1,234,567", vkFloat}, {L"1,23,4", vkText},
+        // A time separator after digits is enough for a time.
+        {L"10:", vkTime},
+        // The text is judged as it stands: blanks are characters too.
+        {L" 7 ", vkText},
     };
     TLocaleScope locale(L'.', L'/', L':');
     for (const Case& c : english)
         EXPECT_EQ(DetectValueKind(c.text), c.kind) << c.text;
 
-    TLocaleScope russian(L',', L'.', L':');
+    TLocaleScope russian(L',', L'.', L':', L' ');
     EXPECT_EQ(DetectValueKind(L"3,25"), vkFloat);
     EXPECT_EQ(DetectValueKind(L"3.25"), vkDate);
     EXPECT_EQ(DetectValueKind(L"12.05.2020"), vkDate);
@@ -82,10 +90,15 @@ TEST(ValueKind, CellTextsAreClassifiedByTheirOpeningAndTheirMarks)
         {L"a<br>b", true, ctkHTML},          {L"<img src=\"x\">", true, ctkHTML},  {L"<b>x</b>", true, ctkHTML},
         {L"<control id=\"c\">", true, ctkHTML}, {L"a<br>b", false, ctkPlain},       {L"<b>bold", true, ctkPlain},
         {L"see http://x.org", true, ctkURL}, {L"mailto:a@b.org", false, ctkURL},  {L"x = 1", true, ctkPlain},
-        {L"", true, ctkPlain},
+        {L"", true, ctkPlain},               {L"a</b", true, ctkHTML},             {L"a</b", false, ctkPlain},
+        {L"x<Br", true, ctkHTML},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClassifyCellText(c.text, c.detectHTML), c.kind) << testing::PrintToString(String(c.text));
+    // Packed wide text of a formula is a formula; a lone packed "=" is not.
+    EXPECT_EQ(ClassifyCellText(PackWideText(L"=A1+1"), true), ctkFormula);
+    EXPECT_EQ(ClassifyCellText(PackWideText(L"="), true), ctkPackedWide);
+    EXPECT_EQ(ClassifyCellText(PackWideText(L"a=b"), true), ctkPackedWide);
 }
 
 TEST(ValueKind, NumberTextsLoseWhatNoNumberHolds)
@@ -96,7 +109,8 @@ TEST(ValueKind, NumberTextsLoseWhatNoNumberHolds)
     };
     const Case english[] = {
         {L"$1,234.50", L"1234.50"}, {L"(12)", L"-12"}, {L"- 3e5 kg", L"-3e5"}, {L"7", L"7"},
-        {L".5", L".5"},             {L"abc", L""},     {L"", L""},
+        {L".5", L".5"},             {L"abc", L""},     {L"", L""},         {L"EUR 12", L"12"},
+        {L"e-5", L"-5"},
     };
     TLocaleScope locale(L'.', L'/', L':');
     FormatSettings.ThousandSeparator = L',';
@@ -106,4 +120,6 @@ TEST(ValueKind, NumberTextsLoseWhatNoNumberHolds)
     FormatSettings.DecimalSeparator = L',';
     FormatSettings.ThousandSeparator = L'.';
     EXPECT_EQ(NormalizeNumberText(L"1.234,5 EUR"), L"1234.5");
+    EXPECT_EQ(NormalizeNumberText(L"  (1.234,5)"), L"-1234.5");
+    EXPECT_EQ(NormalizeNumberText(L"abc-12"), L"-12");
 }

@@ -268,9 +268,9 @@ TEST(DisplayText, AnAddressInACellShowsAsALinkAndTagsShowAsWritten)
         const wchar_t* shown;
     };
     const Case cases[] = {
-        {L"see Www.Example.com now", L"see <A href=\"Www.Example.com\">Www.Example.com</A> now"},
-        {L"<b>http://a.b/c</b>", L"&lt;b&gt;<A href=\"http://a.b/c\">http://a.b/c</A>&lt;/b&gt;"},
-        {L"mail MAILTO:x@y.z", L"mail <A href=\"MAILTO:x@y.z\">MAILTO:x@y.z</A>"},
+        {L"see Www.Example.com now", L"see <a href=\"Www.Example.com\">Www.Example.com</a> now"},
+        {L"<b>http://a.b/c</b>", L"&lt;b&gt;<a href=\"http://a.b/c\">http://a.b/c</a>&lt;/b&gt;"},
+        {L"mail MAILTO:x@y.z", L"mail <a href=\"MAILTO:x@y.z\">MAILTO:x@y.z</a>"},
         {L"no address <here>", L"no address <here>"},
     };
     for (const Case& c : cases) {
