@@ -218,7 +218,7 @@ inline std::string HeaderData(uint32_t width, uint32_t height, int bitDepth, int
 }
 
 // IHDR, PLTE, tRNS, bKGD as given, the image data in IDAT chunks of at
-// most IdatSize bytes, IEND.
+// most IdatSize bytes (0: one chunk), IEND.
 inline std::vector<Chunk> Chunks(const Image& image, size_t idatSize = 1 << 16)
 {
     std::vector<Chunk> chunks;
@@ -230,11 +230,13 @@ inline std::vector<Chunk> Chunks(const Image& image, size_t idatSize = 1 << 16)
     if (!image.Transparency.empty())
         chunks.push_back({"tRNS", image.Transparency});
     std::string data = Deflate(RawImageData(image));
-    for (size_t at = 0; at < data.size() || at == 0; at += idatSize) {
+    if (idatSize == 0)
+        idatSize = data.size() + 1;
+    size_t at = 0;
+    do {
         chunks.push_back({"IDAT", data.substr(at, idatSize)});
-        if (data.empty())
-            break;
-    }
+        at += idatSize;
+    } while (at < data.size());
     chunks.push_back({"IEND", ""});
     return chunks;
 }
