@@ -318,6 +318,10 @@ void TPNGGraphic::LoadFromStream(TStream* Stream)
     FBackgroundColor = 0xFFFFFF;
     FTransparentColor = clNone;
     FColorManager->SourceOptions = {coNeedByteSwap};
+    // The gamma of an earlier file must not colour one that has none.
+    FColorManager->TargetOptions.Exclude(coApplyGamma);
+    SetTransparent(false);
+    SetTransparentColor(clDefault);
 
     ReadChunkHeader();
     TLoadGuard guard(this);

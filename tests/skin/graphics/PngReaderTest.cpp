@@ -262,6 +262,20 @@ TEST(PngReader, ProgressOrderAndLoadingAgain)
     png->LoadFromStream(rgb.get());
     EXPECT_EQ(png->GetPixelFormat(), pf24bit);
     EXPECT_TRUE(png->Transparency().empty());
+    // Nor do an earlier file's gamma and transparent colour stay.
+    pngwriter::Image grey = pngwriter::MakeImage(4, 4, 2, 8);
+    std::string gamma;
+    pngwriter::PutBE32(gamma, 45455);
+    auto withGamma = pngwriter::Chunks(grey);
+    withGamma.insert(withGamma.begin() + 1, {"gAMA", gamma});
+    withGamma.insert(withGamma.begin() + 1, {"tRNS", std::string("\0\1\0\2\0\3", 6)});
+    auto first = MemoryOf(pngwriter::FileOf(withGamma));
+    png->LoadFromStream(first.get());
+    EXPECT_TRUE(png->GetTransparent());
+    auto plain = MemoryOf(pngwriter::Encode(grey));
+    png->LoadFromStream(plain.get());
+    EXPECT_FALSE(png->GetTransparent());
+    EXPECT_EQ(ColoursOf(png.get()), ColoursOf(LoadPng(pngwriter::Encode(grey)).get()));
     // A failing load still ends its progress.
     steps.clear();
     auto chunks = pngwriter::Chunks(image);
