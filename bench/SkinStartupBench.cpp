@@ -12,6 +12,7 @@
 #include "acColorTools.h"
 #include "acEncodings.h"
 #include "acGdiPlus.h"
+#include "acPNG.h"
 #include "acGraphicsStartup.h"
 #include "acntUtils.h"
 #include "sConst.h"
@@ -52,6 +53,7 @@ int wmain()
         {"encoding captions", acEncodings_Initialize, acEncodings_Finalize},
         {"GDI+ binding and start", acGdiPlus_Initialize, acGdiPlus_Finalize},
         {"gradient-fill binding", sGradient_Initialize, sGradient_Finalize},
+        {"PNG registration", acPNG_Initialize, acPNG_Finalize},
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
         {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},

@@ -2,6 +2,7 @@
 #include "acColorTools.h"
 #include "acEncodings.h"
 #include "acGdiPlus.h"
+#include "acPNG.h"
 #include "acntUtils.h"
 #include "sConst.h"
 #include "sGradient.h"
@@ -14,7 +15,8 @@ void SkinGraphics_Initialize()
     acEncodings_Initialize();
     acGdiPlus_Initialize();
     sGradient_Initialize();
-    // skinned-form registry (shell icons), PNG registration
+    // skinned-form registry (shell icons)
+    acPNG_Initialize();
     sGraphUtils_Initialize();
     // theme binding of the window helpers
     acColorTools_Initialize();
@@ -26,6 +28,7 @@ void SkinGraphics_Finalize()
     acntUtils_Finalize();
     acColorTools_Finalize();
     sGraphUtils_Finalize();
+    acPNG_Finalize();
     sGradient_Finalize();
     acGdiPlus_Finalize();
     acEncodings_Finalize();
