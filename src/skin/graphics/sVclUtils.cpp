@@ -127,21 +127,27 @@ void BroadcastToChildren(TWinControl* Parent, TMessage& Message)
     }
 }
 
+namespace {
+
+struct TChildWindowsBroadcast {
+    HWND Parent;
+    const TMessage* Message;
+};
+
+BOOL CALLBACK SendToDirectChild(HWND Wnd, LPARAM Param)
+{
+    auto* broadcast = reinterpret_cast<TChildWindowsBroadcast*>(Param);
+    if (GetParent(Wnd) == broadcast->Parent)
+        SendWndMessage(Wnd, broadcast->Message->Msg, broadcast->Message->WParam, broadcast->Message->LParam);
+    return TRUE;
+}
+
+} // namespace
+
 void BroadcastToChildWindows(HWND ParentWnd, const TMessage& Message)
 {
-    struct TContext {
-        HWND Parent;
-        const TMessage* Message;
-    } context{ParentWnd, &Message};
-    EnumChildWindows(
-        ParentWnd,
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* ctx = reinterpret_cast<TContext*>(param);
-            if (GetParent(wnd) == ctx->Parent)
-                SendWndMessage(wnd, ctx->Message->Msg, ctx->Message->WParam, ctx->Message->LParam);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
+    TChildWindowsBroadcast broadcast{ParentWnd, &Message};
+    EnumChildWindows(ParentWnd, SendToDirectChild, reinterpret_cast<LPARAM>(&broadcast));
 }
 
 // ---------------------------------------------------------------------------

@@ -376,6 +376,15 @@ TEST(GraphicChildren, PaintedIntoADcAtTheirPlaces)
     EXPECT_EQ(at(45 + 4 + 1, 5 + 2 + 1), 0x808080u) << "a hidden child is not painted";
     EXPECT_TRUE(recorder.Reached(SKC_SET_HALF_VISIBLE).empty());
 
+    // Visibility is judged where a child lands: at its bounds moved by Offset.
+    target = Bitmap32(80, 60, 0xFF808080u);
+    dc = target->GetCanvas()->GetHandle();
+    IntersectClipRect(dc, 40, 0, 80, 60);
+    PaintGraphicControlsToDC(dc, parent, TPoint(40, 2), true);
+    GdiFlush();
+    EXPECT_EQ(at(5 + 40 + 1, 5 + 2 + 1), 0xFF0000u);
+    SelectClipRgn(dc, nullptr);
+
     // Nothing visible in the DC: the parent is told it is half visible.
     target = Bitmap32(80, 60, 0xFF808080u);
     dc = target->GetCanvas()->GetHandle();
