@@ -89,6 +89,7 @@ TEST(ArrowGlyph, FilledGlyphInEveryDirection)
     EXPECT_EQ(OpaqueCounts(down.get(), TRect(0, 0, 12, 12)).first,
               (std::vector<int>{0, 0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 0}));
 
+    const DWORD gdiBefore = testing_support::GdiObjectCount();
     auto up = Bitmap32(12, 12);
     PaintArrowGlyph(up.get(), TColor(0xFF0000FF), clNone, TRect(0, 0, 12, 12), 1, 0, 0, 0);
     for (int y = 0; y < 4; ++y)
@@ -101,6 +102,16 @@ TEST(ArrowGlyph, FilledGlyphInEveryDirection)
     auto right = Bitmap32(12, 12);
     PaintArrowGlyph(right.get(), TColor(0xFF0000FF), clNone, TRect(0, 0, 12, 12), 2, 0, 0, 0);
     EXPECT_EQ(OpaqueCounts(right.get(), TRect(4, 2, 8, 10)).first, (std::vector<int>{8, 6, 4, 2}));
+
+    // Line-drawn and turned by an angle: drawn, and nothing left behind.
+    auto turned = Bitmap32(12, 12);
+    PaintArrowGlyph(turned.get(), TColor(0xFF0000FF), TColor(0x00FF00), TRect(0, 0, 12, 12), 3, 45, 0, 1);
+    EXPECT_GT(OpaqueCounts(turned.get(), TRect(0, 0, 12, 12)).first[6], 0);
+    up.reset();
+    left.reset();
+    right.reset();
+    turned.reset();
+    EXPECT_EQ(testing_support::GdiObjectCount(), gdiBefore);
 }
 
 // A strip of Count 4 x 2 images: image i is 0x00AA00i0 with a fuchsia key
