@@ -106,6 +106,73 @@ TRects CollectKeyRects(TBitmap* Bmp, Cardinal Key);
 HRGN MakeBitmapRegion(TBitmap* Bmp, Cardinal Key);
 
 // ---------------------------------------------------------------------------
+// Copies and blends between 32-bit bitmaps. A transparent source pixel is
+// 0x00FF00FF or has alpha 16 or less. Inclusive rectangles have Right and
+// Bottom on the last column and row; exclusive ones one past.
+
+// The general copy (exclusive rects): per-pixel alpha scaled by (100 -
+// Transparency) percent, an optional tint Color (clNone for none), the
+// background of CI behind transparent pixels with FillFromCI, and with
+// Reflection a fading mirror image below DstRect. Src becomes 32-bit.
+void CopyRectWithAlpha(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst, bool Reflection,
+                       int Transparency, TColor Color, bool FillFromCI, const TCacheInfo& CI, TBitmap* Src);
+// SrcRect inclusive, at (X, Y); pixels whose value is not Key mix all four
+// bytes, Weight 0 giving the source and 255 keeping the target.
+void BlendRectExceptKey(TBitmap* Dst, int X, int Y, Cardinal Key, Byte Weight, TRect SrcRect, TBitmap* Src);
+// SrcRect inclusive, at DstPoint, one weight for the block (0 the source).
+void BlendRectUniform(TBitmap* Dst, TBitmap* Src, Byte Weight, const TPoint& DstPoint, const TRect& SrcRect);
+// SrcRect inclusive, at DstPoint, by the source's alpha.
+void BlendRectOver(TBitmap* Dst, TBitmap* Src, const TRect& SrcRect, const TPoint& DstPoint);
+// Exclusive rects, by the source's alpha; with a ready CI fuchsia pixels
+// are skipped or, with FillFromCI, take the background.
+void BlendRectByAlpha(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst, bool FillFromCI,
+                      const TCacheInfo& CI, TBitmap* Src);
+// A skin image whose mask is the lower half of MaskData.R: white mask keeps
+// the target, black gives the image.
+void CopyMaskedRect(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst, const TsMaskData& MaskData,
+                    bool FillFromCI, const TCacheInfo& CI, TBitmap* Src);
+// The whole of Src at (X, Y) except pixels of Key (colour order); copied
+// pixels become opaque.
+void CopyBitmapExceptKey(TBitmap* Dst, TBitmap* Src, int X, TColor Key, int Y);
+// SrcRect inclusive, at (X, Y); Key is a raw pixel value. Key pixels take
+// the background of CI (its fill colour when CI is not ready); the others
+// are copied.
+void CopyRectExceptKey(TBitmap* Dst, TBitmap* Src, int X, bool FillFromCI, const TCacheInfo& CI, Cardinal Key,
+                       TRect SrcRect, int Y);
+// SrcRect inclusive, at (X, Y); pixels other than Key (colour order, alpha
+// 0) are copied whole.
+void CopyRectExceptColor(TBitmap* Dst, TBitmap* Src, int X, TColor Key, TRect SrcRect, int Y);
+// Every pixel but 0x00FF00FF mixed with Color by Weight (255 keeps the pixel).
+void BlendBitmapWithColor(TBitmap* Bmp, Byte Weight, TColor Color);
+// Same-size bitmaps: a white mask keeps the target, black gives Color.
+void MixColorByMask(TBitmap* Target, TBitmap* Mask, TColor Color);
+
+// ---------------------------------------------------------------------------
+// Glyphs and arrows.
+
+// A font glyph's coverage into Color at Point: from the glyph's alpha (32-bit
+// glyph, no BgColor) or 255 minus its grey; with BgColor (not clNone) the
+// result lies between BgColor and Color whatever the target held.
+void PaintGlyphMask(TBitmap* Dst, TBitmap* Src, TPoint Point, TColor Color, TColor BgColor);
+// One image of a strip of ImageCount images side by side, chosen by State
+// (0 normal, 1 hot, 2 pressed, 3 disabled) and drawn at R's top-left; the
+// bottom-left pixel of the image is its key colour.
+void DrawMultiStateGlyph(TBitmap* Glyph, TBitmap* Dst, TRect R, bool Reflection, int AltIndex, int Blend,
+                         int State, bool StateImages, int ImageCount);
+// A fading mirror image of SrcRect (inclusive) from R's top down; Blend is a percent.
+void PaintGlyphReflection(TBitmap* Dst, TBitmap* Src, TRect R, int Blend, TColor Key, TRect SrcRect);
+// A 32-bit Bmp is blended by its alpha over the canvas at R (stretched when
+// its size differs); other bitmaps draw themselves into R.
+void DrawBitmap32OnCanvas(TCanvas* Canvas, TBitmap* Bmp, const TRect& R, bool Reflection);
+// Directions: 0 left, 1 up, 2 right, 3 down. Nothing when the arrow would
+// touch or leave the bitmap's right or bottom edge.
+void PaintSolidArrow(TBitmap* Bmp, TColor Color, const TRect& R, int Direction);
+// Style 0 and 2 filled, 1 and 3 lines (2 and 3 half height); Size 0 is
+// ArrowGlyphSize; Angle turns the whole bitmap about its centre.
+void PaintArrowGlyph(TBitmap* Bmp, TColor Color, TColor LineColor, const TRect& R, int Direction, double Angle,
+                     int Size, int Style);
+
+// ---------------------------------------------------------------------------
 // Free rotation through PlgBlt.
 class TPrlgram : public TObject {
 public:
