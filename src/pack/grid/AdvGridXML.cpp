@@ -264,6 +264,8 @@ void TAdvStringGrid::LoadFromXML(const String& FileName, bool LevelToRow, bool L
     int level = 0;
     int highestCol = startCol;
     int highestRow = startRow;
+    // Row s holds a value of this load.
+    bool rowUsed = false;
 
     auto grow = [&](int col, int row) {
         if (col >= GetColCount())
@@ -285,6 +287,7 @@ void TAdvStringGrid::LoadFromXML(const String& FileName, bool LevelToRow, bool L
         const int row = startRow + s;
         grow(col, row);
         LoadCellText(col, row, value);
+        rowUsed = true;
         highestCol = std::max(highestCol, col);
         highestRow = std::max(highestRow, row);
         ++q;
@@ -295,6 +298,12 @@ void TAdvStringGrid::LoadFromXML(const String& FileName, bool LevelToRow, bool L
         const Variant attributes = node.OlePropertyGet(L"attributes");
         if (attributes.IsDispatch()) {
             const int count = Length(attributes);
+            // Attributes open a row of their own: values an earlier record
+            // left on this row stay where they are.
+            if (LevelToRow && count > 0 && rowUsed) {
+                ++s;
+                rowUsed = false;
+            }
             for (int k = 0; k < count; ++k) {
                 const Variant attribute = Item(attributes, k);
                 writeHeader(attribute.OlePropertyGet(L"nodeName").ToString());
@@ -302,6 +311,7 @@ void TAdvStringGrid::LoadFromXML(const String& FileName, bool LevelToRow, bool L
             }
             if (LevelToRow && count > 0) {
                 ++s;
+                rowUsed = false;
                 q = level;
                 openedRow = true;
             }
@@ -311,6 +321,7 @@ void TAdvStringGrid::LoadFromXML(const String& FileName, bool LevelToRow, bool L
         if (count > 1) {
             if (LevelToRow && !openedRow) {
                 ++s;
+                rowUsed = false;
                 q = 0;
             }
             ++level;
@@ -345,8 +356,10 @@ void TAdvStringGrid::LoadFromXML(const String& FileName, bool LevelToRow, bool L
                 s = -1;
         }
         walk(record);
-        if (!LevelToRow)
+        if (!LevelToRow) {
             ++s;
+            rowUsed = false;
+        }
     }
     SetColCount(highestCol + 1);
     SetRowCount(highestRow + 1);
