@@ -124,6 +124,23 @@ TEST(CsvWriter, SavesHiddenColumnsAppendsAndReportsProgress)
     EXPECT_THROW(grid->AppendToCSV(dir.File(L"missing.csv")), EStreamError);
 }
 
+TEST(CsvWriter, OemConvertWritesTheOemCodePagesBytesAndReadsThemBack)
+{
+    TempDir dir;
+    const String file = dir.File(L"oem.csv");
+    TGrid grid;
+    Put(grid.grid, {{L"\u00FC\u00E9", L"x"}});
+    grid->SetOemConvert(true);
+    grid->SaveToCSV(file);
+    EXPECT_EQ(FileBytes(file), WideToAnsi(L"\u00FC\u00E9", CP_OEMCP) + ",x\r\n");
+    TGrid back;
+    back->SetOemConvert(true);
+    back->SetFixedRows(0);
+    back->SetFixedCols(0);
+    back->LoadFromCSV(file);
+    EXPECT_EQ(back->GetCells(0, 0), L"\u00FC\u00E9");
+}
+
 TEST(CsvReader, FilesFromOutsideGiveTheirCellsOrAnErrorWithTheGridAsItWas)
 {
     struct Case {
