@@ -4,6 +4,9 @@
 void TStrings::LoadFromStream(TStream* Stream, TEncoding* Encoding)
 {
     Int64 size = Stream->GetSize() - Stream->GetPosition();
+    // The decoding counts bytes in an int; refused before the buffer is made.
+    if (size > 0x7FFFFFFF)
+        throw EEncodingError(L"A text of " + IntToStr(size) + L" bytes is more than can be read at once");
     TBytes buffer(static_cast<std::size_t>(size > 0 ? size : 0));
     if (!buffer.empty())
         Stream->ReadBuffer(buffer.data(), static_cast<Int64>(buffer.size()));

@@ -1,9 +1,23 @@
 // Text encodings: system code pages, UTF-8 and UTF-16 with their marks.
 #include "SysUtils.h"
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <memory>
 #include <mutex>
+
+namespace {
+
+// The platform's conversions count in an int: a longer text would wrap
+// around to a negative or small count.
+void CheckConvertible(std::size_t Count, const wchar_t* What)
+{
+    if (Count > static_cast<std::size_t>(INT_MAX))
+        throw EEncodingError(String(What) + L" of " + IntToStr(static_cast<Int64>(Count)) +
+                             L" units is more than can be converted at once");
+}
+
+} // namespace
 
 bool TEncoding::CanEncode(const String& S) const
 {
@@ -14,6 +28,7 @@ TBytes TMBCSEncoding::GetBytes(const String& S) const
 {
     if (S.empty())
         return {};
+    CheckConvertible(S.size(), L"A text");
     const int len = static_cast<int>(S.size());
     int n = WideCharToMultiByte(codePage_, 0, S.c_str(), len, nullptr, 0, nullptr, nullptr);
     TBytes out(static_cast<std::size_t>(n));
@@ -26,6 +41,7 @@ String TMBCSEncoding::GetString(const Byte* Bytes, std::size_t Count) const
 {
     if (Count == 0)
         return String();
+    CheckConvertible(Count, L"A text");
     auto* src = reinterpret_cast<const char*>(Bytes);
     int n = MultiByteToWideChar(codePage_, 0, src, static_cast<int>(Count), nullptr, 0);
     String out(static_cast<std::size_t>(n), L'\0');

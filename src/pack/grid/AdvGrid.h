@@ -537,6 +537,12 @@ public:
     void SetPasswordChar(wchar_t Value) { FPasswordChar = Value; }
     wchar_t GetDelimiter() const { return FDelimiter; }
     void SetDelimiter(wchar_t Value) { FDelimiter = Value; }
+    // CSV fields pass through the OEM code page.
+    bool GetOemConvert() const { return FOemConvert; }
+    void SetOemConvert(bool Value) { FOemConvert = Value; }
+    // The encoding of the Unicode text files (UTF-8 with its mark unless set).
+    TEncoding* GetEncoding() const { return FEncoding; }
+    void SetEncoding(TEncoding* Value) { FEncoding = Value ? TEncoding::Shared(Value) : TEncoding::UTF8(); }
     int GetGroupColumn() const { return FGroupColumn; }
     void SetGroupColumn(int Value) { FGroupColumn = Value; }
     int GetPrintPageFrom() const { return FPrintPageFrom; }
@@ -908,6 +914,9 @@ public:
     void SetRowHeightForLines(int ARow, int Lines, int Extra);
     // The most lines a cell of the row holds; 1 unless MultilineCells.
     int GetRowMaxLineCount(int ARow);
+    // The longest line, in characters, of the text the grid saves for a cell
+    // of the column (real index); without MultilineCells only first lines count.
+    int GetMaxCellLineLength(int ACol);
     // The space the cell text offset takes across and down a cell.
     int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.x : 2 * FXYOffset.x; }
     int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.y : 2 * FXYOffset.y; }
@@ -1082,6 +1091,66 @@ public:
     // Point. The whole stream is read before the grid changes, so a stream
     // that cannot be read leaves the grid as it was.
     void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+
+    // --- the grid's text file and its UTF-16 cell stream: a line of counts,
+    // "cw" width lines and one line per non-empty cell. Readers take every
+    // line before the grid changes: counts that are not whole numbers,
+    // negative or beyond 1,048,576 columns or 16,777,216 rows fail first.
+    // Unicode writes UTF-16 with its byte-order mark, else the system code page.
+    void SaveToFile(const String& FileName, bool Unicode = false);
+    // Counts that do not read raise EAdvGridError "File contains no data or
+    // corrupt file " + FileName; cell lines outside the grid are passed over.
+    void LoadFromFile(const String& FileName);
+    void SaveToStream(TStream* Stream);
+    // A number that does not read raises EConvertError; a "cw" line or a cell
+    // outside the grid raises EInvalidGridOperation. The stream is left after
+    // the last cell line, before a line that is none.
+    void LoadFromStream(TStream* Stream);
+
+    // --- CSV. Delimiter #0 guesses the delimiter of each load and writes
+    // ",". Unicode writes the grid's Encoding (UTF-8 with its mark), else the
+    // system code page. MaxRows <= 0 reads every line. Readers end in time
+    // proportional to the file, with its cells or with an error before the
+    // grid changes: "File is empty" for a file of no lines (a file of no
+    // bytes is passed over).
+    void SaveToCSV(const String& FileName, bool Unicode = false);
+    // After the lines of the existing file, which must exist.
+    void AppendToCSV(const String& FileName, bool Unicode = false);
+    void LoadFromCSV(const String& FileName, int MaxRows = 0);
+    void LoadFromCSV(const String& FileName, TEncoding* AEncoding, int MaxRows = 0);
+    void LoadFromCSVStream(TStream* AStream, int MaxRows = 0);
+    // The file's rows after the grid's rows (before a visible floating footer).
+    void InsertFromCSV(const String& FileName, int MaxRows = 0);
+
+    // --- fixed-width text and ASCII tables (system code page, or the grid's
+    // Encoding with Unicode)
+    // positions holds column widths; each missing one is added to it as the
+    // column's longest line + 1. A file that cannot be made raises
+    // EAdvGridError "Cannot Create file " + FileName.
+    void SaveToFixed(const String& FileName, TIntList* positions);
+    // positions holds 1-based start positions, the last one ending the last
+    // field; fields are cut to the line. Fewer than two positions raise
+    // EAdvGridError before anything changes, a missing file "File " +
+    // FileName + " not found". MaxRows -1 reads every line.
+    void LoadFromFixed(const String& FileName, TIntList* positions, bool DoTrim = true, int MaxRows = -1);
+    // Every column padded to its longest line + 1, aligned as the cell is;
+    // further lines of multi-line cells on lines of their own.
+    void SaveToASCII(const String& FileName, bool Unicode = false);
+    // After the lines of the file, when it exists.
+    void AppendToASCII(const String& FileName, bool Unicode = false);
+
+    // --- XML and JSON
+    // One element per saved row and one per cell, in the encoding that
+    // XMLEncoding names (characters it lacks as character references; an
+    // encoding unknown here writes 7-bit text with references).
+    void SaveToXML(const String& FileName, const String& ListDescr, const String& RecordDescr,
+                   TStrings* FieldDescr, bool ExportEmptyCells = true);
+    // Through the system's XML parser object. A missing file raises
+    // EAdvGridError "XML file not found", a file the parser refuses "XMLDOM
+    // Parsing error " + code + " on line " + line, both before the grid changes.
+    void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // {"grid":[ rows ]} in 7-bit text: every other character as a \u escape.
+    void SaveToJSON(const String& FileName, const String& RecordDescr, TStrings* FieldDescr);
 
     // --- events
     TGridFormatEvent OnGetFormat;
@@ -1330,6 +1399,11 @@ private:
     friend class THiddenRowItems;
 
     void FireFileProgress(int Percent, int& Last);
+    // The CSV reader over a whole text; Insert puts the rows after the grid's.
+    void ReadCSVText(const String& Text, int MaxRows, bool Insert);
+    void WriteCSV(const String& FileName, bool Unicode, bool Append);
+    void WriteASCII(const String& FileName, bool Unicode, bool Append);
+    TAlignment SavedCellAlignment(int ACol, int ARow);
     void SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet);
     void WriteHTMLFile(const String& FileName, bool Show, bool Unicode, bool Append);
     // The style rule a cell is exported with: its font, the background it
@@ -1723,6 +1797,8 @@ private:
     String FCheckFalse = L"N";
     wchar_t FPasswordChar = L'*';
     wchar_t FDelimiter = L'\0';
+    bool FOemConvert = false;
+    TEncoding* FEncoding = TEncoding::UTF8();
     int FGroupColumn = -1;
     int FPrintPageFrom = 1;
     int FPrintPageTo = 1;
