@@ -8,6 +8,7 @@
 #include "acPNG.h"
 #include "PngImage.h"
 #include "sConst.h"
+#include "sGraphUtils.h"
 #include "sGraphUtilsRows.h"
 #include <algorithm>
 #include <array>
@@ -704,24 +705,13 @@ void ApplyPngAlpha(TBitmap* Bmp, TPNGGraphic* Png)
 namespace {
 
 // The image's colours over the target by its own alpha at full opacity, as
-// the skin library's general copy mixes them: d := ((s - d) * a + d * 256) shr 8,
-// the target keeping the larger alpha.
+// the skin library's general copy mixes them, the target keeping the larger
+// alpha.
 void BlendOnto(TBitmap* Target, TBitmap* Source)
 {
-    TPixelRows target = PixelRows32(Target), source = PixelRows32(Source);
-    if (!target || !source)
-        return;
-    int w = std::min(target.Width, source.Width), h = std::min(target.Height, source.Height);
-    for (int y = 0; y < h; ++y) {
-        auto* d = reinterpret_cast<Byte*>(target.Row(y));
-        const auto* s = reinterpret_cast<const Byte*>(source.Row(y));
-        for (int x = 0; x < 4 * w; x += 4) {
-            int a = s[x + 3];
-            for (int c = 0; c < 3; ++c)
-                d[x + c] = static_cast<Byte>(((s[x + c] - d[x + c]) * a + d[x + c] * 256) >> 8);
-            d[x + 3] = std::max(d[x + 3], s[x + 3]);
-        }
-    }
+    const TRect area(0, 0, std::min(Target->GetWidth(), Source->GetWidth()),
+                     std::min(Target->GetHeight(), Source->GetHeight()));
+    CopyRectWithAlpha(area, area, Target, false, 0, clNone, false, TCacheInfo(), Source);
 }
 
 // An 8-bit bitmap whose colour table is a grey ramp, so that stretching it
