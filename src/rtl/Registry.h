@@ -25,7 +25,7 @@ public:
     void SetRootKey(HKEY Value);
     REGSAM GetAccess() const { return access_; }
     void SetAccess(REGSAM Value) { access_ = Value; }
-    HKEY GetCurrentKey() const { return currentKey_; }
+    HKEY GetCurrentKey() const { return currentKey_.Get(); }
     const String& GetCurrentPath() const { return currentPath_; }
     bool LazyWrite = true;
 
@@ -67,7 +67,7 @@ private:
     DWORD GetData(const String& name, void* buffer, DWORD size, DWORD& type);
 
     HKEY rootKey_ = HKEY_CURRENT_USER;
-    HKEY currentKey_ = nullptr;
+    TRegKeyHandle currentKey_;
     String currentPath_;
     REGSAM access_ = KEY_ALL_ACCESS;
 };

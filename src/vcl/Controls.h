@@ -15,6 +15,7 @@
 #include "Graphics.h"
 #include "Messages.h"
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TControl;
@@ -554,8 +555,7 @@ protected:
 
 private:
     TControl* control_ = nullptr;
-    HDC dc_ = nullptr;
-    HWND wnd_ = nullptr;
+    std::optional<TWindowDC> dc_;
 };
 
 // A control that paints on its parent's window.

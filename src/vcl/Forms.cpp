@@ -1,6 +1,7 @@
 // TCustomForm: top-level windows with their life cycle, activation, focus,
 // closing and modal showing.
 #include "Forms.h"
+#include "ScopeExit.h"
 #include "Menus.h"
 #include "PlatformProbe.h"
 #include <algorithm>
@@ -321,10 +322,7 @@ void TCustomForm::CMShowingChanged(TMessage&)
     if (formState_.Contains(fsShowing))
         throw EInvalidOperation(L"Cannot change Visible in OnShow or OnHide");
     formState_ << fsShowing;
-    struct Clear {
-        TFormState& s;
-        ~Clear() { s >> fsShowing; }
-    } clear{formState_};
+    const TScopeExit clear([this] { formState_ >> fsShowing; });
     if (Showing()) {
         try {
             DoShow();
@@ -646,17 +644,12 @@ int TCustomForm::ShowModal()
     EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
     for (HWND w : disabled)
         EnableWindow(w, FALSE);
-    struct Restore {
-        TCustomForm* form;
-        std::vector<HWND>& windows;
-        ~Restore()
-        {
-            for (HWND w : windows)
-                if (IsWindow(w))
-                    EnableWindow(w, TRUE);
-            form->formState_ >> fsModal;
-        }
-    } restore{this, disabled};
+    const TScopeExit restore([this, &disabled] {
+        for (HWND w : disabled)
+            if (IsWindow(w))
+                EnableWindow(w, TRUE);
+        formState_ >> fsModal;
+    });
     modalResult_ = mrNone;
     Show();
     SendMessageW(Handle(), CM_ACTIVATE, 0, 0);

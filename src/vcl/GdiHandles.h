@@ -122,10 +122,16 @@ private:
     COLORREF oldBk_;
 };
 
-// A window's DC (or the screen's, for a null window) from GetDC.
+// A window's DC (or the screen's, for a null window) from GetDC, or with
+// the non-client area from GetWindowDC.
 class TWindowDC {
 public:
-    explicit TWindowDC(HWND wnd = nullptr) : wnd_(wnd), dc_(GetDC(wnd)) {}
+    explicit TWindowDC(HWND wnd = nullptr, bool wholeWindow = false)
+        : wnd_(wnd), dc_(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd))
+    {
+    }
+    // Takes over a DC that GetDCEx gave for the window.
+    TWindowDC(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {}
     ~TWindowDC()
     {
         if (dc_)

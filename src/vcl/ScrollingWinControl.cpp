@@ -1,6 +1,7 @@
 // Scrolling containers: the range follows the children, the scroll bars
 // move them.
 #include "Forms.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 int TControlScrollBar::ClientSize() const
@@ -172,10 +173,7 @@ void TScrollingWinControl::UpdateScrollBars()
     if (updatingBars_)
         return;
     updatingBars_ = true;
-    struct Reset {
-        bool& f;
-        ~Reset() { f = false; }
-    } reset{updatingBars_};
+    const TScopeExit reset([this] { updatingBars_ = false; });
     // Showing one bar narrows the client area, which may call for the other.
     for (int pass = 0; pass < 2; ++pass) {
         horz_->Update();

@@ -4,8 +4,10 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "TypInfo.h"
+#include "ScopeExit.h"
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -688,14 +690,11 @@ RECT TWinControl::GetClientRect() const
     // Without a window, the frame the window will have is taken off.
     RECT frame{0, 0, 0, 0};
     TCreateParams params;
-    measuringParams_ = true;
-    try {
+    {
+        measuringParams_ = true;
+        const TScopeExit measured([this] { measuringParams_ = false; });
         const_cast<TWinControl*>(this)->CreateParams(params);
-    } catch (...) {
-        measuringParams_ = false;
-        throw;
     }
-    measuringParams_ = false;
     AdjustWindowRectEx(&frame, params.Style & ~WS_VSCROLL & ~WS_HSCROLL, FALSE, params.ExStyle);
     RECT r{0, 0, width_ - (frame.right - frame.left), height_ - (frame.bottom - frame.top)};
     InflateRect(&r, -borderWidth_, -borderWidth_);
@@ -745,7 +744,8 @@ void TWinControl::WMNCPaint(TMessage& M)
     DefaultHandler(M);
     if (borderWidth_ > 0 && handle_) {
         // Paint the border band in the control's colour.
-        HDC dc = GetWindowDC(handle_);
+        const TWindowDC windowDC(handle_, true);
+        const HDC dc = windowDC.Get();
         RECT wr, cr;
         GetWindowRect(handle_, &wr);
         GetClientRect();
@@ -755,7 +755,6 @@ void TWinControl::WMNCPaint(TMessage& M)
         OffsetRect(&wr, -wr.left, -wr.top);
         ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
         FillRect(dc, &wr, brush_->GetHandle());
-        ReleaseDC(handle_, dc);
     }
 }
 
@@ -899,23 +898,16 @@ void TWinControl::UpdateShowing()
         // Children are ready (and showing) before this window appears, so a
         // form's OnShow finds its controls in place.
         willShow_ = true;
-        try {
-            for (TWinControl* c : std::vector<TWinControl*>(winControls_))
-                c->UpdateShowing();
-        } catch (...) {
-            willShow_ = false;
-            throw;
-        }
-        willShow_ = false;
+        const TScopeExit shown([this] { willShow_ = false; });
+        for (TWinControl* c : std::vector<TWinControl*>(winControls_))
+            c->UpdateShowing();
     }
     if (handle_ && showing_ != show) {
         showing_ = show;
-        try {
-            Perform(CM_SHOWINGCHANGED, 0, 0);
-        } catch (...) {
-            showing_ = !show;
-            throw;
-        }
+        // A change that fails is undone.
+        TScopeExit undo([this, show] { showing_ = !show; });
+        Perform(CM_SHOWINGCHANGED, 0, 0);
+        undo.Dismiss();
     }
     if (!show)
         for (TWinControl* c : std::vector<TWinControl*>(winControls_))
@@ -1018,17 +1010,15 @@ void TWinControl::AlignControls(TControl* AControl, RECT& Rect)
     }
     ControlState >> csAlignmentNeeded;
     ControlState << csAligning;
-    ++alignLevel_;
-    try {
+    {
+        ++alignLevel_;
+        const TScopeExit aligned([this] {
+            --alignLevel_;
+            ControlState >> csAligning;
+        });
         AdjustClientRect(Rect);
         DoAlign(AControl, Rect);
-    } catch (...) {
-        --alignLevel_;
-        ControlState >> csAligning;
-        throw;
     }
-    --alignLevel_;
-    ControlState >> csAligning;
     ControlsAligned();
 }
 
@@ -1145,22 +1135,19 @@ void TWinControl::Repaint()
 void TWinControl::WMPaint(TWMPaint& M)
 {
     if (doubleBuffered_ && !M.DC() && handle_) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
+        const TPaintDC paintDC(handle_);
+        const HDC dc = paintDC.Get();
         RECT client;
         ::GetClientRect(handle_, &client);
-        HDC memDC = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-        HGDIOBJ oldBmp = SelectObject(memDC, bmp);
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
-        TMessage inner{WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0, 0};
+        const TMemoryDC memDC(dc);
+        const TBitmapHandle bmp(
+            CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+        const TSelectObject selectBmp(memDC.Get(), bmp.Get());
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC.Get()), reinterpret_cast<LPARAM>(memDC.Get()));
+        TMessage inner{WM_PAINT, reinterpret_cast<WPARAM>(memDC.Get()), 0, 0};
         TWMPaint innerPaint(inner);
         WMPaint(innerPaint);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memDC, 0, 0, SRCCOPY);
-        SelectObject(memDC, oldBmp);
-        DeleteObject(bmp);
-        DeleteDC(memDC);
-        EndPaint(handle_, &ps);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memDC.Get(), 0, 0, SRCCOPY);
         return;
     }
     if (!ControlState.Contains(csCustomPaint) && controls_.empty()) {
@@ -1172,24 +1159,22 @@ void TWinControl::WMPaint(TWMPaint& M)
 
 void TWinControl::PaintHandler(TWMPaint& M)
 {
-    PAINTSTRUCT ps{};
+    std::optional<TPaintDC> paintDC;
     HDC dc = M.DC();
-    const bool own = dc == nullptr;
-    if (own)
-        dc = BeginPaint(handle_, &ps);
-    int saved = SaveDC(dc);
-    // Opaque graphic children cover the window: clip them out of its paint.
-    for (TControl* c : controls_) {
-        if (c->GetVisible() && c->ControlStyle.Contains(csOpaque)) {
-            RECT r = c->GetBoundsRect();
-            ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    if (!dc)
+        dc = paintDC.emplace(handle_).Get();
+    {
+        const TSavedDC saved(dc);
+        // Opaque graphic children cover the window: clip them out of its paint.
+        for (TControl* c : controls_) {
+            if (c->GetVisible() && c->ControlStyle.Contains(csOpaque)) {
+                RECT r = c->GetBoundsRect();
+                ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+            }
         }
+        PaintWindow(dc);
     }
-    PaintWindow(dc);
-    RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
-    if (own)
-        EndPaint(handle_, &ps);
 }
 
 void TWinControl::PaintWindow(HDC DC)
@@ -1213,13 +1198,12 @@ void TWinControl::PaintControls(HDC DC, TControl* First)
         RECT r = c->GetBoundsRect();
         if (!RectVisible(DC, &r))
             continue;
-        int saved = SaveDC(DC);
+        const TSavedDC saved(DC);
         POINT org;
         GetViewportOrgEx(DC, &org);
         SetViewportOrgEx(DC, org.x + r.left, org.y + r.top, nullptr);
         IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-        RestoreDC(DC, saved);
     }
 }
 
@@ -1228,21 +1212,22 @@ void TWinControl::PaintTo(HDC DC, int X, int Y)
     if (!handle_)
         return;
     ControlState << csPaintCopy;
-    int saved = SaveDC(DC);
-    POINT org;
-    GetViewportOrgEx(DC, &org);
-    SetViewportOrgEx(DC, org.x + X, org.y + Y, nullptr);
-    RECT client;
-    ::GetClientRect(handle_, &client);
-    IntersectClipRect(DC, 0, 0, client.right, client.bottom);
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    RestoreDC(DC, saved);
+    const TScopeExit endCopy([this] { ControlState >> csPaintCopy; });
+    {
+        const TSavedDC saved(DC);
+        POINT org;
+        GetViewportOrgEx(DC, &org);
+        SetViewportOrgEx(DC, org.x + X, org.y + Y, nullptr);
+        RECT client;
+        ::GetClientRect(handle_, &client);
+        IntersectClipRect(DC, 0, 0, client.right, client.bottom);
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    }
     for (TWinControl* c : winControls_) {
         if (c->GetVisible() && c->handle_)
             c->PaintTo(DC, X + c->GetLeft(), Y + c->GetTop());
     }
-    ControlState >> csPaintCopy;
 }
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& M)
@@ -1668,15 +1653,10 @@ void TWinControl::SetZOrder(bool TopMost)
 void TWinControl::ChangeScale(int M, int D)
 {
     DisableAlign();
-    try {
-        for (int i = 0; i < ControlCount(); ++i)
-            Controls(i)->ChangeScale(M, D);
-        TControl::ChangeScale(M, D);
-    } catch (...) {
-        EnableAlign();
-        throw;
-    }
-    EnableAlign();
+    const TScopeExit enableAlign([this] { EnableAlign(); });
+    for (int i = 0; i < ControlCount(); ++i)
+        Controls(i)->ChangeScale(M, D);
+    TControl::ChangeScale(M, D);
 }
 
 void TWinControl::Loaded()

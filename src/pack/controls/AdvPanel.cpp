@@ -1,6 +1,7 @@
 // The panel's caption settings, the panel's plain painting and child area,
 // and the panel group's arrangement.
 #include "AdvPanel.h"
+#include "ScopeExit.h"
 #include "AdvStyleIF.h"
 #include "HTMLUtils.h"
 #include "System.h"
@@ -286,17 +287,14 @@ void TAdvPanelGroup::Arrange()
 {
     if (ComponentState().Contains(csLoading) || FIsArranging || FUpdateCount > 0)
         return;
-    FIsArranging = true;
-    try {
+    {
+        FIsArranging = true;
+        const TScopeExit arranged([this] { FIsArranging = false; });
         if (FGroupStyle == gsVertical)
             ArrangeVertical();
         else
             ArrangeHorizontal();
-    } catch (...) {
-        FIsArranging = false;
-        throw;
     }
-    FIsArranging = false;
     DoArrangedControls();
 }
 

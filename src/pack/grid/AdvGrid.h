@@ -23,6 +23,8 @@
 #include "ImgList.h"
 #include "Menus.h"
 #include "PictureContainer.h"
+#include "ScopeExit.h"
+#include "UniqueHandle.h"
 #include <vector>
 
 class TAdvStringGrid;
@@ -173,7 +175,7 @@ public:
 
 private:
     TAdvStringGrid* grid_ = nullptr;
-    HHOOK hook_ = nullptr;
+    THookHandle hook_;
 };
 extern TFocusedGrid FocusedGrid;
 
@@ -637,6 +639,12 @@ public:
     // Suspends repainting while visible; nests.
     void BeginUpdate();
     void EndUpdate();
+    // BeginUpdate now, EndUpdate when the returned guard goes out of scope.
+    [[nodiscard]] auto UpdateLock()
+    {
+        BeginUpdate();
+        return TScopeExit([this] { EndUpdate(); });
+    }
     // Silences painting without messages or a repaint at the end.
     void StartUpdate() { ++FUpdateCount; }
     void ResetUpdate();

@@ -26,21 +26,13 @@ void TAdvStringGrid::KeepLeftColumnWhile(const std::function<void()>& Work)
     // With row selection the view keeps its left column, and repaints once.
     const bool keep = GetOptions().Contains(goRowSelect) && FNavigation->GetKeepHorizScroll();
     const int leftCol = GetLeftCol();
-    if (keep)
-        BeginUpdate();
-    try {
+    if (!keep) {
         Work();
-    } catch (...) {
-        if (keep) {
-            SetLeftCol(leftCol);
-            EndUpdate();
-        }
-        throw;
+        return;
     }
-    if (keep) {
-        SetLeftCol(leftCol);
-        EndUpdate();
-    }
+    const auto lock = UpdateLock();
+    const TScopeExit keepLeft([this, leftCol] { SetLeftCol(leftCol); });
+    Work();
 }
 
 bool TAdvStringGrid::NearColumnBorder(int ACol, int ARow, int X)
@@ -171,13 +163,8 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
             return;
         const bool alwaysEdit = FNavigation->GetAlwaysEdit();
         FNavigation->SetAlwaysEdit(false);
-        try {
-            TBaseGrid::Dispatch(Message);
-        } catch (...) {
-            FNavigation->SetAlwaysEdit(alwaysEdit);
-            throw;
-        }
-        FNavigation->SetAlwaysEdit(alwaysEdit);
+        const TScopeExit restore([this, alwaysEdit] { FNavigation->SetAlwaysEdit(alwaysEdit); });
+        TBaseGrid::Dispatch(Message);
     });
 
     const bool sizingPress =
