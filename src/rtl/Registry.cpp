@@ -298,10 +298,7 @@ TRegistryIniFile::TRegistryIniFile(const String& FileName, REGSAM AAccess)
 {
 }
 
-TRegistryIniFile::~TRegistryIniFile()
-{
-    reg_->Free();
-}
+TRegistryIniFile::~TRegistryIniFile() = default;
 
 bool TRegistryIniFile::OpenSection(TRegistry& reg, const String& Section, bool create)
 {

@@ -8,16 +8,30 @@
 
 namespace {
 
-// Top-level windows of this thread that a modal form disables while it runs.
-BOOL CALLBACK CollectEnabledWindow(HWND wnd, LPARAM data)
+BOOL CALLBACK CollectTaskWindow(HWND wnd, LPARAM data)
 {
-    auto* list = reinterpret_cast<std::vector<HWND>*>(data);
     if (IsWindowVisible(wnd) && IsWindowEnabled(wnd))
-        list->push_back(wnd);
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(wnd);
     return TRUE;
 }
 
 } // namespace
+
+std::vector<HWND> DisableTaskWindows()
+{
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND wnd : windows)
+        EnableWindow(wnd, FALSE);
+    return windows;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& Windows)
+{
+    for (HWND wnd : Windows)
+        if (IsWindow(wnd))
+            EnableWindow(wnd, TRUE);
+}
 
 TCustomForm* GetParentForm(TControl* Control, bool TopForm)
 {
@@ -640,14 +654,9 @@ int TCustomForm::ShowModal()
         ReleaseCapture();
     }
     formState_ << fsModal;
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    for (HWND w : disabled)
-        EnableWindow(w, FALSE);
+    const std::vector<HWND> disabled = DisableTaskWindows();
     const TScopeExit restore([this, &disabled] {
-        for (HWND w : disabled)
-            if (IsWindow(w))
-                EnableWindow(w, TRUE);
+        EnableTaskWindows(disabled);
         formState_ >> fsModal;
     });
     modalResult_ = mrNone;

@@ -72,14 +72,11 @@ void TControlCanvas::CreateHandle()
 // ---------------------------------------------------------------------------
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner)
 {
-    canvas_ = New<TControlCanvas>();
+    canvas_.reset(New<TControlCanvas>());
     canvas_->SetControl(this);
 }
 
-TGraphicControl::~TGraphicControl()
-{
-    canvas_->Free();
-}
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::Dispatch(TMessage& Message)
 {
@@ -99,14 +96,11 @@ void TGraphicControl::PaintControl(HDC dc)
 // ---------------------------------------------------------------------------
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner)
 {
-    canvas_ = New<TControlCanvas>();
+    canvas_.reset(New<TControlCanvas>());
     canvas_->SetControl(this);
 }
 
-TCustomControl::~TCustomControl()
-{
-    canvas_->Free();
-}
+TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::Dispatch(TMessage& Message)
 {

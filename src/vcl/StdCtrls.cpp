@@ -531,13 +531,10 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner)
     ControlStyle >> csFixedHeight;
     TControl::SetAutoSize(false);
     SetBounds(0, 0, 185, 89);
-    lines_ = New<TMemoStrings>(this);
+    lines_.reset(New<TMemoStrings>(this));
 }
 
-TCustomMemo::~TCustomMemo()
-{
-    lines_->Free();
-}
+TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::CreateParams(TCreateParams& Params)
 {

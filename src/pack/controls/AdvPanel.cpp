@@ -9,15 +9,12 @@
 
 TPanelCaption::TPanelCaption()
 {
-    FFont = New<TFont>();
+    FFont.reset(New<TFont>());
     FFont->SetColor(clHighlightText);
     FFont->OnChange = [this](TObject*) { Changed(); };
 }
 
-TPanelCaption::~TPanelCaption()
-{
-    FFont->Free();
-}
+TPanelCaption::~TPanelCaption() = default;
 
 void TPanelCaption::Assign(TPersistent* Source)
 {
@@ -27,7 +24,7 @@ void TPanelCaption::Assign(TPersistent* Source)
         return;
     }
     SetColor(src->FColor);
-    SetFont(src->FFont);
+    SetFont(src->FFont.get());
     SetHeight(src->FHeight);
     SetIndent(src->FIndent);
 }
@@ -80,7 +77,7 @@ void TPanelCaption::SetTopIndent(int Value)
 TCustomAdvPanel::TCustomAdvPanel(TComponent* AOwner) : TCustomPanel(AOwner)
 {
     ControlStyle >> csSetCaption;
-    FCaption = New<TPanelCaption>();
+    FCaption.reset(New<TPanelCaption>());
     FCaption->OnChange = [this](TObject* Sender) { CaptionChanged(Sender); };
     FCaption->OnStateChange = [this](TObject*) { PanelStateChanged(); };
     SetWidth(300);
@@ -88,10 +85,7 @@ TCustomAdvPanel::TCustomAdvPanel(TComponent* AOwner) : TCustomPanel(AOwner)
     SetDoubleBuffered(true);
 }
 
-TCustomAdvPanel::~TCustomAdvPanel()
-{
-    FCaption->Free();
-}
+TCustomAdvPanel::~TCustomAdvPanel() = default;
 
 void TCustomAdvPanel::CaptionChanged(TObject*)
 {
