@@ -1,5 +1,7 @@
 #include "InventoryRun.h"
 #include "ComObj.h"
+#include "ScopeExit.h"
+#include "UniqueHandle.h"
 #include <objbase.h>
 #include <atomic>
 #include <mutex>
@@ -13,11 +15,12 @@
 
 class TInventoryChannel : public TInventoryTarget {
 public:
-    TInventoryChannel() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~TInventoryChannel() override
+    // Without the event nobody could tell when the worker is done: the run
+    // does not start.
+    TInventoryChannel() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
     {
-        if (finished_)
-            CloseHandle(finished_);
+        if (!finished_)
+            RaiseLastOSError();
     }
     TInventoryChannel(const TInventoryChannel&) = delete;
     TInventoryChannel& operator=(const TInventoryChannel&) = delete;
@@ -49,7 +52,7 @@ public:
     }
     void EndRun() { Push(TInventoryChange::icRunEnded, 0, 0); }
     bool Closed() const { return closed_.load(); }
-    void SignalFinished() { SetEvent(finished_); }
+    void SignalFinished() { SetEvent(finished_.Get()); }
 
     // Main side. Both hand over the waiting changes for an empty batch,
     // whose room the worker fills next.
@@ -67,7 +70,7 @@ public:
     }
     bool WaitFinished(DWORD timeout) const
     {
-        return WaitForSingleObject(finished_, timeout) == WAIT_OBJECT_0;
+        return WaitForSingleObject(finished_.Get(), timeout) == WAIT_OBJECT_0;
     }
 
 private:
@@ -81,7 +84,7 @@ private:
     std::mutex lock_;
     TInventoryChanges pending_;
     std::atomic<bool> closed_{false};
-    HANDLE finished_;
+    TKernelHandle finished_;
 };
 
 // ---------------------------------------------------------------------------
@@ -105,10 +108,7 @@ TMainThread::TMainThread(std::shared_ptr<TInventoryChannel> Channel)
 void TMainThread::Execute()
 {
     TInventoryChannel& run = *channel_;
-    struct TSignalOnExit {
-        TInventoryChannel& run;
-        ~TSignalOnExit() { run.SignalFinished(); }
-    } signal{run};
+    TScopeExit signal([&run] { run.SignalFinished(); });
 
     const int count = static_cast<int>(run.Names.size());
     const auto stopped = [&run] { return run.Closed(); };
@@ -210,10 +210,7 @@ void TInventoryRun::ApplyChanges()
     if (applying_)
         return;
     applying_ = true;
-    struct TReset {
-        bool& flag;
-        ~TReset() { flag = false; }
-    } reset{applying_};
+    TScopeExit reset([this] { applying_ = false; });
 
     for (;;) {
         if (next_ == taken_.Changes.size()) {

@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 // ---------------------------------------------------------------------------
@@ -452,14 +453,9 @@ void TCollection::Clear()
     if (items_.empty())
         return;
     BeginUpdate();
-    try {
-        while (!items_.empty())
-            items_.back()->Free();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TScopeExit endUpdate([this] { EndUpdate(); });
+    while (!items_.empty())
+        items_.back()->Free();
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const
@@ -509,15 +505,10 @@ void TCollection::Assign(TPersistent* Source)
     if (other == this)
         return; // clearing first would lose the very items to copy
     BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* item : other->items_)
-            Add()->Assign(item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    for (TCollectionItem* item : other->items_)
+        Add()->Assign(item);
 }
 
 String TCollection::GetNamePath() const

@@ -4,6 +4,7 @@
 
 #include "System.h"
 #include "SysUtils.h"
+#include "UniqueHandle.h"
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -398,11 +399,12 @@ protected:
 class TFileStream : public THandleStream {
 public:
     TFileStream(const String& AFileName, Word Mode);
-    ~TFileStream() override;
     const String& GetFileName() const { return fileName_; }
 
 private:
     String fileName_;
+    // The stream reads and writes through handle_; this closes it.
+    TKernelHandle file_;
 };
 
 // A stream over a block of memory.
@@ -572,7 +574,6 @@ bool CheckSynchronize(int Timeout = 0);
 class TThread : public TObject {
 public:
     explicit TThread(bool CreateSuspended = false);
-    ~TThread() override;
     // The thread starts here unless it was created suspended.
     void AfterConstruction() override;
     // Freeing a running thread terminates it and waits for it to end.
@@ -594,7 +595,7 @@ public:
     void SetPriority(TThreadPriority Value);
     bool GetSuspended() const { return !started_; }
     bool GetFinished() const { return finished_; }
-    HANDLE GetHandle() const { return handle_; }
+    HANDLE GetHandle() const { return handle_.Get(); }
     DWORD GetThreadID() const { return threadId_; }
     // What escaped Execute, if anything.
     std::exception_ptr FatalException;
@@ -621,7 +622,7 @@ protected:
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);
 
-    HANDLE handle_ = nullptr;
+    TKernelHandle handle_;
     DWORD threadId_ = 0;
     bool createSuspended_ = false;
     std::atomic<bool> started_{false};

@@ -107,6 +107,7 @@ TFileStream::TFileStream(const String& AFileName, Word Mode)
         if (handle_ == INVALID_HANDLE_VALUE)
             throw EFCreateError(L"Cannot create file \"" + ExpandFileName(AFileName) + L"\". " +
                                 SysErrorMessage(GetLastError()));
+        file_.Reset(handle_);
         return;
     }
     static const DWORD access[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
@@ -115,12 +116,7 @@ TFileStream::TFileStream(const String& AFileName, Word Mode)
     if (handle_ == INVALID_HANDLE_VALUE)
         throw EFOpenError(L"Cannot open file \"" + ExpandFileName(AFileName) + L"\". " +
                           SysErrorMessage(GetLastError()));
-}
-
-TFileStream::~TFileStream()
-{
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
+    file_.Reset(handle_);
 }
 
 // ---------------------------------------------------------------------------

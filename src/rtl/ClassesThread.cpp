@@ -107,7 +107,7 @@ bool CheckSynchronize(int Timeout)
 
 TThread::TThread(bool CreateSuspended) : createSuspended_(CreateSuspended)
 {
-    handle_ = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &threadId_);
+    handle_.Reset(CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &threadId_));
     if (!handle_)
         throw EThread(L"Thread creation error: " + SysErrorMessage(GetLastError()));
 }
@@ -122,13 +122,7 @@ void TThread::Start()
 {
     if (started_.exchange(true))
         return;
-    ResumeThread(handle_);
-}
-
-TThread::~TThread()
-{
-    if (handle_)
-        CloseHandle(handle_);
+    ResumeThread(handle_.Get());
 }
 
 void TThread::BeforeDestruction()
@@ -177,7 +171,7 @@ int TThread::WaitFor()
     if (GetCurrentThreadId() == threadId_)
         throw EThread(L"Cannot call WaitFor on the thread itself");
     if (GetCurrentThreadId() == MainThreadID) {
-        HANDLE handles[] = {handle_, SyncEvent()};
+        HANDLE handles[] = {handle_.Get(), SyncEvent()};
         for (;;) {
             DWORD r = MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_SENDMESSAGE);
             if (r == WAIT_OBJECT_0 || r == WAIT_FAILED)
@@ -191,10 +185,10 @@ int TThread::WaitFor()
             }
         }
     } else {
-        WaitForSingleObject(handle_, INFINITE);
+        WaitForSingleObject(handle_.Get(), INFINITE);
     }
     DWORD code = 0;
-    GetExitCodeThread(handle_, &code);
+    GetExitCodeThread(handle_.Get(), &code);
     return static_cast<int>(code);
 }
 
@@ -208,7 +202,7 @@ const int priorities[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST, 
 
 TThreadPriority TThread::GetPriority() const
 {
-    int p = GetThreadPriority(handle_);
+    int p = GetThreadPriority(handle_.Get());
     for (int i = 0; i <= tpTimeCritical; ++i)
         if (priorities[i] == p)
             return static_cast<TThreadPriority>(i);
@@ -217,7 +211,7 @@ TThreadPriority TThread::GetPriority() const
 
 void TThread::SetPriority(TThreadPriority Value)
 {
-    SetThreadPriority(handle_, priorities[Value]);
+    SetThreadPriority(handle_.Get(), priorities[Value]);
 }
 
 void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method)

@@ -195,13 +195,12 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     // Starting a new file with the UTF-16 mark makes the profile functions
     // keep it in UTF-16; otherwise they write the system code page.
     if (GetFileAttributesW(fileName_.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        HANDLE h = CreateFileW(fileName_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
+        const TKernelHandle file(
+            CreateFileW(fileName_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             static const Byte mark[] = {0xFF, 0xFE};
             DWORD written = 0;
-            WriteFile(h, mark, sizeof mark, &written, nullptr);
-            CloseHandle(h);
+            WriteFile(file.Get(), mark, sizeof mark, &written, nullptr);
         }
     }
     String section = StoredSection(Section);

@@ -1,5 +1,7 @@
 #include "PlatformProbe.h"
 #include <shlwapi.h>
+#include "ProcBinding.h"
+#include "UniqueHandle.h"
 
 namespace {
 
@@ -7,27 +9,20 @@ using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 using BoolFn = BOOL(WINAPI*)();
 using CompositionFn = HRESULT(WINAPI*)(BOOL*);
 
-template <class Fn>
-Fn Bind(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 TPlatformProbe ReadSystem()
 {
     TPlatformProbe p;
     // GetVersionEx lies to programs without a compatibility manifest.
     OSVERSIONINFOW vi{};
     vi.dwOSVersionInfoSize = sizeof(vi);
-    if (auto rtlGetVersion = Bind<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion"))
+    if (auto rtlGetVersion = BindProc<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion"))
         rtlGetVersion(&vi);
     p.WindowsMajor = vi.dwMajorVersion;
     p.WindowsMinor = vi.dwMinorVersion;
     p.WindowsBuild = vi.dwBuildNumber;
 
-    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
-    if (auto getVersion = Bind<DLLGETVERSIONPROC>(comctl, "DllGetVersion")) {
+    const TModuleHandle comctl(LoadLibraryW(L"comctl32.dll"));
+    if (auto getVersion = BindProc<DLLGETVERSIONPROC>(comctl.Get(), "DllGetVersion")) {
         DLLVERSIONINFO dvi{};
         dvi.cbSize = sizeof(dvi);
         if (SUCCEEDED(getVersion(&dvi))) {
@@ -36,19 +31,18 @@ TPlatformProbe ReadSystem()
         }
     }
 
-    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-    auto isAppThemed = Bind<BoolFn>(uxtheme, "IsAppThemed");
-    auto isThemeActive = Bind<BoolFn>(uxtheme, "IsThemeActive");
+    const TModuleHandle uxtheme(LoadLibraryW(L"uxtheme.dll"));
+    auto isAppThemed = BindProc<BoolFn>(uxtheme.Get(), "IsAppThemed");
+    auto isThemeActive = BindProc<BoolFn>(uxtheme.Get(), "IsThemeActive");
     p.ThemeActive = isAppThemed && isThemeActive && isAppThemed() && isThemeActive();
 
-    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
-    if (auto isComposition = Bind<CompositionFn>(dwm, "DwmIsCompositionEnabled")) {
+    const TModuleHandle dwm(LoadLibraryW(L"dwmapi.dll"));
+    if (auto isComposition = BindProc<CompositionFn>(dwm.Get(), "DwmIsCompositionEnabled")) {
         BOOL enabled = FALSE;
         p.CompositionEnabled = SUCCEEDED(isComposition(&enabled)) && enabled;
     }
 
-    p.LayeredWindows = GetProcAddress(GetModuleHandleW(L"user32.dll"),
-                                      "SetLayeredWindowAttributes") != nullptr;
+    p.LayeredWindows = BindProc<FARPROC>(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes") != nullptr;
     return p;
 }
 

@@ -28,9 +28,8 @@ void TRegistry::CloseKey()
 {
     if (currentKey_) {
         if (!LazyWrite)
-            RegFlushKey(currentKey_);
-        RegCloseKey(currentKey_);
-        currentKey_ = nullptr;
+            RegFlushKey(currentKey_.Get());
+        currentKey_.Reset();
     }
     currentPath_.clear();
 }
@@ -42,7 +41,7 @@ HKEY TRegistry::BaseFor(const String& key, String& relative) const
         return rootKey_;
     }
     relative = key;
-    return currentKey_ ? currentKey_ : rootKey_;
+    return currentKey_ ? currentKey_.Get() : rootKey_;
 }
 
 bool TRegistry::Open(const String& key, bool canCreate, REGSAM access)
@@ -54,17 +53,17 @@ bool TRegistry::Open(const String& key, bool canCreate, REGSAM access)
                       : currentPath_ + L"\\" + relative;
     while (!relative.empty() && relative.back() == L'\\')
         relative.pop_back();
-    HKEY opened = nullptr;
+    TRegKeyHandle opened;
     LONG r;
     if (canCreate)
         r = RegCreateKeyExW(base, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                            nullptr, &opened, nullptr);
+                            nullptr, opened.Put(), nullptr);
     else
-        r = RegOpenKeyExW(base, relative.c_str(), 0, access, &opened);
+        r = RegOpenKeyExW(base, relative.c_str(), 0, access, opened.Put());
     if (r != ERROR_SUCCESS)
         return false;
     CloseKey();
-    currentKey_ = opened;
+    currentKey_ = std::move(opened);
     currentPath_ = path;
     return true;
 }
@@ -83,11 +82,10 @@ bool TRegistry::CreateKey(const String& Key)
 {
     String relative;
     HKEY base = BaseFor(Key, relative);
-    HKEY created = nullptr;
+    TRegKeyHandle created;
     if (RegCreateKeyExW(base, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &created, nullptr) != ERROR_SUCCESS)
+                        nullptr, created.Put(), nullptr) != ERROR_SUCCESS)
         throw ERegistryException(L"Failed to create key " + Key);
-    RegCloseKey(created);
     return true;
 }
 
@@ -102,18 +100,15 @@ bool TRegistry::KeyExists(const String& Key)
 {
     String relative;
     HKEY base = BaseFor(Key, relative);
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(base, relative.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    TRegKeyHandle key;
+    return RegOpenKeyExW(base, relative.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::GetKeyInfo(TRegKeyInfo& Value)
 {
     Value = TRegKeyInfo();
     DWORD subKeys = 0, maxSubKey = 0, values = 0, maxValue = 0, maxData = 0;
-    HKEY key = currentKey_ ? currentKey_ : rootKey_;
+    HKEY key = currentKey_ ? currentKey_.Get() : rootKey_;
     if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values,
                          &maxValue, &maxData, nullptr, &Value.FileTime) != ERROR_SUCCESS)
         return false;
@@ -135,7 +130,7 @@ void TRegistry::GetKeyNames(TStrings* Strings)
 {
     Strings->BeginUpdate();
     Strings->Clear();
-    HKEY key = currentKey_ ? currentKey_ : rootKey_;
+    HKEY key = currentKey_ ? currentKey_.Get() : rootKey_;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD len = 256;
@@ -150,7 +145,7 @@ void TRegistry::GetValueNames(TStrings* Strings)
 {
     Strings->BeginUpdate();
     Strings->Clear();
-    HKEY key = currentKey_ ? currentKey_ : rootKey_;
+    HKEY key = currentKey_ ? currentKey_.Get() : rootKey_;
     std::vector<wchar_t> name(16384);
     for (DWORD i = 0;; ++i) {
         DWORD len = static_cast<DWORD>(name.size());
@@ -168,13 +163,13 @@ bool TRegistry::ValueExists(const String& Name)
 
 bool TRegistry::DeleteValue(const String& Name)
 {
-    return RegDeleteValueW(currentKey_ ? currentKey_ : rootKey_, Name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueW(currentKey_ ? currentKey_.Get() : rootKey_, Name.c_str()) == ERROR_SUCCESS;
 }
 
 int TRegistry::GetDataSize(const String& ValueName)
 {
     DWORD size = 0;
-    if (RegQueryValueExW(currentKey_ ? currentKey_ : rootKey_, ValueName.c_str(), nullptr, nullptr,
+    if (RegQueryValueExW(currentKey_ ? currentKey_.Get() : rootKey_, ValueName.c_str(), nullptr, nullptr,
                          nullptr, &size) != ERROR_SUCCESS)
         return -1;
     return static_cast<int>(size);
@@ -183,7 +178,7 @@ int TRegistry::GetDataSize(const String& ValueName)
 TRegDataType TRegistry::GetDataType(const String& ValueName)
 {
     DWORD type = 0;
-    if (RegQueryValueExW(currentKey_ ? currentKey_ : rootKey_, ValueName.c_str(), nullptr, &type,
+    if (RegQueryValueExW(currentKey_ ? currentKey_.Get() : rootKey_, ValueName.c_str(), nullptr, &type,
                          nullptr, nullptr) != ERROR_SUCCESS)
         return rdUnknown;
     switch (type) {
@@ -197,14 +192,14 @@ TRegDataType TRegistry::GetDataType(const String& ValueName)
 
 void TRegistry::PutData(const String& name, const void* data, DWORD size, DWORD type)
 {
-    if (RegSetValueExW(currentKey_ ? currentKey_ : rootKey_, name.c_str(), 0, type,
+    if (RegSetValueExW(currentKey_ ? currentKey_.Get() : rootKey_, name.c_str(), 0, type,
                        static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
         RegError(L"Failed to set data for", name);
 }
 
 DWORD TRegistry::GetData(const String& name, void* buffer, DWORD size, DWORD& type)
 {
-    if (RegQueryValueExW(currentKey_ ? currentKey_ : rootKey_, name.c_str(), nullptr, &type,
+    if (RegQueryValueExW(currentKey_ ? currentKey_.Get() : rootKey_, name.c_str(), nullptr, &type,
                          static_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
         RegError(L"Failed to get data for", name);
     return size;
@@ -303,10 +298,7 @@ TRegistryIniFile::TRegistryIniFile(const String& FileName, REGSAM AAccess)
 {
 }
 
-TRegistryIniFile::~TRegistryIniFile()
-{
-    reg_->Free();
-}
+TRegistryIniFile::~TRegistryIniFile() = default;
 
 bool TRegistryIniFile::OpenSection(TRegistry& reg, const String& Section, bool create)
 {

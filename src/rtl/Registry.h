@@ -25,7 +25,7 @@ public:
     void SetRootKey(HKEY Value);
     REGSAM GetAccess() const { return access_; }
     void SetAccess(REGSAM Value) { access_ = Value; }
-    HKEY GetCurrentKey() const { return currentKey_; }
+    HKEY GetCurrentKey() const { return currentKey_.Get(); }
     const String& GetCurrentPath() const { return currentPath_; }
     bool LazyWrite = true;
 
@@ -67,7 +67,7 @@ private:
     DWORD GetData(const String& name, void* buffer, DWORD size, DWORD& type);
 
     HKEY rootKey_ = HKEY_CURRENT_USER;
-    HKEY currentKey_ = nullptr;
+    TRegKeyHandle currentKey_;
     String currentPath_;
     REGSAM access_ = KEY_ALL_ACCESS;
 };
@@ -80,7 +80,7 @@ class TRegistryIniFile : public TCustomIniFile {
 public:
     explicit TRegistryIniFile(const String& FileName, REGSAM AAccess = KEY_ALL_ACCESS);
     ~TRegistryIniFile() override;
-    TRegistry* RegIniFile() const { return reg_; }
+    TRegistry* RegIniFile() const { return reg_.get(); }
 
     String ReadString(const String& Section, const String& Ident, const String& Default) override;
     void WriteString(const String& Section, const String& Ident, const String& Value) override;
@@ -95,5 +95,5 @@ public:
 private:
     // Opens the section's key below the file key; false when it is missing.
     bool OpenSection(TRegistry& reg, const String& Section, bool create);
-    TRegistry* reg_ = nullptr;
+    TOwned<TRegistry> reg_;
 };

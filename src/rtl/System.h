@@ -67,14 +67,10 @@ void FreeAndNil(T*& obj)
 template <class T, class... Args>
 T* New(Args&&... args)
 {
-    T* obj = new T(std::forward<Args>(args)...);
-    try {
-        obj->AfterConstruction();
-    } catch (...) {
-        delete obj;
-        throw;
-    }
-    return obj;
+    // Not Free: BeforeDestruction would run on an object never completed.
+    std::unique_ptr<T> obj(new T(std::forward<Args>(args)...));
+    obj->AfterConstruction();
+    return obj.release();
 }
 
 // Deleter for std::unique_ptr of objects that must be destroyed with Free.

@@ -1,5 +1,6 @@
 // Connection, command, data sets, fields and data source of the ADO stand-in.
 #include "ADODB.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 namespace {
@@ -214,13 +215,13 @@ void TDataSet::Open()
     if (active_)
         return;
     recordset_ = OpenRecordset();
-    try {
-        BindFields();
-    } catch (...) {
+    // Fields that cannot be bound leave the data set closed.
+    TScopeExit undo([this] {
         recordset_.reset();
         CloseRecordset();
-        throw;
-    }
+    });
+    BindFields();
+    undo.Dismiss();
     record_ = 0;
     active_ = true;
 }

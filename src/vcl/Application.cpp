@@ -2,6 +2,7 @@
 // routing to controls, hints and the default exception box.
 #include "Forms.h"
 #include "Menus.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 TApplication* Application = nullptr;
@@ -187,22 +188,17 @@ void TApplication::Idle(const MSG&)
 void TApplication::Run()
 {
     running_ = true;
-    try {
-        if (mainForm_ && showMainForm_) {
-            mainForm_->SetVisible(true);
-        }
-        while (!terminated_) {
-            try {
-                HandleMessage();
-            } catch (...) {
-                HandleException(this);
-            }
-        }
-    } catch (...) {
-        running_ = false;
-        throw;
+    const TScopeExit stopped([this] { running_ = false; });
+    if (mainForm_ && showMainForm_) {
+        mainForm_->SetVisible(true);
     }
-    running_ = false;
+    while (!terminated_) {
+        try {
+            HandleMessage();
+        } catch (...) {
+            HandleException(this);
+        }
+    }
 }
 
 void TApplication::Terminate()
@@ -317,10 +313,7 @@ void TApplication::HandleException(TObject* Sender)
     if (handlingException_)
         return;
     handlingException_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{handlingException_};
+    const TScopeExit reset([this] { handlingException_ = false; });
     try {
         throw;
     } catch (const EAbort&) {

@@ -8,14 +8,11 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
     ControlStyle = {csCaptureMouse, csDoubleClicks};
     SetBounds(0, 0, 23, 22);
     SetParentFont(true);
-    glyph_ = New<TBitmap>();
+    glyph_.reset(New<TBitmap>());
     glyph_->OnChange = [this](TObject*) { Invalidate(); };
 }
 
-TSpeedButton::~TSpeedButton()
-{
-    glyph_->Free();
-}
+TSpeedButton::~TSpeedButton() = default;
 
 void TSpeedButton::SetGlyph(TBitmap* value)
 {

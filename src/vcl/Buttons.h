@@ -14,7 +14,7 @@ public:
 
     // The picture; with NumGlyphs > 1 it holds the up, disabled, down and
     // exclusive images side by side.
-    TBitmap* GetGlyph() const { return glyph_; }
+    TBitmap* GetGlyph() const { return glyph_.get(); }
     void SetGlyph(TBitmap* value);
     int GetNumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int value);
@@ -49,7 +49,7 @@ private:
     void UpdateExclusive();
     void PaintGlyphAndCaption(TCanvas* canvas, TRect client, bool pressed);
 
-    TBitmap* glyph_ = nullptr;
+    TOwned<TBitmap> glyph_;
     int numGlyphs_ = 1;
     bool down_ = false;
     int groupIndex_ = 0;

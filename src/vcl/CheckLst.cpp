@@ -1,5 +1,6 @@
 // Check list box: an owner-drawn list box with a check box per item.
 #include "CheckLst.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 TCheckListBox::TCheckListBox(TComponent* AOwner) : TCustomListBox(AOwner)
@@ -70,13 +71,8 @@ void TCheckListBox::CreateWnd()
 {
     // The items come back one by one; their states are kept, not reset.
     restoring_ = true;
-    try {
-        TCustomListBox::CreateWnd();
-    } catch (...) {
-        restoring_ = false;
-        throw;
-    }
-    restoring_ = false;
+    const TScopeExit restored([this] { restoring_ = false; });
+    TCustomListBox::CreateWnd();
 }
 
 void TCheckListBox::DestroyWnd()

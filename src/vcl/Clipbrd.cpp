@@ -1,5 +1,6 @@
 // TClipboard over the system clipboard.
 #include "Clipbrd.h"
+#include "ScopeExit.h"
 #include <cstring>
 
 namespace {
@@ -87,15 +88,10 @@ HANDLE TClipboard::GetAsHandle(Word Format)
 void TClipboard::SetAsHandle(Word Format, HANDLE Value)
 {
     Open();
-    try {
-        Adding();
-        if (!SetClipboardData(Format, Value))
-            throw EClipboardException(L"Cannot put data on the clipboard: " + SysErrorMessage(GetLastError()));
-    } catch (...) {
-        Close();
-        throw;
-    }
-    Close();
+    const TScopeExit close([this] { Close(); });
+    Adding();
+    if (!SetClipboardData(Format, Value))
+        throw EClipboardException(L"Cannot put data on the clipboard: " + SysErrorMessage(GetLastError()));
 }
 
 void TClipboard::SetBuffer(Word Format, const void* Buffer, int Size)
@@ -186,19 +182,14 @@ void TClipboard::Assign(TPersistent* Source)
     TGlobalMemory ownedMemory(format == CF_BITMAP ? nullptr : data);
     TPaletteHandle ownedPalette(palette);
     Open();
-    try {
-        Adding();
-        if (!SetClipboardData(format, data))
-            throw EClipboardException(L"Cannot put data on the clipboard: " + SysErrorMessage(GetLastError()));
-        ownedBitmap.Release();
-        ownedMemory.Release();
-        if (palette && SetClipboardData(CF_PALETTE, palette))
-            ownedPalette.Release();
-    } catch (...) {
-        Close();
-        throw;
-    }
-    Close();
+    const TScopeExit close([this] { Close(); });
+    Adding();
+    if (!SetClipboardData(format, data))
+        throw EClipboardException(L"Cannot put data on the clipboard: " + SysErrorMessage(GetLastError()));
+    ownedBitmap.Release();
+    ownedMemory.Release();
+    if (palette && SetClipboardData(CF_PALETTE, palette))
+        ownedPalette.Release();
 }
 
 void TClipboard::AssignTo(TPersistent* Dest)
@@ -211,30 +202,24 @@ void TClipboard::AssignTo(TPersistent* Dest)
     }
     std::vector<Word> formats = EnumFormats();
     Open();
-    try {
-        HPALETTE palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
-        bool loaded = false;
-        for (Word format : formats) {
-            bool usable = picture ? TPicture::SupportsClipboardFormat(format)
-                                  : format == CF_DIB || format == CF_BITMAP;
-            if (!usable)
-                continue;
-            if (HANDLE data = GetClipboardData(format)) {
-                if (picture)
-                    picture->LoadFromClipboardFormat(format, data, palette);
-                else
-                    bitmap->LoadFromClipboardFormat(format, data, palette);
-                loaded = true;
-                break;
-            }
+    const TScopeExit close([this] { Close(); });
+    HPALETTE palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
+    bool loaded = false;
+    for (Word format : formats) {
+        bool usable = picture ? TPicture::SupportsClipboardFormat(format) : format == CF_DIB || format == CF_BITMAP;
+        if (!usable)
+            continue;
+        if (HANDLE data = GetClipboardData(format)) {
+            if (picture)
+                picture->LoadFromClipboardFormat(format, data, palette);
+            else
+                bitmap->LoadFromClipboardFormat(format, data, palette);
+            loaded = true;
+            break;
         }
-        if (!loaded)
-            throw EInvalidGraphic(L"Unsupported clipboard format");
-    } catch (...) {
-        Close();
-        throw;
     }
-    Close();
+    if (!loaded)
+        throw EInvalidGraphic(L"Unsupported clipboard format");
 }
 
 // ---------------------------------------------------------------------------

@@ -658,12 +658,10 @@ void TControl::Repaint()
     if (!visible_ || !parent_ || !parent_->HandleAllocated())
         return;
     if (ControlStyle.Contains(csOpaque)) {
-        HDC dc = GetDC(parent_->handle_);
-        int saved = SaveDC(dc);
-        IntersectClipRect(dc, left_, top_, left_ + width_, top_ + height_);
-        parent_->PaintControls(dc, this);
-        RestoreDC(dc, saved);
-        ReleaseDC(parent_->handle_, dc);
+        const TWindowDC parentDC(parent_->handle_);
+        const TSavedDC saved(parentDC.Get());
+        IntersectClipRect(parentDC.Get(), left_, top_, left_ + width_, top_ + height_);
+        parent_->PaintControls(parentDC.Get(), this);
     } else {
         Invalidate();
         Update();

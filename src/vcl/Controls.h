@@ -15,6 +15,7 @@
 #include "Graphics.h"
 #include "Messages.h"
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TControl;
@@ -554,8 +555,7 @@ protected:
 
 private:
     TControl* control_ = nullptr;
-    HDC dc_ = nullptr;
-    HWND wnd_ = nullptr;
+    std::optional<TWindowDC> dc_;
 };
 
 // A control that paints on its parent's window.
@@ -563,7 +563,7 @@ class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
-    TCanvas* GetCanvas() const { return canvas_; }
+    TCanvas* GetCanvas() const { return canvas_.get(); }
 
 protected:
     void Dispatch(TMessage& Message) override;
@@ -571,7 +571,7 @@ protected:
     void PaintControl(HDC dc) override;
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    TOwned<TControlCanvas> canvas_;
 };
 
 // A window with a canvas: the base of painted controls such as grids.
@@ -579,7 +579,7 @@ class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
-    TCanvas* GetCanvas() const { return canvas_; }
+    TCanvas* GetCanvas() const { return canvas_.get(); }
 
 protected:
     void Dispatch(TMessage& Message) override;
@@ -587,7 +587,7 @@ protected:
     void PaintWindow(HDC DC) override;
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    TOwned<TControlCanvas> canvas_;
 };
 
 // ---------------------------------------------------------------------------

@@ -42,13 +42,10 @@ UINT_PTR CALLBACK OpenDialogHook(HWND wnd, UINT msg, WPARAM, LPARAM lParam)
 
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner)
 {
-    files_ = New<TStringList>();
+    files_.reset(New<TStringList>());
 }
 
-TOpenDialog::~TOpenDialog()
-{
-    files_->Free();
-}
+TOpenDialog::~TOpenDialog() = default;
 
 bool TOpenDialog::Execute()
 {

@@ -43,14 +43,14 @@ public:
     String Title;
     TOpenOptions Options{ofHideReadOnly, ofEnableSizing};
     // The chosen files (one unless ofAllowMultiSelect).
-    TStrings* Files() const { return files_; }
+    TStrings* Files() const { return files_.get(); }
 
 protected:
     virtual bool IsSave() const { return false; }
 
 private:
     friend UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM);
-    TStringList* files_ = nullptr;
+    TOwned<TStringList> files_;
 };
 
 class TSaveDialog : public TOpenDialog {

@@ -321,14 +321,11 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner)
 {
     ControlStyle << csReplicatable;
     SetBounds(0, 0, 105, 105);
-    picture_ = New<TPicture>();
+    picture_.reset(New<TPicture>());
     picture_->OnChange = [this](TObject* s) { PictureChanged(s); };
 }
 
-TImage::~TImage()
-{
-    picture_->Free();
-}
+TImage::~TImage() = default;
 
 void TImage::SetStretch(bool value)
 {

@@ -113,7 +113,7 @@ class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* AOwner);
     ~TImage() override;
-    TPicture* GetPicture() const { return picture_; }
+    TPicture* GetPicture() const { return picture_.get(); }
     void SetPicture(TPicture* value) { picture_->Assign(value); }
     bool GetStretch() const { return stretch_; }
     void SetStretch(bool value);
@@ -132,7 +132,7 @@ protected:
 
 private:
     void PictureChanged(TObject* Sender);
-    TPicture* picture_ = nullptr;
+    TOwned<TPicture> picture_;
     bool stretch_ = false;
     bool center_ = false;
     bool proportional_ = false;

@@ -1,22 +1,37 @@
 // TCustomForm: top-level windows with their life cycle, activation, focus,
 // closing and modal showing.
 #include "Forms.h"
+#include "ScopeExit.h"
 #include "Menus.h"
 #include "PlatformProbe.h"
 #include <algorithm>
 
 namespace {
 
-// Top-level windows of this thread that a modal form disables while it runs.
-BOOL CALLBACK CollectEnabledWindow(HWND wnd, LPARAM data)
+BOOL CALLBACK CollectTaskWindow(HWND wnd, LPARAM data)
 {
-    auto* list = reinterpret_cast<std::vector<HWND>*>(data);
     if (IsWindowVisible(wnd) && IsWindowEnabled(wnd))
-        list->push_back(wnd);
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(wnd);
     return TRUE;
 }
 
 } // namespace
+
+std::vector<HWND> DisableTaskWindows()
+{
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND wnd : windows)
+        EnableWindow(wnd, FALSE);
+    return windows;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& Windows)
+{
+    for (HWND wnd : Windows)
+        if (IsWindow(wnd))
+            EnableWindow(wnd, TRUE);
+}
 
 TCustomForm* GetParentForm(TControl* Control, bool TopForm)
 {
@@ -321,10 +336,7 @@ void TCustomForm::CMShowingChanged(TMessage&)
     if (formState_.Contains(fsShowing))
         throw EInvalidOperation(L"Cannot change Visible in OnShow or OnHide");
     formState_ << fsShowing;
-    struct Clear {
-        TFormState& s;
-        ~Clear() { s >> fsShowing; }
-    } clear{formState_};
+    const TScopeExit clear([this] { formState_ >> fsShowing; });
     if (Showing()) {
         try {
             DoShow();
@@ -642,21 +654,11 @@ int TCustomForm::ShowModal()
         ReleaseCapture();
     }
     formState_ << fsModal;
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    for (HWND w : disabled)
-        EnableWindow(w, FALSE);
-    struct Restore {
-        TCustomForm* form;
-        std::vector<HWND>& windows;
-        ~Restore()
-        {
-            for (HWND w : windows)
-                if (IsWindow(w))
-                    EnableWindow(w, TRUE);
-            form->formState_ >> fsModal;
-        }
-    } restore{this, disabled};
+    const std::vector<HWND> disabled = DisableTaskWindows();
+    const TScopeExit restore([this, &disabled] {
+        EnableTaskWindows(disabled);
+        formState_ >> fsModal;
+    });
     modalResult_ = mrNone;
     Show();
     SendMessageW(Handle(), CM_ACTIVATE, 0, 0);

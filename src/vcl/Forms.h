@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include <map>
 #include <memory>
+#include <vector>
 
 class TMainMenu;
 class TMenuItem;
@@ -50,8 +51,8 @@ class TScrollingWinControl : public TWinControl {
 public:
     explicit TScrollingWinControl(TComponent* AOwner);
     ~TScrollingWinControl() override;
-    TControlScrollBar* GetHorzScrollBar() const { return horz_; }
-    TControlScrollBar* GetVertScrollBar() const { return vert_; }
+    TControlScrollBar* GetHorzScrollBar() const { return horz_.get(); }
+    TControlScrollBar* GetVertScrollBar() const { return vert_.get(); }
     bool GetAutoScroll() const { return autoScroll_; }
     void SetAutoScroll(bool value);
     void ScrollInView(TControl* AControl);
@@ -71,8 +72,8 @@ protected:
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) override;
 
 private:
-    TControlScrollBar* horz_ = nullptr;
-    TControlScrollBar* vert_ = nullptr;
+    TOwned<TControlScrollBar> horz_;
+    TOwned<TControlScrollBar> vert_;
     bool autoScroll_ = true;
     int autoRangeLevel_ = 0;
     bool updatingBars_ = false;
@@ -479,6 +480,12 @@ extern TScreen* Screen;
 // Message the application window posts itself to run the calls that other
 // threads queued for the main thread.
 constexpr UINT WM_TAVELIN_WAKEMAINTHREAD = WM_APP + 0x3F00;
+
+// The visible, enabled top-level windows of this thread, disabled while a
+// modal form or message box runs; EnableTaskWindows gives back those that
+// still exist.
+std::vector<HWND> DisableTaskWindows();
+void EnableTaskWindows(const std::vector<HWND>& Windows);
 
 void Forms_Initialize();
 void Forms_Finalize();

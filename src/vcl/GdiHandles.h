@@ -1,42 +1,22 @@
 // One owner type per kind of GDI and USER handle, so that every handle the
 // class library creates is released on every path, exceptions included.
+// Those that own one handle are TUniqueHandle kinds (src/rtl/UniqueHandle.h);
+// the rest restore a DC's state or pair a handle with the window it came from.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 #include <utility>
+#include "UniqueHandle.h"
 
 // A GDI object that we created (font, pen, brush, bitmap, region, palette).
 template <class H>
-class TGdiHandle {
-public:
-    TGdiHandle() = default;
-    explicit TGdiHandle(H handle) : handle_(handle) {}
-    ~TGdiHandle() { Reset(); }
-    TGdiHandle(TGdiHandle&& other) noexcept : handle_(other.Release()) {}
-    TGdiHandle& operator=(TGdiHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    TGdiHandle(const TGdiHandle&) = delete;
-    TGdiHandle& operator=(const TGdiHandle&) = delete;
-
-    H Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    // Gives up ownership without deleting.
-    H Release() { return std::exchange(handle_, nullptr); }
-    void Reset(H handle = nullptr)
-    {
-        H old = std::exchange(handle_, handle);
-        if (old && old != handle)
-            DeleteObject(old);
-    }
-
-private:
-    H handle_ = nullptr;
+struct TGdiObjectTraits : TNullHandleTraits<H> {
+    static void Close(H object) noexcept { DeleteObject(object); }
 };
+
+template <class H>
+using TGdiHandle = TUniqueHandle<TGdiObjectTraits<H>>;
 
 using TFontHandle = TGdiHandle<HFONT>;
 using TPenHandle = TGdiHandle<HPEN>;
@@ -142,10 +122,16 @@ private:
     COLORREF oldBk_;
 };
 
-// A window's DC (or the screen's, for a null window) from GetDC.
+// A window's DC (or the screen's, for a null window) from GetDC, or with
+// the non-client area from GetWindowDC.
 class TWindowDC {
 public:
-    explicit TWindowDC(HWND wnd = nullptr) : wnd_(wnd), dc_(GetDC(wnd)) {}
+    explicit TWindowDC(HWND wnd = nullptr, bool wholeWindow = false)
+        : wnd_(wnd), dc_(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd))
+    {
+    }
+    // Takes over a DC that GetDCEx gave for the window.
+    TWindowDC(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {}
     ~TWindowDC()
     {
         if (dc_)
@@ -181,61 +167,23 @@ private:
 };
 
 // A memory DC compatible with another DC (the screen for null).
-class TMemoryDC {
-public:
-    explicit TMemoryDC(HDC compatibleWith = nullptr) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~TMemoryDC() { Reset(); }
-    TMemoryDC(TMemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    TMemoryDC& operator=(TMemoryDC&& other) noexcept
-    {
-        if (this != &other) {
-            Reset();
-            dc_ = std::exchange(other.dc_, nullptr);
-        }
-        return *this;
-    }
-    TMemoryDC(const TMemoryDC&) = delete;
-    TMemoryDC& operator=(const TMemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    void Reset()
-    {
-        if (dc_)
-            DeleteDC(std::exchange(dc_, nullptr));
-    }
+struct TMemoryDCTraits : TNullHandleTraits<HDC> {
+    static void Close(HDC dc) noexcept { DeleteDC(dc); }
+};
 
-private:
-    HDC dc_ = nullptr;
+class TMemoryDC : public TUniqueHandle<TMemoryDCTraits> {
+public:
+    explicit TMemoryDC(HDC compatibleWith = nullptr)
+        : TUniqueHandle<TMemoryDCTraits>(CreateCompatibleDC(compatibleWith))
+    {
+    }
 };
 
 // An icon or cursor that we created (CreateIconIndirect, LoadImage without LR_SHARED).
-class TIconHandle {
-public:
-    TIconHandle() = default;
-    explicit TIconHandle(HICON icon) : icon_(icon) {}
-    ~TIconHandle() { Reset(); }
-    TIconHandle(TIconHandle&& other) noexcept : icon_(other.Release()) {}
-    TIconHandle& operator=(TIconHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    TIconHandle(const TIconHandle&) = delete;
-    TIconHandle& operator=(const TIconHandle&) = delete;
-    HICON Get() const { return icon_; }
-    explicit operator bool() const { return icon_ != nullptr; }
-    HICON Release() { return std::exchange(icon_, nullptr); }
-    void Reset(HICON icon = nullptr)
-    {
-        HICON old = std::exchange(icon_, icon);
-        if (old && old != icon)
-            DestroyIcon(old);
-    }
-
-private:
-    HICON icon_ = nullptr;
+struct TIconTraits : TNullHandleTraits<HICON> {
+    static void Close(HICON icon) noexcept { DestroyIcon(icon); }
 };
+using TIconHandle = TUniqueHandle<TIconTraits>;
 
 // The two bitmaps GetIconInfo hands out, which the caller must delete.
 struct TIconInfo {
@@ -258,25 +206,16 @@ struct TIconInfo {
 };
 
 // Global memory (clipboard data); freed unless ownership passed on.
-class TGlobalMemory {
+struct TGlobalMemoryTraits : TNullHandleTraits<HGLOBAL> {
+    static void Close(HGLOBAL mem) noexcept { GlobalFree(mem); }
+};
+
+class TGlobalMemory : public TUniqueHandle<TGlobalMemoryTraits> {
 public:
     TGlobalMemory() = default;
-    TGlobalMemory(UINT flags, SIZE_T size) : mem_(GlobalAlloc(flags, size)) {}
+    TGlobalMemory(UINT flags, SIZE_T size) : TUniqueHandle<TGlobalMemoryTraits>(GlobalAlloc(flags, size)) {}
     // Takes over a block that we allocated.
-    explicit TGlobalMemory(HGLOBAL mem) : mem_(mem) {}
-    ~TGlobalMemory()
-    {
-        if (mem_)
-            GlobalFree(mem_);
-    }
-    TGlobalMemory(const TGlobalMemory&) = delete;
-    TGlobalMemory& operator=(const TGlobalMemory&) = delete;
-    HGLOBAL Get() const { return mem_; }
-    explicit operator bool() const { return mem_ != nullptr; }
-    HGLOBAL Release() { return std::exchange(mem_, nullptr); }
-
-private:
-    HGLOBAL mem_ = nullptr;
+    explicit TGlobalMemory(HGLOBAL mem) : TUniqueHandle<TGlobalMemoryTraits>(mem) {}
 };
 
 // GlobalLock for the lifetime of the object.
@@ -299,51 +238,13 @@ private:
 };
 
 // A window that we created and destroy (hidden helper windows).
-class TWindowHandle {
-public:
-    TWindowHandle() = default;
-    explicit TWindowHandle(HWND wnd) : wnd_(wnd) {}
-    ~TWindowHandle() { Reset(); }
-    TWindowHandle(const TWindowHandle&) = delete;
-    TWindowHandle& operator=(const TWindowHandle&) = delete;
-    HWND Get() const { return wnd_; }
-    explicit operator bool() const { return wnd_ != nullptr; }
-    void Reset(HWND wnd = nullptr)
-    {
-        HWND old = std::exchange(wnd_, wnd);
-        if (old && old != wnd)
-            DestroyWindow(old);
-    }
-
-private:
-    HWND wnd_ = nullptr;
+struct TWindowTraits : TNullHandleTraits<HWND> {
+    static void Close(HWND wnd) noexcept { DestroyWindow(wnd); }
 };
+using TWindowHandle = TUniqueHandle<TWindowTraits>;
 
 // A comctl32 image list that we created (not one shared with another owner).
-class TImageListHandle {
-public:
-    TImageListHandle() = default;
-    explicit TImageListHandle(HIMAGELIST list) : list_(list) {}
-    ~TImageListHandle() { Reset(); }
-    TImageListHandle(TImageListHandle&& other) noexcept : list_(other.Release()) {}
-    TImageListHandle& operator=(TImageListHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    TImageListHandle(const TImageListHandle&) = delete;
-    TImageListHandle& operator=(const TImageListHandle&) = delete;
-    HIMAGELIST Get() const { return list_; }
-    explicit operator bool() const { return list_ != nullptr; }
-    HIMAGELIST Release() { return std::exchange(list_, nullptr); }
-    void Reset(HIMAGELIST list = nullptr)
-    {
-        HIMAGELIST old = std::exchange(list_, list);
-        if (old && old != list)
-            ImageList_Destroy(old);
-    }
-
-private:
-    HIMAGELIST list_ = nullptr;
+struct TImageListTraits : TNullHandleTraits<HIMAGELIST> {
+    static void Close(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
 };
+using TImageListHandle = TUniqueHandle<TImageListTraits>;

@@ -2,6 +2,7 @@
 // and the hint window.
 #include "Controls.h"
 #include "Forms.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 TControlCanvas::~TControlCanvas()
@@ -21,12 +22,8 @@ void TControlCanvas::FreeHandle()
 {
     if (!dc_)
         return;
-    HDC dc = dc_;
-    HWND wnd = wnd_;
-    dc_ = nullptr;
-    wnd_ = nullptr;
     SetHandle(nullptr);
-    ReleaseDC(wnd, dc);
+    dc_.reset();
 }
 
 void TControlCanvas::PaintOn(HDC DC, const std::function<void()>& Paint)
@@ -38,15 +35,11 @@ void TControlCanvas::PaintOn(HDC DC, const std::function<void()>& Paint)
         GetFont()->Assign(control_->GetFont());
         GetBrush()->SetColor(control_->GetColor());
     }
-    try {
-        Paint();
-    } catch (...) {
+    const TScopeExit release([this] {
         SetHandle(nullptr);
         Unlock();
-        throw;
-    }
-    SetHandle(nullptr);
-    Unlock();
+    });
+    Paint();
 }
 
 void TControlCanvas::CreateHandle()
@@ -72,22 +65,18 @@ void TControlCanvas::CreateHandle()
         return;
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
-    dc_ = dc;
-    wnd_ = wnd;
+    dc_.emplace(wnd, dc);
     SetHandle(dc);
 }
 
 // ---------------------------------------------------------------------------
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner)
 {
-    canvas_ = New<TControlCanvas>();
+    canvas_.reset(New<TControlCanvas>());
     canvas_->SetControl(this);
 }
 
-TGraphicControl::~TGraphicControl()
-{
-    canvas_->Free();
-}
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::Dispatch(TMessage& Message)
 {
@@ -107,27 +96,19 @@ void TGraphicControl::PaintControl(HDC dc)
 // ---------------------------------------------------------------------------
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner)
 {
-    canvas_ = New<TControlCanvas>();
+    canvas_.reset(New<TControlCanvas>());
     canvas_->SetControl(this);
 }
 
-TCustomControl::~TCustomControl()
-{
-    canvas_->Free();
-}
+TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::Dispatch(TMessage& Message)
 {
     if (Message.Msg == WM_PAINT) {
         // The control paints itself, even without graphic children.
         ControlState << csCustomPaint;
-        try {
-            TWinControl::Dispatch(Message);
-        } catch (...) {
-            ControlState >> csCustomPaint;
-            throw;
-        }
-        ControlState >> csCustomPaint;
+        const TScopeExit endPaint([this] { ControlState >> csCustomPaint; });
+        TWinControl::Dispatch(Message);
         return;
     }
     if (Message.Msg == WM_NCDESTROY || Message.Msg == WM_DESTROY)
@@ -160,11 +141,9 @@ void THintWindow::CreateParams(TCreateParams& Params)
 RECT THintWindow::CalcHintRect(int MaxWidth, const String& AHint, void*)
 {
     RECT r{0, 0, MaxWidth, 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
-    DrawTextW(dc, AHint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const TWindowDC screenDC;
+    const TSelectObject selectFont(screenDC.Get(), GetFont()->GetHandle());
+    DrawTextW(screenDC.Get(), AHint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     r.right += 6;
     r.bottom += 2;
     return r;

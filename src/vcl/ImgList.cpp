@@ -1,5 +1,6 @@
 // TCustomImageList over a comctl32 image list.
 #include "ImgList.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 namespace {
@@ -150,13 +151,8 @@ int TCustomImageList::AddImage(TCustomImageList* Value, int Index)
 void TCustomImageList::Updating(const std::function<void()>& work)
 {
     BeginUpdate();
-    try {
-        work();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TScopeExit endUpdate([this] { EndUpdate(); });
+    work();
 }
 
 void TCustomImageList::AddImages(TCustomImageList* Value)

@@ -1,6 +1,7 @@
 // Scrolling containers: the range follows the children, the scroll bars
 // move them.
 #include "Forms.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 int TControlScrollBar::ClientSize() const
@@ -102,16 +103,12 @@ void TControlScrollBar::ScrollMessage(int code, int pos)
 // ---------------------------------------------------------------------------
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner)
 {
-    horz_ = New<TControlScrollBar>(this, sbHorizontal);
-    vert_ = New<TControlScrollBar>(this, sbVertical);
+    horz_.reset(New<TControlScrollBar>(this, sbHorizontal));
+    vert_.reset(New<TControlScrollBar>(this, sbVertical));
     ControlStyle << csAcceptsControls;
 }
 
-TScrollingWinControl::~TScrollingWinControl()
-{
-    horz_->Free();
-    vert_->Free();
-}
+TScrollingWinControl::~TScrollingWinControl() = default;
 
 void TScrollingWinControl::CreateParams(TCreateParams& Params)
 {
@@ -172,10 +169,7 @@ void TScrollingWinControl::UpdateScrollBars()
     if (updatingBars_)
         return;
     updatingBars_ = true;
-    struct Reset {
-        bool& f;
-        ~Reset() { f = false; }
-    } reset{updatingBars_};
+    const TScopeExit reset([this] { updatingBars_ = false; });
     // Showing one bar narrows the client area, which may call for the other.
     for (int pass = 0; pass < 2; ++pass) {
         horz_->Update();
@@ -232,7 +226,8 @@ bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, POINT
 {
     if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
-    TControlScrollBar* bar = vert_->IsScrollBarVisible() ? vert_ : (horz_->IsScrollBarVisible() ? horz_ : nullptr);
+    TControlScrollBar* bar =
+        vert_->IsScrollBarVisible() ? vert_.get() : (horz_->IsScrollBarVisible() ? horz_.get() : nullptr);
     if (!bar)
         return false;
     bar->SetPosition(bar->position_ - WheelDelta / WHEEL_DELTA * bar->increment_ * 3);

@@ -1,5 +1,6 @@
 // Labels, edits and memos.
 #include "StdCtrls.h"
+#include "ScopeExit.h"
 #include <algorithm>
 
 wchar_t GetHotkey(const String& Text)
@@ -231,14 +232,11 @@ void TCustomEdit::CreateParams(TCreateParams& Params)
 
 void TCustomEdit::CreateWnd()
 {
-    creating_ = true;
-    try {
+    {
+        creating_ = true;
+        const TScopeExit created([this] { creating_ = false; });
         TWinControl::CreateWnd();
-    } catch (...) {
-        creating_ = false;
-        throw;
     }
-    creating_ = false;
     SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     if (passwordChar_)
         SendMessageW(handle_, EM_SETPASSWORDCHAR, passwordChar_, 0);
@@ -533,13 +531,10 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner)
     ControlStyle >> csFixedHeight;
     TControl::SetAutoSize(false);
     SetBounds(0, 0, 185, 89);
-    lines_ = New<TMemoStrings>(this);
+    lines_.reset(New<TMemoStrings>(this));
 }
 
-TCustomMemo::~TCustomMemo()
-{
-    lines_->Free();
-}
+TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::CreateParams(TCreateParams& Params)
 {

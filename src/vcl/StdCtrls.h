@@ -149,7 +149,7 @@ class TCustomMemo : public TCustomEdit {
 public:
     explicit TCustomMemo(TComponent* AOwner);
     ~TCustomMemo() override;
-    TStrings* GetLines() const { return lines_; }
+    TStrings* GetLines() const { return lines_.get(); }
     void SetLines(TStrings* value) { lines_->Assign(value); }
     TScrollStyle GetScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle value);
@@ -170,7 +170,7 @@ protected:
     bool CanAutoSize(int&, int&) override { return false; }
 
 private:
-    TMemoStrings* lines_ = nullptr;
+    TOwned<TMemoStrings> lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;
     bool wantReturns_ = true;

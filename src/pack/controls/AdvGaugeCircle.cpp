@@ -7,7 +7,7 @@
 
 TAdvGaugeCircle::TAdvGaugeCircle(TComponent* AOwner) : TCustomControl(AOwner)
 {
-    FBackground = New<TGDIPFill>();
+    FBackground.reset(New<TGDIPFill>());
     FBackground->SetColor(clWhite);
     FBackground->SetColorTo(clWhite);
     FBackground->OnChange = [this](TObject*) { Invalidate(); };
@@ -18,10 +18,7 @@ TAdvGaugeCircle::TAdvGaugeCircle(TComponent* AOwner) : TCustomControl(AOwner)
     GetFont()->SetColor(clBlack);
 }
 
-TAdvGaugeCircle::~TAdvGaugeCircle()
-{
-    FBackground->Free();
-}
+TAdvGaugeCircle::~TAdvGaugeCircle() = default;
 
 void TAdvGaugeCircle::SetMaximum(double Value)
 {

@@ -16,7 +16,7 @@ public:
     ~TAdvGaugeCircle() override;
 
     // Fill of the whole client area; setting it copies the given fill.
-    TGDIPFill* GetBackground() const { return FBackground; }
+    TGDIPFill* GetBackground() const { return FBackground.get(); }
     void SetBackground(TGDIPFill* Value) { FBackground->Assign(Value); }
 
     // Accepted only above Minimum; a refused value is dropped silently.
@@ -67,7 +67,7 @@ private:
             Invalidate();
     }
 
-    TGDIPFill* FBackground = nullptr;
+    TOwned<TGDIPFill> FBackground;
     String FFormat;
     int FInnerMargin = 10;
     double FMaximum = 100;

@@ -3,6 +3,7 @@
 #include "AdvGlowButton.h"
 #include "AdvStyleIF.h"
 #include "ImgList.h"
+#include "ScopeExit.h"
 #include "SysUtils.h"
 
 // ---------------------------------------------------------------------------
@@ -70,29 +71,19 @@ struct TFaceColors {
     TColor Text;
 };
 
-// Clears the painting guard on every way out of Paint.
-class TPaintGuard {
-public:
-    explicit TPaintGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TPaintGuard() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
-
 } // namespace
 
 TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(AOwner)
 {
     // Double clicks arrive as ordinary presses.
     ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csOpaque};
-    FAppearance = New<TGlowButtonAppearance>();
+    FAppearance.reset(New<TGlowButtonAppearance>());
     FAppearance->OnChange = [this](TObject* Sender) { AppearanceChanged(Sender); };
-    FNotesFont = New<TFont>();
+    FNotesFont.reset(New<TFont>());
     FNotesFont->SetName(L"Tahoma");
     FNotesFont->SetSize(8);
-    for (TChangeLink** link : {&FImageChangeLink, &FHotImageChangeLink, &FDisabledImageChangeLink}) {
-        *link = New<TChangeLink>();
+    for (TOwned<TChangeLink>* link : {&FImageChangeLink, &FHotImageChangeLink, &FDisabledImageChangeLink}) {
+        link->reset(New<TChangeLink>());
         (*link)->OnChange = [this](TObject*) { Invalidate(); };
     }
     SetBounds(GetLeft(), GetTop(), 100, 41);
@@ -100,14 +91,8 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(
     SetTabStop(false);
 }
 
-TAdvCustomGlowButton::~TAdvCustomGlowButton()
-{
-    FDisabledImageChangeLink->Free();
-    FHotImageChangeLink->Free();
-    FImageChangeLink->Free();
-    FNotesFont->Free();
-    FAppearance->Free();
-}
+// Here, where TChangeLink is complete; the owned members go by themselves.
+TAdvCustomGlowButton::~TAdvCustomGlowButton() = default;
 
 void TAdvCustomGlowButton::AppearanceChanged(TObject*)
 {
@@ -132,17 +117,17 @@ void TAdvCustomGlowButton::SetImageList(TCustomImageList*& Field, TChangeLink* L
 
 void TAdvCustomGlowButton::SetImages(TCustomImageList* Value)
 {
-    SetImageList(FImages, FImageChangeLink, Value);
+    SetImageList(FImages, FImageChangeLink.get(), Value);
 }
 
 void TAdvCustomGlowButton::SetHotImages(TCustomImageList* Value)
 {
-    SetImageList(FHotImages, FHotImageChangeLink, Value);
+    SetImageList(FHotImages, FHotImageChangeLink.get(), Value);
 }
 
 void TAdvCustomGlowButton::SetDisabledImages(TCustomImageList* Value)
 {
-    SetImageList(FDisabledImages, FDisabledImageChangeLink, Value);
+    SetImageList(FDisabledImages, FDisabledImageChangeLink.get(), Value);
 }
 
 void TAdvCustomGlowButton::Notification(TComponent* AComponent, TOperation Operation)
@@ -384,7 +369,9 @@ void TAdvCustomGlowButton::Paint()
 {
     if (FPainting)
         return;
-    TPaintGuard guard(FPainting);
+    // Cleared on every way out of Paint.
+    FPainting = true;
+    const TScopeExit painted([this] { FPainting = false; });
 
     if (GetEnabled() && FState == absDisabled)
         FState = absUp;
@@ -404,7 +391,7 @@ void TAdvCustomGlowButton::Paint()
 
 void TAdvCustomGlowButton::DrawFace(TCanvas* Canvas, const TRect& R)
 {
-    const TGlowButtonAppearance* a = FAppearance;
+    const TGlowButtonAppearance* a = FAppearance.get();
     const bool showEnabled = (FState != absDisabled && GetEnabled()) || !FShowDisabled;
     const bool hot = FHot || (FHasFocus && (FFocusType == ftHot || FFocusType == ftHotBorder) && !FDown);
     TFaceColors face{a->GetColor(), a->GetColorMirror(), a->GetBorderColor(), GetFont()->GetColor()};

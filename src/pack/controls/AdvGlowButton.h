@@ -196,7 +196,7 @@ public:
     explicit TAdvCustomGlowButton(TComponent* AOwner);
     ~TAdvCustomGlowButton() override;
 
-    TGlowButtonAppearance* GetAppearance() const { return FAppearance; }
+    TGlowButtonAppearance* GetAppearance() const { return FAppearance.get(); }
     void SetAppearance(TGlowButtonAppearance* Value) { FAppearance->Assign(Value); }
 
     // The glyph: image ImageIndex (none below 0) of Images; of HotImages
@@ -233,7 +233,7 @@ public:
     void SetFocusType(TFocusType Value);
     TButtonPosition GetPosition() const { return FButtonPosition; }
     void SetPosition(TButtonPosition Value);
-    TFont* GetNotesFont() const { return FNotesFont; }
+    TFont* GetNotesFont() const { return FNotesFont.get(); }
     void SetNotesFont(TFont* Value) { FNotesFont->Assign(Value); }
 
     // The state the next paint shows.
@@ -261,7 +261,7 @@ protected:
     // The click that Enter and Space give.
     virtual void KeyboardClick();
 
-    TGlowButtonAppearance* FAppearance = nullptr;
+    TOwned<TGlowButtonAppearance> FAppearance;
     TAdvButtonState FState = absUp;
     bool FDown = false;
     bool FMouseDown = false;
@@ -285,9 +285,9 @@ private:
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FHotImages = nullptr;
     TCustomImageList* FDisabledImages = nullptr;
-    TChangeLink* FImageChangeLink = nullptr;
-    TChangeLink* FHotImageChangeLink = nullptr;
-    TChangeLink* FDisabledImageChangeLink = nullptr;
+    TOwned<TChangeLink> FImageChangeLink;
+    TOwned<TChangeLink> FHotImageChangeLink;
+    TOwned<TChangeLink> FDisabledImageChangeLink;
     int FImageIndex = -1;
     AdvGlowButton::TButtonLayout FLayout = AdvGlowButton::blGlyphLeft;
     bool FShowCaption = true;
@@ -299,7 +299,7 @@ private:
     TBorderStyle FBorderStyle = bsSingle;
     TFocusType FFocusType = ftBorder;
     TButtonPosition FButtonPosition = bpStandalone;
-    TFont* FNotesFont = nullptr;
+    TOwned<TFont> FNotesFont;
 };
 
 class TAdvGlowButton : public TAdvCustomGlowButton {

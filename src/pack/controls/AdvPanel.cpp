@@ -1,6 +1,7 @@
 // The panel's caption settings, the panel's plain painting and child area,
 // and the panel group's arrangement.
 #include "AdvPanel.h"
+#include "ScopeExit.h"
 #include "AdvStyleIF.h"
 #include "HTMLUtils.h"
 #include "System.h"
@@ -8,15 +9,12 @@
 
 TPanelCaption::TPanelCaption()
 {
-    FFont = New<TFont>();
+    FFont.reset(New<TFont>());
     FFont->SetColor(clHighlightText);
     FFont->OnChange = [this](TObject*) { Changed(); };
 }
 
-TPanelCaption::~TPanelCaption()
-{
-    FFont->Free();
-}
+TPanelCaption::~TPanelCaption() = default;
 
 void TPanelCaption::Assign(TPersistent* Source)
 {
@@ -26,7 +24,7 @@ void TPanelCaption::Assign(TPersistent* Source)
         return;
     }
     SetColor(src->FColor);
-    SetFont(src->FFont);
+    SetFont(src->FFont.get());
     SetHeight(src->FHeight);
     SetIndent(src->FIndent);
 }
@@ -79,7 +77,7 @@ void TPanelCaption::SetTopIndent(int Value)
 TCustomAdvPanel::TCustomAdvPanel(TComponent* AOwner) : TCustomPanel(AOwner)
 {
     ControlStyle >> csSetCaption;
-    FCaption = New<TPanelCaption>();
+    FCaption.reset(New<TPanelCaption>());
     FCaption->OnChange = [this](TObject* Sender) { CaptionChanged(Sender); };
     FCaption->OnStateChange = [this](TObject*) { PanelStateChanged(); };
     SetWidth(300);
@@ -87,10 +85,7 @@ TCustomAdvPanel::TCustomAdvPanel(TComponent* AOwner) : TCustomPanel(AOwner)
     SetDoubleBuffered(true);
 }
 
-TCustomAdvPanel::~TCustomAdvPanel()
-{
-    FCaption->Free();
-}
+TCustomAdvPanel::~TCustomAdvPanel() = default;
 
 void TCustomAdvPanel::CaptionChanged(TObject*)
 {
@@ -286,17 +281,14 @@ void TAdvPanelGroup::Arrange()
 {
     if (ComponentState().Contains(csLoading) || FIsArranging || FUpdateCount > 0)
         return;
-    FIsArranging = true;
-    try {
+    {
+        FIsArranging = true;
+        const TScopeExit arranged([this] { FIsArranging = false; });
         if (FGroupStyle == gsVertical)
             ArrangeVertical();
         else
             ArrangeHorizontal();
-    } catch (...) {
-        FIsArranging = false;
-        throw;
     }
-    FIsArranging = false;
     DoArrangedControls();
 }
 

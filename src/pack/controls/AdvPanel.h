@@ -30,7 +30,7 @@ public:
     void SetHeight(int Value);
     TColor GetColor() const { return FColor; }
     void SetColor(TColor Value);
-    TFont* GetFont() const { return FFont; }
+    TFont* GetFont() const { return FFont.get(); }
     void SetFont(TFont* Value) { FFont->Assign(Value); }
     int GetIndent() const { return FIndent; }
     void SetIndent(int Value);
@@ -47,7 +47,7 @@ private:
     int FHeight = 20;
     String FText;
     TColor FColor = clHighlight;
-    TFont* FFont = nullptr;
+    TOwned<TFont> FFont;
     bool FVisible = false;
     int FIndent = 0;
     int FTop = 0;
@@ -65,7 +65,7 @@ public:
     // The body text without its markup.
     String GetRawText() const;
 
-    TPanelCaption* GetCaption() const { return FCaption; }
+    TPanelCaption* GetCaption() const { return FCaption.get(); }
     void SetCaption(TPanelCaption* Value) { FCaption->Assign(Value); }
 
     // Offsets of the body text from the left and from the top.
@@ -92,7 +92,7 @@ protected:
     virtual void PanelStateChanged() {}
 
     String FText;
-    TPanelCaption* FCaption = nullptr;
+    TOwned<TPanelCaption> FCaption;
     int FFullHeight = 0;
     int FIndex = 0;
     int FIndent = 0;

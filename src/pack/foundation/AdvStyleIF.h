@@ -110,7 +110,6 @@ class TRegMonitorThread : public TThread {
 public:
     // Created suspended; set the key and start it.
     TRegMonitorThread();
-    ~TRegMonitorThread() override;
 
     const String& GetKey() const { return key_; }
     void SetKey(const String& Value) { key_ = Value; }
@@ -124,7 +123,7 @@ public:
     HWND GetWnd() const { return wnd_; }
     void SetWnd(HWND Value) { wnd_ = Value; }
     // Read only from this thread's owner; use the registration below to change it.
-    THandleList* GetWinList() const { return winList_; }
+    THandleList* GetWinList() const { return winList_.get(); }
     // The window list is walked by the monitor thread, so changes go through its lock.
     void AddWindow(HWND Wnd);
     void RemoveWindow(HWND Wnd);
@@ -137,14 +136,14 @@ protected:
     void Execute() override;
 
 private:
-    TRegistry* reg_ = nullptr;
-    HANDLE event_ = nullptr;
+    TOwned<TRegistry> reg_;
+    TKernelHandle event_;
     String key_;
     HKEY rootKey_ = HKEY_CURRENT_USER;
     bool watchSub_ = false;
     Integer filter_ = 0;
     HWND wnd_ = nullptr;
-    THandleList* winList_ = nullptr;
+    TOwned<THandleList> winList_;
     std::mutex winListLock_;
 };
 

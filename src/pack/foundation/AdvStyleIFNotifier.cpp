@@ -29,15 +29,7 @@ TRegMonitorThread::TRegMonitorThread()
     : TThread(true), reg_(New<TRegistry>(KEY_READ)), winList_(New<THandleList>())
 {
     // Made here rather than in Execute, so that Stop works before the thread runs.
-    event_ = CreateEventW(nullptr, TRUE, FALSE, L"RegMonitorChange");
-}
-
-TRegMonitorThread::~TRegMonitorThread()
-{
-    winList_->Free();
-    reg_->Free();
-    if (event_)
-        CloseHandle(event_);
+    event_.Reset(CreateEventW(nullptr, TRUE, FALSE, L"RegMonitorChange"));
 }
 
 void TRegMonitorThread::AddWindow(HWND Wnd)
@@ -57,7 +49,7 @@ void TRegMonitorThread::Stop()
 {
     Terminate();
     if (event_)
-        SetEvent(event_);
+        SetEvent(event_.Get());
 }
 
 void TRegMonitorThread::Execute()
@@ -66,11 +58,11 @@ void TRegMonitorThread::Execute()
     if (!reg_->OpenKeyReadOnly(key_))
         throw Exception(L"Unable to open registry key " + key_);
     auto arm = [this] {
-        RegNotifyChangeKeyValue(reg_->GetCurrentKey(), watchSub_, static_cast<DWORD>(GetFilter()), event_, TRUE);
+        RegNotifyChangeKeyValue(reg_->GetCurrentKey(), watchSub_, static_cast<DWORD>(GetFilter()), event_.Get(), TRUE);
     };
     arm();
     while (!Terminated()) {
-        if (WaitForSingleObject(event_, INFINITE) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(event_.Get(), INFINITE) != WAIT_OBJECT_0)
             continue;
         if (Terminated())
             break;
@@ -88,7 +80,7 @@ void TRegMonitorThread::Execute()
         }
         for (HWND window : windows)
             SendMessageW(window, WM_OFFICE_THEME_CHANGED, root, path);
-        ResetEvent(event_);
+        ResetEvent(event_.Get());
         arm();
     }
 }

@@ -1,6 +1,7 @@
 // The grid variant's entry and line renderer: pre-processing, the line
 // loop with its two passes, and the text runs.
 #include "GridHTMLEngine.h"
+#include "ScopeExit.h"
 
 #include "AdvXPVS.h"
 #include "HTMLMarkup.h"
@@ -361,25 +362,17 @@ bool GridHTMLDraw(TCanvas* Canvas, const String& Text, const TRect& Rect, TCusto
                    MouseLink, HoverRect, ControlRect, ControlID, ControlValue, ControlType};
 
     // Whatever happens inside, the canvas gets its tools back.
-    struct TRestore {
-        TCanvas* canvas;
-        TOwned<TFont> font;
-        TColor penColor;
-        int penWidth;
-        TColor brushColor;
-        TBrushStyle brushStyle;
-        ~TRestore()
-        {
-            canvas->GetFont()->Assign(font.get());
-            canvas->GetPen()->SetColor(penColor);
-            canvas->GetPen()->SetWidth(penWidth);
-            canvas->GetBrush()->SetColor(brushColor);
-            canvas->GetBrush()->SetStyle(brushStyle);
-            // Text colours and background modes were set on the DC directly.
-            canvas->Refresh();
-        }
-    } restore{Canvas, TOwned<TFont>(New<TFont>()), penColor, penWidth, brushColor, brushStyle};
-    restore.font->Assign(Canvas->GetFont());
+    const TOwned<TFont> font(New<TFont>());
+    font->Assign(Canvas->GetFont());
+    const TScopeExit restore([&] {
+        Canvas->GetFont()->Assign(font.get());
+        Canvas->GetPen()->SetColor(penColor);
+        Canvas->GetPen()->SetWidth(penWidth);
+        Canvas->GetBrush()->SetColor(brushColor);
+        Canvas->GetBrush()->SetStyle(brushStyle);
+        // Text colours and background modes were set on the DC directly.
+        Canvas->Refresh();
+    });
 
     TEngine engine(call);
     return engine.Run();

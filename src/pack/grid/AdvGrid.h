@@ -17,23 +17,20 @@
 #include "AdvGridFooter.h"
 #include "AdvGridLook.h"
 #include "AdvGridObjects.h"
+#include "AdvGridTypes.h"
 #include "AdvStyleIF.h"
 #include "Forms.h"
 #include "BaseGrid.h"
 #include "ImgList.h"
 #include "Menus.h"
 #include "PictureContainer.h"
+#include "ScopeExit.h"
+#include "UniqueHandle.h"
+#include <optional>
 #include <vector>
 
 class TAdvStringGrid;
 class TCustomIniFile;
-
-enum TScrollPosition { spMiddle, spTrailing, spLeading };
-
-using TRowUpdateEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
-using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
-using TCellSaveLoadEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
-using TGridProgressEvent = std::function<void(TObject* Sender, short progress)>;
 
 // ---------------------------------------------------------------------------
 // One hidden row: its cell texts with their objects (one entry per real
@@ -79,20 +76,6 @@ private:
 
 TAVELIN_EXCEPTION(EAdvGridError, Exception)
 
-enum TGridLook {
-    glStandard, glSoft, glClassic, glPack, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
-};
-enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
-enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
-enum THintShowLargeTextPos { hpCell, hpCursor };
-enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
-enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
-enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
-enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
-using TCellBorders = Set<TCellBorder>;
-
 // An observer told of every change of cells, in registration order.
 class TGridChangeNotifier : public TComponent {
 public:
@@ -105,41 +88,6 @@ class ITAdvStringGridSelect {
 public:
     virtual ~ITAdvStringGridSelect() = default;
 };
-
-using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
-using TColRowEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
-using TCanEditCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
-using TCanSortEvent = std::function<void(TObject* Sender, int ACol, bool& DoSort)>;
-using TSearchFooterActionEvent =
-    std::function<void(TObject* Sender, const String& Value, int ACol, int ARow, TSearchAction SearchAction)>;
-using TBoolVarEvent = std::function<void(TObject* Sender, bool& Value)>;
-using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& CanInsert)>;
-using TCellColorEvent = std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState,
-                                           TBrush* ABrush, TFont* AFont)>;
-using TCellBorderEvent =
-    std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
-using TGetEditorTypeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
-using TRowColBoolEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Value)>;
-using TColRowBoolEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
-using TFilterEditUpdateEvent =
-    std::function<void(TObject* Sender, int ACol, const String& Condition, TFilterType FilterType)>;
-using TCheckBoxChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
-using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, int ACol, int& AWidth)>;
-using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, String& HintStr)>;
-using TGetAlignmentEvent =
-    std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
-using TGetCellCursorEvent = std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)>;
-using TRatingChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& NewRate, bool& Allow)>;
-using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
-using THasFilterEditEvent = std::function<void(TObject* Sender, int ACol, bool& HasFilter)>;
-using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
-using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
-using TCellValidateEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value, bool& Valid)>;
-using TSelectionChangedEvent = std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
-using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const String& NewUnit)>;
-using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& S)>;
-using THoverButtonClickEvent =
-    std::function<void(TObject* Sender, int ARow, THoverButtonsCollectionItem* AButton)>;
 
 // A borderless form that never takes the focus from the grid beside it.
 class TNoActiveForm : public TForm {
@@ -173,7 +121,7 @@ public:
 
 private:
     TAdvStringGrid* grid_ = nullptr;
-    HHOOK hook_ = nullptr;
+    THookHandle hook_;
 };
 extern TFocusedGrid FocusedGrid;
 
@@ -643,6 +591,12 @@ public:
     // Suspends repainting while visible; nests.
     void BeginUpdate();
     void EndUpdate();
+    // BeginUpdate now, EndUpdate when the returned guard goes out of scope.
+    [[nodiscard]] auto UpdateLock()
+    {
+        BeginUpdate();
+        return TScopeExit([this] { EndUpdate(); });
+    }
     // Silences painting without messages or a repaint at the end.
     void StartUpdate() { ++FUpdateCount; }
     void ResetUpdate();
@@ -1471,30 +1425,33 @@ private:
     DWORD SortTime = 0;
 
     // --- mouse state from a press to its release
-    bool FDoOnClick = false;
-    bool FMouseDownMove = false;
-    bool FMouseKeepDown = false;
-    bool FMouseDown = false;
-    bool FSelectionClick = false;
-    bool FDeselectState = false;
-    bool FDblClk = false;
-    bool ColMoveFlg = false;
-    bool ColSizeFlg = false;
-    TGridRect FOrigSelection;
-    int Colclicked = -1;
-    int Rowclicked = -1;
-    int Colclickedsize = 0;
-    int Rowclickedsize = 0;
-    int Clickposx = 0;
-    int Clickposy = 0;
-    int Clickposdx = 0;
-    int Clickposdy = 0;
-    int Movecell = -1;
-    int MoveOfsX = 0;
-    int MoveOfsY = 0;
-    int FMoveColInd = -1;
-    int FMoveRowInd = -1;
-    int FOldKeepLeftCol = 0;
+    struct TMousePress {
+        bool FDoOnClick = false;
+        bool FMouseDownMove = false;
+        bool FMouseKeepDown = false;
+        bool FMouseDown = false;
+        bool FSelectionClick = false;
+        bool FDeselectState = false;
+        bool FDblClk = false;
+        bool ColMoveFlg = false;
+        bool ColSizeFlg = false;
+        TGridRect FOrigSelection;
+        int Colclicked = -1;
+        int Rowclicked = -1;
+        int Colclickedsize = 0;
+        int Rowclickedsize = 0;
+        int Clickposx = 0;
+        int Clickposy = 0;
+        int Clickposdx = 0;
+        int Clickposdy = 0;
+        int Movecell = -1;
+        int MoveOfsX = 0;
+        int MoveOfsY = 0;
+        int FMoveColInd = -1;
+        int FMoveRowInd = -1;
+        int FOldKeepLeftCol = 0;
+    };
+    TMousePress FPress;
     friend class TControlLook;
 
     // === construction (in the constructor's order) ==========================
@@ -1826,6 +1783,21 @@ private:
     // After rows went: the current row back on OldRow while that is a normal
     // row, else on the last normal row, else the selection hidden.
     void KeepCurrentRow(int OldRow, int OldTop);
+    // What one removal of rows does around dropping them, in this order.
+    struct TRowRemoval {
+        bool FreeProperties = true;     // the removed rows' cell properties go with them
+        bool AdjustHidden = true;       // hidden rows after them move up (see DropRows)
+        bool ShrinkMaxRowCount = false; // the highest row count seen goes down as well
+        std::optional<int> CurrentRow;  // given to KeepCurrentRow; none leaves the selection
+        std::optional<TRect> Changed;   // reported to OnCellsChanged
+        bool KeepLastPage = false;      // the last page of rows stays filled
+        bool UpdateCellControls = true;
+    };
+    // The one way rows go: Rows are display rows, ascending, distinct, in range.
+    void RemoveRowsCore(const std::vector<int>& Rows, const TRowRemoval& How);
+    // Count rows from Row (clamped to the rows there are), the current row
+    // kept on its index and the run reported as changed.
+    void RemoveRowRun(int Row, int Count, TRowRemoval How);
     void RemoveRowsCore(int Row, int Count, bool AdjustHidden);
     // Hides the shown rows of a real range; the items go in order or last.
     void HideRowRange(int FromRow, int ToRow, bool Append);

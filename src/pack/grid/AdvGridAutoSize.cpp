@@ -198,13 +198,8 @@ void TAdvStringGrid::AutoSizeCol(int ACol, int Padding)
 void TAdvStringGrid::AutoGrowCol(int ACol, int Padding)
 {
     const bool growOnly = std::exchange(FSizeGrowOnly, true);
-    try {
-        AutoSizeCol(ACol, Padding);
-    } catch (...) {
-        FSizeGrowOnly = growOnly;
-        throw;
-    }
-    FSizeGrowOnly = growOnly;
+    const TScopeExit restore([this, growOnly] { FSizeGrowOnly = growOnly; });
+    AutoSizeCol(ACol, Padding);
 }
 
 void TAdvStringGrid::AutoSizeColumns(bool DoFixedCols, int Padding)
@@ -218,13 +213,8 @@ void TAdvStringGrid::AutoSizeColumns(bool DoFixedCols, int Padding)
 void TAdvStringGrid::AutoGrowColumns(bool DoFixedCols, int Padding)
 {
     const bool growOnly = std::exchange(FSizeGrowOnly, true);
-    try {
-        AutoSizeColumns(DoFixedCols, Padding);
-    } catch (...) {
-        FSizeGrowOnly = growOnly;
-        throw;
-    }
-    FSizeGrowOnly = growOnly;
+    const TScopeExit restore([this, growOnly] { FSizeGrowOnly = growOnly; });
+    AutoSizeColumns(DoFixedCols, Padding);
 }
 
 // --- all cells, fitting the width, the control to its cells ------------------------------
@@ -239,31 +229,25 @@ void TAdvStringGrid::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY
     std::vector<int> heights;
     for (int r = firstRow; r < GetRowCount(); ++r)
         heights.push_back(FSizeGrowOnly ? GetRowHeights(r) : 0);
-    BeginUpdate();
-    try {
-        for (int c = firstCol; c < GetColCount(); ++c) {
-            const int realCol = RealColIndex(c);
-            int width = FSizeGrowOnly ? GetColWidths(c) : 0;
-            for (int r = firstRow; r < GetRowCount(); ++r) {
-                const TSize text = MeasureCellText(c, r, false, 0);
-                if (!IsXMergedCell(realCol, r))
-                    width = std::max(width, static_cast<int>(text.cx + PaddingX + FXYOffset.x));
-                int& height = heights[static_cast<size_t>(r - firstRow)];
-                if (!IsYMergedCell(realCol, r))
-                    height = std::max(height, static_cast<int>(text.cy + PaddingY + FXYOffset.y));
-            }
-            SetColWidths(c, ApplyMinMaxLimits(width, FMinColWidth, FMaxColWidth));
-        }
+    const auto lock = UpdateLock();
+    for (int c = firstCol; c < GetColCount(); ++c) {
+        const int realCol = RealColIndex(c);
+        int width = FSizeGrowOnly ? GetColWidths(c) : 0;
         for (int r = firstRow; r < GetRowCount(); ++r) {
-            const int height = heights[static_cast<size_t>(r - firstRow)];
-            if (height > (FSizeGrowOnly ? GetRowHeights(r) : 0))
-                SetRowHeights(r, ApplyMinMaxLimits(height, FMinRowHeight, FMaxRowHeight));
+            const TSize text = MeasureCellText(c, r, false, 0);
+            if (!IsXMergedCell(realCol, r))
+                width = std::max(width, static_cast<int>(text.cx + PaddingX + FXYOffset.x));
+            int& height = heights[static_cast<size_t>(r - firstRow)];
+            if (!IsYMergedCell(realCol, r))
+                height = std::max(height, static_cast<int>(text.cy + PaddingY + FXYOffset.y));
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        SetColWidths(c, ApplyMinMaxLimits(width, FMinColWidth, FMaxColWidth));
     }
-    EndUpdate();
+    for (int r = firstRow; r < GetRowCount(); ++r) {
+        const int height = heights[static_cast<size_t>(r - firstRow)];
+        if (height > (FSizeGrowOnly ? GetRowHeights(r) : 0))
+            SetRowHeights(r, ApplyMinMaxLimits(height, FMinRowHeight, FMaxRowHeight));
+    }
 }
 
 void TAdvStringGrid::AutoFitColumns(bool DoFixedCells)

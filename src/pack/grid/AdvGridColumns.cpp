@@ -184,14 +184,14 @@ void TAdvStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     }
     SortColumnMoved(from, to);
     // A column dragged to another place is no header click.
-    ColMoveFlg = true;
+    FPress.ColMoveFlg = true;
 }
 
 void TAdvStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
     TStringGrid::RowMoved(FromIndex, ToIndex);
     if (FEnhRowColMove)
-        ColMoveFlg = true;
+        FPress.ColMoveFlg = true;
 }
 
 void TAdvStringGrid::MoveRow(int FromIndex, int ToIndex)

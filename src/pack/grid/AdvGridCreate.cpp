@@ -44,10 +44,9 @@ TFocusedGrid& TFocusedGrid::operator=(TAdvStringGrid* Grid)
 {
     grid_ = Grid;
     if (grid_ && !hook_) {
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
+        hook_.Reset(SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId()));
     } else if (!grid_ && hook_) {
-        UnhookWindowsHookEx(hook_);
-        hook_ = nullptr;
+        hook_.Reset();
     }
     return *this;
 }

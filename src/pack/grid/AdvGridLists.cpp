@@ -1,5 +1,5 @@
 // The grid's bookkeeping lists and the picture kept by file name.
-#include "AdvGridObjects.h"
+#include "AdvGridLists.h"
 #include <vector>
 
 namespace {

@@ -24,15 +24,11 @@ TControlLook::TControlLook(TAdvStringGrid* AOwner)
       radioOnGlyph_(New<TBitmap>()), radioOffGlyph_(New<TBitmap>())
 {
     Init();
-    dropDownHeader_ = New<THeaderAppearance>(AOwner);
-    dropDownFooter_ = New<TFooterAppearance>(AOwner);
+    dropDownHeader_.reset(New<THeaderAppearance>(AOwner));
+    dropDownFooter_.reset(New<TFooterAppearance>(AOwner));
 }
 
-TControlLook::~TControlLook()
-{
-    dropDownHeader_->Free();
-    dropDownFooter_->Free();
-}
+TControlLook::~TControlLook() = default;
 
 void TControlLook::InvalidateGrid()
 {
@@ -99,8 +95,8 @@ void TControlLook::Assign(TPersistent* Source)
     dropDownAlwaysVisible_ = s->dropDownAlwaysVisible_;
     spinButtonsAlwaysVisible_ = s->spinButtonsAlwaysVisible_;
     dropDownCount_ = s->dropDownCount_;
-    dropDownFooter_->Assign(s->dropDownFooter_);
-    dropDownHeader_->Assign(s->dropDownHeader_);
+    dropDownFooter_->Assign(s->dropDownFooter_.get());
+    dropDownHeader_->Assign(s->dropDownHeader_.get());
     hintMaxWidth_ = s->hintMaxWidth_;
 }
 

@@ -81,9 +81,9 @@ public:
     int GetDropDownCount() const { return dropDownCount_; }
     void SetDropDownCount(int Value) { dropDownCount_ = Value; }
     // Writing copies the appearance.
-    THeaderAppearance* GetDropDownHeader() const { return dropDownHeader_; }
+    THeaderAppearance* GetDropDownHeader() const { return dropDownHeader_.get(); }
     void SetDropDownHeader(THeaderAppearance* Value);
-    TFooterAppearance* GetDropDownFooter() const { return dropDownFooter_; }
+    TFooterAppearance* GetDropDownFooter() const { return dropDownFooter_.get(); }
     void SetDropDownFooter(TFooterAppearance* Value);
     int GetHintMaxWidth() const { return hintMaxWidth_; }
     void SetHintMaxWidth(int Value) { hintMaxWidth_ = Value; }
@@ -153,8 +153,8 @@ private:
     bool radioAlwaysActive_ = false;
     bool fixedDropDownButton_ = false;
     int dropDownCount_ = 8;
-    THeaderAppearance* dropDownHeader_ = nullptr;
-    TFooterAppearance* dropDownFooter_ = nullptr;
+    TOwned<THeaderAppearance> dropDownHeader_;
+    TOwned<TFooterAppearance> dropDownFooter_;
     int hintMaxWidth_ = 0;
     bool buttonPrefix_ = false;
     TColor fixedGradientFrom_ = clNone;

@@ -26,21 +26,13 @@ void TAdvStringGrid::KeepLeftColumnWhile(const std::function<void()>& Work)
     // With row selection the view keeps its left column, and repaints once.
     const bool keep = GetOptions().Contains(goRowSelect) && FNavigation->GetKeepHorizScroll();
     const int leftCol = GetLeftCol();
-    if (keep)
-        BeginUpdate();
-    try {
+    if (!keep) {
         Work();
-    } catch (...) {
-        if (keep) {
-            SetLeftCol(leftCol);
-            EndUpdate();
-        }
-        throw;
+        return;
     }
-    if (keep) {
-        SetLeftCol(leftCol);
-        EndUpdate();
-    }
+    const auto lock = UpdateLock();
+    const TScopeExit keepLeft([this, leftCol] { SetLeftCol(leftCol); });
+    Work();
 }
 
 bool TAdvStringGrid::NearColumnBorder(int ACol, int ARow, int X)
@@ -53,12 +45,12 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
 {
     const int X = GET_X_LPARAM(Message.LParam);
     const int Y = GET_Y_LPARAM(Message.LParam);
-    FDoOnClick = true;
-    FMouseDownMove = true;
-    FMouseKeepDown = true;
+    FPress.FDoOnClick = true;
+    FPress.FMouseDownMove = true;
+    FPress.FMouseKeepDown = true;
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
-    FOrigSelection = GetSelection();
+    FPress.FOrigSelection = GetSelection();
     const TShiftState shift = PressShift();
 
     bool allow = true;
@@ -74,20 +66,20 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
         Invalidate();
     }
 
-    FMoveColInd = -1;
-    FMoveRowInd = -1;
-    FSelectionClick = false;
-    FOldKeepLeftCol = GetLeftCol();
+    FPress.FMoveColInd = -1;
+    FPress.FMoveRowInd = -1;
+    FPress.FSelectionClick = false;
+    FPress.FOldKeepLeftCol = GetLeftCol();
     FOldTopRow = GetTopRowEx();
 
     // The cell whose right or bottom border a drag from here would size.
-    MouseToCell(ACol == 0 && ARow != 0 ? X : X - 5, ARow == 0 ? Y : Y - 4, Colclicked, Rowclicked);
-    if (Colclicked >= 0 && Rowclicked >= 0) {
-        Colclickedsize = GetColWidths(Colclicked);
-        Rowclickedsize = GetRowHeights(Rowclicked);
+    MouseToCell(ACol == 0 && ARow != 0 ? X : X - 5, ARow == 0 ? Y : Y - 4, FPress.Colclicked, FPress.Rowclicked);
+    if (FPress.Colclicked >= 0 && FPress.Rowclicked >= 0) {
+        FPress.Colclickedsize = GetColWidths(FPress.Colclicked);
+        FPress.Rowclickedsize = GetRowHeights(FPress.Rowclicked);
     }
-    Clickposx = X;
-    Clickposy = Y;
+    FPress.Clickposx = X;
+    FPress.Clickposy = Y;
 
     if (ACol < 0 || ARow < 0) {
         HideInplaceEdit();
@@ -114,10 +106,10 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
     }
 
     {
-        const int right = Colclicked >= 0 && Rowclicked >= 0 ? TCustomGrid::CellRect(Colclicked, Rowclicked).right : 0;
-        const int bottom = Colclicked >= 0 && Rowclicked >= 0 ? TCustomGrid::CellRect(Colclicked, Rowclicked).bottom : 0;
-        Clickposdx = Clickposx - right;
-        Clickposdy = Clickposy - bottom;
+        const int right = FPress.Colclicked >= 0 && FPress.Rowclicked >= 0 ? TCustomGrid::CellRect(FPress.Colclicked, FPress.Rowclicked).right : 0;
+        const int bottom = FPress.Colclicked >= 0 && FPress.Rowclicked >= 0 ? TCustomGrid::CellRect(FPress.Colclicked, FPress.Rowclicked).bottom : 0;
+        FPress.Clickposdx = FPress.Clickposx - right;
+        FPress.Clickposdy = FPress.Clickposy - bottom;
     }
 
     TMouseActions* actions = FMouseActions.get();
@@ -125,15 +117,15 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
         !(ACol == 0 && (actions->GetHotmailRowSelect() || actions->GetRowSelect()))) {
         if (shift.Contains(ssShift)) {
             TBaseGrid::Dispatch(Message);
-            SetSelection({ACol, ARow, FOrigSelection.Left, FOrigSelection.Top});
+            SetSelection({ACol, ARow, FPress.FOrigSelection.Left, FPress.FOrigSelection.Top});
             return;
         }
         if (shift.Contains(ssCtrl) || actions->GetDisjunctRowSelectNoCtrl()) {
             const int markRow = actions->GetRowSelectPersistent() ? RealRowIndex(ARow) : ARow;
             if (GetRowSelect(markRow))
-                FDeselectState = true;
+                FPress.FDeselectState = true;
         } else {
-            FMouseDown = true;
+            FPress.FMouseDown = true;
             if (!shift.Contains(ssAlt))
                 ClearDisjunctRowSelect();
         }
@@ -141,22 +133,22 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
     if (actions->GetDisjunctColSelect() && ACol >= GetFixedCols()) {
         if (shift.Contains(ssCtrl)) {
             if (GetColSelect(ACol))
-                FDeselectState = true;
+                FPress.FDeselectState = true;
         } else {
-            FMouseDown = true;
+            FPress.FMouseDown = true;
             ClearColSelect();
         }
     }
 
-    Movecell = -1;
+    FPress.Movecell = -1;
     if (ARow < GetFixedRows() && ACol >= GetFixedCols())
-        Movecell = ACol;
+        FPress.Movecell = ACol;
     else if (ACol < GetFixedCols() && ARow >= GetFixedRows())
-        Movecell = ARow;
+        FPress.Movecell = ARow;
     {
         const TRect cell = TCustomGrid::CellRect(ACol, ARow);
-        MoveOfsX = X - cell.left;
-        MoveOfsY = Y - cell.top;
+        FPress.MoveOfsX = X - cell.left;
+        FPress.MoveOfsY = Y - cell.top;
     }
 
     if (otherFixed) {
@@ -171,13 +163,8 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
             return;
         const bool alwaysEdit = FNavigation->GetAlwaysEdit();
         FNavigation->SetAlwaysEdit(false);
-        try {
-            TBaseGrid::Dispatch(Message);
-        } catch (...) {
-            FNavigation->SetAlwaysEdit(alwaysEdit);
-            throw;
-        }
-        FNavigation->SetAlwaysEdit(alwaysEdit);
+        const TScopeExit restore([this, alwaysEdit] { FNavigation->SetAlwaysEdit(alwaysEdit); });
+        TBaseGrid::Dispatch(Message);
     });
 
     const bool sizingPress =

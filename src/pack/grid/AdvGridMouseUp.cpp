@@ -11,19 +11,19 @@
 void TAdvStringGrid::ColWidthsChanged()
 {
     TBaseGrid::ColWidthsChanged();
-    ColSizeFlg = true;
+    FPress.ColSizeFlg = true;
 }
 
 void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
 {
     const int X = GET_X_LPARAM(Message.LParam);
     const int Y = GET_Y_LPARAM(Message.LParam);
-    ColMoveFlg = false;
-    ColSizeFlg = false;
-    FMouseDown = false;
-    FMouseKeepDown = false;
+    FPress.ColMoveFlg = false;
+    FPress.ColSizeFlg = false;
+    FPress.FMouseDown = false;
+    FPress.FMouseKeepDown = false;
     bool rowUnmarked = false;
-    FMouseDownMove = false;
+    FPress.FMouseDownMove = false;
     FMouseSelectStart = -1;
     FMouseSelectMode = msNormal;
 
@@ -34,9 +34,9 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
     const bool sizing = FGridState == gsColSizing || FGridState == gsRowSizing;
 
     const bool moveEnd = EnhancedMoveDragging();
-    if (onFixed && FDoOnClick && !sizing && OnClick)
+    if (onFixed && FPress.FDoOnClick && !sizing && OnClick)
         OnClick(this);
-    FDoOnClick = false;
+    FPress.FDoOnClick = false;
 
     if (FGridState == gsSelecting) {
         // The click of a selecting press, once: the base grid would click
@@ -51,17 +51,17 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
             FDisSelection = {-1, -1, -1, -1};
             SelectionToRowSelect(false);
         }
-        if (ARow >= GetFixedRows() && ARow < GetRowCount() - FFixedFooters && FDeselectState) {
+        if (ARow >= GetFixedRows() && ARow < GetRowCount() - FFixedFooters && FPress.FDeselectState) {
             SetRowSelect(actions->GetRowSelectPersistent() ? RealRowIndex(ARow) : ARow, false);
             rowUnmarked = true;
         }
-        FDeselectState = false;
+        FPress.FDeselectState = false;
     }
     if (actions->GetDisjunctColSelect()) {
         SelectionToColSelect(false);
-        if (onCell && ACol >= GetFixedCols() && ACol < GetColCount() - FFixedRightCols && FDeselectState)
+        if (onCell && ACol >= GetFixedCols() && ACol < GetColCount() - FFixedRightCols && FPress.FDeselectState)
             SetColSelect(ACol, false);
-        FDeselectState = false;
+        FPress.FDeselectState = false;
     }
 
     // The end of a drag of a column or row by its picture: the drop moves it.
@@ -69,10 +69,10 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
         const bool dropped = Screen->GetCursor() != crNoDrop;
         Screen->SetCursor(crDefault);
         const bool columns = FGridState == gsColMoving;
-        if (dropped && columns && Movecell >= 0 && ACol >= GetFixedCols() && ACol != Movecell)
-            MoveColumn(Movecell, ACol);
-        else if (dropped && !columns && Movecell >= 0 && ARow >= GetFixedRows() && ARow != Movecell)
-            MoveRow(Movecell, ARow);
+        if (dropped && columns && FPress.Movecell >= 0 && ACol >= GetFixedCols() && ACol != FPress.Movecell)
+            MoveColumn(FPress.Movecell, ACol);
+        else if (dropped && !columns && FPress.Movecell >= 0 && ARow >= GetFixedRows() && ARow != FPress.Movecell)
+            MoveRow(FPress.Movecell, ARow);
         else if (!dropped && columns)
             RepaintRow(0);
         else if (!dropped)
@@ -89,7 +89,7 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
     if (FGridState == gsSelecting)
         FGridState = gsNormal;
 
-    if (ColMoveFlg || ColSizeFlg || !onCell || moveEnd)
+    if (FPress.ColMoveFlg || FPress.ColSizeFlg || !onCell || moveEnd)
         return;
     if (ACol < GetFixedCols() && ARow < GetFixedRows() && !FSortSettings->GetFixedCols())
         return;
@@ -98,14 +98,14 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
 
 void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
 {
-    if (std::exchange(FDblClk, false))
+    if (std::exchange(FPress.FDblClk, false))
         return;
     const TRect cellRect = TCustomGrid::CellRect(ACol, ARow);
     if (ARow < GetFixedRows() && GetOptions().Contains(goColSizing) &&
         (X - cellRect.left < 4 || cellRect.right - X < 4))
         return;  // the end of a sizing
     int downCol = -1, downRow = -1;
-    MouseToCell(Clickposx, Clickposy, downCol, downRow);
+    MouseToCell(FPress.Clickposx, FPress.Clickposy, downCol, downRow);
     const int realCol = RealColIndex(ACol);
 
     TSortSettings* settings = FSortSettings.get();
@@ -201,7 +201,7 @@ void TAdvStringGrid::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X
         return;
     }
     const TGridRect before = GetSelection();
-    bool selChanged = before != FOrigSelection &&
+    bool selChanged = before != FPress.FOrigSelection &&
                       (Button == mbLeft || (Button == mbRight && FMouseActions->GetSelectOnRightClick()));
 
     // A border let go outside the grid keeps its size.

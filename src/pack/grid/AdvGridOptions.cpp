@@ -1,6 +1,6 @@
 // The grid's option objects: keyboard, mouse, search bar, bands, the grid
 // kept in step and the focus frame.
-#include "AdvGridObjects.h"
+#include "AdvGridOptions.h"
 
 
 // ---------------------------------------------------------------------------

@@ -191,70 +191,65 @@ void TAdvStringGrid::AddRow()
 
 // --- removing rows ----------------------------------------------------------------------
 
-void TAdvStringGrid::RemoveRowsCore(int Row, int Count, bool AdjustHidden)
+void TAdvStringGrid::RemoveRowsCore(const std::vector<int>& Rows, const TRowRemoval& How)
+{
+    if (Rows.empty())
+        return;
+    if (How.FreeProperties)
+        for (int r : Rows)
+            FreeCellPropertiesRange(0, r, TotalColCount() - 1, r);
+    const int oldTop = GetTopRow();
+    DropRows(Rows, How.AdjustHidden);
+    if (How.ShrinkMaxRowCount)
+        FMaxRowCount = std::max(FMaxRowCount - static_cast<int>(Rows.size()), GetRowCount());
+    if (How.CurrentRow)
+        KeepCurrentRow(*How.CurrentRow, oldTop);
+    if (How.Changed)
+        DoCellsChanged(*How.Changed);
+    if (How.KeepLastPage) {
+        // Keep the last page of rows filled after removing near the end.
+        const int visible = GetVisibleRowCount();
+        const int lastTop = GetRowCount() + GetFixedRows() - visible - 2;
+        if (GetTopRow() >= lastTop && GetRowCount() - visible - 1 > 0)
+            SetTopRowEx(lastTop);
+    }
+    if (How.UpdateCellControls)
+        CellControlsUpdate(false);
+}
+
+void TAdvStringGrid::RemoveRowRun(int Row, int Count, TRowRemoval How)
 {
     if (Row < 0 || Row >= GetRowCount() || Count <= 0)
         return;
     Count = std::min(Count, GetRowCount() - Row);
-    const int oldRow = GetRow();
-    const int oldTop = GetTopRow();
-    DropRows(Run(Row, Count), AdjustHidden);
-    KeepCurrentRow(oldRow, oldTop);
-    DoCellsChanged(TRect(0, Row, GetColCount() - 1, Row + Count));
-    CellControlsUpdate(false);
+    How.CurrentRow = GetRow();
+    How.Changed = TRect(0, Row, GetColCount() - 1, Row + Count);
+    RemoveRowsCore(Run(Row, Count), How);
+}
+
+void TAdvStringGrid::RemoveRowsCore(int Row, int Count, bool AdjustHidden)
+{
+    RemoveRowRun(Row, Count, {.FreeProperties = false, .AdjustHidden = AdjustHidden});
 }
 
 void TAdvStringGrid::RemoveRowRange(int RowIndex, int RCount)
 {
-    if (RowIndex < 0 || RowIndex >= GetRowCount() || RCount <= 0)
-        return;
-    RCount = std::min(RCount, GetRowCount() - RowIndex);
-    FreeCellPropertiesRange(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
-    RemoveRowsCore(RowIndex, RCount, true);
+    RemoveRowRun(RowIndex, RCount, {});
 }
 
 void TAdvStringGrid::RemoveRows(int RowIndex, int RCount)
 {
-    if (RowIndex < 0 || RowIndex >= GetRowCount() || RCount <= 0)
-        return;
-    RCount = std::min(RCount, GetRowCount() - RowIndex);
-    FreeCellPropertiesRange(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
-    const int oldRow = GetRow();
-    const int oldTop = GetTopRow();
-    DropRows(Run(RowIndex, RCount), true);
-    FMaxRowCount = std::max(FMaxRowCount - RCount, GetRowCount());
-    KeepCurrentRow(oldRow, oldTop);
-    DoCellsChanged(TRect(0, RowIndex, GetColCount() - 1, RowIndex + RCount));
-    // Keep the last page of rows filled after removing near the end.
-    const int visible = GetVisibleRowCount();
-    const int lastTop = GetRowCount() + GetFixedRows() - visible - 2;
-    if (GetTopRow() >= lastTop && GetRowCount() - visible - 1 > 0)
-        SetTopRowEx(lastTop);
-    CellControlsUpdate(false);
+    RemoveRowRun(RowIndex, RCount, {.ShrinkMaxRowCount = true, .KeepLastPage = true});
 }
 
 void TAdvStringGrid::RemoveRowsEx(int RowIndex, int RCount)
 {
-    if (RowIndex < 0 || RowIndex >= GetRowCount() || RCount <= 0)
-        return;
-    RCount = std::min(RCount, GetRowCount() - RowIndex);
-    const int oldRow = GetRow();
-    const int oldTop = GetTopRow();
-    DropRows(Run(RowIndex, RCount), true);
-    FMaxRowCount = std::max(FMaxRowCount - RCount, GetRowCount());
-    KeepCurrentRow(oldRow, oldTop);
-    DoCellsChanged(TRect(0, RowIndex, GetColCount() - 1, RowIndex + RCount));
+    RemoveRowRun(RowIndex, RCount, {.FreeProperties = false, .ShrinkMaxRowCount = true, .UpdateCellControls = false});
 }
 
 void TAdvStringGrid::RemoveRowList(TIntList* RowList)
 {
-    const std::vector<int> rows = RowsOf(RowList, GetRowCount());
-    if (rows.empty())
-        return;
-    for (int r : rows)
-        FreeCellPropertiesRange(0, r, TotalColCount() - 1, r);
-    DropRows(rows, true);
-    CellControlsUpdate(false);
+    RemoveRowsCore(RowsOf(RowList, GetRowCount()), {});
 }
 
 void TAdvStringGrid::RemoveDuplicates(int ACol, bool Flag)
@@ -299,16 +294,13 @@ void TAdvStringGrid::RemoveUnSelectedRows()
             rows.push_back(r);
     if (rows.empty())
         return;
-    const int oldTop = GetTopRow();
     // The current row stays on its row, which moves up past the removed ones.
     const int oldRow = GetRow();
     const int newRow = oldRow - static_cast<int>(std::lower_bound(rows.begin(), rows.end(), oldRow) - rows.begin());
-    for (int r : rows)
-        FreeCellPropertiesRange(0, r, TotalColCount() - 1, r);
-    DropRows(rows, true);
-    KeepCurrentRow(std::binary_search(rows.begin(), rows.end(), oldRow) ? -1 : newRow, oldTop);
-    DoCellsChanged(TRect(0, rows.front(), GetColCount() - 1, rows.back()));
-    CellControlsUpdate(false);
+    TRowRemoval how;
+    how.CurrentRow = std::binary_search(rows.begin(), rows.end(), oldRow) ? -1 : newRow;
+    how.Changed = TRect(0, rows.front(), GetColCount() - 1, rows.back());
+    RemoveRowsCore(rows, how);
 }
 
 void TAdvStringGrid::HideSelectedRows()

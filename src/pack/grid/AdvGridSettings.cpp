@@ -1,6 +1,6 @@
 // The grid's settings objects: tree nodes, editor growth, column sizes,
 // HTML export, printing, colours by sign and the hover buttons.
-#include "AdvGridObjects.h"
+#include "AdvGridSettings.h"
 
 
 // ---------------------------------------------------------------------------

@@ -139,18 +139,12 @@ bool TAdvStringGrid::RunValidation(const std::function<bool(int ACol, int ARow)>
         return true;
     FEditing = false;
     FValidating = true;
-    bool valid = true;
-    try {
-        valid = Validate(RealColIndex(FOldCol), FOldRow);
-    } catch (...) {
-        // A failing handler must not leave the grid stuck in validation.
+    // A failing handler must not leave the grid stuck in validation.
+    const TScopeExit validated([this] {
         SaveOldCellValue(GetCol(), GetRow());
         FValidating = false;
-        throw;
-    }
-    SaveOldCellValue(GetCol(), GetRow());
-    FValidating = false;
-    return valid;
+    });
+    return Validate(RealColIndex(FOldCol), FOldRow);
 }
 
 bool TAdvStringGrid::ValidateCell(const String& NewValue)
@@ -243,16 +237,11 @@ void TAdvStringGrid::DoEnter()
 {
     if (FBlockFocus)
         return;
-    try {
-        TBaseGrid::DoEnter();
-        if ((GetOptions().Contains(goEditing) || FMouseActions->GetRangeSelectAndEdit()) && GetCol() < GetColCount() &&
-            GetRow() < GetRowCount())
-            SelectCell(GetCol(), GetRow());
-    } catch (...) {
-        SaveOldCellValue(GetCol(), GetRow());
-        throw;
-    }
-    SaveOldCellValue(GetCol(), GetRow());
+    const TScopeExit saveOld([this] { SaveOldCellValue(GetCol(), GetRow()); });
+    TBaseGrid::DoEnter();
+    if ((GetOptions().Contains(goEditing) || FMouseActions->GetRangeSelectAndEdit()) && GetCol() < GetColCount() &&
+        GetRow() < GetRowCount())
+        SelectCell(GetCol(), GetRow());
 }
 
 void TAdvStringGrid::DoExit()

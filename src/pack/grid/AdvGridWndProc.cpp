@@ -572,7 +572,9 @@ void TAdvStringGrid::Zoom(int x)
         return;
     FScrollLock = true;
     FZoomFactor = zoom;
-    BeginUpdate();
+    const auto lock = UpdateLock();
+    // Released before the update lock, whose end repaints.
+    const TScopeExit unlockScroll([this] { FScrollLock = false; });
     // Hidden columns and rows (size 0) stay hidden.
     for (int c = 0; c < GetColCount(); ++c)
         if (GetColWidths(c) > 0 && GetColWidths(c) + x > 0)
@@ -580,8 +582,6 @@ void TAdvStringGrid::Zoom(int x)
     for (int r = 0; r < GetRowCount(); ++r)
         if (GetRowHeights(r) > 0 && GetRowHeights(r) + x > 0)
             SetRowHeights(r, GetRowHeights(r) + x);
-    FScrollLock = false;
-    EndUpdate();
 }
 
 // --- balloon tooltip ----------------------------------------------------------------------------

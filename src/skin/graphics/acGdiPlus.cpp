@@ -1,5 +1,7 @@
 #include "acGdiPlus.h"
 #include "sGraphUtilsRows.h"
+#include "ProcBinding.h"
+#include "UniqueHandle.h"
 #include <algorithm>
 
 using namespace Gdiplus;
@@ -8,11 +10,8 @@ Byte GdiPlusSmoothingMode = SmoothingModeHighQuality;
 
 namespace {
 
-template <class F>
-void Bind(HMODULE module, F& target, const char* name)
-{
-    target = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
+// The module the bindings were taken from; they hold copies of its handle.
+TModuleHandle gdiplusModule;
 
 // Releases what a painter created on every path.
 struct TGdiPlusGraphics {
@@ -201,13 +200,15 @@ void StretchBitmapGdiPlus(TBitmap* Target, TBitmap* Source, const TRect& DstRect
 void acGdiPlus_Initialize()
 {
     auto& gp = GdiPlus();
-    if (!gp.Module)
-        gp.Module = LoadLibraryW(L"gdiplus.dll");
+    if (!gp.Module) {
+        gdiplusModule.Reset(LoadLibraryW(L"gdiplus.dll"));
+        gp.Module = gdiplusModule.Get();
+    }
     if (!gp.Module || gp.GdipCreateFromHDC)
         return;
-    Bind(gp.Module, gp.GdiplusStartup, "GdiplusStartup");
-    Bind(gp.Module, gp.GdiplusShutdown, "GdiplusShutdown");
-#define AC_GDIPLUS_BIND(Name) Bind(gp.Module, gp.Name, #Name);
+    BindProc(gp.GdiplusStartup, gp.Module, "GdiplusStartup");
+    BindProc(gp.GdiplusShutdown, gp.Module, "GdiplusShutdown");
+#define AC_GDIPLUS_BIND(Name) BindProc(gp.Name, gp.Module, #Name);
     AC_GDIPLUS_FLAT_ENTRIES(AC_GDIPLUS_BIND)
 #undef AC_GDIPLUS_BIND
     StartGdiPlus(true);
@@ -216,8 +217,6 @@ void acGdiPlus_Initialize()
 void acGdiPlus_Finalize()
 {
     StopGdiPlus(true);
-    auto& gp = GdiPlus();
-    if (gp.Module)
-        FreeLibrary(gp.Module);
-    gp = {};
+    GdiPlus() = {};
+    gdiplusModule.Reset();
 }

@@ -24,24 +24,6 @@ const TBoxKind& BoxKind(TMsgDlgType DlgType)
     return BoxKinds[DlgType >= mtWarning && DlgType <= mtCustom ? DlgType : mtCustom];
 }
 
-BOOL CALLBACK CollectTaskWindow(HWND wnd, LPARAM list)
-{
-    if (IsWindowVisible(wnd) && IsWindowEnabled(wnd))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
-    return TRUE;
-}
-
-// The visible, enabled top-level windows of this thread, disabled while the
-// box shows, as a modal form would leave them.
-std::vector<HWND> DisableTaskWindows()
-{
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&windows));
-    for (HWND wnd : windows)
-        EnableWindow(wnd, FALSE);
-    return windows;
-}
-
 HWND ActiveFormHandle()
 {
     TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
@@ -88,11 +70,11 @@ int MessageBoxCore(const String& Caption, const String& Text, TMsgDlgType DlgTyp
     MessageBoxX = X;
     MessageBoxY = Y;
     HWND active = GetActiveWindow();
-    std::vector<HWND> disabled = DisableTaskWindows();
+    // The other windows of this thread are disabled while the box shows, as
+    // a modal form would leave them.
+    const std::vector<HWND> disabled = DisableTaskWindows();
     int result = MessageBoxIndirectW(&params);
-    for (HWND wnd : disabled)
-        if (IsWindow(wnd))
-            EnableWindow(wnd, TRUE);
+    EnableTaskWindows(disabled);
     SetFocus(nullptr);
     if (active && IsWindow(active))
         SetActiveWindow(active);

@@ -1,4 +1,6 @@
 #include "acntUtils.h"
+#include "ProcBinding.h"
+#include "UniqueHandle.h"
 #include "acEngineServices.h"
 #include "Forms.h"
 #include "PlatformProbe.h"
@@ -11,8 +13,8 @@ bool NoTitleGlow = false;
 
 namespace {
 
-HMODULE kernelModule = nullptr;
-HMODULE shellModule = nullptr;
+TModuleHandle kernelModule;
+TModuleHandle shellModule;
 
 template <class Text>
 int FindNthWord(int N, const Text& S, const TSysCharSet& Delimiters)
@@ -220,14 +222,9 @@ void ParseIniSections(TStrings* Lines, TStrings* Sections)
         if (line.empty() || line[0] == L';')
             continue;
         if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
-            TStringList* list = New<TStringList>();
-            try {
-                Sections->AddObject(line.substr(1, line.size() - 2), list);
-            } catch (...) {
-                list->Free();
-                throw;
-            }
-            current = list;
+            TOwned<TStringList> list(New<TStringList>());
+            Sections->AddObject(line.substr(1, line.size() - 2), list.get());
+            current = list.release();
         } else if (current) {
             current->Add(line);
         }
@@ -377,12 +374,9 @@ bool FolderExists(const String& Path)
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return directory;
     // A link counts only when its target can be opened.
-    HANDLE handle = CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(handle);
-    return directory;
+    const TKernelHandle target(CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return target && directory;
 }
 
 int FirstFileMatch(const String& Path, int Attr, TSearchRec& F)
@@ -425,10 +419,9 @@ void LoadShellFileInfo()
     if (bindings.SHGetFileInfoW)
         return;
     if (!shellModule)
-        shellModule = LoadLibraryW(L"shell32.dll");
+        shellModule.Reset(LoadLibraryW(L"shell32.dll"));
     if (shellModule)
-        bindings.SHGetFileInfoW = reinterpret_cast<TSHGetFileInfoW>(
-            reinterpret_cast<void*>(GetProcAddress(shellModule, "SHGetFileInfoW")));
+        BindProc(bindings.SHGetFileInfoW, shellModule.Get(), "SHGetFileInfoW");
 }
 
 bool IsWinXPOrLater()
@@ -497,13 +490,11 @@ void acntUtils_Initialize()
 {
     TKernelBindings& bindings = KernelBindings();
     if (!kernelModule)
-        kernelModule = LoadLibraryW(L"kernel32.dll");
+        kernelModule.Reset(LoadLibraryW(L"kernel32.dll"));
     if (kernelModule) {
         if (!bindings.IsDebuggerPresent)
-            bindings.IsDebuggerPresent = reinterpret_cast<TIsDebuggerPresent>(
-                reinterpret_cast<void*>(GetProcAddress(kernelModule, "IsDebuggerPresent")));
-        bindings.IsWow64Process = reinterpret_cast<TIsWow64Process>(
-            reinterpret_cast<void*>(GetProcAddress(kernelModule, "IsWow64Process")));
+            BindProc(bindings.IsDebuggerPresent, kernelModule.Get(), "IsDebuggerPresent");
+        BindProc(bindings.IsWow64Process, kernelModule.Get(), "IsWow64Process");
     }
     NoTitleGlow = IsWow64() && !IsAeroEnabled();
     LoadShellFileInfo();
@@ -512,8 +503,6 @@ void acntUtils_Initialize()
 void acntUtils_Finalize()
 {
     KernelBindings() = {};
-    if (kernelModule)
-        FreeLibrary(std::exchange(kernelModule, nullptr));
-    if (shellModule)
-        FreeLibrary(std::exchange(shellModule, nullptr));
+    kernelModule.Reset();
+    shellModule.Reset();
 }

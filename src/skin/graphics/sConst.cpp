@@ -1,5 +1,6 @@
 #include "sConst.h"
 #include "PlatformProbe.h"
+#include "UniqueHandle.h"
 
 int ArrowWidth = 7;
 int ArrowHeight = 4;
@@ -174,7 +175,8 @@ void LoadSystemStringDef(String& S, HMODULE Module, int Id, const String& Defaul
 void LoadLocalizedCaptions(const TModuleLoader& Loader)
 {
     for (const TCaptionModule& module : CaptionModules()) {
-        HMODULE handle = Loader(module.Name);
+        const TModuleHandle loaded(Loader(module.Name));
+        const HMODULE handle = loaded.Get();
         for (const TModuleCaption& caption : module.Captions) {
             if (caption.FallbackText)
                 LoadSystemStringDef(*caption.Target, handle, caption.Id, caption.FallbackText,
@@ -183,8 +185,6 @@ void LoadLocalizedCaptions(const TModuleLoader& Loader)
                 LoadSystemString(*caption.Target, handle, caption.Id, caption.FallbackIdent,
                                  caption.Suffix);
         }
-        if (handle)
-            FreeLibrary(handle);
         // Two captions that no module carries sit between their neighbours' modules.
         if (String(module.Name) == L"comctl32.dll")
             StrCalculator = L"Calculator";

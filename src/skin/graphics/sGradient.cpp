@@ -1,6 +1,7 @@
 #include "sGradient.h"
 #include "SysUtils.h"
 #include "acGdiPlus.h"
+#include "ProcBinding.h"
 #include "acntUtils.h"
 #include "sGraphUtilsRows.h"
 #include <algorithm>
@@ -9,7 +10,7 @@
 
 namespace {
 
-HMODULE msimgModule = nullptr;
+TModuleHandle msimgModule;
 
 std::optional<Int64> Field(const String& S, int N)
 {
@@ -304,15 +305,13 @@ void PaintGradientTexture(TBitmap* Bitmap, const TRect& Rect, const TsGradArray&
 void sGradient_Initialize()
 {
     if (!msimgModule)
-        msimgModule = LoadLibraryW(L"msimg32.dll");
+        msimgModule.Reset(LoadLibraryW(L"msimg32.dll"));
     if (msimgModule)
-        GradientFillBinding() = reinterpret_cast<TGradientFill>(
-            reinterpret_cast<void*>(GetProcAddress(msimgModule, "GradientFill")));
+        BindProc(GradientFillBinding(), msimgModule.Get(), "GradientFill");
 }
 
 void sGradient_Finalize()
 {
     GradientFillBinding() = nullptr;
-    if (msimgModule)
-        FreeLibrary(std::exchange(msimgModule, nullptr));
+    msimgModule.Reset();
 }

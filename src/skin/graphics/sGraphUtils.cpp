@@ -1,19 +1,15 @@
 #include "sGraphUtilsRows.h"
 #include "PlatformProbe.h"
 #include "acntUtils.h"
+#include "ProcBinding.h"
+#include "UniqueHandle.h"
 #include <algorithm>
 #include <utility>
 
 namespace {
 
-HMODULE gdiModule = nullptr;
-HMODULE userModule = nullptr;
-
-template <class F>
-F Bind(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
+TModuleHandle gdiModule;
+TModuleHandle userModule;
 
 HDC CanvasDC(TBitmap* Bmp)
 {
@@ -340,23 +336,20 @@ void sGraphUtils_Initialize()
 {
     TLayoutBindings& bindings = LayoutBindings();
     if (!gdiModule)
-        gdiModule = LoadLibraryW(L"gdi32.dll");
-    bindings.SetLayout = Bind<TSetLayout>(gdiModule, "SetLayout");
-    bindings.GetLayout = Bind<TGetLayout>(gdiModule, "GetLayout");
+        gdiModule.Reset(LoadLibraryW(L"gdi32.dll"));
+    BindProc(bindings.SetLayout, gdiModule.Get(), "SetLayout");
+    BindProc(bindings.GetLayout, gdiModule.Get(), "GetLayout");
     if (!bindings.UpdateLayeredWindow) {
         if (!userModule)
-            userModule = LoadLibraryW(L"user32.dll");
-        bindings.UpdateLayeredWindow = Bind<TUpdateLayeredWindow>(userModule, "UpdateLayeredWindow");
-        bindings.SetLayeredWindowAttributes =
-            Bind<TSetLayeredWindowAttributes>(userModule, "SetLayeredWindowAttributes");
+            userModule.Reset(LoadLibraryW(L"user32.dll"));
+        BindProc(bindings.UpdateLayeredWindow, userModule.Get(), "UpdateLayeredWindow");
+        BindProc(bindings.SetLayeredWindowAttributes, userModule.Get(), "SetLayeredWindowAttributes");
     }
 }
 
 void sGraphUtils_Finalize()
 {
     LayoutBindings() = {};
-    if (gdiModule)
-        FreeLibrary(std::exchange(gdiModule, nullptr));
-    if (userModule)
-        FreeLibrary(std::exchange(userModule, nullptr));
+    gdiModule.Reset();
+    userModule.Reset();
 }
