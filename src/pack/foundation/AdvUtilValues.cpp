@@ -2,6 +2,7 @@
 #include "AdvUtil.h"
 #include "SysUtils.h"
 #include <shlwapi.h>
+#include <string_view>
 
 int ApplyMinMaxLimits(int Value, int Min, int Max)
 {
@@ -26,7 +27,7 @@ namespace {
 
 // Digits with separators between them: at most two, none adjacent, none at
 // either end.
-bool IsSeparatedDigits(const String& s, wchar_t separator)
+bool IsSeparatedDigits(std::wstring_view s, wchar_t separator)
 {
     int separators = 0;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -43,7 +44,7 @@ bool IsSeparatedDigits(const String& s, wchar_t separator)
 
 // An optional minus sign, digits, at most one decimal separator and an
 // optional exponent with its own sign.
-Byte NumberKind(const String& s, wchar_t decimal)
+Byte NumberKind(std::wstring_view s, wchar_t decimal)
 {
     size_t i = 0;
     if (i < s.size() && s[i] == L'-')
@@ -79,7 +80,13 @@ Byte NumberKind(const String& s, wchar_t decimal)
 
 Byte DetectValueKind(const String& s)
 {
-    const String text = Trim(s);
+    // The text without blanks at either end, as Trim leaves it, uncopied:
+    // a sort asks this of every cell.
+    std::wstring_view text(s);
+    while (!text.empty() && text.front() <= L' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() <= L' ')
+        text.remove_suffix(1);
     if (text.empty())
         return vkText;
     const Byte number = NumberKind(text, FormatSettings.DecimalSeparator);

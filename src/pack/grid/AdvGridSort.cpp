@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <numeric>
+#include <string_view>
 
 // --- the sort settings' own operations ------------------------------------------------
 
@@ -104,7 +105,7 @@ String RemoveFirst(String text, const String& part)
 // precision and then rounded to a double give the same value to the last
 // bit, where the correctly rounded reading of std::from_chars into a double
 // differs now and then.
-bool ParsePlainNumber(const String& text, double& value)
+bool ParsePlainNumber(std::wstring_view text, double& value)
 {
     static constexpr long double Powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
                                              1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
@@ -232,7 +233,7 @@ Byte ValueKind(const String& s)
 }
 
 // The ordinal compare of the texts as the ASCII-only upper-casing leaves them.
-int CompareNoCase(const String& a, const String& b)
+int CompareNoCase(std::wstring_view a, std::wstring_view b)
 {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -268,10 +269,12 @@ bool TAdvStringGrid::SortNumber(int ACol, int ARow, const String& Text, const St
 
 // --- the keys of one sort ------------------------------------------------------------------
 
-// The cells a sort compares, each read once: its text and, the first time a
-// compare asks, its number, its date or time value and its text without
-// HTML tags. The settings, the locale's separators and which events are
-// assigned are read once too.
+// The cells a sort compares, each read once: its text, its kind and where
+// its separators stand, and, the first time a compare asks, its number, its
+// date or time value and its text without HTML tags. Each column keeps them
+// in arrays of their own, so that a compare touches only what it reads. The
+// settings, the locale's separators and which events are assigned are read
+// once too.
 struct TAdvStringGrid::TSortKeys {
     enum : uint16_t {
         Read = 1,
@@ -283,18 +286,21 @@ struct TAdvStringGrid::TSortKeys {
         HasTime = 64,
         TimeDigits = 128,  // the first time separator placed so, digits on both sides
         StrippedRead = 256,
-    };
-    struct TCell {
-        String text;
-        double number = 0;  // what the plain number conversion left, with Converted
-        double value = 0;   // the value of the date or time format in valueFormat
-        Byte kind = vkText;
-        Byte valueFormat = 0xFF;
-        uint16_t flags = 0;
+        KindShift = 12,  // the value kind in the top bits
     };
     struct TColumn {
-        std::vector<TCell> cells;
-        std::vector<String> stripped;  // texts without HTML tags, when asked
+        std::vector<uint16_t> flags;
+        // The first eight code units, four to a number, the first highest:
+        // numbers that differ order the texts as the ordinal compare does.
+        std::vector<uint64_t> prefix;
+        // The texts one after another, each at its start for its length.
+        String pool;
+        std::vector<uint32_t> starts;
+        std::vector<uint32_t> lengths;
+        std::vector<double> numbers;  // what the plain number conversion left, with Converted
+        std::vector<double> values;   // the value of the date or time format in valueFormats
+        std::vector<Byte> valueFormats;
+        std::vector<String> stripped;  // texts without HTML tags
     };
 
     TAdvStringGrid& grid;
@@ -309,6 +315,7 @@ struct TAdvStringGrid::TSortKeys {
     bool virtualCells;
     wchar_t dateSeparator = FormatSettings.DateSeparator;
     wchar_t timeSeparator = FormatSettings.TimeSeparator;
+    wchar_t decimalSeparator = FormatSettings.DecimalSeparator;
     int lastCol;
     std::vector<char> ignored;  // per column up to lastCol
     std::vector<TColumn> columns;
@@ -333,101 +340,147 @@ struct TAdvStringGrid::TSortKeys {
     bool Ignored(int col) const
     {
         return col >= 0 && col < static_cast<int>(ignored.size()) ? ignored[static_cast<size_t>(col)] != 0
-                                                       : grid.IsIgnoredColumn(col);
+                                                                   : grid.IsIgnoredColumn(col);
     }
 
-    TCell& Cell(int col, int row)
+    TColumn& Column(int col)
     {
         if (static_cast<size_t>(col) >= columns.size())
             columns.resize(static_cast<size_t>(col) + 1);
         TColumn& column = columns[static_cast<size_t>(col)];
-        if (column.cells.empty())
-            column.cells.resize(static_cast<size_t>(count));
-        TCell& cell = column.cells[static_cast<size_t>(row - first)];
-        if (!(cell.flags & Read))
-            ReadCell(cell, col, row);
-        return cell;
+        if (column.flags.empty()) {
+            const size_t n = static_cast<size_t>(count);
+            column.flags.resize(n);
+            column.prefix.resize(2 * n);
+            column.starts.resize(n);
+            column.lengths.resize(n);
+            column.pool.reserve(16 * n);
+        }
+        return column;
     }
 
-    void ReadCell(TCell& cell, int col, int row)
+    // The place of a row's key in its column's arrays, read on first use.
+    size_t Index(TColumn& column, int col, int row)
     {
-        cell.text = grid.SortCellText(col, row);
-        cell.kind = ValueKind(cell.text);
-        uint16_t flags = Read;
+        const size_t i = static_cast<size_t>(row - first);
+        if (!(column.flags[i] & Read))
+            ReadCell(column, i, col, row);
+        return i;
+    }
+
+    void ReadCell(TColumn& column, size_t i, int col, int row)
+    {
+        const String text = grid.SortCellText(col, row);
+        column.starts[i] = static_cast<uint32_t>(column.pool.size());
+        column.lengths[i] = static_cast<uint32_t>(text.size());
+        column.pool += text;
+        uint64_t prefix[2] = {0, 0};
+        for (size_t k = 0; k < 8 && k < text.size(); ++k)
+            prefix[k / 4] |= static_cast<uint64_t>(static_cast<uint16_t>(text[k])) << (48 - 16 * (k % 4));
+        column.prefix[2 * i] = prefix[0];
+        column.prefix[2 * i + 1] = prefix[1];
+        uint16_t flags = Read | static_cast<uint16_t>(ValueKind(text) << KindShift);
         bool placed = false;
-        if (cell.text.find(dateSeparator) != String::npos) {
+        if (text.find(dateSeparator) != String::npos) {
             flags |= HasDate;
-            if (SeparatorAmidDigits(cell.text, dateSeparator, placed))
+            if (SeparatorAmidDigits(text, dateSeparator, placed))
                 flags |= DateDigits;
             if (placed)
                 flags |= DatePlaced;
         }
-        if (cell.text.find(timeSeparator) != String::npos) {
+        if (text.find(timeSeparator) != String::npos) {
             flags |= HasTime;
-            if (SeparatorAmidDigits(cell.text, timeSeparator, placed))
+            if (SeparatorAmidDigits(text, timeSeparator, placed))
                 flags |= TimeDigits;
         }
-        cell.flags = flags;
+        column.flags[i] = flags;
+    }
+
+    // Valid until the next cell of the column is read.
+    static std::wstring_view Text(const TColumn& column, size_t i)
+    {
+        return {column.pool.data() + column.starts[i], column.lengths[i]};
+    }
+
+    static Byte Kind(uint16_t flags) { return static_cast<Byte>(flags >> KindShift); }
+
+    // The ordinal compare of two texts, mostly decided by their prefixes.
+    static int CompareOrdinal(const TColumn& column, size_t i1, size_t i2)
+    {
+        const uint64_t* a = &column.prefix[2 * i1];
+        const uint64_t* b = &column.prefix[2 * i2];
+        if (a[0] != b[0])
+            return a[0] < b[0] ? -1 : 1;
+        if (a[1] != b[1])
+            return a[1] < b[1] ? -1 : 1;
+        return Sign(Text(column, i1).compare(Text(column, i2)));
     }
 
     // The plain numeric value of a cell: no prefix, no suffix, not financial.
-    bool Number(TCell& cell, int col, int row)
+    bool Number(TColumn& column, size_t i, int col, int row)
     {
-        if (!(cell.flags & NumberRead)) {
+        uint16_t& flags = column.flags[i];
+        if (!(flags & NumberRead)) {
+            if (column.numbers.empty())
+                column.numbers.resize(static_cast<size_t>(count));
+            const std::wstring_view text = Text(column, i);
             double value = 0;
-            const wchar_t decimal = FormatSettings.DecimalSeparator;
-            bool converted = decimal == L'.' || cell.text.find(decimal) == String::npos
-                                 ? ConvertFloat(cell.text, value)
-                                 : ConvertFloat(NumberText(cell.text, String(), String(), false), value);
+            bool converted = false;
+            if (decimalSeparator != L'.' && text.find(decimalSeparator) != std::wstring_view::npos)
+                converted = ConvertFloat(NumberText(String(text), String(), String(), false), value);
+            else
+                converted = ParsePlainNumber(text, value) || ConvertFloat(String(text), value);
             // An empty displayed text counts as 0; with virtual cells the text
             // read is the displayed one.
-            if (!converted && (virtualCells ? cell.text.empty() : grid.GetCellText(col, row).empty())) {
+            if (!converted && (virtualCells ? text.empty() : grid.GetCellText(col, row).empty())) {
                 value = 0;
                 converted = true;
             }
-            cell.number = value;
-            cell.flags |= NumberRead | (converted ? Converted : 0);
+            column.numbers[i] = value;
+            flags |= NumberRead | (converted ? Converted : 0);
         }
-        return (cell.flags & Converted) != 0;
+        return (flags & Converted) != 0;
     }
 
-    double Value(TCell& cell, TSortStyle format)
+    double Value(TColumn& column, size_t i, TSortStyle format)
     {
         if (format == ssDateTime)
             format = ssDate;
-        if (cell.valueFormat != format) {
-            cell.value = FormatValue(cell.text, format);
-            cell.valueFormat = static_cast<Byte>(format);
+        if (column.values.empty()) {
+            column.values.resize(static_cast<size_t>(count));
+            column.valueFormats.assign(static_cast<size_t>(count), 0xFF);
         }
-        return cell.value;
+        if (column.valueFormats[i] != format) {
+            column.values[i] = FormatValue(String(Text(column, i)), format);
+            column.valueFormats[i] = static_cast<Byte>(format);
+        }
+        return column.values[i];
     }
 
-    const String& Stripped(TCell& cell, int col, int row)
+    const String& Stripped(TColumn& column, size_t i, int col, int row)
     {
-        std::vector<String>& stripped = columns[static_cast<size_t>(col)].stripped;
-        if (stripped.empty())
-            stripped.resize(static_cast<size_t>(count));
-        String& text = stripped[static_cast<size_t>(row - first)];
-        if (!(cell.flags & StrippedRead)) {
-            text = StripHTMLTags(grid.GetCellText(col, row));
-            cell.flags |= StrippedRead;
+        if (column.stripped.empty())
+            column.stripped.resize(static_cast<size_t>(count));
+        if (!(column.flags[i] & StrippedRead)) {
+            column.stripped[i] = StripHTMLTags(grid.GetCellText(col, row));
+            column.flags[i] |= StrippedRead;
         }
-        return text;
+        return column.stripped[i];
     }
 
     // The automatic format of a pair, from the first cell's kind and
     // separators and whether the second holds the separator.
-    TSortStyle Detect(const TCell& c1, const TCell& c2) const
+    TSortStyle Detect(uint16_t f1, uint16_t f2) const
     {
-        if (IsNumberKind(c1.kind))
+        if (IsNumberKind(Kind(f1)))
             return ssNumeric;
         const TSortStyle text = ignoreCase ? ssAlphaNoCase : ssAlphabetic;
-        if (c1.flags & DatePlaced) {
-            if ((c1.flags & DateDigits) && (c2.flags & HasDate))
-                return (c1.flags & HasTime) ? ssDateTime : ssDate;
+        if (f1 & DatePlaced) {
+            if ((f1 & DateDigits) && (f2 & HasDate))
+                return (f1 & HasTime) ? ssDateTime : ssDate;
             return text;
         }
-        if ((c1.flags & TimeDigits) && (c2.flags & HasTime))
+        if ((f1 & TimeDigits) && (f2 & HasTime))
             return ssTime;
         return text;
     }
@@ -555,49 +608,55 @@ int TAdvStringGrid::CompareKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2,
     String prefix, suffix;
     if (Keys.formatEvent)
         DoGetFormat(ACol, format, prefix, suffix);
-    TSortKeys::TCell& c1 = Keys.Cell(ACol, ARow1);
-    TSortKeys::TCell& c2 = Keys.Cell(ACol, ARow2);
+    TSortKeys::TColumn& column = Keys.Column(ACol);
+    const size_t i1 = Keys.Index(column, ACol, ARow1);
+    const size_t i2 = Keys.Index(column, ACol, ARow2);
+    const std::wstring_view s1 = TSortKeys::Text(column, i1);
+    const std::wstring_view s2 = TSortKeys::Text(column, i2);
 
     if (format == ssAutomatic)
-        format = Keys.Detect(c1, c2);
+        format = Keys.Detect(column.flags[i1], column.flags[i2]);
     if (format == ssAlphaNumeric || format == ssAlphaNumericNoCase) {
-        const bool numbers = IsNumberKind(c1.kind) && IsNumberKind(c2.kind);
+        const bool numbers =
+            IsNumberKind(TSortKeys::Kind(column.flags[i1])) && IsNumberKind(TSortKeys::Kind(column.flags[i2]));
         format = numbers ? ssNumeric : (format == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase);
     }
 
-    bool blank1 = c1.text.empty();
-    bool blank2 = c2.text.empty();
+    // Only blanks that count are looked at: a text costs a read from memory.
+    bool blank1 = Keys.ignoreBlanks && s1.empty();
+    bool blank2 = Keys.ignoreBlanks && s2.empty();
     int r = 0;
     switch (format) {
     case ssAutomatic:
     case ssAlphabetic:
     case ssAlphaCase:
-        r = Sign(c1.text.compare(c2.text));
+        r = TSortKeys::CompareOrdinal(column, i1, i2);
         break;
     case ssAlphaNoCase:
-        r = CompareNoCase(c1.text, c2.text);
+        r = CompareNoCase(s1, s2);
         break;
     case ssAnsiAlphaCase:
-        r = Sign(AnsiCompareStr(c1.text, c2.text));
+        r = Sign(AnsiCompareStr(String(s1), String(s2)));
         break;
     case ssAnsiAlphaNoCase:
-        r = Sign(AnsiCompareText(c1.text, c2.text));
+        r = Sign(AnsiCompareText(String(s1), String(s2)));
         break;
     case ssNumeric:
     case ssFinancial:
         if (format == ssNumeric && prefix.empty() && suffix.empty()) {
-            const bool ok1 = Keys.Number(c1, ACol, ARow1);
-            const bool ok2 = Keys.Number(c2, ACol, ARow2);
-            r = (!ok1 && !ok2) ? 0 : Order(c1.number, c2.number);
+            const bool ok1 = Keys.Number(column, i1, ACol, ARow1);
+            const bool ok2 = Keys.Number(column, i2, ACol, ARow2);
+            r = (!ok1 && !ok2) ? 0 : Order(column.numbers[i1], column.numbers[i2]);
         } else {
             // Prefix and suffix may change from one compare to the next.
             const bool financial = format == ssFinancial;
             double v1 = 0, v2 = 0;
-            const bool ok1 = SortNumber(ACol, ARow1, c1.text, prefix, suffix, financial, v1);
-            const bool ok2 = SortNumber(ACol, ARow2, c2.text, prefix, suffix, financial, v2);
+            const String t1(s1), t2(s2);
+            const bool ok1 = SortNumber(ACol, ARow1, t1, prefix, suffix, financial, v1);
+            const bool ok2 = SortNumber(ACol, ARow2, t2, prefix, suffix, financial, v2);
             r = (!ok1 && !ok2) ? 0 : Order(v1, v2);
-            blank1 = RemoveFirst(RemoveFirst(c1.text, suffix), prefix).empty();
-            blank2 = RemoveFirst(RemoveFirst(c2.text, suffix), prefix).empty();
+            blank1 = RemoveFirst(RemoveFirst(t1, suffix), prefix).empty();
+            blank2 = RemoveFirst(RemoveFirst(t2, suffix), prefix).empty();
         }
         break;
     case ssDate:
@@ -605,22 +664,22 @@ int TAdvStringGrid::CompareKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2,
     case ssShortDateEU:
     case ssShortDateUS:
     case ssTime:
-        r = Order(Keys.Value(c1, format), Keys.Value(c2, format));
+        r = Order(Keys.Value(column, i1, format), Keys.Value(column, i2, format));
         break;
     case ssCustom:
         if (OnCustomCompare)
-            OnCustomCompare(this, c1.text, c2.text, r);
+            OnCustomCompare(this, String(s1), String(s2), r);
         break;
     case ssRaw:
         if (OnRawCompare)
             OnRawCompare(this, ACol, ARow1, ARow2, r);
         break;
     case ssHTML: {
-        const String& s1 = Keys.Stripped(c1, ACol, ARow1);
-        const String& s2 = Keys.Stripped(c2, ACol, ARow2);
-        r = Sign(s1.compare(s2));
-        blank1 = s1.empty();
-        blank2 = s2.empty();
+        const String& h1 = Keys.Stripped(column, i1, ACol, ARow1);
+        const String& h2 = Keys.Stripped(column, i2, ACol, ARow2);
+        r = Sign(h1.compare(h2));
+        blank1 = h1.empty();
+        blank2 = h2.empty();
         break;
     }
     case ssImages:
@@ -629,7 +688,7 @@ int TAdvStringGrid::CompareKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2,
     case ssAlphaNumericNoCase:
         break;
     case ssNatural:
-        r = CompareStrLogical(c1.text, c2.text);
+        r = CompareStrLogical(String(s1), String(s2));
         break;
     }
 
