@@ -468,6 +468,57 @@ struct TAdvStringGrid::TSortKeys {
         return column.stripped[i];
     }
 
+    // Where every pair of a column's cells takes one format whatever the
+    // order of the two (no format event, no blanks moved, and the cells all
+    // numbers, all plain text, or all dates), a compare goes straight to
+    // the values. Reads the whole column.
+    enum TLane { General, Numbers, Ordinal, Dates };
+    TLane Lane(int col)
+    {
+        if (formatEvent || ignoreBlanks || col < 0 || count <= 0)
+            return General;
+        TColumn& column = Column(col);
+        bool numbers = true, ordinal = !ignoreCase, dates = true;
+        for (int row = first; row < first + count; ++row) {
+            const uint16_t f = column.flags[Index(column, col, row)];
+            const bool number = IsNumberKind(Kind(f));
+            numbers = numbers && number;
+            ordinal = ordinal && !number && !(f & (DatePlaced | TimeDigits));
+            dates = dates && !number && (f & DatePlaced) && (f & DateDigits) && (f & HasDate) && !(f & HasTime);
+        }
+        TLane lane = General;
+        if (startFormat == ssNumeric || (startFormat == ssAutomatic && numbers))
+            lane = Numbers;
+        else if (startFormat == ssAlphabetic || startFormat == ssAlphaCase || (startFormat == ssAutomatic && ordinal))
+            lane = Ordinal;
+        else if (startFormat == ssDate || (startFormat == ssAutomatic && dates))
+            lane = Dates;
+        for (int row = first; row < first + count; ++row) {
+            const size_t i = static_cast<size_t>(row - first);
+            if (lane == Numbers)
+                Number(column, i, col, row);
+            else if (lane == Dates)
+                Value(column, i, ssDate);
+        }
+        return lane;
+    }
+
+    // The compare of CompareKeys in a lane, for rows at i1 and i2.
+    static int LaneCompare(const TColumn& column, TLane lane, size_t i1, size_t i2)
+    {
+        switch (lane) {
+        case Numbers: {
+            const bool ok1 = (column.flags[i1] & Converted) != 0;
+            const bool ok2 = (column.flags[i2] & Converted) != 0;
+            return (!ok1 && !ok2) ? 0 : Order(column.numbers[i1], column.numbers[i2]);
+        }
+        case Dates:
+            return Order(column.values[i1], column.values[i2]);
+        default:
+            return CompareOrdinal(column, i1, i2);
+        }
+    }
+
     // The automatic format of a pair, from the first cell's kind and
     // separators and whether the second holds the separator.
     TSortStyle Detect(uint16_t f1, uint16_t f2) const
@@ -822,9 +873,18 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
             return false;
         });
     } else {
+        const TSortKeys::TLane lane = keys.Ignored(Col) ? TSortKeys::General : keys.Lane(Col);
+        TSortKeys::TColumn* laneColumn = lane == TSortKeys::General ? nullptr : &keys.Column(Col);
         StableOrder(order, [&](int a, int b) {
             for (int col = Col;; ++col) {
-                const int r = keys.Ignored(col) ? 0 : CompareKeys(keys, col, a, b, direction);
+                int r = 0;
+                if (col == Col && laneColumn) {
+                    ++FSort.compares;
+                    r = TSortKeys::LaneCompare(*laneColumn, lane, static_cast<size_t>(a - Left),
+                                               static_cast<size_t>(b - Left));
+                } else if (!keys.Ignored(col)) {
+                    r = CompareKeys(keys, col, a, b, direction);
+                }
                 if (r != 0 || !keys.full || col >= keys.lastCol)
                     return dir * r < 0;
             }
