@@ -6,6 +6,8 @@
 // they stand, and only then moves them, each move through SortSwapRows so
 // that heights, marks and the cross-reference follow. Equal rows keep
 // their order, and a compare that raises leaves every row in place.
+// While it works out the order it reads each compared cell once, and every
+// compare gives the answer CompareCells gives for the same two cells.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
 #include "HTMLUtils.h"
