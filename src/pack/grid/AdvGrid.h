@@ -1743,6 +1743,10 @@ private:
     // Storage of whole rows, over every real column.
     void ReadStoredRow(int ARow, TStrings* Items) const;
     void WriteStoredRow(int ARow, TStrings* Items);
+    // ReadStoredRow and WriteStoredRow that move the texts where the list
+    // allows it, leaving them empty at the source.
+    void TakeStoredRow(int ARow, TStrings* Items);
+    void PutStoredRow(int ARow, TStrings* Items);
     // Empties texts and drops object references without freeing them.
     void EmptyStoredRow(int ARow);
     // Frees the cell properties left in rows past the end before they come back.

@@ -143,7 +143,7 @@ void TAdvStringGrid::HideRowRange(int FromRow, int ToRow, bool Append)
         auto* item = static_cast<TGridItem*>(FGridItems->Add());
         item->SetIdx(newlyHidden[k]);
         item->SetHeight(GetRowHeights(displayRow));
-        ReadStoredRow(displayRow, item->GetItems());
+        TakeStoredRow(displayRow, item->GetItems());
     }
     if (!Append)
         PlaceNewItems(before, newlyHidden);
@@ -222,7 +222,7 @@ void TAdvStringGrid::HideRowList(TIntList* RowList)
         item->SetIdx(reals[k]);
         item->SetHeight(GetRowHeights(rows[k]));
         item->SetLevel(FFilterLevel);
-        ReadStoredRow(rows[k], item->GetItems());
+        TakeStoredRow(rows[k], item->GetItems());
     }
     FGridItems->EndUpdate();
     ++FFilterLevel;
@@ -318,7 +318,7 @@ void TAdvStringGrid::RestoreHiddenRows(const std::vector<TGridItem*>& Restored)
     DiscardStaleRows(oldCount, newCount);
     OpenRowGaps(slots, oldCount);
     for (size_t k = 0; k < items.size(); ++k) {
-        WriteStoredRow(slots[k], items[k]->GetItems());
+        PutStoredRow(slots[k], items[k]->GetItems());
         SetRowHeights(slots[k], items[k]->GetHeight());
     }
     // The objects now live in the grid again; the items go without them,

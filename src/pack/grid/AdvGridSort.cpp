@@ -372,7 +372,11 @@ struct TAdvStringGrid::TSortKeys {
 
     void ReadCell(TColumn& column, size_t i, int col, int row)
     {
-        const String text = grid.SortCellText(col, row);
+        // Without virtual cells a sort reads the stored text, in place.
+        String shown;
+        if (virtualCells)
+            shown = grid.GetCellText(col, row);
+        const String& text = virtualCells ? shown : grid.StoredText(col, row);
         column.starts[i] = static_cast<uint32_t>(column.pool.size());
         column.lengths[i] = static_cast<uint32_t>(text.size());
         column.pool += text;
