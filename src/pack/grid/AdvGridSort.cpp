@@ -463,6 +463,19 @@ struct TAdvStringGrid::TSortKeys {
         return column.values[i];
     }
 
+    // Value(ssDate) read from the stored text in place.
+    void StoredValue(TColumn& column, size_t i, int col, int row)
+    {
+        if (column.values.empty()) {
+            column.values.resize(static_cast<size_t>(count));
+            column.valueFormats.assign(static_cast<size_t>(count), 0xFF);
+        }
+        if (column.valueFormats[i] != ssDate) {
+            column.values[i] = FormatValue(grid.StoredText(col, row), ssDate);
+            column.valueFormats[i] = static_cast<Byte>(ssDate);
+        }
+    }
+
     const String& Stripped(TColumn& column, size_t i, int col, int row)
     {
         if (column.stripped.empty())
@@ -503,8 +516,10 @@ struct TAdvStringGrid::TSortKeys {
             const size_t i = static_cast<size_t>(row - first);
             if (lane == Numbers)
                 Number(column, i, col, row);
-            else if (lane == Dates)
+            else if (lane == Dates && virtualCells)
                 Value(column, i, ssDate);
+            else if (lane == Dates)
+                StoredValue(column, i, col, row);
         }
         return lane;
     }
@@ -881,6 +896,12 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
     } else {
         const TSortKeys::TLane lane = keys.Ignored(Col) ? TSortKeys::General : keys.Lane(Col);
         TSortKeys::TColumn* laneColumn = lane == TSortKeys::General ? nullptr : &keys.Column(Col);
+        // A further column that breaks many ties (dates tie often) is read
+        // whole once and then compared in its lane, where it has one.
+        const size_t known = keys.columns.size();
+        std::vector<int> ties(known, 0);
+        std::vector<signed char> lanes(known, -1);
+        const int enough = keys.count / 8 + 1;
         StableOrder(order, [&](int a, int b) {
             for (int col = Col;; ++col) {
                 int r = 0;
@@ -889,7 +910,16 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
                     r = TSortKeys::LaneCompare(*laneColumn, lane, static_cast<size_t>(a - Left),
                                                static_cast<size_t>(b - Left));
                 } else if (!keys.Ignored(col)) {
-                    r = CompareKeys(keys, col, a, b, direction);
+                    const auto c = static_cast<size_t>(col);
+                    if (col != Col && c < known && lanes[c] < 0 && ++ties[c] >= enough)
+                        lanes[c] = static_cast<signed char>(keys.Lane(col));
+                    if (col != Col && c < known && lanes[c] > 0) {
+                        ++FSort.compares;
+                        r = TSortKeys::LaneCompare(keys.columns[c], static_cast<TSortKeys::TLane>(lanes[c]),
+                                                   static_cast<size_t>(a - Left), static_cast<size_t>(b - Left));
+                    } else {
+                        r = CompareKeys(keys, col, a, b, direction);
+                    }
                 }
                 if (r != 0 || !keys.full || col >= keys.lastCol)
                     return dir * r < 0;
