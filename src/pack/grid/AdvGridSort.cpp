@@ -11,6 +11,7 @@
 #include "AdvGrid.h"
 #include "AdvUtil.h"
 #include "HTMLUtils.h"
+#include "ScopeExit.h"
 #include "SysUtils.h"
 #include <algorithm>
 #include <charconv>
@@ -1026,23 +1027,6 @@ void TAdvStringGrid::SortColumnMoved(int From, int To)
 
 // --- the sort routines ------------------------------------------------------------------------
 
-namespace {
-
-// Runs an action when the scope ends, however it ends.
-template <class F>
-class TOnExit {
-public:
-    explicit TOnExit(F action) : action_(std::move(action)) {}
-    ~TOnExit() { action_(); }
-    TOnExit(const TOnExit&) = delete;
-    TOnExit& operator=(const TOnExit&) = delete;
-
-private:
-    F action_;
-};
-
-} // namespace
-
 std::vector<String> TAdvStringGrid::NormalCellsColumn()
 {
     std::vector<String> column0;
@@ -1073,7 +1057,7 @@ void TAdvStringGrid::RunSort(bool Indexed)
     const bool moveRow = FNavigation->GetMoveRowOnSort();
     BeginUpdate();
     // Put back on every way out, also when a compare raises.
-    const TOnExit restore([&] {
+    const TScopeExit restore([&] {
         RestoreNormalCellsColumn(column0);
         if (FNavigation->GetKeepScrollOnSort())
             SetTopRowEx(topRow);
@@ -1123,7 +1107,7 @@ void TAdvStringGrid::QUnSort()
         return;  // nothing was recorded for the present rows
     std::vector<String> column0 = NormalCellsColumn();
     BeginUpdate();
-    const TOnExit restore([&] {
+    const TScopeExit restore([&] {
         RestoreNormalCellsColumn(column0);
         EndUpdate();
         Invalidate();
