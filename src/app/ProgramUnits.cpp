@@ -9,7 +9,10 @@
 #include "ComObj.h"
 #include "Forms.h"
 #include "GridHTML.h"
+#include "HintControlMessage.h"
 #include "Jpeg.h"
+#include "LayeredWindowFunctions.h"
+#include "MenuAnimationSetting.h"
 #include "PictureContainer.h"
 #include "PngImage.h"
 #include "SysUtils.h"
@@ -29,8 +32,11 @@ void InitializeProgramUnits()
     Forms_Initialize();
     // Skin library.
     SkinGraphics_Initialize();
-    // Component pack: the visual-styles loaders, then the grid's HTML engine,
-    // which notes whether visual styles can be drawn.
+    // Component pack: its settings units, the visual-styles loaders, then the
+    // grid's HTML engine, which notes whether visual styles can be drawn.
+    MenuAnimationSetting_Initialize();
+    LayeredWindowFunctions_Initialize();
+    HintControlMessage_Initialize();
     AdvXPVS_Initialize();
     ATXPVS_Initialize();
     APXPVS_Initialize();
@@ -52,6 +58,9 @@ void FinalizeProgramUnits()
     APXPVS_Finalize();
     ATXPVS_Finalize();
     AdvXPVS_Finalize();
+    HintControlMessage_Finalize();
+    LayeredWindowFunctions_Finalize();
+    MenuAnimationSetting_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     PictureContainer_Finalize();
     SkinGraphics_Finalize();
