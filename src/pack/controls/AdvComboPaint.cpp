@@ -13,24 +13,6 @@ namespace {
 // Colour of a disabled control's border under visual styles.
 constexpr TColor DisabledThemedBorder = 12164479;
 
-// The whole window's DC, from GetWindowDC.
-class TWholeWindowDC {
-public:
-    explicit TWholeWindowDC(HWND wnd) : wnd_(wnd), dc_(GetWindowDC(wnd)) {}
-    ~TWholeWindowDC()
-    {
-        if (dc_)
-            ReleaseDC(wnd_, dc_);
-    }
-    TWholeWindowDC(const TWholeWindowDC&) = delete;
-    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND wnd_;
-    HDC dc_;
-};
-
 void FrameWith(HDC DC, RECT R, TColor Color)
 {
     TBrushHandle brush(CreateSolidBrush(ColorToRGB(Color)));
@@ -85,7 +67,7 @@ void TAdvCustomCombo::PaintOwnLook(HDC DC, bool OnWindowDC)
         DefaultHandler(platformPaint);
     }
     if (OnWindowDC) {
-        TWholeWindowDC window(GetHandle());
+        TWindowDC window(GetHandle(), true);
         DrawBorders(window.Get());
         DrawClassicButtonEdge(window.Get());
     } else {

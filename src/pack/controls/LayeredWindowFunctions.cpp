@@ -1,4 +1,6 @@
 #include "LayeredWindowFunctions.h"
+#include "ProcBinding.h"
+#include "UniqueHandle.h"
 
 namespace LayeredWindowFunctions {
 decltype(&::UpdateLayeredWindow) UpdateLayeredWindow = nullptr;
@@ -19,15 +21,12 @@ void LayeredWindowFunctions_Initialize()
     namespace lw = LayeredWindowFunctions;
     if (lw::starts++ > 0)
         return;
-    HMODULE user32 = LoadLibraryW(L"user32.dll");
+    const TModuleHandle user32(LoadLibraryW(L"user32.dll"));
     if (!user32)
         return;
-    lw::UpdateLayeredWindow = reinterpret_cast<decltype(lw::UpdateLayeredWindow)>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
-    lw::SetLayeredWindowAttributes = reinterpret_cast<decltype(lw::SetLayeredWindowAttributes)>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    BindProc(lw::UpdateLayeredWindow, user32.Get(), "UpdateLayeredWindow");
+    BindProc(lw::SetLayeredWindowAttributes, user32.Get(), "SetLayeredWindowAttributes");
     // The program links user32 itself, so the addresses outlive this reference.
-    FreeLibrary(user32);
     lw::available = lw::SetLayeredWindowAttributes != nullptr;
 }
 
