@@ -10,7 +10,10 @@
 #include "ComObj.h"
 #include "Forms.h"
 #include "GridHTML.h"
+#include "HintControlMessage.h"
 #include "Jpeg.h"
+#include "LayeredWindowFunctions.h"
+#include "MenuAnimationSetting.h"
 #include "PngImage.h"
 #include "SysUtils.h"
 #include "Unit1.h"
@@ -29,10 +32,13 @@ void InitializeProgramUnits()
     Forms_Initialize();
     // Skin library.
     SkinGraphics_Initialize();
-    // Component pack: GDI+ for its pictures and anti-aliased controls, the
-    // visual-styles loaders, then the grid's HTML engine, which notes whether
-    // visual styles can be drawn.
+    // Component pack: GDI+ for its pictures and anti-aliased controls, its
+    // settings units, the visual-styles loaders, then the grid's HTML engine,
+    // which notes whether visual styles can be drawn.
     AdvGDIP_Initialize();
+    MenuAnimationSetting_Initialize();
+    LayeredWindowFunctions_Initialize();
+    HintControlMessage_Initialize();
     AdvXPVS_Initialize();
     ATXPVS_Initialize();
     APXPVS_Initialize();
@@ -54,6 +60,9 @@ void FinalizeProgramUnits()
     APXPVS_Finalize();
     ATXPVS_Finalize();
     AdvXPVS_Finalize();
+    HintControlMessage_Finalize();
+    LayeredWindowFunctions_Finalize();
+    MenuAnimationSetting_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
     SkinGraphics_Finalize();

@@ -5,6 +5,7 @@
 #include "System.h"
 #include "SysUtils.h"
 #include "UniqueHandle.h"
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -309,6 +310,11 @@ public:
     void Clear() override;
     void Exchange(int a, int b) override;
     int IndexOf(const String& s) const override;
+    // AddObject for a text the list takes over, without a copy.
+    int AddObjectTaking(String&& s, TObject* obj);
+    // Moves the text at index out, leaving it empty there.
+    String TakeString(int index);
+    void Reserve(int count) { items_.reserve(static_cast<std::size_t>(std::max(count, 0))); }
 
     // Binary search of a sorted list; index is where s is or would go.
     virtual bool Find(const String& s, int& index) const;

@@ -376,6 +376,26 @@ int TStringList::AddObject(const String& s, TObject* obj)
     return index;
 }
 
+int TStringList::AddObjectTaking(String&& s, TObject* obj)
+{
+    if (sorted_)
+        return AddObject(s, obj);
+    Changing();
+    items_.push_back(Item{std::move(s), obj});
+    Changed();
+    return Count() - 1;
+}
+
+String TStringList::TakeString(int index)
+{
+    CheckIndex(index);
+    Changing();
+    String s = std::move(items_[static_cast<std::size_t>(index)].text);
+    items_[static_cast<std::size_t>(index)].text.clear();
+    Changed();
+    return s;
+}
+
 void TStringList::Insert(int index, const String& s)
 {
     if (sorted_)

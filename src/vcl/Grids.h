@@ -458,6 +458,12 @@ protected:
     // up) and nothing else: no event, no repaint, no size. For descendants
     // that reorder many rows in one pass.
     void SwapStoredRows(int ARow1, int ARow2);
+    // The stored text itself, no copy; valid until the storage next changes.
+    const String& StoredText(int ACol, int ARow) const;
+    // Moves the stored text out, leaving the cell empty: no event, no repaint.
+    String TakeStoredText(int ACol, int ARow);
+    // SetCells for a text the storage takes over, without a copy.
+    void PutStoredText(int ACol, int ARow, String&& Value);
 
 private:
     struct CellRow {

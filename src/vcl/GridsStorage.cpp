@@ -1,6 +1,7 @@
 // The string grid's cells: texts and objects by row, and the row and column
 // views over them.
 #include "Grids.h"
+#include <utility>
 #include <algorithm>
 
 namespace {
@@ -182,6 +183,39 @@ void TStringGrid::SwapStoredRows(int ARow1, int ARow2)
     if (highest >= rows_.size())
         rows_.resize(highest + 1);
     std::swap(rows_[static_cast<size_t>(ARow1)], rows_[static_cast<size_t>(ARow2)]);
+}
+
+const String& TStringGrid::StoredText(int ACol, int ARow) const
+{
+    static const String empty;
+    CheckIndex(ACol, ARow);
+    if (static_cast<size_t>(ARow) >= rows_.size())
+        return empty;
+    const CellRow& row = rows_[static_cast<size_t>(ARow)];
+    return static_cast<size_t>(ACol) < row.texts.size() ? row.texts[static_cast<size_t>(ACol)] : empty;
+}
+
+String TStringGrid::TakeStoredText(int ACol, int ARow)
+{
+    CheckIndex(ACol, ARow);
+    if (static_cast<size_t>(ARow) >= rows_.size())
+        return {};
+    CellRow& row = rows_[static_cast<size_t>(ARow)];
+    if (static_cast<size_t>(ACol) >= row.texts.size())
+        return {};
+    return std::exchange(row.texts[static_cast<size_t>(ACol)], String());
+}
+
+void TStringGrid::PutStoredText(int ACol, int ARow, String&& Value)
+{
+    CheckIndex(ACol, ARow);
+    if (Value.empty() && StoredText(ACol, ARow).empty())
+        return;
+    CellRow& row = EnsureRow(ARow);
+    if (static_cast<size_t>(ACol) >= row.texts.size())
+        row.texts.resize(static_cast<size_t>(ACol) + 1);
+    row.texts[static_cast<size_t>(ACol)] = std::move(Value);
+    CellChanged(ACol, ARow);
 }
 
 void TStringGrid::CellChanged(int ACol, int ARow)

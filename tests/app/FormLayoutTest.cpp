@@ -485,4 +485,27 @@ TEST_F(MainWindowLayout, EveryVisibleControlCanBeSeenAndReached)
     }
 }
 
+// The language picker drops its two flags at the height they were designed
+// at, not at the text height the list would measure.
+TEST_F(MainWindowLayout, LanguagePickerDropsTwoFlags32High)
+{
+    TImagePicker* picker = window_->Form()->ImagePicker1;
+    picker->SetDroppedDown(true);
+    testing_support::PumpMessages();
+    ASSERT_TRUE(picker->GetDroppedDown());
+    HWND list = picker->ListHandle();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(IsWindowVisible(list));
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, i, 0), 32) << "item " << i;
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(item.bottom - item.top, 32) << "item " << i;
+    }
+    picker->SetDroppedDown(false);
+    testing_support::PumpMessages();
+    EXPECT_FALSE(picker->GetDroppedDown());
+}
+
 } // namespace

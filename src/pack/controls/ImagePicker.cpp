@@ -1,7 +1,10 @@
 // The image picker: its items, the list entries built from them, selection
 // and plain item drawing.
 #include "ImagePicker.h"
+#include "GdiHandles.h"
 #include "ImgList.h"
+#include "SysUtils.h"
+#include <algorithm>
 #include "System.h"
 
 namespace {
@@ -9,18 +12,22 @@ namespace {
 // One delimiter for every picker of the program.
 wchar_t pickerDelimiter = L'|';
 
-// Field Field of an entry "image|caption|position"; empty when missing.
+// Field 0 (image index), 1 (caption) or 2 (position) of an entry
+// "image|caption|position". A caption may hold the delimiter itself, so the
+// image index ends at the first delimiter, the position starts after the
+// last, and the caption is everything between.
 String Field(const String& Entry, int FieldIndex, wchar_t Delimiter)
 {
-    std::size_t from = 0;
-    for (int i = 0; i < FieldIndex; ++i) {
-        from = Entry.find(Delimiter, from);
-        if (from == String::npos)
-            return {};
-        ++from;
+    const std::size_t first = Entry.find(Delimiter);
+    const std::size_t last = Entry.rfind(Delimiter);
+    if (first == String::npos)
+        return FieldIndex == 0 ? Entry : String();
+    switch (FieldIndex) {
+    case 0: return Entry.substr(0, first);
+    case 1: return last == first ? Entry.substr(first + 1) : Entry.substr(first + 1, last - first - 1);
+    case 2: return last == first ? String() : Entry.substr(last + 1);
+    default: return {};
     }
-    const std::size_t end = Entry.find(Delimiter, from);
-    return Entry.substr(from, end == String::npos ? String::npos : end - from);
 }
 
 } // namespace
@@ -135,7 +142,21 @@ void TImagePicker::SetShowCaption(bool Value)
 void TImagePicker::SetEditHeight(int Value)
 {
     FEditHeight = Value;
+    FEditHeightSet = Value > 0;
     ApplyEditHeight();
+}
+
+int TImagePicker::ListItemHeight()
+{
+    if (FEditHeightSet || !HandleAllocated())
+        return FEditHeight;
+    // A new canvas on the control's DC, with a default font.
+    TWindowDC dc(GetHandle());
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    canvas->SetHandle(dc.Get());
+    const int height = canvas->TextHeight(L"gh") + 4;
+    canvas->SetHandle(nullptr);
+    return height;
 }
 
 void TImagePicker::ApplyEditHeight()
@@ -144,7 +165,7 @@ void TImagePicker::ApplyEditHeight()
         return;
     // The selection field (-1) and the list's items (0).
     SendMessageW(GetHandle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FEditHeight);
-    SendMessageW(GetHandle(), CB_SETITEMHEIGHT, 0, FEditHeight);
+    SendMessageW(GetHandle(), CB_SETITEMHEIGHT, 0, ListItemHeight());
 }
 
 void TImagePicker::CreateWnd()
@@ -163,7 +184,33 @@ void TImagePicker::Loaded()
     TAdvCustomCombo::Loaded();
     BuildItems();
     TCustomComboBox::SetItemIndex(FItemIndex);
+    if (FSortedEx)
+        SortItems();
     ApplyEditHeight();
+}
+
+void TImagePicker::SetSorted(bool Value)
+{
+    FSortedEx = Value;
+    if (Value && !ComponentState().Contains(csLoading))
+        SortItems();
+}
+
+void TImagePicker::SortItems()
+{
+    TStrings* entries = TCustomComboBox::GetItems();
+    TObject* selected = nullptr;
+    if (const int index = TCustomComboBox::GetItemIndex(); index >= 0 && index < entries->Count())
+        selected = entries->GetObject(index);
+    TOwned<TStringList> sorted(New<TStringList>());
+    sorted->Assign(entries);
+    const wchar_t delimiter = pickerDelimiter;
+    sorted->CustomSort([delimiter](TStringList* list, int a, int b) {
+        return AnsiCompareStr(Field(list->Get(a), 1, delimiter), Field(list->Get(b), 1, delimiter));
+    });
+    entries->Assign(sorted.get());
+    if (selected)
+        TCustomComboBox::SetItemIndex(entries->IndexOfObject(selected));
 }
 
 void TImagePicker::EndUpdate()
@@ -179,6 +226,9 @@ void TImagePicker::BuildItems()
         return;
     TStrings* entries = TCustomComboBox::GetItems();
     const int selected = TCustomComboBox::GetItemIndex();
+    // A sorted list keeps its selected item rather than its place.
+    TObject* selectedItem = FSortedEx && selected >= 0 && selected < entries->Count() ? entries->GetObject(selected)
+                                                                                    : nullptr;
     const int count = FImagePickerItems->Count();
     while (entries->Count() > count)
         entries->Delete(entries->Count() - 1);
@@ -193,8 +243,16 @@ void TImagePicker::BuildItems()
             entries->PutObject(i, item);
         }
     }
-    if (selected < count)
-        TCustomComboBox::SetItemIndex(selected);
+    if (!FSortedEx) {
+        if (selected < count)
+            TCustomComboBox::SetItemIndex(selected);
+        return;
+    }
+    // The rebuild wrote the entries in the items' order.
+    TCustomComboBox::SetItemIndex(-1);
+    SortItems();
+    if (selectedItem)
+        TCustomComboBox::SetItemIndex(entries->IndexOfObject(selectedItem));
 }
 
 String TImagePicker::EntryField(int Index, int FieldIndex) const
@@ -286,10 +344,83 @@ void TImagePicker::Dispatch(TMessage& Message)
         TAdvCustomCombo::Dispatch(Message);
         ApplyEditHeight();
         return;
+    case CN_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+        const int height = static_cast<int>(measure->itemID) < 0 ? (FEditHeight > 0 ? FEditHeight : 18)
+                                                                 : ListItemHeight();
+        measure->itemHeight = static_cast<UINT>(std::max(height, 1));
+        Message.Result = TRUE;
+        return;
+    }
+    case WM_CHAR:
+        TAdvCustomCombo::Dispatch(Message);
+        LookupTyped(static_cast<wchar_t>(Message.WParam));
+        return;
+    case WM_KEYDOWN:
+        switch (Message.WParam) {
+        case VK_ESCAPE: case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
+        case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+            FLookup.clear();
+            break;
+        case VK_BACK:
+            if (!FLookup.empty())
+                FLookup.pop_back();
+            break;
+        default:
+            break;
+        }
+        break;
+    case WM_LBUTTONUP:
+        TAdvCustomCombo::Dispatch(Message);
+        // A list closed without a choice leaves the item chosen before it.
+        if (FDropped && !GetDroppedDown()) {
+            TCustomComboBox::SetItemIndex(FItemIndex);
+            FDropped = false;
+        }
+        return;
     default:
         break;
     }
     TAdvCustomCombo::Dispatch(Message);
+}
+
+void TImagePicker::LookupTyped(wchar_t Key)
+{
+    // Enter, Escape, Tab and Backspace arrive as characters too.
+    if (Key < L' ')
+        return;
+    FLookup = FLookupIncr ? FLookup + Key : String(1, Key);
+    const int count = TCustomComboBox::GetItems()->Count();
+    auto startsWith = [this](int Index, const String& Lookup, bool LocaleUpper) {
+        const String caption = EntryField(Index, 1);
+        if (caption.empty() || caption.size() < Lookup.size())
+            return false;
+        const String start = caption.substr(0, Lookup.size());
+        return LocaleUpper ? AnsiUpperCase(start) == AnsiUpperCase(Lookup) : UpperCase(start) == UpperCase(Lookup);
+    };
+    const int selected = GetItemIndex();
+    int found = -1;
+    if (selected >= 0 || FLookupIncr) {
+        // From the selected item on, then round to the top.
+        const int from = std::max(selected, 0);
+        for (int n = 0; n < count && found < 0; ++n)
+            if (startsWith((from + n) % count, FLookup, true))
+                found = (from + n) % count;
+    } else {
+        for (int i = 0; i < count && found < 0; ++i)
+            if (startsWith(i, FLookup, false))
+                found = i;
+    }
+    if (found < 0 && FLookupIncr) {
+        FLookup = String(1, Key);
+        for (int i = 0; i < count && found < 0; ++i)
+            if (startsWith(i, FLookup, true))
+                found = i;
+    }
+    if (found < 0 || found == selected)
+        return;
+    SetItemIndex(found);
+    Change();
 }
 
 void TImagePicker::DrawItem(int Index, TRect Rect, UINT State)

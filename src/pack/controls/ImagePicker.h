@@ -1,8 +1,8 @@
 // The image picker: an owner-drawn drop-down list whose items show an
 // image of an image list and an optional caption.
 //
-// This version draws items plainly and selects by index, caption, image
-// index or tag; type-ahead and sorting come later.
+// Items are chosen by the mouse, the arrows, by typing the start of a
+// caption, or by program through caption, image index or tag.
 #pragma once
 
 #include "AdvCombo.h"
@@ -64,9 +64,17 @@ public:
     int GetDropHeight() const { return FDropHeight; }
     void SetDropHeight(int Value) { FDropHeight = Value; }
     // Height of the selection field and of the list's items (0 becomes 18
-    // when the window is made).
+    // when the window is made). Until it is set, list items are as high as
+    // the default font's text plus 4.
     int GetEditHeight() const { return FEditHeight; }
     void SetEditHeight(int Value);
+    // Typing adds to the text looked up (else each key starts it anew).
+    bool GetLookupIncr() const { return FLookupIncr; }
+    void SetLookupIncr(bool Value) { FLookupIncr = Value; }
+    // The list entries in caption order (the platform's locale order,
+    // letter case counting); the items keep their order.
+    bool GetSorted() const { return FSortedEx; }
+    void SetSorted(bool Value);
     // The caption also in the closed box (else only the image).
     bool GetShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool Value);
@@ -105,6 +113,12 @@ protected:
 
     // Rebuilds the list entries from the items (not while loading or updating).
     void BuildItems();
+    // Orders the entries by caption, keeping the selected item selected.
+    void SortItems();
+    // Selects the first caption starting with the text typed so far.
+    void LookupTyped(wchar_t Key);
+    // Height of a list item: EditHeight once set, else measured.
+    int ListItemHeight();
     // Field 0 (image index), 1 (caption) or 2 (position) of list entry Index.
     String EntryField(int Index, int Field) const;
 
@@ -114,8 +128,13 @@ protected:
     TImagePickerItemCollection* FImagePickerItems = nullptr;
     int FItemIndex = -1;
     int FUpdateCount = 0;
+    String FLookup;
+    bool FLookupIncr = false;
+    bool FSortedEx = false;
     bool FDropped = false;
     bool FShowCaption = false;
+    // EditHeight was set, so it rules the list's items too.
+    bool FEditHeightSet = false;
 
 private:
     void ApplyEditHeight();

@@ -958,10 +958,15 @@ public:
     int CompareRows(int ACol, int ARow1, int ARow2);
     int CompareRowsIndexed(int Depth, int ARow1, int ARow2);
     virtual void SortSwapRows(int ARow1, int ARow2);
-    int GetCompares() const { return FCompares; }
-    int GetSwaps() const { return FSwaps; }
+    int GetCompares() const { return FSort.compares; }
+    int GetSwaps() const { return FSort.swaps; }
     // Milliseconds the last header-click sort took.
-    DWORD GetSortTime() const { return SortTime; }
+    DWORD GetSortTime() const { return FSort.time; }
+    // Sorts order the rows by CompareRows and CompareRowsIndexed themselves,
+    // which read the cells at every compare, instead of by the keys read once
+    // per sort: the slow road, kept to check the fast one against.
+    bool GetSortBySingleCompare() const { return FSort.singleCompare; }
+    void SetSortBySingleCompare(bool Value) { FSort.singleCompare = Value; }
 
     // --- switches
     // A cell's CellObject tag holds an object that clearing frees.
@@ -1184,6 +1189,7 @@ protected:
         HandleMouseUp(Button, Shift, X, Y);
     }
     virtual void DoClickSort(int ACol);
+    // A sort asks it at every compare while OnGetFormat is assigned.
     virtual void DoGetFormat(int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix)
     {
         if (OnGetFormat)
@@ -1389,21 +1395,30 @@ private:
     int FAutoNumberOffset = 0;
     TSortDirection FAutoNumberDirection = sdAscending;
 
-    // --- sorting: the rows of one run are read once
-    struct TSortColumnCache;
-    struct TSortRun {
-        int first = 0;
-        int count = 0;
-        std::vector<TSortColumnCache> columns;
+    // --- sorting
+    // The keys of the cells one sort compares, each read once.
+    struct TSortKeys;
+    // What the sort routines leave behind and count.
+    struct TSortState {
+        int row = -1;  // while a sort runs, where the formerly current row's data lies
+        int compares = 0;
+        int swaps = 0;
+        DWORD time = 0;
+        bool singleCompare = false;
     };
     String SortCellText(int ACol, int ARow);
-    const String& CachedSortText(int ACol, int ARow, Byte* Kind);
     bool SortNumber(int ACol, int ARow, const String& Text, const String& Prefix, const String& Suffix,
                     bool Financial, double& Value);
-    void SortRange(int Left, int Right, const std::function<int(int, int)>& Compare);
+    // CompareCells on the keys of a sort: the same answer for every pair.
+    int CompareKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    // Sorts rows Left..Right by Col, or by the sort indexes.
+    void SortRange(int Left, int Right, int Col, bool Indexed);
     // Order[k] is the row that goes to Left + k.
     void PlaceRows(int Left, const std::vector<int>& Order);
     void RunSort(bool Indexed);
+    // Column 0's texts where NormalCellsOnly keeps them in place, and their return.
+    std::vector<String> NormalCellsColumn();
+    void RestoreNormalCellsColumn(const std::vector<String>& Column0);
     void HeaderClickSort(int ACol, int ARow, int X, int Y);
     // The sort column and the sort indexes follow a real column moved from
     // From to To.
@@ -1417,12 +1432,7 @@ private:
     // Runs Work inside the update lock with the left column put back, where
     // row selection keeps the horizontal scroll.
     void KeepLeftColumnWhile(const std::function<void()>& Work);
-    TSortRun* FSortRun = nullptr;
-    String FSortScratch;
-    int FSortRow = -1;
-    int FCompares = 0;
-    int FSwaps = 0;
-    DWORD SortTime = 0;
+    TSortState FSort;
 
     // --- mouse state from a press to its release
     struct TMousePress {
@@ -1766,6 +1776,10 @@ private:
     // Storage of whole rows, over every real column.
     void ReadStoredRow(int ARow, TStrings* Items) const;
     void WriteStoredRow(int ARow, TStrings* Items);
+    // ReadStoredRow and WriteStoredRow that move the texts where the list
+    // allows it, leaving them empty at the source.
+    void TakeStoredRow(int ARow, TStrings* Items);
+    void PutStoredRow(int ARow, TStrings* Items);
     // Empties texts and drops object references without freeing them.
     void EmptyStoredRow(int ARow);
     // Frees the cell properties left in rows past the end before they come back.
@@ -1801,6 +1815,9 @@ private:
     void RemoveRowsCore(int Row, int Count, bool AdjustHidden);
     // Hides the shown rows of a real range; the items go in order or last.
     void HideRowRange(int FromRow, int ToRow, bool Append);
+    // Puts the items appended from Before on for NewRows in real order
+    // among the items before them.
+    void PlaceNewItems(int Before, const std::vector<int>& NewRows);
     // Puts the hidden rows of the given items back at their real places.
     void RestoreHiddenRows(const std::vector<TGridItem*>& Restored);
     String RealRowCell(int ACol, int ARealRow);

@@ -137,28 +137,65 @@ void TAdvStringGrid::HideRowRange(int FromRow, int ToRow, bool Append)
         return;
 
     FGridItems->BeginUpdate();
+    const int before = FGridItems->Count();
     for (size_t k = 0; k < newlyHidden.size(); ++k) {
         const int displayRow = firstDisplay + static_cast<int>(k);
-        TGridItem* item = nullptr;
-        if (Append) {
-            item = static_cast<TGridItem*>(FGridItems->Add());
-        } else {
-            // In real order among the items before it.
-            int position = 0;
-            for (int i = 0; i < FGridItems->Count(); ++i)
-                if (FGridItems->Item(i)->GetIdx() < newlyHidden[k])
-                    ++position;
-            item = static_cast<TGridItem*>(FGridItems->Insert(position));
-        }
+        auto* item = static_cast<TGridItem*>(FGridItems->Add());
         item->SetIdx(newlyHidden[k]);
         item->SetHeight(GetRowHeights(displayRow));
-        ReadStoredRow(displayRow, item->GetItems());
+        TakeStoredRow(displayRow, item->GetItems());
     }
+    if (!Append)
+        PlaceNewItems(before, newlyHidden);
     FGridItems->EndUpdate();
     if (const TCellProperties* props = PropertiesOf(1, firstDisplay); props && props->GetControl())
         props->GetControl()->SetVisible(false);
     RemoveRowsCore(firstDisplay, static_cast<int>(newlyHidden.size()), false);
     CellControlsUpdate(false);
+}
+
+void TAdvStringGrid::PlaceNewItems(int Before, const std::vector<int>& NewRows)
+{
+    // The items from Before on were just appended for NewRows (ascending).
+    // Each goes in real order among the items before it: after the existing
+    // items whose index is below its own. One walk gives every item's final
+    // place, and each exchange then puts one item there for good.
+    std::vector<int> below;  // existing indexes in ascending order
+    below.reserve(static_cast<size_t>(Before));
+    for (int i = 0; i < Before; ++i)
+        below.push_back(FGridItems->Item(i)->GetIdx());
+    if (!std::is_sorted(below.begin(), below.end()))
+        std::sort(below.begin(), below.end());
+    const int total = FGridItems->Count();
+    std::vector<int> order;  // order[p]: the present position of the item that goes to p
+    order.reserve(static_cast<size_t>(total));
+    size_t smaller = 0;
+    int existing = 0;
+    for (size_t k = 0; k < NewRows.size(); ++k) {
+        while (smaller < below.size() && below[smaller] < NewRows[k])
+            ++smaller;
+        while (existing < static_cast<int>(smaller))
+            order.push_back(existing++);
+        order.push_back(Before + static_cast<int>(k));
+    }
+    while (existing < Before)
+        order.push_back(existing++);
+    std::vector<int> at(static_cast<size_t>(total));     // item now at p, by its first position
+    std::vector<int> where(static_cast<size_t>(total));  // where the item first at i now is
+    for (int p = 0; p < total; ++p)
+        at[static_cast<size_t>(p)] = where[static_cast<size_t>(p)] = p;
+    for (int p = 0; p < total; ++p) {
+        const int wanted = order[static_cast<size_t>(p)];
+        const int from = where[static_cast<size_t>(wanted)];
+        if (from == p)
+            continue;
+        FGridItems->Exchange(p, from);
+        const int displaced = at[static_cast<size_t>(p)];
+        at[static_cast<size_t>(from)] = displaced;
+        where[static_cast<size_t>(displaced)] = from;
+        at[static_cast<size_t>(p)] = wanted;
+        where[static_cast<size_t>(wanted)] = p;
+    }
 }
 
 void TAdvStringGrid::HideRowList(TIntList* RowList)
@@ -185,7 +222,7 @@ void TAdvStringGrid::HideRowList(TIntList* RowList)
         item->SetIdx(reals[k]);
         item->SetHeight(GetRowHeights(rows[k]));
         item->SetLevel(FFilterLevel);
-        ReadStoredRow(rows[k], item->GetItems());
+        TakeStoredRow(rows[k], item->GetItems());
     }
     FGridItems->EndUpdate();
     ++FFilterLevel;
@@ -281,7 +318,7 @@ void TAdvStringGrid::RestoreHiddenRows(const std::vector<TGridItem*>& Restored)
     DiscardStaleRows(oldCount, newCount);
     OpenRowGaps(slots, oldCount);
     for (size_t k = 0; k < items.size(); ++k) {
-        WriteStoredRow(slots[k], items[k]->GetItems());
+        PutStoredRow(slots[k], items[k]->GetItems());
         SetRowHeights(slots[k], items[k]->GetHeight());
     }
     // The objects now live in the grid again; the items go without them,

@@ -167,7 +167,7 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
             }
         });
     }
-    SortTime = GetTickCount() - started;
+    FSort.time = GetTickCount() - started;
     CellControlsUpdate(true);
     DoClickSort(settings->GetColumn());
 }

@@ -23,6 +23,34 @@ void TAdvStringGrid::WriteStoredRow(int ARow, TStrings* Items)
     }
 }
 
+void TAdvStringGrid::TakeStoredRow(int ARow, TStrings* Items)
+{
+    auto* list = dynamic_cast<TStringList*>(Items);
+    if (!list || list->GetSorted()) {
+        ReadStoredRow(ARow, Items);
+        return;
+    }
+    list->Clear();
+    const int n = TotalColCount();
+    list->Reserve(n);
+    for (int c = 0; c < n; ++c)
+        list->AddObjectTaking(TakeStoredText(c, ARow), GetRawObject(c, ARow));
+}
+
+void TAdvStringGrid::PutStoredRow(int ARow, TStrings* Items)
+{
+    auto* list = dynamic_cast<TStringList*>(Items);
+    if (!list) {
+        WriteStoredRow(ARow, Items);
+        return;
+    }
+    const int stored = list->Count();
+    for (int c = 0, n = TotalColCount(); c < n; ++c) {
+        PutStoredText(c, ARow, c < stored ? list->TakeString(c) : String());
+        SetRawObject(c, ARow, c < stored ? list->GetObject(c) : nullptr);
+    }
+}
+
 void TAdvStringGrid::EmptyStoredRow(int ARow)
 {
     for (int c = 0, n = TotalColCount(); c < n; ++c) {

@@ -6,13 +6,20 @@
 // they stand, and only then moves them, each move through SortSwapRows so
 // that heights, marks and the cross-reference follow. Equal rows keep
 // their order, and a compare that raises leaves every row in place.
+// While it works out the order it reads each compared cell once, and every
+// compare gives the answer CompareCells gives for the same two cells.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
 #include "HTMLUtils.h"
+#include "ScopeExit.h"
 #include "SysUtils.h"
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cwchar>
+#include <numeric>
+#include <string_view>
 
 // --- the sort settings' own operations ------------------------------------------------
 
@@ -70,8 +77,6 @@ void TSortSettings::ToggleDirection()
 
 namespace {
 
-constexpr double NotRead = HUGE_VAL;
-
 bool IsNumberKind(Byte kind)
 {
     return kind == vkInteger || kind == vkFloat || kind == vkFloatExponent;
@@ -96,11 +101,59 @@ String RemoveFirst(String text, const String& part)
     return text;
 }
 
+// Plain decimal text (a sign, at most 19 digits and at most one "." among
+// them) read without the run-time conversion, which is many times slower
+// here. The run time reads into extended precision and rounds that to a
+// double; the exact digits divided once by an exact power of ten in extended
+// precision and then rounded to a double give the same value to the last
+// bit, where the correctly rounded reading of std::from_chars into a double
+// differs now and then.
+bool ParsePlainNumber(std::wstring_view text, double& value)
+{
+    static constexpr long double Powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                             1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                             1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
+    constexpr size_t MostDigits = 19;  // any 19 digits fit 64 bits exactly
+    const size_t n = text.size();
+    if (n == 0 || n > MostDigits + 2)
+        return false;
+    char digits[MostDigits];
+    size_t used = 0;
+    size_t decimals = 0;
+    bool point = false;
+    size_t i = 0;
+    const bool negative = text[0] == L'-';
+    if (negative || text[0] == L'+')
+        i = 1;
+    for (; i < n; ++i) {
+        const wchar_t ch = text[i];
+        if (ch >= L'0' && ch <= L'9') {
+            if (used == MostDigits)
+                return false;
+            digits[used++] = static_cast<char>(ch);
+            decimals += point ? 1 : 0;
+        } else if (ch == L'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (used == 0)
+        return false;
+    uint64_t mantissa = 0;
+    std::from_chars(digits, digits + used, mantissa);
+    const double read = static_cast<double>(static_cast<long double>(mantissa) / Powers[decimals]);
+    value = negative ? -read : read;
+    return true;
+}
+
 // The run-time conversion: leading blanks, a sign, "." decimals and an
 // exponent, the whole text used. A text that fails part-way keeps the value
 // read so far (0 when nothing could be read).
 bool ConvertFloat(const String& text, double& value)
 {
+    if (ParsePlainNumber(text, value))
+        return true;
     const wchar_t* begin = text.c_str();
     wchar_t* end = nullptr;
     value = std::wcstod(begin, &end);
@@ -143,6 +196,21 @@ TDateTime TimeValue(const String& text)
     return value;
 }
 
+// The value a date or time format compares.
+double FormatValue(const String& text, TSortStyle format)
+{
+    switch (format) {
+    case ssShortDateEU:
+        return ParseDateDMY(text);
+    case ssShortDateUS:
+        return ParseDateMDY(text);
+    case ssTime:
+        return TimeValue(text);
+    default:
+        return DateValue(text);
+    }
+}
+
 // The separator at position 2 or 3 (counted from 1), not last, with digits
 // on both sides.
 bool SeparatorAmidDigits(const String& s, wchar_t separator, bool& placed)
@@ -152,93 +220,361 @@ bool SeparatorAmidDigits(const String& s, wchar_t separator, bool& placed)
     return placed && IsNumericChar(s[p - 1]) && IsNumericChar(s[p + 1]);
 }
 
-} // namespace
+// DetectValueKind, which first trims a copy, is asked only when the first
+// character after the blanks can start a number, a date or a time.
+Byte ValueKind(const String& s)
+{
+    size_t i = 0;
+    while (i < s.size() && s[i] <= L' ')
+        ++i;
+    if (i == s.size())
+        return vkText;
+    const wchar_t ch = s[i];
+    if (ch < 128 && (ch < L'0' || ch > L'9') && ch != L'-' && ch != FormatSettings.DecimalSeparator)
+        return vkText;
+    return DetectValueKind(s);
+}
 
-// Texts and number values of one column's rows, read once per sort run.
-struct TAdvStringGrid::TSortColumnCache {
-    std::vector<String> texts;
-    std::vector<Byte> kinds;
-    std::vector<double> numbers;
-    std::vector<bool> read;
-};
+// The ordinal compare of the texts as the ASCII-only upper-casing leaves them.
+int CompareNoCase(std::wstring_view a, std::wstring_view b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        wchar_t x = a[i];
+        wchar_t y = b[i];
+        if (x >= L'a' && x <= L'z')
+            x = static_cast<wchar_t>(x - 32);
+        if (y >= L'a' && y <= L'z')
+            y = static_cast<wchar_t>(y - 32);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return Order(a.size(), b.size());
+}
+
+} // namespace
 
 String TAdvStringGrid::SortCellText(int ACol, int ARow)
 {
     return FSortSettings->GetSortOnVirtualCells() ? GetCellText(ACol, ARow) : GetRawCell(ACol, ARow);
 }
 
-const String& TAdvStringGrid::CachedSortText(int ACol, int ARow, Byte* Kind)
+bool TAdvStringGrid::SortNumber(int ACol, int ARow, const String& Text, const String& Prefix, const String& Suffix,
+                                bool Financial, double& Value)
 {
-    if (!FSortRun || ARow < FSortRun->first || ARow >= FSortRun->first + FSortRun->count || ACol < 0) {
-        FSortScratch = SortCellText(ACol, ARow);
-        if (Kind)
-            *Kind = DetectValueKind(FSortScratch);
-        return FSortScratch;
-    }
-    if (static_cast<int>(FSortRun->columns.size()) <= ACol)
-        FSortRun->columns.resize(static_cast<size_t>(ACol) + 1);
-    TSortColumnCache& cache = FSortRun->columns[static_cast<size_t>(ACol)];
-    const size_t n = static_cast<size_t>(FSortRun->count);
-    if (cache.read.empty()) {
-        cache.texts.resize(n);
-        cache.kinds.assign(n, 0xFF);
-        cache.numbers.assign(n, NotRead);
-        cache.read.assign(n, false);
-    }
-    const size_t i = static_cast<size_t>(ARow - FSortRun->first);
-    if (!cache.read[i]) {
-        cache.texts[i] = SortCellText(ACol, ARow);
-        cache.read[i] = true;
-    }
-    if (Kind) {
-        if (cache.kinds[i] == 0xFF)
-            cache.kinds[i] = DetectValueKind(cache.texts[i]);
-        *Kind = cache.kinds[i];
-    }
-    return cache.texts[i];
-}
-
-bool TAdvStringGrid::SortNumber(int ACol, int ARow, const String& Text, const String& Prefix,
-                                const String& Suffix, bool Financial, double& Value)
-{
-    // Only the plain numeric form is remembered: prefix and suffix may change
-    // from one compare to the next.
-    double* slot = nullptr;
-    if (FSortRun && !Financial && Prefix.empty() && Suffix.empty() && ARow >= FSortRun->first &&
-        ARow < FSortRun->first + FSortRun->count && ACol < static_cast<int>(FSortRun->columns.size()) &&
-        !FSortRun->columns[static_cast<size_t>(ACol)].numbers.empty())
-        slot = &FSortRun->columns[static_cast<size_t>(ACol)].numbers[static_cast<size_t>(ARow - FSortRun->first)];
-    if (slot && *slot != NotRead) {
-        Value = std::fabs(*slot) == HUGE_VAL ? 0 : *slot;
-        return !std::isnan(*slot);
-    }
     bool converted = ConvertFloat(NumberText(Text, Prefix, Suffix, Financial), Value);
     if (!converted && GetCellText(ACol, ARow).empty()) {
         Value = 0;
         converted = true;
     }
-    if (slot)
-        *slot = converted ? Value : std::nan("");
     return converted;
 }
+
+// --- the keys of one sort ------------------------------------------------------------------
+
+// The cells a sort compares, each read once: its text, its kind and where
+// its separators stand, and, the first time a compare asks, its number, its
+// date or time value and its text without HTML tags. Each column keeps them
+// in arrays of their own, so that a compare touches only what it reads. The
+// settings, the locale's separators and which events are assigned are read
+// once too.
+struct TAdvStringGrid::TSortKeys {
+    enum : uint16_t {
+        Read = 1,
+        NumberRead = 2,
+        Converted = 4,
+        DatePlaced = 8,   // the first date separator at position 2 or 3, not last
+        DateDigits = 16,  // ... with digits on both sides
+        HasDate = 32,
+        HasTime = 64,
+        TimeDigits = 128,  // the first time separator placed so, digits on both sides
+        StrippedRead = 256,
+        KindShift = 12,  // the value kind in the top bits
+    };
+    struct TColumn {
+        std::vector<uint16_t> flags;
+        // The first eight code units, four to a number, the first highest:
+        // numbers that differ order the texts as the ordinal compare does.
+        std::vector<uint64_t> prefix;
+        // The texts one after another, each at its start for its length.
+        String pool;
+        std::vector<uint32_t> starts;
+        std::vector<uint32_t> lengths;
+        std::vector<double> numbers;  // what the plain number conversion left, with Converted
+        std::vector<double> values;   // the value of the date or time format in valueFormats
+        std::vector<Byte> valueFormats;
+        std::vector<String> stripped;  // texts without HTML tags
+    };
+
+    TAdvStringGrid& grid;
+    int first;
+    int count;
+    TSortStyle startFormat;
+    bool formatEvent;
+    bool ignoreCase;
+    bool ignoreBlanks;
+    bool blanksLast;
+    bool full;
+    bool virtualCells;
+    wchar_t dateSeparator = FormatSettings.DateSeparator;
+    wchar_t timeSeparator = FormatSettings.TimeSeparator;
+    wchar_t decimalSeparator = FormatSettings.DecimalSeparator;
+    int lastCol;
+    std::vector<char> ignored;  // per column up to lastCol
+    std::vector<TColumn> columns;
+
+    TSortKeys(TAdvStringGrid& Grid, int First, int Count)
+        : grid(Grid), first(First), count(Count), lastCol(Grid.TotalColCount() - 1)
+    {
+        TSortSettings* settings = Grid.FSortSettings.get();
+        ignoreCase = settings->GetIgnoreCase();
+        startFormat = settings->GetAutoFormat() ? ssAutomatic : ignoreCase ? ssAlphaNoCase : settings->GetDefaultFormat();
+        formatEvent = static_cast<bool>(Grid.OnGetFormat);
+        ignoreBlanks = settings->GetIgnoreBlanks();
+        blanksLast = settings->GetBlankPos() == blLast;
+        full = settings->GetFull();
+        virtualCells = settings->GetSortOnVirtualCells();
+        ignored.resize(static_cast<size_t>(std::max(lastCol + 1, 0)));
+        for (int c = 0; c <= lastCol; ++c)
+            ignored[static_cast<size_t>(c)] = Grid.IsIgnoredColumn(c);
+        columns.resize(ignored.size());
+    }
+
+    bool Ignored(int col) const
+    {
+        return col >= 0 && col < static_cast<int>(ignored.size()) ? ignored[static_cast<size_t>(col)] != 0
+                                                                   : grid.IsIgnoredColumn(col);
+    }
+
+    TColumn& Column(int col)
+    {
+        if (static_cast<size_t>(col) >= columns.size())
+            columns.resize(static_cast<size_t>(col) + 1);
+        TColumn& column = columns[static_cast<size_t>(col)];
+        if (column.flags.empty()) {
+            const size_t n = static_cast<size_t>(count);
+            column.flags.resize(n);
+            column.prefix.resize(2 * n);
+            column.starts.resize(n);
+            column.lengths.resize(n);
+            column.pool.reserve(16 * n);
+        }
+        return column;
+    }
+
+    // The place of a row's key in its column's arrays, read on first use.
+    size_t Index(TColumn& column, int col, int row)
+    {
+        const size_t i = static_cast<size_t>(row - first);
+        if (!(column.flags[i] & Read))
+            ReadCell(column, i, col, row);
+        return i;
+    }
+
+    void ReadCell(TColumn& column, size_t i, int col, int row)
+    {
+        // Without virtual cells a sort reads the stored text, in place.
+        String shown;
+        if (virtualCells)
+            shown = grid.GetCellText(col, row);
+        const String& text = virtualCells ? shown : grid.StoredText(col, row);
+        column.starts[i] = static_cast<uint32_t>(column.pool.size());
+        column.lengths[i] = static_cast<uint32_t>(text.size());
+        column.pool += text;
+        uint64_t prefix[2] = {0, 0};
+        for (size_t k = 0; k < 8 && k < text.size(); ++k)
+            prefix[k / 4] |= static_cast<uint64_t>(static_cast<uint16_t>(text[k])) << (48 - 16 * (k % 4));
+        column.prefix[2 * i] = prefix[0];
+        column.prefix[2 * i + 1] = prefix[1];
+        uint16_t flags = Read | static_cast<uint16_t>(ValueKind(text) << KindShift);
+        bool placed = false;
+        if (text.find(dateSeparator) != String::npos) {
+            flags |= HasDate;
+            if (SeparatorAmidDigits(text, dateSeparator, placed))
+                flags |= DateDigits;
+            if (placed)
+                flags |= DatePlaced;
+        }
+        if (text.find(timeSeparator) != String::npos) {
+            flags |= HasTime;
+            if (SeparatorAmidDigits(text, timeSeparator, placed))
+                flags |= TimeDigits;
+        }
+        column.flags[i] = flags;
+    }
+
+    // Valid until the next cell of the column is read.
+    static std::wstring_view Text(const TColumn& column, size_t i)
+    {
+        return {column.pool.data() + column.starts[i], column.lengths[i]};
+    }
+
+    static Byte Kind(uint16_t flags) { return static_cast<Byte>(flags >> KindShift); }
+
+    // The ordinal compare of two texts, mostly decided by their prefixes.
+    static int CompareOrdinal(const TColumn& column, size_t i1, size_t i2)
+    {
+        const uint64_t* a = &column.prefix[2 * i1];
+        const uint64_t* b = &column.prefix[2 * i2];
+        if (a[0] != b[0])
+            return a[0] < b[0] ? -1 : 1;
+        if (a[1] != b[1])
+            return a[1] < b[1] ? -1 : 1;
+        return Sign(Text(column, i1).compare(Text(column, i2)));
+    }
+
+    // The plain numeric value of a cell: no prefix, no suffix, not financial.
+    bool Number(TColumn& column, size_t i, int col, int row)
+    {
+        uint16_t& flags = column.flags[i];
+        if (!(flags & NumberRead)) {
+            if (column.numbers.empty())
+                column.numbers.resize(static_cast<size_t>(count));
+            const std::wstring_view text = Text(column, i);
+            double value = 0;
+            bool converted = false;
+            if (decimalSeparator != L'.' && text.find(decimalSeparator) != std::wstring_view::npos)
+                converted = ConvertFloat(NumberText(String(text), String(), String(), false), value);
+            else
+                converted = ParsePlainNumber(text, value) || ConvertFloat(String(text), value);
+            // An empty displayed text counts as 0; with virtual cells the text
+            // read is the displayed one.
+            if (!converted && (virtualCells ? text.empty() : grid.GetCellText(col, row).empty())) {
+                value = 0;
+                converted = true;
+            }
+            column.numbers[i] = value;
+            flags |= NumberRead | (converted ? Converted : 0);
+        }
+        return (flags & Converted) != 0;
+    }
+
+    double Value(TColumn& column, size_t i, TSortStyle format)
+    {
+        if (format == ssDateTime)
+            format = ssDate;
+        if (column.values.empty()) {
+            column.values.resize(static_cast<size_t>(count));
+            column.valueFormats.assign(static_cast<size_t>(count), 0xFF);
+        }
+        if (column.valueFormats[i] != format) {
+            column.values[i] = FormatValue(String(Text(column, i)), format);
+            column.valueFormats[i] = static_cast<Byte>(format);
+        }
+        return column.values[i];
+    }
+
+    // Value(ssDate) read from the stored text in place.
+    void StoredValue(TColumn& column, size_t i, int col, int row)
+    {
+        if (column.values.empty()) {
+            column.values.resize(static_cast<size_t>(count));
+            column.valueFormats.assign(static_cast<size_t>(count), 0xFF);
+        }
+        if (column.valueFormats[i] != ssDate) {
+            column.values[i] = FormatValue(grid.StoredText(col, row), ssDate);
+            column.valueFormats[i] = static_cast<Byte>(ssDate);
+        }
+    }
+
+    const String& Stripped(TColumn& column, size_t i, int col, int row)
+    {
+        if (column.stripped.empty())
+            column.stripped.resize(static_cast<size_t>(count));
+        if (!(column.flags[i] & StrippedRead)) {
+            column.stripped[i] = StripHTMLTags(grid.GetCellText(col, row));
+            column.flags[i] |= StrippedRead;
+        }
+        return column.stripped[i];
+    }
+
+    // Where every pair of a column's cells takes one format whatever the
+    // order of the two (no format event, no blanks moved, and the cells all
+    // numbers, all plain text, or all dates), a compare goes straight to
+    // the values. Reads the whole column.
+    enum TLane { General, Numbers, Ordinal, Dates };
+    TLane Lane(int col)
+    {
+        if (formatEvent || ignoreBlanks || col < 0 || count <= 0)
+            return General;
+        TColumn& column = Column(col);
+        bool numbers = true, ordinal = !ignoreCase, dates = true;
+        for (int row = first; row < first + count; ++row) {
+            const uint16_t f = column.flags[Index(column, col, row)];
+            const bool number = IsNumberKind(Kind(f));
+            numbers = numbers && number;
+            ordinal = ordinal && !number && !(f & (DatePlaced | TimeDigits));
+            dates = dates && !number && (f & DatePlaced) && (f & DateDigits) && (f & HasDate) && !(f & HasTime);
+        }
+        TLane lane = General;
+        if (startFormat == ssNumeric || (startFormat == ssAutomatic && numbers))
+            lane = Numbers;
+        else if (startFormat == ssAlphabetic || startFormat == ssAlphaCase || (startFormat == ssAutomatic && ordinal))
+            lane = Ordinal;
+        else if (startFormat == ssDate || (startFormat == ssAutomatic && dates))
+            lane = Dates;
+        for (int row = first; row < first + count; ++row) {
+            const size_t i = static_cast<size_t>(row - first);
+            if (lane == Numbers)
+                Number(column, i, col, row);
+            else if (lane == Dates && virtualCells)
+                Value(column, i, ssDate);
+            else if (lane == Dates)
+                StoredValue(column, i, col, row);
+        }
+        return lane;
+    }
+
+    // The compare of CompareKeys in a lane, for rows at i1 and i2.
+    static int LaneCompare(const TColumn& column, TLane lane, size_t i1, size_t i2)
+    {
+        switch (lane) {
+        case Numbers: {
+            const bool ok1 = (column.flags[i1] & Converted) != 0;
+            const bool ok2 = (column.flags[i2] & Converted) != 0;
+            return (!ok1 && !ok2) ? 0 : Order(column.numbers[i1], column.numbers[i2]);
+        }
+        case Dates:
+            return Order(column.values[i1], column.values[i2]);
+        default:
+            return CompareOrdinal(column, i1, i2);
+        }
+    }
+
+    // The automatic format of a pair, from the first cell's kind and
+    // separators and whether the second holds the separator.
+    TSortStyle Detect(uint16_t f1, uint16_t f2) const
+    {
+        if (IsNumberKind(Kind(f1)))
+            return ssNumeric;
+        const TSortStyle text = ignoreCase ? ssAlphaNoCase : ssAlphabetic;
+        if (f1 & DatePlaced) {
+            if ((f1 & DateDigits) && (f2 & HasDate))
+                return (f1 & HasTime) ? ssDateTime : ssDate;
+            return text;
+        }
+        if ((f1 & TimeDigits) && (f2 & HasTime))
+            return ssTime;
+        return text;
+    }
+};
 
 // --- compares ------------------------------------------------------------------------------
 
 int TAdvStringGrid::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction)
 {
-    ++FCompares;
+    ++FSort.compares;
     TSortStyle format = FSortSettings->GetAutoFormat()    ? ssAutomatic
                         : FSortSettings->GetIgnoreCase() ? ssAlphaNoCase
                                                          : FSortSettings->GetDefaultFormat();
     String prefix, suffix;
     DoGetFormat(ACol, format, prefix, suffix);
 
-    Byte kind1 = vkText;
-    String s1 = CachedSortText(ACol, ARow1, &kind1);
-    String s2 = CachedSortText(ACol, ARow2, nullptr);
+    String s1 = SortCellText(ACol, ARow1);
+    String s2 = SortCellText(ACol, ARow2);
 
     if (format == ssAutomatic) {
-        if (IsNumberKind(kind1)) {
+        if (IsNumberKind(DetectValueKind(s1))) {
             format = ssNumeric;
         } else {
             format = FSortSettings->GetIgnoreCase() ? ssAlphaNoCase : ssAlphabetic;
@@ -337,6 +673,108 @@ int TAdvStringGrid::CompareCells(int ACol, int ARow1, int ARow2, TSortDirection 
     return r;
 }
 
+// CompareCells on the keys of a sort: the same answer for every pair.
+int TAdvStringGrid::CompareKeys(TSortKeys& Keys, int ACol, int ARow1, int ARow2, TSortDirection Direction)
+{
+    ++FSort.compares;
+    TSortStyle format = Keys.startFormat;
+    String prefix, suffix;
+    if (Keys.formatEvent)
+        DoGetFormat(ACol, format, prefix, suffix);
+    TSortKeys::TColumn& column = Keys.Column(ACol);
+    const size_t i1 = Keys.Index(column, ACol, ARow1);
+    const size_t i2 = Keys.Index(column, ACol, ARow2);
+    const std::wstring_view s1 = TSortKeys::Text(column, i1);
+    const std::wstring_view s2 = TSortKeys::Text(column, i2);
+
+    if (format == ssAutomatic)
+        format = Keys.Detect(column.flags[i1], column.flags[i2]);
+    if (format == ssAlphaNumeric || format == ssAlphaNumericNoCase) {
+        const bool numbers =
+            IsNumberKind(TSortKeys::Kind(column.flags[i1])) && IsNumberKind(TSortKeys::Kind(column.flags[i2]));
+        format = numbers ? ssNumeric : (format == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase);
+    }
+
+    // Only blanks that count are looked at: a text costs a read from memory.
+    bool blank1 = Keys.ignoreBlanks && s1.empty();
+    bool blank2 = Keys.ignoreBlanks && s2.empty();
+    int r = 0;
+    switch (format) {
+    case ssAutomatic:
+    case ssAlphabetic:
+    case ssAlphaCase:
+        r = TSortKeys::CompareOrdinal(column, i1, i2);
+        break;
+    case ssAlphaNoCase:
+        r = CompareNoCase(s1, s2);
+        break;
+    case ssAnsiAlphaCase:
+        r = Sign(AnsiCompareStr(String(s1), String(s2)));
+        break;
+    case ssAnsiAlphaNoCase:
+        r = Sign(AnsiCompareText(String(s1), String(s2)));
+        break;
+    case ssNumeric:
+    case ssFinancial:
+        if (format == ssNumeric && prefix.empty() && suffix.empty()) {
+            const bool ok1 = Keys.Number(column, i1, ACol, ARow1);
+            const bool ok2 = Keys.Number(column, i2, ACol, ARow2);
+            r = (!ok1 && !ok2) ? 0 : Order(column.numbers[i1], column.numbers[i2]);
+        } else {
+            // Prefix and suffix may change from one compare to the next.
+            const bool financial = format == ssFinancial;
+            double v1 = 0, v2 = 0;
+            const String t1(s1), t2(s2);
+            const bool ok1 = SortNumber(ACol, ARow1, t1, prefix, suffix, financial, v1);
+            const bool ok2 = SortNumber(ACol, ARow2, t2, prefix, suffix, financial, v2);
+            r = (!ok1 && !ok2) ? 0 : Order(v1, v2);
+            blank1 = RemoveFirst(RemoveFirst(t1, suffix), prefix).empty();
+            blank2 = RemoveFirst(RemoveFirst(t2, suffix), prefix).empty();
+        }
+        break;
+    case ssDate:
+    case ssDateTime:
+    case ssShortDateEU:
+    case ssShortDateUS:
+    case ssTime:
+        r = Order(Keys.Value(column, i1, format), Keys.Value(column, i2, format));
+        break;
+    case ssCustom:
+        if (OnCustomCompare)
+            OnCustomCompare(this, String(s1), String(s2), r);
+        break;
+    case ssRaw:
+        if (OnRawCompare)
+            OnRawCompare(this, ACol, ARow1, ARow2, r);
+        break;
+    case ssHTML: {
+        const String& h1 = Keys.Stripped(column, i1, ACol, ARow1);
+        const String& h2 = Keys.Stripped(column, i2, ACol, ARow2);
+        r = Sign(h1.compare(h2));
+        blank1 = h1.empty();
+        blank2 = h2.empty();
+        break;
+    }
+    case ssImages:
+    case ssCheckBox:
+    case ssAlphaNumeric:
+    case ssAlphaNumericNoCase:
+        break;
+    case ssNatural:
+        r = CompareStrLogical(String(s1), String(s2));
+        break;
+    }
+
+    if (Keys.ignoreBlanks) {
+        const int away = (Direction == sdAscending) == Keys.blanksLast ? 1 : -1;
+        if (blank1 && !blank2)
+            r = away;
+        else if (blank2 && !blank1)
+            r = -away;
+    }
+    return r;
+}
+
 int TAdvStringGrid::CompareRows(int ACol, int ARow1, int ARow2)
 {
     // Iterative form of the tie-break: the columns to the right, in turn.
@@ -367,7 +805,8 @@ int TAdvStringGrid::CompareRowsIndexed(int Depth, int ARow1, int ARow2)
 namespace {
 
 // A stable merge sort of positions; it stays in bounds whatever the
-// comparison answers, even when the compares contradict one another.
+// comparison answers, even when the compares contradict one another, as
+// the per-compare format detection may make them.
 template <class Less>
 void StableOrder(std::vector<int>& items, Less less)
 {
@@ -415,36 +854,90 @@ void TAdvStringGrid::PlaceRows(int Left, const std::vector<int>& Order)
     }
 }
 
-void TAdvStringGrid::SortRange(int Left, int Right, const std::function<int(int, int)>& Compare)
+void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
 {
     if (Right <= Left)
         return;
-    std::vector<int> order;
-    for (int r = Left; r <= Right; ++r)
-        order.push_back(r);
-    TSortRun run;
-    run.first = Left;
-    run.count = Right - Left + 1;
-    TSortRun* outer = std::exchange(FSortRun, &run);
-    try {
-        StableOrder(order, [&](int a, int b) { return Compare(a, b) < 0; });
-    } catch (...) {
-        FSortRun = outer;
-        throw;
+    std::vector<int> order(static_cast<size_t>(Right - Left + 1));
+    std::iota(order.begin(), order.end(), Left);
+    const TSortDirection direction = FSortSettings->GetDirection();
+    const int dir = direction == sdAscending ? 1 : -1;
+
+    // A column left of the first has no keys: the single compare reports it.
+    if (FSort.singleCompare || (!Indexed && Col < 0)) {
+        if (Indexed)
+            StableOrder(order, [this](int a, int b) { return CompareRowsIndexed(0, a, b) < 0; });
+        else
+            StableOrder(order, [this, Col, dir](int a, int b) { return dir * CompareRows(Col, a, b) < 0; });
+        PlaceRows(Left, order);
+        return;
     }
-    FSortRun = outer;
+
+    TSortKeys keys(*this, Left, Right - Left + 1);
+    if (Indexed) {
+        struct TIndex {
+            int col;
+            bool ascending;
+        };
+        std::vector<TIndex> indexes;
+        for (int d = 0; d < FSortIndexes->Count(); ++d)
+            indexes.push_back({FSortIndexes->GetColumn(d), FSortIndexes->GetAscending(d)});
+        StableOrder(order, [&](int a, int b) {
+            for (const TIndex& index : indexes) {
+                const int r = keys.Ignored(index.col)
+                                  ? 0
+                                  : CompareKeys(keys, index.col, a, b, index.ascending ? sdAscending : sdDescending);
+                if (r != 0)
+                    return (index.ascending ? r : -r) < 0;
+                if (!keys.full)
+                    return false;
+            }
+            return false;
+        });
+    } else {
+        const TSortKeys::TLane lane = keys.Ignored(Col) ? TSortKeys::General : keys.Lane(Col);
+        TSortKeys::TColumn* laneColumn = lane == TSortKeys::General ? nullptr : &keys.Column(Col);
+        // A further column that breaks many ties (dates tie often) is read
+        // whole once and then compared in its lane, where it has one.
+        const size_t known = keys.columns.size();
+        std::vector<int> ties(known, 0);
+        std::vector<signed char> lanes(known, -1);
+        const int enough = keys.count / 8 + 1;
+        StableOrder(order, [&](int a, int b) {
+            for (int col = Col;; ++col) {
+                int r = 0;
+                if (col == Col && laneColumn) {
+                    ++FSort.compares;
+                    r = TSortKeys::LaneCompare(*laneColumn, lane, static_cast<size_t>(a - Left),
+                                               static_cast<size_t>(b - Left));
+                } else if (!keys.Ignored(col)) {
+                    const auto c = static_cast<size_t>(col);
+                    if (col != Col && c < known && lanes[c] < 0 && ++ties[c] >= enough)
+                        lanes[c] = static_cast<signed char>(keys.Lane(col));
+                    if (col != Col && c < known && lanes[c] > 0) {
+                        ++FSort.compares;
+                        r = TSortKeys::LaneCompare(keys.columns[c], static_cast<TSortKeys::TLane>(lanes[c]),
+                                                   static_cast<size_t>(a - Left), static_cast<size_t>(b - Left));
+                    } else {
+                        r = CompareKeys(keys, col, a, b, direction);
+                    }
+                }
+                if (r != 0 || !keys.full || col >= keys.lastCol)
+                    return dir * r < 0;
+            }
+        });
+    }
     PlaceRows(Left, order);
 }
 
 void TAdvStringGrid::QuickSort(int Col, int Left, int Right)
 {
-    const int dir = FSortSettings->GetDirection() == sdAscending ? 1 : -1;
-    SortRange(Left, Right, [this, Col, dir](int a, int b) { return dir * CompareRows(Col, a, b); });
+    SortRange(Left, Right, Col, false);
 }
 
 void TAdvStringGrid::QuickSortIndexed(int Left, int Right)
 {
-    SortRange(Left, Right, [this](int a, int b) { return CompareRowsIndexed(0, a, b); });
+    SortRange(Left, Right, 0, true);
 }
 
 void TAdvStringGrid::InitSortXRef()
@@ -456,7 +949,7 @@ void TAdvStringGrid::InitSortXRef()
 
 void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2)
 {
-    ++FSwaps;
+    ++FSort.swaps;
     if (ARow1 < FSortRowXRef->Count() && ARow2 < FSortRowXRef->Count()) {
         const Integer x = FSortRowXRef->GetItem(ARow1);
         FSortRowXRef->SetItem(ARow1, FSortRowXRef->GetItem(ARow2));
@@ -491,10 +984,10 @@ void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2)
         SetRowModified(ARow1, GetRowModified(ARow2));
         SetRowModified(ARow2, m1);
     }
-    if (FSortRow == ARow1)
-        FSortRow = ARow2;
-    else if (FSortRow == ARow2)
-        FSortRow = ARow1;
+    if (FSort.row == ARow1)
+        FSort.row = ARow2;
+    else if (FSort.row == ARow2)
+        FSort.row = ARow1;
 }
 
 // --- columns that move -----------------------------------------------------------------------
@@ -534,6 +1027,21 @@ void TAdvStringGrid::SortColumnMoved(int From, int To)
 
 // --- the sort routines ------------------------------------------------------------------------
 
+std::vector<String> TAdvStringGrid::NormalCellsColumn()
+{
+    std::vector<String> column0;
+    if (FSortSettings->GetNormalCellsOnly() && GetFixedCols() > 0)
+        for (int r = 0; r < GetRowCount(); ++r)
+            column0.push_back(GetRawCell(0, r));
+    return column0;
+}
+
+void TAdvStringGrid::RestoreNormalCellsColumn(const std::vector<String>& Column0)
+{
+    for (int r = 0; r < GetRowCount() && r < static_cast<int>(Column0.size()); ++r)
+        SetRawCell(0, r, Column0[static_cast<size_t>(r)]);
+}
+
 void TAdvStringGrid::RunSort(bool Indexed)
 {
     if (GetRowCount() != FSortRowXRef->Count())
@@ -542,49 +1050,39 @@ void TAdvStringGrid::RunSort(bool Indexed)
         FSortIndexes->Clear();
 
     // Column 0 stays where it is with NormalCellsOnly.
-    std::vector<String> column0;
-    const bool keepColumn0 = FSortSettings->GetNormalCellsOnly() && GetFixedCols() > 0;
-    if (keepColumn0)
-        for (int r = 0; r < GetRowCount(); ++r)
-            column0.push_back(GetRawCell(0, r));
-
+    std::vector<String> column0 = NormalCellsColumn();
     const int topRow = GetTopRowEx();
     const bool clearTextOnly = std::exchange(FClearTextOnly, false);
     const int r0 = GetRowEx();
     const bool moveRow = FNavigation->GetMoveRowOnSort();
     BeginUpdate();
-    try {
-        FSortRow = r0;
-        const int first = GetFixedRows();
-        const int last = GetRowCount() - FFixedFooters - 1;
-        if (Indexed)
-            QuickSortIndexed(first, last);
-        else
-            QuickSort(FSortSettings->GetColumn(), first, last);
-
-        if (!Indexed && FMouseActions->GetDisjunctRowSelect()) {
-            // the marks moved with their rows; the current row stays put
-        } else if (moveRow) {
-            if (FSortRow >= 0 && FSortRow < GetRowCount())
-                SetRowEx(FSortRow);
-        } else if (r0 >= GetFixedRows() && r0 < GetRowCount()) {
-            SetRowEx(r0);
-        }
-        if (!Indexed && OnRowUpdate && !moveRow)
-            OnRowUpdate(this, r0, GetRowEx());
-    } catch (...) {
+    // Put back on every way out, also when a compare raises.
+    const TScopeExit restore([&] {
+        RestoreNormalCellsColumn(column0);
+        if (FNavigation->GetKeepScrollOnSort())
+            SetTopRowEx(topRow);
         FClearTextOnly = clearTextOnly;
         EndUpdate();
-        throw;
+        Invalidate();
+    });
+    FSort.row = r0;
+    const int first = GetFixedRows();
+    const int last = GetRowCount() - FFixedFooters - 1;
+    if (Indexed)
+        QuickSortIndexed(first, last);
+    else
+        QuickSort(FSortSettings->GetColumn(), first, last);
+
+    if (!Indexed && FMouseActions->GetDisjunctRowSelect()) {
+        // the marks moved with their rows; the current row stays put
+    } else if (moveRow) {
+        if (FSort.row >= 0 && FSort.row < GetRowCount())
+            SetRowEx(FSort.row);
+    } else if (r0 >= GetFixedRows() && r0 < GetRowCount()) {
+        SetRowEx(r0);
     }
-    if (keepColumn0)
-        for (int r = 0; r < GetRowCount() && r < static_cast<int>(column0.size()); ++r)
-            SetRawCell(0, r, column0[static_cast<size_t>(r)]);
-    if (FNavigation->GetKeepScrollOnSort())
-        SetTopRowEx(topRow);
-    FClearTextOnly = clearTextOnly;
-    EndUpdate();
-    Invalidate();
+    if (!Indexed && OnRowUpdate && !moveRow)
+        OnRowUpdate(this, r0, GetRowEx());
 }
 
 void TAdvStringGrid::QSort()
@@ -607,35 +1105,25 @@ void TAdvStringGrid::QUnSort()
 {
     if (GetRowCount() != FSortRowXRef->Count())
         return;  // nothing was recorded for the present rows
-    std::vector<String> column0;
-    const bool keepColumn0 = FSortSettings->GetNormalCellsOnly() && GetFixedCols() > 0;
-    if (keepColumn0)
-        for (int r = 0; r < GetRowCount(); ++r)
-            column0.push_back(GetRawCell(0, r));
+    std::vector<String> column0 = NormalCellsColumn();
     BeginUpdate();
-    try {
-        // Entry r of the cross-reference is where the row now at r came
-        // from; a row whose entry is out of range stays last.
-        const int n = GetRowCount();
-        std::vector<int> order;
-        for (int r = 0; r < n; ++r)
-            order.push_back(r);
-        std::vector<int> key(static_cast<size_t>(n));
-        for (int r = 0; r < n; ++r)
-            key[static_cast<size_t>(r)] = FSortRowXRef->GetItem(r);
-        StableOrder(order, [&key](int a, int b) { return key[static_cast<size_t>(a)] < key[static_cast<size_t>(b)]; });
-        PlaceRows(0, order);
-        if (FSortSettings->GetIndexShow())
-            FSortIndexes->Clear();
-    } catch (...) {
+    const TScopeExit restore([&] {
+        RestoreNormalCellsColumn(column0);
         EndUpdate();
-        throw;
-    }
-    if (keepColumn0)
-        for (int r = 0; r < GetRowCount() && r < static_cast<int>(column0.size()); ++r)
-            SetRawCell(0, r, column0[static_cast<size_t>(r)]);
-    EndUpdate();
-    Invalidate();
+        Invalidate();
+    });
+    // Entry r of the cross-reference is where the row now at r came from; a
+    // row whose entry is out of range stays last.
+    const int n = GetRowCount();
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<int> key(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r)
+        key[static_cast<size_t>(r)] = FSortRowXRef->GetItem(r);
+    StableOrder(order, [&key](int a, int b) { return key[static_cast<size_t>(a)] < key[static_cast<size_t>(b)]; });
+    PlaceRows(0, order);
+    if (FSortSettings->GetIndexShow())
+        FSortIndexes->Clear();
 }
 
 void TAdvStringGrid::Sort(int Column, TSortDirection Direction)

@@ -46,6 +46,15 @@ private:
         combo->SetStyle(csDropDownList);
         combo->SetParent(form);
         combo->GetItems()->Add(L"item");
+        // A flat, disabled one with a label: the inactive drop button and
+        // the label's first text.
+        auto* flat = New<TAdvCustomCombo>(form);
+        flat->SetStyle(csDropDown);
+        flat->SetBounds(150, 10, 100, 21);
+        flat->SetParent(form);
+        flat->SetFlat(true);
+        flat->SetLabelCaption(L"label");
+        flat->SetEnabled(false);
         form->Show();
         SetForegroundWindow(form->Handle());
         combo->SetFocus();

@@ -2,6 +2,7 @@
 // selection by the user and by program, and what it draws.
 #include "ImagePicker.h"
 #include "PackControlsTestSupport.h"
+#include <variant>
 
 using namespace pack_test;
 
@@ -255,12 +256,186 @@ TEST_F(LanguagePicker, ClosedBoxShowsTheImageAndTheListAlsoTheCaption)
     Pump();
 }
 
+TEST_F(LanguagePicker, ListClosedWithoutAChoiceKeepsTheItemChosenBefore)
+{
+    picker->SetFocus();
+    Pump();
+    const POINT field{20, picker->GetHeight() / 2};
+    ClickWithMouse(picker, field, field);
+    ASSERT_TRUE(picker->GetDroppedDown());
+    // The mouse over the second flag marks it in the list.
+    RECT item{};
+    ASSERT_NE(SendMessageW(picker->ListHandle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
+    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(picker->ListHandle(), &at);
+    SetCursorPos(at.x, at.y);
+    Pump();
+    // A click on the box closes the list; its release comes while the
+    // picker still counts itself dropped.
+    ClickWithMouse(picker, field, field);
+    EXPECT_FALSE(picker->GetDroppedDown());
+    EXPECT_EQ(picker->GetItemIndex(), 0);
+    EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(0));
+    EXPECT_TRUE(changes.empty());
+}
+
 TEST_F(LanguagePicker, FreedImageListIsDropped)
 {
     flags->Free();
     EXPECT_EQ(picker->GetImages(), nullptr);
     TSnapshot box(picker);
     EXPECT_EQ(box.Count(clRed, TRect(0, 0, box.Width(), box.Height())), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Five captioned items for typing; none selected at first.
+class TypingPicker : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        picker = New<TImagePicker>(form);
+        picker->SetBounds(10, 10, 200, 24);
+        picker->SetShowCaption(true);
+        picker->SetParent(form);
+        for (const wchar_t* caption : {L"Albanian", L"Belarusian", L"Bosnian", L"English", L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439"})
+            picker->GetItems()->Add()->SetCaption(caption);
+        picker->OnChange = [this](TObject*) { ++changes; };
+        ShowForm();
+        picker->SetFocus();
+        Pump();
+    }
+    TImagePicker* picker = nullptr;
+    int changes = 0;
+};
+
+TEST_F(TypingPicker, TypeAheadTable)
+{
+    // A step is a character typed, or a key pressed (written as its code in braces).
+    const wchar_t er = L'\u0440'; // Cyrillic small er; its capital starts the fifth caption
+    const struct {
+        const char* what;
+        int start;
+        bool incr;
+        std::vector<std::variant<wchar_t, WORD>> steps;
+        int selected;
+    } cases[] = {
+        {"nothing selected: the first B", -1, false, {L'b'}, 1},
+        {"b twice keeps the first B already selected", 1, false, {L'b', L'b'}, 1},
+        {"from the selected item on", 2, false, {L'b'}, 2},
+        {"round to the top when nothing follows", 3, false, {L'b'}, 1},
+        {"each key starts anew without LookupIncr", -1, false, {L'b', L'o'}, 1},
+        {"LookupIncr adds up", -1, true, {L'b', L'o'}, 2},
+        {"LookupIncr from the selection", 0, true, {L'b', L'e'}, 1},
+        {"Backspace takes the last character off", -1, true, {L'b', L'o', WORD(VK_BACK), L'e'}, 1},
+        {"Escape clears the text", -1, true, {L'b', WORD(VK_ESCAPE), L'e'}, 3},
+        {"an arrow clears the text", -1, true, {L'b', WORD(VK_DOWN), L'e'}, 3},
+        {"no match: starts again with the key alone", 1, true, {L'b', L'e', L'e'}, 3},
+        {"Cyrillic with the locale's upper-casing", 0, false, {er}, 4},
+        {"Cyrillic by LookupIncr with nothing selected", -1, true, {er}, 4},
+        {"not on the a-to-z path", -1, false, {er}, -1},
+    };
+    for (const auto& c : cases) {
+        picker->SetLookupIncr(c.incr);
+        picker->SetItemIndex(c.start);
+        PressKey(VK_HOME); // clears the text looked up
+        picker->SetItemIndex(c.start);
+        changes = 0;
+        for (const auto& step : c.steps) {
+            if (std::holds_alternative<wchar_t>(step))
+                TypeChars(std::wstring(1, std::get<wchar_t>(step)));
+            else
+                PressKey(std::get<WORD>(step));
+        }
+        EXPECT_EQ(picker->GetItemIndex(), c.selected) << c.what;
+        if (c.selected >= 0)
+            EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(c.selected)) << c.what;
+        EXPECT_EQ(changes > 0, c.selected != c.start) << c.what << ": the user's choice is a change";
+    }
+}
+
+TEST_F(TypingPicker, SortedByCaptionWithSelectionStillRight)
+{
+    picker->GetItems()->Items(0)->SetCaption(L"Zulu");
+    picker->SelectByCaption(L"English");
+    TImagePickerItem* english = picker->Selection();
+    ASSERT_NE(english, nullptr);
+    picker->SetSorted(true);
+    std::vector<String> order;
+    for (int i = 0; i < picker->TCustomComboBox::GetItems()->Count(); ++i)
+        order.push_back(picker->TCustomComboBox::GetItems()->Get(i));
+    EXPECT_EQ(order, (std::vector<String>{L"-1|Belarusian|1", L"-1|Bosnian|2", L"-1|English|3", L"-1|Zulu|0",
+                                          L"-1|\u0420\u0443\u0441\u0441\u043a\u0438\u0439|4"}));
+    EXPECT_EQ(picker->Selection(), english);
+    EXPECT_EQ(picker->GetItemIndex(), 2);
+    EXPECT_EQ(picker->GetItems()->Items(0)->GetCaption(), L"Zulu") << "the items keep their order";
+
+    // A rebuild keeps the order and the selected item.
+    picker->GetItems()->Add()->SetCaption(L"Albanian");
+    EXPECT_EQ(picker->TCustomComboBox::GetItems()->Get(0), L"-1|Albanian|5");
+    EXPECT_EQ(picker->Selection(), english);
+    picker->SelectByCaption(L"Zulu");
+    EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(0));
+}
+
+TEST_F(TypingPicker, CaptionHoldingTheDelimiterIsFoundBothWays)
+{
+    picker->GetItems()->Items(2)->SetCaption(L"Bosnian|Latin");
+    picker->GetItems()->Items(2)->SetImageIndex(7);
+    EXPECT_EQ(picker->TCustomComboBox::GetItems()->Get(2), L"7|Bosnian|Latin|2") << "the entry stays as built";
+    picker->SelectByCaption(L"Bosnian|Latin");
+    EXPECT_EQ(picker->GetItemIndex(), 2);
+    EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(2));
+    picker->SetItemIndex(0);
+    picker->SelectByImageIdx(7);
+    EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(2));
+    picker->SetItemIndex(0);
+    picker->SetLookupIncr(true);
+    PressKey(VK_HOME);
+    TypeChars(L"bosnian|l");
+    EXPECT_EQ(picker->Selection(), picker->GetItems()->Items(2)) << "typed";
+}
+
+TEST(ImagePickerHeights, ListItemsAreMeasuredUntilEditHeightIsSet)
+{
+    TOwned<TForm> form(New<TForm>(nullptr));
+    auto* picker = New<TImagePicker>(form.get());
+    picker->SetParent(form.get());
+    picker->GetItems()->Add()->SetCaption(L"English");
+    form->Show();
+    Pump();
+    TOwned<TCanvas> measure(New<TCanvas>());
+    HDC screen = GetDC(nullptr);
+    measure->SetHandle(screen);
+    const int measured = measure->TextHeight(L"gh") + 4;
+    measure->SetHandle(nullptr);
+    ReleaseDC(nullptr, screen);
+    // The platform reports a field's height with its frame: compare with a
+    // plain owner-drawn combo box given the height directly.
+    auto* plain = New<TComboBox>(form.get());
+    plain->SetStyle(csOwnerDrawFixed);
+    plain->SetParent(form.get());
+    auto fieldOf = [&](int Height) {
+        SendMessageW(plain->Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Height);
+        return SendMessageW(plain->Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    };
+    EXPECT_EQ(picker->GetEditHeight(), 18);
+    EXPECT_EQ(SendMessageW(picker->Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), fieldOf(18));
+    EXPECT_EQ(SendMessageW(picker->Handle(), CB_GETITEMHEIGHT, 0, 0), measured);
+
+    // Once set, EditHeight rules both, also in a window made anew.
+    picker->SetEditHeight(32);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(SendMessageW(picker->Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), fieldOf(32)) << round;
+        EXPECT_EQ(SendMessageW(picker->Handle(), CB_GETITEMHEIGHT, 0, 0), 32) << round;
+        picker->RecreateWnd();
+        Pump();
+    }
+    picker->GetFont()->SetSize(16);
+    EXPECT_EQ(SendMessageW(picker->Handle(), CB_GETITEMHEIGHT, 0, 0), 32) << "a new font";
 }
 
 } // namespace

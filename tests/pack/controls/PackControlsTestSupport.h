@@ -6,6 +6,7 @@
 #include "ImgList.h"
 #include "TestSupport.h"
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace pack_test {
@@ -33,6 +34,25 @@ public:
         bitmap_.Reset(CreateDIBSection(dc_.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         bits_ = static_cast<const DWORD*>(bits);
         select_.emplace(dc_.Get(), bitmap_.Get());
+    }
+    // What a shown window shows now, copied from its window DC.
+    explicit TSnapshot(HWND Shown) : TSnapshot(WindowSize(Shown).cx, WindowSize(Shown).cy)
+    {
+        RedrawWindow(Shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC window = GetWindowDC(Shown);
+        BitBlt(dc_.Get(), 0, 0, width_, height_, window, 0, 0, SRCCOPY);
+        ReleaseDC(Shown, window);
+        GdiFlush();
+    }
+    // As above, without painting the window again first.
+    static std::unique_ptr<TSnapshot> AsItIs(HWND Shown)
+    {
+        auto picture = std::make_unique<TSnapshot>(WindowSize(Shown).cx, WindowSize(Shown).cy);
+        HDC window = GetWindowDC(Shown);
+        BitBlt(picture->dc_.Get(), 0, 0, picture->width_, picture->height_, window, 0, 0, SRCCOPY);
+        ReleaseDC(Shown, window);
+        GdiFlush();
+        return picture;
     }
     TSnapshot(const TSnapshot&) = delete;
     TSnapshot& operator=(const TSnapshot&) = delete;
@@ -72,6 +92,12 @@ public:
     }
 
 private:
+    static SIZE WindowSize(HWND Wnd)
+    {
+        RECT r{};
+        GetWindowRect(Wnd, &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
     int width_;
     int height_;
     TMemoryDC dc_;
@@ -158,6 +184,49 @@ inline void ClickWithMouse(TControl* Control, POINT Press, POINT Release)
     send(Control, Press, MOUSEEVENTF_LEFTDOWN);
     send(Control, Release, 0);
     send(Control, Release, MOUSEEVENTF_LEFTUP);
+}
+
+// Characters typed on the focused window through the loop.
+inline void TypeChars(const std::wstring& Text)
+{
+    for (wchar_t c : Text) {
+        PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        Pump();
+    }
+}
+
+// This test program started again as a child process running only the
+// tests Filter names, with Variable set in its environment; returns its exit
+// code (or the process, when Wait is false, for the caller to end).
+inline DWORD RunChild(const std::wstring& Filter, const std::wstring& Variable, bool Wait = true,
+                      PROCESS_INFORMATION* Started = nullptr)
+{
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + Filter;
+    SetEnvironmentVariableW(Variable.c_str(), L"1");
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    SetEnvironmentVariableW(Variable.c_str(), nullptr);
+    if (!started)
+        return static_cast<DWORD>(-1);
+    CloseHandle(pi.hThread);
+    if (!Wait) {
+        *Started = pi;
+        return STILL_ACTIVE;
+    }
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+// Whether this process is the child RunChild started with Variable.
+inline bool IsChild(const wchar_t* Variable)
+{
+    return GetEnvironmentVariableW(Variable, nullptr, 0) > 0;
 }
 
 } // namespace pack_test

@@ -115,6 +115,21 @@ TEST(HiddenRows, HidingARangeSkipsRowsAlreadyHidden)
     EXPECT_EQ(g->GetRowCount(), 5) << "a range hidden already changes nothing";
 }
 
+TEST(HiddenRows, ARangeGoesInRealOrderAmongHiddenRowsBeforeInsideAndAfterIt)
+{
+    TFilledGrid<> g(3, 14);
+    for (int r : {11, 5, 1, 7})
+        g->HideRow(r);
+    g->HideRows(3, 9);
+    std::vector<int> stored;
+    for (int i = 0; i < g->NumHiddenRows(); ++i)
+        stored.push_back(g->GetGridItems()->Item(i)->GetIdx());
+    EXPECT_EQ(stored, (std::vector<int>{1, 3, 4, 5, 6, 7, 8, 9, 11}));
+    EXPECT_EQ(ColumnTexts(g.grid, 0), Names(0, {0, 2, 10, 12, 13}));
+    g->UnHideRowsAll();
+    EXPECT_EQ(ColumnTexts(g.grid, 0), Names(0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+}
+
 TEST(HiddenRows, ShowingARangeBringsBackItsHiddenRowsAtTheirPlaces)
 {
     struct Case {

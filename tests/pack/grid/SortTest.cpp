@@ -3,7 +3,12 @@
 // sort-settings string.
 #include "DataGridSupport.h"
 #include "SysUtils.h"
+#include <algorithm>
+#include <charconv>
+#include <cwchar>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <random>
 
 using namespace datagrid_test;
 
@@ -21,7 +26,7 @@ struct TSortGrid : TFilledGrid<> {
             grid->SetCells(0, static_cast<int>(i) + 1, IntToStr(static_cast<int>(i)));
             grid->SetCells(1, static_cast<int>(i) + 1, values[i]);
             for (int c = 2; c < cols; ++c)
-                grid->SetCells(c, static_cast<int>(i) + 1, L"");
+                grid->SetCells(c, static_cast<int>(i) + 1, String());
         }
     }
     std::vector<String> Column(int col) const
@@ -286,4 +291,277 @@ TEST(Sort, SettingsStringToAndFro)
     g->GetSortSettings()->LoadFromString(L"i;");
     EXPECT_TRUE(g->GetSortSettings()->GetIndexShow());
     EXPECT_EQ(g.Column(1), (std::vector<String>{L"b", L"c", L"a"}));
+}
+
+TEST(Sort, ASortAgreesWithTheSingleCompareOnNumbersAndWords)
+{
+    TLocaleScope locale;
+    // A pair (number, word) compares as numbers and (word, number) as text,
+    // so the order is what the merge makes of those answers; a word read as
+    // a failed number stays a failed number with the value it read.
+    TSortGrid mixed({L"5", L"n/a", L"3", L"n/a", L"8", L"1", L"n/a", L"4", L"6"});
+    EXPECT_EQ(mixed->CompareCells(1, 1, 2, sdAscending), 1) << "5 against n/a: numbers, n/a reads 0";
+    mixed.SortBy(1, sdAscending);
+    EXPECT_EQ(mixed.Column(1),
+              (std::vector<String>{L"1", L"3", L"5", L"n/a", L"n/a", L"6", L"8", L"n/a", L"4"}));
+
+    // Partial numbers keep the value read before the first stray character.
+    TSortGrid partial({L"20", L"12abc", L"5"});
+    partial->GetSortSettings()->SetAutoFormat(false);
+    partial->GetSortSettings()->SetDefaultFormat(ssNumeric);
+    EXPECT_EQ(partial->CompareCells(1, 2, 3, sdAscending), 1) << "12abc reads 12";
+    EXPECT_EQ(partial->CompareCells(1, 2, 1, sdAscending), -1);
+    partial.SortBy(1, sdAscending);
+    EXPECT_EQ(partial.Column(1), (std::vector<String>{L"5", L"12abc", L"20"}));
+    partial.SortBy(1, sdDescending);
+    EXPECT_EQ(partial.Column(1), (std::vector<String>{L"20", L"12abc", L"5"}));
+}
+
+namespace {
+
+// Texts that make the compares disagree with one another: numbers of every
+// kind, partial numbers, words in both cases, dates, times, HTML, blanks.
+const String SortPool[] = {
+    L"10",         L"9",          L"-3",       L"2.5",         L"1e1",      L"007",     L"0.10",   L"-0",
+    L"12abc",      L"3x",         L"n/a",      L"abc",         L"Abc",      L"apple",   L"Zeta",   L"zeta",
+    L"",           L"",           L"",         L"03/04/2021",  L"12/05/2020", L"1/1/2019", L"12/05", L"31/12/99",
+    L"10:30",      L"9:05",       L"23:59:01", L"03/04/2021 10:30", L"<b>b</b>", L"<i>a</i>", L"file10", L"file9",
+    L" 5",         L"1,234.50",   L"$5 kg",    L"$12 kg",      L"12345678901234567890", L"1.5e400", L"5.",  L".5",
+};
+
+struct TRoadCase {
+    const char* name;
+    bool autoFormat = true;
+    TSortStyle format = ssAutomatic;
+    bool ignoreCase = false;
+    bool ignoreBlanks = false;
+    TSortBlankPosition blankPos = blFirst;
+    bool full = true;
+    bool indexed = false;
+    bool virtualCells = true;
+};
+
+// Fills a grid: column 0 the row's first place, the others random texts,
+// repeated often enough to make ties.
+void FillRandom(TSortGrid& g, std::mt19937& random, int cols)
+{
+    std::uniform_int_distribution<size_t> pick(0, std::size(SortPool) - 1);
+    std::uniform_int_distribution<int> small(0, 12);
+    for (int r = 1; r < g->GetRowCount(); ++r)
+        for (int c = 1; c < cols; ++c)
+            g->SetCells(c, r, small(random) < 4 ? IntToStr(small(random)) : SortPool[pick(random)]);
+}
+
+void Configure(TAdvStringGrid* grid, const TRoadCase& c, std::mt19937& random, int cols)
+{
+    TSortSettings* settings = grid->GetSortSettings();
+    settings->SetAutoFormat(c.autoFormat);
+    settings->SetDefaultFormat(c.format);
+    settings->SetIgnoreCase(c.ignoreCase);
+    settings->SetIgnoreBlanks(c.ignoreBlanks);
+    settings->SetBlankPos(c.blankPos);
+    settings->SetFull(c.full);
+    settings->SetSortOnVirtualCells(c.virtualCells);
+    if (c.indexed) {
+        std::uniform_int_distribution<int> col(1, cols - 1);
+        for (int i = 0; i < 3; ++i)
+            grid->GetSortIndexes()->AddIndex(col(random), i != 1);
+    }
+    grid->OnCustomCompare = [](TObject*, const String& a, const String& b, int& r) {
+        r = a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    };
+    grid->OnRawCompare = [grid](TObject*, int col, int row1, int row2, int& r) {
+        r = grid->GetCells(col, row1).compare(grid->GetCells(col, row2)) < 0 ? 1 : 0;
+    };
+    // The display hook changes what virtual cells read.
+    grid->OnGetDisplText = [](TObject*, int col, int, String& value) {
+        if (col == 2 && value == L"abc")
+            value.clear();
+    };
+}
+
+} // namespace
+
+TEST(Sort, KeysReadOnceGiveTheOrderOfTheSingleCompareAtEveryStep)
+{
+    TLocaleScope locale;
+    const TRoadCase cases[] = {
+        {"automatic"},
+        {"automatic without case", true, ssAutomatic, true},
+        {"blanks first", true, ssAutomatic, false, true, blFirst},
+        {"blanks last", true, ssAutomatic, false, true, blLast},
+        {"no tie-break", true, ssAutomatic, false, false, blFirst, false},
+        {"indexed", true, ssAutomatic, false, true, blLast, true, true},
+        {"indexed, first index only", true, ssAutomatic, false, false, blFirst, false, true},
+        {"stored texts", true, ssAutomatic, false, false, blFirst, true, false, false},
+        {"numeric", false, ssNumeric, false, true, blLast},
+        {"financial", false, ssFinancial},
+        {"alphabetic", false, ssAlphabetic},
+        {"no case", false, ssAlphaNoCase, false, true},
+        {"ignore case over the default", false, ssNumeric, true},
+        {"locale with case", false, ssAnsiAlphaCase},
+        {"locale without case", false, ssAnsiAlphaNoCase},
+        {"dates", false, ssDate, false, true, blLast},
+        {"date and time", false, ssDateTime},
+        {"times", false, ssTime},
+        {"short EU dates", false, ssShortDateEU},
+        {"short US dates", false, ssShortDateUS},
+        {"alphanumeric", false, ssAlphaNumeric},
+        {"alphanumeric without case", false, ssAlphaNumericNoCase},
+        {"natural", false, ssNatural},
+        {"HTML", false, ssHTML, false, true},
+        {"custom", false, ssCustom},
+        {"raw", false, ssRaw},
+    };
+    constexpr int Cols = 5;
+    constexpr int Rows = 60;
+    for (const TRoadCase& c : cases) {
+        for (unsigned seed = 1; seed <= 4; ++seed) {
+            SCOPED_TRACE(testing::Message() << c.name << ", seed " << seed);
+            TSortGrid fast(std::vector<String>(Rows), Cols);
+            TSortGrid slow(std::vector<String>(Rows), Cols);
+            TSortGrid asked(std::vector<String>(Rows), Cols);
+            for (TSortGrid* g : {&fast, &slow, &asked}) {
+                std::mt19937 random(seed);
+                FillRandom(*g, random, Cols);
+                Configure(g->grid, c, random, Cols);
+            }
+            slow->SetSortBySingleCompare(true);
+            // A format handler that changes nothing must change nothing.
+            int asks = 0;
+            asked->OnGetFormat = [&asks](TObject*, int, TSortStyle&, String&, String&) { ++asks; };
+
+            const int col = 1 + static_cast<int>(seed % (Cols - 1));
+            const TSortDirection direction = seed % 2 ? sdAscending : sdDescending;
+            for (TSortGrid* g : {&fast, &slow, &asked}) {
+                if (c.indexed)
+                    (*g)->QSortIndexed();
+                else
+                    g->SortBy(col, direction);
+            }
+            EXPECT_EQ(fast.Column(0), slow.Column(0));
+            EXPECT_EQ(asked.Column(0), slow.Column(0));
+            EXPECT_EQ(fast->GetCompares(), slow->GetCompares()) << "the same pairs compared";
+            EXPECT_EQ(asks, asked->GetCompares()) << "the format asked at every compare";
+        }
+    }
+}
+
+TEST(Sort, ColumnsOfOneKindGiveTheOrderOfTheSingleCompare)
+{
+    TLocaleScope locale;
+    // Columns whose every cell takes the same format are compared by value
+    // at once; partial numbers, blanks and ties keep their rules there too.
+    struct Case {
+        const char* name;
+        std::vector<String> pool;
+        bool autoFormat;
+        TSortStyle format;
+    };
+    const Case cases[] = {
+        {"numbers", {L"10", L"9", L"-3", L"2.5", L"1e1", L"007", L"-0", L"0.10", L"5."}, true, ssAutomatic},
+        {"numbers by default", {L"10", L"12abc", L"n/a", L"", L"3x", L"2.5", L"abc"}, false, ssNumeric},
+        {"words", {L"abc", L"Abc", L"apple", L"Zeta", L"zeta", L"", L"PC-1234-1", L"PC-1234-10", L"a\u00e9"}, true,
+         ssAutomatic},
+        {"words by default", {L"10", L"abc", L"12/05/2020", L"", L"PC-1234-1", L"PC-1234-10"}, false, ssAlphabetic},
+        {"dates", {L"03/04/2021", L"12/05/2020", L"1/1/2019", L"31/12/99", L"29/02/2021"}, true, ssAutomatic},
+        {"dates by default", {L"03/04/2021", L"", L"abc", L"1/1/2019", L"10:30"}, false, ssDate},
+    };
+    for (const Case& c : cases) {
+        for (unsigned seed = 1; seed <= 3; ++seed) {
+            SCOPED_TRACE(testing::Message() << c.name << ", seed " << seed);
+            TSortGrid fast(std::vector<String>(80), 4);
+            TSortGrid slow(std::vector<String>(80), 4);
+            for (TSortGrid* g : {&fast, &slow}) {
+                std::mt19937 random(seed);
+                std::uniform_int_distribution<size_t> pick(0, c.pool.size() - 1);
+                for (int r = 1; r < (*g)->GetRowCount(); ++r)
+                    for (int col = 1; col < 4; ++col)
+                        (*g)->SetCells(col, r, c.pool[pick(random)]);
+                (*g)->GetSortSettings()->SetAutoFormat(c.autoFormat);
+                (*g)->GetSortSettings()->SetDefaultFormat(c.format);
+            }
+            slow->SetSortBySingleCompare(true);
+            const TSortDirection direction = seed % 2 ? sdAscending : sdDescending;
+            fast.SortBy(1, direction);
+            slow.SortBy(1, direction);
+            EXPECT_EQ(fast.Column(0), slow.Column(0));
+            EXPECT_EQ(fast->GetCompares(), slow->GetCompares());
+        }
+    }
+}
+
+TEST(Sort, FormatsChosenPerCompareByTheHandlerAgreeOnBothRoads)
+{
+    TLocaleScope locale;
+    constexpr int Cols = 5;
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        TSortGrid fast(std::vector<String>(50), Cols);
+        TSortGrid slow(std::vector<String>(50), Cols);
+        for (TSortGrid* g : {&fast, &slow}) {
+            std::mt19937 random(seed);
+            FillRandom(*g, random, Cols);
+            g->grid->GetSortSettings()->SetIgnoreBlanks(seed % 2 == 0);
+            // Prefixes and suffixes change from one compare to the next.
+            int calls = 0;
+            g->grid->OnGetFormat = [calls](TObject*, int col, TSortStyle& style, String& prefix,
+                                           String& suffix) mutable {
+                ++calls;
+                if (col == 1) {
+                    style = ssNumeric;
+                    prefix = calls % 3 ? L"$" : L"";
+                    suffix = calls % 2 ? L" kg" : L"";
+                } else if (col == 2) {
+                    style = calls % 2 ? ssFinancial : ssNumeric;
+                } else if (col == 3) {
+                    style = calls % 2 ? ssAutomatic : ssDate;
+                }
+            };
+        }
+        slow->SetSortBySingleCompare(true);
+        const int col = 1 + static_cast<int>(seed % 3);
+        fast.SortBy(col, sdAscending);
+        slow.SortBy(col, sdAscending);
+        EXPECT_EQ(fast.Column(0), slow.Column(0));
+    }
+}
+
+TEST(Sort, PlainNumbersReadToTheLastBitAsTheRunTimeReadsThem)
+{
+    TLocaleScope locale;
+    // Texts whose correctly rounded value and the run time's differ in the
+    // last bit, each beside the shortest text of the run time's value: read
+    // as the run time reads them the two are equal, and the sort keeps them
+    // in their order.
+    std::mt19937_64 random(7);
+    std::vector<String> texts;
+    for (int tries = 0; tries < 1000000 && texts.size() < 16; ++tries) {
+        std::string digits = std::to_string(random() % 10000000000000000000ull);
+        const size_t decimals = std::min<size_t>(digits.size(), random() % 12);
+        digits.insert(digits.end() - static_cast<std::ptrdiff_t>(decimals), '.');
+        double correct = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), correct);
+        const String text(digits.begin(), digits.end());
+        const double runtime = std::wcstod(text.c_str(), nullptr);
+        if (correct == runtime)
+            continue;
+        char shortest[40];
+        const auto end = std::to_chars(shortest, shortest + sizeof shortest, runtime).ptr;
+        const String same(shortest, end);
+        if (std::wcstod(same.c_str(), nullptr) != runtime)
+            continue;
+        texts.push_back(same);
+        texts.push_back(text);
+    }
+    ASSERT_GE(texts.size(), 8u);
+    std::vector<String> expected = texts;
+    std::stable_sort(expected.begin(), expected.end(), [](const String& a, const String& b) {
+        return std::wcstod(a.c_str(), nullptr) < std::wcstod(b.c_str(), nullptr);
+    });
+    TSortGrid g(texts);
+    g->GetSortSettings()->SetAutoFormat(false);
+    g->GetSortSettings()->SetDefaultFormat(ssNumeric);
+    g.SortBy(1, sdAscending);
+    EXPECT_EQ(g.Column(1), expected);
 }
