@@ -12,6 +12,7 @@
 #include "Classes.h"
 #include "ComObj.h"
 #include "Graphics.h"
+#include "SysUtils.h"
 #include <memory>
 
 // ---------------------------------------------------------------------------
@@ -854,6 +855,24 @@ private:
     TComPtr<IStream> stream_;
     std::unique_ptr<TGPImage> image_;
 };
+
+// The pixel size of an encoded picture; false when it cannot be decoded.
+bool DecodedImageSize(TMemoryStream* Data, int& Width, int& Height);
+
+// "res://name" loads the named resource, "file://path" the file (any case);
+// other addresses are not the pictures' to load.
+template <class TPictureClass>
+void LoadPictureFromURL(TPictureClass& Picture, const String& url)
+{
+    const String upper = UpperCase(url);
+    if (upper.compare(0, 6, L"RES://") == 0) {
+        if (url.size() > 6)
+            Picture.LoadFromResourceName(HInstance(), url.substr(6));
+    } else if (upper.compare(0, 7, L"FILE://") == 0) {
+        if (url.size() > 7)
+            Picture.LoadFromFile(url.substr(7));
+    }
+}
 
 // Unit start-up: starts GDI+ (background thread suppressed) and, before
 // Windows Vista, hooks its notifications. Shut-down undoes both after

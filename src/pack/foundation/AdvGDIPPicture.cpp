@@ -323,6 +323,18 @@ void TAdvGDIPPicture::ReadData(TStream* Stream)
     GetImageSizes();
 }
 
+bool DecodedImageSize(TMemoryStream* Data, int& Width, int& Height)
+{
+    if (StreamEmpty(Data))
+        return false;
+    const TGPDecodedImage decoded(Data);
+    if (!decoded.Image())
+        return false;
+    Width = static_cast<int>(decoded.Image()->GetWidth());
+    Height = static_cast<int>(decoded.Image()->GetHeight());
+    return true;
+}
+
 void TAdvGDIPPicture::WriteData(TStream* Stream) { SaveToStream(Stream); }
 
 void TAdvGDIPPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName)
@@ -339,28 +351,11 @@ void TAdvGDIPPicture::LoadFromResourceID(HINSTANCE Instance, int ResID)
     LoadFromStream(stream.get());
 }
 
-void TAdvGDIPPicture::LoadFromURL(const String& url)
-{
-    const String upper = UpperCase(url);
-    if (upper.compare(0, 6, L"RES://") == 0) {
-        if (url.size() > 6)
-            LoadFromResourceName(HInstance(), url.substr(6));
-    } else if (upper.compare(0, 7, L"FILE://") == 0) {
-        if (url.size() > 7)
-            LoadFromFile(url.substr(7));
-    }
-}
+void TAdvGDIPPicture::LoadFromURL(const String& url) { LoadPictureFromURL(*this, url); }
 
 bool TAdvGDIPPicture::GetImageSizes()
 {
-    if (FIsEmpty || StreamEmpty(FDatastream.get()))
-        return false;
-    const TGPDecodedImage decoded(FDatastream.get());
-    if (!decoded.Image())
-        return false;
-    FWidth = static_cast<int>(decoded.Image()->GetWidth());
-    FHeight = static_cast<int>(decoded.Image()->GetHeight());
-    return true;
+    return !FIsEmpty && DecodedImageSize(FDatastream.get(), FWidth, FHeight);
 }
 
 bool TAdvGDIPPicture::GetImageSizesFromFileName(const String& FileName)

@@ -149,28 +149,11 @@ void TGDIPPicture::LoadFromResourceID(HINSTANCE Instance, int ResID)
     LoadFromStream(stream.get());
 }
 
-void TGDIPPicture::LoadFromURL(const String& url)
-{
-    const String upper = UpperCase(url);
-    if (upper.compare(0, 6, L"RES://") == 0) {
-        if (url.size() > 6)
-            LoadFromResourceName(HInstance(), url.substr(6));
-    } else if (upper.compare(0, 7, L"FILE://") == 0) {
-        if (url.size() > 7)
-            LoadFromFile(url.substr(7));
-    }
-}
+void TGDIPPicture::LoadFromURL(const String& url) { LoadPictureFromURL(*this, url); }
 
 bool TGDIPPicture::GetImageSizes()
 {
-    if (FIsEmpty || StreamEmpty(FDatastream.get()))
-        return false;
-    const TGPDecodedImage decoded(FDatastream.get());
-    if (!decoded.Image())
-        return false;
-    FWidth = static_cast<int>(decoded.Image()->GetWidth());
-    FHeight = static_cast<int>(decoded.Image()->GetHeight());
-    return true;
+    return !FIsEmpty && DecodedImageSize(FDatastream.get(), FWidth, FHeight);
 }
 
 TPictureFormat TGDIPPicture::GetPictureFormat() const
