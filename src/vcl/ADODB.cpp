@@ -339,7 +339,7 @@ void TDataSet::Notification(TComponent* AComponent, TOperation Operation)
 
 TADOQuery::TADOQuery(TComponent* AOwner) : TDataSet(AOwner), sql_(New<TStringList>()) {}
 
-TADOQuery::~TADOQuery() { sql_->Free(); }
+TADOQuery::~TADOQuery() = default;
 
 void TADOQuery::SetConnection(TADOConnection* value) { Link(this, connection_, value); }
 

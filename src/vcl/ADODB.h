@@ -253,7 +253,7 @@ public:
 
     TADOConnection* GetConnection() const { return connection_; }
     void SetConnection(TADOConnection* value);
-    TStrings* GetSQL() const { return sql_; }
+    TStrings* GetSQL() const { return sql_.get(); }
     // Record sets here are always static; the setting is kept for the form.
     TCursorType GetCursorType() const { return cursorType_; }
     void SetCursorType(TCursorType value) { cursorType_ = value; }
@@ -270,7 +270,7 @@ protected:
 
 private:
     TADOConnection* connection_ = nullptr;
-    TStringList* sql_ = nullptr;
+    TOwned<TStringList> sql_;
     TCursorType cursorType_ = ctUnspecified;
     TADORecordsetPtr recordset_;
 };

@@ -126,7 +126,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
     WindowProc = [this](TMessage& m) { WndProc(m); };
     ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     constraints_ = New<TSizeConstraints>(this);
-    font_ = New<TFont>();
+    font_.reset(New<TFont>());
     font_->OnChange = [this](TObject* s) { FontChanged(s); };
 }
 
@@ -134,8 +134,6 @@ TControl::~TControl()
 {
     if (constraints_)
         constraints_->Free();
-    if (font_)
-        font_->Free();
 }
 
 void TControl::BeforeDestruction()

@@ -189,7 +189,7 @@ public:
     void SetColor(TColor value);
     bool GetParentColor() const { return parentColor_; }
     void SetParentColor(bool value);
-    TFont* GetFont() const { return font_; }
+    TFont* GetFont() const { return font_.get(); }
     void SetFont(TFont* value);
     bool GetParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
@@ -326,7 +326,7 @@ private:
     bool enabled_ = true;
     TColor color_ = clWindow;
     bool parentColor_ = true;
-    TFont* font_ = nullptr;
+    TOwned<TFont> font_;
     bool parentFont_ = true;
     TCursor cursor_ = crDefault;
     String hint_;
@@ -389,7 +389,7 @@ public:
     // Painting.
     void PaintTo(HDC DC, int X, int Y);
     void PaintControls(HDC DC, TControl* First);
-    TBrush* GetBrush() const { return brush_; }
+    TBrush* GetBrush() const { return brush_.get(); }
     bool GetDoubleBuffered() const { return doubleBuffered_; }
     void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
     void Invalidate() override;
@@ -534,7 +534,7 @@ private:
     bool doubleBuffered_ = false;
     bool handleDestroyed_ = false;
     int borderWidth_ = 0;
-    TBrush* brush_ = nullptr;
+    TOwned<TBrush> brush_;
 };
 
 // ---------------------------------------------------------------------------

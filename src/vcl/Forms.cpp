@@ -54,16 +54,13 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner)
     SetParentColor(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
-    canvas_ = New<TControlCanvas>();
-    static_cast<TControlCanvas*>(canvas_)->SetControl(this);
+    canvas_.reset(New<TControlCanvas>());
+    static_cast<TControlCanvas*>(canvas_.get())->SetControl(this);
     if (Screen)
         Screen->AddForm(this);
 }
 
-TCustomForm::~TCustomForm()
-{
-    canvas_->Free();
-}
+TCustomForm::~TCustomForm() = default;
 
 void TCustomForm::AfterConstruction()
 {
@@ -701,7 +698,7 @@ void TCustomForm::WMSysCommand(TMessage& M)
 // --- painting and menus ---------------------------------------------------------------
 void TCustomForm::PaintWindow(HDC DC)
 {
-    static_cast<TControlCanvas*>(canvas_)->PaintOn(DC, [this] { Paint(); });
+    static_cast<TControlCanvas*>(canvas_.get())->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint()

@@ -187,7 +187,7 @@ public:
     bool DispatchMenuDrawItem(DRAWITEMSTRUCT* dis);
     bool DispatchMenuMeasureItem(MEASUREITEMSTRUCT* mis);
 
-    TCanvas* GetCanvas() const { return canvas_; }
+    TCanvas* GetCanvas() const { return canvas_.get(); }
 
     // Events.
     TNotifyEvent OnCreate;
@@ -236,7 +236,7 @@ private:
     void ApplyAlphaBlend();
     void CloseModal();
 
-    TCanvas* canvas_ = nullptr;
+    TOwned<TCanvas> canvas_;
     TBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
     TFormStyle formStyle_ = fsNormal;
@@ -313,9 +313,9 @@ public:
     TWinControl* ActiveControl() const { return activeControl_; }
     TCustomForm* FocusedForm() const { return focusedForm_; }
 
-    TFont* GetMenuFont() const { return menuFont_; }
-    TFont* GetHintFont() const { return hintFont_; }
-    TFont* GetIconFont() const { return iconFont_; }
+    TFont* GetMenuFont() const { return menuFont_.get(); }
+    TFont* GetHintFont() const { return hintFont_.get(); }
+    TFont* GetIconFont() const { return iconFont_.get(); }
     TStrings* Fonts();
     // Reads the system fonts again (after a settings change).
     void ResetFonts();
@@ -345,10 +345,10 @@ private:
     TCustomForm* activeForm_ = nullptr;
     TCustomForm* focusedForm_ = nullptr;
     TWinControl* activeControl_ = nullptr;
-    TFont* menuFont_ = nullptr;
-    TFont* hintFont_ = nullptr;
-    TFont* iconFont_ = nullptr;
-    TStringList* fonts_ = nullptr;
+    TOwned<TFont> menuFont_;
+    TOwned<TFont> hintFont_;
+    TOwned<TFont> iconFont_;
+    TOwned<TStringList> fonts_;
     std::vector<std::unique_ptr<TMonitor>> monitors_;
 };
 

@@ -79,9 +79,9 @@ bool TMonitor::Primary() const
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner)
 {
     pixelsPerInch_ = ScreenPixelsPerInch();
-    menuFont_ = New<TFont>();
-    hintFont_ = New<TFont>();
-    iconFont_ = New<TFont>();
+    menuFont_.reset(New<TFont>());
+    hintFont_.reset(New<TFont>());
+    iconFont_.reset(New<TFont>());
     ResetFonts();
 }
 
@@ -89,11 +89,6 @@ TScreen::~TScreen()
 {
     for (HCURSOR c : ownedCursors_)
         DestroyCursor(c);
-    menuFont_->Free();
-    hintFont_->Free();
-    iconFont_->Free();
-    if (fonts_)
-        fonts_->Free();
 }
 
 void TScreen::ResetFonts()
@@ -101,13 +96,13 @@ void TScreen::ResetFonts()
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof(ncm);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-        FontFromLogFont(menuFont_, ncm.lfMenuFont);
-        FontFromLogFont(hintFont_, ncm.lfStatusFont);
+        FontFromLogFont(menuFont_.get(), ncm.lfMenuFont);
+        FontFromLogFont(hintFont_.get(), ncm.lfStatusFont);
     }
     hintFont_->SetColor(clInfoText);
     LOGFONTW lf{};
     if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0))
-        FontFromLogFont(iconFont_, lf);
+        FontFromLogFont(iconFont_.get(), lf);
 }
 
 TStrings* TScreen::Fonts()
@@ -118,13 +113,13 @@ TStrings* TScreen::Fonts()
         lf.lfCharSet = DEFAULT_CHARSET;
         TWindowDC dc;
         EnumFontFamiliesExW(dc.Get(), &lf, CollectFontFamily, reinterpret_cast<LPARAM>(&names), 0);
-        fonts_ = New<TStringList>();
+        fonts_.reset(New<TStringList>());
         fonts_->SetSorted(true);
         fonts_->Duplicates = dupIgnore;
         for (const String& n : names)
             fonts_->Add(n);
     }
-    return fonts_;
+    return fonts_.get();
 }
 
 void TScreen::SetCursor(TCursor value)

@@ -228,7 +228,7 @@ class TCustomListBox : public TWinControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
-    TStrings* GetItems() const { return items_; }
+    TStrings* GetItems() const { return items_.get(); }
     void SetItems(TStrings* value) { items_->Assign(value); }
     int Count() const { return items_->Count(); }
     int GetItemIndex();
@@ -257,7 +257,7 @@ public:
     void SelectAll();
     int ItemAtPos(POINT Pos, bool Existing);
     TRect ItemRect(int Index);
-    TCanvas* GetCanvas() const { return canvas_; }
+    TCanvas* GetCanvas() const { return canvas_.get(); }
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
@@ -272,10 +272,10 @@ protected:
     void CNDrawItem(TMessage& M);
     void CNMeasureItem(TMessage& M);
 
-    TWinItemStrings* items_ = nullptr;
+    TOwned<TWinItemStrings> items_;
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    TOwned<TControlCanvas> canvas_;
     TListBoxStyle style_ = lbStandard;
     int itemHeight_ = 16;
     int itemIndex_ = -1;  // kept while there is no window
@@ -297,7 +297,7 @@ class TCustomComboBox : public TWinControl {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     ~TCustomComboBox() override;
-    TStrings* GetItems() const { return items_; }
+    TStrings* GetItems() const { return items_.get(); }
     void SetItems(TStrings* value) { items_->Assign(value); }
     int GetItemIndex();
     void SetItemIndex(int value);
@@ -319,7 +319,7 @@ public:
     void SetSelLength(int value);
     void SelectAll();
     void Clear();
-    TCanvas* GetCanvas() const { return canvas_; }
+    TCanvas* GetCanvas() const { return canvas_.get(); }
     // The inner edit (for styles with one) and the drop-down list window.
     HWND EditHandle() const { return editHandle_; }
     HWND ListHandle() const { return listHandle_; }
@@ -349,8 +349,8 @@ protected:
 
 private:
     friend LRESULT CALLBACK ComboEditProc(HWND, UINT, WPARAM, LPARAM);
-    TWinItemStrings* items_ = nullptr;
-    TControlCanvas* canvas_ = nullptr;
+    TOwned<TWinItemStrings> items_;
+    TOwned<TControlCanvas> canvas_;
     TComboBoxStyle style_ = csDropDown;
     int itemHeight_ = 16;
     int itemIndex_ = -1;

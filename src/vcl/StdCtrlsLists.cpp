@@ -180,16 +180,12 @@ TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner)
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
-    items_ = New<TWinItemStrings>(this, listBoxMessages);
-    canvas_ = New<TControlCanvas>();
+    items_.reset(New<TWinItemStrings>(this, listBoxMessages));
+    canvas_.reset(New<TControlCanvas>());
     canvas_->SetControl(this);
 }
 
-TCustomListBox::~TCustomListBox()
-{
-    canvas_->Free();
-    items_->Free();
-}
+TCustomListBox::~TCustomListBox() = default;
 
 void TCustomListBox::CreateParams(TCreateParams& Params)
 {
@@ -533,16 +529,12 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner)
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
-    items_ = New<TWinItemStrings>(this, comboBoxMessages);
-    canvas_ = New<TControlCanvas>();
+    items_.reset(New<TWinItemStrings>(this, comboBoxMessages));
+    canvas_.reset(New<TControlCanvas>());
     canvas_->SetControl(this);
 }
 
-TCustomComboBox::~TCustomComboBox()
-{
-    canvas_->Free();
-    items_->Free();
-}
+TCustomComboBox::~TCustomComboBox() = default;
 
 void TCustomComboBox::CreateParams(TCreateParams& Params)
 {

@@ -104,15 +104,11 @@ TWinControl* TWinControl::FromHandle(HWND wnd)
 // ---------------------------------------------------------------------------
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner)
 {
-    brush_ = New<TBrush>();
+    brush_.reset(New<TBrush>());
     brush_->SetColor(GetColor());
 }
 
-TWinControl::~TWinControl()
-{
-    if (brush_)
-        brush_->Free();
-}
+TWinControl::~TWinControl() = default;
 
 TWinControl* TWinControl::CreateParented(HWND ParentWindow)
 {
