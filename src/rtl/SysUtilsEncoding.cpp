@@ -170,12 +170,9 @@ TEncoding* TEncoding::Shared(const TEncoding* Encoding)
     auto key = std::make_pair(Encoding->GetCodePage(), Encoding->GetPreamble().size());
     auto& slot = cache[key];
     if (!slot) {
-        TEncoding* e = GetEncoding(key.first);
-        if (key.first == CP_UTF8 && key.second == 0) {
-            e->Free();
-            e = New<TUTF8Encoding>(false);
-        }
-        slot.reset(e);
+        slot.reset(GetEncoding(key.first));
+        if (key.first == CP_UTF8 && key.second == 0)
+            slot.reset(New<TUTF8Encoding>(false));
     }
     return slot.get();
 }

@@ -218,7 +218,7 @@ private:
     void CheckIndex(int index) const;
     TWinControl* owner_;
     Messages msgs_;
-    TStringList* saved_ = nullptr;
+    TOwned<TStringList> saved_;
     bool sorted_ = false;
 };
 

@@ -14,11 +14,7 @@ const TWinItemStrings::Messages comboBoxMessages{CB_GETCOUNT,  CB_GETLBTEXT,  CB
 } // namespace
 
 // ---------------------------------------------------------------------------
-TWinItemStrings::~TWinItemStrings()
-{
-    if (saved_)
-        saved_->Free();
-}
+TWinItemStrings::~TWinItemStrings() = default;
 
 bool TWinItemStrings::Live() const
 {
@@ -79,7 +75,7 @@ int TWinItemStrings::Add(const String& s)
 {
     if (!Live()) {
         if (!saved_)
-            saved_ = New<TStringList>();
+            saved_.reset(New<TStringList>());
         if (sorted_) {
             int i = 0;
             while (i < saved_->Count() && AnsiCompareText(saved_->Get(i), s) <= 0)
@@ -101,7 +97,7 @@ void TWinItemStrings::Insert(int index, const String& s)
         Error(L"List index out of bounds (%d)", index);
     if (!Live()) {
         if (!saved_)
-            saved_ = New<TStringList>();
+            saved_.reset(New<TStringList>());
         saved_->Insert(index, s);
         return;
     }
@@ -151,7 +147,7 @@ void TWinItemStrings::SaveFromWindow()
     if (!Live())
         return;
     if (!saved_)
-        saved_ = New<TStringList>();
+        saved_.reset(New<TStringList>());
     saved_->Clear();
     int n = static_cast<int>(Send(msgs_.getCount, 0, 0));
     for (int i = 0; i < n; ++i)
@@ -162,14 +158,12 @@ void TWinItemStrings::RestoreToWindow()
 {
     if (!saved_ || !Live())
         return;
-    TStringList* items = saved_;
-    saved_ = nullptr;
+    TOwned<TStringList> items = std::move(saved_);
     for (int i = 0; i < items->Count(); ++i) {
         LRESULT at = Send(msgs_.addString, 0, reinterpret_cast<LPARAM>(items->Get(i).c_str()));
         if (at >= 0)
             Send(msgs_.setItemData, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(items->GetObject(i)));
     }
-    items->Free();
 }
 
 // ---------------------------------------------------------------------------

@@ -85,7 +85,7 @@ void TImagePickerItemCollection::Update(TCollectionItem*)
 // ---------------------------------------------------------------------------
 TImagePicker::TImagePicker(TComponent* AOwner) : TAdvCustomCombo(AOwner)
 {
-    FImagePickerItems = New<TImagePickerItemCollection>(this);
+    FImagePickerItems.reset(New<TImagePickerItemCollection>(this));
     SetStyle(csOwnerDrawFixed);
     SetWidth(48);
 }
@@ -94,7 +94,7 @@ TImagePicker::~TImagePicker()
 {
     // The items go first, so that removing them rebuilds nothing.
     FUpdateCount = 1;
-    FImagePickerItems->Free();
+    FImagePickerItems.reset();
 }
 
 wchar_t TImagePicker::GetDelimiter()

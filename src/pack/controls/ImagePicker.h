@@ -56,7 +56,7 @@ public:
     explicit TImagePicker(TComponent* AOwner);
     ~TImagePicker() override;
 
-    TImagePickerItemCollection* GetItems() const { return FImagePickerItems; }
+    TImagePickerItemCollection* GetItems() const { return FImagePickerItems.get(); }
     void SetItems(TImagePickerItemCollection* Value) { FImagePickerItems->Assign(Value); }
     TCustomImageList* GetImages() const { return FImages; }
     void SetImages(TCustomImageList* Value);
@@ -125,7 +125,7 @@ protected:
     TCustomImageList* FImages = nullptr;
     int FDropHeight = 200;
     int FEditHeight = 0;
-    TImagePickerItemCollection* FImagePickerItems = nullptr;
+    TOwned<TImagePickerItemCollection> FImagePickerItems;
     int FItemIndex = -1;
     int FUpdateCount = 0;
     String FLookup;

@@ -2,6 +2,7 @@
 
 #include "PlatformProbe.h"
 #include "Registry.h"
+#include "UniqueHandle.h"
 #include "XPVSLoader.h"
 #include <algorithm>
 
@@ -52,19 +53,17 @@ bool ReadCurrentUserInteger(const wchar_t* key, const wchar_t* name, Integer& va
 
 class TLoadedLibrary {
 public:
-    explicit TLoadedLibrary(LPCWSTR name) : module_(xpvs::LibraryCalls().LoadLibrary(name)) {}
-    ~TLoadedLibrary()
+    explicit TLoadedLibrary(LPCWSTR name)
     {
-        if (Valid())
-            xpvs::LibraryCalls().FreeLibrary(module_);
+        HMODULE module = xpvs::LibraryCalls().LoadLibrary(name);
+        if (reinterpret_cast<UINT_PTR>(module) >= 32)
+            module_.Reset(module);
     }
-    TLoadedLibrary(const TLoadedLibrary&) = delete;
-    TLoadedLibrary& operator=(const TLoadedLibrary&) = delete;
-    bool Valid() const { return reinterpret_cast<UINT_PTR>(module_) >= 32; }
-    FARPROC Find(LPCSTR name) const { return xpvs::LibraryCalls().GetProcAddress(module_, name); }
+    bool Valid() const { return static_cast<bool>(module_); }
+    FARPROC Find(LPCSTR name) const { return xpvs::LibraryCalls().GetProcAddress(module_.Get(), name); }
 
 private:
-    HMODULE module_;
+    TModuleHandle module_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "XPVSLoader.h"
 
 #include "SysUtils.h"
+#include "UniqueHandle.h"
 
 namespace xpvs {
 
@@ -8,9 +9,8 @@ namespace {
 
 HMODULE PlatformLoadLibrary(LPCWSTR name) { return ::LoadLibraryW(name); }
 FARPROC PlatformGetProcAddress(HMODULE module, LPCSTR name) { return ::GetProcAddress(module, name); }
-BOOL PlatformFreeLibrary(HMODULE module) { return ::FreeLibrary(module); }
 
-constexpr TLibraryCalls PlatformCalls{PlatformLoadLibrary, PlatformGetProcAddress, PlatformFreeLibrary};
+constexpr TLibraryCalls PlatformCalls{PlatformLoadLibrary, PlatformGetProcAddress};
 TLibraryCalls calls = PlatformCalls;
 
 void UnbindAll(const TUnit& unit)
@@ -48,8 +48,7 @@ void Unload(TUnit& Unit)
 {
     if (!Unit.Loaded)
         return;
-    calls.FreeLibrary(Unit.Library);
-    Unit.Library = nullptr;
+    TModuleHandle(std::exchange(Unit.Library, nullptr)).Reset();
     Unit.Loaded = false;
     // Calls after the library is gone must find nothing rather than stale addresses.
     UnbindAll(Unit);

@@ -89,10 +89,10 @@ void Unload(TUnit& Unit);
 
 // The library calls the loaders make. Tests replace them to stand for a
 // system without the library or with an older one, and reset them after.
+// A library that was loaded is freed through its owner type.
 struct TLibraryCalls {
     HMODULE (*LoadLibrary)(LPCWSTR Name);
     FARPROC (*GetProcAddress)(HMODULE Module, LPCSTR Name);
-    BOOL (*FreeLibrary)(HMODULE Module);
 };
 TLibraryCalls& LibraryCalls();
 void ResetLibraryCalls();

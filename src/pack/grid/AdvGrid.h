@@ -45,7 +45,7 @@ public:
     int GetHeight() const { return FHeight; }
     void SetHeight(int Value) { FHeight = Value; }
     // The item owns its list; a list assigned here becomes the item's own.
-    TStrings* GetItems() const { return FItems; }
+    TStrings* GetItems() const { return FItems.get(); }
     void SetItems(TStrings* Value);
     int GetLevel() const { return FLevel; }
     void SetLevel(int Value) { FLevel = Value; }
@@ -53,7 +53,7 @@ public:
 private:
     int FIdx = 0;
     int FHeight = 0;
-    TStrings* FItems = nullptr;
+    TOwned<TStrings> FItems;
     int FLevel = 0;
 };
 

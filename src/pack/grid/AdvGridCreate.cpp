@@ -211,10 +211,9 @@ void TAdvStringGrid::CreateFilterMenu()
     for (const wchar_t* name : FilterIconNames) {
         // A program built without the filter icons still gets its menu.
         if (HICON icon = static_cast<HICON>(LoadImageW(HInstance(), name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {
-            auto* picture = New<TIcon>();
+            TOwned<TIcon> picture(New<TIcon>());
             picture->SetHandle(icon);
-            FFltrList->AddIcon(picture);
-            picture->Free();
+            FFltrList->AddIcon(picture.get());
         }
     }
     FFltrPopup = New<TPopupMenu>(this);

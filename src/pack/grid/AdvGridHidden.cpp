@@ -11,11 +11,7 @@
 
 TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection), FItems(New<TStringList>()) {}
 
-TGridItem::~TGridItem()
-{
-    if (FItems)
-        FItems->Free();
-}
+TGridItem::~TGridItem() = default;
 
 void TGridItem::SetIdx(int Value)
 {
@@ -27,11 +23,9 @@ void TGridItem::SetIdx(int Value)
 
 void TGridItem::SetItems(TStrings* Value)
 {
-    if (Value == FItems)
+    if (Value == FItems.get())
         return;
-    if (FItems)
-        FItems->Free();
-    FItems = Value;
+    FItems.reset(Value);
 }
 
 THiddenRowItems::THiddenRowItems(TAdvStringGrid* Grid)

@@ -116,7 +116,7 @@ TForm* TAdvStringGrid::SelectionToForm(const TGridRect& ARect)
         std::swap(first, last);
     const int width = last.right - first.left + 1;
     const int height = last.bottom - first.top + 1;
-    auto* part = New<TBitmap>();
+    TOwned<TBitmap> part(New<TBitmap>());
     part->SetSize(std::max(width, 1), std::max(height, 1));
     BitBlt(part->GetCanvas()->GetHandle(), 0, 0, width, height, whole->GetCanvas()->GetHandle(), first.left + 1,
            first.top + 1, SRCCOPY);
@@ -139,8 +139,7 @@ TForm* TAdvStringGrid::SelectionToForm(const TGridRect& ARect)
     auto* image = New<TImage>(form);
     image->SetParent(form);
     image->SetAlign(alClient);
-    image->GetPicture()->SetBitmap(part);
-    part->Free();
+    image->GetPicture()->SetBitmap(part.get());
     form->SetAlphaBlendValue(192);
     form->SetAlphaBlend(true);
     return form;
