@@ -285,6 +285,18 @@ TEST_F(PanelHTMLDrawTest, ColoursReturnToWhatWasInForce)
     EXPECT_GT(surface.Count(TRect(w + 1, 0, 300, h + 2), Red), 10);
     EXPECT_EQ(surface.Count(TRect(w + 1, 0, 300, h + 2), Black), 0);
 
+    // HI always in the system's highlight colours; a closing tag without an
+    // opening one has no colours to restore and leaves the text as it is.
+    surface.Clear();
+    SetHTMLHighlightColors(clLime, clNavy);
+    DrawPanel(canvas, L"<HI>WW</HI>");
+    SetHTMLHighlightColors(clHighlight, clHighlightText);
+    EXPECT_GT(surface.Count(surface.All(), static_cast<COLORREF>(ColorToRGB(clHighlight))), 10);
+    EXPECT_EQ(surface.Count(surface.All(), RGB(0, 255, 0)), 0);
+    surface.Clear();
+    DrawPanel(canvas, L"</HI>WW");
+    EXPECT_GT(surface.Count(surface.All(), Black), 10);
+
     // HR in its COLOR from the line's left to its right edge, below the line.
     surface.Clear();
     args.Rect = TRect(10, 0, 110, 100);
