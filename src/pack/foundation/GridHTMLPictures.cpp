@@ -190,8 +190,8 @@ bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
         int top = pass.Line.top;
         // The panel sets a small picture on the text's baseline, or as ALIGN says.
         const bool ownSize = picture.Kind != TPictureRef::pkGraphic || !sized;
-        const int th = TextHeight();
-        if (Panel() && ownSize && h < th) {
+        const int th = Panel() && ownSize ? TextHeight() : 0;
+        if (h < th) {
             const String align = HTMLUpperCase(HTMLTagAttribute(tag, L"ALIGN"));
             if (align == L"MIDDLE")
                 top += (th - h) / 2;
