@@ -1,11 +1,12 @@
-// The grid variant's entry and line renderer: pre-processing, the line
-// loop with its two passes, and the text runs.
+// The engine's line loop with its two passes and the text runs, and the
+// grid variant's entry.
 #include "GridHTMLEngine.h"
 #include "ScopeExit.h"
 
 #include "AdvXPVS.h"
 #include "HTMLMarkup.h"
 #include "PlatformProbe.h"
+#include "SysUtils.h"
 #include <algorithm>
 
 namespace gridhtml {
@@ -39,7 +40,10 @@ TEngine::TEngine(TDrawCall& Call)
     }
     if (!call_.WordWrap)
         flags_ |= DT_END_ELLIPSIS;
-    themed_ = PlatformThemes() && PlatformProbe().ThemeActive && AdvXPVS::Loaded();
+    // A panel text with a free-standing ampersand means the ampersands it writes.
+    if (Panel() && call_.Text.find(L" & ") != String::npos)
+        flags_ |= DT_NOPREFIX;
+    themed_ = !Panel() && PlatformThemes() && PlatformProbe().ThemeActive && AdvXPVS::Loaded();
 }
 
 TEngine::~TEngine() = default;
@@ -49,22 +53,32 @@ bool TEngine::Run()
     TDrawCall& c = call_;
     String text = PreprocessHTML(c.Text);
     TRect r = c.Rect;
-    r.left += 1;
+    if (!Panel())
+        r.left += 1;
     bool hit = false;
 
-    while (!text.empty()) {
+    while (true) {
+        if (Panel())
+            text = Trim(text);
+        if (text.empty())
+            break;
         TLineMetrics m;
-        m.Height = TextHeight();
-        const int startHeight = m.Height;
+        const int startHeight = TextHeight();
+        // A panel line is as tall as what it holds: pictures alone set its height.
+        m.Height = Panel() ? 0 : startHeight;
         state_.Sub = state_.Sup = false;
         const TTagState lineState = state_;
+        const int offset = hanging_;
         lineFont_->Assign(canvas_->GetFont());
 
+        // The hanging offset narrows the line for breaking and for drawing alike.
         TLinePass measure;
         measure.Measuring = true;
         measure.Line = r;
-        measure.LineLeft = r.left;
-        measure.Width = r.Width();
+        measure.Line.left += offset;
+        measure.LineLeft = measure.Line.left;
+        measure.Offset = offset;
+        measure.Width = r.Width() - offset;
         const std::size_t before = text.size();
         RenderLine(measure, text, m);
         // A line that takes nothing would come back for ever: let its first
@@ -75,6 +89,9 @@ bool TEngine::Run()
             measure.Source += text.substr(0, end);
             text.erase(0, end);
         }
+        m.Height += c.LineSpacing;
+        // The panel's lines advance by their measured height.
+        const int measuredAdvance = m.Height + m.SubExtra + m.SupExtra;
 
         if (!c.CheckHeight) {
             state_ = lineState;
@@ -90,8 +107,10 @@ bool TEngine::Run()
             TLinePass second;
             second.Measuring = c.CheckHotSpot;
             second.Line = r2;
-            second.LineLeft = r2.left;
-            second.Width = r2.Width();
+            second.Line.left += offset;
+            second.LineLeft = second.Line.left;
+            second.Offset = offset;
+            second.Width = r2.Width() - offset;
             String source = measure.Source;
             RenderLine(second, source, m);
             const int textBottom = r2.bottom - m.Baseline;
@@ -100,7 +119,7 @@ bool TEngine::Run()
                 hit = true;
         }
 
-        const int advance = m.Height + m.SubExtra + m.SupExtra;
+        const int advance = Panel() ? measuredAdvance : m.Height + m.SubExtra + m.SupExtra;
         r.top += advance;
         c.YSize += advance;
         if (!c.CheckHeight && startHeight + r.top > c.Rect.bottom)
@@ -154,7 +173,7 @@ void TEngine::TextRun(TLinePass& pass, String& text, TLineMetrics& m)
             end = blank + 1;
     }
     const String raw = text.substr(0, end);
-    const String run = DecodeRunEntities(raw, true);
+    const String run = DecodeRunEntities(raw, !Panel());
     auto consume = [&] {
         pass.Source += raw;
         text.erase(0, end);
@@ -226,13 +245,26 @@ void TEngine::DrawRun(TLinePass& pass, const String& run, const TLineMetrics& m)
     rc.bottom -= m.Baseline;
 
     const TColor color = canvas_->GetFont()->GetColor();
-    if (state_.Shadow) {
-        TRect shadow = rc;
-        OffsetRect(&shadow, c.ShadowOffset, c.ShadowOffset);
-        DrawText(run, shadow, c.ShadowColor, clNone, flags_);
+    UINT flags = flags_;
+    int w = 0;
+    bool visible = true;
+    if (Panel()) {
+        // The panel draws a run into its own extent only; italics lean out by 2 pixels.
+        flags &= ~DT_EXTERNALLEADING;
+        w = MeasureText(run, rc);
+        rc.right = rc.left + w + (canvas_->GetFont()->GetStyle().Contains(fsItalic) ? 2 : 0);
+        visible = c.WordWrap || rc.left < pass.Line.right - canvas_->TextWidth(L"l");
     }
-    DrawText(run, rc, color, state_.Background, flags_);
-    const int w = MeasureText(run, rc);
+    if (visible) {
+        if (state_.Shadow) {
+            TRect shadow = rc;
+            OffsetRect(&shadow, c.ShadowOffset, c.ShadowOffset);
+            DrawText(run, shadow, c.ShadowColor, clNone, flags);
+        }
+        DrawText(run, rc, color, state_.Background, flags);
+    }
+    if (!Panel())
+        w = MeasureText(run, rc);
     if (inFocusAnchor_)
         c.FocusAnchor = state_.Href;
 
@@ -252,8 +284,12 @@ void TEngine::DrawRun(TLinePass& pass, const String& run, const TLineMetrics& m)
 
 void TEngine::EndPass(TLinePass& pass, TLineMetrics& m)
 {
-    m.Width = pass.X - pass.TrailingBlank;
-    call_.XSize = std::max(call_.XSize, m.Width);
+    // A hanging offset is part of the line's width, for alignment and XSize.
+    m.Width = pass.Offset + pass.X - pass.TrailingBlank;
+    if (!Panel())
+        call_.XSize = std::max(call_.XSize, m.Width);
+    else if (m.Width > call_.XSize)
+        call_.XSize = m.Width + 2; // room for the italic lean and the focus frame
     if (Drawing(pass) && inFocusAnchor_) {
         CloseFocusRect(pass, m);
         focusRect_.left = pass.LineLeft + 1;

@@ -1,5 +1,6 @@
-// Inside the grid variant of the HTML engine: the state of one draw call
-// and the line renderer, shared by the files that make up the engine.
+// Inside the mini-HTML engine: the state of one draw call and the line
+// renderer, shared by the files that make up the engine. The grid variant
+// and the panel variant are this one engine with different options.
 #pragma once
 
 #include "GridHTML.h"
@@ -37,6 +38,12 @@ struct TDrawCall {
     String& ControlID;
     String& ControlValue;
     String& ControlType;
+
+    // The panel variant (PanelHTML.h): no form controls and no named
+    // characters; gradients, corner pictures, marker types, hanging offsets,
+    // picture wrapping and spacing between lines.
+    bool Panel = false;
+    int LineSpacing = 0;
 };
 
 // Everything tags switch on and off. A line is laid out twice, and both
@@ -87,6 +94,7 @@ struct TLinePass {
     TRect Line;        // its left edge moves as items are drawn
     int LineLeft = 0;  // where the line starts, for hit tests and anchor rectangles
     int Width = 0;     // usable width
+    int Offset = 0;    // the hanging offset in force at the start of the line
     int X = 0;         // position within the line
     bool Ended = false;
     bool Full = false;
@@ -138,7 +146,11 @@ private:
     void Font(TLinePass& pass, const String& tag);
     void Paragraph(const TLinePass& pass, const String& tag);
     void Body(const String& tag);
-    bool ListItem(TLinePass& pass);
+    void PanelBody(const TLinePass& pass, const String& tag);
+    void Rule(const TLinePass& pass, const String& tag);
+    bool ListItem(TLinePass& pass, const String& tag);
+    void DrawMarker(TLinePass& pass, const String& tag, int level);
+    void HangingOffset(TLinePass& pass, const String& tag);
     void CloseFocusRect(TLinePass& pass, const TLineMetrics& m);
 
     // Pictures (GridHTMLPictures.cpp).
@@ -146,6 +158,7 @@ private:
     TPictureRef FindPicture(const String& source, bool listsToo);
     void DrawPicture(const TPictureRef& picture, const TRect& rect, bool sized);
     void TileBackground(const String& source);
+    void CornerPicture(const TLinePass& pass, const String& source, bool right);
 
     // Form controls (GridHTMLControls.cpp).
     bool Control(TLinePass& pass, const String& tag, TLineMetrics& m);
@@ -158,6 +171,7 @@ private:
     void FillArea(const TRect& rect, TColor color);
     void SetFontColor(TColor color);
     bool Drawing(const TLinePass& pass) const { return !pass.Measuring; }
+    bool Panel() const { return call_.Panel; }
 
     TDrawCall& call_;
     TCanvas* canvas_;
@@ -172,6 +186,7 @@ private:
     TTagState state_;
     int alignment_ = 0; // 0 left, 1 right, 2 centre
     int indent_ = 0;
+    int hanging_ = 0; // panel: the offset of the lines after an OF tag
     int hoverPicture_ = -1;
     bool pendingHover_ = false;
     int anchorStartX_ = 0;

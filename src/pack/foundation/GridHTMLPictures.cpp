@@ -1,5 +1,5 @@
-// Pictures in the grid variant: finding what an IMG source names, its
-// place in the line, its hit test and its drawing, and BODY backgrounds.
+// Pictures in either variant: finding what an IMG source names, its place
+// in the line, its hit test and its drawing, and BODY backgrounds.
 #include "GridHTMLEngine.h"
 
 #include "HTMLMarkup.h"
@@ -53,7 +53,9 @@ TPictureRef TEngine::FindPicture(const String& source, bool listsToo)
 {
     TDrawCall& c = call_;
     TPictureRef picture;
-    if (listsToo && Contains(source, L"IDX:") && c.Images) {
+    // The panel hands sources over as written; the prefixes are any case.
+    const String upper = HTMLUpperCase(source);
+    if (listsToo && Contains(upper, L"IDX:") && c.Images) {
         const Integer index = HTMLLeadingInteger(source.substr(4));
         if (index >= 0 && index < c.Images->Count()) {
             picture.Kind = TPictureRef::pkImageList;
@@ -63,9 +65,9 @@ TPictureRef TEngine::FindPicture(const String& source, bool listsToo)
             picture.Height = c.Images->GetHeight();
         }
     }
-    if (listsToo && Contains(source, L"SSYS:"))
+    if (listsToo && Contains(upper, L"SSYS:"))
         picture = SystemIcon(source.substr(5), false);
-    else if (listsToo && Contains(source, L"LSYS:"))
+    else if (listsToo && Contains(upper, L"LSYS:"))
         picture = SystemIcon(source.substr(5), true);
 
     TGraphic* graphic = nullptr;
@@ -144,9 +146,10 @@ bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
     TDrawCall& c = call_;
     const String upper = HTMLUpperCase(tag);
     ++state_.PictureCount;
-    String source = HTMLTagAttribute(upper, L"SRC");
+    // The panel keeps the letter case of SRC and has no hover pictures.
+    String source = HTMLTagAttribute(Panel() ? tag : upper, L"SRC");
     String alt;
-    if (state_.PictureCount == hoverPicture_ && HTMLTagAttribute(upper, L"ALT", alt))
+    if (!Panel() && state_.PictureCount == hoverPicture_ && HTMLTagAttribute(upper, L"ALT", alt))
         source = alt;
     const TPictureRef picture = FindPicture(source, true);
     if (picture.Kind == TPictureRef::pkNone)
@@ -177,13 +180,26 @@ bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
         pass.Line.top < c.HitY && c.HitY < pass.Line.top + layoutH) {
         pass.ItemHit = true;
         c.AnchorVal = state_.Href;
-        c.AnchorHint = state_.Title;
+        if (!Panel() || !state_.Title.empty())
+            c.AnchorHint = state_.Title;
         hoverPicture_ = state_.PictureCount;
     }
 
-    if (Drawing(pass))
-        DrawPicture(picture, TRect(pass.Line.left, pass.Line.top, pass.Line.left + w, pass.Line.top + h),
-                    hasWidth || hasHeight);
+    const bool sized = hasWidth || hasHeight;
+    if (Drawing(pass)) {
+        int top = pass.Line.top;
+        // The panel sets a small picture on the text's baseline, or as ALIGN says.
+        const bool ownSize = picture.Kind != TPictureRef::pkGraphic || !sized;
+        const int th = Panel() && ownSize ? TextHeight() : 0;
+        if (h < th) {
+            const String align = HTMLUpperCase(HTMLTagAttribute(tag, L"ALIGN"));
+            if (align == L"MIDDLE")
+                top += (th - h) / 2;
+            else if (align != L"TOP")
+                top += th - h;
+        }
+        DrawPicture(picture, TRect(pass.Line.left, top, pass.Line.left + w, top + h), sized);
+    }
     pass.X += layoutW;
     pass.Line.left += layoutW;
     m.Height = std::max(m.Height, layoutH);
@@ -196,7 +212,32 @@ bool TEngine::Picture(TLinePass& pass, const String& tag, TLineMetrics& m)
         else if (Contains(upper, L"\"MIDDLE"))
             m.Baseline = (m.Height - th) / 2;
     }
+    // A wrapped picture leaves its line as tall as the text.
+    if (Panel() && Contains(upper, L" WRAP")) {
+        m.Height = TextHeight();
+        m.Baseline = 0;
+    }
     return true;
+}
+
+void TEngine::CornerPicture(const TLinePass& pass, const String& source, bool right)
+{
+    const TPictureRef picture = FindPicture(source, true);
+    if (picture.Width <= 0 || picture.Height <= 0)
+        return;
+    if (picture.Kind != TPictureRef::pkGraphic) {
+        // List images and icons once at the corner of the line.
+        const int left = right ? pass.Line.right - picture.Width : pass.Line.left;
+        DrawPicture(picture, TRect(left, pass.Line.top, left + picture.Width, pass.Line.top + picture.Height), false);
+        return;
+    }
+    if (!right)
+        return TileBackground(source);
+    // A column down the right edge, stepping by the picture's height.
+    const TRect& fr = call_.Rect;
+    const TClipToRect clip(canvas_->GetHandle(), fr);
+    for (int y = fr.top; y < fr.bottom; y += picture.Height)
+        canvas_->Draw(fr.right - picture.Width, y, picture.Graphic);
 }
 
 void TEngine::TileBackground(const String& source)

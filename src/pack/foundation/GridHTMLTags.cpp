@@ -1,8 +1,9 @@
-// What each tag of the markup does to the grid variant's layout and drawing.
-// A tag is recognised by the first one or two characters of its name.
+// What each tag of the markup does to the layout and drawing of either
+// variant. A tag is recognised by the first one or two characters of its name.
 #include "GridHTMLEngine.h"
 
 #include "HTMLMarkup.h"
+#include "PanelHTML.h"
 #include <algorithm>
 
 namespace gridhtml {
@@ -57,16 +58,23 @@ bool TEngine::OpeningTag(TLinePass& pass, const String& tag, const String& upper
             if (!c.Blink)
                 SetFontColor(startBrushColor_);
         } else if (second == L'O') {
-            if (Drawing(pass))
+            if (Drawing(pass) && !Panel())
                 Body(tag);
+            else if (Drawing(pass) && !c.Selected)
+                PanelBody(pass, tag);
         } else if (second == L'R') {
             pass.Ended = true;
             c.StripVal += L'\r';
+            if (Panel())
+                m.Height = std::max(m.Height, TextHeight());
         } else {
             SetStyle(font, fsBold, true);
         }
         break;
     case L'C':
+        // The panel has no form controls: the tag is dropped.
+        if (Panel())
+            break;
         return Control(pass, tag, m);
     case L'E':
         if (Drawing(pass))
@@ -82,17 +90,13 @@ bool TEngine::OpeningTag(TLinePass& pass, const String& tag, const String& upper
                 state_.Highlight = true;
                 state_.HighlightFont = font->GetColor();
                 state_.HighlightBackground = state_.Background;
-                state_.Background = HighlightColor();
-                SetFontColor(HighlightTextColor());
+                state_.Background = Panel() ? clHighlight : HighlightColor();
+                SetFontColor(Panel() ? clHighlightText : HighlightTextColor());
             }
         } else if (second == L'R') {
             pass.Ended = true;
-            if (Drawing(pass)) {
-                canvas_->GetPen()->SetColor(clBlack);
-                canvas_->GetPen()->SetWidth(1);
-                canvas_->MoveTo(pass.LineLeft, pass.Line.bottom + 1);
-                canvas_->LineTo(c.Rect.right, pass.Line.bottom + 1);
-            }
+            if (Drawing(pass))
+                Rule(pass, tag);
         }
         break;
     case L'I':
@@ -109,9 +113,11 @@ bool TEngine::OpeningTag(TLinePass& pass, const String& tag, const String& upper
         }
         break;
     case L'L':
-        return ListItem(pass);
+        return ListItem(pass, tag);
     case L'O':
-        if (second == L'L') {
+        if (second == L'F' && Panel()) {
+            HangingOffset(pass, tag);
+        } else if (second == L'L') {
             ++state_.ListLevel;
             state_.Ordered = true;
             state_.ItemNumber = 1;
@@ -203,15 +209,21 @@ void TEngine::ClosingTag(TLinePass& pass, const String& upper, TLineMetrics& m)
         pass.Ended = true;
         break;
     case L'O':
-        if (At(upper, 3) == L'L' && state_.ListLevel > 0)
+        if (At(upper, 3) == L'L' && state_.ListLevel > 0) {
             --state_.ListLevel;
+            if (Panel() && Drawing(pass))
+                state_.Ordered = false;
+        } else if (Panel() && (upper == L"</O>" || At(upper, 3) == L'L')) {
+            hanging_ = 0;
+        }
         break;
     case L'P':
         pass.Ended = true;
         state_.ParagraphFill = false;
         if (Drawing(pass)) {
             alignment_ = 0;
-            state_.Background = state_.ParagraphBackground;
+            if (!Panel() || !c.Selected)
+                state_.Background = state_.ParagraphBackground;
         }
         break;
     case L'R':
@@ -245,6 +257,9 @@ void TEngine::ClosingTag(TLinePass& pass, const String& upper, TLineMetrics& m)
 void TEngine::Anchor(TLinePass& pass, const String& tag)
 {
     TDrawCall& c = call_;
+    // The panel returns to the colour in force before the anchor at </A>.
+    if (Panel())
+        baseFont_->SetColor(canvas_->GetFont()->GetColor());
     if (Drawing(pass) && state_.AnchorCount == c.FocusLink) {
         inFocusAnchor_ = true;
         focusRect_.left = pass.Line.left;
@@ -306,11 +321,22 @@ void TEngine::Font(TLinePass& pass, const String& tag)
     String value;
     if (HTMLTagAttribute(tag, L"FACE", value))
         font->SetName(value);
-    if (HTMLTagAttribute(tag, L" COLOR", value) && !c.Selected)
-        SetFontColor(HTMLColor(value));
-    if (HTMLTagAttribute(tag, L"BGCOLOR", value) && Drawing(pass) && !c.Selected) {
+    if (Panel()) {
+        // Every FONT tag keeps the background, and its colour, for its </FONT>.
         state_.FontBackground = state_.Background;
-        state_.Background = HTMLColor(value);
+        if (HTMLTagAttribute(tag, L" COLOR", value) && Drawing(pass) && !c.Selected) {
+            baseFont_->SetColor(font->GetColor());
+            SetFontColor(HTMLColor(value));
+        }
+        if (HTMLTagAttribute(tag, L"BGCOLOR", value) && Drawing(pass) && !c.Selected)
+            state_.Background = HTMLColor(value);
+    } else {
+        if (HTMLTagAttribute(tag, L" COLOR", value) && !c.Selected)
+            SetFontColor(HTMLColor(value));
+        if (HTMLTagAttribute(tag, L"BGCOLOR", value) && Drawing(pass) && !c.Selected) {
+            state_.FontBackground = state_.Background;
+            state_.Background = HTMLColor(value);
+        }
     }
     if (HTMLTagAttribute(tag, L"STYLE", value)) {
         // Only a leading font size in points is understood.
@@ -338,12 +364,66 @@ void TEngine::Paragraph(const TLinePass& pass, const String& tag)
     }
     if (HTMLTagAttribute(tag, L"INDENT", value))
         indent_ = HTMLLeadingInteger(value);
-    if (HTMLTagAttribute(tag, L"BGCOLOR", value) && Drawing(pass)) {
+    if (HTMLTagAttribute(tag, L"BGCOLOR", value) && Drawing(pass) && !(Panel() && c.Selected)) {
         state_.ParagraphBackground = state_.Background;
         state_.Background = HTMLColor(value);
-        FillArea(TRect(c.Rect.left, pass.Line.top, c.Rect.right, pass.Line.bottom), state_.Background);
+        String to;
+        if (Panel() && HTMLTagAttribute(tag, L"BGCOLORTO", to)) {
+            GradientFillRect(canvas_, state_.Background, HTMLColor(to), true,
+                             TRect(c.Rect.left, pass.Line.top, c.Rect.right, pass.Line.bottom + 2), 64, clNone);
+            canvas_->GetBrush()->SetStyle(bsClear);
+        } else {
+            FillArea(TRect(c.Rect.left, pass.Line.top, c.Rect.right, pass.Line.bottom), state_.Background);
+        }
         state_.ParagraphFill = true;
     }
+}
+
+void TEngine::PanelBody(const TLinePass& pass, const String& tag)
+{
+    TDrawCall& c = call_;
+    String value;
+    if (HTMLTagAttribute(tag, L"BACKGROUND", value) || HTMLTagAttribute(tag, L"BGTOPLEFT", value))
+        CornerPicture(pass, value, false);
+    if (HTMLTagAttribute(tag, L"BGTOPRIGHT", value))
+        CornerPicture(pass, value, true);
+    if (!HTMLTagAttribute(tag, L"BGCOLOR", value))
+        return;
+    const TColor color = HTMLColor(value);
+    String to;
+    if (HTMLTagAttribute(tag, L"BGCOLORTO", to)) {
+        String dir;
+        const bool horizontal = !HTMLTagAttribute(tag, L"DIR", dir) || HTMLUpperCase(dir) == L"H";
+        GradientFillRect(canvas_, color, HTMLColor(to), horizontal, c.Rect, 64, clNone);
+        canvas_->GetBrush()->SetStyle(bsClear);
+        return;
+    }
+    state_.FontBackground = state_.Background;
+    const TColor penColor = canvas_->GetPen()->GetColor();
+    FillArea(TRect(c.Rect.left - 2, c.Rect.top, c.Rect.right, c.Rect.bottom), color);
+    canvas_->GetPen()->SetColor(penColor);
+}
+
+void TEngine::Rule(const TLinePass& pass, const String& tag)
+{
+    TPen* pen = canvas_->GetPen();
+    const TColor penColor = pen->GetColor();
+    String value;
+    pen->SetColor(Panel() && HTMLTagAttribute(tag, L"COLOR", value) ? HTMLColor(value) : clBlack);
+    pen->SetWidth(1);
+    canvas_->MoveTo(pass.LineLeft, pass.Line.bottom + 1);
+    canvas_->LineTo(Panel() ? pass.Line.right : call_.Rect.right, pass.Line.bottom + 1);
+    if (Panel())
+        pen->SetColor(penColor);
+}
+
+void TEngine::HangingOffset(TLinePass& pass, const String& tag)
+{
+    // The offset counts from the rectangle's left edge; lines that start
+    // already offset count from there.
+    hanging_ = HTMLLeadingInteger(HTMLTagAttribute(tag, L"X"));
+    pass.X = std::max(0, hanging_ - pass.Offset);
+    pass.Line.left = pass.LineLeft + pass.X;
 }
 
 void TEngine::Body(const String& tag)
@@ -366,7 +446,7 @@ void TEngine::Body(const String& tag)
     }
 }
 
-bool TEngine::ListItem(TLinePass& pass)
+bool TEngine::ListItem(TLinePass& pass, const String& tag)
 {
     if (pass.ListItemSeen) {
         pass.Full = true;
@@ -376,21 +456,47 @@ bool TEngine::ListItem(TLinePass& pass)
     const int level = state_.ListLevel;
     pass.X += 12 * level;
     pass.Line.left += 12 * level - 12;
-    if (Drawing(pass) && !state_.Hidden) {
-        TFont* font = canvas_->GetFont();
-        const String face = font->GetName();
-        font->SetName(L"Symbol");
-        const String marker = state_.Ordered ? IntToStr(state_.ItemNumber) + L". "
-                                             : String(level % 2 == 1 ? L"\u00B7" : L"o");
-        DrawText(marker, pass.Line, font->GetColor(), clNone, flags_);
-        if (state_.Ordered) {
-            ++state_.ItemNumber;
-            pass.Line.left += MeasureText(marker, pass.Line) - 12;
-        }
-        font->SetName(face);
-    }
+    if (Drawing(pass) && !state_.Hidden)
+        DrawMarker(pass, tag, level);
     pass.Line.left += 12;
     return true;
+}
+
+void TEngine::DrawMarker(TLinePass& pass, const String& tag, int level)
+{
+    TFont* font = canvas_->GetFont();
+    String value;
+    // The panel's markers take COLOR, and the font colour without it.
+    const TColor color = Panel() && HTMLTagAttribute(tag, L"COLOR", value) ? HTMLColor(value) : font->GetColor();
+    if (Panel() && HTMLTagAttribute(tag, L"TYPE", value)) {
+        const String type = HTMLUpperCase(value);
+        if (type != L"SQUARE" && type != L"CIRCLE")
+            return;
+        TBrush* brush = canvas_->GetBrush();
+        const TColor brushColor = brush->GetColor();
+        const TBrushStyle brushStyle = brush->GetStyle();
+        canvas_->GetPen()->SetColor(color);
+        brush->SetColor(color);
+        brush->SetStyle(bsSolid);
+        const TRect box(pass.Line.left, pass.Line.top + 2, pass.Line.left + 8, pass.Line.top + 10);
+        if (type == L"SQUARE")
+            canvas_->Rectangle(box);
+        else
+            canvas_->Ellipse(box);
+        brush->SetColor(brushColor);
+        brush->SetStyle(brushStyle);
+        return;
+    }
+    const String face = font->GetName();
+    font->SetName(L"Symbol");
+    const String marker = state_.Ordered ? IntToStr(state_.ItemNumber) + L". "
+                                         : String(level % 2 == 1 ? L"\u00B7" : L"o");
+    DrawText(marker, pass.Line, color, clNone, flags_);
+    if (state_.Ordered) {
+        ++state_.ItemNumber;
+        pass.Line.left += MeasureText(marker, pass.Line) - 12;
+    }
+    font->SetName(face);
 }
 
 } // namespace gridhtml

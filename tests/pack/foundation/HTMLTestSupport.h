@@ -1,9 +1,10 @@
-// A 32-bit bitmap to draw on, and a short way to call the grid
-// variant of the HTML engine with its 40 arguments.
+// A 32-bit bitmap to draw on, and a short way to call the grid variant of
+// the HTML engine with its 40 arguments and the panel variant with its 33.
 #pragma once
 
 #include "Graphics.h"
 #include "GridHTML.h"
+#include "PanelHTML.h"
 #include <functional>
 
 namespace htmltest {
@@ -101,6 +102,7 @@ struct TArgs {
     String ControlID;
     THTMLPictureCache* PictureCache = nullptr;
     TPictureContainer* PictureContainer = nullptr;
+    int LineSpacing = 0; // panel only
 };
 
 struct TResult {
@@ -131,6 +133,19 @@ inline TResult Draw(TCanvas* canvas, const String& text, const TArgs& a = TArgs(
                          r.FocusAnchor, r.AnchorHint, r.XSize, r.YSize, r.HyperLinks, r.MouseLink,
                          r.HoverRect, r.ControlRect, r.ControlID, r.ControlValue, r.ControlType,
                          a.PictureCache, a.PictureContainer, nullptr, bdLeftToRight);
+    return r;
+}
+
+// The panel variant; its hint (the anchor's TITLE) arrives in FocusAnchor.
+inline TResult DrawPanel(TCanvas* canvas, const String& text, const TArgs& a = TArgs())
+{
+    TResult r;
+    r.Hit = PanelHTMLDraw(canvas, text, a.Rect, a.Images, a.HitX, a.HitY, a.FocusLink, a.HoverLink,
+                          a.ShadowOffset, a.CheckHotSpot, a.CheckHeight, a.Print, a.Selected, a.Blink,
+                          a.HoverStyle, a.WordWrap, a.ResFactor, a.URLColor, a.HoverColor,
+                          a.HoverFontColor, a.ShadowColor, r.AnchorVal, r.StripVal, r.FocusAnchor,
+                          r.XSize, r.YSize, r.HyperLinks, r.MouseLink, r.HoverRect, a.PictureCache,
+                          a.PictureContainer, a.LineSpacing, bdLeftToRight);
     return r;
 }
 
