@@ -100,9 +100,14 @@ namespace {
 
 bool Drawable(TAdvGDIPPicture* Picture) { return Picture && !Picture->GetEmpty(); }
 
-// The picture's size scaled down to fit Space high and Side wide.
+// The picture's size scaled down to fit Space high and Side wide; no size
+// when there is no room at all.
 void ScaleStep(double& w, double& h, double Space, double Side)
 {
+    if (Space <= 0 || Side <= 0) {
+        w = h = 0;
+        return;
+    }
     if (Space < h && h != 0) {
         w = w * Space / h;
         h = Space;
@@ -176,16 +181,20 @@ void TAdvGaugeCircle::Paint()
         if (Drawable(FPictureUp.get())) {
             double pw = FPictureUp->GetWidth(), ph = FPictureUp->GetHeight();
             ScaleStep(pw, ph, space, side);
-            FRectUp = TGPRectF{static_cast<float>(left + side / 2 - pw / 2), static_cast<float>(valueTop - ph),
-                               static_cast<float>(pw), static_cast<float>(ph)};
-            FPictureUp->GDIPDraw(&graphics, FRectUp);
+            if (pw > 0 && ph > 0) {
+                FRectUp = TGPRectF{static_cast<float>(left + side / 2 - pw / 2), static_cast<float>(valueTop - ph),
+                                   static_cast<float>(pw), static_cast<float>(ph)};
+                FPictureUp->GDIPDraw(&graphics, FRectUp);
+            }
         }
         if (Drawable(FPictureDown.get())) {
             double pw = FPictureDown->GetWidth(), ph = FPictureDown->GetHeight();
             ScaleStep(pw, ph, space, side);
-            FRectDown = TGPRectF{static_cast<float>(left + side / 2 - pw / 2), valueBottom, static_cast<float>(pw),
-                                 static_cast<float>(ph)};
-            FPictureDown->GDIPDraw(&graphics, FRectDown);
+            if (pw > 0 && ph > 0) {
+                FRectDown = TGPRectF{static_cast<float>(left + side / 2 - pw / 2), valueBottom,
+                                     static_cast<float>(pw), static_cast<float>(ph)};
+                FPictureDown->GDIPDraw(&graphics, FRectDown);
+            }
         }
     }
 
