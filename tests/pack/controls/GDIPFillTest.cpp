@@ -500,3 +500,51 @@ TEST_F(FillPaint, BackgroundPictureOnlyWithTexture)
 }
 
 } // namespace
+
+namespace {
+
+// Bytes in use on the process heap, where GDI+ keeps its objects.
+SIZE_T BusyHeapBytes()
+{
+    SIZE_T busy = 0;
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            busy += entry.cbData;
+    HeapUnlock(heap);
+    return busy;
+}
+
+TEST_F(FillPaint, EveryPartLeavesNoObjectBehind)
+{
+    // Everything at once: shadow, radial halves, rounding, border, glow,
+    // focus frame and both pictures.
+    fill->SetGradientType(gtRadial);
+    fill->SetColorMirror(clRed);
+    fill->SetGradientMirrorType(gtRadial);
+    fill->SetRounding(5);
+    fill->SetBorderColor(clBlack);
+    fill->SetShadowOffset(3);
+    fill->SetGlow(gmRadialGradient);
+    fill->SetFocus(true);
+    LoadSolidPicture(fill->GetPicture(), 6, 6, clLime);
+    LoadSolidPicture(fill->GetBackGroundPicture(), 6, 6, clBlue);
+    TSnapshot picture(80, 60);
+    auto paint = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            TGPGraphics graphics(picture.DC());
+            fill->Fill(&graphics, TGPRectF{2, 2, 70, 50});
+        }
+    };
+    paint(5);
+    const SIZE_T before = BusyHeapBytes();
+    paint(100);
+    const SIZE_T after = BusyHeapBytes();
+    // One path or brush per paint left behind would be kilobytes by now.
+    EXPECT_LT(after > before ? after - before : 0, 2048u) << before << " -> " << after;
+    EXPECT_EQ(picture.Pixel(4, 4), clLime) << "the foreground picture, last";
+}
+
+} // namespace
