@@ -9,6 +9,7 @@
 #include "Clipbrd.h"
 #include "ComObj.h"
 #include "Forms.h"
+#include "GDIPFill.h"
 #include "GridHTML.h"
 #include "HintControlMessage.h"
 #include "Jpeg.h"
@@ -36,6 +37,7 @@ void InitializeProgramUnits()
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
     AdvGDIP_Initialize();
+    GDIPFill_Initialize();
     MenuAnimationSetting_Initialize();
     LayeredWindowFunctions_Initialize();
     HintControlMessage_Initialize();
@@ -63,6 +65,7 @@ void FinalizeProgramUnits()
     HintControlMessage_Finalize();
     LayeredWindowFunctions_Finalize();
     MenuAnimationSetting_Finalize();
+    GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
     SkinGraphics_Finalize();

@@ -2,9 +2,11 @@
 // table, its gauge and its list, with the computers scripted (and once the
 // real WMI of this machine).
 #include <gtest/gtest.h>
+#include "GdiHandles.h"
 #include "ScriptedSeries.h"
 #include "StartedWindow.h"
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 
@@ -340,6 +342,146 @@ TEST(InventoryWindow, TheRealClientFillsTheTableForLocalhost)
     EXPECT_FALSE(row.at(4).empty());
     EXPECT_NE(row.count(1) ? row.at(1) : String(), L"Computer or WMI service is unavailable.");
     EXPECT_FALSE(w.GaugeShown());
+    ASSERT_TRUE(w.WorkerEnded());
+}
+
+// The gauge's pixels, as it paints itself (Shown false) or as the screen
+// shows it (Shown true), in a 32-bit DIB.
+class TGaugePicture {
+public:
+    TGaugePicture(TAdvGaugeCircle* Gauge, bool Shown) : width_(Gauge->GetWidth()), height_(Gauge->GetHeight())
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(bi.bmiHeader), width_, -height_, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        bitmap_.Reset(CreateDIBSection(dc_.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<const DWORD*>(bits);
+        const TSelectObject select(dc_.Get(), bitmap_.Get());
+        if (Shown) {
+            RedrawWindow(Gauge->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            HDC screen = GetDC(Gauge->Handle());
+            BitBlt(dc_.Get(), 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+            ReleaseDC(Gauge->Handle(), screen);
+        } else {
+            Gauge->PaintTo(dc_.Get(), 0, 0);
+        }
+        GdiFlush();
+    }
+    TColor Pixel(int X, int Y) const
+    {
+        const DWORD p = bits_[Y * width_ + X];
+        return static_cast<TColor>(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    // The ring's centre line: side 100 - 2 * 10 - 3 from (11, 11).
+    TColor Ring(double Degrees) const
+    {
+        const double rad = Degrees * 3.14159265358979 / 180.0;
+        return Pixel(static_cast<int>(std::lround(49.5 + 38.5 * std::sin(rad))),
+                     static_cast<int>(std::lround(49.5 - 38.5 * std::cos(rad))));
+    }
+    // Blocks of rows inside the ring that hold dark ink (text), top to bottom.
+    std::vector<TRect> InkBlocks() const
+    {
+        std::vector<TRect> blocks;
+        bool inBlock = false;
+        for (int y = 14; y < 86; ++y) {
+            int left = 100, right = -1;
+            for (int x = 14; x < 86; ++x)
+                if (Dark(Pixel(x, y))) {
+                    left = std::min(left, x);
+                    right = std::max(right, x + 1);
+                }
+            if (right < 0) {
+                inBlock = false;
+                continue;
+            }
+            if (!inBlock)
+                blocks.push_back(TRect(left, y, right, y + 1));
+            blocks.back().left = std::min<LONG>(blocks.back().left, left);
+            blocks.back().right = std::max<LONG>(blocks.back().right, right);
+            blocks.back().bottom = y + 1;
+            inBlock = true;
+        }
+        return blocks;
+    }
+    static bool Dark(TColor c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; }
+
+private:
+    int width_;
+    int height_;
+    TMemoryDC dc_;
+    TBitmapHandle bitmap_;
+    const DWORD* bits_ = nullptr;
+};
+
+TEST(InventoryWindow, TheGaugeShowsTheRunsProgress)
+{
+    auto client = ThreeComputers();
+    TQueryHold atPC2(*client, L"PC2", Series[qOS].Text);
+    TQueryHold atPC3(*client, L"PC3", Series[qOS].Text);
+    TInventoryWindow w(client, L"PC1\r\nPC2\r\nPC3\r\nPC4");
+    TAdvGaugeCircle* gauge = w.Form()->AdvGaugeCircle1;
+    w.Start();
+    // Halfway: two of four computers begun, the first done.
+    ASSERT_TRUE(PumpUntil([&] { return atPC2.IsReached() && w.Gauge() == 25; }));
+    atPC2.Release();
+    ASSERT_TRUE(PumpUntil([&] { return atPC3.IsReached() && w.Gauge() == 50; }));
+    PumpMessages();
+    {
+        const TGaugePicture half(gauge, false);
+        for (double degrees : {5.0, 45.0, 90.0, 135.0, 175.0})
+            EXPECT_EQ(half.Ring(degrees), gauge->GetPenColor()) << degrees;
+        for (double degrees : {185.0, 225.0, 270.0, 315.0, 355.0})
+            EXPECT_EQ(half.Ring(degrees), clSilver) << degrees;
+        for (POINT corner : {POINT{1, 1}, POINT{98, 1}, POINT{1, 98}, POINT{98, 98}})
+            EXPECT_EQ(half.Pixel(corner.x, corner.y), clWhite);
+        const std::vector<TRect> ink = half.InkBlocks();
+        ASSERT_EQ(ink.size(), 2u) << "the value and the %";
+        EXPECT_NEAR((ink[0].left + ink[0].right) / 2.0, 49.5, 2);
+        EXPECT_NEAR((ink[1].left + ink[1].right) / 2.0, 49.5, 2);
+        EXPECT_GT(ink[1].top, ink[0].bottom);
+        EXPECT_LT(ink[1].bottom, 88);
+    }
+    // On the screen: a ring 3 pixels wide with whole-pixel edges, at 3 and
+    // at 12 o'clock, and the value's ink smoothed.
+    {
+        const TGaugePicture screen(gauge, true);
+        // Across the ring: white, exactly three pixels of the pen, white.
+        auto across = [&](auto pixel, int from, int to) {
+            std::vector<int> inked;
+            for (int i = from; i <= to; ++i) {
+                const TColor c = pixel(i);
+                if (c != clWhite) {
+                    EXPECT_EQ(c, gauge->GetPenColor()) << i;
+                    inked.push_back(i);
+                }
+            }
+            return inked.size() == 3 && inked[2] - inked[0] == 2;
+        };
+        EXPECT_TRUE(across([&](int x) { return screen.Pixel(x, 49); }, 80, 95)) << "at 3 o'clock";
+        EXPECT_TRUE(across([&](int y) { return screen.Pixel(51, y); }, 4, 20)) << "at 12 o'clock";
+        const std::vector<TRect> ink = screen.InkBlocks();
+        ASSERT_EQ(ink.size(), 2u);
+        int greys = 0;
+        for (int y = ink[0].top; y < ink[0].bottom; ++y)
+            for (int x = ink[0].left; x < ink[0].right; ++x) {
+                const TColor c = screen.Pixel(x, y);
+                greys += c != clBlack && c != clWhite;
+            }
+        EXPECT_GT(greys, 5) << "smoothed text";
+    }
+
+    const int fiftyWide = TGaugePicture(gauge, false).InkBlocks()[0].Width();
+    Click(w.Form()->BtnStop);
+    PumpMessages();
+    ASSERT_EQ(w.Gauge(), 100);
+    const TGaugePicture full(gauge, false);
+    for (double degrees = 5; degrees < 360; degrees += 30)
+        EXPECT_EQ(full.Ring(degrees), gauge->GetPenColor()) << degrees;
+    const std::vector<TRect> ink = full.InkBlocks();
+    ASSERT_EQ(ink.size(), 2u);
+    EXPECT_GT(ink[0].Width(), fiftyWide) << "100 is wider than 50";
+    atPC3.Release();
     ASSERT_TRUE(w.WorkerEnded());
 }
 

@@ -641,6 +641,9 @@ public:
     // A face that cannot be made falls back to the generic sans-serif family.
     TGPFont(const String& familyName, float emSize, TFontStyles style = TFontStyles(), Unit_ unit = UnitPoint,
             const TGPFontCollection* fontCollection = nullptr);
+    // The font selected into hdc as GDI realised it: a face that is not
+    // installed comes as the platform's substitute.
+    explicit TGPFont(HDC hdc);
     ~TGPFont() override;
     Status GetLastStatus();
 

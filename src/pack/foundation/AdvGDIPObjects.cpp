@@ -988,6 +988,13 @@ TGPFont::TGPFont(const String& familyName, float emSize, TFontStyles style, Unit
     nativeFont = font;
 }
 
+TGPFont::TGPFont(HDC hdc)
+{
+    gp::GpFont* font = nullptr;
+    lastResult = St(gp::GdipCreateFontFromDC(hdc, &font));
+    nativeFont = font;
+}
+
 TGPFont::~TGPFont() { gp::GdipDeleteFont(N(this)); }
 Status TGPFont::SetStatus(Status status) { return Record(lastResult, status); }
 Status TGPFont::GetLastStatus() { return std::exchange(lastResult, Ok); }

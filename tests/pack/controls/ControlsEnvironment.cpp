@@ -5,6 +5,8 @@
 #include "AdvGaugeCircle.h"
 #include "AdvGlowButton.h"
 #include "AdvPanel.h"
+#include "Clipbrd.h"
+#include "GDIPFill.h"
 #include "PackControlsTestSupport.h"
 #include "StdCtrls.h"
 
@@ -16,11 +18,14 @@ public:
     {
         Controls_Initialize();
         Forms_Initialize();
+        GDIPFill_Initialize();
         Application->Initialize();
         WarmUp();
     }
     void TearDown() override
     {
+        GDIPFill_Finalize();
+        Clipbrd_Finalize();
         Forms_Finalize();
         Controls_Finalize();
     }

@@ -2,6 +2,7 @@
 // value and caption texts it paints.
 #include "AdvGaugeCircle.h"
 #include "PackControlsTestSupport.h"
+#include "PngWriter.h"
 #include "SysUtils.h"
 #include <cmath>
 #include <numbers>
@@ -33,6 +34,16 @@ TEST(GaugeCircle, NewGaugeDefaults)
     EXPECT_EQ(gauge->GetFont()->GetColor(), clBlack);
     EXPECT_TRUE(gauge->GetDoubleBuffered());
     EXPECT_EQ(gauge->GetVersion(), L"1.0.0.0");
+    gauge->SetVersion(L"2");
+    EXPECT_EQ(gauge->GetVersion(), L"1.0.0.0");
+    EXPECT_EQ(gauge->GetPenOpacity(), 255);
+    EXPECT_FALSE(gauge->GetShowUpDown());
+    EXPECT_EQ(gauge->GetEndPosition(), 0);
+    // The step pictures come from the program's resources.
+    EXPECT_EQ(gauge->GetPictureUp()->GetWidth(), 16);
+    EXPECT_EQ(gauge->GetPictureUp()->GetHeight(), 10);
+    EXPECT_EQ(gauge->GetPictureDown()->GetWidth(), 16);
+    EXPECT_EQ(gauge->GetPictureDown()->GetHeight(), 10);
     EXPECT_FALSE(gauge->GetIsRange());
 }
 
@@ -75,6 +86,12 @@ TEST(GaugeCircle, ValueTextFollowsFormatAndTheRegionalSeparator)
     EXPECT_EQ(gauge->ValueText(), L"12");
     gauge->SetFormat(L"%.2f");
     EXPECT_EQ(gauge->ValueText(), L"12,00");
+    // A format that does not take a floating argument shows the plain text.
+    gauge->SetPosition(12.5);
+    for (const wchar_t* format : {L"%d", L"%x", L"%s %s", L"%"}) {
+        gauge->SetFormat(format);
+        EXPECT_EQ(gauge->ValueText(), L"12,5") << testing::PrintToString(String(format));
+    }
     FormatSettings.DecimalSeparator = saved;
 }
 
@@ -147,62 +164,231 @@ TEST_F(GaugePaint, WideGaugeCentresTheRing)
     EXPECT_EQ(picture.Pixel(187, 50), clWhite);
 }
 
-// Draws what the gauge's texts should look like into Picture: Value centred
-// on the ring square (Top, Top, Side), Caption right under it unless it
-// would pass the square's bottom. Answers whether the caption was drawn.
-bool DrawExpectedTexts(TSnapshot& Picture, TFont* Font, const String& Value, const String& Caption, double Top,
-                       double Side)
+TEST_F(GaugePaint, PenOpacityAndPositionsPastTheRange)
 {
-    TOwned<TCanvas> canvas(New<TCanvas>());
-    canvas->SetHandle(Picture.DC());
-    canvas->GetBrush()->SetColor(clWhite);
-    canvas->FillRect(TRect(0, 0, Picture.Width(), Picture.Height()));
-    canvas->GetFont()->Assign(Font);
-    canvas->GetBrush()->SetStyle(bsClear);
-    const double centre = Top + Side / 2;
-    const TSize v = canvas->TextExtent(Value);
-    canvas->TextOut(static_cast<int>(centre - v.cx / 2.0), static_cast<int>(centre - v.cy / 2.0), Value);
-    const TSize c = canvas->TextExtent(Caption);
-    const double captionTop = centre - v.cy / 2.0 + v.cy;
-    const bool drawn = captionTop + c.cy < Top + Side;
-    if (drawn)
-        canvas->TextOut(static_cast<int>(centre - c.cx / 2.0), static_cast<int>(captionTop), Caption);
-    canvas->SetHandle(nullptr);
-    return drawn;
+    // Half the pen over the white background, exactly.
+    gauge->SetPenOpacity(128);
+    gauge->SetPosition(50);
+    {
+        TSnapshot picture(gauge);
+        EXPECT_EQ(picture.Pixel(RingPoint(90).x, RingPoint(90).y), 0xFF7F7F);
+        const TColor ring = picture.Pixel(RingPoint(270).x, RingPoint(270).y);
+        EXPECT_EQ(ring, 0xDFDFDF) << std::hex << ring;
+    }
+    gauge->SetPenOpacity(255);
+    // Maximum lowered below Position keeps Position: a full ring; Minimum
+    // raised above it: an empty one.
+    gauge->SetPosition(80);
+    gauge->SetMaximum(50);
+    ASSERT_EQ(gauge->GetPosition(), 80);
+    {
+        TSnapshot picture(gauge);
+        for (double degrees : {10.0, 100.0, 200.0, 300.0, 350.0})
+            EXPECT_EQ(picture.Pixel(RingPoint(degrees).x, RingPoint(degrees).y), clBlue) << degrees;
+    }
+    gauge->SetMaximum(100);
+    gauge->SetPosition(10);
+    gauge->SetMinimum(40);
+    ASSERT_EQ(gauge->GetPosition(), 10);
+    {
+        TSnapshot picture(gauge);
+        for (double degrees : {10.0, 100.0, 200.0, 300.0, 350.0})
+            EXPECT_EQ(picture.Pixel(RingPoint(degrees).x, RingPoint(degrees).y), clSilver) << degrees;
+    }
 }
 
-TEST_F(GaugePaint, ValueAndCaptionAreDrawnInTheMiddle)
+// Rows of dark ink (text and step pictures) inside the ring: blocks of
+// rows that hold ink, top to bottom, each with its horizontal extent.
+std::vector<TRect> InkBlocks(const TSnapshot& Picture)
 {
-    struct Case {
-        const char* name;
-        int innerMargin;
-        double position;
-        String format;
-        String value;
-        bool captionDrawn;
-    } cases[] = {
-        {"whole value", 10, 40, L"", L"40", true},
-        {"formatted value", 10, 12, L"%.2f", L"12.00", true},
-        {"caption past the ring", 34, 40, L"", L"40", false},
-    };
-    for (const Case& c : cases) {
-        gauge->SetInnerMargin(c.innerMargin);
-        gauge->SetPosition(c.position);
-        gauge->SetFormat(c.format);
-        ASSERT_EQ(gauge->ValueText(), c.value) << c.name;
-        TSnapshot picture(gauge);
-        TSnapshot expected(100, 100);
-        const double top = c.innerMargin + 1;
-        const double side = 100 - 2.0 * c.innerMargin - 3;
-        ASSERT_EQ(DrawExpectedTexts(expected, gauge->GetFont(), c.value, L"%", top, side), c.captionDrawn) << c.name;
-        // The ring is blue and silver: only the texts are black.
-        int differing = 0;
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x)
-                differing += (expected.Pixel(x, y) == clBlack) != (picture.Pixel(x, y) == clBlack);
-        EXPECT_EQ(differing, 0) << c.name;
-        EXPECT_GT(picture.Count(clBlack, TRect(0, 0, 100, 100)), 30) << c.name;
+    auto dark = [](TColor c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; };
+    std::vector<TRect> blocks;
+    bool inBlock = false;
+    for (int y = 14; y < 86; ++y) {
+        int left = 100, right = -1;
+        for (int x = 14; x < 86; ++x)
+            if (dark(Picture.Pixel(x, y))) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+        if (right < 0) {
+            inBlock = false;
+            continue;
+        }
+        if (!inBlock)
+            blocks.push_back(TRect(left, y, right, y + 1));
+        TRect& b = blocks.back();
+        b.left = std::min<LONG>(b.left, left);
+        b.right = std::max<LONG>(b.right, right);
+        b.bottom = y + 1;
+        inBlock = true;
     }
+    return blocks;
+}
+
+TEST_F(GaugePaint, ValueAndCaptionInkInTheMiddle)
+{
+    // The face "Trebuchet Sans MS" exists nowhere: the value shows all the same.
+    gauge->SetPosition(40);
+    TSnapshot picture(gauge);
+    const std::vector<TRect> blocks = InkBlocks(picture);
+    ASSERT_EQ(blocks.size(), 2u) << "the value and the caption";
+    const TRect& value = blocks[0];
+    const TRect& caption = blocks[1];
+    EXPECT_NEAR((value.left + value.right) / 2.0, 49.5, 2) << "centred on the ring";
+    EXPECT_NEAR((value.top + value.bottom) / 2.0, 49.5, 5);
+    EXPECT_GE(value.Width(), 12) << "two digits";
+    EXPECT_GE(value.Height(), 10);
+    EXPECT_NEAR((caption.left + caption.right) / 2.0, 49.5, 2);
+    EXPECT_GT(caption.top, value.bottom) << "under the value";
+    EXPECT_LT(caption.bottom, 88) << "inside the ring";
+
+    // No room under the value: no caption.
+    gauge->SetInnerMargin(34);
+    TSnapshot tight(gauge);
+    EXPECT_EQ(InkBlocks(tight).size(), 1u);
+}
+
+TEST_F(GaugePaint, FormattedValueUsesTheRegionalSeparator)
+{
+    gauge->SetText(L"");
+    gauge->SetPosition(12);
+    gauge->SetFormat(L"%.2f");
+    const wchar_t saved = FormatSettings.DecimalSeparator;
+    FormatSettings.DecimalSeparator = L'.';
+    gauge->Invalidate();
+    TSnapshot dot(gauge);
+    FormatSettings.DecimalSeparator = L',';
+    gauge->Invalidate();
+    TSnapshot comma(gauge);
+    FormatSettings.DecimalSeparator = saved;
+    const std::vector<TRect> withDot = InkBlocks(dot);
+    const std::vector<TRect> withComma = InkBlocks(comma);
+    ASSERT_EQ(withDot.size(), 1u);
+    ASSERT_EQ(withComma.size(), 1u);
+    EXPECT_GE(withDot[0].Width(), 25) << "five characters";
+    // The comma's tail reaches below the digits; the dot sits on their line.
+    EXPECT_GT(withComma[0].bottom, withDot[0].bottom);
+    EXPECT_EQ(withComma[0].top, withDot[0].top);
+}
+
+TEST_F(GaugePaint, StepPicturesPlacedAndScaled)
+{
+    gauge->SetText(L"");
+    gauge->SetShowUpDown(true);
+    TSnapshot picture(gauge);
+    const TGPRectF up = gauge->GetUpArea();
+    const TGPRectF down = gauge->GetDownArea();
+    // Natural size, centred, right above and right under the value.
+    EXPECT_EQ(up.Width, 16);
+    EXPECT_EQ(up.Height, 10);
+    EXPECT_FLOAT_EQ(up.X, 11 + 38.5f - 8);
+    EXPECT_FLOAT_EQ(down.X, up.X);
+    EXPECT_EQ(down.Width, 16);
+    EXPECT_EQ(down.Height, 10);
+    EXPECT_GT(down.Y, up.Y + up.Height) << "the value between them";
+    EXPECT_FLOAT_EQ((up.Y + up.Height + down.Y) / 2, 49.5f) << "around the value, centred on the ring";
+    // The arrows' own colour inside them, near the up arrow's base and the
+    // down arrow's top.
+    const int cx = static_cast<int>(up.X + 8);
+    EXPECT_EQ(picture.Pixel(cx, static_cast<int>(up.Y + up.Height) - 3), 0x404040);
+    EXPECT_EQ(picture.Pixel(cx, static_cast<int>(down.Y) + 3), 0x404040);
+    EXPECT_EQ(picture.Pixel(static_cast<int>(up.X) + 1, static_cast<int>(up.Y) + 1), clWhite) << "the point is narrow";
+
+    // Less room above the value than the picture is high: scaled to the room.
+    gauge->SetInnerMargin(31);
+    TSnapshot tight(gauge);
+    const TGPRectF small = gauge->GetUpArea();
+    EXPECT_FLOAT_EQ(small.Y, 31 + 1) << "from the ring square's top";
+    EXPECT_LT(small.Height, 10);
+    EXPECT_NEAR(small.Width, 16 * small.Height / 10, 0.01);
+
+    // A picture wider than the ring: scaled to the ring's side.
+    gauge->SetInnerMargin(10);
+    pngwriter::Image image = pngwriter::MakeImage(200, 20, 2, 8);
+    const std::string bytes = pngwriter::Encode(image);
+    TOwned<TMemoryStream> stream(New<TMemoryStream>());
+    stream->WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+    stream->SetPosition(0);
+    TOwned<TAdvGDIPPicture> wide(New<TAdvGDIPPicture>());
+    wide->LoadFromStream(stream.get());
+    gauge->SetPictureUp(wide.get());
+    TSnapshot wider(gauge);
+    EXPECT_FLOAT_EQ(gauge->GetUpArea().Width, 77);
+    EXPECT_FLOAT_EQ(gauge->GetUpArea().Height, 20 * 77 / 200.0f);
+    EXPECT_FLOAT_EQ(gauge->GetUpArea().X, 11);
+
+    // No room at all above the value: nothing drawn, nothing to click.
+    gauge->SetBounds(10, 10, 30, 30);
+    TSnapshot none(gauge);
+    EXPECT_EQ(gauge->GetUpArea().Width, 0);
+    EXPECT_EQ(gauge->GetDownArea().Height, 0);
+
+    gauge->SetShowUpDown(false);
+    gauge->SetBounds(10, 10, 100, 100);
+    TSnapshot off(gauge);
+    EXPECT_EQ(gauge->GetUpArea().Width, 0);
+    EXPECT_EQ(gauge->GetDownArea().Height, 0);
+}
+
+TEST_F(GaugePaint, ClicksOnTheStepPictures)
+{
+    gauge->SetText(L"");
+    gauge->SetPosition(50);
+    int ups = 0, downs = 0;
+    gauge->OnClickUp = [&](TObject*) { ++ups; };
+    gauge->OnClickDown = [&](TObject*) { ++downs; };
+    auto click = [&](POINT p) {
+        ClickWithMouse(gauge, p, p);
+        Pump();
+    };
+
+    // As in the main window: pictures present, ShowUpDown off. Neither the
+    // top-left pixel nor where the up picture would be steps anything.
+    gauge->Repaint();
+    click({0, 0});
+    click({49, 30});
+    click({49, 66});
+    EXPECT_EQ(gauge->GetPosition(), 50);
+    EXPECT_EQ(ups + downs, 0);
+
+    gauge->SetShowUpDown(true);
+    gauge->Repaint();
+    const TGPRectF up = gauge->GetUpArea();
+    const TGPRectF down = gauge->GetDownArea();
+    const POINT onUp{static_cast<LONG>(up.X + up.Width / 2), static_cast<LONG>(up.Y + up.Height / 2)};
+    const POINT onDown{static_cast<LONG>(down.X + down.Width / 2), static_cast<LONG>(down.Y + down.Height / 2)};
+    click(onUp);
+    EXPECT_EQ(gauge->GetPosition(), 55);
+    EXPECT_EQ(ups, 1);
+    click(onDown);
+    click(onDown);
+    EXPECT_EQ(gauge->GetPosition(), 45);
+    EXPECT_EQ(downs, 2);
+    // Within the range: a step past an end stops at it.
+    gauge->SetPosition(97);
+    click(onUp);
+    EXPECT_EQ(gauge->GetPosition(), 100);
+    click(onUp);
+    EXPECT_EQ(gauge->GetPosition(), 100);
+    EXPECT_EQ(ups, 3);
+    gauge->SetPosition(2);
+    click(onDown);
+    EXPECT_EQ(gauge->GetPosition(), 0);
+    // Beside the pictures and on the corner: nothing.
+    click({0, 0});
+    click({static_cast<LONG>(up.X) - 3, onUp.y});
+    EXPECT_EQ(gauge->GetPosition(), 0);
+    EXPECT_EQ(ups, 3);
+    EXPECT_EQ(downs, 3);
+
+    // Off again: the areas the last paint drew no longer step.
+    gauge->SetShowUpDown(false);
+    Pump();
+    click(onUp);
+    click(onDown);
+    EXPECT_EQ(gauge->GetPosition(), 0);
+    EXPECT_EQ(ups + downs, 6);
 }
 
 } // namespace
