@@ -315,15 +315,11 @@ bool THTMLPictureCache::Animate()
 // ---------------------------------------------------------------------------
 TPictureItem::TPictureItem(TCollection* Collection) : TCollectionItem(Collection) {}
 
-TPictureItem::~TPictureItem()
-{
-    if (picture_)
-        picture_->Free();
-}
+TPictureItem::~TPictureItem() = default;
 
 void TPictureItem::AfterConstruction()
 {
-    picture_ = CreatePicture();
+    picture_.reset(CreatePicture());
     TCollectionItem::AfterConstruction();
 }
 
@@ -339,7 +335,7 @@ void TPictureItem::Assign(TPersistent* Source)
         return TCollectionItem::Assign(Source);
     name_ = other->name_;
     tag_ = other->tag_;
-    picture_->Assign(other->picture_);
+    picture_->Assign(other->picture_.get());
 }
 
 TPictureCollection::TPictureCollection(TComponent* AOwner)
@@ -355,16 +351,12 @@ bool TPictureCollection::Animate()
 // ---------------------------------------------------------------------------
 TPictureContainer::TPictureContainer(TComponent* AOwner) : TComponent(AOwner) {}
 
-TPictureContainer::~TPictureContainer()
-{
-    if (items_)
-        items_->Free();
-}
+TPictureContainer::~TPictureContainer() = default;
 
 void TPictureContainer::AfterConstruction()
 {
     TComponent::AfterConstruction();
-    items_ = CreateItems();
+    items_.reset(CreateItems());
 }
 
 TPictureCollection* TPictureContainer::CreateItems()

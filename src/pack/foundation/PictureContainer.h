@@ -140,7 +140,7 @@ public:
     void AfterConstruction() override;
     void Assign(TPersistent* Source) override;
 
-    TGraphic* GetPicture() const { return picture_; }
+    TGraphic* GetPicture() const { return picture_.get(); }
     void SetPicture(TGraphic* Value) { picture_->Assign(Value); }
     const String& GetName() const { return name_; }
     void SetName(const String& Value) { name_ = Value; }
@@ -151,7 +151,7 @@ protected:
     virtual TGraphic* CreatePicture();
 
 private:
-    TGraphic* picture_ = nullptr;
+    TOwned<TGraphic> picture_;
     String name_;
     Integer tag_ = 0;
 };
@@ -178,7 +178,7 @@ public:
     // The picture of the first item named Name, ignoring the case of ASCII letters.
     virtual TGraphic* FindPicture(const String& Name) const;
 
-    TPictureCollection* GetItems() const { return items_; }
+    TPictureCollection* GetItems() const { return items_.get(); }
     // Copies the items of Value.
     void SetItems(TPictureCollection* Value) { items_->Assign(Value); }
     String GetVersion() const;
@@ -189,5 +189,5 @@ protected:
     virtual Cardinal GetVersionNr() const;
 
 private:
-    TPictureCollection* items_ = nullptr;
+    TOwned<TPictureCollection> items_;
 };
