@@ -31,10 +31,14 @@ void TDateTimePicker::CreateParams(TCreateParams& Params)
 
 void TDateTimePicker::CreateWnd()
 {
+    // Until the stored value is in the new window, the window's own value
+    // (today) must not be read back over it.
+    windowHasValue_ = false;
     TWinControl::CreateWnd();
     if (!format_.empty())
         SendMessageW(GetHandle(), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format_.c_str()));
     WriteSystemTime(dateTime_, !showCheckbox_ || checked_);
+    windowHasValue_ = true;
 }
 
 void TDateTimePicker::DestroyWnd()
@@ -57,7 +61,7 @@ void TDateTimePicker::WriteSystemTime(TDateTime Value, bool Valid)
 
 TDateTime TDateTimePicker::GetDateTime()
 {
-    if (HandleAllocated()) {
+    if (HandleAllocated() && windowHasValue_) {
         SYSTEMTIME st{};
         if (SendMessageW(GetHandle(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) == GDT_VALID)
             dateTime_ = SystemTimeToDateTime(st);
@@ -119,7 +123,7 @@ void TDateTimePicker::SetShowCheckbox(bool Value)
 
 bool TDateTimePicker::GetChecked()
 {
-    if (HandleAllocated() && showCheckbox_) {
+    if (HandleAllocated() && windowHasValue_ && showCheckbox_) {
         SYSTEMTIME st{};
         checked_ = SendMessageW(GetHandle(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) == GDT_VALID;
     }
@@ -144,7 +148,11 @@ void TDateTimePicker::SetParseInput(bool Value)
 
 bool TDateTimePicker::GetDroppedDown()
 {
-    return HandleAllocated() && SendMessageW(GetHandle(), DTM_GETMONTHCAL, 0, 0) != 0;
+    // Wine keeps its calendar window while it is closed: only a shown one is dropped.
+    if (!HandleAllocated())
+        return false;
+    const HWND calendar = reinterpret_cast<HWND>(SendMessageW(GetHandle(), DTM_GETMONTHCAL, 0, 0));
+    return calendar && IsWindowVisible(calendar);
 }
 
 void TDateTimePicker::Change()

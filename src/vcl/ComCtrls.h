@@ -63,4 +63,5 @@ private:
     String format_;
     bool showCheckbox_ = false;
     bool parseInput_ = false;
+    bool windowHasValue_ = false;
 };

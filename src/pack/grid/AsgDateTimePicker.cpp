@@ -156,7 +156,7 @@ void TDateTimePickerLook::PaintMetro()
 {
     if (!HandleAllocated() || (FCtl3D && !IsMetro()) || !PlatformProbe().IsVistaOrLater())
         return;
-    TWindowDC dc(GetHandle());
+    TWindowDC dc(GetHandle(), true);
     const TPlatformProbe& probe = PlatformProbe();
     const int cw = GetClientWidth(), h = GetHeight();
     if (IsMetro() && GetKind() != dtkTime) {

@@ -40,6 +40,7 @@ inline void WarmUpPlatformControls()
     auto* picker = New<TDateTimePicker>(form.get());
     picker->SetParent(form.get());
     picker->SetTop(120);
+    picker->SetShowCheckbox(true);
     auto* spin = New<TAsgSpinEdit>(form.get());
     spin->SetParent(form.get());
     spin->SetTop(160);
