@@ -325,3 +325,47 @@ TEST_F(DateTimePickerTest, FocusTimerClicksOnlyWhenThePickerIsUnderThePoint)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DateTimePickerTest, LabelStandsBesideThePicker)
+{
+    using namespace AdvDateTimePicker;
+    auto* picker = NewPicker<TAdvDateTimePicker>(100);
+    picker->SetLabelCaption(L"Due:");
+    ShowForm();
+    TLabel* label = picker->GetPickerLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetFocusControl(), picker);
+    const int T = picker->GetTop(), L = picker->GetLeft(), H = picker->GetHeight(), W = picker->GetWidth();
+    const int LH = label->GetHeight(), LW = label->GetWidth(), M = 4;
+    struct Case {
+        TLabelPosition position;
+        int top, left;
+    };
+    const Case cases[] = {
+        {lpLeftTop, T, L - LW - M},
+        {lpLeftCenter, T + (H - 2 - LH) / 2, L - LW - M},  // a single border counts 2 pixels
+        {lpTopRight, T - LH - M, L + W - LW},
+        {lpBottomRight, T + H + M, L + W - LW},
+        {lpBottomCenter, T + H + M, L + (W - LW) / 2},
+    };
+    for (const Case& c : cases) {
+        picker->SetLabelPosition(c.position);
+        EXPECT_EQ(label->GetTop(), c.top) << c.position;
+        EXPECT_EQ(label->GetLeft(), c.left) << c.position;
+    }
+    int clicks = 0;
+    picker->OnLabelClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, picker);
+        ++clicks;
+    };
+    label->OnClick(label);
+    EXPECT_EQ(clicks, 1);
+    picker->SetEnabled(false);
+    EXPECT_FALSE(label->GetEnabled());
+    picker->SetVisible(false);
+    EXPECT_FALSE(label->GetVisible());
+}
+
+} // namespace

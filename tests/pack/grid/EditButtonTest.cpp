@@ -283,3 +283,25 @@ TEST_F(EditButtonTest, UnitTextIsPaintedLeftOfTheButton)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditButtonTest, ImageButtonCentresItsImageAndPicture)
+{
+    auto* button = New<TAsgSpeedButton>(form);
+    button->SetParent(form);
+    button->SetBounds(200, 20, 40, 30);
+    TImageList* images = pack_test::NewImageList(form, 8, 8, {clRed, clLime});
+    button->SetImages(images);
+    button->SetImageIndex(1);
+    ShowForm();
+    TSnapshot shot(form);
+    const int x = 200 + (40 - 8) / 2, y = 20 + (30 - 8) / 2;
+    EXPECT_EQ(shot.Pixel(x, y), ColorToRGB(clLime));
+    EXPECT_EQ(shot.Pixel(x + 7, y + 7), ColorToRGB(clLime));
+    EXPECT_NE(shot.Pixel(x - 1, y), ColorToRGB(clLime));
+    button->SetImageIndex(5);  // no such image: nothing drawn
+    EXPECT_EQ(TSnapshot(form).Count(clLime, TRect(200, 20, 240, 50)), 0);
+}
+
+} // namespace

@@ -377,3 +377,26 @@ TEST_F(SpinEditTest, ArrowsPaintWithButtonColourAndInHighContrast)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SpinEditTest, KeypadDecimalKeyTypesTheLocalesSeparator)
+{
+    FormatSettings.DecimalSeparator = L',';
+    FormatSettings.ThousandSeparator = L'.';
+    auto* spin = NewSpin();
+    spin->SetSpinType(sptFloat);
+    spin->SetText(L"1");
+    Focus(spin, 1);
+    // The keypad's decimal key carries scan code 0x53 (bit 22 of the key data set).
+    const LPARAM keypad = (0x53 << 16) | 1, mainKey = (0x34 << 16) | 1;
+    spin->SetExcelStyleDecimalSeparator(true);
+    PostMessageW(spin->Handle(), WM_CHAR, L'.', mainKey);
+    Pump();
+    EXPECT_EQ(spin->GetText(), L"1") << "the main key's '.' is the thousand separator here: refused";
+    PostMessageW(spin->Handle(), WM_CHAR, L'.', keypad);
+    Pump();
+    EXPECT_EQ(spin->GetText(), L"1,");
+}
+
+} // namespace
