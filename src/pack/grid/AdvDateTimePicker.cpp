@@ -625,6 +625,30 @@ void TAdvDateTimePicker::SetParent(TWinControl* AParent)
 
 void TAdvDateTimePicker::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    // An aligned picker leaves room for its label.
+    const TAlign align = GetAlign();
+    if (FLabel && align != alNone) {
+        const int room = FLabel->GetWidth() + FLabelMargin;
+        const bool acrossTop = align == alTop || align == alBottom || align == alClient;
+        switch (FLabelPosition) {
+        case lpLeftTop: case lpLeftCenter: case lpLeftBottom:
+            if (acrossTop) {
+                ALeft += room;
+                AWidth -= room;
+            }
+            break;
+        case lpTopLeft: case lpTopCenter: case lpTopRight:
+            if (align == alTop || align == alLeft || align == alRight || align == alClient)
+                ATop += FLabel->GetHeight();
+            break;
+        case lpRightTop: case lpRightCenter: case lpRighBottom:
+            if (acrossTop)
+                AWidth -= room;
+            break;
+        default:
+            break;
+        }
+    }
     TCustomDateTimePicker::SetBounds(ALeft, ATop, AWidth, AHeight);
     UpdateLabel();
 }

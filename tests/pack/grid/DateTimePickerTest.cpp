@@ -369,3 +369,21 @@ TEST_F(DateTimePickerTest, LabelStandsBesideThePicker)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DateTimePickerTest, AlignedPickerLeavesRoomForItsLabel)
+{
+    using namespace AdvDateTimePicker;
+    auto* picker = New<TAdvDateTimePicker>(form);
+    picker->SetParent(form);
+    picker->SetLabelCaption(L"Due:");
+    const int room = picker->GetPickerLabel()->GetWidth() + 4;
+    picker->SetAlign(alTop);
+    ShowForm();
+    EXPECT_EQ(picker->GetLeft(), room);
+    EXPECT_EQ(picker->GetWidth(), form->GetClientWidth() - room);
+    EXPECT_EQ(picker->GetPickerLabel()->GetLeft(), 0);
+}
+
+} // namespace
