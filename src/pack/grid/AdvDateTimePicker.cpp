@@ -91,14 +91,8 @@ void TCustomDateTimePicker::ShiftFocus()
 
 void TCustomDateTimePicker::Dispatch(TMessage& Message)
 {
+    // Posted behind the digit's character, so the field has changed by now.
     if (Message.Msg == ShiftFocusMessage() && Message.Msg != 0) {
-        // The digit's character may still wait in the queue behind this
-        // message; the field changes only once the picker has it.
-        MSG pending{};
-        if (Message.WParam < 8 && PeekMessageW(&pending, GetHandle(), WM_CHAR, WM_CHAR, PM_NOREMOVE)) {
-            PostMessageW(GetHandle(), ShiftFocusMessage(), Message.WParam + 1, 0);
-            return;
-        }
         ShiftFocus();
         return;
     }
