@@ -42,6 +42,10 @@ TPlatformProbe ReadSystem()
         p.CompositionEnabled = SUCCEEDED(isComposition(&enabled)) && enabled;
     }
 
+    HIGHCONTRASTW contrast{sizeof(contrast)};
+    p.HighContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0)
+                     && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+
     p.LayeredWindows = BindProc<FARPROC>(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes") != nullptr;
     return p;
 }

@@ -14,6 +14,7 @@ struct TPlatformProbe {
     bool ThemeActive = false;     // a visual style is active for this program
     bool CompositionEnabled = false;
     bool LayeredWindows = false;  // layered windows (alpha, click-through) work
+    bool HighContrast = false;    // the system's high-contrast setting is on
 
     bool IsVistaOrLater() const { return WindowsMajor >= 6; }
     bool IsWin7OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 1); }

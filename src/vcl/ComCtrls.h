@@ -1,0 +1,67 @@
+// Common controls: the date-and-time picker, the platform's
+// "SysDateTimePick32" window. The value is kept while there is no window and
+// handed to each new one.
+#pragma once
+
+#include "Controls.h"
+
+enum TDateTimeKind { dtkDate, dtkTime };
+enum TDTDateFormat { dfShort, dfLong };
+
+using TDTParseInputEvent =
+    std::function<void(TObject* Sender, const String& UserString, TDateTime& DateAndTime, bool& AllowChange)>;
+
+class TDateTimePicker : public TWinControl {
+public:
+    explicit TDateTimePicker(TComponent* AOwner);
+
+    TDateTimeKind GetKind() const { return kind_; }
+    void SetKind(TDateTimeKind Value);
+    TDTDateFormat GetDateFormat() const { return dateFormat_; }
+    void SetDateFormat(TDTDateFormat Value);
+    // Date and time of day together; Date is the whole days, Time the fraction.
+    virtual TDateTime GetDateTime();
+    virtual void SetDateTime(TDateTime Value);
+    TDateTime GetDate();
+    void SetDate(TDateTime Value);
+    TDateTime GetTime();
+    void SetTime(TDateTime Value);
+    // The display format in the platform's picture letters; empty: the locale's.
+    String GetFormat() const { return format_; }
+    void SetFormat(const String& Value);
+    bool GetShowCheckbox() const { return showCheckbox_; }
+    void SetShowCheckbox(bool Value);
+    bool GetChecked();
+    void SetChecked(bool Value);
+    // Typed text reaches OnUserInput (the platform's user-string mode).
+    bool GetParseInput() const { return parseInput_; }
+    void SetParseInput(bool Value);
+    bool GetDroppedDown();
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TDTParseInputEvent OnUserInput;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Dispatch(TMessage& Message) override;
+    // The reflected WM_NOTIFY of the window.
+    virtual void CNNotify(TMessage& Message);
+    virtual void Change();
+    // Puts the value into the window (no window: only stores it).
+    void WriteSystemTime(TDateTime Value, bool Valid);
+
+    TDateTime dateTime_ = 0;
+    bool checked_ = true;
+
+private:
+    TDateTimeKind kind_ = dtkDate;
+    TDTDateFormat dateFormat_ = dfShort;
+    String format_;
+    bool showCheckbox_ = false;
+    bool parseInput_ = false;
+    bool windowHasValue_ = false;
+};
