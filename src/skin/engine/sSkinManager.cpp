@@ -433,19 +433,6 @@ void TsSkinManager::UpdateDialogRule()
         UseLatestCommonDialogs = !(FSkinningRules.Contains(srStdDialogs) && FActive);
 }
 
-// The application hooks come with the hook unit; until then a default
-// manager only notes whether they are in place.
-void TsSkinManager::InstallHook()
-{
-    if (IsDefault())
-        GlobalHookInstalled = true;
-}
-
-void TsSkinManager::UninstallHook()
-{
-    GlobalHookInstalled = false;
-}
-
 // ---------------------------------------------------------------------------
 // Updates and repainting.
 
@@ -478,8 +465,7 @@ void TsSkinManager::UpdateSkin(bool Repaint)
 void TsSkinManager::UpdateSkinSection(const String& SectionName)
 {
     const String name = UpperCase(SectionName);
-    TMessage m = CommandMessage(SKC_SECTION_CHANGED, reinterpret_cast<LPARAM>(name.c_str()));
-    BroadcastToApplicationForms(m);
+    SendToForms(this, SKC_SECTION_CHANGED, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 void TsSkinManager::RepaintForms(bool DoLockForms)

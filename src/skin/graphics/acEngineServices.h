@@ -375,8 +375,8 @@ public:
     // Application hooks of the default manager.
     void InstallHook();
     void UninstallHook();
-    // Loads SkinName from the folder or the packed file; false: the folder
-    // holds no skin and the manager deactivated.
+    // Load SkinName from its folder or its packed file; a folder without
+    // "Options.dat" turns Active off.
     void ReloadSkin();
     void ReloadPackedSkin();
 

@@ -304,7 +304,7 @@ TEST(SkinManager, ThePackedFileIsFoundUnderTheResolvedDirectory)
 {
     // A relative directory and a current directory elsewhere.
     const String app = ExtractFilePath(ParamStr(0));
-    const String folder = app + L"i48skins";
+    const String folder = app + L"RelativeSkins";
     CreateDirectoryW(folder.c_str(), nullptr);
     testing_support::WriteBytes(folder + L"\\Packed.asz", "packed");
     testing_support::TempDir elsewhere;
@@ -313,7 +313,7 @@ TEST(SkinManager, ThePackedFileIsFoundUnderTheResolvedDirectory)
     SetCurrentDirectoryW(elsewhere.Path().c_str());
     {
         TOwned<TsSkinManager> manager(New<TsSkinManager>(nullptr));
-        manager->SetSkinDirectory(L"i48skins");
+        manager->SetSkinDirectory(L"RelativeSkins");
         manager->SetSkinName(L"Packed");
         EXPECT_TRUE(manager->SkinIsPacked);
         EXPECT_TRUE(manager->GetActive());
