@@ -58,7 +58,7 @@ int wmain()
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
         {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
-        {"skin manager: platform, /acver, DPI binding", sSkinManager_Initialize, sSkinManager_Finalize},
+        {"skin manager (/acver, DPI binding)", sSkinManager_Initialize, sSkinManager_Finalize},
     };
     const int rounds = 200;
 
@@ -91,7 +91,7 @@ int wmain()
         DestroyWindow(wnd);
     });
 
-    std::printf("skin graphics start-up, median of %d rounds (initialize + finalize):\n", rounds);
+    std::printf("skin library start-up, median of %d rounds (initialize + finalize):\n", rounds);
     for (size_t i = 0; i < costs.size(); ++i)
         std::printf("  %-36s %9.1f us  %5.1f%%\n", units[i].name, costs[i], 100.0 * costs[i] / total);
     std::printf("  %-36s %9.1f us\n", "all units in order", whole);

@@ -33,11 +33,6 @@ void SendToForm(TCustomForm* form, TMessage& Message)
     BroadcastToChildren(form, Message);
 }
 
-bool IsMinimized()
-{
-    return Application && Application->GetHandle() && IsIconic(Application->GetHandle());
-}
-
 } // namespace
 
 void BroadcastToSkinnedForms(TMessage& Message)
@@ -70,29 +65,23 @@ void BroadcastToApplicationForms(TMessage& Message)
     BroadcastToSkinnedForms(Message);
 }
 
-void PrepareFormsForSkinChange(TsSkinManager* Manager)
+// The steps cover and freeze the forms of the manager's skin providers;
+// until a provider registers itself there is no form to cover.
+void PrepareFormsForSkinChange(TsSkinManager*)
 {
-    if (IsMinimized() || !Manager)
-        return;
-    const TComponentState state = Manager->ComponentState();
-    if (state.Contains(csLoading) || state.Contains(csReading) || state.Contains(csDesigning))
-        return;
 }
 
-void LockFormsForSkinUpdate(TsSkinManager* Manager)
+void LockFormsForSkinUpdate(TsSkinManager*)
 {
-    if (IsMinimized() || !Manager)
-        return;
 }
 
 void UnlockFormsAfterSkinUpdate(TsSkinManager* Manager, int)
 {
-    if (IsMinimized() || !Manager)
-        return;
-    if (Manager->IsDefault())
+    if (Manager && Manager->IsDefault())
         SkinChangeAnimating = false;
 }
 
+// Glow windows belong to the animation unit, which clears them here once it exists.
 void ClearGlowEffects()
 {
 }
