@@ -1,4 +1,4 @@
-// The start-up cost of the skin library's graphics units: each unit's
+// The start-up cost of the skin library's graphics units and the skin manager's unit: each unit's
 // initialization and finalization timed over many rounds, with its share of
 // the whole start-up, and the cost of the whole against a bare window.
 #include <windows.h>
@@ -18,6 +18,7 @@
 #include "sConst.h"
 #include "sGradient.h"
 #include "sGraphUtils.h"
+#include "sSkinManagerStartup.h"
 
 namespace {
 
@@ -57,13 +58,16 @@ int wmain()
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
         {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
+        {"skin manager (/acver, DPI binding)", sSkinManager_Initialize, sSkinManager_Finalize},
     };
     const int rounds = 200;
 
     // The first start loads modules from disk; later ones find them mapped.
     const double started = bench::Seconds();
     SkinGraphics_Initialize();
+    sSkinManager_Initialize();
     const double first = (bench::Seconds() - started) * 1e6;
+    sSkinManager_Finalize();
     SkinGraphics_Finalize();
 
     std::vector<double> costs;
@@ -78,6 +82,8 @@ int wmain()
     }
     double whole = MedianMicroseconds(rounds, [] {
         SkinGraphics_Initialize();
+        sSkinManager_Initialize();
+        sSkinManager_Finalize();
         SkinGraphics_Finalize();
     });
     double window = MedianMicroseconds(rounds, [] {
@@ -85,7 +91,7 @@ int wmain()
         DestroyWindow(wnd);
     });
 
-    std::printf("skin graphics start-up, median of %d rounds (initialize + finalize):\n", rounds);
+    std::printf("skin library start-up, median of %d rounds (initialize + finalize):\n", rounds);
     for (size_t i = 0; i < costs.size(); ++i)
         std::printf("  %-36s %9.1f us  %5.1f%%\n", units[i].name, costs[i], 100.0 * costs[i] / total);
     std::printf("  %-36s %9.1f us\n", "all units in order", whole);

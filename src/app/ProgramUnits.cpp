@@ -19,6 +19,7 @@
 #include "SysUtils.h"
 #include "Unit1.h"
 #include "acGraphicsStartup.h"
+#include "sSkinManagerStartup.h"
 
 void InitializeProgramUnits()
 {
@@ -33,6 +34,7 @@ void InitializeProgramUnits()
     Forms_Initialize();
     // Skin library.
     SkinGraphics_Initialize();
+    sSkinManager_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -68,6 +70,7 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    sSkinManager_Finalize();
     SkinGraphics_Finalize();
     Clipbrd_Finalize();
     Forms_Finalize();

@@ -3,6 +3,8 @@
 #include <commdlg.h>
 #include <algorithm>
 
+bool UseLatestCommonDialogs = true;
+
 void TCommonDialog::DoShow()
 {
     if (OnShow)

@@ -61,6 +61,11 @@ protected:
     bool IsSave() const override { return true; }
 };
 
+// On: message boxes and open dialogs may use the newer system dialogs. A
+// skin manager that skins standard dialogs turns it off, since only the
+// classic dialogs can be skinned.
+extern bool UseLatestCommonDialogs;
+
 // Message boxes.
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp, mbClose };

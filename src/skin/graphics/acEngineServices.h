@@ -7,7 +7,10 @@
 #pragma once
 
 #include "Controls.h"
+#include "GdiHandles.h"
 #include "sStyleSimply.h"
+#include <functional>
+#include <vector>
 
 class TBitmap;
 class TsSkinManager;
@@ -98,6 +101,8 @@ struct TsMaskData {
     Integer SkinIndex = 0;
     Integer Width = 0;           // of one frame
     Integer Height = 0;
+    // Turned into its scaled form already: a second look-up must not scale it again.
+    bool Scaled = false;
 };
 
 enum TacPaletteColors {
@@ -116,8 +121,26 @@ enum TacPaletteColors {
 constexpr int PaletteColorCount = pcHintText + 1;
 static_assert(PaletteColorCount == 55);
 
-// The manager's published Boolean options, by index for GetBoolProp.
-struct TacOptions {
+// The outer effect of a skin: entry 0 the light outline, entry 1 the shadow.
+struct TacOutEffData {
+    TColor ColorL = 0, ColorT = 0, ColorR = 0, ColorB = 0;
+    Integer OffsetL = 0, OffsetT = 0, OffsetR = 0, OffsetB = 0;
+    Integer WidthL = 0, WidthT = 0, WidthR = 0, WidthB = 0;
+    Integer Blur = 0;
+    Integer Radius = 0;
+    Integer Mask = -1;
+    Integer Source = 0;            // 0 none, 1 an image of "GLOBALINFO", 2 a generated shadow
+    Integer Opacity = 0;
+};
+
+// Scale modes: a fixed scale, the system's scale, or no scaling at all.
+enum TacScaleMode { sm100, sm125, sm150, sm200, smAuto, smOldMode };
+
+// The manager's published switches. The Boolean ones are read by index too.
+class TacOptions : public TPersistent {
+public:
+    explicit TacOptions(TsSkinManager* AManager) : FManager(AManager) {}
+
     bool CheckEmptyAlpha = false;
     bool NoMouseHover = false;
     bool NativeBordersMaximized = false;
@@ -128,34 +151,276 @@ struct TacOptions {
 
     // 0 CheckEmptyAlpha ... 6 DrawNonClientArea; false for any other index.
     bool GetBoolProp(int Index) const;
+    void SetBoolProp(int Index, bool Value);
+
+    TacScaleMode GetScaleMode() const { return FScaleMode; }
+    void SetScaleMode(TacScaleMode Value);
+    TacArrowsStyle GetArrowsStyle() const { return FArrowsStyle; }
+    void SetArrowsStyle(TacArrowsStyle Value);
+    TacOptimizingPriority OptimizingPriority = opSpeed;
+    // ArrowsStyle, or the skin's own style when that is arsDefault.
+    TacArrowsStyle ActualArrowStyle() const;
+
+    void Assign(TPersistent* Source) override;
+
+private:
+    friend class TsSkinManager;
+    TsSkinManager* FManager;
+    TacScaleMode FScaleMode = smOldMode;
+    TacArrowsStyle FArrowsStyle = arsDefault;
 };
 
-// The skin-wide values of the loaded skin that the painters read.
+// The skin-wide values of the loaded skin.
 struct TsSkinData {
     bool Active = false;
     bool UseAeroBluring = false;
+    String Author;
+    String SkinPath;
+    String MainFont;
+    String Description;
+    Integer Shadow1Offset = 0, Shadow1Blur = 0, Shadow1Transparency = 0;
+    Integer ExBorderWidth = 0;
     Integer ExTitleHeight = 0;
     Integer ExMaxHeight = 0;
+    Integer ExContentOffs = 0, ExCenterOffs = 0, ExDrawMode = 0;
+    Integer ExShadowOffs = 0, ExShadowOffsR = 0, ExShadowOffsT = 0, ExShadowOffsB = 0;
+    Integer BISpacing = 0, BIVAlign = 0, BIRightMargin = 0, BILeftMargin = 0, BITopMargin = 0,
+            BIKeepHUE = 0;
+    Integer ComboBoxMargin = 0, SliderMargin = 0, BrightMin = 0, BrightMax = 0;
+    TacArrowsStyle ArrowStyle = arsSolid1;
+    Byte TabsCovering = 0, RibbonCovering = 0;
+    TColor Shadow1Color = 0;
+    TColor SysInactiveBorderColor = 0;
+    double Version = 0;
+    Integer WndShadowRadius = 0, WndShadowSize = 0, WndShadowOffset = 0;
+    TColor WndShadowColorN = 0, WndShadowColorA = 0;
+
+    void Reset() { Active = false; }
 };
 
+enum TacSkinsFilterItem { sfiInternal, sfiExternal };
+using TacSkinsFilter = Set<TacSkinsFilterItem, 2>;
+enum TacSkinningRule { srStdForms, srStdDialogs, srThirdParty };
+using TacSkinningRules = Set<TacSkinningRule, 3>;
+enum TacManagerStateItem { msFontChanging, msSkinLoading, msScaleChanging };
+using TacManagerState = Set<TacManagerStateItem, 3>;
+enum TacShowAction { saIgnore, saRestore, saMinimize };
+
+struct TScaleChangeData {
+    TacScaleMode OldScaleMode = smOldMode;
+    TacScaleMode NewScaleMode = smOldMode;
+    Integer OldScalePercent = 100;
+    Integer NewScalePercent = 100;
+};
+using TScaleChangeEvent = std::function<void(TObject* Sender, TScaleChangeData& Data)>;
+using TFontChanged = std::function<void(TObject* Sender, const String& DefOldFontName, const String& FontName)>;
+
+class TacSkinEffects;
+class TacAnimEffects;
+class TacButtonsSupport;
+class TacLabelsSupport;
+class TacScrollBarsSupport;
+class TsThirdPartyList;
+class TacFonts;
+class TacMenuSupport;
+class TStringList;
+class TTimer;
+class TReader;
+class TWriter;
+
+// The skin manager: the loaded skin as tables, its announcement to every
+// form, the control under the mouse, scaling, the application font and the
+// library-wide options. Declared here because the painters read its tables;
+// everything else is the skin engine's (src/skin/engine, sSkinManager.h).
 class TsSkinManager : public TComponent {
 public:
-    using TComponent::TComponent;
+    explicit TsSkinManager(TComponent* AOwner);
+    ~TsSkinManager() override;
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
 
+    // --- Tables -----------------------------------------------------------
     std::vector<TsGeneralData> gd;   // skin sections
     std::vector<TsMaskData> ma;      // skin images
-    TBitmap* MasterBitmap = nullptr; // images without a bitmap of their own lie here
-    TacOptions Options;
-    TsSkinData CommonSkinData;
+    std::vector<TacOutEffData> oe;   // outer effects
+    std::vector<TacExtFileData> ExtArray; // external image files; they own their bitmaps
+    TBitmap* MasterBitmap = nullptr; // images without a bitmap of their own lie here; owned
     TColor Palette[PaletteColorCount] = {};
+    TBrushHandle Brushes[6];         // of the first six palette colours
     TConstantSkinData ConstData;
-    TControl* FActiveGraphControl = nullptr;
-    Integer SysFontScale = 0;
+    TsSkinData CommonSkinData;
 
+    Integer GetSkinIndex(const String& SkinSection) const;
     bool IsValidSkinIndex(int SkinIndex) const { return SkinIndex >= 0 && SkinIndex < static_cast<int>(gd.size()); }
     bool IsValidImgIndex(int ImageIndex) const { return ImageIndex >= 0 && ImageIndex < static_cast<int>(ma.size()); }
-    bool IsDefault() const;
+    Integer GetMaskIndex(const String& SkinSection, const String& Mask) const;
+    Integer GetMaskIndex(Integer SkinIndex, const String& Mask) const;
+    Integer GetMaskIndex(Integer SkinIndex, const String& SkinSection, const String& Mask) const;
+    Integer GetTextureIndex(Integer aSkinIndex, const String& SkinSection, const String& PropName) const;
+    Integer GetTextureIndex(Integer aSkinIndex, const String& PropName) const;
+    void GetSkinSections(TStrings* sl) const;
+    Integer AddNewSection(const String& AName, Integer AParentSection, Integer AStates,
+                          Integer ATransparency, TColor AColor, TColor AFontColor);
+    Integer MakeNewItem(Integer SkinIndex, const String& PropertyName, const String& AClassName,
+                        TacImgType ImgType, const TRect& R, Integer Count, Integer DrawMode,
+                        Integer Masktype);
+    TPoint GetMaskSize(Integer ImageIndex) const;
+
     TColor GetGlobalColor() const { return Palette[pcMainColor]; }
+    TColor GetGlobalFontColor() const { return Palette[pcLabelText]; }
+    TColor GetActiveEditColor() const { return Palette[pcEditBG]; }
+    TColor GetActiveEditFontColor() const { return Palette[pcEditText]; }
+    TColor GetHighLightColor(bool Focused = true) const
+    {
+        return Palette[Focused ? pcSelectionBG_Focused : pcSelectionBG];
+    }
+    TColor GetHighLightFontColor(bool Focused = true) const
+    {
+        return Palette[Focused ? pcSelectionText_Focused : pcSelectionText];
+    }
+
+    void InitMaskIndexes();
+    void InitConstantIndexes();
+    // Solid brushes of the first six palette colours, the old ones deleted.
+    void CreateBrushes();
+    // Frees every image, external file and the master bitmap and empties gd.
+    void FreeSkinTables();
+
+    // --- The component ----------------------------------------------------
+    bool GetActive() const { return FActive; }
+    void SetActive(bool Value);
+    const String& GetSkinName() const { return FSkinName; }
+    void SetSkinName(const String& Value);
+    const String& GetSkinDirectory() const { return FSkinDirectory; }
+    void SetSkinDirectory(const String& Value);
+    TacSkinsFilter GetSkinsFilter() const { return FSkinsFilter; }
+    void SetSkinsFilter(TacSkinsFilter Value);
+    TacSkinningRules GetSkinningRules() const { return FSkinningRules; }
+    void SetSkinningRules(TacSkinningRules Value);
+    bool GetExtendedBorders() const;
+    void SetExtendedBorders(bool Value);
+    bool IsDefault() const;
+    void SetIsDefault(bool Value);
+    bool GetSkinnedPopups() const { return FSkinnedPopups; }
+    void SetSkinnedPopups(bool Value);
+    Integer GetBrightness() const { return FBrightness; }
+    void SetBrightness(Integer Value) { FBrightness = Value; }
+    Integer GetHueOffset() const { return FHueOffset; }
+    void SetHueOffset(Integer Value) { FHueOffset = Value; }
+    Integer GetSaturation() const { return FSaturation; }
+    void SetSaturation(Integer Value) { FSaturation = Value; }
+    TStringList* GetCommonSections() const { return FCommonSections.get(); }
+    void SetCommonSections(TStrings* Value);
+    String GetSkinInfo() const;
+    static String GetVersion() { return L"13.11"; }
+
+    TacOptions Options;
+    TacSkinEffects* Effects() const { return FEffects.get(); }
+    TacAnimEffects* AnimEffects() const { return FAnimEffects.get(); }
+    TacButtonsSupport* ButtonsOptions() const { return FButtonsOptions.get(); }
+    TacLabelsSupport* LabelsOptions() const { return FLabelsOptions.get(); }
+    TacScrollBarsSupport* ScrollsOptions() const { return FScrollsOptions.get(); }
+    TsThirdPartyList* ThirdParty() const { return FThirdParty.get(); }
+    TacFonts* Fonts() const { return FFonts.get(); }
+    TacMenuSupport* MenuSupport() const { return FMenuSupport.get(); }
+
+    TNotifyEvent OnActivate, OnDeactivate, OnSkinLoading, OnBeforeChange, OnAfterChange,
+        OnSkinListChanged, OnScaleChanged;
+    TScaleChangeEvent OnScaleModeChange;
+    TFontChanged OnFontChanged;
+
+    // The skinned window under the mouse, and the graphic control under it.
+    HWND GetActiveControl() const { return FActiveControl; }
+    void SetActiveControl(HWND Value);
+    TControl* GetActiveGraphControl() const { return FActiveGraphControl; }
+    void SetActiveGraphControl(TControl* Value);
+    Integer GroupIndex = 0;
+
+    void BeginUpdate();
+    void EndUpdate(bool Repaint = false, bool AllowAnimation = true);
+    void UpdateSkin(bool Repaint = true);
+    void UpdateSkinSection(const String& SectionName);
+    void RepaintForms(bool DoLockForms = true);
+    String GetFullSkinDirectory() const;
+    // The skin's folder or packed file was found under SkinDirectory.
+    bool SkinIsPacked = false;
+    bool SkinRemoving = false;
+
+    // --- Scale and fonts --------------------------------------------------
+    Integer GetScale() const;
+    Integer ScaleInt(Integer Value, Integer SysScale = 0) const;
+    Integer GetScrollBarWidth() const;
+    Integer GetMaxScrollBarWidth() const;
+    void UpdateScale(TWinControl* Ctrl, Integer iCurrentScale);
+    void UpdateAllScale();
+    void StoreDefFont();
+    void ChangeAppFont(const String& FontName, bool DoLockForms);
+    bool UpdateFontName(TControl* Ctrl);
+    Integer SysFontScale = 0;
+    String DefStoredFontName, DefOldFontName, DefNewFontName;
+
+    // --- Internal state ---------------------------------------------------
+    TacManagerState ManagerState;
+    bool NoAutoUpdate = false;
+    TacShowAction ShowState = saIgnore;
+    bool GlobalHookInstalled = false;
+    TRect FormShadowSize;
+    Integer FHueOffset = 0, FSaturation = 0, FBrightness = 0;
+    TStringList* ThirdLists(int Index) const { return FThirdLists[Index].get(); }
+
+    void SendNewSkin(bool Repaint);
+    void SendRemoveSkin();
+    void UpdateDialogRule();
+    void CheckHotControl();
+    // Application hooks of the default manager.
+    void InstallHook();
+    void UninstallHook();
+    // Load SkinName from its folder or its packed file; a folder without
+    // "Options.dat" turns Active off.
+    void ReloadSkin();
+    void ReloadPackedSkin();
+
+    // The component image: signature, class, name, the published values
+    // (option objects as dotted names), end marks.
+    void WriteComponent(TStream* Stream);
+    void ReadComponent(TStream* Stream);
+
+protected:
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TacOptions;
+    // The scaled form of an image of the section (or of "GLOBALINFO");
+    // see sMaskData.cpp.
+    Integer GetScaledImage(const String& Name, Integer SectionIndex, bool NewBitmap);
+    void FillElement(TacConstElementData& Element, const String& Name, const wchar_t* Fallback1,
+                     const wchar_t* Fallback2, bool ScaledGlyph);
+    void RescaleLibraryMetrics(Integer OldPercent, Integer NewPercent);
+    void WriteProperties(TWriter& Writer);
+    void ReadProperty(TReader& Reader, const String& Name);
+
+    bool FActive = true;
+    String FSkinName;
+    String FSkinDirectory;
+    TacSkinsFilter FSkinsFilter{sfiInternal, sfiExternal};
+    TacSkinningRules FSkinningRules{srStdForms, srStdDialogs, srThirdParty};
+    bool FExtendedBorders = false;
+    bool FSkinnedPopups = true;
+    HWND FActiveControl = nullptr;
+    TControl* FActiveGraphControl = nullptr;
+    TOwned<TStringList> FCommonSections;
+    TOwned<TacSkinEffects> FEffects;
+    TOwned<TacAnimEffects> FAnimEffects;
+    TOwned<TacButtonsSupport> FButtonsOptions;
+    TOwned<TacLabelsSupport> FLabelsOptions;
+    TOwned<TacScrollBarsSupport> FScrollsOptions;
+    TOwned<TsThirdPartyList> FThirdParty;
+    TOwned<TacFonts> FFonts;
+    TOwned<TacMenuSupport> FMenuSupport;
+    TOwned<TStringList> FThirdLists[23];
+    TOwned<TTimer> TimerCheckHot;
+    bool FHookedApplication = false;
 };
 
 // The manager painters use when given none; null while no manager exists.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sConst.h"
+#include <vector>
 
 // By TacSection.
 constexpr const wchar_t* SectionNames[SectionCount] = {
@@ -58,6 +59,22 @@ struct TacConstElementData {
     String SkinSection;
 };
 
+// The title glyphs that have glow frames: tgCloseAlone .. tgNormal.
+constexpr int GlowTitleGlyphCount = tgNormal + 1;
+
+// The images of a track bar of one orientation.
+struct TacTrackBarData {
+    Integer SkinIndex = -1;        // "TRACKBAR"
+    Integer MaskIndex = -1;        // its border image
+    Integer SliderIndex = -1;
+    Integer BGIndex = -1;          // "PATTERN"
+    Integer HotBGIndex = -1;       // "HOTPATTERN"
+    Integer Reserved = 0;
+    Integer TickIndex = -1;
+    Integer ProgressIndex = -1;
+    Integer ChannelIndex = -1;     // "SLIDERCHANNEL"
+};
+
 // The standard indexes of the loaded skin, filled by the skin manager.
 struct TConstantSkinData {
     Integer IndexGLobalInfo = -1;
@@ -69,15 +86,15 @@ struct TConstantSkinData {
     TacConstElementData Sliders[2];
     TacConstElementData MenuItem;
     TacConstElementData ComboBtn;
-    // The parts below are sized here by their name groups; the skin manager
-    // decides what each element holds.
-    Integer TitleGlows[TitleGlyphCount] = {};
-    Integer GlowMargins[TitleGlyphCount] = {};
+    // Per large title glyph (tgCloseAlone .. tgNormal): the image indexes of
+    // its glow frames, sized by the skin loader, and its glow margin.
+    std::vector<Integer> TitleGlows[GlowTitleGlyphCount];
+    Integer GlowMargins[GlowTitleGlyphCount] = {};
     Integer TitleGlyphs[TitleGlyphCount] = {};
-    Integer RadioButton[2] = {};
-    Integer CheckBox[3] = {};
-    Integer SmallCheckBox[3] = {};
-    Integer TrackBar[2] = {};
+    Integer RadioButton[2] = {-1, -1};
+    Integer CheckBox[3] = {-1, -1, -1};
+    Integer SmallCheckBox[3] = {-1, -1, -1};
+    TacTrackBarData TrackBar[2];       // vertical, horizontal
     Integer ExBorder = -1;
     Integer GripRightBottom = -1;
     Integer GripHorizontal = -1;

@@ -147,8 +147,10 @@ TEST(FuchsiaKeyCopy, KeysFromTheTargetOrASkinCornerWithinBounds)
     auto keys = Bitmap32(8, 4, 0xFF000000u);
     for (auto [x, y] : {std::pair{0, 0}, {5, 0}, {2, 2}, {7, 2}})
         SetBitmap32Pixel(keys.get(), x, y, 0xFFFF00FFu);
+    // The key image is an external file's bitmap: the manager owns it.
+    manager->ExtArray.push_back({keys.release(), L"KEYS.BMP", 0});
     TsMaskData image;
-    image.Bmp = keys.get();
+    image.Bmp = manager->ExtArray.back().Bmp;
     image.R = TRect(0, 0, 8, 4);
     image.Width = 8;
     image.Height = 4;
