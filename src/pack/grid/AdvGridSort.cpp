@@ -222,8 +222,9 @@ bool SeparatorAmidDigits(const String& s, wchar_t separator, bool& placed)
     return placed && IsNumericChar(s[p - 1]) && IsNumericChar(s[p + 1]);
 }
 
-// DetectValueKind, which first trims a copy, is asked only when the first
-// character after the blanks can start a number, a date or a time.
+// DetectValueKind is asked only when the first character after the blanks
+// can start a number, a date or a time; a thousand separator can (".5" is a
+// number where "." parts the thousands).
 Byte ValueKind(const String& s)
 {
     size_t i = 0;
@@ -232,7 +233,8 @@ Byte ValueKind(const String& s)
     if (i == s.size())
         return vkText;
     const wchar_t ch = s[i];
-    if (ch < 128 && (ch < L'0' || ch > L'9') && ch != L'-' && ch != FormatSettings.DecimalSeparator)
+    if (ch < 128 && (ch < L'0' || ch > L'9') && ch != L'-' && ch != FormatSettings.DecimalSeparator &&
+        ch != FormatSettings.ThousandSeparator)
         return vkText;
     return DetectValueKind(s);
 }
