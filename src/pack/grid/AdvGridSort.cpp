@@ -497,17 +497,26 @@ struct TAdvStringGrid::TSortKeys {
         if (!quickKinds || !QuickValueKind(text, dateSeparator, timeSeparator, decimalSeparator, kind))
             kind = ValueKind(text);
         uint16_t flags = Read | static_cast<uint16_t>(kind << KindShift);
-        bool placed = false;
-        if (text.find(dateSeparator) != String::npos) {
-            flags |= HasDate;
-            if (SeparatorAmidDigits(text, dateSeparator, placed))
-                flags |= DateDigits;
-            if (placed)
-                flags |= DatePlaced;
+        // The first of each separator, in one walk.
+        const size_t n = text.size();
+        size_t date = n, time = n;
+        for (size_t k = 0; k < n && (date == n || time == n); ++k) {
+            if (text[k] == dateSeparator && date == n)
+                date = k;
+            if (text[k] == timeSeparator && time == n)
+                time = k;
         }
-        if (text.find(timeSeparator) != String::npos) {
+        // Placed at position 2 or 3 (counted from 1), not last; digits on both sides.
+        const auto placed = [n](size_t at) { return at >= 1 && at <= 2 && at + 1 < n; };
+        const auto amidDigits = [&text](size_t at) { return IsNumericChar(text[at - 1]) && IsNumericChar(text[at + 1]); };
+        if (date < n) {
+            flags |= HasDate;
+            if (placed(date))
+                flags |= DatePlaced | (amidDigits(date) ? DateDigits : 0);
+        }
+        if (time < n) {
             flags |= HasTime;
-            if (SeparatorAmidDigits(text, timeSeparator, placed))
+            if (placed(time) && amidDigits(time))
                 flags |= TimeDigits;
         }
         column.flags[i] = flags;
@@ -1084,18 +1093,15 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
         std::vector<int> ties(known, 0);
         std::vector<signed char> lanes(known, -1);
         const int enough = keys.count / 8 + 1;
-        StableOrder(order, keys.merged, [&](int a, int b) {
-            for (int col = Col;; ++col) {
+        // The columns right of the first, for a tie.
+        const auto tieBreak = [&](int a, int b) {
+            for (int col = Col + 1;; ++col) {
                 int r = 0;
-                if (col == Col && laneColumn) {
-                    ++FSort.compares;
-                    r = TSortKeys::LaneCompare(*laneColumn, lane, static_cast<size_t>(a - Left),
-                                               static_cast<size_t>(b - Left));
-                } else if (!keys.Ignored(col)) {
+                if (!keys.Ignored(col)) {
                     const auto c = static_cast<size_t>(col);
-                    if (col != Col && c < known && lanes[c] < 0 && ++ties[c] >= enough)
+                    if (c < known && lanes[c] < 0 && ++ties[c] >= enough)
                         lanes[c] = static_cast<signed char>(keys.Lane(col));
-                    if (col != Col && c < known && lanes[c] > 0) {
+                    if (c < known && lanes[c] > 0) {
                         ++FSort.compares;
                         r = TSortKeys::LaneCompare(keys.columns[c], static_cast<TSortKeys::TLane>(lanes[c]),
                                                    static_cast<size_t>(a - Left), static_cast<size_t>(b - Left));
@@ -1103,10 +1109,52 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
                         r = CompareKeys(keys, col, a, b, direction);
                     }
                 }
-                if (r != 0 || !keys.full || col >= keys.lastCol)
-                    return dir * r < 0;
+                if (r != 0 || col >= keys.lastCol)
+                    return r;
             }
-        });
+        };
+        // The merge with the first column's compare made for its lane.
+        const auto orderBy = [&](auto first) {
+            StableOrder(order, keys.merged, [&](int a, int b) {
+                const int r = first(static_cast<size_t>(a - Left), static_cast<size_t>(b - Left), a, b);
+                if (r != 0 || !keys.full || Col >= keys.lastCol)
+                    return dir * r < 0;
+                return dir * tieBreak(a, b) < 0;
+            });
+        };
+        switch (lane) {
+        case TSortKeys::Numbers: {
+            const std::vector<uint16_t>& flags = laneColumn->flags;
+            const std::vector<double>& numbers = laneColumn->numbers;
+            orderBy([&](size_t i1, size_t i2, int, int) {
+                ++FSort.compares;
+                const bool failed = !(flags[i1] & TSortKeys::Converted) && !(flags[i2] & TSortKeys::Converted);
+                return failed ? 0 : Order(numbers[i1], numbers[i2]);
+            });
+            break;
+        }
+        case TSortKeys::Dates: {
+            const std::vector<double>& values = laneColumn->values;
+            orderBy([&](size_t i1, size_t i2, int, int) {
+                ++FSort.compares;
+                return Order(values[i1], values[i2]);
+            });
+            break;
+        }
+        case TSortKeys::Ordinal: {
+            const TSortKeys::TColumn& column = *laneColumn;
+            orderBy([&](size_t i1, size_t i2, int, int) {
+                ++FSort.compares;
+                return TSortKeys::CompareOrdinal(column, i1, i2);
+            });
+            break;
+        }
+        default:
+            orderBy([&](size_t, size_t, int a, int b) {
+                return keys.Ignored(Col) ? 0 : CompareKeys(keys, Col, a, b, direction);
+            });
+            break;
+        }
     }
     PlaceRows(Left, order);
 }
