@@ -106,45 +106,43 @@ double DateKey(const String& text)
 // Seconds for the reference to sort the rows by one column: keys, order, move.
 double ReferenceSort(const TRows& table, int col)
 {
-    {
-        TRows rows = table;
-        const double start = Seconds();
-        const size_t n = rows.size();
-        TKeyColumn numbers{NumberCol, std::vector<double>(n), std::vector<bool>(n)};
-        TKeyColumn dates{DateCol, std::vector<double>(n), std::vector<bool>(n)};
-        auto key = [&](TKeyColumn& k, size_t r) {
-            if (!k.read[r]) {
-                const String& text = rows[r][static_cast<size_t>(k.col)];
-                k.values[r] = k.col == NumberCol ? NumberKey(text) : DateKey(text);
-                k.read[r] = true;
+    TRows rows = table;
+    const double start = Seconds();
+    const size_t n = rows.size();
+    TKeyColumn numbers{NumberCol, std::vector<double>(n), std::vector<bool>(n)};
+    TKeyColumn dates{DateCol, std::vector<double>(n), std::vector<bool>(n)};
+    auto key = [&](TKeyColumn& k, size_t r) {
+        if (!k.read[r]) {
+            const String& text = rows[r][static_cast<size_t>(k.col)];
+            k.values[r] = k.col == NumberCol ? NumberKey(text) : DateKey(text);
+            k.read[r] = true;
+        }
+        return k.values[r];
+    };
+    auto compare = [&](size_t a, size_t b) {
+        for (int c = col; c < Cols; ++c) {
+            int r = 0;
+            if (c == NumberCol || c == DateCol) {
+                TKeyColumn& k = c == NumberCol ? numbers : dates;
+                const double x = key(k, a), y = key(k, b);
+                r = x < y ? -1 : (y < x ? 1 : 0);
+            } else {
+                r = rows[a][static_cast<size_t>(c)].compare(rows[b][static_cast<size_t>(c)]);
             }
-            return k.values[r];
-        };
-        auto compare = [&](size_t a, size_t b) {
-            for (int c = col; c < Cols; ++c) {
-                int r = 0;
-                if (c == NumberCol || c == DateCol) {
-                    TKeyColumn& k = c == NumberCol ? numbers : dates;
-                    const double x = key(k, a), y = key(k, b);
-                    r = x < y ? -1 : (y < x ? 1 : 0);
-                } else {
-                    r = rows[a][static_cast<size_t>(c)].compare(rows[b][static_cast<size_t>(c)]);
-                }
-                if (r != 0)
-                    return r < 0;
-            }
-            return false;
-        };
-        std::vector<size_t> order(n);
-        std::iota(order.begin(), order.end(), size_t{0});
-        std::stable_sort(order.begin(), order.end(), compare);
-        TRows sorted;
-        sorted.reserve(n);
-        for (size_t r : order)
-            sorted.push_back(std::move(rows[r]));
-        rows.swap(sorted);
-        return Seconds() - start;
-    }
+            if (r != 0)
+                return r < 0;
+        }
+        return false;
+    };
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), compare);
+    TRows sorted;
+    sorted.reserve(n);
+    for (size_t r : order)
+        sorted.push_back(std::move(rows[r]));
+    rows.swap(sorted);
+    return Seconds() - start;
 }
 
 void SortFigures(int rowCount, int tries)
