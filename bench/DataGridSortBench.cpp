@@ -178,7 +178,7 @@ double HideAll(int rowCount)
 {
     TOwned<TAdvStringGrid> grid(New<TAdvStringGrid>(nullptr));
     Fill(grid.get(), MakeRows(rowCount));
-    return Best(3, [&] {
+    return Best(5, [&] {
         grid->UnHideRowsAll();
         const double start = Seconds();
         grid->HideRows(1, rowCount);
