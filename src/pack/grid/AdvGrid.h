@@ -26,6 +26,7 @@
 #include "PictureContainer.h"
 #include "ScopeExit.h"
 #include "UniqueHandle.h"
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -1415,6 +1416,7 @@ private:
     void SortRange(int Left, int Right, int Col, bool Indexed);
     // Order[k] is the row that goes to Left + k.
     void PlaceRows(int Left, const std::vector<int>& Order);
+    void PlaceRowsAtOnce(int Left, const std::vector<int>& Order);
     void RunSort(bool Indexed);
     // Column 0's texts where NormalCellsOnly keeps them in place, and their return.
     std::vector<String> NormalCellsColumn();
@@ -1433,6 +1435,11 @@ private:
     // row selection keeps the horizontal scroll.
     void KeepLeftColumnWhile(const std::function<void()>& Work);
     TSortState FSort;
+    // The keys' arrays, kept from one sort to the next.
+    struct TSortKeysDelete {
+        void operator()(TSortKeys* Keys) const;
+    };
+    std::unique_ptr<TSortKeys, TSortKeysDelete> FSortKeys;
 
     // --- mouse state from a press to its release
     struct TMousePress {

@@ -14,12 +14,14 @@
 #include "ScopeExit.h"
 #include "SysUtils.h"
 #include <algorithm>
+#include <iterator>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cwchar>
 #include <numeric>
 #include <string_view>
+#include <typeinfo>
 
 // --- the sort settings' own operations ------------------------------------------------
 
@@ -220,8 +222,9 @@ bool SeparatorAmidDigits(const String& s, wchar_t separator, bool& placed)
     return placed && IsNumericChar(s[p - 1]) && IsNumericChar(s[p + 1]);
 }
 
-// DetectValueKind, which first trims a copy, is asked only when the first
-// character after the blanks can start a number, a date or a time.
+// DetectValueKind is asked only when the first character after the blanks
+// can start a number, a date or a time; a thousand separator can (".5" is a
+// number where "." parts the thousands).
 Byte ValueKind(const String& s)
 {
     size_t i = 0;
@@ -230,9 +233,51 @@ Byte ValueKind(const String& s)
     if (i == s.size())
         return vkText;
     const wchar_t ch = s[i];
-    if (ch < 128 && (ch < L'0' || ch > L'9') && ch != L'-' && ch != FormatSettings.DecimalSeparator)
+    if (ch < 128 && (ch < L'0' || ch > L'9') && ch != L'-' && ch != FormatSettings.DecimalSeparator &&
+        ch != FormatSettings.ThousandSeparator)
         return vkText;
     return DetectValueKind(s);
+}
+
+// DetectValueKind's answer, without asking it, for the texts a sort meets
+// most: ASCII digits with a leading minus and at most one decimal separator,
+// or digits parted by date separators or by time separators. False for any
+// other text. The separators must differ from one another, from the digits,
+// the minus and the exponent's letters.
+bool QuickValueKind(std::wstring_view s, wchar_t date, wchar_t time, wchar_t decimal, Byte& kind)
+{
+    const size_t n = s.size();
+    if (n == 0)
+        return false;
+    size_t decimals = 0, dates = 0, times = 0;
+    bool adjacent = false;
+    wchar_t previous = 0;
+    for (size_t j = 0; j < n; ++j) {
+        const wchar_t c = s[j];
+        if (c >= L'0' && c <= L'9') {
+        } else if (c == L'-' && j == 0) {
+        } else if (c == decimal) {
+            ++decimals;
+        } else if (c == date || c == time) {
+            adjacent = adjacent || c == previous;
+            ++(c == date ? dates : times);
+        } else {
+            return false;
+        }
+        previous = c;
+    }
+    const bool minus = s[0] == L'-';
+    if (dates + times == 0) {
+        if (decimals > 1)
+            return false;
+        kind = decimals ? vkFloat : vkInteger;
+        return true;
+    }
+    // Digits first, and one kind of separator only.
+    if (minus || decimals > 0 || (dates > 0 && times > 0) || s[0] == date || s[0] == time)
+        return false;
+    kind = adjacent || dates + times > 2 ? vkText : (dates ? vkDate : vkTime);
+    return true;
 }
 
 // The ordinal compare of the texts as the ASCII-only upper-casing leaves them.
@@ -289,9 +334,11 @@ struct TAdvStringGrid::TSortKeys {
         HasTime = 64,
         TimeDigits = 128,  // the first time separator placed so, digits on both sides
         StrippedRead = 256,
+        ValueRead = 512,  // values[i] holds the value of valueFormats[i]
         KindShift = 12,  // the value kind in the top bits
     };
     struct TColumn {
+        unsigned sort = 0;  // the sort the arrays were last set up for
         std::vector<uint16_t> flags;
         // The first eight code units, four to a number, the first highest:
         // numbers that differ order the texts as the ordinal compare does.
@@ -307,37 +354,93 @@ struct TAdvStringGrid::TSortKeys {
     };
 
     TAdvStringGrid& grid;
-    int first;
-    int count;
-    TSortStyle startFormat;
-    bool formatEvent;
-    bool ignoreCase;
-    bool ignoreBlanks;
-    bool blanksLast;
-    bool full;
-    bool virtualCells;
-    wchar_t dateSeparator = FormatSettings.DateSeparator;
-    wchar_t timeSeparator = FormatSettings.TimeSeparator;
-    wchar_t decimalSeparator = FormatSettings.DecimalSeparator;
-    int lastCol;
+    unsigned sort = 0;  // counts the sorts, so that a column knows whether its keys are this sort's
+    bool busy = false;
+    int first = 0;
+    int count = 0;
+    TSortStyle startFormat = ssAutomatic;
+    bool formatEvent = false;
+    bool ignoreCase = false;
+    bool ignoreBlanks = false;
+    bool blanksLast = false;
+    bool full = false;
+    bool virtualCells = false;
+    bool plainShown = false;  // a cell without properties shows its stored text
+    bool quickKinds = false;  // the locale's separators let QuickValueKind answer
+    wchar_t dateSeparator = 0;
+    wchar_t timeSeparator = 0;
+    wchar_t decimalSeparator = 0;
+    int lastCol = -1;
     std::vector<char> ignored;  // per column up to lastCol
     std::vector<TColumn> columns;
+    // The positions a sort orders and the merge's second array.
+    std::vector<int> order;
+    std::vector<int> merged;
 
-    TSortKeys(TAdvStringGrid& Grid, int First, int Count)
-        : grid(Grid), first(First), count(Count), lastCol(Grid.TotalColCount() - 1)
+    explicit TSortKeys(TAdvStringGrid& Grid) : grid(Grid) {}
+
+    // Readies the keys for a sort of Count rows from First. The arrays stay
+    // from one sort to the next: allocating and freeing them again cost a
+    // small sort more than its compares.
+    void Begin(int First, int Count)
     {
-        TSortSettings* settings = Grid.FSortSettings.get();
+        busy = true;
+        ++sort;
+        first = First;
+        count = Count;
+        lastCol = grid.TotalColCount() - 1;
+        TSortSettings* settings = grid.FSortSettings.get();
         ignoreCase = settings->GetIgnoreCase();
         startFormat = settings->GetAutoFormat() ? ssAutomatic : ignoreCase ? ssAlphaNoCase : settings->GetDefaultFormat();
-        formatEvent = static_cast<bool>(Grid.OnGetFormat);
+        formatEvent = static_cast<bool>(grid.OnGetFormat);
         ignoreBlanks = settings->GetIgnoreBlanks();
         blanksLast = settings->GetBlankPos() == blLast;
         full = settings->GetFull();
         virtualCells = settings->GetSortOnVirtualCells();
+        // Nothing changes a text on its way to the screen: no event, no
+        // link shortening, no GetDisplText of a descendant.
+        plainShown = typeid(grid) == typeid(TAdvStringGrid) && !grid.OnGetDisplText && !grid.OnGetDisplWideText &&
+                     !grid.FURLShowInText;
+        dateSeparator = FormatSettings.DateSeparator;
+        timeSeparator = FormatSettings.TimeSeparator;
+        decimalSeparator = FormatSettings.DecimalSeparator;
+        const wchar_t separators[] = {dateSeparator, timeSeparator, decimalSeparator, FormatSettings.ThousandSeparator};
+        quickKinds = true;
+        for (size_t a = 0; a < std::size(separators); ++a) {
+            const wchar_t c = separators[a];
+            quickKinds = quickKinds && !IsNumericChar(c) && c != L'-' && c != L'e' && c != L'E';
+            for (size_t b = a + 1; b < std::size(separators); ++b)
+                quickKinds = quickKinds && c != separators[b];
+        }
         ignored.resize(static_cast<size_t>(std::max(lastCol + 1, 0)));
         for (int c = 0; c <= lastCol; ++c)
-            ignored[static_cast<size_t>(c)] = Grid.IsIgnoredColumn(c);
-        columns.resize(ignored.size());
+            ignored[static_cast<size_t>(c)] = grid.IsIgnoredColumn(c);
+        if (columns.size() < ignored.size())
+            columns.resize(ignored.size());
+    }
+
+    // After a sort: the arrays of a few columns stay, up to a limit, the
+    // texts without tags go.
+    void End()
+    {
+        busy = false;
+        constexpr size_t Kept = 32u << 20;
+        size_t kept = 0;
+        for (TColumn& column : columns) {
+            column.stripped.clear();
+            const size_t size = column.flags.capacity() * sizeof(uint16_t) +
+                                column.prefix.capacity() * sizeof(uint64_t) +
+                                column.pool.capacity() * sizeof(wchar_t) +
+                                (column.starts.capacity() + column.lengths.capacity()) * sizeof(uint32_t) +
+                                (column.numbers.capacity() + column.values.capacity()) * sizeof(double) +
+                                column.valueFormats.capacity();
+            if (kept + size <= Kept)
+                kept += size;
+            else
+                column = TColumn();
+        }
+        if (columns.size() > ignored.size())
+            columns.resize(ignored.size());
     }
 
     bool Ignored(int col) const
@@ -351,12 +454,14 @@ struct TAdvStringGrid::TSortKeys {
         if (static_cast<size_t>(col) >= columns.size())
             columns.resize(static_cast<size_t>(col) + 1);
         TColumn& column = columns[static_cast<size_t>(col)];
-        if (column.flags.empty()) {
+        if (column.sort != sort) {
+            column.sort = sort;
             const size_t n = static_cast<size_t>(count);
-            column.flags.resize(n);
+            column.flags.assign(n, 0);
             column.prefix.resize(2 * n);
             column.starts.resize(n);
             column.lengths.resize(n);
+            column.pool.clear();
             column.pool.reserve(16 * n);
         }
         return column;
@@ -373,11 +478,13 @@ struct TAdvStringGrid::TSortKeys {
 
     void ReadCell(TColumn& column, size_t i, int col, int row)
     {
-        // Without virtual cells a sort reads the stored text, in place.
+        // The stored text is read in place, without virtual cells or where it
+        // is what the cell shows (properties may make it show another cell's).
+        const bool stored = !virtualCells || (plainShown && !grid.GetRawObject(col, row));
         String shown;
-        if (virtualCells)
+        if (!stored)
             shown = grid.GetCellText(col, row);
-        const String& text = virtualCells ? shown : grid.StoredText(col, row);
+        const String& text = stored ? grid.StoredText(col, row) : shown;
         column.starts[i] = static_cast<uint32_t>(column.pool.size());
         column.lengths[i] = static_cast<uint32_t>(text.size());
         column.pool += text;
@@ -386,18 +493,30 @@ struct TAdvStringGrid::TSortKeys {
             prefix[k / 4] |= static_cast<uint64_t>(static_cast<uint16_t>(text[k])) << (48 - 16 * (k % 4));
         column.prefix[2 * i] = prefix[0];
         column.prefix[2 * i + 1] = prefix[1];
-        uint16_t flags = Read | static_cast<uint16_t>(ValueKind(text) << KindShift);
-        bool placed = false;
-        if (text.find(dateSeparator) != String::npos) {
-            flags |= HasDate;
-            if (SeparatorAmidDigits(text, dateSeparator, placed))
-                flags |= DateDigits;
-            if (placed)
-                flags |= DatePlaced;
+        Byte kind = vkText;
+        if (!quickKinds || !QuickValueKind(text, dateSeparator, timeSeparator, decimalSeparator, kind))
+            kind = ValueKind(text);
+        uint16_t flags = Read | static_cast<uint16_t>(kind << KindShift);
+        // The first of each separator, in one walk.
+        const size_t n = text.size();
+        size_t date = n, time = n;
+        for (size_t k = 0; k < n && (date == n || time == n); ++k) {
+            if (text[k] == dateSeparator && date == n)
+                date = k;
+            if (text[k] == timeSeparator && time == n)
+                time = k;
         }
-        if (text.find(timeSeparator) != String::npos) {
+        // Placed at position 2 or 3 (counted from 1), not last; digits on both sides.
+        const auto placed = [n](size_t at) { return at >= 1 && at <= 2 && at + 1 < n; };
+        const auto amidDigits = [&text](size_t at) { return IsNumericChar(text[at - 1]) && IsNumericChar(text[at + 1]); };
+        if (date < n) {
+            flags |= HasDate;
+            if (placed(date))
+                flags |= DatePlaced | (amidDigits(date) ? DateDigits : 0);
+        }
+        if (time < n) {
             flags |= HasTime;
-            if (SeparatorAmidDigits(text, timeSeparator, placed))
+            if (placed(time) && amidDigits(time))
                 flags |= TimeDigits;
         }
         column.flags[i] = flags;
@@ -428,7 +547,7 @@ struct TAdvStringGrid::TSortKeys {
     {
         uint16_t& flags = column.flags[i];
         if (!(flags & NumberRead)) {
-            if (column.numbers.empty())
+            if (column.numbers.size() < static_cast<size_t>(count))
                 column.numbers.resize(static_cast<size_t>(count));
             const std::wstring_view text = Text(column, i);
             double value = 0;
@@ -453,13 +572,10 @@ struct TAdvStringGrid::TSortKeys {
     {
         if (format == ssDateTime)
             format = ssDate;
-        if (column.values.empty()) {
-            column.values.resize(static_cast<size_t>(count));
-            column.valueFormats.assign(static_cast<size_t>(count), 0xFF);
-        }
-        if (column.valueFormats[i] != format) {
+        if (!HasValue(column, i, format)) {
             column.values[i] = FormatValue(String(Text(column, i)), format);
             column.valueFormats[i] = static_cast<Byte>(format);
+            column.flags[i] |= ValueRead;
         }
         return column.values[i];
     }
@@ -467,19 +583,25 @@ struct TAdvStringGrid::TSortKeys {
     // Value(ssDate) read from the stored text in place.
     void StoredValue(TColumn& column, size_t i, int col, int row)
     {
-        if (column.values.empty()) {
-            column.values.resize(static_cast<size_t>(count));
-            column.valueFormats.assign(static_cast<size_t>(count), 0xFF);
-        }
-        if (column.valueFormats[i] != ssDate) {
+        if (!HasValue(column, i, ssDate)) {
             column.values[i] = FormatValue(grid.StoredText(col, row), ssDate);
             column.valueFormats[i] = static_cast<Byte>(ssDate);
+            column.flags[i] |= ValueRead;
         }
+    }
+
+    bool HasValue(TColumn& column, size_t i, TSortStyle format)
+    {
+        if (column.values.size() < static_cast<size_t>(count)) {
+            column.values.resize(static_cast<size_t>(count));
+            column.valueFormats.resize(static_cast<size_t>(count));
+        }
+        return (column.flags[i] & ValueRead) && column.valueFormats[i] == format;
     }
 
     const String& Stripped(TColumn& column, size_t i, int col, int row)
     {
-        if (column.stripped.empty())
+        if (column.stripped.size() < static_cast<size_t>(count))
             column.stripped.resize(static_cast<size_t>(count));
         if (!(column.flags[i] & StrippedRead)) {
             column.stripped[i] = StripHTMLTags(grid.GetCellText(col, row));
@@ -808,9 +930,9 @@ namespace {
 // comparison answers, even when the compares contradict one another, as
 // the per-compare format detection may make them.
 template <class Less>
-void StableOrder(std::vector<int>& items, Less less)
+void StableOrder(std::vector<int>& items, std::vector<int>& buffer, Less less)
 {
-    std::vector<int> buffer(items.size());
+    buffer.resize(items.size());
     for (size_t width = 1; width < items.size(); width *= 2) {
         for (size_t lo = 0; lo < items.size(); lo += 2 * width) {
             const size_t mid = std::min(lo + width, items.size());
@@ -831,9 +953,18 @@ void StableOrder(std::vector<int>& items, Less less)
 
 void TAdvStringGrid::PlaceRows(int Left, const std::vector<int>& Order)
 {
-    // Order[k] is the row that goes to Left + k. Each exchange puts one row
-    // in its place for good.
+    // Order[k] is the row that goes to Left + k.
     const int n = static_cast<int>(Order.size());
+    // Where nothing but the texts, the cross-reference and the heights
+    // follow a row, and no descendant follows the exchanges, each of these
+    // is put in order at once.
+    if (typeid(*this) == typeid(TAdvStringGrid) && !FUseEnabledRows && !FSortSettings->GetSingleColumn() &&
+        !(FMouseActions->GetDisjunctRowSelect() && FNavigation->GetMoveRowOnSort()) && !FShowModified->GetEnabled() &&
+        Left + n <= FSortRowXRef->Count()) {
+        PlaceRowsAtOnce(Left, Order);
+        return;
+    }
+    // Each exchange puts one row in its place for good.
     std::vector<int> at(static_cast<size_t>(n));      // row now at Left + k
     std::vector<int> where(static_cast<size_t>(n));   // where row Left + k now is
     for (int k = 0; k < n; ++k) {
@@ -854,26 +985,85 @@ void TAdvStringGrid::PlaceRows(int Left, const std::vector<int>& Order)
     }
 }
 
+void TAdvStringGrid::TSortKeysDelete::operator()(TSortKeys* Keys) const
+{
+    delete Keys;
+}
+
+void TAdvStringGrid::PlaceRowsAtOnce(int Left, const std::vector<int>& Order)
+{
+    const size_t n = Order.size();
+    std::vector<Integer> xref(n);
+    std::vector<int> heights(n);
+    bool sameHeights = true;
+    for (size_t k = 0; k < n; ++k) {
+        const int row = Order[k];
+        xref[k] = FSortRowXRef->GetItem(row);
+        heights[k] = GetRowHeights(row);
+        sameHeights = sameHeights && heights[k] == heights[0];
+    }
+    // The texts by exchanges along each cycle of the order: a row moves
+    // once, and as many exchanges are counted as one at a time would make.
+    std::vector<char> placed(n, 0);
+    for (size_t k = 0; k < n; ++k) {
+        if (placed[k])
+            continue;
+        placed[k] = 1;
+        size_t at = k;
+        for (size_t from = static_cast<size_t>(Order[at] - Left); from != k; from = static_cast<size_t>(Order[at] - Left)) {
+            SwapStoredRows(Left + static_cast<int>(at), Left + static_cast<int>(from));
+            ++FSort.swaps;
+            placed[from] = 1;
+            at = from;
+        }
+    }
+    const int current = FSort.row;
+    for (size_t k = 0; k < n; ++k) {
+        const int row = Left + static_cast<int>(k);
+        if (FSortRowXRef->GetItem(row) != xref[k])
+            FSortRowXRef->SetItem(row, xref[k]);
+        if (!sameHeights && GetRowHeights(row) != heights[k])
+            SetRowHeights(row, heights[k]);
+        if (Order[k] == current)
+            FSort.row = row;
+    }
+}
+
 void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
 {
     if (Right <= Left)
         return;
-    std::vector<int> order(static_cast<size_t>(Right - Left + 1));
-    std::iota(order.begin(), order.end(), Left);
     const TSortDirection direction = FSortSettings->GetDirection();
     const int dir = direction == sdAscending ? 1 : -1;
 
     // A column left of the first has no keys: the single compare reports it.
     if (FSort.singleCompare || (!Indexed && Col < 0)) {
+        std::vector<int> order(static_cast<size_t>(Right - Left + 1));
+        std::iota(order.begin(), order.end(), Left);
+        std::vector<int> merged;
         if (Indexed)
-            StableOrder(order, [this](int a, int b) { return CompareRowsIndexed(0, a, b) < 0; });
+            StableOrder(order, merged, [this](int a, int b) { return CompareRowsIndexed(0, a, b) < 0; });
         else
-            StableOrder(order, [this, Col, dir](int a, int b) { return dir * CompareRows(Col, a, b) < 0; });
+            StableOrder(order, merged, [this, Col, dir](int a, int b) { return dir * CompareRows(Col, a, b) < 0; });
         PlaceRows(Left, order);
         return;
     }
 
-    TSortKeys keys(*this, Left, Right - Left + 1);
+    // A sort started from an event of this one gets keys of its own.
+    std::unique_ptr<TSortKeys, TSortKeysDelete> ownKeys;
+    if (!FSortKeys)
+        FSortKeys.reset(new TSortKeys(*this));
+    TSortKeys* inUse = FSortKeys.get();
+    if (inUse->busy) {
+        ownKeys.reset(new TSortKeys(*this));
+        inUse = ownKeys.get();
+    }
+    TSortKeys& keys = *inUse;
+    keys.Begin(Left, Right - Left + 1);
+    const TScopeExit end([&keys] { keys.End(); });
+    std::vector<int>& order = keys.order;
+    order.resize(static_cast<size_t>(Right - Left + 1));
+    std::iota(order.begin(), order.end(), Left);
     if (Indexed) {
         struct TIndex {
             int col;
@@ -882,7 +1072,7 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
         std::vector<TIndex> indexes;
         for (int d = 0; d < FSortIndexes->Count(); ++d)
             indexes.push_back({FSortIndexes->GetColumn(d), FSortIndexes->GetAscending(d)});
-        StableOrder(order, [&](int a, int b) {
+        StableOrder(order, keys.merged, [&](int a, int b) {
             for (const TIndex& index : indexes) {
                 const int r = keys.Ignored(index.col)
                                   ? 0
@@ -903,18 +1093,15 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
         std::vector<int> ties(known, 0);
         std::vector<signed char> lanes(known, -1);
         const int enough = keys.count / 8 + 1;
-        StableOrder(order, [&](int a, int b) {
-            for (int col = Col;; ++col) {
+        // The columns right of the first, for a tie.
+        const auto tieBreak = [&](int a, int b) {
+            for (int col = Col + 1;; ++col) {
                 int r = 0;
-                if (col == Col && laneColumn) {
-                    ++FSort.compares;
-                    r = TSortKeys::LaneCompare(*laneColumn, lane, static_cast<size_t>(a - Left),
-                                               static_cast<size_t>(b - Left));
-                } else if (!keys.Ignored(col)) {
+                if (!keys.Ignored(col)) {
                     const auto c = static_cast<size_t>(col);
-                    if (col != Col && c < known && lanes[c] < 0 && ++ties[c] >= enough)
+                    if (c < known && lanes[c] < 0 && ++ties[c] >= enough)
                         lanes[c] = static_cast<signed char>(keys.Lane(col));
-                    if (col != Col && c < known && lanes[c] > 0) {
+                    if (c < known && lanes[c] > 0) {
                         ++FSort.compares;
                         r = TSortKeys::LaneCompare(keys.columns[c], static_cast<TSortKeys::TLane>(lanes[c]),
                                                    static_cast<size_t>(a - Left), static_cast<size_t>(b - Left));
@@ -922,10 +1109,52 @@ void TAdvStringGrid::SortRange(int Left, int Right, int Col, bool Indexed)
                         r = CompareKeys(keys, col, a, b, direction);
                     }
                 }
-                if (r != 0 || !keys.full || col >= keys.lastCol)
-                    return dir * r < 0;
+                if (r != 0 || col >= keys.lastCol)
+                    return r;
             }
-        });
+        };
+        // The merge with the first column's compare made for its lane.
+        const auto orderBy = [&](auto first) {
+            StableOrder(order, keys.merged, [&](int a, int b) {
+                const int r = first(static_cast<size_t>(a - Left), static_cast<size_t>(b - Left), a, b);
+                if (r != 0 || !keys.full || Col >= keys.lastCol)
+                    return dir * r < 0;
+                return dir * tieBreak(a, b) < 0;
+            });
+        };
+        switch (lane) {
+        case TSortKeys::Numbers: {
+            const std::vector<uint16_t>& flags = laneColumn->flags;
+            const std::vector<double>& numbers = laneColumn->numbers;
+            orderBy([&](size_t i1, size_t i2, int, int) {
+                ++FSort.compares;
+                const bool failed = !(flags[i1] & TSortKeys::Converted) && !(flags[i2] & TSortKeys::Converted);
+                return failed ? 0 : Order(numbers[i1], numbers[i2]);
+            });
+            break;
+        }
+        case TSortKeys::Dates: {
+            const std::vector<double>& values = laneColumn->values;
+            orderBy([&](size_t i1, size_t i2, int, int) {
+                ++FSort.compares;
+                return Order(values[i1], values[i2]);
+            });
+            break;
+        }
+        case TSortKeys::Ordinal: {
+            const TSortKeys::TColumn& column = *laneColumn;
+            orderBy([&](size_t i1, size_t i2, int, int) {
+                ++FSort.compares;
+                return TSortKeys::CompareOrdinal(column, i1, i2);
+            });
+            break;
+        }
+        default:
+            orderBy([&](size_t, size_t, int a, int b) {
+                return keys.Ignored(Col) ? 0 : CompareKeys(keys, Col, a, b, direction);
+            });
+            break;
+        }
     }
     PlaceRows(Left, order);
 }
@@ -1120,7 +1349,8 @@ void TAdvStringGrid::QUnSort()
     std::vector<int> key(static_cast<size_t>(n));
     for (int r = 0; r < n; ++r)
         key[static_cast<size_t>(r)] = FSortRowXRef->GetItem(r);
-    StableOrder(order, [&key](int a, int b) { return key[static_cast<size_t>(a)] < key[static_cast<size_t>(b)]; });
+    std::vector<int> merged;
+    StableOrder(order, merged, [&key](int a, int b) { return key[static_cast<size_t>(a)] < key[static_cast<size_t>(b)]; });
     PlaceRows(0, order);
     if (FSortSettings->GetIndexShow())
         FSortIndexes->Clear();

@@ -327,6 +327,7 @@ const String SortPool[] = {
     L"",           L"",           L"",         L"03/04/2021",  L"12/05/2020", L"1/1/2019", L"12/05", L"31/12/99",
     L"10:30",      L"9:05",       L"23:59:01", L"03/04/2021 10:30", L"<b>b</b>", L"<i>a</i>", L"file10", L"file9",
     L" 5",         L"1,234.50",   L"$5 kg",    L"$12 kg",      L"12345678901234567890", L"1.5e400", L"5.",  L".5",
+    L"-",          L"-.5",        L"12/",      L"1//2",        L"1/2/3/4",  L"9:",      L"1:2:3:4", L"3.4.2021",
 };
 
 struct TRoadCase {
@@ -564,4 +565,131 @@ TEST(Sort, PlainNumbersReadToTheLastBitAsTheRunTimeReadsThem)
     g->GetSortSettings()->SetDefaultFormat(ssNumeric);
     g.SortBy(1, sdAscending);
     EXPECT_EQ(g.Column(1), expected);
+}
+
+namespace {
+
+// Locales whose separators let a sort judge the common texts itself, and
+// ones where it leaves that to the full detection.
+struct TSeparators {
+    const char* name;
+    wchar_t date, time, decimal, thousand;
+};
+const TSeparators Locales[] = {
+    {"dots for dates, commas for decimals", L'.', L':', L',', L' '},
+    {"dashes for dates", L'-', L':', L'.', L','},
+    {"dots for dates and thousands", L'.', L':', L',', L'.'},
+};
+
+// Shows every text backwards; follows every exchange of rows.
+struct TBackwardsGrid : TAdvStringGrid {
+    using TAdvStringGrid::TAdvStringGrid;
+    int exchanges = 0;
+    void GetDisplText(int ACol, int ARow, String& Value) override
+    {
+        TAdvStringGrid::GetDisplText(ACol, ARow, Value);
+        std::reverse(Value.begin(), Value.end());
+    }
+    void SortSwapRows(int ARow1, int ARow2) override
+    {
+        ++exchanges;
+        TAdvStringGrid::SortSwapRows(ARow1, ARow2);
+    }
+};
+
+} // namespace
+
+TEST(Sort, EveryLocaleGivesTheOrderOfTheSingleCompare)
+{
+    TLocaleScope locale;
+    constexpr int Cols = 4;
+    for (const TSeparators& l : Locales) {
+        FormatSettings.DateSeparator = l.date;
+        FormatSettings.TimeSeparator = l.time;
+        FormatSettings.DecimalSeparator = l.decimal;
+        FormatSettings.ThousandSeparator = l.thousand;
+        for (unsigned seed = 1; seed <= 4; ++seed) {
+            SCOPED_TRACE(testing::Message() << l.name << ", seed " << seed);
+            TSortGrid fast(std::vector<String>(60), Cols);
+            TSortGrid slow(std::vector<String>(60), Cols);
+            for (TSortGrid* g : {&fast, &slow}) {
+                std::mt19937 random(seed);
+                FillRandom(*g, random, Cols);
+                (*g)->GetSortSettings()->SetAutoFormat(seed != 4);
+                (*g)->GetSortSettings()->SetDefaultFormat(ssAlphaNumeric);
+            }
+            slow->SetSortBySingleCompare(true);
+            const TSortDirection direction = seed % 2 ? sdAscending : sdDescending;
+            fast.SortBy(1, direction);
+            slow.SortBy(1, direction);
+            EXPECT_EQ(fast.Column(0), slow.Column(0));
+        }
+    }
+}
+
+TEST(Sort, KeysKeptFromOneSortToTheNextFollowTheGridsChanges)
+{
+    TLocaleScope locale;
+    TSortGrid fast(std::vector<String>(70), 5);
+    TSortGrid slow(std::vector<String>(70), 5);
+    slow->SetSortBySingleCompare(true);
+    // Each step changes the texts, the rows or the columns, then sorts again.
+    const struct {
+        int rows, cols, col;
+        bool full;
+    } steps[] = {{70, 5, 1, true}, {30, 5, 2, true}, {90, 3, 1, false}, {90, 6, 4, true}, {5, 6, 1, true}};
+    unsigned seed = 1;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.rows << " rows, " << step.cols << " columns");
+        for (TSortGrid* g : {&fast, &slow}) {
+            (*g)->SetColCount(step.cols);
+            (*g)->SetRowCount(step.rows + 1);
+            std::mt19937 random(seed);
+            FillRandom(*g, random, step.cols);
+            for (int r = 1; r <= step.rows; ++r)
+                (*g)->SetCells(0, r, IntToStr(r));
+            (*g)->GetSortSettings()->SetFull(step.full);
+        }
+        fast.SortBy(step.col, sdAscending);
+        slow.SortBy(step.col, sdAscending);
+        EXPECT_EQ(fast.Column(0), slow.Column(0));
+        ++seed;
+    }
+}
+
+TEST(Sort, CellsThatShowAnotherTextSortByWhatTheyShow)
+{
+    TLocaleScope locale;
+    // Merged cells show their block's first text.
+    TSortGrid fast(std::vector<String>(40), 4);
+    TSortGrid slow(std::vector<String>(40), 4);
+    for (TSortGrid* g : {&fast, &slow}) {
+        std::mt19937 random(3);
+        FillRandom(*g, random, 4);
+        for (int r = 1; r <= 40; r += 5)
+            (*g)->MergeCells(1, r, 2, 1);
+        (*g)->MergeCells(2, 3, 1, 2);
+    }
+    slow->SetSortBySingleCompare(true);
+    fast.SortBy(2, sdAscending);
+    slow.SortBy(2, sdAscending);
+    EXPECT_EQ(fast.Column(0), slow.Column(0));
+
+    // A descendant's own display text and its own row exchanges.
+    TFilledGrid<TBackwardsGrid> backwards(2, 5);
+    backwards->SetFixedRows(1);
+    const String texts[] = {L"xa", L"ab", L"bc", L"cz"};
+    for (int r = 1; r <= 4; ++r) {
+        backwards->SetCells(0, r, IntToStr(r));
+        backwards->SetCells(1, r, texts[r - 1]);
+    }
+    backwards->Sort(1, sdAscending);
+    std::vector<String> order;
+    for (int r = 1; r <= 4; ++r)
+        order.push_back(backwards->GetCells(1, r));
+    EXPECT_EQ(order, (std::vector<String>{L"xa", L"ab", L"bc", L"cz"})) << "a, b, c, z backwards";
+    backwards->Sort(1, sdDescending);
+    EXPECT_EQ(backwards->GetCells(1, 1), L"cz");
+    EXPECT_GT(backwards->exchanges, 0);
+    EXPECT_EQ(backwards->exchanges, backwards->GetSwaps());
 }
