@@ -32,6 +32,7 @@
 
 class TAdvStringGrid;
 class TCustomIniFile;
+class TRichEdit;
 
 // ---------------------------------------------------------------------------
 // One hidden row: its cell texts with their objects (one entry per real
@@ -1244,6 +1245,11 @@ public:
     void LinearFill(bool DoFixed);
     // A new sorted list of the column's texts as saved; the caller owns it.
     TStrings* DistinctValues(int ACol, bool CaseSensitive);
+    // Cell texts that are RTF into a rich edit and back; an empty cell
+    // empties the rich edit.
+    void CellToRich(int Col, int Row, TRichEdit* Richeditor);
+    String RichToString(TRichEdit* Richeditor);
+    void RichToCell(int Col, int Row, TRichEdit* Richeditor);
 
     // --- typed cell access (real column, display row)
     // The text without tags as a whole number: empty or "-" reads 0, a text

@@ -8,6 +8,7 @@
 // hold no highlight are never written, so their entities stay as they are.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
+#include "ComCtrls.h"
 #include "HTMLUtils.h"
 #include "SysUtils.h"
 #include <random>
@@ -331,4 +332,28 @@ TStrings* TAdvStringGrid::DistinctValues(int ACol, bool CaseSensitive)
         values->Add(text);
     values->SetSorted(true);
     return values.release();
+}
+
+// --- rich text --------------------------------------------------------------------------
+
+void TAdvStringGrid::CellToRich(int Col, int Row, TRichEdit* Richeditor)
+{
+    const String text = GetCellText(Col, Row);
+    if (text.empty()) {
+        Richeditor->Clear();
+        return;
+    }
+    Richeditor->LoadRTF(WideToAnsi(text));
+}
+
+String TAdvStringGrid::RichToString(TRichEdit* Richeditor)
+{
+    if (Destroying())
+        return L"";
+    return AnsiToWide(Richeditor->SaveRTF());
+}
+
+void TAdvStringGrid::RichToCell(int Col, int Row, TRichEdit* Richeditor)
+{
+    SetCellText(Col, Row, RichToString(Richeditor));
 }

@@ -2,6 +2,7 @@
 // in and out of cells (other cells left byte for byte), a checker run over
 // cells, the fills and the distinct values of a column.
 #include "DataGridSupport.h"
+#include "ComCtrls.h"
 #include <gtest/gtest.h>
 
 using namespace datagrid_test;
@@ -151,4 +152,27 @@ TEST(TextUtils, FillsAndDistinctValues)
     EXPECT_EQ(values->GetCommaText(), L"A,b");
     values.reset(d->DistinctValues(1, true));
     EXPECT_EQ(values->Count(), 4);
+}
+
+TEST(TextUtils, RichTextRoundTrip)
+{
+    TShownGrid<> g(3, 3);
+    auto* rich = New<TRichEdit>(g.form);
+    rich->SetParent(g.form);
+    rich->SetBounds(0, 310, 300, 60);
+    g->SetCells(1, 1, L"{\\rtf1\\ansi{\\fonttbl{\\f0 Tahoma;}}\\f0 Hello \\b bold\\b0  world\\par}");
+    g->CellToRich(1, 1, rich);
+    EXPECT_EQ(Trim(rich->GetLines()->GetText()), L"Hello bold world");
+    g->RichToCell(2, 2, rich);
+    const String saved = g->GetCells(2, 2);
+    EXPECT_EQ(saved.rfind(L"{\\rtf", 0), 0u) << "saved as RTF";
+    EXPECT_NE(saved.find(L"\\b"), String::npos) << "bold kept";
+    // The saved text loads back to the same content.
+    rich->Clear();
+    g->CellToRich(2, 2, rich);
+    EXPECT_EQ(Trim(rich->GetLines()->GetText()), L"Hello bold world");
+    // An empty cell empties the rich edit.
+    g->SetCells(0, 2, L"");
+    g->CellToRich(0, 2, rich);
+    EXPECT_EQ(rich->GetLines()->GetText(), L"");
 }
