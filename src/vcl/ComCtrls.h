@@ -1,9 +1,11 @@
 // Common controls: the date-and-time picker, the platform's
-// "SysDateTimePick32" window. The value is kept while there is no window and
-// handed to each new one.
+// "SysDateTimePick32" window (its value is kept while there is no window and
+// handed to each new one), and the rich edit, a memo whose content streams in
+// and out as RTF.
 #pragma once
 
 #include "Controls.h"
+#include "StdCtrls.h"
 
 enum TDateTimeKind { dtkDate, dtkTime };
 enum TDTDateFormat { dfShort, dfLong };
@@ -64,4 +66,18 @@ private:
     bool showCheckbox_ = false;
     bool parseInput_ = false;
     bool windowHasValue_ = false;
+};
+
+class TRichEdit : public TCustomMemo {
+public:
+    explicit TRichEdit(TComponent* AOwner);
+
+    // Replaces the content with RTF text; a text that is no RTF goes in as
+    // plain text. Creates the window when needed.
+    void LoadRTF(const AnsiString& Rtf);
+    // The content as RTF text.
+    AnsiString SaveRTF();
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
 };

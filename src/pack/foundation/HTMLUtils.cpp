@@ -164,12 +164,30 @@ String StripHTMLTags(const String& Text)
 
 String DecodeHTMLEntities(const String& Text, bool AllEntities)
 {
-    String s = Text;
-    for (const auto& e : BasicEntities)
-        ReplaceAll(s, e.Name, String(1, e.Char));
-    if (AllEntities)
-        for (const auto& e : HTMLCharEntities)
-            ReplaceAll(s, e.Name, String(1, e.Char));
+    // One pass: the text an entity decodes to is never read again, so
+    // "&amp;quot;" gives "&quot;", not a quote.
+    String s;
+    s.reserve(Text.size());
+    for (std::size_t i = 0; i < Text.size();) {
+        bool decoded = false;
+        if (Text[i] == L'&') {
+            auto tryEntity = [&](const wchar_t* Name, wchar_t Char) {
+                const std::size_t n = wcslen(Name);
+                if (decoded || Text.compare(i, n, Name) != 0)
+                    return;
+                s += Char;
+                i += n;
+                decoded = true;
+            };
+            for (const auto& e : BasicEntities)
+                tryEntity(e.Name, e.Char);
+            if (AllEntities)
+                for (const auto& e : HTMLCharEntities)
+                    tryEntity(e.Name, e.Char);
+        }
+        if (!decoded)
+            s += Text[i++];
+    }
     return s;
 }
 

@@ -21,6 +21,7 @@
 #include "AdvStyleIF.h"
 #include "Forms.h"
 #include "BaseGrid.h"
+#include "BaseGridUndo.h"
 #include "ImgList.h"
 #include "Menus.h"
 #include "PictureContainer.h"
@@ -32,6 +33,7 @@
 
 class TAdvStringGrid;
 class TCustomIniFile;
+class TRichEdit;
 
 // ---------------------------------------------------------------------------
 // One hidden row: its cell texts with their objects (one entry per real
@@ -71,6 +73,11 @@ protected:
 private:
     TAdvStringGrid* grid_ = nullptr;
 };
+
+// A cell text as a float: tags already removed, empty or "-" reads 0, the
+// locale's separators are understood; anything else raises EAdvGridError
+// "Cell does not contain a float value".
+double CellTextToFloat(const String& Text);
 
 // ---------------------------------------------------------------------------
 // Construction, looks and the grid's own settings.
@@ -218,9 +225,9 @@ public:
     TSearchPanel* GetSearchPanel() const { return FSearchPanel; }
     // Writing copies the lines; they go into the fixed row (column) at once.
     TStringList* GetColumnHeaders() const { return FColumnHeaders.get(); }
-    void SetColumnHeaders(TStrings* Value) { FColumnHeaders->Assign(Value); }
+    void SetColumnHeaders(TStrings* Value);
     TStringList* GetRowHeaders() const { return FRowHeaders.get(); }
-    void SetRowHeaders(TStrings* Value) { FRowHeaders->Assign(Value); }
+    void SetRowHeaders(TStrings* Value);
     TStringList* GetLookupItems() const { return FLookupItems.get(); }
     void SetLookupItems(TStrings* Value) { FLookupItems->Assign(Value); }
     TFont* GetFixedFont() const { return FFixedFont.get(); }
@@ -996,10 +1003,316 @@ public:
     bool RemoveCellGraphic(int ACol, int ARow);
     bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
     TIntList* GetMultiImageList(int ACol, int ARow);
+    // False for cells outside the storage; else whether the base cell's
+    // graphic is of one of the kinds.
+    bool HasGraphicOfKinds(int ACol, int ARow, const Set<TCellType>& Kinds);
+    // What image cells sort by: the bitmap or icon object, the image index; -1 otherwise.
+    intptr_t GetCellImageKey(int ACol, int ARow);
+    bool HasSortIndicator(int ACol, int ARow);
+    // The room a cell's graphic takes beside or above its text.
+    virtual void CellGraphicSize(int ACol, int ARow, TSize& Size) { CellGraphicSizeEx(ACol, ARow, Size, 0); }
+    virtual void CellGraphicSizeEx(int ACol, int ARow, TSize& Size, int Extra);
+    // (0, 0) for a cell without graphic and for a Scale of 0 or less.
+    virtual void MeasureCellGraphic(TCanvas* Canvas, int ACol, int ARow, TSize& Size, double Scale, int Extra);
+    // The 11 x 11 expand glyph of a ctExpand cell; empty for other cells.
+    void GetExpandButtonRect(int ACol, int ARow, TRect& Rect);
+    // A graphic at a free position (offset in CellValue, size in CellIndex);
+    // ACol is a displayed column. Empty for a cell without graphic.
+    void GetCellGraphicRect(int ACol, int ARow, TRect& Rect);
+    // A real column and a row of the storage: what graphics may be put on.
+    bool IsStorageCell(int ACol, int ARow) const
+    {
+        return ACol >= 0 && ARow >= 0 && ACol < TotalColCount() && ARow < GetRowCount();
+    }
     // The images of image-list cells.
     TCustomImageList* GetGridImages() const { return FGridImages; }
     void SetGridImages(TCustomImageList* Value);
     virtual TCustomImageList* GetCellImageList(int ACol, int ARow) { return FGridImages; }
+
+    // --- graphics put into cells, read back, changed and removed (real
+    // column, display row). Cells outside the storage take nothing: adders
+    // do nothing, Create* raise Exception "Invalid cell", readers answer none.
+    // Add* leave the object with the caller, Create* give one the cell owns.
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                    int Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
+                        int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    bool HasFilePicture(int ACol, int ARow) { return GetFilePicture(ACol, ARow) != nullptr; }
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
+    // The image kinds need GridImages.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
+    // Writes Aidx as the text of an empty cell.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctDataImage}); }
+    // Also empties the cell's text.
+    void RemoveDataImage(int ACol, int ARow);
+    // Dir 0: a horizontal strip.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImages); }
+    void AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctInterface); }
+    // The cell's text is the bar's value.
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctProgress}); }
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgress); }
+    void AddAdvProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveAdvProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRangeIndicator); }
+    // Shape: a TCellShape.
+    void AddShape(int ACol, int ARow, int Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    bool HasShape(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctShape}); }
+    // clNone for a cell that is no shape.
+    TColor GetShapeColor(int ACol, int ARow);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctRating}); }
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRating); }
+    void AddButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TBitmap* Glyph, TCellHAlign hal,
+                      TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    bool HasButton(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctButton, ctBitButton}); }
+    // These three take a displayed column.
+    String GetButtonText(int ACol, int ARow);
+    void SetButtonText(int ACol, int ARow, const String& Value);
+    void PushButton(int ACol, int ARow, bool Push);
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctScrollbar}); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    // -1 (-1, -1) for a cell that is no scroll bar.
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, const TScrollProp& Prop);
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctScrollbar); }
+    // On a check box or radio button the balloon hangs on it; a cell of
+    // another kind is left alone.
+    void AddBalloon(int ACol, int ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+    bool HasBalloon(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctBalloon}); }
+    bool IsBalloon(int ACol, int ARow, String& Title, String& Text, TBalloonIcon& Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    bool HasExpand(int ACol, int ARow) { return HasGraphicOfKinds(ACol, ARow, {ctExpand}); }
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    void RemoveExpand(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctExpand); }
+    void AddRotated(int ACol, int ARow, int AAngle, const String& s);
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+    // Turns whatever graphic the cell has into rotated text.
+    void SetRotated(int ACol, int ARow, int AAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRotated); }
+    void AddComment(int ACol, int ARow, const String& Comment);
+    void AddColorComment(int ACol, int ARow, const String& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, String& Comment);
+    void RemoveComment(int ACol, int ARow);
+    void RemoveAllComments();
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+
+    // --- check boxes and radio controls in cells (real column, display row
+    // unless a row is named real). Adding one to a cell outside the storage
+    // raises Exception "Invalid cell".
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    void RemoveCheckBoxColumn(int ACol);
+    void RemoveCheckBox(int ACol, int ARow);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    bool IsDataCheckBoxColumn(int ACol);
+    // ARow is a real row; true when the cell holds a state of that form.
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool IsChecked(int ACol, int ARow);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckCell(ACol, ARow, false); }
+    // The one toggle of clicks, Space and ToggleCheckBox; false when nothing toggled.
+    virtual bool ToggleCheckCell(int ACol, int ARow, bool FromClick);
+    // Sets a state with the change event, as CheckAll does.
+    bool SetCheckStateNotify(int ACol, int ARow, bool State);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    // Whether a point of the client area hits the cell's box (or, without
+    // PreciseCheckBoxCheck, the cell).
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    void AddRadioButton(int ACol, int ARow, bool State) { AddRadioButtonGroup(ACol, ARow, rgCol, State); }
+    void AddRadioButtonGroup(int ACol, int ARow, TRadioButtonGroup Group, bool State);
+    void AddRadioButtonColumn(int ACol);
+    void AddRadioButtonGroupColumn(int ACol);
+    void RemoveRadioButton(int ACol, int ARow);
+    void RemoveRadioButtonColumn(int ACol);
+    bool HasRadioButton(int ACol, int ARow);
+    bool HasRadioButtonGroup(int ACol, int ARow, TRadioButtonGroup Group);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonRowIndex(int ARow, int Index);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    // Checks the button and unchecks the others of its group up to the
+    // first cell that holds none.
+    virtual bool ClickRadioButtonCell(int ACol, int ARow, bool FromClick);
+    // A radio group: one cell, a list of options (sl stays the caller's).
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    // Only a ctRadio cell changes; true then.
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadio); }
+    // Space on a radio group: the next option, after the last the first.
+    bool AdvanceRadioSelection(int ACol, int ARow, bool FromKey);
+    bool IsControlCell(int ACol, int ARow);
+    bool HasDataDrivenGraphic(int ACol, int ARow);
+
+    // --- cell texts in bulk (real column, display row)
+    void ClearColumnHeaders();
+    void ClearRowHeaders();
+    // A search text wrapped in "hi" (highlight) or "e" (mark) elements of the
+    // visible text of S, and those elements taken out again.
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    String UnMarkText(const String& S);
+    // The same over the base cells of a cell, column, row or the grid; a cell
+    // is written only when its text changes, and a plain text comes back as
+    // it was.
+    void HilightInCell(bool DoCase, int Col, int Row, const String& HiText, bool FullText = false);
+    void HilightInCol(bool DoFixed, bool DoCase, int Col, const String& HiText, bool FullText = false);
+    void HilightInRow(bool DoFixed, bool DoCase, int Row, const String& HiText, bool FullText = false);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText, bool FullText = false);
+    void MarkInCell(bool DoCase, int Col, int Row, const String& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int Col, const String& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int Row, const String& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void UnHilightInCell(int Col, int Row);
+    void UnHilightInCol(bool DoFixed, int Col);
+    void UnHilightInRow(bool DoFixed, int Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(int Col, int Row);
+    void UnMarkInCol(bool DoFixed, int Col);
+    void UnMarkInRow(bool DoFixed, int Row);
+    void UnMarkInGrid(bool DoFixed);
+    // Through CellChecker; true (and nothing done) without one.
+    bool CheckCell(int Col, int Row);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int Col);
+    bool CheckRow(bool DoFixed, int Row);
+    bool CheckGrid(bool DoFixed);
+    // Test data over the normal cells, or every cell with DoFixed. A pattern
+    // Format cannot use raises before any cell changes; Rnd below 1 writes 0.
+    void TextFill(bool DoFixed, const String& Txt);
+    void FormatFill(bool DoFixed, const String& Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
+    // A new sorted list of the column's texts as saved; the caller owns it.
+    TStrings* DistinctValues(int ACol, bool CaseSensitive);
+    // Cell texts that are RTF into a rich edit and back; an empty cell
+    // empties the rich edit.
+    void CellToRich(int Col, int Row, TRichEdit* Richeditor);
+    String RichToString(TRichEdit* Richeditor);
+    void RichToCell(int Col, int Row, TRichEdit* Richeditor);
+
+    // --- typed cell access (real column, display row)
+    // The text without tags as a whole number: empty or "-" reads 0, a text
+    // with the locale's separators reads as its nearest whole number; any
+    // other text, or a number beyond 32 bits, raises EAdvGridError.
+    int GetIntegerCell(int ACol, int ARow);
+    void SetIntegerCell(int ACol, int ARow, int Value);
+    // The text through the column's float format (an unusable format raises
+    // EConvertError and leaves the cell as it was).
+    void SetFloatCell(int ACol, int ARow, double Value);
+    // The short date text, or an empty cell for a date of 0 or less unless ShowNullDates.
+    void SetDateCell(int ACol, int ARow, TDateTime Value);
+    virtual void GetColumnFloatFormat(int ACol, int ARow, String& Format);
+    virtual String GetCurrentCellText();
+    virtual void SetCurrentCellText(const String& Value);
+    virtual String GetCurrentCellDisplText();
+    virtual void SetCurrentCellEditText(const String& Value);
+    String GetStrippedCellText(int ACol, int ARow);
+    // Hidden rows read from their items: past a row's entries the text is
+    // empty and the object null. Negative coordinates read empty.
+    String GetRealRowCellText(int ACol, int ARealRow);
+    TObject* GetRealRowObject(int ACol, int ARealRow);
+    // The texts of a hidden row; null for a row that is shown.
+    TStrings* GetHiddenRowStrings(int ARealRow);
+    TControl* GetCellControl(int ACol, int ARow);
+    // A sorted position's unsorted row, as a real row; a negative row is its own.
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    // The cell's horizontal and vertical alignment as painted.
+    void GetCellAlignment(int ACol, int ARow, TAlignment& HA, TVAlignment& VA);
+    virtual bool HasCustomAlignment() { return false; }
+
+    // --- one property of one cell, a row or a block (real column, display
+    // row); readers create no properties, writers outside the grid do nothing
+    TColor GetCellBrushColor(int ACol, int ARow);
+    void SetCellBrushColor(int ACol, int ARow, TColor Value);
+    void SetCellBrushColorTo(int ACol, int ARow, TColor Value);
+    void SetCellFontColor(int ACol, int ARow, TColor Value);
+    TFontStyles GetCellFontStyle(int ACol, int ARow);
+    void SetCellFontStyle(int ACol, int ARow, TFontStyles Value);
+    void SetCellFontFace(int ACol, int ARow, const String& Value);
+    void SetCellFontPointSize(int ACol, int ARow, int Value);
+    TAlignment GetCellTextAlignment(int ACol, int ARow);
+    void SetCellTextAlignment(int ACol, int ARow, TAlignment Value);
+    bool GetCellReadOnly(int ACol, int ARow);
+    // clNone takes the colour off: cells that keep a graphic, a cell object
+    // or a merge keep their properties, the others lose them.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+    // Blocks: columns Left..Right, rows Top..Bottom, clipped to the grid.
+    void SetCellColor(const TGridRect& GridRect, TColor AColor);
+    void SetCellTextColor(const TGridRect& GridRect, TColor AColor);
+    void SetCellFontName(const TGridRect& GridRect, const String& AFontName);
+    void SetCellFontSize(const TGridRect& GridRect, int AFontSize);
+    void SetAlignment(const TGridRect& GridRect, TAlignment AAlignment);
+    void SetFontStyle(const TGridRect& GridRect, TFontStyle AStyle, bool DoSet);
+    bool IsFontStyle(const TGridRect& GridRect, TFontStyle AStyle);
+    bool IsAlignment(const TGridRect& GridRect, TAlignment AAlignment);
+    // The checker CheckCells runs; the grid follows its freeing.
+    TAdvStringGridCheck* GetCellChecker() const { return FCellChecker; }
+    void SetCellChecker(TAdvStringGridCheck* Value);
 
     // --- cell text for files (real column, display row)
     // The text a file writer stores: check boxes as the check texts, HTML
@@ -1113,6 +1426,7 @@ public:
     void SaveToJSON(const String& FileName, const String& RecordDescr, TStrings* FieldDescr);
 
     // --- events
+    TGetFloatFormatEvent OnGetFloatFormat;
     TGridFormatEvent OnGetFormat;
     TCustomCompareEvent OnCustomCompare;
     TRawCompareEvent OnRawCompare;
@@ -1146,6 +1460,7 @@ public:
     TBoolVarEvent OnCanAddCol;
     TCanInsertRowEvent OnCanInsertRow;
     TCheckBoxChangeEvent OnCheckBoxChange;
+    TCheckBoxCanToggleEvent OnCheckBoxCanToggle;
     TUpdateColumnSizeEvent OnUpdateColumnSize;
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
@@ -1300,6 +1615,8 @@ protected:
     bool IsFixedCell(int ACol, int ARow) override;
     int GetRowNodeIndent(int ARow) override;
     bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
+    // An auto-range scroll bar in the cell measures its text again.
+    void CellWritten(int ACol, int ARow) override;
     bool UsesVCLStyles() override { return FUseVCLStyles; }
 
     // --- window and control steps
@@ -1312,6 +1629,10 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     int GetEditLimit() override { return FMaxEditLength; }
+    // The in-place editor's text: the base cell of the real column, without
+    // tags unless EditWithTags; written back to the base cell.
+    String GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const String& Value) override;
     bool HandleWheelDown(TShiftState Shift, POINT MousePos) override;
     bool HandleWheelUp(TShiftState Shift, POINT MousePos) override;
 
@@ -1372,6 +1693,36 @@ private:
     String HTMLCellStyle(int ACol, int ARow, bool Fixed);
     bool HTMLCellWraps(int ACol, int ARow);
     TCustomImageList* FGridImages = nullptr;
+    TAdvStringGridCheck* FCellChecker = nullptr;
+    // A new graphic for an adder (null outside the storage) and for a
+    // creator (raises Exception "Invalid cell" there).
+    TCellGraphic* NewGraphicFor(int ACol, int ARow);
+    TCellGraphic* NewOwnedGraphicFor(int ACol, int ARow);
+    void MeasureScrollBarRange(int ACol, int ARow);
+    void ForEveryCell(const std::function<void(int ACol, int ARow)>& Visit);
+    // Text utilities: the ranges they visit, and one pass of highlighting.
+    struct TSpan {
+        int from = 0;
+        int to = -1;
+    };
+    TSpan ColumnRows(bool DoFixed) const;
+    TSpan RowColumns(bool DoFixed, bool AllColumns) const;
+    void ForBaseCells(TSpan Cols, TSpan Rows, const std::function<void(int ACol, int ARow)>& Visit);
+    void HighlightCell(int Col, int Row, const String& Tag, bool DoCase, const String& HiText, bool FullText);
+    void UnhighlightCell(int Col, int Row, const String& Tag);
+    void FillNormalCells(bool DoFixed, const std::function<String(int ACol, int ARow)>& Text);
+    // Check boxes by real row: the graphic, the text, and writing the text.
+    TCellGraphic* CheckGraphicAtRealRow(int ACol, int ARealRow);
+    void SetRealRowCellText(int ACol, int ARealRow, const String& Value);
+    TCellVAlign NewControlVAlign() const;
+    // Node rows as column 0's ctNode graphic tells them.
+    bool NodeAt(int ARow, int& Span, bool& Contracted);
+    int ParentNodeRow(int ARow, int& Span);
+    // The cell's properties when a writer may create them there.
+    TCellProperties* WritableProperties(int ACol, int ARow);
+    void RepaintUnlessUpdating(int ACol, int ARow);
+    // The one row-select check box of column 0, filled per cell when asked.
+    TOwned<TCellGraphic> FRowCheckBox{New<TCellGraphic>()};
 
     // --- column layout kept outside the grid
     // Puts the columns into Order (entry k: the initial column shown at k)

@@ -20,26 +20,18 @@ bool ReadFloat(const String& text, double& value)
     return TryStrToFloat(s, value);
 }
 
-double FloatOrRaise(const String& text)
-{
-    double value = 0;
-    if (!ReadFloat(text, value))
-        throw EAdvGridError(L"Cell does not contain a float value");
-    return value;
-}
-
 } // namespace
 
 // --- reading numbers ---------------------------------------------------------------------
 
 double TAdvStringGrid::GetFloatCell(int ACol, int ARow)
 {
-    return FloatOrRaise(StripHTMLTags(GetCellText(ACol, ARow)));
+    return CellTextToFloat(StripHTMLTags(GetCellText(ACol, ARow)));
 }
 
 double TAdvStringGrid::GetRealRowFloatCell(int ACol, int ARealRow)
 {
-    return FloatOrRaise(RealRowCell(ACol, ARealRow));
+    return CellTextToFloat(GetRealRowCellText(ACol, ARealRow));
 }
 
 // --- columns --------------------------------------------------------------------------

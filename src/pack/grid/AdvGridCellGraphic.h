@@ -18,6 +18,23 @@ enum TCellType {
 };
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+// Which other radio buttons a ctRadioButton unchecks when it is checked.
+enum TRadioButtonGroup { rgNone, rgCol, rgRow };
+enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+// An in-cell scroll bar's page and range.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+};
+
+// An object that a ctInterface cell shows; it draws itself and tells its
+// size (0 in a dimension: the cell's).
+class TInterfacedPersistent : public TPersistent {
+public:
+    virtual TSize GetCellSize() const { return {0, 0}; }
+    virtual void Draw(TCanvas* Canvas, const TRect& R) {}
+};
 
 // A new record is ctNone with every other field zero or empty.
 class TBaseCellGraphic : public TPersistent {
@@ -25,7 +42,9 @@ public:
     // Frees what the record owns for its kind.
     ~TBaseCellGraphic() override;
     // Copies the published fields of another record (not CellCheckBoxState)
-    // and CellCreated; the object slots and the variant stay.
+    // and CellCreated. The object slots are not copied: what this record
+    // owned is freed and its slots are emptied first, so that no record
+    // ends up owning an object it did not create.
     void Assign(TPersistent* Source) override;
 
     // --- typed setters: the kind and its fields, nothing else
@@ -41,6 +60,18 @@ public:
                         TCellVAlign val);
     void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
     void SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val, TRadioButtonGroup Group);
+    // The size packed in CellIndex: width in the low 16 bits, height in the high.
+    void SetButton(int bw, int bh, const String& Caption, TCellHAlign hal, TCellVAlign val);
+    void SetBitButton(int bw, int bh, const String& Caption, TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    void SetInterfacedCell(TInterfacedPersistent* AObject);
+    // ctRotated with the angle brought into 0 .. 360 (360 itself stays).
+    void SetAngle(int AAngle);
+    // The size a picture takes in a cw x rh cell by its stretch mode, for
+    // ctPicture and ctFilePicture; other kinds leave Size as it is.
+    void GetPictureSize(int cw, int rh, bool HasText, TPoint& Size) const;
+    // Frees what the record owns for its kind and empties both slots.
+    void ReleaseOwned();
 
     // The virtual and row check boxes: one object serves many cells and
     // belongs to none of them.

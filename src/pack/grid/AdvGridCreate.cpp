@@ -2,6 +2,7 @@
 // wired, copying a configured grid, the window's creation, loading from a
 // form, size and scroll-bar upkeep, and the grid unit's start-up.
 #include "AdvGrid.h"
+#include "AdvUtil.h"
 #include "Forms.h"
 #include "PlatformProbe.h"
 #include <algorithm>
@@ -675,19 +676,19 @@ void TAdvStringGrid::UpdateScrollBarsAlways(bool Hide)
 
 void TAdvStringGrid::ShowColumnHeaders()
 {
-    if (GetRowCount() == 0)
+    if (GetFixedRows() == 0)
         return;
     for (int i = 0; i < FColumnHeaders->Count() && i < TotalColCount(); ++i)
-        SetRawCell(i, 0, FColumnHeaders->Get(i));
+        SetCellText(i, 0, EscapedNToCR(FColumnHeaders->Get(i)));
     Invalidate();
 }
 
 void TAdvStringGrid::ShowRowHeaders()
 {
-    if (GetColCount() == 0)
+    if (GetFixedCols() == 0)
         return;
     for (int i = 0; i < FRowHeaders->Count() && i < GetRowCount(); ++i)
-        SetRawCell(0, i, FRowHeaders->Get(i));
+        SetCellText(0, i, EscapedNToCR(FRowHeaders->Get(i)));
     Invalidate();
 }
 

@@ -47,6 +47,7 @@ using TRowColBoolEvent = std::function<void(TObject* Sender, int ARow, int ACol,
 using TColRowBoolEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
 using TFilterEditUpdateEvent =
     std::function<void(TObject* Sender, int ACol, const String& Condition, TFilterType FilterType)>;
+using TCheckBoxCanToggleEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State, bool& Allow)>;
 using TCheckBoxChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
 using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, int ACol, int& AWidth)>;
 using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, String& HintStr)>;
@@ -54,6 +55,8 @@ using TGetAlignmentEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
 using TGetCellCursorEvent = std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)>;
 using TRatingChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& NewRate, bool& Allow)>;
+using TGetFloatFormatEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, String& FloatFormat)>;
 using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, String& Value)>;
 using THasFilterEditEvent = std::function<void(TObject* Sender, int ACol, bool& HasFilter)>;
 using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;

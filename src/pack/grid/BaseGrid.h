@@ -17,6 +17,7 @@
 #include "StdCtrls.h"
 
 class TBaseGrid;
+class TAdvGridUndoRedo;
 
 // ---------------------------------------------------------------------------
 // Types.
@@ -288,11 +289,18 @@ public:
     TColor GetHoverRowColorTo() const { return FHoverRowColorTo; }
     void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
 
+    // --- undo: the history that edits of cells are recorded into; the grid
+    // lets go of it when it is freed, and it of the grid
+    TAdvGridUndoRedo* GetUndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TAdvGridUndoRedo* Value);
+
     // --- events
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplWideTextEvent OnGetDisplWideText;
 
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     // --- hooks for the data grid
     // A true answer makes drawing treat the cell as fixed.
     virtual bool IsFixedCell(int ACol, int ARow) { return false; }
@@ -420,4 +428,5 @@ private:
 
     TOwned<TFont> FDefFont;
     TOwned<TBrush> FDefBrush;
+    TAdvGridUndoRedo* FUndoRedo = nullptr;
 };

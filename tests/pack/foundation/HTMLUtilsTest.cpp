@@ -56,6 +56,9 @@ TEST(HTMLEntities, EncodeAndDecodeRoundTrip)
 TEST(HTMLEntities, DecodingRunsOneKindAfterTheOther)
 {
     EXPECT_EQ(DecodeHTMLEntities(L"&amp;lt;", false), L"&lt;");
+    // What an entity decodes to is not decoded again.
+    EXPECT_EQ(DecodeHTMLEntities(L"&amp;quot;&amp;amp;", false), L"&quot;&amp;");
+    EXPECT_EQ(DecodeHTMLEntities(L"&amp;eacute;", true), L"&eacute;");
     EXPECT_EQ(DecodeHTMLEntities(L"&LT;", false), L"&LT;");
 }
 
