@@ -262,9 +262,9 @@ public:
     TColor GetHintColor() const { return FHintColor; }
     void SetHintColor(TColor Value) { FHintColor = Value; }
     TColor GetHighlightColor() const { return FHighlightColor; }
-    void SetHighlightColor(TColor Value) { StoreAndInvalidate(FHighlightColor, Value); }
+    void SetHighlightColor(TColor Value);
     TColor GetHighlightTextColor() const { return FHighlightTextColor; }
-    void SetHighlightTextColor(TColor Value) { StoreAndInvalidate(FHighlightTextColor, Value); }
+    void SetHighlightTextColor(TColor Value);
     TColor GetActiveCellColor() const { return FActiveCellColor; }
     void SetActiveCellColor(TColor Value) { StoreAndInvalidate(FActiveCellColor, Value); }
     TColor GetActiveCellColorTo() const { return FActiveCellColorTo; }

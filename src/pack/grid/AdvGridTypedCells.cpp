@@ -3,6 +3,7 @@
 // accessors of one cell property for a cell, a row or a block.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
+#include "GridHTML.h"
 #include "HTMLUtils.h"
 #include "SysUtils.h"
 #include <algorithm>
@@ -473,4 +474,24 @@ void TAdvStringGrid::SetCellChecker(TAdvStringGridCheck* Value)
         FCellChecker->FreeNotification(this);
         FCellChecker->SetGrid(this);
     }
+}
+
+// The renderer's HI colours are process-wide: the grid that changes its
+// colours last decides them for every grid.
+void TAdvStringGrid::SetHighlightColor(TColor Value)
+{
+    if (Value == FHighlightColor)
+        return;
+    FHighlightColor = Value;
+    SetHTMLHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
+}
+
+void TAdvStringGrid::SetHighlightTextColor(TColor Value)
+{
+    if (Value == FHighlightTextColor)
+        return;
+    FHighlightTextColor = Value;
+    SetHTMLHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
 }

@@ -2,6 +2,8 @@
 // cell, hidden rows and sorted rows, the editor's text, alignment, and the
 // accessors of one property for a cell, a row or a block.
 #include "DataGridSupport.h"
+#include "GridHTML.h"
+#include "GridHTMLEngine.h"
 #include "ScopeExit.h"
 #include "SysUtils.h"
 #include <gtest/gtest.h>
@@ -207,6 +209,19 @@ TEST(TypedCells, TakingARowColourOffKeepsWhatIsMoreThanLooks)
     EXPECT_EQ(g->GetCellBrushColor(0, 1), clNone) << "fixed columns stay";
     g->SetRowFontColor(1, clNone);
     EXPECT_TRUE(g->HasCellProperties(1, 1)) << "a cell with its own colour keeps it";
+}
+
+TEST(TypedCells, HighlightColoursReachTheRenderer)
+{
+    const TColor color = gridhtml::HighlightColor(), text = gridhtml::HighlightTextColor();
+    TScopeExit restore([&] { SetHTMLHighlightColors(color, text); });
+    TFilledGrid<> g(3, 3);
+    g->SetHighlightColor(0x00FF00);
+    EXPECT_EQ(gridhtml::HighlightColor(), 0x00FF00);
+    EXPECT_EQ(gridhtml::HighlightTextColor(), g->GetHighlightTextColor());
+    g->SetHighlightTextColor(0x0000FF);
+    EXPECT_EQ(gridhtml::HighlightColor(), 0x00FF00);
+    EXPECT_EQ(gridhtml::HighlightTextColor(), 0x0000FF);
 }
 
 TEST(TypedCells, Blocks)
