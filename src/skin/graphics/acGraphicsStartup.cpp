@@ -7,6 +7,7 @@
 #include "sConst.h"
 #include "sGradient.h"
 #include "sGraphUtils.h"
+#include "sWindowHelpers.h"
 
 // Units of later parts of the library join this order where their comments stand.
 void SkinGraphics_Initialize()
@@ -18,7 +19,7 @@ void SkinGraphics_Initialize()
     // skinned-form registry (shell icons)
     acPNG_Initialize();
     sGraphUtils_Initialize();
-    // theme binding of the window helpers
+    sWindowHelpers_Initialize();
     acColorTools_Initialize();
     acntUtils_Initialize();
 }
@@ -27,6 +28,7 @@ void SkinGraphics_Finalize()
 {
     acntUtils_Finalize();
     acColorTools_Finalize();
+    sWindowHelpers_Finalize();
     sGraphUtils_Finalize();
     acPNG_Finalize();
     sGradient_Finalize();
