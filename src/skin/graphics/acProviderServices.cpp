@@ -6,6 +6,12 @@ int MaximizedTitleHeight = 0;
 std::vector<TacProvider*> DialogProviders;
 TsAlphaHints* AlphaHints = nullptr;
 TClearGlowEffects ClearGlowEffectsProc = nullptr;
+TResolveParentSkinIndex ResolveParentSkinIndexProc = nullptr;
+
+int ResolveParentSkinIndex(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State)
+{
+    return ResolveParentSkinIndexProc ? ResolveParentSkinIndexProc(Control, SkinIndex, Manager, State) : SkinIndex;
+}
 
 void ClearGlowEffects(bool DestroyWnd)
 {

@@ -127,6 +127,14 @@ using TClearGlowEffects = void (*)(bool DestroyWnd);
 extern TClearGlowEffects ClearGlowEffectsProc;
 void ClearGlowEffects(bool DestroyWnd);
 
+// The section whose colours apply to content drawn on Control: the given
+// one, or one the engine finds through the control's parent; negative for
+// none. The engine puts its own routine here; until then the given section
+// stands.
+using TResolveParentSkinIndex = int (*)(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State);
+extern TResolveParentSkinIndex ResolveParentSkinIndexProc;
+int ResolveParentSkinIndex(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State);
+
 // ---------------------------------------------------------------------------
 // The animation step timer: one window timer of the class library, every
 // step on the main thread. It ticks only while enabled with an interval
