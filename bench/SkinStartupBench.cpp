@@ -18,6 +18,7 @@
 #include "sConst.h"
 #include "sGradient.h"
 #include "sGraphUtils.h"
+#include "sWindowHelpers.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ int wmain()
         {"gradient-fill binding", sGradient_Initialize, sGradient_Finalize},
         {"PNG registration", acPNG_Initialize, acPNG_Finalize},
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
+        {"theme binding", sWindowHelpers_Initialize, sWindowHelpers_Finalize},
         {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
     };
