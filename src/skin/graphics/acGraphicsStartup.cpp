@@ -5,6 +5,7 @@
 #include "acPNG.h"
 #include "acntUtils.h"
 #include "sConst.h"
+#include "sFormRegistry.h"
 #include "sGradient.h"
 #include "sGraphUtils.h"
 #include "sWindowHelpers.h"
@@ -16,7 +17,7 @@ void SkinGraphics_Initialize()
     acEncodings_Initialize();
     acGdiPlus_Initialize();
     sGradient_Initialize();
-    // skinned-form registry (shell icons)
+    sFormRegistry_Initialize();
     acPNG_Initialize();
     sGraphUtils_Initialize();
     sWindowHelpers_Initialize();
@@ -31,6 +32,7 @@ void SkinGraphics_Finalize()
     sWindowHelpers_Finalize();
     sGraphUtils_Finalize();
     acPNG_Finalize();
+    sFormRegistry_Finalize();
     sGradient_Finalize();
     acGdiPlus_Finalize();
     acEncodings_Finalize();
