@@ -99,26 +99,18 @@ void CopyMaskedFadedImpl(const TRect& DstRect, const TRect& SrcRect, TBitmap* Ds
         }
 }
 
-// A copy of Src's SrcRect scaled to Width x Height: resampled (filter
-// Filter) when asked and possible, else stretched. Parts one pixel wide or
+// SrcRect of the source resampled to Width x Height with Filter, in memory
+// (temporary bitmaps cost far more than the pixels). Parts one pixel wide or
 // high are widened to two first, which the resampler needs.
-TOwned<TBitmap> ScalePart(TBitmap* Src, const TRect& SrcRect, int Width, int Height, bool Resample, int Filter)
+std::vector<Cardinal> ScalePart(const TPixelRows& Src, const TRect& SrcRect, int Width, int Height, int Filter)
 {
-    TOwned<TBitmap> out(MakeBitmap32(Width, Height));
     const int sw = SrcRect.right - SrcRect.left, sh = SrcRect.bottom - SrcRect.top;
-    HDC srcDC = Src->GetCanvas()->GetHandle();
-    if (Resample && Width > 1 && Height > 1) {
-        TOwned<TBitmap> part(MakeBitmap32(std::max(sw, 2), std::max(sh, 2)));
-        HDC partDC = part->GetCanvas()->GetHandle();
-        SetStretchBltMode(partDC, COLORONCOLOR);
-        StretchBlt(partDC, 0, 0, part->GetWidth(), part->GetHeight(), srcDC, SrcRect.left, SrcRect.top, sw, sh,
-                   SRCCOPY);
-        ResampleBitmap(part.get(), out.get(), Width, Height, Filter);
-    } else {
-        HDC outDC = out->GetCanvas()->GetHandle();
-        SetStretchBltMode(outDC, COLORONCOLOR);
-        StretchBlt(outDC, 0, 0, Width, Height, srcDC, SrcRect.left, SrcRect.top, sw, sh, SRCCOPY);
-    }
+    const int pw = std::max(sw, 2), ph = std::max(sh, 2);
+    std::vector<Cardinal> part(static_cast<size_t>(pw) * ph), out(static_cast<size_t>(Width) * Height);
+    for (int y = 0; y < ph; ++y)
+        for (int x = 0; x < pw; ++x)
+            part[static_cast<size_t>(y) * pw + x] = Src.Row(SrcRect.top + y * sh / ph)[SrcRect.left + x * sw / pw];
+    ResamplePixels(part.data(), pw, ph, 4 * static_cast<std::ptrdiff_t>(pw), out.data(), Width, Height, Filter);
     return out;
 }
 
@@ -164,24 +156,31 @@ void StretchMaskedImpl(TBitmap* Dst, const TRect& DstRect, TBitmap* Src, const T
             }
         return;
     }
-    TOwned<TBitmap> image, mask;
     TRect maskRect = SrcRect;
     OffsetRect(&maskRect, 0, MaskOffset);
+    // Plain stretching picks the nearest source pixel, as COLORONCOLOR does.
+    bool resampleImage = false, resampleMask = true;
+    int maskFilter = 2;
     if (Kind == TStretchKind::Plain) {
         const bool oneWayShrink = (w < sw && h == sh) || (h < sh && w == sw);
-        const bool resample = Smoothing || oneWayShrink;
-        image = ScalePart(Src, SrcRect, w, h, resample, 6);
-        mask = ScalePart(Src, maskRect, w, h, resample, 6);
-    } else {
-        image = ScalePart(Src, SrcRect, w, h, false, 0);
-        mask = ScalePart(Src, maskRect, w, h, true, 2);
+        resampleImage = resampleMask = Smoothing || oneWayShrink;
+        maskFilter = 6;
     }
-    TPixelRows im = PixelRows32(image.get()), ma = PixelRows32(mask.get());
-    if (!im || !ma)
-        return;
+    resampleImage = resampleImage && w > 1 && h > 1;
+    resampleMask = resampleMask && w > 1 && h > 1;
+    std::vector<Cardinal> image, mask;
+    if (resampleImage)
+        image = ScalePart(src, SrcRect, w, h, 6);
+    if (resampleMask)
+        mask = ScalePart(src, maskRect, w, h, maskFilter);
+    auto nearest = [&](const TRect& Part, int c, int r) {
+        return src.Row(Part.top + r * sh / h)[Part.left + c * sw / w];
+    };
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
-            Cardinal s = im.Row(r)[c], m = ma.Row(r)[c];
+            const std::size_t at = static_cast<std::size_t>(r) * w + c;
+            Cardinal s = resampleImage ? image[at] : nearest(SrcRect, c, r);
+            Cardinal m = resampleMask ? mask[at] : nearest(maskRect, c, r);
             Byte* t = Bytes(dst.Row(y + r)[x + c]);
             const Byte* sb = Bytes(s);
             const Byte* mb = Bytes(m);
