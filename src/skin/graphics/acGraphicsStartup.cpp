@@ -1,5 +1,6 @@
 #include "acGraphicsStartup.h"
 #include "acColorTools.h"
+#include "acLibraryGlobals.h"
 #include "acEncodings.h"
 #include "acGdiPlus.h"
 #include "acPNG.h"
@@ -14,6 +15,7 @@
 void SkinGraphics_Initialize()
 {
     sConst_Initialize();
+    acLibraryGlobals_Initialize();
     acEncodings_Initialize();
     acGdiPlus_Initialize();
     sGradient_Initialize();

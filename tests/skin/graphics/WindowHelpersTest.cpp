@@ -349,3 +349,26 @@ TEST(WindowHelpers, StartUpBindsTheThemeEntryPoint)
 }
 
 } // namespace
+
+#include "acLibraryGlobals.h"
+
+namespace {
+
+TEST(LibraryGlobals, StartValues)
+{
+    EXPECT_EQ(DisabledContentBlend, 100);
+    EXPECT_EQ(DisabledFontBlend, 100);
+    EXPECT_FALSE(HoverEditColors);
+    EXPECT_TRUE(UseDefaultCharset);
+    EXPECT_EQ(RepaintListenerControl, nullptr);
+    EXPECT_EQ(LibraryMetrics.ArrowSize, 7);
+    EXPECT_EQ(LibraryMetrics.ArrowHalf, 4);
+    EXPECT_EQ(LibraryMetrics.Sizes[0], 16);
+    EXPECT_EQ(LibraryMetrics.Sizes[3], 16);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    EXPECT_EQ(LibraryMetrics.MessageFontSize, metrics.lfMessageFont.lfHeight);
+}
+
+} // namespace
