@@ -69,11 +69,16 @@ struct SkinnedForm {
     }
 };
 
+BOOL CALLBACK CountWindow(HWND, LPARAM Count)
+{
+    ++*reinterpret_cast<int*>(Count);
+    return TRUE;
+}
+
 int TopLevelWindows()
 {
     int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM p) { ++*reinterpret_cast<int*>(p); return TRUE; },
-                      reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
