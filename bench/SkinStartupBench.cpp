@@ -17,6 +17,7 @@
 #include "acntUtils.h"
 #include "sConst.h"
 #include "sGradient.h"
+#include "sFormRegistry.h"
 #include "sGraphUtils.h"
 #include "sWindowHelpers.h"
 
@@ -54,6 +55,7 @@ int wmain()
         {"encoding captions", acEncodings_Initialize, acEncodings_Finalize},
         {"GDI+ binding and start", acGdiPlus_Initialize, acGdiPlus_Finalize},
         {"gradient-fill binding", sGradient_Initialize, sGradient_Finalize},
+        {"shell icons", sFormRegistry_Initialize, sFormRegistry_Finalize},
         {"PNG registration", acPNG_Initialize, acPNG_Finalize},
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
         {"theme binding", sWindowHelpers_Initialize, sWindowHelpers_Finalize},
