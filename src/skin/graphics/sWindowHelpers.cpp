@@ -283,8 +283,8 @@ bool IsMouseOverControl(TControl* Control)
 
 TControl* FindControlUnderMouse()
 {
-    if (DefaultManager && DefaultManager->FActiveGraphControl)
-        return DefaultManager->FActiveGraphControl;
+    if (DefaultManager && DefaultManager->GetActiveGraphControl())
+        return DefaultManager->GetActiveGraphControl();
     TPoint cursor;
     GetMousePos(cursor);
     TControl* found = FindVCLWindow(cursor);
