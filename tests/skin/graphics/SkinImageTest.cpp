@@ -210,7 +210,7 @@ TEST(SkinImage, DrawSkinImageAtCutsNegativePartsAndSkipsTheKey)
     // From the master bitmap, masked: the mask decides.
     ImageFixture m(4, 4, 1, 0, 0, 0, 0, true, 0xFF000000);
     SetBitmap32Pixel(m.image.get(), 1, 5, 0xFFFFFFFF); // white mask keeps the target
-    m.manager->MasterBitmap = m.image.get();
+    m.manager->MasterBitmap = m.image.release(); // the manager frees it
     m.mask.Bmp = nullptr;
     TOwned<TBitmap> target = Bitmap32(4, 4, 0xFF0A0B0C);
     DrawSkinImageAt(target.get(), TRect(0, 0, 4, 4), 0, 1, m.mask, TCacheInfo());
@@ -225,6 +225,7 @@ TEST(SkinImage, ControlCornersStayInsideASmallControl)
             SetBitmap32Pixel(f.image.get(), x, y, FuchsiaPixel);
     f.mask.CornerType = 1;
     f.manager->ma.push_back(f.mask);
+    f.image.release(); // the manager frees its images' bitmaps
     TOwned<TForm> form(New<TForm>(nullptr));
     form->SetColor(0x00336699);
     TPanel* panel = New<TPanel>(form.get());

@@ -16,8 +16,8 @@ Cardinal Rgb(TBitmap* bmp, int x, int y) { return GetBitmap32Pixel(bmp, x, y) & 
 Cardinal Px(TColor c) { return SwapRedBlue(static_cast<Cardinal>(c)) & 0xFFFFFF; }
 
 struct Skin {
+    // The manager frees its images' bitmaps.
     TOwned<TsSkinManager> manager{New<TsSkinManager>(nullptr)};
-    std::vector<TOwned<TBitmap>> images;
 
     int AddSection(TColor c0, TColor c1, TColor c2, int states = 3)
     {
@@ -41,7 +41,7 @@ struct Skin {
                     SetBitmap32Pixel(bmp.get(), x, y + h, maskValue);
             }
         TsMaskData m;
-        m.Bmp = bmp.get();
+        m.Bmp = bmp.release();
         m.Manager = manager.get();
         m.R = TRect(0, 0, w, masked ? 2 * h : h);
         m.Width = w;
@@ -49,7 +49,6 @@ struct Skin {
         m.ImageCount = 1;
         m.MaskType = masked ? 1 : 0;
         m.DrawMode = static_cast<std::int16_t>(drawMode);
-        images.push_back(std::move(bmp));
         manager->ma.push_back(m);
         return static_cast<int>(manager->ma.size() - 1);
     }
@@ -260,7 +259,7 @@ TEST(SkinSection, CornerKeyRectsStayInsideTheImage)
     TsMaskData& m = skin.manager->ma[b];
     m.WL = m.WT = m.WR = m.WB = 2;
     for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {7, 0}, {6, 5}, {7, 5}})
-        SetBitmap32Pixel(skin.images[0].get(), x, y, FuchsiaPixel);
+        SetBitmap32Pixel(m.Bmp, x, y, FuchsiaPixel);
     TRects top, bottom;
     AddCornerKeyRects(top, 100, m, false, 10);
     EXPECT_EQ(top, (TRects{TRect(0, 10, 2, 11), TRect(99, 10, 100, 11), TRect(0, 11, 1, 12)}));
