@@ -17,8 +17,10 @@
 #include "acntUtils.h"
 #include "sConst.h"
 #include "sGradient.h"
+#include "sFormRegistry.h"
 #include "sGraphUtils.h"
 #include "sSkinManagerStartup.h"
+#include "sWindowHelpers.h"
 
 namespace {
 
@@ -54,8 +56,10 @@ int wmain()
         {"encoding captions", acEncodings_Initialize, acEncodings_Finalize},
         {"GDI+ binding and start", acGdiPlus_Initialize, acGdiPlus_Finalize},
         {"gradient-fill binding", sGradient_Initialize, sGradient_Finalize},
+        {"shell icons", sFormRegistry_Initialize, sFormRegistry_Finalize},
         {"PNG registration", acPNG_Initialize, acPNG_Finalize},
         {"layout and layered-window binding", sGraphUtils_Initialize, sGraphUtils_Finalize},
+        {"theme binding", sWindowHelpers_Initialize, sWindowHelpers_Finalize},
         {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
         {"skin manager (/acver, DPI binding)", sSkinManager_Initialize, sSkinManager_Finalize},

@@ -369,6 +369,9 @@ public:
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
     bool ContainsControl(TControl* Control) const;
+    // Moves Child to position Order of the child list (graphic children come
+    // first, then windowed ones in z-order, the last on top).
+    void SetChildOrder(TControl* Child, int Order);
     TControl* ControlAtPos(POINT Pos, bool AllowDisabled, bool AllowWinControls = false,
                            bool AllLevels = false) const;
     TControl* FindChildControl(const String& ControlName) const;

@@ -143,6 +143,33 @@ TControl* TWinControl::Controls(int index) const
                      : winControls_[static_cast<std::size_t>(index - n)];
 }
 
+void TWinControl::SetChildOrder(TControl* Child, int Order)
+{
+    const int graphicCount = static_cast<int>(controls_.size());
+    if (auto* win = dynamic_cast<TWinControl*>(Child)) {
+        auto it = std::find(winControls_.begin(), winControls_.end(), win);
+        if (it == winControls_.end())
+            return;
+        winControls_.erase(it);
+        const int pos = std::clamp(Order - graphicCount, 0, static_cast<int>(winControls_.size()));
+        winControls_.insert(winControls_.begin() + pos, win);
+        if (win->handle_) {
+            // The next one in the list lies above it.
+            HWND above = pos + 1 < static_cast<int>(winControls_.size()) ? winControls_[pos + 1]->handle_ : nullptr;
+            SetWindowPos(win->handle_, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    } else {
+        auto it = std::find(controls_.begin(), controls_.end(), Child);
+        if (it == controls_.end())
+            return;
+        controls_.erase(it);
+        const int pos = std::clamp(Order, 0, static_cast<int>(controls_.size()));
+        controls_.insert(controls_.begin() + pos, Child);
+        if (Child->GetVisible())
+            Child->InvalidateControl(true, Child->ControlStyle.Contains(csOpaque));
+    }
+}
+
 void TWinControl::InsertControl(TControl* AControl)
 {
     Perform(CM_CONTROLLISTCHANGING, reinterpret_cast<WPARAM>(AControl), TRUE);

@@ -12,7 +12,8 @@
 #include "Registry.h"
 #include "ScopeExit.h"
 #include "acMessageBox.h"
-#include "acSkinnedForms.h"
+#include "acLibraryGlobals.h"
+#include "sFormRegistry.h"
 #include "acntUtils.h"
 #include "sGraphUtils.h"
 #include "sVclUtils.h"
@@ -255,7 +256,7 @@ void TsSkinManager::SendNewSkin(bool Repaint)
     ManagerState.Include(msSkinLoading);
     TScopeExit done([this] { ManagerState.Exclude(msSkinLoading); });
     if (IsDefault())
-        ClearGlowEffects();
+        ClearGlowEffects(true);
     if (Repaint && !InState(this, csDesigning))
         LockFormsForSkinUpdate(this);
     SendToForms(this, SKC_SKIN_LOADED, reinterpret_cast<LPARAM>(this));
@@ -280,7 +281,7 @@ void TsSkinManager::SendRemoveSkin()
     TScopeExit done([this] { SkinRemoving = false; });
     if (FFonts->GetMainMode() == fmFromSkin && !(Application && Application->Terminated()))
         ChangeAppFont(DefStoredFontName, false);
-    ClearGlowEffects();
+    ClearGlowEffects(true);
     UninstallHook();
     CommonSkinData.Reset();
     SendToForms(this, SKC_SKIN_REMOVED, reinterpret_cast<LPARAM>(this));

@@ -2,7 +2,8 @@
 // manager's component image (its published values in streaming order, the
 // option objects' values under dotted names).
 #include "sSkinManager.h"
-#include "acSkinnedForms.h"
+#include "acLibraryGlobals.h"
+#include "sFormRegistry.h"
 #include "sMessages.h"
 #include "sVclUtils.h"
 

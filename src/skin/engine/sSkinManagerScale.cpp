@@ -5,7 +5,8 @@
 // when the control raises in its own scaling.
 #include "sSkinManager.h"
 #include "ScopeExit.h"
-#include "acSkinnedForms.h"
+#include "acLibraryGlobals.h"
+#include "sFormRegistry.h"
 #include "sVclUtils.h"
 
 Integer TsSkinManager::GetScale() const
@@ -141,11 +142,11 @@ void TsSkinManager::RescaleLibraryMetrics(Integer OldPercent, Integer NewPercent
 {
     if (!IsDefault())
         return;
-    TacLibraryMetrics& m = LibraryMetrics;
+    TLibraryMetrics& m = LibraryMetrics;
     m.ArrowSize = MulDiv(7, NewPercent, 100);
     m.ArrowHalf = (m.ArrowSize + 1) / 2;
     m.SmallMargin = MulDiv(4, NewPercent, 100);
-    m.Margin = MulDiv(5, NewPercent, 100);
+    m.SmallMargin2 = MulDiv(5, NewPercent, 100);
     for (int& size : m.Sizes)
         size = MulDiv(size, NewPercent, OldPercent);
     m.MessageFontSize = MulDiv(m.MessageFontSize, NewPercent, OldPercent);

@@ -69,6 +69,10 @@ void MixBitmaps32(TBitmap* Target, TBitmap* First, TBitmap* Second, Byte Weight,
 // Two-pass filtered resampling of Src into Dst (Src becomes 32-bit).
 // Filters: 0 box, 1 triangle, 2 Hermite, 3 bell, 4 B-spline, 5 sine, 6 Mitchell.
 void ResampleBitmap(TBitmap* Src, TBitmap* Dst, int NewWidth, int NewHeight, int Filter);
+// The same on pixels in memory: Src rows SrcStride bytes apart, Dst packed
+// NewWidth pixels a row.
+void ResamplePixels(const Cardinal* Src, int SrcWidth, int SrcHeight, std::ptrdiff_t SrcStride, Cardinal* Dst,
+                    int NewWidth, int NewHeight, int Filter);
 
 // ---------------------------------------------------------------------------
 // Colour values (see each operation for the byte order it expects).

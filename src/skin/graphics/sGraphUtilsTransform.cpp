@@ -187,6 +187,30 @@ void ResampleBitmap(TBitmap* Src, TBitmap* Dst, int NewWidth, int NewHeight, int
     }
 }
 
+void ResamplePixels(const Cardinal* Src, int SrcWidth, int SrcHeight, std::ptrdiff_t SrcStride, Cardinal* Dst,
+                    int NewWidth, int NewHeight, int Filter)
+{
+    if (!Src || !Dst || SrcWidth < 1 || SrcHeight < 1 || NewWidth < 1 || NewHeight < 1)
+        return;
+    const TFilter& filter = Filters[Filter >= 0 && Filter < static_cast<int>(std::size(Filters)) ? Filter : 6];
+    std::vector<Cardinal> middle(static_cast<size_t>(NewWidth) * static_cast<size_t>(SrcHeight));
+    auto columns = Contributors(NewWidth, SrcWidth, 4, filter);
+    for (int y = 0; y < SrcHeight; ++y) {
+        const Byte* from = reinterpret_cast<const Byte*>(Src) + y * SrcStride;
+        Byte* to = reinterpret_cast<Byte*>(middle.data() + static_cast<size_t>(y) * NewWidth);
+        for (int i = 0; i < NewWidth; ++i)
+            ApplyContributors(columns[static_cast<size_t>(i)], from, to + 4 * i);
+    }
+    const std::ptrdiff_t middleStride = 4 * static_cast<std::ptrdiff_t>(NewWidth);
+    auto rows = Contributors(NewHeight, SrcHeight, middleStride, filter);
+    for (int x = 0; x < NewWidth; ++x) {
+        const Byte* from = reinterpret_cast<const Byte*>(middle.data()) + 4 * x;
+        Byte* to = reinterpret_cast<Byte*>(Dst) + 4 * x;
+        for (int i = 0; i < NewHeight; ++i)
+            ApplyContributors(rows[static_cast<size_t>(i)], from, to + i * middleStride);
+    }
+}
+
 // ---------------------------------------------------------------------------
 TPrlgram::TPrlgram(const TPoint* Points, int Count)
 {

@@ -8,7 +8,8 @@
 #include "Forms.h"
 #include "StdCtrls.h"
 #include "TestSupport.h"
-#include "acSkinnedForms.h"
+#include "acLibraryGlobals.h"
+#include "sFormRegistry.h"
 #include "sMessages.h"
 #include <optional>
 #include <stdexcept>
@@ -22,7 +23,7 @@ TOwned<TsSkinManager> ManagerAt(TacScaleMode Mode, Integer SysFontScale = 0)
     TOwned<TsSkinManager> m(New<TsSkinManager>(nullptr));
     m->SysFontScale = SysFontScale;
     // A default manager rescales the library's sizes; these tests leave them.
-    const TacLibraryMetrics metrics = LibraryMetrics;
+    const TLibraryMetrics metrics = LibraryMetrics;
     m->BeginLoading();
     m->Options.SetScaleMode(Mode);
     m->EndLoading();
@@ -240,8 +241,8 @@ TEST(Scale, ScaleModeChangeRescalesFormsAndMetrics)
         EXPECT_EQ(sender, &m->Options);
         ++scaleChanged;
     };
-    LibraryMetrics = TacLibraryMetrics{};
-    const TacLibraryMetrics before = LibraryMetrics;
+    LibraryMetrics = TLibraryMetrics{};
+    const TLibraryMetrics before = LibraryMetrics;
     s.form->Paints = 0;
 
     m->Options.SetScaleMode(smAuto);
@@ -256,7 +257,7 @@ TEST(Scale, ScaleModeChangeRescalesFormsAndMetrics)
     EXPECT_EQ(LibraryMetrics.ArrowSize, 11);
     EXPECT_EQ(LibraryMetrics.ArrowHalf, 6);
     EXPECT_EQ(LibraryMetrics.SmallMargin, 6);
-    EXPECT_EQ(LibraryMetrics.Margin, 8);
+    EXPECT_EQ(LibraryMetrics.SmallMargin2, 8);
     EXPECT_EQ(LibraryMetrics.Sizes[0], MulDiv(before.Sizes[0], 150, 100));
     EXPECT_EQ(LibraryMetrics.Sizes[2], 3);
     EXPECT_EQ(s.form->GetWidth(), 150) << "skinned forms rescale";
@@ -265,7 +266,7 @@ TEST(Scale, ScaleModeChangeRescalesFormsAndMetrics)
     EXPECT_TRUE(m->CommonSkinData.Active) << "the skin is announced again";
     PumpMessages();
     EXPECT_GT(s.form->Paints, 0) << "the forms repaint";
-    LibraryMetrics = TacLibraryMetrics{};
+    LibraryMetrics = TLibraryMetrics{};
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,165 @@
+// What the window helpers, the form animations and the form registry need
+// of the skin engine's form provider, the extended-border window, the dialog
+// handlers, the glow effects, the alpha hints and the animation timer. The
+// engine, the window handlers and the skinned components derive their real
+// classes from these and fill in the operations; nothing here paints a form.
+#pragma once
+
+#include "ExtCtrls.h"
+#include "acEngineServices.h"
+#include "acntTypes.h"
+
+class TacBorderForm;
+
+enum TacAnimEvent { aeShowing, aeHiding, aeSkinChanging };
+using TacAfterAnimation = std::function<void(TacAnimEvent AnimType)>;
+
+// The skinned form's provider, answered by the form to command 4.
+class TsSkinProvider : public TComponent {
+public:
+    using TComponent::TComponent;
+
+    TCustomForm* Form = nullptr;
+    TsCommonData* FCommonData = nullptr;
+    TacBorderForm* BorderForm = nullptr;   // null without extended borders
+    TacGlowForm* CoverForm = nullptr;      // a snapshot over the form, or null
+    TBitmap* CoverBmp = nullptr;           // owned: the form before a skin change
+    TRects Rects;                          // transparent corners of the form image
+    Cardinal FFormState = 0;
+    bool FSysExHeight = false;
+    bool FInAnimation = false;
+    bool FDrawNonClientArea = true;
+    TacAfterAnimation OnAfterAnimation;
+
+    Cardinal GetFormState() const { return FFormState; }
+    // Applies changes of the bits 0x100 and 0x400, then stores the value.
+    virtual void SetFormState(Cardinal Value) = 0;
+    // Renders the whole form image into FCommonData->FCacheBmp.
+    virtual void PaintAll() = 0;
+    // A new 32-bit bitmap with the whole form painted; the caller owns it.
+    virtual TBitmap* CreateFormBitmap(bool FreeCache) = 0;
+    virtual void FindTransparentCorners() = 0;
+    virtual void ApplyFormRegion(bool Redraw, bool NoRepaint) = 0;
+    // A region of the form's size at (X, Y) minus Rects; the caller owns it.
+    virtual HRGN BuildFormRegion(int X, int Y) = 0;
+    virtual int SkinTitleHeight(bool Maximized) = 0;
+    virtual int CaptionHeight(bool CheckSkin) = 0;
+    virtual int OffsetX() = 0;
+    virtual int OffsetY() = 0;
+    virtual TRect ShadowSize() = 0;
+};
+
+// The title height the provider remembers for maximized forms.
+extern int MaximizedTitleHeight;
+
+// The layered extended-border window of a skinned form.
+class TacBorderForm : public TObject {
+public:
+    TacGlowForm* AForm = nullptr;
+    TWndMethod OldBorderProc;
+    HWND ParentHandle = nullptr;
+    bool ExBorderShowing = false;
+
+    // A new layered window into AForm; the old one is not freed.
+    virtual void CreateNewForm() = 0;
+    virtual void PaintAll() = 0;
+    // A new region; 0, 0 means the current size. The caller owns it.
+    virtual HRGN MakeRgn(int NewWidth = 0, int NewHeight = 0) = 0;
+    virtual void UpdateExBordersPos(bool Redraw, Byte Blend) = 0;
+    virtual int OffsetY() = 0;
+    virtual int SkinTitleHeight() = 0;
+    virtual int SkinBorderWidth() = 0;
+    virtual int ExtraTitleHeight() = 0;
+};
+
+// The handler behind a skinned window's procedure.
+class TacMainWnd : public TObject {
+public:
+    virtual LRESULT ProcessMessage(UINT Msg, WPARAM WParam, LPARAM LParam) = 0;
+};
+
+class TacProvider;
+
+// The handler of a skinned system dialog.
+class TacDialogWnd : public TacMainWnd {
+public:
+    HWND CtrlHandle = nullptr;
+    TacBorderForm* BorderForm = nullptr;
+    TacGlowForm* CoverForm = nullptr;
+    TsCommonData* SkinData = nullptr;
+    TacProvider* Provider = nullptr;
+    TRects ArOR;
+
+    virtual void CalcTransparentRects() = 0;
+    virtual int CaptionHeight(bool CheckSkin) = 0;
+    virtual int OffsetX() = 0;
+    virtual int OffsetY() = 0;
+    virtual TRect ShadowSize() = 0;
+    virtual void PaintAll() = 0;
+    virtual void UpdateRegion(bool Repaint) = 0;
+};
+
+// Skins one foreign or system dialog; all of them are in DialogProviders.
+class TacProvider : public TObject {
+public:
+    TacDialogWnd* ListSW = nullptr;
+    // Every visible child window of Wnd, recursively, at its place in DC.
+    virtual void PrintHwndControls(HWND Wnd, HDC DC) = 0;
+};
+
+// In creation order; the providers add and remove themselves.
+extern std::vector<TacProvider*> DialogProviders;
+
+// The library's alpha hints component, null while none exists.
+class TsAlphaHints : public TComponent {
+public:
+    using TComponent::TComponent;
+    virtual bool Active() const = 0;
+    virtual THintWindow* HintWindow() const = 0;
+    virtual void ShowHint(const TPoint& Position, const String& HintText, int HideTime) = 0;
+};
+extern TsAlphaHints* AlphaHints;
+
+// Frees every glow effect (and its layered window when asked). The glow code
+// puts its own routine here when it starts; without glows there is nothing
+// to clear.
+using TClearGlowEffects = void (*)(bool DestroyWnd);
+extern TClearGlowEffects ClearGlowEffectsProc;
+void ClearGlowEffects(bool DestroyWnd);
+
+// The section whose colours apply to content drawn on Control: the given
+// one, or one the engine finds through the control's parent; negative for
+// none. The engine puts its own routine here; until then the given section
+// stands.
+using TResolveParentSkinIndex = int (*)(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State);
+extern TResolveParentSkinIndex ResolveParentSkinIndexProc;
+int ResolveParentSkinIndex(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State);
+
+// ---------------------------------------------------------------------------
+// The animation step timer: one window timer of the class library, every
+// step on the main thread. It ticks only while enabled with an interval
+// above 0 and a handler set.
+class TacThreadedTimer : public TComponent {
+public:
+    explicit TacThreadedTimer(TComponent* AOwner);
+    ~TacThreadedTimer() override;
+
+    bool GetEnabled() const { return enabled_; }
+    void SetEnabled(bool Value);
+    Cardinal GetInterval() const { return interval_; }
+    void SetInterval(Cardinal Value);
+    const TNotifyEvent& GetOnTimer() const { return onTimer_; }
+    void SetOnTimer(TNotifyEvent Value);
+
+protected:
+    virtual void TimeHandler();
+
+private:
+    void Rearm();
+
+    TOwned<TTimer> timer_;    // null when the application was terminating at creation
+    TNotifyEvent onTimer_;
+    Cardinal interval_ = 1000;
+    bool enabled_ = true;
+    bool executing_ = false;
+};
