@@ -3,6 +3,7 @@
 // application saves as a workbook. Every cell arrives as text, never as a
 // formula or a number the application guessed.
 #include "AdvGrid.h"
+#include "AdvGridTextIO.h"
 #include "ComObj.h"
 #include "Forms.h"
 
@@ -36,18 +37,6 @@ Variant StartApplication()
         }
     }
 }
-
-// Puts back the screen cursor of before the export, however it ends.
-class HourGlass {
-public:
-    HourGlass() : saved_(Screen->GetCursor()) { Screen->SetCursor(crHourGlass); }
-    ~HourGlass() { Screen->SetCursor(saved_); }
-    HourGlass(const HourGlass&) = delete;
-    HourGlass& operator=(const HourGlass&) = delete;
-
-private:
-    TCursor saved_;
-};
 
 // Quits an application the export started, however the export ends; one it
 // attached to stays open with the workbook.
@@ -86,7 +75,7 @@ void TAdvStringGrid::SaveToXLSSheet(const String& Filename, const String& SheetN
 
 void TAdvStringGrid::SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet)
 {
-    HourGlass hourGlass;
+    advgrid_text::THourGlass hourGlass;
 
     Variant app;
     bool started = false;
