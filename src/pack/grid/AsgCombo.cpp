@@ -5,40 +5,23 @@
 #include "AsgCombo.h"
 
 #include "AdvXPVS.h"
+#include "AsgFlatLook.h"
 #include "GdiHandles.h"
 #include "PlatformProbe.h"
 #include <utility>
 #include <vssym32.h>
 
 using namespace AsgCombo;
+using namespace AsgFlatLook;
 
 namespace {
 
 // Border of a disabled control under visual styles.
 constexpr COLORREF DisabledThemedBorder = RGB(127, 157, 185);
 
-void FrameWith(HDC DC, RECT R, COLORREF Color)
-{
-    TBrushHandle brush(CreateSolidBrush(Color));
-    FrameRect(DC, &R, brush.Get());
-}
-
-void FillWith(HDC DC, RECT R, COLORREF Color)
-{
-    TBrushHandle brush(CreateSolidBrush(Color));
-    FillRect(DC, &R, brush.Get());
-}
-
 bool MouseButtonDown()
 {
     return GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0;
-}
-
-RECT WindowRectAtOrigin(HWND Wnd)
-{
-    RECT window{};
-    GetWindowRect(Wnd, &window);
-    return RECT{0, 0, window.right - window.left, window.bottom - window.top};
 }
 
 } // namespace
@@ -404,58 +387,23 @@ void TAsgCustomCombo::DrawButton(HDC DC)
     const bool down = MouseButtonDown();
 
     if (FButtonColor != clNone) {
-        TColor fill = FButtonColor;
-        if (FButtonHover && down && FButtonColorDown != clNone)
-            fill = FButtonColorDown;
-        else if (FButtonHover && FButtonColorHot != clNone)
-            fill = FButtonColorHot;
+        const TFlatButtonColors colors{FButtonColor,     FButtonColorHot, FButtonColorDown,
+                                       FButtonBorderColor, FButtonTextColor, FButtonTextColorDown};
         r.left -= 1;
         r.top += 1;
         r.bottom -= 1;
         r.right -= 1;
         {
-            TBrushHandle brush(CreateSolidBrush(ColorToRGB(fill)));
-            TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(fill)));
+            const COLORREF fill = ColorToRGB(ButtonFace(colors, FButtonHover, down));
+            TBrushHandle brush(CreateSolidBrush(fill));
+            TPenHandle pen(CreatePen(PS_SOLID, 1, fill));
             TSelectObject selectBrush(DC, brush.Get());
             TSelectObject selectPen(DC, pen.Get());
             Rectangle(DC, r.left, r.top, r.right, r.bottom);
         }
-        if (FButtonBorderColor != clNone) {
-            TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(FButtonBorderColor)));
-            TSelectObject selectPen(DC, pen.Get());
-            MoveToEx(DC, r.left, r.top, nullptr);
-            LineTo(DC, r.left, r.bottom);
-        }
-        const TColor text = down && FButtonTextColorDown != clNone ? FButtonTextColorDown : FButtonTextColor;
-        if (text != clNone) {
-            const POINT arrow[] = {{r.left + 4, r.top + 7}, {r.left + 10, r.top + 7}, {r.left + 7, r.top + 10}};
-            TBrushHandle brush(CreateSolidBrush(ColorToRGB(text)));
-            TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(text)));
-            TSelectObject selectBrush(DC, brush.Get());
-            TSelectObject selectPen(DC, pen.Get());
-            Polygon(DC, arrow, 3);
-        }
+        DrawButtonRuleAndArrow(DC, r, POINT{r.left + 4, r.top + 7}, colors, down);
     } else {
-        bool themed = false;
-        if (ThemesActive()) {
-            int state = CBXS_HOT;
-            if (!GetEnabled())
-                state = CBXS_DISABLED;
-            else if (down && GetDroppedDown())
-                state = CBXS_PRESSED;
-            else if (down || !FButtonHover || GetDroppedDown())
-                state = CBXS_NORMAL;
-            AdvXPVS::TThemeData theme(true, GetHandle(), L"combobox");
-            themed = theme.Draw(DC, CP_DROPDOWNBUTTON, state, r);
-        }
-        if (!themed) {
-            RECT button = r;
-            button.left -= 4;
-            button.top += 1;
-            button.bottom -= 1;
-            DrawFrameControl(DC, &button, DFC_SCROLL,
-                             DFCS_SCROLLCOMBOBOX | (GetEnabled() ? DFCS_FLAT : DFCS_INACTIVE));
-        }
+        DrawStyledDropButton(DC, GetHandle(), r, ThemesActive(), GetEnabled(), down, FButtonHover, GetDroppedDown());
     }
     ExcludeClipRect(DC, GetClientWidth() - FButtonWidth - 4, 0, GetClientWidth() + 2, GetClientHeight());
 }
@@ -517,12 +465,7 @@ void TAsgCustomCombo::DrawControlBorder(HDC DC)
 
 void TAsgCustomCombo::DrawButtonBorder(HDC DC)
 {
-    const int clientWidth = GetClientWidth();
-    const int height = WindowRectAtOrigin(GetHandle()).bottom;
-    ExcludeClipRect(DC, clientWidth - FButtonWidth + 4, 4, clientWidth - 4, height - 4);
-    RECT r = WindowRectAtOrigin(GetHandle());
-    r.left = clientWidth - FButtonWidth - 2;
-    InflateRect(&r, -2, -2);
+    const RECT r = ButtonBorderRect(DC, GetHandle(), GetClientWidth(), FButtonWidth);
     const bool designing = ComponentState().Contains(csDesigning);
     const bool flatten = designing ? !GetEnabled() : !(FMouseInControl || FHasFocus);
     if (flatten) {

@@ -4,36 +4,20 @@
 #include "AsgDateTimePicker.h"
 
 #include "AdvXPVS.h"
+#include "AsgFlatLook.h"
 #include "GdiHandles.h"
 #include "PlatformProbe.h"
 #include <vssym32.h>
+
+using namespace AsgFlatLook;
 
 namespace {
 
 constexpr COLORREF ThemedBorder = RGB(127, 157, 185);
 
-void FrameWith(HDC DC, RECT R, COLORREF Color)
-{
-    TBrushHandle brush(CreateSolidBrush(Color));
-    FrameRect(DC, &R, brush.Get());
-}
-
-void FillWith(HDC DC, RECT R, COLORREF Color)
-{
-    TBrushHandle brush(CreateSolidBrush(Color));
-    FillRect(DC, &R, brush.Get());
-}
-
 bool MouseButtonDown()
 {
     return GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
-}
-
-RECT WindowRectAtOrigin(HWND Wnd)
-{
-    RECT window{};
-    GetWindowRect(Wnd, &window);
-    return RECT{0, 0, window.right - window.left, window.bottom - window.top};
 }
 
 } // namespace
@@ -178,48 +162,12 @@ void TDateTimePickerLook::DrawButton(HDC DC)
     InflateRect(&r, -1, -1);
     const bool down = MouseButtonDown();
     if (FButtonColor != clNone) {
-        TColor fill = FButtonColor;
-        if (FButtonHover && down && FButtonColorDown != clNone)
-            fill = FButtonColorDown;
-        else if (FButtonHover && FButtonColorHot != clNone)
-            fill = FButtonColorHot;
-        FillWith(DC, RECT{r.left + 2, r.top, r.right, r.bottom}, ColorToRGB(fill));
-        if (FButtonBorderColor != clNone) {
-            TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(FButtonBorderColor)));
-            TSelectObject selectPen(DC, pen.Get());
-            MoveToEx(DC, r.left, r.top, nullptr);
-            LineTo(DC, r.left, r.bottom);
-        }
-        const TColor text = down && FButtonTextColorDown != clNone ? FButtonTextColorDown : FButtonTextColor;
-        if (text != clNone) {
-            const POINT arrow[] = {{r.left + 5, r.top + 7}, {r.left + 11, r.top + 7}, {r.left + 8, r.top + 10}};
-            TBrushHandle brush(CreateSolidBrush(ColorToRGB(text)));
-            TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(text)));
-            TSelectObject selectBrush(DC, brush.Get());
-            TSelectObject selectPen(DC, pen.Get());
-            Polygon(DC, arrow, 3);
-        }
+        const TFlatButtonColors colors{FButtonColor,     FButtonColorHot, FButtonColorDown,
+                                       FButtonBorderColor, FButtonTextColor, FButtonTextColorDown};
+        FillWith(DC, RECT{r.left + 2, r.top, r.right, r.bottom}, ColorToRGB(ButtonFace(colors, FButtonHover, down)));
+        DrawButtonRuleAndArrow(DC, r, POINT{r.left + 5, r.top + 7}, colors, down);
     } else {
-        bool themed = false;
-        if (ThemesActive()) {
-            int state = CBXS_HOT;
-            if (!GetEnabled())
-                state = CBXS_DISABLED;
-            else if (down && GetDroppedDown())
-                state = CBXS_PRESSED;
-            else if (down || !FButtonHover || GetDroppedDown())
-                state = CBXS_NORMAL;
-            AdvXPVS::TThemeData theme(true, GetHandle(), L"combobox");
-            themed = theme.Draw(DC, CP_DROPDOWNBUTTON, state, r);
-        }
-        if (!themed) {
-            RECT button = r;
-            button.left -= 4;
-            button.top += 1;
-            button.bottom -= 1;
-            DrawFrameControl(DC, &button, DFC_SCROLL,
-                             DFCS_SCROLLCOMBOBOX | (GetEnabled() ? DFCS_FLAT : DFCS_INACTIVE));
-        }
+        DrawStyledDropButton(DC, GetHandle(), r, ThemesActive(), GetEnabled(), down, FButtonHover, GetDroppedDown());
     }
     ExcludeClipRect(DC, GetClientWidth() - FButtonWidth - 4, 0, GetClientWidth() + 2, GetClientHeight());
 }
@@ -269,12 +217,7 @@ void TDateTimePickerLook::DrawControlBorder(HDC DC)
 
 void TDateTimePickerLook::DrawButtonBorder(HDC DC)
 {
-    const int cw = GetClientWidth();
-    const int h = WindowRectAtOrigin(GetHandle()).bottom;
-    ExcludeClipRect(DC, cw - FButtonWidth + 4, 4, cw - 4, h - 4);
-    RECT r = WindowRectAtOrigin(GetHandle());
-    r.left = cw - FButtonWidth - 2;
-    InflateRect(&r, -2, -2);
+    RECT r = ButtonBorderRect(DC, GetHandle(), GetClientWidth(), FButtonWidth);
     const bool designing = ComponentState().Contains(csDesigning);
     if (designing ? GetEnabled() : (FMouseInControl || FHasFocus))
         DrawEdge(DC, &r, EDGE_RAISED, BF_RECT | (GetDroppedDown() ? BF_FLAT : 0));
