@@ -750,12 +750,11 @@ bool GetGDIPDrawOptionB();
 bool IsWindowsVersion6OrLater();
 
 // ---------------------------------------------------------------------------
-// A picture that keeps its encoded bytes (PNG, JPEG, GIF, BMP, TIFF, icon,
-// metafile) exactly as loaded and decodes them only to draw or measure.
-class TAdvGDIPPicture : public TGraphic {
+// What the pack's GDI+ pictures share: encoded bytes kept exactly as loaded
+// and decoded only to draw or measure.
+class TGDIPEncodedPicture : public TGraphic {
 public:
-    TAdvGDIPPicture();
-    ~TAdvGDIPPicture() override;
+    ~TGDIPEncodedPicture() override;
     // nil empties the picture (OnChange, then OnClear); another picture's
     // bytes are copied; any graphic or picture holder gives its file format.
     void Assign(TPersistent* Source) override;
@@ -766,22 +765,59 @@ public:
     int GetHeight() const override { return FHeight; }
     void SetHeight(int) override {}
 
-    // Any failure leaves the picture empty; nothing is raised. The size comes
-    // from the file's header.
+    // Any failure leaves the picture empty; nothing is raised.
     void LoadFromFile(const String& FileName);
-    // The whole stream from its start; nothing for nil or an empty stream.
+    // The whole stream from its start; nothing for nil.
     void LoadFromStream(TStream* Stream) override;
     void SaveToStream(TStream* Stream) override;
     void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
     // A missing resource raises EResNotFound.
     void LoadFromResourceID(HINSTANCE Instance, int ResID);
-    // "RES://name" from the program's resources, "FILE://path", any case.
+    // "RES://name" from the program's resources, "FILE://path", any case;
+    // other addresses are not the picture's to load.
     void LoadFromURL(const String& url);
     void LoadFromClipboardFormat(Word, HANDLE, HPALETTE) override {}
     void SaveToClipboardFormat(Word&, HANDLE&, HPALETTE&) override {}
 
     // Decodes the bytes and records the size; false when there is no image.
     bool GetImageSizes();
+
+    bool GetDoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
+    // The stored bytes.
+    TMemoryStream* GetDataStream() const { return FDatastream.get(); }
+
+    TNotifyEvent OnClear;
+
+protected:
+    // IgnoreEmptyStreams: an empty stream (or form data) leaves the picture
+    // as it was instead of emptying it.
+    explicit TGDIPEncodedPicture(bool IgnoreEmptyStreams);
+    // The size after a file load; decoded unless a picture knows better.
+    virtual void MeasureLoadedFile(const String& FileName);
+    bool HasBytes() const { return !FIsEmpty && FDatastream->GetSize() > 0; }
+    // The "Data" of a form stream: all stored bytes.
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
+
+    TOwned<TMemoryStream> FDatastream;
+    bool FIsEmpty = true;
+    int FWidth = 0;
+    int FHeight = 0;
+
+private:
+    void TakeBytes(TStream* Stream);
+
+    const bool FIgnoreEmptyStreams;
+    bool FDoubleBuffered = false;
+};
+
+// A picture of any encoded format (PNG, JPEG, GIF, BMP, TIFF, icon,
+// metafile), sized from the file's header when loaded from a file.
+class TAdvGDIPPicture : public TGDIPEncodedPicture {
+public:
+    TAdvGDIPPicture();
+
     // Records the size that the file's header states; 0 x 0 when the
     // extension is not known or the header cannot be read.
     bool GetImageSizesFromFileName(const String& FileName);
@@ -795,8 +831,6 @@ public:
     void FillRect(TGPGraphics* graphics, const TGPRectF& R);
     void FillPath(TGPGraphics* graphics, TGPGraphicsPath* Path);
 
-    bool GetDoubleBuffered() const { return FDoubleBuffered; }
-    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
     const String& GetID() const { return FID; }
     void SetID(const String& Value) { FID = Value; }
     TTransparentMode GetTransparentMode() const { return FBitmapTransparentMode; }
@@ -807,27 +841,15 @@ public:
     int GetPixelFormat() const { return FPixelFormat; }
     bool GetHasAlpha() const { return FHasAlpha; }
     bool GetHasPalette() const { return FHasPalette; }
-    // The stored bytes.
-    TMemoryStream* GetDataStream() const { return FDatastream.get(); }
-
-    TNotifyEvent OnClear;
 
 protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-    // The "Data" of a form stream: all stored bytes.
-    void ReadData(TStream* Stream) override;
-    void WriteData(TStream* Stream) override;
+    void MeasureLoadedFile(const String& FileName) override { GetImageSizesFromFileName(FileName); }
 
 private:
     void DrawDecoded(TGPGraphics* Graphics, const TGPRectF& Rect);
-    void TakeBytes(TStream* Stream);
 
     bool FDrawing = false;
-    TOwned<TMemoryStream> FDatastream;
-    bool FIsEmpty = true;
-    int FWidth = 0;
-    int FHeight = 0;
-    bool FDoubleBuffered = false;
     String FID;
     TTransparentMode FBitmapTransparentMode = tmAuto;
     TColor FBitmapTransparentColor = 0xFFFFFF;
@@ -861,21 +883,6 @@ private:
 
 // The pixel size of an encoded picture; false when it cannot be decoded.
 bool DecodedImageSize(TMemoryStream* Data, int& Width, int& Height);
-
-// "res://name" loads the named resource, "file://path" the file (any case);
-// other addresses are not the pictures' to load.
-template <class TPictureClass>
-void LoadPictureFromURL(TPictureClass& Picture, const String& url)
-{
-    const String upper = UpperCase(url);
-    if (upper.compare(0, 6, L"RES://") == 0) {
-        if (url.size() > 6)
-            Picture.LoadFromResourceName(HInstance(), url.substr(6));
-    } else if (upper.compare(0, 7, L"FILE://") == 0) {
-        if (url.size() > 7)
-            Picture.LoadFromFile(url.substr(7));
-    }
-}
 
 // Unit start-up: starts GDI+ (background thread suppressed) and, before
 // Windows Vista, hooks its notifications. Shut-down undoes both after

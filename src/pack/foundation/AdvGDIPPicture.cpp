@@ -241,18 +241,21 @@ bool StreamEmpty(TMemoryStream* stream) { return !stream || stream->GetSize() ==
 } // namespace
 
 // ---------------------------------------------------------------------------
-TAdvGDIPPicture::TAdvGDIPPicture() : FDatastream(New<TMemoryStream>()) {}
+TGDIPEncodedPicture::TGDIPEncodedPicture(bool IgnoreEmptyStreams)
+    : FDatastream(New<TMemoryStream>()), FIgnoreEmptyStreams(IgnoreEmptyStreams)
+{
+}
 
-TAdvGDIPPicture::~TAdvGDIPPicture() = default;
+TGDIPEncodedPicture::~TGDIPEncodedPicture() = default;
 
-void TAdvGDIPPicture::TakeBytes(TStream* Stream)
+void TGDIPEncodedPicture::TakeBytes(TStream* Stream)
 {
     FDatastream->Clear();
     Stream->SetPosition(0);
     FDatastream->LoadFromStream(Stream);
 }
 
-void TAdvGDIPPicture::Assign(TPersistent* Source)
+void TGDIPEncodedPicture::Assign(TPersistent* Source)
 {
     if (Source == this)
         return;
@@ -264,7 +267,7 @@ void TAdvGDIPPicture::Assign(TPersistent* Source)
             OnClear(this);
         return;
     }
-    if (auto* other = dynamic_cast<TAdvGDIPPicture*>(Source)) {
+    if (auto* other = dynamic_cast<TGDIPEncodedPicture*>(Source)) {
         TakeBytes(other->FDatastream.get());
         FIsEmpty = StreamEmpty(FDatastream.get());
         Changed(this);
@@ -276,14 +279,15 @@ void TAdvGDIPPicture::Assign(TPersistent* Source)
             TOwned<TMemoryStream> saved(New<TMemoryStream>());
             graphic->SaveToStream(saved.get());
             TakeBytes(saved.get());
-            FIsEmpty = false;
+            // An empty bitmap saves nothing and stays an empty picture.
+            FIsEmpty = dynamic_cast<TBitmap*>(graphic) ? StreamEmpty(FDatastream.get()) : false;
             Changed(this);
         }
     }
     GetImageSizes();
 }
 
-void TAdvGDIPPicture::LoadFromFile(const String& FileName)
+void TGDIPEncodedPicture::LoadFromFile(const String& FileName)
 {
     try {
         TOwned<TFileStream> file(New<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite));
@@ -291,16 +295,18 @@ void TAdvGDIPPicture::LoadFromFile(const String& FileName)
         FIsEmpty = false;
         if (OnClear)
             OnClear(this);
-        GetImageSizesFromFileName(FileName);
+        MeasureLoadedFile(FileName);
         Changed(this);
     } catch (const std::exception&) {
         FIsEmpty = true;
     }
 }
 
-void TAdvGDIPPicture::LoadFromStream(TStream* Stream)
+void TGDIPEncodedPicture::MeasureLoadedFile(const String&) { GetImageSizes(); }
+
+void TGDIPEncodedPicture::LoadFromStream(TStream* Stream)
 {
-    if (!Stream || Stream->GetSize() == 0)
+    if (!Stream || (FIgnoreEmptyStreams && Stream->GetSize() == 0))
         return;
     TakeBytes(Stream);
     FIsEmpty = false;
@@ -308,19 +314,52 @@ void TAdvGDIPPicture::LoadFromStream(TStream* Stream)
     Changed(this);
 }
 
-void TAdvGDIPPicture::SaveToStream(TStream* Stream)
+void TGDIPEncodedPicture::SaveToStream(TStream* Stream)
 {
     if (Stream && FDatastream->GetSize() > 0)
         Stream->WriteBuffer(FDatastream->Memory(), FDatastream->GetSize());
 }
 
-void TAdvGDIPPicture::ReadData(TStream* Stream)
+void TGDIPEncodedPicture::ReadData(TStream* Stream)
 {
-    if (!Stream || Stream->GetSize() == 0)
+    if (!Stream || (FIgnoreEmptyStreams && Stream->GetSize() == 0))
         return;
     TakeBytes(Stream);
     FIsEmpty = false;
     GetImageSizes();
+}
+
+void TGDIPEncodedPicture::WriteData(TStream* Stream) { SaveToStream(Stream); }
+
+void TGDIPEncodedPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName)
+{
+    if (!FindResourceW(Instance, ResName.c_str(), RT_RCDATA))
+        return;
+    TOwned<TResourceStream> stream(New<TResourceStream>(Instance, ResName, RT_RCDATA));
+    LoadFromStream(stream.get());
+}
+
+void TGDIPEncodedPicture::LoadFromResourceID(HINSTANCE Instance, int ResID)
+{
+    TOwned<TResourceStream> stream(New<TResourceStream>(Instance, ResID, RT_RCDATA));
+    LoadFromStream(stream.get());
+}
+
+void TGDIPEncodedPicture::LoadFromURL(const String& url)
+{
+    const String upper = UpperCase(url);
+    if (upper.compare(0, 6, L"RES://") == 0) {
+        if (url.size() > 6)
+            LoadFromResourceName(HInstance(), url.substr(6));
+    } else if (upper.compare(0, 7, L"FILE://") == 0) {
+        if (url.size() > 7)
+            LoadFromFile(url.substr(7));
+    }
+}
+
+bool TGDIPEncodedPicture::GetImageSizes()
+{
+    return !FIsEmpty && DecodedImageSize(FDatastream.get(), FWidth, FHeight);
 }
 
 bool DecodedImageSize(TMemoryStream* Data, int& Width, int& Height)
@@ -335,32 +374,12 @@ bool DecodedImageSize(TMemoryStream* Data, int& Width, int& Height)
     return true;
 }
 
-void TAdvGDIPPicture::WriteData(TStream* Stream) { SaveToStream(Stream); }
-
-void TAdvGDIPPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName)
-{
-    if (!FindResourceW(Instance, ResName.c_str(), RT_RCDATA))
-        return;
-    TOwned<TResourceStream> stream(New<TResourceStream>(Instance, ResName, RT_RCDATA));
-    LoadFromStream(stream.get());
-}
-
-void TAdvGDIPPicture::LoadFromResourceID(HINSTANCE Instance, int ResID)
-{
-    TOwned<TResourceStream> stream(New<TResourceStream>(Instance, ResID, RT_RCDATA));
-    LoadFromStream(stream.get());
-}
-
-void TAdvGDIPPicture::LoadFromURL(const String& url) { LoadPictureFromURL(*this, url); }
-
-bool TAdvGDIPPicture::GetImageSizes()
-{
-    return !FIsEmpty && DecodedImageSize(FDatastream.get(), FWidth, FHeight);
-}
+// ---------------------------------------------------------------------------
+TAdvGDIPPicture::TAdvGDIPPicture() : TGDIPEncodedPicture(true) {}
 
 bool TAdvGDIPPicture::GetImageSizesFromFileName(const String& FileName)
 {
-    if (FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!HasBytes())
         return false;
     const String ext = UpperCase(ExtractFileExt(FileName));
     TProbedSize (*probe)(TProbeReader&) = nullptr;
@@ -390,7 +409,7 @@ bool TAdvGDIPPicture::GetImageSizesFromFileName(const String& FileName)
 
 void TAdvGDIPPicture::Draw(TCanvas* ACanvas, const TRect& Rect)
 {
-    if (FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     TGPImage* image = decoded.Image();
@@ -431,7 +450,7 @@ void TAdvGDIPPicture::GDIPDraw(TGPGraphics* Graphics, const TGPRectF& Rect)
 
 void TAdvGDIPPicture::DrawDecoded(TGPGraphics* Graphics, const TGPRectF& Rect)
 {
-    if (!Graphics || FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!Graphics || !HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     TGPImage* image = decoded.Image();
@@ -460,7 +479,7 @@ void TAdvGDIPPicture::DrawDecoded(TGPGraphics* Graphics, const TGPRectF& Rect)
 
 void TAdvGDIPPicture::FillRect(TGPGraphics* graphics, const TGPRectF& R)
 {
-    if (!graphics || FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!graphics || !HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     if (!decoded.Image())
@@ -471,7 +490,7 @@ void TAdvGDIPPicture::FillRect(TGPGraphics* graphics, const TGPRectF& R)
 
 void TAdvGDIPPicture::FillPath(TGPGraphics* graphics, TGPGraphicsPath* Path)
 {
-    if (!graphics || FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!graphics || !HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     if (!decoded.Image())

@@ -14,7 +14,6 @@ Cardinal LongAt(const Byte* data, std::size_t at)
            (Cardinal(data[at + 3]) << 24);
 }
 
-bool StreamEmpty(TMemoryStream* stream) { return !stream || stream->GetSize() == 0; }
 
 } // namespace
 
@@ -51,109 +50,13 @@ TPictureFormat SniffPictureFormat(const void* Data, std::size_t Size)
 }
 
 // ---------------------------------------------------------------------------
-TGDIPPicture::TGDIPPicture() : FDatastream(New<TMemoryStream>()) {}
+// Takes even an empty stream, which leaves no bytes.
+TGDIPPicture::TGDIPPicture() : TGDIPEncodedPicture(false) {}
 
-TGDIPPicture::~TGDIPPicture() = default;
-
-void TGDIPPicture::TakeBytes(TStream* Stream)
+void TGDIPPicture::MeasureLoadedFile(const String& FileName)
 {
-    FDatastream->Clear();
-    Stream->SetPosition(0);
-    FDatastream->LoadFromStream(Stream);
-}
-
-void TGDIPPicture::Assign(TPersistent* Source)
-{
-    if (Source == this)
-        return;
-    FIsEmpty = true;
-    if (!Source) {
-        FDatastream->Clear();
-        Changed(this);
-        if (OnClear)
-            OnClear(this);
-        return;
-    }
-    if (auto* other = dynamic_cast<TGDIPPicture*>(Source)) {
-        TakeBytes(other->FDatastream.get());
-        FIsEmpty = StreamEmpty(FDatastream.get());
-        Changed(this);
-    } else {
-        TGraphic* graphic = dynamic_cast<TGraphic*>(Source);
-        if (auto* picture = dynamic_cast<TPicture*>(Source))
-            graphic = picture->GetGraphic();
-        if (graphic) {
-            TOwned<TMemoryStream> saved(New<TMemoryStream>());
-            graphic->SaveToStream(saved.get());
-            TakeBytes(saved.get());
-            FIsEmpty = dynamic_cast<TBitmap*>(graphic) ? StreamEmpty(FDatastream.get()) : false;
-            Changed(this);
-        }
-    }
+    FFileName = FileName;
     GetImageSizes();
-}
-
-void TGDIPPicture::LoadFromFile(const String& FileName)
-{
-    try {
-        TOwned<TFileStream> file(New<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite));
-        FFileName = FileName;
-        TakeBytes(file.get());
-        FIsEmpty = false;
-        if (OnClear)
-            OnClear(this);
-        GetImageSizes();
-        Changed(this);
-    } catch (const std::exception&) {
-        FIsEmpty = true;
-    }
-}
-
-void TGDIPPicture::LoadFromStream(TStream* Stream)
-{
-    if (!Stream)
-        return;
-    TakeBytes(Stream);
-    FIsEmpty = false;
-    GetImageSizes();
-    Changed(this);
-}
-
-void TGDIPPicture::SaveToStream(TStream* Stream)
-{
-    if (Stream && FDatastream->GetSize() > 0)
-        Stream->WriteBuffer(FDatastream->Memory(), FDatastream->GetSize());
-}
-
-void TGDIPPicture::ReadData(TStream* Stream)
-{
-    if (!Stream)
-        return;
-    TakeBytes(Stream);
-    FIsEmpty = false;
-}
-
-void TGDIPPicture::WriteData(TStream* Stream) { SaveToStream(Stream); }
-
-void TGDIPPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName)
-{
-    if (!FindResourceW(Instance, ResName.c_str(), RT_RCDATA))
-        return;
-    TOwned<TResourceStream> stream(New<TResourceStream>(Instance, ResName, RT_RCDATA));
-    LoadFromStream(stream.get());
-}
-
-void TGDIPPicture::LoadFromResourceID(HINSTANCE Instance, int ResID)
-{
-    TOwned<TResourceStream> stream(New<TResourceStream>(Instance, ResID, RT_RCDATA));
-    LoadFromStream(stream.get());
-}
-
-void TGDIPPicture::LoadFromURL(const String& url) { LoadPictureFromURL(*this, url); }
-
-bool TGDIPPicture::GetImageSizes()
-{
-    return !FIsEmpty && DecodedImageSize(FDatastream.get(), FWidth, FHeight);
 }
 
 TPictureFormat TGDIPPicture::GetPictureFormat() const
@@ -163,7 +66,7 @@ TPictureFormat TGDIPPicture::GetPictureFormat() const
 
 void TGDIPPicture::Draw(TCanvas* ACanvas, const TRect& Rect)
 {
-    if (FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     TGPImage* image = decoded.Image();
@@ -196,7 +99,7 @@ void TGDIPPicture::Draw(TCanvas* ACanvas, const TRect& Rect)
 
 void TGDIPPicture::DrawImage(TGPGraphics* Graphics, int X, int Y)
 {
-    if (!Graphics || FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!Graphics || !HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     if (decoded.Image())
@@ -205,7 +108,7 @@ void TGDIPPicture::DrawImage(TGPGraphics* Graphics, int X, int Y)
 
 void TGDIPPicture::DrawImageRect(TGPGraphics* Graphics, int X, int Y, int W, int H)
 {
-    if (!Graphics || FIsEmpty || StreamEmpty(FDatastream.get()))
+    if (!Graphics || !HasBytes())
         return;
     const TGPDecodedImage decoded(FDatastream.get());
     if (decoded.Image())

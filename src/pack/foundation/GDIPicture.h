@@ -11,43 +11,16 @@ enum TPictureFormat { pfBMP, pfGIF, pfJPG, pfPNG, pfICO, pfTiff, pfMetaFile, pfN
 // than 44 bytes or an unknown signature.
 TPictureFormat SniffPictureFormat(const void* Data, std::size_t Size);
 
-class TGDIPPicture : public TGraphic {
+class TGDIPPicture : public TGDIPEncodedPicture {
 public:
     TGDIPPicture();
-    ~TGDIPPicture() override;
-    // nil empties the picture (OnChange, then OnClear); another picture's
-    // bytes are copied; any graphic or picture holder gives its file format.
-    void Assign(TPersistent* Source) override;
 
-    bool GetEmpty() const override { return FIsEmpty; }
-    int GetWidth() const override { return FWidth; }
-    void SetWidth(int) override {}
-    int GetHeight() const override { return FHeight; }
-    void SetHeight(int) override {}
-
-    // Any failure leaves the picture empty; nothing is raised.
-    void LoadFromFile(const String& FileName);
-    // The whole stream from its start, even an empty one; nothing for nil.
-    void LoadFromStream(TStream* Stream) override;
-    void SaveToStream(TStream* Stream) override;
-    void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
-    // A missing resource raises EResNotFound.
-    void LoadFromResourceID(HINSTANCE Instance, int ResID);
-    // "RES://name" from the program's resources, "FILE://path", any case.
-    void LoadFromURL(const String& url);
-    void LoadFromClipboardFormat(Word, HANDLE, HPALETTE) override {}
-    void SaveToClipboardFormat(Word&, HANDLE&, HPALETTE&) override {}
-
-    // Decodes the bytes and records the size; false when there is no image.
-    bool GetImageSizes();
     // The image at its own size at (X, Y), or scaled into a rectangle.
     void DrawImage(TGPGraphics* Graphics, int X, int Y);
     void DrawImageRect(TGPGraphics* Graphics, int X, int Y, int W, int H);
 
     TPictureFormat GetPictureFormat() const;
     const String& GetFileName() const { return FFileName; }
-    bool GetDoubleBuffered() const { return FDoubleBuffered; }
-    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
     TColor GetBackgroundColor() const { return FBackgroundColor; }
     void SetBackgroundColor(TColor Value) { FBackgroundColor = Value; }
     // A BMP is drawn as a class-library bitmap keyed by its bottom-left pixel.
@@ -56,25 +29,13 @@ public:
     // Degrees, clockwise, about the image's centre placed at the target's top-left.
     int GetAngle() const { return FAngle; }
     void SetAngle(int Value) { FAngle = Value; }
-    TMemoryStream* GetDataStream() const { return FDatastream.get(); }
-
-    TNotifyEvent OnClear;
 
 protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-    // The "Data" of a form stream: all stored bytes.
-    void ReadData(TStream* Stream) override;
-    void WriteData(TStream* Stream) override;
+    void MeasureLoadedFile(const String& FileName) override;
 
 private:
-    void TakeBytes(TStream* Stream);
-
     String FFileName;
-    TOwned<TMemoryStream> FDatastream;
-    bool FIsEmpty = true;
-    int FWidth = 0;
-    int FHeight = 0;
-    bool FDoubleBuffered = false;
     TColor FBackgroundColor = clNone;
     bool FTransparentBitmap = true;
     int FAngle = 0;
