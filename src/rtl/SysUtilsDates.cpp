@@ -297,11 +297,17 @@ bool ScanDate(TScanner& sc, TDateTime& value, const TFormatSettings& fs)
     }
     if (count < 2)
         return false;
-    Word curYear, curMonth, curDay;
-    DecodeDate(Date(), curYear, curMonth, curDay);
-    int y = curYear, m = 0, d = 0, yearDigits = 4;
+    // Only a date without its year, or with two digits of it, asks the
+    // clock: sorting a column of full dates reads it for none of them.
+    const auto currentYear = [] {
+        Word year, month, day;
+        DecodeDate(Date(), year, month, day);
+        return static_cast<int>(year);
+    };
+    int y = 0, m = 0, d = 0, yearDigits = 4;
     TDateOrder order = DateOrder(fs.ShortDateFormat);
     if (count == 2) {
+        y = currentYear();
         if (order == doDMY) {
             d = n[0];
             m = n[1];
@@ -316,7 +322,7 @@ bool ScanDate(TScanner& sc, TDateTime& value, const TFormatSettings& fs)
         case doYMD: y = n[0]; m = n[1]; d = n[2]; yearDigits = digits[0]; break;
         }
         if (yearDigits <= 2) {
-            int pivot = curYear - fs.TwoDigitYearCenturyWindow;
+            int pivot = currentYear() - fs.TwoDigitYearCenturyWindow;
             y += pivot - pivot % 100;
             if (fs.TwoDigitYearCenturyWindow > 0 && y < pivot)
                 y += 100;
