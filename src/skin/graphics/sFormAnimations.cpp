@@ -626,6 +626,18 @@ void ShowDialogAnimated(TacDialogWnd* Dlg, Word Duration, Byte FinalAlpha, TacAn
 // ---------------------------------------------------------------------------
 // Skin change.
 
+std::vector<Byte> SkinChangeMixWeights(int Steps)
+{
+    std::vector<Byte> weights;
+    if (Steps <= 0)
+        return weights;
+    // Past 255 steps the whole-number fall would be 0 and the mix never end.
+    const int fall = std::max(255 / Steps, 1);
+    for (int weight = 255; weight > 2; weight -= fall)
+        weights.push_back(static_cast<Byte>(weight));
+    return weights;
+}
+
 namespace {
 
 void FinishSkinChange(TCustomForm* Form, HWND Wnd, Byte FinalAlpha)
@@ -746,13 +758,12 @@ void AnimateControlSkinChange(TControl* Control, TWinControl* WinControl, TsSkin
     if (form && Provider && !Provider->BorderForm)
         if (HRGN region = Provider->BuildFormRegion(0, 0))
             SetWindowRgn(outWnd, region, FALSE);
-    const int steps = Duration / (2 * FrameInterval);
-    if (steps > 0) {
+    const std::vector<Byte> weights = SkinChangeMixWeights(Duration / (2 * FrameInterval));
+    if (!weights.empty()) {
         TOwned<TBitmap> mix(MakeBitmap32(w, h));
-        const int fall = 255 / steps;
-        for (int weight = 255; weight > 2; weight -= std::max(fall, 1)) {
+        for (Byte weight : weights) {
             const DWORD start = GetTickCount();
-            MixBitmaps32(mix.get(), oldImage.get(), image.get(), static_cast<Byte>(weight), nullptr);
+            MixBitmaps32(mix.get(), oldImage.get(), image.get(), weight, nullptr);
             {
                 const TWindowDC out(outWnd, true);
                 BitBlt(out.Get(), 0, 0, w, h, mix->GetCanvas()->GetHandle(), 0, 0, SRCCOPY);

@@ -39,6 +39,9 @@ void HideDialogAnimated(TacDialogWnd* Dlg);
 // through layered copies (zooming or fading in), anything else by mixing the
 // old screen image into the new one in an output window over it.
 void AnimateSkinChange(TControl* Control, Word Duration, Byte FinalAlpha, bool Zoom);
+// The weights of the old image in the mixed steps of that change over an
+// output window (Steps = duration div 24): from 255 down while above 2.
+std::vector<Byte> SkinChangeMixWeights(int Steps);
 
 // Steps a hiding animation on the library's timer.
 class TacHideTimer : public TacThreadedTimer {

@@ -196,10 +196,11 @@ TEST(FormAnimation, HideFormTakesTheManagersHideSettingsAndCleansUp)
         GetWindowRect(copy, &place);
         EXPECT_EQ(place.left, 30);
         EXPECT_EQ(place.top, 40);
-        testing_support::PumpMessages();
+        // Held at its first step while the screen is read.
+        HideAnimationTimer->SetEnabled(false);
         // The copy shows the form's picture, its corner rectangle cleared.
         // The first step is at 252 of 255.
-        EXPECT_TRUE(PixelNear(ScreenPixel(60, 70), RGB(0x20, 0x80, 0xC0), 3));
+        EXPECT_TRUE(PixelNear(SettledScreenPixel(60, 70, RGB(0x20, 0x80, 0xC0), 3), RGB(0x20, 0x80, 0xC0), 3));
         EXPECT_FALSE(PixelNear(ScreenPixel(30, 40), RGB(0x20, 0x80, 0xC0), 3));
         HideAnimationTimer->Finish();
         EXPECT_FALSE(IsWindow(copy));
@@ -505,7 +506,18 @@ TEST(FormAnimation, SkinChangeWithABorderFormSwapsItsWindow)
     EXPECT_FALSE(AnimationRunning);
     testing_support::PumpMessages();
     // The new image is the form painted with its controls, outside the form here.
-    EXPECT_EQ(ScreenPixel(25, 35), RGB(0x99, 0x66, 0x33)) << "the new image in the border's window";
+    EXPECT_EQ(SettledScreenPixel(25, 35, RGB(0x99, 0x66, 0x33)), RGB(0x99, 0x66, 0x33)) << "the new image in the border's window";
+}
+
+TEST(FormAnimation, SkinChangeMixWeights)
+{
+    EXPECT_TRUE(SkinChangeMixWeights(0).empty());
+    EXPECT_EQ(SkinChangeMixWeights(3), (std::vector<Byte>{255, 170, 85}));
+    EXPECT_EQ(SkinChangeMixWeights(2), (std::vector<Byte>{255, 128}));
+    // More steps than weights: one less each step, and the mix ends.
+    const std::vector<Byte> many = SkinChangeMixWeights(300);
+    ASSERT_EQ(many.size(), 253u);
+    EXPECT_EQ(many.back(), 3);
 }
 
 TEST(FormAnimation, SkinChangeThroughTheOutputWindow)

@@ -56,7 +56,7 @@ TEST(SkinChangeSteps, CoverLockAndRevealWithABorderForm)
     // Frozen, the form has lost WS_VISIBLE; the snapshot stands in the border window.
     EXPECT_FALSE(IsWindowVisible(f.form->GetHandle()));
     testing_support::PumpMessages();
-    EXPECT_EQ(ScreenPixel(25, 35), RGB(0x10, 0xA0, 0x40));
+    EXPECT_EQ(SettledScreenPixel(25, 35, RGB(0x10, 0xA0, 0x40)), RGB(0x10, 0xA0, 0x40));
 
     UnlockFormsAfterSkinUpdate(m.manager.get(), 1);
     EXPECT_FALSE(SkinChangeAnimating);
@@ -71,7 +71,7 @@ TEST(SkinChangeSteps, CoverLockAndRevealWithABorderForm)
     EXPECT_FALSE(AnimationRunning);
     testing_support::PumpMessages();
     // The new look is the form painted with its controls, here outside the form.
-    EXPECT_EQ(ScreenPixel(25, 35), RGB(0x99, 0x66, 0x33));
+    EXPECT_EQ(SettledScreenPixel(25, 35, RGB(0x99, 0x66, 0x33)), RGB(0x99, 0x66, 0x33));
 
     for (TPictureProvider* p : {minimized.provider.get()})
         EXPECT_FALSE(p->FInAnimation || p->GetFormState() || p->CoverBmp);

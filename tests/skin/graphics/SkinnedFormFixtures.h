@@ -186,4 +186,24 @@ inline COLORREF ScreenPixel(int X, int Y)
     return GetPixel(screen.Get(), X, Y);
 }
 
+// The screen at (X, Y) once it shows Expected (channels within Tolerance),
+// else what it shows after a second: the X server draws a layered window a
+// moment after it changes, later still under load.
+inline COLORREF SettledScreenPixel(int X, int Y, COLORREF Expected, int Tolerance = 0)
+{
+    COLORREF pixel = ScreenPixel(X, Y);
+    PumpUntil(
+        [&] {
+            pixel = ScreenPixel(X, Y);
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int a = (pixel >> shift) & 0xFF, e = (Expected >> shift) & 0xFF;
+                if (a - e > Tolerance || e - a > Tolerance)
+                    return false;
+            }
+            return true;
+        },
+        1000);
+    return pixel;
+}
+
 } // namespace skinned_fixtures
