@@ -203,6 +203,8 @@ struct TsSkinData {
     // Inactive, and the shadows dropped so that the next request makes them anew.
     void Reset();
     TsSkinData() = default;
+    TsSkinData(TsSkinData&&) = default;
+    TsSkinData& operator=(TsSkinData&&) = default;
     ~TsSkinData();
 
 private:
