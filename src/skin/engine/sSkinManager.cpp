@@ -593,6 +593,7 @@ void sSkinManager_Initialize()
             ShowMessage(L"Skin library v" + TsSkinManager::GetVersion());
             break;
         }
+    ReadAnimSettingProc = ReadManagerAnimSetting;
     User32Module.Reset(LoadLibraryW(L"user32.dll"));
     SetProcessDPIAwareProc = nullptr;
     if (User32Module)
@@ -601,6 +602,7 @@ void sSkinManager_Initialize()
 
 void sSkinManager_Finalize()
 {
+    ReadAnimSettingProc = nullptr;
     SetProcessDPIAwareProc = nullptr;
     User32Module.Reset();
 }

@@ -8,6 +8,7 @@
 
 #include "Classes.h"
 #include "acEngineServices.h"
+#include "acProviderServices.h"
 #include "acThirdPartyKinds.h"
 #include "sSkinManagerStartup.h"
 
@@ -177,6 +178,10 @@ public:
     }
     void Assign(TPersistent* Source) override;
 };
+
+// A manager's animation setting of one kind; the graphics reach it through
+// ReadAnimSettingProc once the unit has started.
+TacAnimSetting ReadManagerAnimSetting(const TsSkinManager* Manager, TacAnimKind Kind);
 
 // The foreign-control support sets these when it is present.
 extern void (*ForeignSkinStateProc)(bool SkinActive);

@@ -253,3 +253,15 @@ void SaveThirdLists(TsSkinManager* Manager)
     for (int i = 0; i < ThirdPartyKindCount; ++i)
         Manager->ThirdParty()->SetString(i, Manager->ThirdLists(i)->GetText());
 }
+
+TacAnimSetting ReadManagerAnimSetting(const TsSkinManager* Manager, TacAnimKind Kind)
+{
+    const TacAnimEffects* effects = Manager ? Manager->AnimEffects() : nullptr;
+    if (!effects)
+        return {};
+    const TacFormAnimation* animations[] = {effects->FormShow.get(), effects->FormHide.get(),
+                                            effects->DialogShow.get(), effects->DialogHide.get(),
+                                            effects->SkinChanging.get()};
+    const TacFormAnimation* a = animations[Kind];
+    return a ? TacAnimSetting{a->Active, a->Time, a->Mode} : TacAnimSetting{};
+}

@@ -189,13 +189,26 @@ struct TsSkinData {
     Integer ComboBoxMargin = 0, SliderMargin = 0, BrightMin = 0, BrightMax = 0;
     TacArrowsStyle ArrowStyle = arsSolid1;
     Byte TabsCovering = 0, RibbonCovering = 0;
+    TColor FXColor = 0;
     TColor Shadow1Color = 0;
     TColor SysInactiveBorderColor = 0;
     double Version = 0;
     Integer WndShadowRadius = 0, WndShadowSize = 0, WndShadowOffset = 0;
-    TColor WndShadowColorN = 0, WndShadowColorA = 0;
+    TColor WndShadowColorN = 0, WndShadowColorA = 0;   // alpha in the top byte
 
-    void Reset() { Active = false; }
+    // The shadows of active and inactive windows, made from the values above
+    // on first request; the skin data owns them.
+    TBitmap* GetActiveShadow();
+    TBitmap* GetPassiveShadow();
+    // Inactive, and the shadows dropped so that the next request makes them anew.
+    void Reset();
+    TsSkinData() = default;
+    TsSkinData(TsSkinData&&) = default;
+    TsSkinData& operator=(TsSkinData&&) = default;
+    ~TsSkinData();
+
+private:
+    TOwned<TBitmap> rsta, rsti;
 };
 
 enum TacSkinsFilterItem { sfiInternal, sfiExternal };

@@ -1,12 +1,16 @@
 #include "acProviderServices.h"
 #include "Forms.h"
 #include "ScopeExit.h"
+#include "sAlphaGraph.h"
+#include "sWindowHelpers.h"
 
 int MaximizedTitleHeight = 0;
 std::vector<TacProvider*> DialogProviders;
 TsAlphaHints* AlphaHints = nullptr;
 TClearGlowEffects ClearGlowEffectsProc = nullptr;
 TResolveParentSkinIndex ResolveParentSkinIndexProc = nullptr;
+TReadAnimSetting ReadAnimSettingProc = nullptr;
+TCreateSnapshotForm CreateSnapshotFormProc = nullptr;
 
 int ResolveParentSkinIndex(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State)
 {
@@ -17,6 +21,34 @@ void ClearGlowEffects(bool DestroyWnd)
 {
     if (ClearGlowEffectsProc)
         ClearGlowEffectsProc(DestroyWnd);
+}
+
+TacAnimSetting ReadAnimSetting(const TsSkinManager* Manager, TacAnimKind Kind)
+{
+    return ReadAnimSettingProc && Manager ? ReadAnimSettingProc(Manager, Kind) : TacAnimSetting{};
+}
+
+TacGlowForm* CreateSnapshotForm(HWND Wnd)
+{
+    if (CreateSnapshotFormProc)
+        return CreateSnapshotFormProc(Wnd);
+    RECT r;
+    GetWindowRect(Wnd, &r);
+    TOwned<TacGlowForm> snapshot(New<TacGlowForm>(nullptr));
+    snapshot->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    TOwned<TBitmap> image(MakeBitmap32(r.right - r.left, r.bottom - r.top));
+    {
+        const TWindowDC source(Wnd, true);
+        BitBlt(image->GetCanvas()->GetHandle(), 0, 0, image->GetWidth(), image->GetHeight(), source.Get(), 0, 0,
+               SRCCOPY);
+    }
+    SetBitmap32Alpha(image.get(), TRect(0, 0, image->GetWidth(), image->GetHeight()), 255, clNone);
+    HWND wnd = snapshot->GetHandle();
+    SetWindowLongW(wnd, GWL_EXSTYLE, GetWindowLongW(wnd, GWL_EXSTYLE) | WS_EX_NOACTIVATE);
+    PaintLayeredWindow(wnd, image.get(), 255, nullptr);
+    SetWindowPos(wnd, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    return snapshot.release();
 }
 
 // ---------------------------------------------------------------------------

@@ -135,6 +135,27 @@ using TResolveParentSkinIndex = int (*)(TControl* Control, int SkinIndex, TsSkin
 extern TResolveParentSkinIndex ResolveParentSkinIndexProc;
 int ResolveParentSkinIndex(TControl* Control, int SkinIndex, TsSkinManager* Manager, int State);
 
+// The skin manager's animation settings, one per kind of animation.
+enum TacAnimKind { akFormShow, akFormHide, akDialogShow, akDialogHide, akSkinChanging };
+struct TacAnimSetting {
+    bool Active = false;
+    Word Time = 0;        // milliseconds
+    TacAnimType Mode = atFading;
+};
+// The engine puts its reader of a manager's settings here when it starts;
+// until then (no manager can exist) every animation is off and takes no time.
+using TReadAnimSetting = TacAnimSetting (*)(const TsSkinManager* Manager, TacAnimKind Kind);
+extern TReadAnimSetting ReadAnimSettingProc;
+TacAnimSetting ReadAnimSetting(const TsSkinManager* Manager, TacAnimKind Kind);
+
+// A new layered window without owner over Wnd showing a snapshot of it; the
+// caller owns it. The provider code puts its own routine here (it also
+// clears the skin's transparent corners); until then the window shows what
+// Wnd's window DC holds, fully opaque.
+using TCreateSnapshotForm = TacGlowForm* (*)(HWND Wnd);
+extern TCreateSnapshotForm CreateSnapshotFormProc;
+TacGlowForm* CreateSnapshotForm(HWND Wnd);
+
 // ---------------------------------------------------------------------------
 // The animation step timer: one window timer of the class library, every
 // step on the main thread. It ticks only while enabled with an interval

@@ -21,8 +21,27 @@ struct TShowFrame {
 std::vector<TShowFrame> ShowAnimationFrames(TacAnimType Type, int Width, int Height, int Frames, Byte FinalAlpha,
                                             bool Dialog);
 
-// Shows the provider's form through a layered copy of its image.
+// Shows the provider's form through a layered copy of its image. With a
+// border form the copy is the border's layered window, left where it stands.
 void ShowFormAnimated(TsSkinProvider* Provider, Word Duration, Byte FinalAlpha, TacAnimType Type);
+// Hides the form behind a copy of its image that fades on the hide timer
+// (the manager's form-hiding time and mode); returns at once.
+void HideFormAnimated(TsSkinProvider* Provider);
+
+// A dialog's child windows printed into Bmp at its client offsets (or, from
+// the screen, its client area copied there); the painted part gets alpha 255.
+void PaintDialogToBitmap(TacDialogWnd* Dlg, TBitmap* Bmp, bool FromScreen);
+void ShowDialogAnimated(TacDialogWnd* Dlg, Word Duration, Byte FinalAlpha, TacAnimType Type);
+// As HideFormAnimated, with the dialog-hiding settings and no event.
+void HideDialogAnimated(TacDialogWnd* Dlg);
+
+// Plays a control's change from the old skin's look to the new one: a form
+// through layered copies (zooming or fading in), anything else by mixing the
+// old screen image into the new one in an output window over it.
+void AnimateSkinChange(TControl* Control, Word Duration, Byte FinalAlpha, bool Zoom);
+// The weights of the old image in the mixed steps of that change over an
+// output window (Steps = duration div 24): from 255 down while above 2.
+std::vector<Byte> SkinChangeMixWeights(int Steps);
 
 // Steps a hiding animation on the library's timer.
 class TacHideTimer : public TacThreadedTimer {

@@ -487,4 +487,37 @@ TEST(SkinManager, AGraphicControlFreedWhileHotGetsNothing)
     EXPECT_EQ(s.manager->GetActiveControl(), nullptr);
 }
 
+TEST(SkinManager, TheGraphicsReadItsAnimationSettings)
+{
+    TOwned<TsSkinManager> manager(New<TsSkinManager>(nullptr));
+    TacAnimEffects* effects = manager->AnimEffects();
+    const struct {
+        TacAnimKind Kind;
+        TacFormAnimation* Setting;
+        bool Active;
+        Word Time;
+        TacAnimType Mode;
+    } cases[] = {
+        {akFormShow, effects->FormShow.get(), false, 120, atDropDown},
+        {akFormHide, effects->FormHide.get(), true, 240, atFading},
+        {akDialogShow, effects->DialogShow.get(), true, 36, atAero},
+        {akDialogHide, effects->DialogHide.get(), false, 48, atDropDown},
+        {akSkinChanging, effects->SkinChanging.get(), true, 500, atAero},
+    };
+    for (const auto& c : cases) {
+        c.Setting->Active = c.Active;
+        c.Setting->Time = c.Time;
+        c.Setting->Mode = c.Mode;
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        const TacAnimSetting read = ReadAnimSetting(manager.get(), c.Kind);
+        EXPECT_EQ(read.Active, c.Active);
+        EXPECT_EQ(read.Time, c.Time);
+        EXPECT_EQ(read.Mode, c.Mode);
+    }
+    EXPECT_EQ(ReadAnimSetting(nullptr, akFormHide).Time, 0);
+}
+
 } // namespace
+

@@ -5,6 +5,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "PlatformProbe.h"
+#include "SkinnedFormFixtures.h"
 #include "StdCtrls.h"
 #include "TestSupport.h"
 #include "sWindowHelpers.h"
@@ -259,9 +260,8 @@ TEST(WindowHelpers, PaintLayeredWindowShowsTheBitmapOnScreen)
     GetWindowRect(wnd, &r);
     EXPECT_EQ(r.left, 80);
     EXPECT_EQ(r.top, 90);
-    TWindowDC screen(nullptr);
-    EXPECT_EQ(GetPixel(screen.Get(), 85, 100), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(screen.Get(), 110, 100), RGB(0, 255, 0));
+    EXPECT_EQ(skinned_fixtures::SettledScreenPixel(85, 100, RGB(0, 0, 255)), RGB(0, 0, 255));
+    EXPECT_EQ(skinned_fixtures::SettledScreenPixel(110, 100, RGB(0, 255, 0)), RGB(0, 255, 0));
 }
 
 TEST(WindowHelpers, PaintControlToBitmapPaintsAFormWithItsControls)
