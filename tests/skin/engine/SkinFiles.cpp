@@ -1,5 +1,6 @@
 #include "SkinFiles.h"
 #include "TestSupport.h"
+#include <gtest/gtest.h>
 #include <sstream>
 
 TSkinFiles DescribedSkinFiles(const std::string& Name)
@@ -143,3 +144,81 @@ std::wstring AnsweringBoxes(const std::function<void()>& Action)
     Action();
     return boxTexts;
 }
+
+TOwned<TsSkinManager> NewManager(TacScaleMode Mode)
+{
+    TOwned<TsSkinManager> manager(New<TsSkinManager>(nullptr));
+    manager->BeginLoading();
+    manager->Options.SetScaleMode(Mode);
+    manager->EndLoading();
+    return manager;
+}
+
+DWORD Pixel(TBitmap* Bmp, int X, int Y)
+{
+    return static_cast<DWORD*>(Bmp->GetScanLine(Y))[X];
+}
+
+static TBitmap* SourceOf(const TsSkinManager& m, const TsMaskData& image)
+{
+    return image.Bmp ? image.Bmp : m.MasterBitmap;
+}
+
+const TsMaskData* FindImage(const TsSkinManager& m, const String& Section, const String& Key)
+{
+    const Integer index = const_cast<TsSkinManager&>(m).GetMaskIndex(Section, Key);
+    return index < 0 ? nullptr : &m.ma[index];
+}
+
+void ExpectTablesOfDescription(const TsSkinManager& loaded, const std::string& Name)
+{
+    const skindesc::Skin skin = DescribedSkin(Name);
+    auto expected = NewManager();
+    FillManager(*expected, skin);
+    for (std::size_t i = 0; i < skin.Sections.size(); ++i) {
+        ASSERT_LT(i, loaded.gd.size());
+        const TsGeneralData& got = loaded.gd[i];
+        const TsGeneralData& want = expected->gd[i];
+        EXPECT_EQ(got.ClassName, want.ClassName);
+        EXPECT_EQ(got.ParentClass, want.ParentClass) << want.ClassName;
+        EXPECT_EQ(got.States, want.States) << want.ClassName;
+        EXPECT_EQ(got.UseState2, want.UseState2) << want.ClassName;
+        for (int s = 0; s < 3; ++s) {
+            if (skin.Sections[i].Colors.empty())
+                continue;
+            EXPECT_EQ(got.Props[s].Color, want.Props[s].Color) << want.ClassName << " state " << s;
+            EXPECT_EQ(got.Props[s].FontColor.Color, want.Props[s].FontColor.Color) << want.ClassName << " state " << s;
+            EXPECT_EQ(got.Props[s].Transparency, want.Props[s].Transparency) << want.ClassName;
+        }
+    }
+    for (const TsMaskData& want : expected->ma) {
+        const TsMaskData* got = FindImage(loaded, want.ClassName, want.PropertyName);
+        const bool scaledVariant = want.PropertyName.find(L'*') != String::npos;
+        if (scaledVariant && want.ImgType == itisaBorder) {
+            EXPECT_EQ(got, nullptr) << "a scaled border entry is no image of its own";
+            continue;
+        }
+        ASSERT_NE(got, nullptr) << want.ClassName << " " << want.PropertyName;
+        EXPECT_EQ(got->ImgType, want.ImgType) << want.PropertyName;
+        EXPECT_EQ(got->ImageCount, want.ImageCount) << want.PropertyName;
+        EXPECT_EQ(got->MaskType, want.MaskType) << want.PropertyName;
+        EXPECT_EQ(got->DrawMode, want.DrawMode) << want.PropertyName;
+        EXPECT_EQ(got->R.Width(), want.R.Width()) << want.PropertyName;
+        EXPECT_EQ(got->R.Height(), want.R.Height()) << want.PropertyName;
+        EXPECT_EQ((std::vector<int>{got->WL, got->WT, got->WR, got->WB}),
+                  (std::vector<int>{want.WL, want.WT, want.WR, want.WB}))
+            << want.PropertyName;
+        TBitmap* gotBmp = SourceOf(loaded, *got);
+        TBitmap* wantBmp = SourceOf(*expected, want);
+        int differing = 0;
+        for (int y = 0; y < want.R.Height(); ++y)
+            for (int x = 0; x < want.R.Width(); ++x)
+                differing += Pixel(gotBmp, got->R.left + x, got->R.top + y) !=
+                             Pixel(wantBmp, want.R.left + x, want.R.top + y);
+        EXPECT_EQ(differing, 0) << want.ClassName << " " << want.PropertyName;
+    }
+    for (TacPaletteColors entry : {pcMainColor, pcLabelText, pcBorder, pcGrid, pcEditText, pcEditBG, pcSelectionBG,
+                                   pcSelectionText, pcSelectionBG_Focused, pcSelectionText_Focused})
+        EXPECT_EQ(loaded.Palette[entry], expected->Palette[entry]) << "palette entry " << entry;
+}
+

@@ -28,3 +28,12 @@ std::string RenamedFontFile();
 // Runs Action and answers every message box it shows with OK; the boxes'
 // texts, joined by "|" (empty when none showed).
 std::wstring AnsweringBoxes(const std::function<void()>& Action);
+
+// A manager whose scale mode is set as a form's streaming would set it.
+TOwned<TsSkinManager> NewManager(TacScaleMode Mode = smOldMode);
+DWORD Pixel(TBitmap* Bmp, int X, int Y);
+// The image of the section and key (no parent search); null when none.
+const TsMaskData* FindImage(const TsSkinManager& m, const String& Section, const String& Key);
+// The loaded tables hold what the helper builds from the description:
+// sections, images with their pixels, and the described palette entries.
+void ExpectTablesOfDescription(const TsSkinManager& loaded, const std::string& Name);
