@@ -143,8 +143,8 @@ void TacSkinListController::UpdateData(bool)
                 // The extension is compared with case: "Blue.ASZ" is not listed.
                 if (ExtractFileExt(name) != L".asz")
                     continue;
-                const std::size_t at = LowerCase(name).find(L".asz");
-                TacSkinListData data{name.substr(0, at), smExtPacked, -1};
+                // Only the final extension goes: "Two.asz.asz" is "Two.asz".
+                TacSkinListData data{name.substr(0, name.size() - 4), smExtPacked, -1};
                 TOwned<TMemoryStream> preview(New<TMemoryStream>());
                 if (ReadSkinPreview(preview.get(), dir + name))
                     data.skImageIndex = ImgList.AddPng(preview.get());

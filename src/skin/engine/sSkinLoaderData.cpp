@@ -15,7 +15,7 @@
 #include "sSkinManager.h"
 #include "sWindowHelpers.h"
 #include <climits>
-#include <set>
+#include <algorithm>
 
 using namespace skinload;
 
@@ -24,22 +24,23 @@ namespace {
 const String GlobalInfo = L"GLOBALINFO";
 const String Absent = L"?";
 
-// The readers of one option text.
+// The readers of one option text. A read follows "PARENTCLASS" from
+// section to section; the sections it has passed are few, so a short list
+// remembers them.
 class TReaders {
 public:
     explicit TReaders(const TacSkinIni& Ini) : ini(Ini) {}
 
     String Str(const String& Section, const String& Key, const String& Default) const
     {
-        std::set<String> visited;
-        const String value = StrInherited(Section, Key, visited);
-        return value == Absent ? Default : value;
+        String value;
+        return Found(ini.FindSection(Section), Key, value) ? value : Default;
     }
 
     bool Bool(const String& Section, const String& Key, bool Default) const
     {
-        const String value = Str(Section, Key, Absent);
-        if (value == Absent)
+        String value;
+        if (!Found(ini.FindSection(Section), Key, value) || value == Absent)
             return Default;
         return value == L"TRUE" || value == L"1";
     }
@@ -47,39 +48,47 @@ public:
     Integer Int(const String& Section, const String& Key, Integer Default, Integer Bound = INT_MAX,
                 bool Raw = false) const
     {
-        std::set<String> visited;
-        Integer value = IntInherited(Section, Key, visited);
+        Integer value = IntInherited(ini.FindSection(Section), Key);
         if (value < 0 && !Raw)
             value = Default;
         return std::min(value, Bound);
     }
 
 private:
-    String StrInherited(const String& Section, const String& Key, std::set<String>& visited) const
+    // The section that PARENTCLASS of Section names, -1 for none, itself or
+    // one already passed.
+    int Parent(int Section, std::vector<int>& passed) const
     {
-        visited.insert(Section);
-        String value;
-        if (ini.Find(Section, Key, value))
-            return value;
+        passed.push_back(Section);
         String parent;
-        if (!ini.Find(Section, L"PARENTCLASS", parent) || parent.empty() || parent == Absent || visited.count(parent))
-            return Absent;
-        return StrInherited(parent, Key, visited);
+        if (!ini.Find(Section, L"PARENTCLASS", parent) || parent.empty() || parent == Absent)
+            return -1;
+        const int index = ini.FindSection(parent);
+        return std::find(passed.begin(), passed.end(), index) != passed.end() ? -1 : index;
     }
 
-    Integer IntInherited(const String& Section, const String& Key, std::set<String>& visited) const
+    bool Found(int Section, const String& Key, String& Value) const
     {
-        visited.insert(Section);
-        String text;
-        Integer value = -1;
-        if (ini.Find(Section, Key, text))
-            value = StrToIntDef(text, -1);
-        if (value >= 0)
-            return value;
-        String parent;
-        if (!ini.Find(Section, L"PARENTCLASS", parent) || parent.empty() || visited.count(parent))
-            return -1;
-        return IntInherited(parent, Key, visited);
+        std::vector<int> passed;
+        for (; Section >= 0; Section = Parent(Section, passed))
+            if (ini.Find(Section, Key, Value))
+                return true;
+        return false;
+    }
+
+    Integer IntInherited(int Section, const String& Key) const
+    {
+        std::vector<int> passed;
+        for (; Section >= 0; Section = Parent(Section, passed)) {
+            String text;
+            if (ini.Find(Section, Key, text)) {
+                const Integer value = StrToIntDef(text, -1);
+                // A negative value counts as missing.
+                if (value >= 0)
+                    return value;
+            }
+        }
+        return -1;
     }
 
     const TacSkinIni& ini;

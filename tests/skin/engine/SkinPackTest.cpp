@@ -255,6 +255,7 @@ TEST(SkinPack, TheSkinListNamesPreviewsAndRandomChoice)
     testing_support::WriteBytes(dir.File(L"Blue.ASZ"), PackedBlocks());
     testing_support::WriteBytes(dir.File(L"Cut.asz"), PackedBlocks(PreviewPng(4, 4, 1)).substr(0, 40) + "previewimg" +
                                                          std::string("\xFF\xFF\x00\x00", 4));
+    testing_support::WriteBytes(dir.File(L"Two.asz.asz"), PackedBlocks());
     CreateDirectoryW(dir.File(L"Dir.asz").c_str(), nullptr);
     auto m = NewManager();
     m->SetActive(false);
@@ -266,11 +267,12 @@ TEST(SkinPack, TheSkinListNamesPreviewsAndRandomChoice)
 
     TOwned<TStringList> names(New<TStringList>());
     EXPECT_EQ(m->GetSkinNames(names.get(), true, 2), L"Alpha");
-    EXPECT_EQ(names->GetText(), L"Alpha\r\nCut\r\nMiddle\r\nZeta\r\n") << "Blue.ASZ and the folder are not listed";
+    EXPECT_EQ(names->GetText(), L"Alpha\r\nCut\r\nMiddle\r\nTwo.asz\r\nZeta\r\n")
+        << "Blue.ASZ and the folder are not listed; only the final extension goes";
     for (int i = 0; i < names->Count(); ++i) {
         auto* data = dynamic_cast<TacItemDrawData*>(names->GetObject(i));
         ASSERT_NE(data, nullptr);
-        const bool hasPreview = (*names)[i] != L"Cut";
+        const bool hasPreview = (*names)[i] != L"Cut" && (*names)[i] != L"Two.asz";
         EXPECT_EQ(data->ImageIndex >= 0, hasPreview) << (*names)[i];
         if (hasPreview) {
             TBitmap* preview = m->SkinListController()->ImgList.Image(data->ImageIndex);
@@ -282,9 +284,10 @@ TEST(SkinPack, TheSkinListNamesPreviewsAndRandomChoice)
     m->GetSkinNames(names.get(), false, 1);
     EXPECT_EQ(names->GetText(), L"Middle\r\n") << "the stored skins only";
     EXPECT_EQ(m->GetExternalSkinNames(names.get()), L"Alpha");
-    EXPECT_EQ(names->Count(), 3);
+    EXPECT_EQ(names->Count(), 4);
     const String random = m->GetRandomSkin();
-    EXPECT_TRUE(random == L"Alpha" || random == L"Cut" || random == L"Middle" || random == L"Zeta") << random;
+    EXPECT_TRUE(random == L"Alpha" || random == L"Cut" || random == L"Middle" || random == L"Two.asz" || random == L"Zeta")
+        << random;
 
     // "Blue.ASZ" is not listed but loads by its name.
     m->SetActive(true);
