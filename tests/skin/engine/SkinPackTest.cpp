@@ -221,6 +221,14 @@ TEST(SkinPack, StoredSkinsStreamAssignAndExtract)
     EXPECT_EQ(read->OrigName, L"Blocks.asz");
     ASSERT_EQ(read->PackedData->GetSize(), static_cast<Int64>(packed.size()));
     EXPECT_EQ(std::memcmp(read->PackedData->Memory(), packed.data(), packed.size()), 0);
+    // The read skin loads: no folder of that name, so the stored skin.
+    copy->SetSkinDirectory(dir.Path());
+    copy->SetActive(true);
+    EXPECT_EQ(AnsweringBoxes([&] { copy->SetSkinName(L"Other"); }), L"");
+    EXPECT_EQ(copy->GetSkinName(), L"Other");
+    EXPECT_TRUE(copy->SkinIsPacked);
+    ExpectTablesOfDescription(*copy, "Blocks");
+    copy->SetActive(false);
 
     // Assign copies the whole stream wherever the source stands.
     TsStoredSkin* source = m->InternalSkins()->Items(0);
