@@ -25,11 +25,21 @@ const String GlobalInfo = L"GLOBALINFO";
 const String Absent = L"?";
 
 // The readers of one option text. A read follows "PARENTCLASS" from
-// section to section; the sections it has passed are few, so a short list
-// remembers them.
+// section to section; each section's parent is found once. A chain longer
+// than the number of sections has met a loop and ends there.
 class TReaders {
 public:
-    explicit TReaders(const TacSkinIni& Ini) : ini(Ini) {}
+    explicit TReaders(const TacSkinIni& Ini) : ini(Ini)
+    {
+        parents.assign(static_cast<std::size_t>(ini.SectionCount()), -1);
+        for (int i = 0; i < ini.SectionCount(); ++i) {
+            String parent;
+            if (ini.Find(i, L"PARENTCLASS", parent) && !parent.empty() && parent != Absent) {
+                const int index = ini.FindSection(parent);
+                parents[static_cast<std::size_t>(i)] = index == i ? -1 : index;
+            }
+        }
+    }
 
     String Str(const String& Section, const String& Key, const String& Default) const
     {
@@ -48,50 +58,32 @@ public:
     Integer Int(const String& Section, const String& Key, Integer Default, Integer Bound = INT_MAX,
                 bool Raw = false) const
     {
-        Integer value = IntInherited(ini.FindSection(Section), Key);
-        if (value < 0 && !Raw)
-            value = Default;
+        Integer value = -1;
+        String text;
+        int section = ini.FindSection(Section);
+        for (int steps = 0; section >= 0 && steps <= ini.SectionCount(); ++steps, section = parents[section])
+            if (ini.Find(section, Key, text)) {
+                value = StrToIntDef(text, -1);
+                // A negative value counts as missing.
+                if (value >= 0)
+                    break;
+            }
+        if (value < 0)
+            value = Raw ? -1 : Default;
         return std::min(value, Bound);
     }
 
 private:
-    // The section that PARENTCLASS of Section names, -1 for none, itself or
-    // one already passed.
-    int Parent(int Section, std::vector<int>& passed) const
-    {
-        passed.push_back(Section);
-        String parent;
-        if (!ini.Find(Section, L"PARENTCLASS", parent) || parent.empty() || parent == Absent)
-            return -1;
-        const int index = ini.FindSection(parent);
-        return std::find(passed.begin(), passed.end(), index) != passed.end() ? -1 : index;
-    }
-
     bool Found(int Section, const String& Key, String& Value) const
     {
-        std::vector<int> passed;
-        for (; Section >= 0; Section = Parent(Section, passed))
+        for (int steps = 0; Section >= 0 && steps <= ini.SectionCount(); ++steps, Section = parents[Section])
             if (ini.Find(Section, Key, Value))
                 return true;
         return false;
     }
 
-    Integer IntInherited(int Section, const String& Key) const
-    {
-        std::vector<int> passed;
-        for (; Section >= 0; Section = Parent(Section, passed)) {
-            String text;
-            if (ini.Find(Section, Key, text)) {
-                const Integer value = StrToIntDef(text, -1);
-                // A negative value counts as missing.
-                if (value >= 0)
-                    return value;
-            }
-        }
-        return -1;
-    }
-
     const TacSkinIni& ini;
+    std::vector<int> parents;
 };
 
 TsGeneralData DefaultSection()
