@@ -53,13 +53,13 @@ void TsSkinManager::LoadFonts(const TacSkinSource& Source)
     const Integer count = std::clamp<Integer>(ini.ReadInteger(GlobalInfo, L"FontCount", 0), 0, keys);
     for (Integer i = 0; i < count; ++i) {
         const String file = ini.ReadString(GlobalInfo, L"FontFile" + IntToStr(i), String());
-        TOwned<TMemoryStream> data = file.empty() ? nullptr : skinload::OpenSkinFile(Source, file);
+        TOwned<TMemoryStream> holder;
+        TMemoryStream* data = file.empty() ? nullptr : skinload::OpenSkinFile(Source, file, holder);
         if (!data) {
             FEmbeddedFonts->Add();
             continue;
         }
-        AddFont(FEmbeddedFonts.get(), file, ini.ReadString(GlobalInfo, L"FontName" + IntToStr(i), String()),
-                data.get());
+        AddFont(FEmbeddedFonts.get(), file, ini.ReadString(GlobalInfo, L"FontName" + IntToStr(i), String()), data);
     }
 }
 

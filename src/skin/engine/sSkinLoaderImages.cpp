@@ -124,24 +124,18 @@ Integer ScanCornerType(const TsMaskData& Image, TBitmap* Source)
     return 0;
 }
 
-TOwned<TMemoryStream> OpenSkinFile(const TacSkinSource& Source, const String& Name)
+TMemoryStream* OpenSkinFile(const TacSkinSource& Source, const String& Name, TOwned<TMemoryStream>& Holder)
 {
     if (Source.Package) {
         TacFileItem* item = Source.Package->FindFile(UpperCase(Name));
-        if (!item || !item->Stream)
-            return nullptr;
-        TOwned<TMemoryStream> copy(New<TMemoryStream>());
-        if (item->Stream->GetSize() > 0)
-            copy->WriteBuffer(item->Stream->Memory(), item->Stream->GetSize());
-        copy->SetPosition(0);
-        return copy;
+        return item ? item->Stream.get() : nullptr;
     }
     const String path = Name.find(L':') != String::npos ? Name : Source.Path + Name;
     if (Name.empty() || !FileExists(path))
         return nullptr;
-    TOwned<TMemoryStream> data(New<TMemoryStream>());
-    data->LoadFromFile(path);
-    return data;
+    Holder.reset(New<TMemoryStream>());
+    Holder->LoadFromFile(path);
+    return Holder.get();
 }
 
 TOwned<TBitmap> DecodeSkinImage(const String& Name, TMemoryStream* Data, bool& WasPng)
@@ -186,11 +180,12 @@ TBitmap* ExternalBitmap(TsSkinManager& m, const TacSkinSource& Source, const Str
     for (const TacExtFileData& ext : m.ExtArray)
         if (ext.FileName == FileName)
             return ext.Bmp;
-    TOwned<TMemoryStream> data = OpenSkinFile(Source, FileName);
+    TOwned<TMemoryStream> holder;
+    TMemoryStream* data = OpenSkinFile(Source, FileName, holder);
     if (!data)
         return nullptr;
     bool png = false;
-    TOwned<TBitmap> bmp = DecodeSkinImage(FileName, data.get(), png);
+    TOwned<TBitmap> bmp = DecodeSkinImage(FileName, data, png);
     if (bmp->GetWidth() == 0)
         return nullptr;
     // PNG pixels arrive unpremultiplied; a positive brightness premultiplies
@@ -227,9 +222,10 @@ void TsSkinManager::LoadAllMasks(const TacSkinSource& Source)
 
     const String masterName = ini.ReadString(GlobalInfo, L"MASTERBITMAP", String());
     if (!masterName.empty()) {
-        if (TOwned<TMemoryStream> data = OpenSkinFile(Source, masterName)) {
+        TOwned<TMemoryStream> holder;
+        if (TMemoryStream* data = OpenSkinFile(Source, masterName, holder)) {
             bool png = false;
-            TOwned<TBitmap> master = DecodeSkinImage(masterName, data.get(), png);
+            TOwned<TBitmap> master = DecodeSkinImage(masterName, data, png);
             if (master->GetWidth() > 0) {
                 master->SetTransparentColor(0xFF00FF);
                 master->SetHandleType(bmDIB);

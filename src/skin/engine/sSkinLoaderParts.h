@@ -28,9 +28,10 @@ void DefaultMargins(TsMaskData& Image);
 // 0 or 1 from the key colour in a frame corner; 0 without a source.
 Integer ScanCornerType(const TsMaskData& Image, TBitmap* Source);
 
-// The bytes of a skin file: the package's entry (upper-case comparison) or
-// the file Path + Name (Name as is when it holds ":"); null when missing.
-TOwned<TMemoryStream> OpenSkinFile(const TacSkinSource& Source, const String& Name);
+// The bytes of a skin file: the package's entry (upper-case comparison),
+// read in place, or the file Path + Name (Name as is when it holds ":"),
+// read into Holder; null when missing.
+TMemoryStream* OpenSkinFile(const TacSkinSource& Source, const String& Name, TOwned<TMemoryStream>& Holder);
 
 // Decodes an image file by its name (".BMP", ".JPG"/".JPEG", ".PNG") into a
 // new 32-bit bitmap; a bitmap that was not 32-bit gets alpha 255 except on
