@@ -156,6 +156,13 @@ TEST(SkinLoad, GlobalValuesTheirDefaultsAndTheScaledKeys)
          [](const TsSkinManager& m) { return m.oe[1].WidthL; }, 6},
         {"shadow image of source 1", sm100, {{"SH_SOURCE", "1"}, {"SH_MASK", "^0000,0000,0030,0020,0002,0002,0002,0002,1,1,1,0"}},
          [](const TsSkinManager& m) { return m.ma[m.oe[1].Mask].R.Width(); }, 30},
+        {"source 1 at 200 %: the plain entry's margins scaled", sm200,
+         {{"SH_SOURCE", "1"}, {"SH_MASK", "^0000,0000,0030,0020,0002,0003,0002,0002,1,1,1,0"}},
+         [](const TsSkinManager& m) { return Integer(m.ma[m.oe[1].Mask].WT); }, 6},
+        {"source 1 at 200 %: the suffixed entry as written", sm200,
+         {{"SH_SOURCE", "1"}, {"SH_MASK", "^0000,0000,0030,0020,0002,0003,0002,0002,1,1,1,0"},
+          {"SH_MASK*200", "^0000,0000,0060,0040,0005,0005,0005,0005,1,1,1,0"}},
+         [](const TsSkinManager& m) { return Integer(m.ma[m.oe[1].Mask].WT); }, 5},
     };
     for (const Case& c : cases) {
         Skins s(c.mode);
@@ -419,6 +426,10 @@ TEST(SkinLoad, AFailedLoadLeavesThePreviousSkinWhole)
                 EXPECT_EQ(Pixel(m.MasterBitmap, 5, 5), masterPixel) << c.what;
                 EXPECT_EQ(m.Palette[pcBorder], border) << c.what;
                 EXPECT_EQ(testing_support::GdiObjectCount(), gdiBefore) << c.what << ": GDI objects left";
+                // A file left open could not be deleted.
+                for (const auto& [file, bytes] : files)
+                    EXPECT_TRUE(DeleteFileW((s.dir.File(name) + L"\\" + std::wstring(file.begin(), file.end())).c_str()))
+                        << c.what << ": " << file.c_str() << " is still open";
             } else if (&c == &cases[std::size(cases) - 1])
                 gdiBefore = testing_support::GdiObjectCount();
         }
