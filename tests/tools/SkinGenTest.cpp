@@ -129,4 +129,42 @@ TEST(SkinGen, WritesAFolderTheLoaderReads)
     EXPECT_EQ(raw.substr(0, 5), std::string("\0\x80\x80\x00\xFF", 5)) << "filter 0, #808000, opaque";
 }
 
+TEST(SkinGen, WritesThePackedFormOfTheSameFiles)
+{
+    const std::wstring description = testing_support::SourceDir() + L"\\tests\\fixtures\\skins\\Blocks.skin";
+    testing_support::TempDir dir;
+    const std::wstring folder = dir.File(L"Blocks"), packed = dir.File(L"Blocks.asz");
+    for (const std::wstring& out : {folder, packed})
+        ASSERT_EQ(RunCommand(L"\"" + ToolPath(L"skingen.exe") + L"\" \"" + description + L"\" \"" + out + L"\""), 0u);
+    const std::string bytes = testing_support::FileBytes(packed);
+    ASSERT_GT(bytes.size(), 8u);
+    EXPECT_EQ(bytes.substr(0, 4), "ASzf");
+    auto le32 = [&](size_t at) {
+        return static_cast<int32_t>(static_cast<uint8_t>(bytes[at]) | (static_cast<uint8_t>(bytes[at + 1]) << 8) |
+                                    (static_cast<uint8_t>(bytes[at + 2]) << 16) | (static_cast<uint8_t>(bytes[at + 3]) << 24));
+    };
+    // Every entry inflates to the folder's file of that name.
+    const int32_t count = le32(4);
+    EXPECT_EQ(count, 4) << "Options.dat, MASTER.BMP, CheckBox.bmp, Grip.png";
+    size_t at = 8;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t nameLength = le32(at);
+        const std::string name = bytes.substr(at + 4, static_cast<size_t>(nameLength));
+        const int32_t size = le32(at + 4 + nameLength);
+        at += 8 + static_cast<size_t>(nameLength);
+        z_stream z{};
+        ASSERT_EQ(inflateInit(&z), Z_OK);
+        std::string out(static_cast<size_t>(size), '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + at));
+        z.avail_in = static_cast<uInt>(bytes.size() - at);
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = static_cast<uInt>(out.size());
+        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END) << name;
+        at += z.total_in;
+        inflateEnd(&z);
+        EXPECT_EQ(out, testing_support::FileBytes(folder + L"\\" + std::wstring(name.begin(), name.end()))) << name;
+    }
+    EXPECT_EQ(at, bytes.size());
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 // Lines ("#" starts a comment; colours are #RRGGBB):
 //   skin NAME version=13.0 author=TEXT
 //   palette KEY=#RRGGBB ...                (keys of GLOBALINFO: COLOR, FONTCOLOR, BORDERCOLOR ...)
+//   global KEY=VALUE ...                   (other keys of GLOBALINFO, written as they are)
 //   section NAME [parent=NAME] [states=N] [colors=#..,#..,#..] [fonts=#..,#..,#..] [transparency=N]
 //   image SECTION KEY KIND frames=N size=WxH [mask=0|1] [draw=N] [margins=N] [border=N]
 //         [color=#RRGGBB] [keycorner=N] [file=NAME.BMP|NAME.PNG]
@@ -62,6 +63,7 @@ struct Skin {
     std::string Version = "13.0";
     std::string Author;
     std::vector<std::pair<std::string, uint32_t>> Palette;
+    std::vector<std::pair<std::string, std::string>> Globals;
     std::vector<Section> Sections;
     std::vector<Image> Images;
     int MasterWidth = 0, MasterHeight = 0;
@@ -138,6 +140,11 @@ inline Skin Parse(std::istream& in)
             for (const std::string& item : rest) {
                 const size_t eq = item.find('=');
                 skin.Palette.emplace_back(item.substr(0, eq), ParseColor(item.substr(eq + 1)));
+            }
+        } else if (word == "global") {
+            for (const std::string& item : rest) {
+                const size_t eq = item.find('=');
+                skin.Globals.emplace_back(item.substr(0, eq), item.substr(eq + 1));
             }
         } else if (word == "section") {
             Section s;

@@ -406,8 +406,10 @@ void TsSkinManager::InitConstantIndexes()
     InitMaskIndexes();
 
     // A removed skin gets no stand-in sections: the table stays empty.
-    if (!hasSkin)
+    if (!hasSkin) {
+        CheckShadows();
         return;
+    }
     for (int i = FirstFallbackSection; i < SectionCount; ++i) {
         if (c.Sections[i] >= 0)
             continue;
@@ -420,4 +422,5 @@ void TsSkinManager::InitConstantIndexes()
         else
             AddNewSection(SectionNames[i], -1, -1, -1, -1, -1);
     }
+    CheckShadows();
 }

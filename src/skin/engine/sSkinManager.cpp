@@ -7,6 +7,10 @@
 // exit, an exception included: a stuck flag would keep the manager from
 // ever announcing a skin again.
 #include "sSkinManager.h"
+#include "acFontStore.h"
+#include "acSkinList.h"
+#include "acSkinPack.h"
+#include "sSkinLoader.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Registry.h"
@@ -103,6 +107,9 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner), Options(t
     FButtonsOptions.reset(New<TacButtonsSupport>(this));
     FLabelsOptions.reset(New<TacLabelsSupport>());
     FAnimEffects.reset(New<TacAnimEffects>(this));
+    FInternalSkins.reset(New<TsStoredSkins>(this));
+    FEmbeddedFonts.reset(New<TacEmbeddedFonts>(this, efkSkinManager));
+    FSkinListController.reset(New<TacSkinListController>(this));
     if (!DefaultManager)
         DefaultManager = this;
     TimerCheckHot.reset(New<TTimer>(nullptr));
@@ -141,6 +148,9 @@ TsSkinManager::~TsSkinManager()
     if (FActiveGraphControl)
         FActiveGraphControl->RemoveFreeNotification(this);
     FreeSkinTables();
+    FSkinListController.reset();
+    FInternalSkins.reset();
+    UnloadFonts(FEmbeddedFonts.get());
     if (DefaultManager == this) {
         UninstallHook();
         DefaultManager = nullptr;
@@ -231,24 +241,6 @@ void TsSkinManager::SetSkinName(const String& Value)
     UpdateDialogRule();
 }
 
-void TsSkinManager::ReloadSkin()
-{
-    const String folder = AddPathDelimiter(GetFullSkinDirectory() + FSkinName);
-    if (!FileExists(folder + L"Options.dat")) {
-        // No skin there and no internal skin of that name: skinning ends.
-        FActive = false;
-        return;
-    }
-    // The option file and the images are read by the skin loader into the
-    // tables; the tables are announced as they are.
-    CommonSkinData.SkinPath = folder;
-}
-
-void TsSkinManager::ReloadPackedSkin()
-{
-    CommonSkinData.SkinPath = GetFullSkinDirectory();
-}
-
 void TsSkinManager::SendNewSkin(bool Repaint)
 {
     if (InState(this, csLoading) || InState(this, csReading))
@@ -311,6 +303,8 @@ void TsSkinManager::SetSkinDirectory(const String& Value)
         return;
     FSkinDirectory = Value;
     CommonSkinData.SkinPath = GetFullSkinDirectory();
+    if (FSkinListController)
+        FSkinListController->ResetList(true);
     if (OnSkinListChanged)
         OnSkinListChanged(this);
 }
@@ -320,6 +314,8 @@ void TsSkinManager::SetSkinsFilter(TacSkinsFilter Value)
     if (Value == FSkinsFilter)
         return;
     FSkinsFilter = Value;
+    if (FSkinListController)
+        FSkinListController->ResetList(true);
     if (OnSkinListChanged)
         OnSkinListChanged(this);
 }
@@ -405,6 +401,7 @@ void TsSkinManager::SetExtendedBorders(bool Value)
     {
         SkinChanging = true;
         TScopeExit clear([] { SkinChanging = false; });
+        CheckShadows();
         SkinIsPacked = FileExists(GetFullSkinDirectory() + FSkinName + L".asz");
         if (SkinIsPacked)
             ReloadPackedSkin();

@@ -5,6 +5,7 @@
 // once at the end.
 #include "sSkinManager.h"
 #include "ScopeExit.h"
+#include "acSkinPack.h"
 
 namespace {
 
@@ -214,6 +215,11 @@ void TsSkinManager::WriteComponent(TStream* Stream)
     w.WriteSignature();
     w.WriteStr(L"TsSkinManager");
     w.WriteStr(GetName());
+    // The stored skins come first: the skin name that follows may load one.
+    if (FInternalSkins->Count() > 0) {
+        w.WritePropName(L"InternalSkins");
+        FInternalSkins->WriteCollection(w);
+    }
     for (const TStreamedProp& prop : StreamedProps()) {
         w.WritePropName(prop.Name);
         prop.Write(w, *this);
@@ -235,6 +241,10 @@ void TsSkinManager::ReadComponent(TStream* Stream)
     TScopeExit loaded([this] { EndLoading(); });
     while (!r.EndOfList()) {
         const String name = r.ReadPropName();
+        if (name == L"InternalSkins") {
+            FInternalSkins->ReadCollection(r);
+            continue;
+        }
         const TStreamedProp* found = nullptr;
         for (const TStreamedProp& prop : StreamedProps())
             if (name == prop.Name)

@@ -240,6 +240,10 @@ class TStringList;
 class TTimer;
 class TReader;
 class TWriter;
+class TsStoredSkins;
+class TacSkinListController;
+class TacEmbeddedFonts;
+struct TacSkinSource;
 
 // The skin manager: the loaded skin as tables, its announcement to every
 // form, the control under the mouse, scaling, the application font and the
@@ -316,12 +320,14 @@ public:
     void SetIsDefault(bool Value);
     bool GetSkinnedPopups() const { return FSkinnedPopups; }
     void SetSkinnedPopups(bool Value);
+    // Each change reloads the skin with the new adjustment (sSkinColors.cpp);
+    // Brightness is limited to -100..100.
     Integer GetBrightness() const { return FBrightness; }
-    void SetBrightness(Integer Value) { FBrightness = Value; }
+    void SetBrightness(Integer Value);
     Integer GetHueOffset() const { return FHueOffset; }
-    void SetHueOffset(Integer Value) { FHueOffset = Value; }
+    void SetHueOffset(Integer Value);
     Integer GetSaturation() const { return FSaturation; }
-    void SetSaturation(Integer Value) { FSaturation = Value; }
+    void SetSaturation(Integer Value);
     TStringList* GetCommonSections() const { return FCommonSections.get(); }
     void SetCommonSections(TStrings* Value);
     String GetSkinInfo() const;
@@ -393,6 +399,32 @@ public:
     void ReloadSkin();
     void ReloadPackedSkin();
 
+    // --- Loading (sSkinLoader*.cpp, acSkinPack.cpp, acSkinList.cpp,
+    // sSkinColors.cpp) ------------------------------------------------------
+    TsStoredSkins* InternalSkins() const { return FInternalSkins.get(); }
+    TacEmbeddedFonts* EmbeddedFonts() const { return FEmbeddedFonts.get(); }
+    TacSkinListController* SkinListController() const { return FSkinListController.get(); }
+    // The form shadow images of active and inactive forms (32-bit), null
+    // without extended borders.
+    TBitmap* ShdaTemplate() const { return FShdaTemplate.get(); }
+    TBitmap* ShdiTemplate() const { return FShdiTemplate.get(); }
+    void CheckShadows();
+    void ReloadColorAdjusted();
+    void ChangeSkinHue(Integer Degrees);
+    void ChangeSkinSaturation(Integer Percent);
+    void ChangeSkinBrightness(Integer Percent);
+    // The names of the available skins (SkinType 0 the skin directory's, 1
+    // the internal ones, 2 all), sorted; the first name, empty for none.
+    String GetSkinNames(TStrings* sl, bool CreateDataObject = false, int SkinType = 2);
+    String GetExternalSkinNames(TStrings* sl, bool CreateDataObject = false, int SkinType = 2);
+    String GetRandomSkin();
+    void ExtractByIndex(Integer Index, const String& DestDir);
+    void ExtractInternalSkin(const String& NameOfSkin, const String& DestDir);
+    // The load passes over the current option text (and package).
+    void LoadAllMasks(const TacSkinSource& Source);
+    void LoadFonts(const TacSkinSource& Source);
+    void LoadAllGeneralData(const TacSkinSource& Source);
+
     // The component image: signature, class, name, the published values
     // (option objects as dotted names), end marks.
     void WriteComponent(TStream* Stream);
@@ -434,6 +466,18 @@ private:
     TOwned<TStringList> FThirdLists[23];
     TOwned<TTimer> TimerCheckHot;
     bool FHookedApplication = false;
+
+    // Fills fresh tables from Source and puts them in place of the current
+    // ones only when every pass succeeded (sSkinLoader.cpp).
+    void LoadSkinTables(const TacSkinSource& Source);
+    void CheckVersion();
+    TOwned<TsStoredSkins> FInternalSkins;
+    TOwned<TacEmbeddedFonts> FEmbeddedFonts;
+    TOwned<TacSkinListController> FSkinListController;
+    TOwned<TBitmap> FShdaTemplate;
+    TOwned<TBitmap> FShdiTemplate;
+    // CheckVersion's finding, shown once the new tables are in place.
+    int FVersionNotice = 0;
 };
 
 // The manager painters use when given none; null while no manager exists.

@@ -61,6 +61,8 @@ public:
     // forward move inflates and discards; 0 from the end inflates the rest.
     // Returns the bytes delivered so far.
     Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+    // The compressed data has ended with its checksum.
+    bool Finished() const { return FLastResult == Z_STREAM_END; }
 
 private:
     void StartBuffer();

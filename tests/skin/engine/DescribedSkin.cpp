@@ -1,6 +1,8 @@
 #include "DescribedSkin.h"
 #include "TestSupport.h"
+#include "sAlphaGraph.h"
 #include "sGraphUtils.h"
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -54,18 +56,44 @@ DWORD DescribedPixel(const skindesc::Image& Image, int X, int Y)
 void FillManager(TsSkinManager& Manager, const skindesc::Skin& Skin, int GlowFrames)
 {
     Manager.FreeSkinTables();
-    for (const skindesc::Section& s : Skin.Sections) {
-        const TColor color = s.Colors.empty() ? 0xFFFFFF : static_cast<TColor>(s.Colors[0]);
-        const TColor font = s.Fonts.empty() ? 0 : static_cast<TColor>(s.Fonts[0]);
-        const int index = Manager.AddNewSection(Wide(s.Name), -1, s.States, s.Transparency, color, font);
-        TsGeneralData& section = Manager.gd[index];
-        for (int i = 0; i < 3; ++i) {
-            if (!s.Colors.empty())
-                section.Props[i].Color = static_cast<TColor>(s.Colors[std::min<size_t>(i, s.Colors.size() - 1)]);
-            if (!s.Fonts.empty())
-                section.Props[i].FontColor.Color = static_cast<TColor>(s.Fonts[std::min<size_t>(i, s.Fonts.size() - 1)]);
+    // Missing states inherit from the parent sections, as the loader reads them.
+    auto inherited = [&](const skindesc::Section& s, bool fonts, size_t state, uint32_t def) {
+        std::vector<std::string> visited;
+        for (const skindesc::Section* at = &s; at;) {
+            const std::vector<uint32_t>& values = fonts ? at->Fonts : at->Colors;
+            if (state < values.size())
+                return static_cast<TColor>(values[state]);
+            visited.push_back(at->Name);
+            const int parent = Skin.SectionIndex(at->Parent);
+            at = parent < 0 || std::find(visited.begin(), visited.end(), at->Parent) != visited.end()
+                     ? nullptr : &Skin.Sections[parent];
         }
-        section.UseState2 = s.States > 2 && s.Colors.size() > 2;
+        return static_cast<TColor>(def);
+    };
+    auto usesState2 = [&](const skindesc::Section& s) {
+        for (const skindesc::Section* at = &s; at;) {
+            if (at->Colors.size() > 2)
+                return true;
+            const int parent = Skin.SectionIndex(at->Parent);
+            at = parent < 0 || at->Parent == at->Name ? nullptr : &Skin.Sections[parent];
+        }
+        return false;
+    };
+    for (const skindesc::Section& s : Skin.Sections) {
+        const int index = Manager.AddNewSection(Wide(s.Name), -1, s.States, s.Transparency, 0xFFFFFF, 0);
+        TsGeneralData& section = Manager.gd[index];
+        section.UseState2 = usesState2(s);
+        for (int i = 0; i < 3; ++i) {
+            TsGenState& state = section.Props[i];
+            if (i == 1 && s.States < 2)
+                state = section.Props[0];
+            else if (i == 2 && !section.UseState2)
+                state = section.Props[1];
+            else {
+                state.Color = inherited(s, false, static_cast<size_t>(i), 0xFFFFFF);
+                state.FontColor.Color = inherited(s, true, static_cast<size_t>(i), 0);
+            }
+        }
         section.ParentClass = Wide(s.Parent);
     }
     if (Skin.MasterHeight > 0) {
@@ -86,6 +114,9 @@ void FillManager(TsSkinManager& Manager, const skindesc::Skin& Skin, int GlowFra
         if (!image.File.empty()) {
             TBitmap* own = MakeBitmap32(image.TotalWidth(), image.TotalHeight());
             DrawImage(own, image, 0, 0);
+            // PNG pixels are premultiplied when a skin loads them.
+            if (UpperCase(Wide(image.File)).find(L".PNG") != String::npos)
+                PremultiplyBitmap32Rect(own, TRect(0, 0, own->GetWidth(), own->GetHeight()));
             Manager.ExtArray.push_back({own, UpperCase(Wide(image.File)), image.Mask});
             mask.Bmp = own;
             mask.R = Rect(0, 0, image.TotalWidth(), image.TotalHeight());

@@ -4,6 +4,7 @@
 // option objects' defaults and setters.
 #include <gtest/gtest.h>
 #include "DescribedSkin.h"
+#include "SkinFiles.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -224,8 +225,7 @@ TEST(Scale, ScaleModeChangeRescalesFormsAndMetrics)
     AppliedDpi dpi;
     dpi.Set(144);
     testing_support::TempDir dir;
-    CreateDirectoryW(dir.File(L"Blocks").c_str(), nullptr);
-    testing_support::WriteBytes(dir.File(L"Blocks\\Options.dat"), "[GLOBALINFO]\r\n");
+    WriteSkinFolder(dir.File(L"Blocks"), DescribedSkinFiles("Blocks"));
     TOwned<TsSkinManager> m(New<TsSkinManager>(nullptr));
     ASSERT_TRUE(m->IsDefault());
     ASSERT_EQ(m->SysFontScale, 2);

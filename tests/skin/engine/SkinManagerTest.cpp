@@ -4,6 +4,7 @@
 // control under the mouse.
 #include <gtest/gtest.h>
 #include "DescribedSkin.h"
+#include "SkinFiles.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "TestSupport.h"
@@ -90,8 +91,7 @@ struct Scene {
     {
         received.clear();
         manager.reset(New<TsSkinManager>(nullptr));
-        CreateDirectoryW(dir.File(L"Blocks").c_str(), nullptr);
-        testing_support::WriteBytes(dir.File(L"Blocks\\Options.dat"), "[GLOBALINFO]\r\nVERSION=13\r\n");
+        WriteSkinFolder(dir.File(L"Blocks"), DescribedSkinFiles("Blocks"));
         manager->SetSkinDirectory(dir.Path());
         for (int i = 0; i < 2; ++i) {
             forms[i] = New<TSkinnedTestForm>(Application);
@@ -199,7 +199,7 @@ TEST(SkinManager, FoldersPackedNamesAndTheDefaultManager)
     EXPECT_TRUE(s.manager->IsDefault()) << "false on the default manager changes nothing";
     EXPECT_TRUE(received.empty());
 
-    testing_support::WriteBytes(s.dir.File(L"Packed.asz"), "packed");
+    testing_support::WriteBytes(s.dir.File(L"Packed.asz"), skinwriter::PackedSkin(DescribedSkinFiles("Blocks")));
     s.manager->SetSkinName(L"Packed.ASZ");
     EXPECT_EQ(s.manager->GetSkinName(), L"Packed");
     EXPECT_TRUE(s.manager->SkinIsPacked);
@@ -306,7 +306,7 @@ TEST(SkinManager, ThePackedFileIsFoundUnderTheResolvedDirectory)
     const String app = ExtractFilePath(ParamStr(0));
     const String folder = app + L"RelativeSkins";
     CreateDirectoryW(folder.c_str(), nullptr);
-    testing_support::WriteBytes(folder + L"\\Packed.asz", "packed");
+    testing_support::WriteBytes(folder + L"\\Packed.asz", skinwriter::PackedSkin(DescribedSkinFiles("Blocks")));
     testing_support::TempDir elsewhere;
     wchar_t saved[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, saved);
@@ -397,7 +397,7 @@ TEST(SkinManager, TheComponentImageKeepsEveryPropertyAndOption)
     EXPECT_EQ(copy->ScrollsOptions()->GetScrollSize(), 18);
     EXPECT_EQ(copy->ThirdLists(5)->GetText(), L"TMyGrid\r\n");
     EXPECT_EQ(copy->ThirdLists(1)->GetText(), L"TButton\r\n");
-    EXPECT_EQ(copy->GetSkinInfo(), L"0") << "the loaded skin's version; the written text is not read back";
+    EXPECT_EQ(copy->GetSkinInfo(), L"13") << "the loaded skin's version; the written text is not read back";
     EXPECT_TRUE(copy->IsDefault()) << "the image of a default manager claims the default";
     DefaultManager = s.manager.get();
 }
