@@ -279,10 +279,14 @@ void TsSkinManager::CheckShadows()
         FShdiTemplate = frame(0);
         FShdaTemplate = frame(count > 1 ? 1 : 0);
     } else {
-        FShdaTemplate.reset(MakeShadowBitmap(static_cast<Cardinal>(d.WndShadowColorA), d.WndShadowRadius,
-                                             d.WndShadowOffset, 0, 0, d.WndShadowRadius / 2, false));
-        FShdiTemplate.reset(MakeShadowBitmap(static_cast<Cardinal>(d.WndShadowColorN), d.WndShadowRadius,
-                                             d.WndShadowOffset, 0, 0, d.WndShadowRadius / 2, false));
+        auto copy = [](TBitmap* shadow) {
+            TOwned<TBitmap> bmp(New<TBitmap>());
+            if (shadow)
+                bmp->Assign(shadow);
+            return bmp;
+        };
+        FShdaTemplate = copy(CommonSkinData.GetActiveShadow());
+        FShdiTemplate = copy(CommonSkinData.GetPassiveShadow());
         FormShadowSize = TRect(d.WndShadowSize, std::max(0, d.WndShadowSize - d.WndShadowOffset), d.WndShadowSize,
                                std::max(0, d.WndShadowSize + d.WndShadowOffset));
     }

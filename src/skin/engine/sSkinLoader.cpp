@@ -165,7 +165,8 @@ void TsSkinManager::LoadSkinTables(const TacSkinSource& Source)
     // The skin-wide values and the palette start from the previous skin's:
     // a skin keeps what it does not set.
     std::copy(std::begin(previous.Palette), std::end(previous.Palette), std::begin(Palette));
-    CommonSkinData = previous.CommonSkinData;
+    // The values only: the new skin's shadows are made from its own.
+    static_cast<TsSkinDataValues&>(CommonSkinData) = previous.CommonSkinData;
     ConstData = TConstantSkinData();
     FVersionNotice = 0;
     TOwned<TacEmbeddedFonts> previousFonts;

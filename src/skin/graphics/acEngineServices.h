@@ -171,7 +171,8 @@ private:
 };
 
 // The skin-wide values of the loaded skin.
-struct TsSkinData {
+// The skin-wide values a skin sets; the skin data adds what it makes of them.
+struct TsSkinDataValues {
     bool Active = false;
     bool UseAeroBluring = false;
     String Author;
@@ -195,7 +196,9 @@ struct TsSkinData {
     double Version = 0;
     Integer WndShadowRadius = 0, WndShadowSize = 0, WndShadowOffset = 0;
     TColor WndShadowColorN = 0, WndShadowColorA = 0;   // alpha in the top byte
+};
 
+struct TsSkinData : TsSkinDataValues {
     // The shadows of active and inactive windows, made from the values above
     // on first request; the skin data owns them.
     TBitmap* GetActiveShadow();
