@@ -9,6 +9,7 @@
 #include "GDIPFill.h"
 #include "PackControlsTestSupport.h"
 #include "StdCtrls.h"
+#include "ToolBarMessages.h"
 
 namespace {
 
@@ -19,11 +20,13 @@ public:
         Controls_Initialize();
         Forms_Initialize();
         GDIPFill_Initialize();
+        ToolBarMessages_Initialize();
         Application->Initialize();
         WarmUp();
     }
     void TearDown() override
     {
+        ToolBarMessages_Finalize();
         GDIPFill_Finalize();
         Clipbrd_Finalize();
         Forms_Finalize();
