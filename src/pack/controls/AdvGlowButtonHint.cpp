@@ -124,13 +124,12 @@ void TAdvCustomGlowButton::ShowShortCutHint()
             at = TPoint(place.Left, place.Top);
     FShortCutHint->SetBounds(at.x, at.y, w, h);
     SetWindowPos(FShortCutHint->Handle(), HWND_TOPMOST, at.x, at.y, w, h, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    FShortCutHint->SetVisible(true);
 }
 
 void TAdvCustomGlowButton::HideShortCutHint()
 {
-    if (FShortCutHint)
-        FShortCutHint->SetVisible(false);
+    if (FShortCutHint && FShortCutHint->HandleAllocated())
+        ShowWindow(FShortCutHint->Handle(), SW_HIDE);
 }
 
 // --- the action link ------------------------------------------------------------------------

@@ -469,7 +469,10 @@ void TAdvCustomGlowButton::CMDialogKey(TMessage& M)
 {
     const TShiftState shift = KeyDataToShiftState(M.LParam);
     const bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
-    const bool active = FActive || FHasFocus;
+    // The form tells only itself of focus changes: ask where the focus is now.
+    TControl* focused = FindControl(GetFocus());
+    FActive = focused == this || (focused && !IsGlowButton(focused) && FDefault);
+    const bool active = FActive;
     if (plain && ((M.WParam == VK_RETURN && active) || (M.WParam == VK_ESCAPE && FCancel)) && CanFocus()) {
         KeyboardClick();
         if (FGroupIndex == 0)

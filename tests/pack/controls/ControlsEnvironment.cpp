@@ -7,6 +7,7 @@
 #include "AdvPanel.h"
 #include "Clipbrd.h"
 #include "GDIPFill.h"
+#include "Menus.h"
 #include "PackControlsTestSupport.h"
 #include "StdCtrls.h"
 #include "ToolBarMessages.h"
@@ -72,6 +73,12 @@ private:
         combo->SetDroppedDown(false);
         pack_test::Pump();
         pack_test::TSnapshot picture(form);
+        // And the first pop-up menu, closed by a posted Escape.
+        auto* menu = New<TPopupMenu>(form);
+        menu->GetItems()->Add(NewItem(form, L"item", 0, false, true, nullptr));
+        menu->OnPopup = [](TObject*) { PostMessageW(Application->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0); };
+        menu->Popup(10, 10);
+        pack_test::Pump();
         form->Free();
         pack_test::Pump();
     }
