@@ -776,6 +776,8 @@ void TAdvCustomGlowButton::Click()
 {
     if (TCustomForm* form = GetParentForm(this))
         form->SetModalResult(FModalResult);
+    if (OnInternalClick)
+        OnInternalClick(this);
     // With an action and no handler of its own, the button runs the action.
     if (!OnClick && FActionLink && FActionLink->GetAction()) {
         FActionLink->Execute(this);

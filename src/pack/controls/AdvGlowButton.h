@@ -412,7 +412,6 @@ public:
     bool GetFading() const { return FTimer != nullptr; }
     // One tick of the fade timer, as the timer runs it.
     void FadeTick();
-    bool GetTranspHoverActive() const;
 
     std::function<void(TObject* Sender, TCanvas* Canvas, TRect Rect,
                        AdvGlowButton::TGlowButtonState State)>
@@ -420,6 +419,11 @@ public:
     TSetButtonSizeEvent OnSetButtonSize;
     TNotifyEvent OnDropDown;
     TGetShortCutHintPosEvent OnGetShortCutHintPos;
+    // Hooks a toolbar hangs on its buttons: a click, a key down (the button
+    // then wants the arrow keys) and a drop-down.
+    TNotifyEvent OnInternalClick;
+    std::function<void(TObject* Sender, Word& Key, TShiftState Shift)> OnInternalKeyDown;
+    TNotifyEvent OnInternalDropDown;
 
 protected:
     void Dispatch(TMessage& Message) override;

@@ -46,6 +46,12 @@ void TAdvCustomGlowButton::Dispatch(TMessage& Message)
         if (HIWORD(Message.WParam) == 0)
             Click();
         return;
+    case WM_GETDLGCODE:
+        if (OnInternalKeyDown) {
+            Message.Result = DLGC_WANTARROWS;
+            return;
+        }
+        break;
     case CM_TEXTCHANGED:
         TCustomControl::Dispatch(Message);
         ContentChanged();
@@ -425,6 +431,8 @@ void TAdvCustomGlowButton::KeyDown(Word& Key, TShiftState Shift)
     }
     if (Key == VK_F4 && Shift.Empty())
         DoDropDown();
+    if (OnInternalKeyDown)
+        OnInternalKeyDown(this, Key, Shift);
     TCustomControl::KeyDown(Key, Shift);
 }
 
@@ -526,6 +534,8 @@ void TAdvCustomGlowButton::DoDropDown()
         Invalidate();
         return;
     }
+    if (OnInternalDropDown)
+        OnInternalDropDown(this);
     FDropDownMenu->SetPopupComponent(this);
     FState = absDown;
     if (OnDropDown)

@@ -395,10 +395,18 @@ protected:
     std::vector<std::pair<int, int>> TextBands()
     {
         TSnapshot face(button);
+        // Ink: the caption's navy, also where GDI+ smooths it into the
+        // white and grey halves (both have red of $C0 and more).
+        auto ink = [&](int y) {
+            for (int x = 3; x < face.Width() - 3; ++x)
+                if (GetRValue(face.Pixel(x, y)) < 0x90)
+                    return true;
+            return false;
+        };
         std::vector<std::pair<int, int>> bands;
         bool inText = false;
-        for (int y = 0; y < face.Height(); ++y) {
-            const bool row = face.Count(clNavy, TRect(3, y, face.Width() - 3, y + 1)) > 0;
+        for (int y = 1; y < face.Height() - 1; ++y) {
+            const bool row = ink(y);
             if (row && !inText)
                 bands.push_back({y, y});
             if (row)
