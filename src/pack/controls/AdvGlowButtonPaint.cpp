@@ -594,7 +594,7 @@ TSize TAdvCustomGlowButton::DrawGlowButton(TCanvas* Canvas, const TRect& R, cons
     String caption = P.Caption;
     const bool forced = P.ForcedGlyph.cx > 0;
     for (std::size_t at; (at = caption.find(L"\\n")) != String::npos;)
-        caption.replace(at, 2, forced ? L" " : L"\r\n");
+        caption.replace(at, 2, forced ? L" " : L"\n\r");
     const bool hasCaption = !caption.empty();
     int wq = gw, hq = gh;
     if (hasCaption && hasGlyph) {
