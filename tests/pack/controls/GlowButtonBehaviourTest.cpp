@@ -7,6 +7,7 @@
 #include "Menus.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
+#include <cmath>
 
 using namespace pack_test;
 
@@ -290,6 +291,49 @@ TEST_F(GlowBehaviour, ShortCutHintTakesEachOfItsPositions)
     // The hint follows the appearance's colour.
     button->GetAppearance()->SetColor(clYellow);
     EXPECT_EQ(hint->GetColorTo(), clYellow);
+}
+
+TEST_F(GlowBehaviour, ShortCutHintPaintsSixteenBandsUnderAGreyOutline)
+{
+    auto* button = NewButton(form, L"Hint", 150, 150, 100);
+    button->SetShortCutHint(L"W");
+    button->GetAppearance()->SetColor(0x000080);
+    ShowForm();
+    button->ShowShortCutHint();
+    TShortCutHintWindow* hint = button->GetShortCutHintWindow();
+    hint->SetBounds(hint->GetLeft(), hint->GetTop(), 40, 32);
+    TSnapshot face(hint);
+    // Band n of 32 rows: rows 2n and 2n + 1, white down to $000080.
+    for (int n : {0, 5, 14}) {
+        const int red = static_cast<int>(std::lround(255 + (0x80 - 255) * n / 16.0));
+        const int other = static_cast<int>(std::lround(255 - 255 * n / 16.0));
+        EXPECT_EQ(face.Pixel(3, 2 * n + 1), static_cast<TColor>(RGB(red, other, other))) << "band " << n;
+    }
+    EXPECT_EQ(face.Pixel(20, 0), 0x808080) << "the outline";
+    EXPECT_EQ(face.Pixel(0, 16), 0x808080);
+    EXPECT_NE(face.Pixel(0, 0), 0x808080) << "rounded corners";
+}
+
+TEST_F(GlowBehaviour, AssignCopiesAllButTheAppearance)
+{
+    auto* source = NewButton(form, L"Source", 20, 20);
+    source->SetRounded(false);
+    source->SetShortCutHint(L"S");
+    source->SetRepeatClick(true);
+    source->SetSpacing(7);
+    source->GetNotes()->SetText(L"note");
+    source->GetAppearance()->SetColor(clLime);
+    auto* target = NewButton(form, L"Target", 20, 60);
+    target->Assign(source);
+    EXPECT_EQ(target->GetCaption(), L"Source");
+    EXPECT_FALSE(target->GetRounded());
+    EXPECT_EQ(target->GetShortCutHint(), L"S");
+    EXPECT_TRUE(target->GetRepeatClick());
+    EXPECT_EQ(target->GetSpacing(), 7);
+    EXPECT_EQ(target->GetNotes()->GetText(), source->GetNotes()->GetText());
+    EXPECT_EQ(target->GetAppearance()->GetColor(), clWhite) << "the appearance stays";
+    TOwned<TFont> font(New<TFont>());
+    EXPECT_THROW(target->Assign(font.get()), EConvertError);
 }
 
 TEST_F(GlowBehaviour, ActionLinkCarriesCheckedGroupImageAndClick)
