@@ -17,6 +17,9 @@
 // wintool text <top> <class>              prints the text of that child
 // wintool rect <top> <class> [text]       prints that child's screen rectangle as
 //                                         "left top right bottom"
+// wintool pointat <top> <class> [text]    moves the real mouse pointer onto the middle of
+//                                         that child and prints its screen rectangle as
+//                                         rect does
 // wintool waitenabled <top> <class> <text> <0|1> [seconds]
 //                                         waits until that child is disabled (0) or
 //                                         enabled (1)
@@ -343,6 +346,18 @@ int Rect(HWND wnd)
     return 0;
 }
 
+// The pointer itself moves, so the program sees the mouse arrive as from a
+// person's hand (enter, hover, timers), not a posted message.
+int PointAt(HWND wnd)
+{
+    RECT rect{};
+    if (!wnd || !GetWindowRect(wnd, &rect))
+        return 1;
+    if (!SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2))
+        return 1;
+    return Rect(wnd);
+}
+
 int WaitEnabled(const wchar_t* top, const wchar_t* cls, const wchar_t* text, bool enabled, int seconds)
 {
     for (int i = 0; i < seconds * 20; ++i) {
@@ -424,7 +439,7 @@ int Press(int id)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: wintool wait|close|closeall|click|clickat|type|text|rect|waitenabled|lists|dialog|save|press ...\n");
+    fwprintf(stderr, L"usage: wintool wait|close|closeall|click|clickat|type|text|rect|pointat|waitenabled|lists|dialog|save|press ...\n");
     return 2;
 }
 
@@ -452,6 +467,8 @@ int wmain(int argc, wchar_t** argv)
         return Text(Child(argv[2], argv[3]));
     if (command == L"rect" && argc >= 4)
         return Rect(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr));
+    if (command == L"pointat" && argc >= 4)
+        return PointAt(Child(argv[2], argv[3], argc >= 5 ? argv[4] : nullptr));
     if (command == L"waitenabled" && argc >= 6)
         return WaitEnabled(argv[2], argv[3], argv[4], _wtoi(argv[5]) != 0, seconds(6, 30));
     if (command == L"lists" && argc >= 4)

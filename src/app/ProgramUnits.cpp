@@ -17,6 +17,7 @@
 #include "MenuAnimationSetting.h"
 #include "PngImage.h"
 #include "SysUtils.h"
+#include "ToolBarMessages.h"
 #include "Unit1.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
@@ -40,6 +41,7 @@ void InitializeProgramUnits()
     // which notes whether visual styles can be drawn.
     AdvGDIP_Initialize();
     GDIPFill_Initialize();
+    ToolBarMessages_Initialize();
     MenuAnimationSetting_Initialize();
     LayeredWindowFunctions_Initialize();
     HintControlMessage_Initialize();
@@ -67,6 +69,7 @@ void FinalizeProgramUnits()
     HintControlMessage_Finalize();
     LayeredWindowFunctions_Finalize();
     MenuAnimationSetting_Finalize();
+    ToolBarMessages_Finalize();
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();

@@ -1,10 +1,13 @@
-// The glow button: appearance, states from mouse and keyboard, and its
-// plain face.
+// The glow button: its appearance, the colour helpers, the style presets,
+// construction and properties.
 #include "AdvGlowButton.h"
-#include "AdvStyleIF.h"
+#include "Forms.h"
 #include "ImgList.h"
 #include "ScopeExit.h"
 #include "SysUtils.h"
+#include "ToolBarMessages.h"
+#include <cmath>
+#include <span>
 
 // ---------------------------------------------------------------------------
 void TGlowButtonAppearance::Assign(TPersistent* Source)
@@ -63,16 +66,272 @@ void TGlowButtonAppearance::Assign(TPersistent* Source)
 // ---------------------------------------------------------------------------
 namespace {
 
-// The colours one paint uses.
-struct TFaceColors {
-    TColor Color;
-    TColor ColorMirror;
-    TColor Border;
-    TColor Text;
+int fadeInterval = 20;
+
+int ClampByte(double v)
+{
+    return std::min(255, std::max(0, static_cast<int>(std::nearbyint(v))));
+}
+
+} // namespace
+
+int GetGlowFadeInterval()
+{
+    return fadeInterval;
+}
+
+void SetGlowFadeInterval(int Value)
+{
+    fadeInterval = Value;
+}
+
+TColor AdvGlowButton::BlendColor(TColor Color1, TColor Color2, int Percent)
+{
+    if (Percent >= 100)
+        return Color1;
+    if (Percent <= 0 || Color1 == clNone)
+        return Color2;
+    if (Color2 == clNone)
+        return Color1;
+    const COLORREF c1 = ColorToRGB(Color1);
+    const COLORREF c2 = ColorToRGB(Color2);
+    const double p = Percent / 100.0;
+    auto mix = [p](int a, int b) { return ClampByte(p * a + (1 - p) * b); };
+    return static_cast<TColor>(RGB(mix(GetRValue(c1), GetRValue(c2)), mix(GetGValue(c1), GetGValue(c2)),
+                                   mix(GetBValue(c1), GetBValue(c2))));
+}
+
+TColor AdvGlowButton::DarkenColor(TColor Color, int Percent)
+{
+    const COLORREF c = ColorToRGB(Color);
+    const double factor = std::min(100, 100 + Percent) / 100.0;
+    auto darken = [&](int x) { return x > 0 ? ClampByte(factor * x) : std::max(0, Percent); };
+    return static_cast<TColor>(RGB(darken(GetRValue(c)), darken(GetGValue(c)), darken(GetBValue(c))));
+}
+
+// --- style presets ---------------------------------------------------------------------
+namespace {
+
+using A = TGlowButtonAppearance;
+using TColorSetter = void (A::*)(TColor);
+struct TColorValue {
+    TColorSetter Set;
+    TColor Value;
+};
+// A colour a preset leaves as it is.
+constexpr TColor Keep = static_cast<TColor>(0x2FFFFFFF);
+
+#define GLOW_HOT(c, cTo, m, mTo, b)                                                                                   \
+    {&A::SetColorHot, c}, {&A::SetColorHotTo, cTo}, {&A::SetColorMirrorHot, m}, {&A::SetColorMirrorHotTo, mTo},       \
+        {&A::SetBorderColorHot, b}
+#define GLOW_DOWN(c, cTo, m, mTo, b)                                                                                  \
+    {&A::SetColorDown, c}, {&A::SetColorDownTo, cTo}, {&A::SetColorMirrorDown, m},                                    \
+        {&A::SetColorMirrorDownTo, mTo}, {&A::SetBorderColorDown, b}
+#define GLOW_CHECKED(c, cTo, m, mTo)                                                                                  \
+    {&A::SetColorChecked, c}, {&A::SetColorCheckedTo, cTo}, {&A::SetColorMirrorChecked, m},                           \
+        {&A::SetColorMirrorCheckedTo, mTo}
+
+// The shared highlight sets: orange Office, Office 2010, Office 2013,
+// Windows 8 and Office 2016.
+constexpr TColorValue SetO[] = {
+    GLOW_HOT(0xEBFDFF, 0xACECFF, 0x59DAFF, 0xA4E9FF, 0x99CEDB),
+    GLOW_DOWN(0x76AFF1, 0x4190F3, 0x0E72F1, 0x4C9FFD, 0x45667B),
+    GLOW_CHECKED(0xB5DBFB, 0x78C7FE, 0x9FEBFD, 0x56B4FE),
+};
+constexpr TColorValue SetP[] = {
+    GLOW_HOT(0x8AE3FD, 0xD9F9FD, 0xD9F9FD, 0x8AE3FD, 0x58CAF1),
+    GLOW_DOWN(0x6CD0FF, 0x7BEEFF, 0x7BEEFF, 0x6CD0FF, 0x308AC2),
+    GLOW_CHECKED(0xD9F9FD, 0x6CD0FF, 0x6CD0FF, 0x6CD0FF), {&A::SetBorderColorChecked, 0x308AC2},
+};
+constexpr TColorValue SetQ[] = {
+    GLOW_HOT(0xFCF0E4, clNone, 0xFCF0E4, clNone, 0xEAB47E),
+    GLOW_DOWN(0xFCE2C8, clNone, 0xFCE2C8, clNone, 0xE59D56),
+    {&A::SetColorChecked, 0xFF9933}, {&A::SetColorCheckedTo, clNone}, {&A::SetColorMirrorChecked, 0xEEEEEE},
+};
+constexpr TColorValue SetR[] = {
+    GLOW_HOT(0xF7EFE8, clNone, 0xF7EFE8, clNone, 0xF9CEA4),
+    GLOW_DOWN(0xF7E0C9, clNone, 0xF7E0C9, clNone, 0xE4A262),
+    {&A::SetColorChecked, 0xDAA026}, {&A::SetColorCheckedTo, clNone}, {&A::SetColorMirrorChecked, 0xF7F7F7},
+    {&A::SetTextColorChecked, 0xFFFFFF},
+};
+constexpr TColorValue SetS[] = {
+    GLOW_HOT(0xF2E1D5, clNone, 0xF2E1D5, clNone, 0xF2E1D5),
+    GLOW_DOWN(0xE3BDA3, clNone, 0xE3BDA3, clNone, 0xE3BDA3),
+    {&A::SetColorChecked, 0xF2D5C2}, {&A::SetColorCheckedTo, clNone}, {&A::SetBorderColorCheckedHot, 0xE3BDA3},
+};
+// Highlights of one style each.
+constexpr TColorValue WindowsXP[] = {
+    GLOW_HOT(0xEFD3C6, 0xEFD3C6, 0xEFD3C6, 0xEFD3C6, clHighlight),
+    GLOW_DOWN(0xB59284, 0xB59284, 0xB59284, 0xB59284, clHighlight),
+    GLOW_CHECKED(0xB9D8DC, 0xB9D8DC, 0xB9D8DC, 0xB9D8DC), {&A::SetBorderColorChecked, 0x000000},
+};
+constexpr TColorValue WindowsVista[] = {
+    GLOW_HOT(clNone, 0xFFFAF0, 0xFFFAF0, 0xFFFAF0, 0xFCF2DA),
+    GLOW_DOWN(0xFCEFD5, 0xFCEFD5, 0xFDF4E3, 0xFDF4E3, 0xFEDF9A),
+    GLOW_CHECKED(0xFCEFD5, 0xFAE9C6, 0xF7DAA2, 0xFBEDD3), {&A::SetBorderColorChecked, 0xFEDF9A},
+};
+constexpr TColorValue Windows7[] = {
+    GLOW_HOT(0xFDFBFA, 0xFDF3EB, 0xFDF3EB, 0xFDFBFA, 0xFBD6B8),
+    GLOW_DOWN(0xFCEBDC, 0xFCDBC1, 0xFCDBC1, 0xFCEBDC, 0xCEA27D),
+    GLOW_CHECKED(0xFDFBFA, 0xFDF3EB, 0xFCEBDC, 0xFCEBDC), {&A::SetBorderColorChecked, clHighlight},
+};
+constexpr TColorValue Terminal[] = {
+    GLOW_HOT(0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0x808080),
+    GLOW_DOWN(clHighlight, clHighlight, clHighlight, clHighlight, clHighlight),
+    GLOW_CHECKED(0x808080, 0x808080, 0x808080, 0x808080), {&A::SetBorderColorChecked, 0x808080},
+};
+constexpr TColorValue Office2016Black[] = {
+    GLOW_HOT(0x6A6A6A, 0x6A6A6A, 0x6A6A6A, 0x6A6A6A, 0x6A6A6A),
+    GLOW_DOWN(0x444444, 0x444444, 0x444444, 0x444444, 0x444444),
+    {&A::SetColorChecked, 0x575757}, {&A::SetColorCheckedTo, 0x575757}, {&A::SetColorMirrorChecked, 0x363636},
+    {&A::SetBorderColorDisabled, 0x444444}, {&A::SetTextColorHot, 0xA6A6A6}, {&A::SetTextColorDown, 0xA6A6A6},
+    {&A::SetTextColorChecked, 0xC8C8C8},
+};
+#undef GLOW_HOT
+#undef GLOW_DOWN
+#undef GLOW_CHECKED
+
+// Extras some styles add to a shared set.
+constexpr TColorValue CheckedBorder2007[] = {{&A::SetBorderColorChecked, 0x45667B}};
+constexpr TColorValue Office2013[] = {{&A::SetBorderColorDisabled, 0xACACAC}, {&A::SetTextColorChecked, 0xFFFFFF}};
+constexpr TColorValue Office2016White[] = {
+    {&A::SetColorMirrorChecked, 0xFFFFFF}, {&A::SetBorderColorDisabled, 0xD4D4D4}, {&A::SetTextColorChecked, 0x505050},
+    {&A::SetTextColorHot, 0x505050}, {&A::SetTextColorDown, 0x505050},
+};
+constexpr TColorValue Office2016Gray[] = {
+    {&A::SetColorMirrorChecked, 0xB2B2B2}, {&A::SetBorderColorDisabled, 0x444444}, {&A::SetTextColorChecked, 0x424242},
+    {&A::SetTextColorHot, 0x424242}, {&A::SetTextColorDown, 0x424242},
+};
+
+// Which gradient kinds a style makes vertical.
+enum TPresetGradients { pgNone, pgAll, pgAllButChecked };
+
+struct TStylePreset {
+    TPackStyle Style;
+    TColor Base[5]; // Color, ColorTo, ColorMirror, ColorMirrorTo, BorderColor
+    std::span<const TColorValue> Highlight;
+    std::span<const TColorValue> Extras;
+    TPresetGradients Gradients;
+    TColor FontColor;
+};
+
+const TStylePreset StylePresets[] = {
+    {tsOffice2003Blue, {0xEEDBC8, 0xF6DDC9, 0xEDD4C0, 0xF7E1D0, 0xE0B99B}, SetO, {}, pgAll, Keep},
+    {tsOffice2003Silver, {0xE6E9E2, 0xE6D8D8, 0xE6E9E2, 0xC8B2B3, 0x927476}, SetO, {}, pgAll, Keep},
+    {tsOffice2003Olive, {0xCFF0EA, 0xCFF0EA, 0xCFF0EA, 0x8CC0B1, 0x8CC0B1}, SetO, {}, pgAll, Keep},
+    {tsOffice2003Classic, {0xFFFFFF, 0xC9D1D5, 0xFFFFFF, 0xC9D1D5, 0x000000}, SetO, {}, pgAll, Keep},
+    {tsOffice2007Luna, {0xEEDBC8, 0xF6DDC9, 0xEDD4C0, 0xF7E1D0, 0xE0B99B}, SetO, CheckedBorder2007, pgAll, Keep},
+    {tsOffice2007Obsidian, {0xDFDED6, 0xE4E2DB, 0xD7D5CE, 0xE7E5E0, 0xC0BCB2}, SetO, CheckedBorder2007, pgAll, Keep},
+    {tsWindowsXP, {0xFFFFFF, 0xB9D8DC, 0xB9D8DC, 0xB9D8DC, 0xB9D8DC}, WindowsXP, {}, pgAll, Keep},
+    {tsWhidbey, {0xFFFFFF, 0xDFEDF0, 0xDFEDF0, 0xDFEDF0, 0x99A8AC}, SetO, {}, pgAll, Keep},
+    {tsCustom, {Keep, Keep, Keep, Keep, Keep}, {}, {}, pgNone, Keep},
+    {tsOffice2007Silver, {0xF3F3F1, 0xF5F5F3, 0xEEEAE7, 0xF8F7F6, 0xCCCAC9}, SetO, CheckedBorder2007, pgAll, Keep},
+    {tsWindowsVista, {0xFDF8F1, 0xFDF8F1, 0xFCEFD5, 0xFDF8F1, 0xFDDE99}, WindowsVista, {}, pgAll, Keep},
+    {tsWindows7, {0xFCEBDC, 0xFCDBC1, 0xFCDBC1, 0xFCDBC1, 0xCEA27D}, Windows7, {}, pgAll, Keep},
+    {tsTerminal, {clBtnFace, clBtnFace, clBtnFace, clBtnFace, Keep}, Terminal, {}, pgNone, Keep},
+    {tsOffice2010Blue, {0xFDF6EF, 0xF0DAC7, 0xF0DAC7, 0xF0DAC7, 0xC7B29F}, SetP, {}, pgAll, Keep},
+    {tsOffice2010Silver, {0xFFFFFF, 0xEDE5E0, 0xEDE5E0, 0xEDE5E0, 0xD2CDC8}, SetP, {}, pgAll, Keep},
+    {tsOffice2010Black, {0xBFBFBF, 0x919191, 0x919191, 0x919191, 0x6D6D6D}, SetP, {}, pgAll, Keep},
+    {tsWindows8, {0xF7F6F5, clNone, 0xF7F6F5, clNone, 0xE4E3E2}, SetR, {}, pgAllButChecked, Keep},
+    {tsOffice2013White, {0xFFFFFF, clNone, 0xFFFFFF, clNone, 0xD4D4D4}, SetQ, Office2013, pgAllButChecked, Keep},
+    {tsOffice2013LightGray, {0xF6F6F6, clNone, 0xF6F6F6, clNone, 0xC6C6C6}, SetQ, Office2013, pgAllButChecked, Keep},
+    {tsOffice2013Gray, {0xE5E5E5, clNone, 0xE5E5E5, clNone, 0xABABAB}, SetQ, Office2013, pgAllButChecked, Keep},
+    {tsWindows10, {0xF7F6F5, clNone, 0xF7F6F5, clNone, 0xE4E3E2}, SetR, {}, pgAllButChecked, Keep},
+    {tsOffice2016White, {0xFFFFFF, clNone, 0xFFFFFF, clNone, 0xD4D4D4}, SetS, Office2016White, pgAllButChecked,
+     0x505050},
+    {tsOffice2016Gray, {0xB2B2B2, clNone, 0xB2B2B2, clNone, 0x444444}, SetS, Office2016Gray, pgAllButChecked,
+     0x424242},
+    {tsOffice2016Black, {0x363636, 0x363636, 0x363636, 0x363636, 0x444444}, Office2016Black, {}, pgAllButChecked,
+     0xA6A6A6},
+};
+
+constexpr TPackStyle TranspHoverStyles[] = {
+    tsOffice2010Blue, tsOffice2010Silver, tsOffice2010Black, tsOffice2013White, tsOffice2013LightGray,
+    tsOffice2013Gray, tsOffice2016White, tsOffice2016Gray, tsOffice2016Black,
 };
 
 } // namespace
 
+void TAdvCustomGlowButton::SetComponentStyle(TPackStyle AStyle)
+{
+    TGlowButtonAppearance* a = FAppearance.get();
+    GetFont()->SetColor(clWindowText);
+    a->SetTextColorChecked(0);
+    a->SetTextColorHot(0);
+    a->SetTextColorDown(0);
+    a->TranspHover = std::find(std::begin(TranspHoverStyles), std::end(TranspHoverStyles), AStyle) !=
+                     std::end(TranspHoverStyles);
+    FCompStyle = AStyle;
+    a->SetBorderColorCheckedHot(clNone);
+    SetRounded(!(AStyle == tsCustom || AStyle >= tsWindows8));
+
+    for (const TStylePreset& preset : StylePresets) {
+        if (preset.Style != AStyle)
+            continue;
+        const TColorSetter base[] = {&A::SetColor, &A::SetColorTo, &A::SetColorMirror, &A::SetColorMirrorTo,
+                                     &A::SetBorderColor};
+        for (int i = 0; i < 5; ++i)
+            if (preset.Base[i] != Keep)
+                (a->*base[i])(preset.Base[i]);
+        for (const TColorValue& v : preset.Highlight)
+            (a->*v.Set)(v.Value);
+        for (const TColorValue& v : preset.Extras)
+            (a->*v.Set)(v.Value);
+        if (preset.FontColor != Keep)
+            GetFont()->SetColor(preset.FontColor);
+        if (preset.Gradients != pgNone) {
+            for (auto set : {&A::SetGradient, &A::SetGradientMirror, &A::SetGradientHot, &A::SetGradientMirrorHot,
+                             &A::SetGradientDown, &A::SetGradientMirrorDown})
+                (a->*set)(ggVertical);
+            if (preset.Gradients == pgAll) {
+                a->SetGradientChecked(ggVertical);
+                a->SetGradientMirrorChecked(ggVertical);
+            }
+        }
+    }
+    Invalidate();
+    if (FShortCutHint) {
+        FShortCutHint->SetColor(0xFFFFFF);
+        FShortCutHint->SetColorTo(a->GetColor());
+    }
+}
+
+void TAdvCustomGlowButton::SetColorTones(TColorTones ATones)
+{
+    TGlowButtonAppearance* a = FAppearance.get();
+    const TColor background = ATones.Background.BrushColor;
+    for (auto set : {&A::SetColor, &A::SetColorMirror, &A::SetColorDisabled, &A::SetColorDisabledTo,
+                     &A::SetColorMirrorDisabled, &A::SetColorMirrorDisabledTo})
+        (a->*set)(background);
+    a->SetColorTo(clNone);
+    a->SetColorMirrorTo(clNone);
+    a->SetBorderColor(ATones.Background.BorderColor);
+    a->SetColorHot(ATones.Hover.BrushColor);
+    a->SetColorMirrorHot(ATones.Hover.BrushColor);
+    a->SetColorHotTo(clNone);
+    a->SetColorMirrorHotTo(clNone);
+    a->SetBorderColorHot(ATones.Hover.BorderColor);
+    a->SetTextColorHot(ATones.Hover.TextColor);
+    a->SetTextColorDown(ATones.Selected.TextColor);
+    a->SetColorDown(ATones.Selected.BrushColor);
+    a->SetColorMirrorDown(ATones.Selected.BrushColor);
+    a->SetColorDownTo(clNone);
+    a->SetColorMirrorDownTo(clNone);
+    a->SetBorderColorDown(ATones.Selected.BorderColor);
+    a->SetBorderColorDisabled(ATones.Disabled.TextColor);
+    a->SetColorChecked(ATones.Selected.BrushColor);
+    a->SetColorCheckedTo(clNone);
+    a->SetColorMirrorChecked(clNone);
+    a->SetColorMirrorCheckedTo(clNone);
+    a->SetBorderColorChecked(ATones.Selected.BorderColor);
+    // One interval for all glow buttons: none of them fades from now on.
+    SetGlowFadeInterval(0);
+    SetRounded(false);
+    GetFont()->SetColor(ATones.Background.TextColor);
+    GetFont()->SetName(GetDefaultUIFontName());
+}
+
+// --- construction ------------------------------------------------------------------------
 TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(AOwner)
 {
     // Double clicks arrive as ordinary presses.
@@ -82,7 +341,17 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(
     FNotesFont.reset(New<TFont>());
     FNotesFont->SetName(L"Tahoma");
     FNotesFont->SetSize(8);
-    for (TOwned<TChangeLink>* link : {&FImageChangeLink, &FHotImageChangeLink, &FDisabledImageChangeLink}) {
+    FNotesFont->OnChange = [this](TObject*) { ContentChanged(); };
+    FNotes.reset(New<TStringList>());
+    FNotes->OnChange = [this](TObject*) { ContentChanged(); };
+    FOfficeHint.reset(New<TAdvHintInfo>());
+    for (TOwned<TGDIPPicture>* picture : {&FIPicture, &FIHotPicture, &FIDisabledPicture}) {
+        picture->reset(New<TGDIPPicture>());
+        (*picture)->OnChange = [this](TObject* Sender) { PictureChanged(Sender); };
+    }
+    FImageChangeLink.reset(New<TChangeLink>());
+    FImageChangeLink->OnChange = [this](TObject*) { ContentChanged(); };
+    for (TOwned<TChangeLink>* link : {&FHotImageChangeLink, &FDisabledImageChangeLink}) {
         link->reset(New<TChangeLink>());
         (*link)->OnChange = [this](TObject*) { Invalidate(); };
     }
@@ -91,12 +360,97 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(
     SetTabStop(false);
 }
 
-// Here, where TChangeLink is complete; the owned members go by themselves.
+// Here, where TChangeLink is complete; the owned members go by themselves,
+// the hint window with the button that owns it.
 TAdvCustomGlowButton::~TAdvCustomGlowButton() = default;
+
+String TAdvCustomGlowButton::GetVersion() const
+{
+    const int major = 2, minor = 4, release = 1, build = 1;
+    const DWORD version = MAKELONG(MAKEWORD(build, release), MAKEWORD(minor, major));
+    return IntToStr(HIBYTE(HIWORD(version))) + L"." + IntToStr(LOBYTE(HIWORD(version))) + L"." +
+           IntToStr(HIBYTE(LOWORD(version))) + L"." + IntToStr(LOBYTE(LOWORD(version)));
+}
+
+void TAdvCustomGlowButton::Assign(TPersistent* Source)
+{
+    auto* src = dynamic_cast<TAdvCustomGlowButton*>(Source);
+    if (!src) {
+        TCustomControl::Assign(Source);
+        return;
+    }
+    SetAlign(src->GetAlign());
+    SetAction(src->GetAction());
+    SetAnchors(src->GetAnchors());
+    SetAntiAlias(src->FAntiAlias);
+    SetAutoSize(src->GetAutoSize());
+    SetBorderStyle(src->FBorderStyle);
+    FCancel = src->FCancel;
+    SetCaption(src->GetCaption());
+    GetConstraints()->Assign(src->GetConstraints());
+    SetDefault(src->FDefault);
+    GetFont()->Assign(src->GetFont());
+    SetImageIndex(src->FImageIndex);
+    SetImages(src->FImages);
+    SetDisabledImages(src->FDisabledImages);
+    FIDisabledPicture->Assign(src->FIDisabledPicture.get());
+    SetFocusType(src->FFocusType);
+    SetHotImages(src->FHotImages);
+    FIHotPicture->Assign(src->FIHotPicture.get());
+    SetMarginHorz(src->FMarginHorz);
+    SetMarginVert(src->FMarginVert);
+    FModalResult = src->FModalResult;
+    FNotes->Assign(src->FNotes.get());
+    FNotesFont->Assign(src->FNotesFont.get());
+    FOfficeHint->Assign(src->FOfficeHint.get());
+    SetParentFont(src->GetParentFont());
+    FIPicture->Assign(src->FIPicture.get());
+    SetPopupMenu(src->GetPopupMenu());
+    SetPosition(src->FButtonPosition);
+    FInitRepeatPause = src->FInitRepeatPause;
+    FRepeatPause = src->FRepeatPause;
+    FRepeatClick = src->FRepeatClick;
+    SetRounded(src->FRounded);
+    SetShortCutHint(src->FShortCutHintText);
+    FShortCutHintPos = src->FShortCutHintPos;
+    SetShowCaption(src->FShowCaption);
+    SetShowDisabled(src->FShowDisabled);
+    SetSpacing(src->FSpacing);
+    SetTransparent(src->FTransparent);
+    SetTrimming(src->FTrimming);
+    SetWordWrap(src->FWordWrap);
+    SetShowHint(src->GetShowHint());
+    SetParentShowHint(src->GetParentShowHint());
+    SetTabOrder(src->GetTabOrder());
+    SetTabStop(src->GetTabStop());
+    SetVisible(src->GetVisible());
+}
 
 void TAdvCustomGlowButton::AppearanceChanged(TObject*)
 {
     Invalidate();
+    if (FShortCutHint) {
+        FShortCutHint->SetColor(0xFFFFFF);
+        FShortCutHint->SetColorTo(FAppearance->GetColor());
+    }
+}
+
+void TAdvCustomGlowButton::PictureChanged(TObject*)
+{
+    ContentChanged();
+}
+
+void TAdvCustomGlowButton::ContentChanged()
+{
+    if (!GetAutoSize()) {
+        Invalidate();
+        return;
+    }
+    FDoAutoSize = true;
+    Invalidate();
+    const TComponentState state = ComponentState();
+    if (GetParent() && HandleAllocated() && !state.Contains(csDesigning) && !state.Contains(csLoading))
+        Repaint();
 }
 
 void TAdvCustomGlowButton::SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value)
@@ -112,22 +466,37 @@ void TAdvCustomGlowButton::SetImageList(TCustomImageList*& Field, TChangeLink* L
         Field->RegisterChanges(Link);
         Field->FreeNotification(this);
     }
-    Invalidate();
 }
 
 void TAdvCustomGlowButton::SetImages(TCustomImageList* Value)
 {
+    if (Value == FImages)
+        return;
     SetImageList(FImages, FImageChangeLink.get(), Value);
+    ContentChanged();
 }
 
 void TAdvCustomGlowButton::SetHotImages(TCustomImageList* Value)
 {
     SetImageList(FHotImages, FHotImageChangeLink.get(), Value);
+    Invalidate();
 }
 
 void TAdvCustomGlowButton::SetDisabledImages(TCustomImageList* Value)
 {
     SetImageList(FDisabledImages, FDisabledImageChangeLink.get(), Value);
+    Invalidate();
+}
+
+void TAdvCustomGlowButton::SetDropDownMenu(TPopupMenu* Value)
+{
+    if (FDropDownMenu == Value)
+        return;
+    if (FDropDownMenu)
+        FDropDownMenu->RemoveFreeNotification(this);
+    FDropDownMenu = Value;
+    if (FDropDownMenu)
+        FDropDownMenu->FreeNotification(this);
 }
 
 void TAdvCustomGlowButton::Notification(TComponent* AComponent, TOperation Operation)
@@ -141,23 +510,112 @@ void TAdvCustomGlowButton::Notification(TComponent* AComponent, TOperation Opera
         SetHotImages(nullptr);
     if (AComponent == FDisabledImages)
         SetDisabledImages(nullptr);
+    if (AComponent == FDropDownMenu)
+        FDropDownMenu = nullptr;
+    if (FActionLink && AComponent == FActionLink->GetAction())
+        FActionLink.reset();
 }
 
+// --- properties --------------------------------------------------------------------------
 void TAdvCustomGlowButton::SetImageIndex(int Value)
 {
     if (StoreChanged(FImageIndex, Value))
+        ContentChanged();
+}
+
+void TAdvCustomGlowButton::SetImageListType(TImageListType Value)
+{
+    if (StoreChanged(FImageListType, Value))
+        ContentChanged();
+}
+
+void TAdvCustomGlowButton::SetStyle(TAdvButtonStyle Value)
+{
+    if (StoreChanged(FStyle, Value))
+        Invalidate();
+}
+
+void TAdvCustomGlowButton::SetGroupIndex(int Value)
+{
+    if (StoreChanged(FGroupIndex, Value))
+        BroadcastGroup();
+}
+
+void TAdvCustomGlowButton::SetAllowAllUp(bool Value)
+{
+    if (StoreChanged(FAllowAllUp, Value))
+        BroadcastGroup();
+}
+
+void TAdvCustomGlowButton::SetTransparent(bool Value)
+{
+    if (StoreChanged(FTransparent, Value))
         Invalidate();
 }
 
 void TAdvCustomGlowButton::SetLayout(AdvGlowButton::TButtonLayout Value)
 {
     if (StoreChanged(FLayout, Value))
+        ContentChanged();
+}
+
+void TAdvCustomGlowButton::SetDropDownButton(bool Value)
+{
+    if (!StoreChanged(FDropDownButton, Value))
+        return;
+    if (GetParent())
+        GetParent()->Realign();
+    Invalidate();
+}
+
+void TAdvCustomGlowButton::SetDropDownSplit(bool Value)
+{
+    if (StoreChanged(FDropDownSplit, Value))
+        Invalidate();
+}
+
+void TAdvCustomGlowButton::SetDropDownPosition(TDropDownPosition Value)
+{
+    if (!StoreChanged(FDropDownPosition, Value))
+        return;
+    if (FDropDownButton && GetParent())
+        GetParent()->Realign();
+    Invalidate();
+}
+
+void TAdvCustomGlowButton::SetDropDownDirection(TDropDownDirection Value)
+{
+    if (StoreChanged(FDropDownDirection, Value))
         Invalidate();
 }
 
 void TAdvCustomGlowButton::SetShowCaption(bool Value)
 {
     if (StoreChanged(FShowCaption, Value))
+        ContentChanged();
+}
+
+void TAdvCustomGlowButton::SetAntiAlias(TAntiAlias Value)
+{
+    if (StoreChanged(FAntiAlias, Value))
+        Invalidate();
+}
+
+void TAdvCustomGlowButton::SetBorderStyle(TBorderStyle Value)
+{
+    if (StoreChanged(FBorderStyle, Value))
+        Invalidate();
+}
+
+void TAdvCustomGlowButton::SetPosition(TButtonPosition Value)
+{
+    if (StoreChanged(FButtonPosition, Value))
+        Invalidate();
+}
+
+void TAdvCustomGlowButton::SetFocusType(TFocusType Value)
+{
+    if (StoreChanged(FFocusType, Value))
         Invalidate();
 }
 
@@ -173,16 +631,30 @@ void TAdvCustomGlowButton::SetSpacing(int Value)
         Invalidate();
 }
 
-void TAdvCustomGlowButton::SetMarginHorz(int Value)
+void TAdvCustomGlowButton::SetAutoSize(bool Value)
 {
-    if (StoreChanged(FMarginHorz, Value))
+    if (Value == GetAutoSize())
+        return;
+    TCustomControl::SetAutoSize(Value);
+    ContentChanged();
+}
+
+void TAdvCustomGlowButton::SetWordWrap(bool Value)
+{
+    if (StoreChanged(FWordWrap, Value))
         Invalidate();
 }
 
 void TAdvCustomGlowButton::SetMarginVert(int Value)
 {
     if (StoreChanged(FMarginVert, Value))
-        Invalidate();
+        ContentChanged();
+}
+
+void TAdvCustomGlowButton::SetMarginHorz(int Value)
+{
+    if (StoreChanged(FMarginHorz, Value))
+        ContentChanged();
 }
 
 void TAdvCustomGlowButton::SetRounded(bool Value)
@@ -191,306 +663,125 @@ void TAdvCustomGlowButton::SetRounded(bool Value)
         Invalidate();
 }
 
-void TAdvCustomGlowButton::SetBorderStyle(TBorderStyle Value)
+void TAdvCustomGlowButton::SetTrimming(StringTrimming Value)
 {
-    if (StoreChanged(FBorderStyle, Value))
+    if (StoreChanged(FTrimming, Value))
         Invalidate();
 }
 
-void TAdvCustomGlowButton::SetFocusType(TFocusType Value)
+void TAdvCustomGlowButton::SetAlwaysShowAccel(bool Value)
 {
-    if (StoreChanged(FFocusType, Value))
+    if (StoreChanged(FAlwaysShowAccel, Value))
         Invalidate();
 }
 
-void TAdvCustomGlowButton::SetPosition(TButtonPosition Value)
+void TAdvCustomGlowButton::SetWideCaption(const String& Value)
 {
-    if (StoreChanged(FButtonPosition, Value))
-        Invalidate();
+    if (StoreChanged(FWideCaption, Value))
+        ContentChanged();
 }
 
-// --- messages ------------------------------------------------------------------------
-void TAdvCustomGlowButton::Dispatch(TMessage& Message)
+void TAdvCustomGlowButton::SetDefault(bool Value)
 {
-    switch (Message.Msg) {
-    case WM_ERASEBKGND:
-        // The face covers the whole window.
-        Message.Result = 1;
+    FDefault = Value;
+    if (HandleAllocated())
+        FActive = Value;
+}
+
+void TAdvCustomGlowButton::SetShortCutHint(const String& Value)
+{
+    FShortCutHintText = Value;
+    if (FShortCutHint)
+        FShortCutHint->SetCaption(Value);
+}
+
+// --- size states ------------------------------------------------------------------------
+void TAdvCustomGlowButton::SetMaxButtonSizeState(TButtonSizeState Value)
+{
+    if (!StoreChanged(FMaxButtonSizeState, Value))
         return;
-    case WM_LBUTTONUP: WMLButtonUp(Message); return;
-    case WM_KILLFOCUS:
-        FHasFocus = false;
-        Invalidate();
-        break;
-    case CM_MOUSEENTER: CMMouseEnter(Message); return;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); return;
-    case CM_DIALOGKEY: CMDialogKey(Message); return;
-    case CM_TEXTCHANGED:
-        Invalidate();
-        break;
-    default:
-        break;
-    }
-    TCustomControl::Dispatch(Message);
+    ApplySizeState(Value);
 }
 
-void TAdvCustomGlowButton::CreateWnd()
+void TAdvCustomGlowButton::SetMinButtonSizeState(TButtonSizeState Value)
 {
-    TCustomControl::CreateWnd();
-    FMouseInControl = FMouseEnter = FMouseDown = FHot = FDragging = false;
-    FState = absUp;
-    FDown = false;
-}
-
-void TAdvCustomGlowButton::CMMouseEnter(TMessage& M)
-{
-    TCustomControl::Dispatch(M);
-    if (FMouseEnter || ComponentState().Contains(csDesigning))
+    if (!StoreChanged(FMinButtonSizeState, Value))
         return;
-    FHot = true;
-    FMouseInControl = FMouseEnter = true;
-    Invalidate();
+    if (FButtonSizeState < Value)
+        ApplySizeState(Value);
 }
 
-void TAdvCustomGlowButton::CMMouseLeave(TMessage& M)
-{
-    TCustomControl::Dispatch(M);
-    if (!FMouseEnter || ComponentState().Contains(csDesigning))
-        return;
-    FHot = FMouseEnter = FMouseInControl = false;
-    FDown = false;
-    Invalidate();
-}
-
-void TAdvCustomGlowButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft)
-        return;
-    FDown = FMouseDown = true;
-    if (GetTabStop() && CanFocus())
-        SetFocus();
-    FState = absDown;
-    FDragging = true;
-    Invalidate();
-}
-
-void TAdvCustomGlowButton::MouseMove(TShiftState Shift, int X, int Y)
-{
-    TCustomControl::MouseMove(Shift, X, Y);
-    if (!FDragging)
-        return;
-    const bool inside = X >= 0 && X < GetClientWidth() && Y >= 0 && Y <= GetClientHeight();
-    const TAdvButtonState state = inside ? absDown : absUp;
-    if (state != FState) {
-        FState = state;
-        Invalidate();
-    }
-}
-
-void TAdvCustomGlowButton::WMLButtonUp(TMessage& M)
-{
-    FMouseDown = false;
-    if (FDragging) {
-        FDragging = false;
-        FState = absUp;
-        FDown = false;
-        Invalidate();
-    }
-    // The class library clicks when the release lies inside.
-    TCustomControl::Dispatch(M);
-}
-
-void TAdvCustomGlowButton::KeyDown(Word& Key, TShiftState Shift)
-{
-    if (Key == VK_RETURN || Key == VK_SPACE) {
-        FDown = true;
-        FState = absDown;
-        Invalidate();
-    }
-    TCustomControl::KeyDown(Key, Shift);
-}
-
-void TAdvCustomGlowButton::KeyUp(Word& Key, TShiftState Shift)
-{
-    if (Key == VK_RETURN || Key == VK_SPACE) {
-        FDown = false;
-        FState = absUp;
-    }
-    Invalidate();
-    TCustomControl::KeyUp(Key, Shift);
-}
-
-void TAdvCustomGlowButton::KeyPress(wchar_t& Key)
-{
-    if (Key == VK_RETURN || Key == L' ')
-        Click();
-    TCustomControl::KeyPress(Key);
-}
-
-void TAdvCustomGlowButton::CMDialogKey(TMessage& M)
-{
-    const TShiftState shift = KeyDataToShiftState(M.LParam);
-    const bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
-    // Enter presses the focused button; the key goes no further.
-    if (M.WParam == VK_RETURN && FHasFocus && plain && CanFocus()) {
-        KeyboardClick();
-        FState = absUp;
-        Invalidate();
-        M.Result = 1;
-        return;
-    }
-    TCustomControl::Dispatch(M);
-}
-
-void TAdvCustomGlowButton::KeyboardClick()
-{
-    Click();
-}
-
-void TAdvCustomGlowButton::DoEnter()
-{
-    FHasFocus = true;
-    Invalidate();
-    TCustomControl::DoEnter();
-}
-
-void TAdvCustomGlowButton::DoExit()
-{
-    FHasFocus = false;
-    FDown = false;
-    FState = absUp;
-    Invalidate();
-    TCustomControl::DoExit();
-}
-
-// --- painting ------------------------------------------------------------------------
-void TAdvCustomGlowButton::Paint()
-{
-    if (FPainting)
-        return;
-    // Cleared on every way out of Paint.
-    FPainting = true;
-    const TScopeExit painted([this] { FPainting = false; });
-
-    if (GetEnabled() && FState == absDisabled)
-        FState = absUp;
-    if (!GetEnabled()) {
-        FState = absDisabled;
-        FDragging = false;
-    }
-    const TRect client(0, 0, GetWidth(), GetHeight());
-    DrawFace(GetCanvas(), client);
-
-    if (OnDrawButton) {
-        using namespace AdvGlowButton;
-        const TGlowButtonState painted = FState == absDown ? gsDown : FMouseEnter ? gsHot : gsNormal;
-        OnDrawButton(this, GetCanvas(), client, painted);
-    }
-}
-
-void TAdvCustomGlowButton::DrawFace(TCanvas* Canvas, const TRect& R)
-{
-    const TGlowButtonAppearance* a = FAppearance.get();
-    const bool showEnabled = (FState != absDisabled && GetEnabled()) || !FShowDisabled;
-    const bool hot = FHot || (FHasFocus && (FFocusType == ftHot || FFocusType == ftHotBorder) && !FDown);
-    TFaceColors face{a->GetColor(), a->GetColorMirror(), a->GetBorderColor(), GetFont()->GetColor()};
-    if (!showEnabled)
-        face = {a->GetColorDisabled(), a->GetColorMirrorDisabled(), a->GetBorderColorDisabled(), clGrayText};
-    else if (FState == absDown)
-        face = {a->GetColorDown(), a->GetColorMirrorDown(), a->GetBorderColorDown(), a->GetTextColorDown()};
-    else if (hot)
-        face = {a->GetColorHot(), a->GetColorMirrorHot(), a->GetBorderColorHot(), a->GetTextColorHot()};
-    if (face.ColorMirror == clNone)
-        face.ColorMirror = face.Color;
-
-    // Two solid halves, the lower one first, overlapping by two pixels.
-    TBrush* brush = Canvas->GetBrush();
-    brush->SetStyle(bsSolid);
-    const int half = R.Height() / 2;
-    if (face.ColorMirror != clNone) {
-        brush->SetColor(face.ColorMirror);
-        Canvas->FillRect(TRect(R.left, R.top + half - 1, R.right, R.bottom));
-    }
-    if (face.Color != clNone) {
-        brush->SetColor(face.Color);
-        Canvas->FillRect(TRect(R.left, R.top, R.right, R.bottom - half));
-    }
-
-    TPen* pen = Canvas->GetPen();
-    pen->SetWidth(1);
-    if (FBorderStyle == bsSingle && face.Border != clNone && !(a->NoBorderDefault && !FMouseEnter)) {
-        brush->SetStyle(bsClear);
-        pen->SetStyle(psSolid);
-        pen->SetColor(face.Border);
-        if (FRounded)
-            Canvas->RoundRect(R.left, R.top, R.right, R.bottom, 6, 6);
-        else
-            Canvas->Rectangle(R);
-    }
-    if (FHasFocus && (FFocusType == ftBorder || FFocusType == ftHotBorder)) {
-        brush->SetStyle(bsClear);
-        pen->SetStyle(psSolid);
-        pen->SetColor(a->GetBorderColorFocused());
-        Canvas->Rectangle(R.left + 1, R.top + 1, R.right - 1, R.bottom - 1);
-        pen->SetStyle(psDot);
-        pen->SetColor(clGray);
-        Canvas->Rectangle(R.left + 2, R.top + 2, R.right - 2, R.bottom - 2);
-        pen->SetStyle(psSolid);
-    }
-
-    DrawContent(Canvas, R, face.Text);
-}
-
-void TAdvCustomGlowButton::DrawContent(TCanvas* Canvas, const TRect& R, TColor TextColor)
+void TAdvCustomGlowButton::ApplySizeState(TButtonSizeState Value)
 {
     using namespace AdvGlowButton;
-    // Disabled images when disabled, hot ones while hot, else the normal ones.
-    TCustomImageList* images = FImages;
-    bool drawEnabled = GetEnabled();
-    if (!GetEnabled() && FDisabledImages) {
-        images = FDisabledImages;
-        drawEnabled = true;
-    } else if (FHot && FHotImages) {
-        images = FHotImages;
+    if (FButtonSizeState == Value)
+        return;
+    if (FButtonSizeState == bsLarge) {
+        FOldLayout = FLayout;
+        FOldDropDownPosition = FDropDownPosition;
     }
-    const bool hasGlyph = images && FImageIndex >= 0 && FImageIndex < images->Count();
-    const TSize glyph = hasGlyph ? TSize(images->GetWidth(), images->GetHeight()) : TSize();
-
-    const String caption = FShowCaption ? GetCaption() : String();
-    TFont* font = Canvas->GetFont();
-    font->Assign(GetFont());
-    if (FAppearance->GetSystemFont())
-        font->SetName(GetDefaultUIFontName());
-    font->SetColor(TextColor);
-    const TSize text = caption.empty() ? TSize() : Canvas->TextExtent(caption);
-    const int gap = hasGlyph && !caption.empty() ? FSpacing : 0;
-
-    // Glyph and caption side by side or one above the other, centred as a
-    // block, or from the left or top edge for the adjusted layouts.
-    const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight || FLayout == blGlyphLeftAdjusted ||
-                            FLayout == blGlyphRightAdjusted;
-    const bool glyphFirst = FLayout == blGlyphLeft || FLayout == blGlyphTop || FLayout == blGlyphLeftAdjusted ||
-                            FLayout == blGlyphTopAdjusted;
-    const bool adjusted = FLayout >= blGlyphLeftAdjusted;
-    TPoint glyphAt, textAt;
-    if (horizontal) {
-        const int width = glyph.cx + gap + text.cx;
-        const int left = adjusted ? R.left + FMarginHorz + FSpacing : R.left + (R.Width() - width) / 2;
-        glyphAt = {glyphFirst ? left : left + text.cx + gap, R.top + (R.Height() - glyph.cy) / 2};
-        textAt = {glyphFirst ? left + glyph.cx + gap : left, R.top + (R.Height() - text.cy) / 2};
-    } else {
-        const int height = glyph.cy + gap + text.cy;
-        const int top = adjusted ? R.top + FMarginVert + FSpacing : R.top + (R.Height() - height) / 2;
-        glyphAt = {R.left + (R.Width() - glyph.cx) / 2, glyphFirst ? top : top + text.cy + gap};
-        textAt = {R.left + (R.Width() - text.cx) / 2, glyphFirst ? top + glyph.cy + gap : top};
+    FButtonSizeState = Value;
+    if (GetAutoSize()) {
+        if (Value == bsLarge) {
+            FLayout = FOldLayout;
+            FDropDownPosition = FOldDropDownPosition;
+        } else {
+            FLayout = blGlyphLeft;
+            FDropDownPosition = dpRight;
+        }
     }
+    FFirstPaint = true;
+    Invalidate();
+    if (HandleAllocated())
+        Repaint();
+}
 
-    if (hasGlyph)
-        images->Draw(Canvas, glyphAt.x, glyphAt.y, FImageIndex, drawEnabled);
-    if (!caption.empty()) {
-        Canvas->GetBrush()->SetStyle(bsClear);
-        Canvas->TextRect(TRect(R.left + FMarginHorz, R.top + FMarginVert, R.right - FMarginHorz, R.bottom - FMarginVert),
-                         textAt.x, textAt.y, caption);
+void TAdvCustomGlowButton::ChangeScale(int M, int D)
+{
+    TCustomControl::ChangeScale(M, D);
+    if (M != D)
+        FNotesFont->SetHeight(MulDiv(FNotesFont->GetHeight(), M, D));
+}
+
+// --- actions ------------------------------------------------------------------------------
+TBasicAction* TAdvCustomGlowButton::GetAction() const
+{
+    return FActionLink ? FActionLink->GetAction() : nullptr;
+}
+
+void TAdvCustomGlowButton::SetAction(TBasicAction* Value)
+{
+    if (!Value) {
+        FActionLink.reset();
+        return;
     }
+    if (!FActionLink)
+        FActionLink.reset(New<TAdvGlowButtonActionLink>(this));
+    FActionLink->SetAction(Value);
+    Value->FreeNotification(this);
+    // The action's group, image and checked state, then a new measure.
+    if (auto* action = dynamic_cast<TCustomAction*>(Value)) {
+        if (FGroupIndex == 0)
+            SetGroupIndex(action->GetGroupIndex());
+        SetImageIndex(action->GetImageIndex());
+        SetDown(action->GetChecked());
+        if (action->GetCaption().size())
+            SetCaption(action->GetCaption());
+        SetEnabled(action->GetEnabled());
+    }
+    ContentChanged();
+}
+
+void TAdvCustomGlowButton::Click()
+{
+    if (TCustomForm* form = GetParentForm(this))
+        form->SetModalResult(FModalResult);
+    if (OnInternalClick)
+        OnInternalClick(this);
+    // With an action and no handler of its own, the button runs the action.
+    if (!OnClick && FActionLink && FActionLink->GetAction()) {
+        FActionLink->Execute(this);
+        return;
+    }
+    TCustomControl::Click();
 }

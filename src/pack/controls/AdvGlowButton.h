@@ -1,13 +1,22 @@
-// The glow button: a focusable push button that paints its own face in the
-// colours of its appearance for the normal, hot, pressed and disabled
-// states, with a caption and an image-list glyph.
+// The glow button: a push, check or grouped button that paints two
+// gradient halves under a rounded border through GDI+, with a glow that
+// fades in on hover and out after a press, an image-list or picture glyph,
+// notes, a drop-down arrow or split part, click repeat and a shortcut hint.
 //
-// This version paints each face plainly (two solid halves, a frame, the
-// glyph and the caption); gradients, fading, notes, drop-down parts, check
-// and group behaviour and the style presets come later.
+// AdvGlowButton.cpp holds the appearance, the style presets and the
+// properties; AdvGlowButtonPaint.cpp the painting; AdvGlowButtonInput.cpp
+// mouse, keys, fading, groups and the drop-down; AdvGlowButtonHint.cpp the
+// shortcut hint window and the action link.
 #pragma once
 
+#include "ActnList.h"
+#include "AdvGDIP.h"
+#include "AdvHintInfo.h"
+#include "AdvStyleIF.h"
 #include "Controls.h"
+#include "ExtCtrls.h"
+#include "GDIPicture.h"
+#include "Menus.h"
 #include "System.h"
 
 class TCustomImageList;
@@ -28,6 +37,32 @@ enum TGDIPGradient { ggRadial, ggVertical, ggDiagonalForward, ggDiagonalBackward
 enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 enum TButtonPosition { bpStandalone, bpLeft, bpMiddle, bpRight };
 enum TFocusType { ftBorder, ftHot, ftHotBorder, ftNone };
+enum TAdvButtonStyle { bsButton, bsCheck };
+enum TDropDownPosition { dpRight, dpBottom };
+enum TDropDownDirection { ddDown, ddRight };
+enum TImageListType { ipActionList, ipOwnLists };
+enum TButtonSizeState { bsGlyph, bsLabel, bsLarge };
+enum TShortCutHintPos {
+    shpLeft, shpTop, shpRight, shpBottom, shpCenter, shpAuto, shpTopLeft, shpTopRight, shpAboveTop,
+    shpAboveTopLeft, shpAboveTopRight, shpBottomLeft, shpBottomRight, shpBelowBottom, shpBelowBottomLeft,
+    shpBelowBottomRight, shpBelowBottomCenter
+};
+enum TGlowState { gsHover, gsPush, gsNone };
+
+// The drop-down unit has a blend of its own; the glow button's lives here.
+namespace AdvGlowButton {
+// Each RGB component blended: Percent % of c1 and the rest of c2 (c1 from
+// 100 on, c2 from 0 down; a clNone side gives the other).
+TColor BlendColor(TColor Color1, TColor Color2, int Percent);
+// Each RGB component x > 0 times (100 + Percent) / 100, rounded half to
+// even; a zero component becomes max(0, Percent).
+TColor DarkenColor(TColor Color, int Percent);
+} // namespace AdvGlowButton
+
+// The interval of the hover and press fade of every glow button, in
+// milliseconds; 0 switches fading off.
+int GetGlowFadeInterval();
+void SetGlowFadeInterval(int Value);
 
 // ---------------------------------------------------------------------------
 // The colours a glow button paints per state: an upper half (Color to
@@ -191,18 +226,76 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+class TAdvCustomGlowButton;
+
+// The bubble that shows a button's keyboard shortcut: 16 bands from Color
+// down to ColorTo, the text centred, a rounded grey outline.
+class TShortCutHintWindow : public THintWindow {
+public:
+    explicit TShortCutHintWindow(TComponent* AOwner);
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor Value);
+    TColor GetColorTo() const { return FColorTo; }
+    void SetColorTo(TColor Value);
+    // The window's size for its text: at least "O" plus 8 pixels wide.
+    TSize CalcSize();
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    TColor FColor = 0xFFFFFF;
+    TColor FColorTo = 0xFFFFFF;
+};
+
+// Links an action's checked state, group, image and help to the button.
+class TAdvGlowButtonActionLink : public TControlActionLink {
+public:
+    explicit TAdvGlowButtonActionLink(TAdvCustomGlowButton* AClient);
+    bool IsCheckedLinked() override;
+    bool IsGroupIndexLinked() override;
+    bool IsImageIndexLinked() override;
+    bool IsHelpLinked() override;
+    void SetChecked(bool Value) override;
+    void SetGroupIndex(int Value) override;
+    void SetImageIndex(int Value) override;
+    void SetHelpContext(int Value) override;
+    void SetHelpKeyword(const String& Value) override;
+    void SetHelpType(THelpType Value) override;
+
+private:
+    TAdvCustomGlowButton* FClient;
+    int FImageIndex = -1;
+};
+
+using TSetButtonSizeEvent = std::function<void(TObject* Sender, int& W, int& H)>;
+using TGetShortCutHintPosEvent =
+    std::function<void(TObject* Sender, TButtonSizeState SizeState, TShortCutHintPos& Position)>;
+
 class TAdvCustomGlowButton : public TCustomControl {
+    friend class TAdvGlowButtonActionLink;
 public:
     explicit TAdvCustomGlowButton(TComponent* AOwner);
     ~TAdvCustomGlowButton() override;
+    // From another glow button: everything but the appearance.
+    void Assign(TPersistent* Source) override;
+
+    void Click() override;
+    // Opens the drop-down menu (only with one) as a press on the arrow would.
+    void DoDropDown();
+    void ShowShortCutHint();
+    void HideShortCutHint();
+    TShortCutHintWindow* GetShortCutHintWindow() const { return FShortCutHint; }
+    bool IsDropDown() const { return false; }
+    // The style interfaces: a colour preset, or colours from a tone record.
+    virtual void SetComponentStyle(TPackStyle AStyle);
+    virtual void SetColorTones(TColorTones ATones);
 
     TGlowButtonAppearance* GetAppearance() const { return FAppearance.get(); }
     void SetAppearance(TGlowButtonAppearance* Value) { FAppearance->Assign(Value); }
 
-    // The glyph: image ImageIndex (none below 0) of Images; of HotImages
-    // while the mouse is over the button and of DisabledImages while it is
-    // disabled, when those are set. Images removed from the form are
-    // dropped here too.
     TCustomImageList* GetImages() const { return FImages; }
     void SetImages(TCustomImageList* Value);
     TCustomImageList* GetHotImages() const { return FHotImages; }
@@ -211,77 +304,216 @@ public:
     void SetDisabledImages(TCustomImageList* Value);
     int GetImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
+    TImageListType GetImageListType() const { return FImageListType; }
+    void SetImageListType(TImageListType Value);
+    TGDIPPicture* GetPicture() const { return FIPicture.get(); }
+    void SetPicture(TGDIPPicture* Value) { FIPicture->Assign(Value); }
+    TGDIPPicture* GetHotPicture() const { return FIHotPicture.get(); }
+    void SetHotPicture(TGDIPPicture* Value) { FIHotPicture->Assign(Value); }
+    TGDIPPicture* GetDisabledPicture() const { return FIDisabledPicture.get(); }
+    void SetDisabledPicture(TGDIPPicture* Value) { FIDisabledPicture->Assign(Value); }
 
+    TAdvButtonStyle GetStyle() const { return FStyle; }
+    void SetStyle(TAdvButtonStyle Value);
+    int GetGroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int Value);
+    bool GetAllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool Value);
+    // Checked: a bsCheck button, or the pressed one of a group.
+    bool GetDown() const { return FDownChecked; }
+    void SetDown(bool Value);
+    bool GetTransparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
     AdvGlowButton::TButtonLayout GetLayout() const { return FLayout; }
     void SetLayout(AdvGlowButton::TButtonLayout Value);
+    bool GetDropDownButton() const { return FDropDownButton; }
+    void SetDropDownButton(bool Value);
+    bool GetDropDownSplit() const { return FDropDownSplit; }
+    void SetDropDownSplit(bool Value);
+    TDropDownPosition GetDropDownPosition() const { return FDropDownPosition; }
+    void SetDropDownPosition(TDropDownPosition Value);
+    TDropDownDirection GetDropDownDirection() const { return FDropDownDirection; }
+    void SetDropDownDirection(TDropDownDirection Value);
+    TPopupMenu* GetDropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(TPopupMenu* Value);
     bool GetShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool Value);
+    TAntiAlias GetAntiAlias() const { return FAntiAlias; }
+    void SetAntiAlias(TAntiAlias Value);
+    TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    TButtonPosition GetPosition() const { return FButtonPosition; }
+    void SetPosition(TButtonPosition Value);
+    TFocusType GetFocusType() const { return FFocusType; }
+    void SetFocusType(TFocusType Value);
     // Disabled buttons take the disabled colours (else they keep the normal ones).
     bool GetShowDisabled() const { return FShowDisabled; }
     void SetShowDisabled(bool Value);
     int GetSpacing() const { return FSpacing; }
     void SetSpacing(int Value);
-    int GetMarginHorz() const { return FMarginHorz; }
-    void SetMarginHorz(int Value);
+    void SetAutoSize(bool Value) override;
+    bool GetWordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
     int GetMarginVert() const { return FMarginVert; }
     void SetMarginVert(int Value);
+    int GetMarginHorz() const { return FMarginHorz; }
+    void SetMarginHorz(int Value);
     bool GetRounded() const { return FRounded; }
     void SetRounded(bool Value);
-    TBorderStyle GetBorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle Value);
-    TFocusType GetFocusType() const { return FFocusType; }
-    void SetFocusType(TFocusType Value);
-    TButtonPosition GetPosition() const { return FButtonPosition; }
-    void SetPosition(TButtonPosition Value);
+    StringTrimming GetTrimming() const { return FTrimming; }
+    void SetTrimming(StringTrimming Value);
+    TStrings* GetNotes() const { return FNotes.get(); }
+    void SetNotes(TStrings* Value) { FNotes->Assign(Value); }
     TFont* GetNotesFont() const { return FNotesFont.get(); }
     void SetNotesFont(TFont* Value) { FNotesFont->Assign(Value); }
+    bool GetAlwaysShowAccel() const { return FAlwaysShowAccel; }
+    void SetAlwaysShowAccel(bool Value);
+    const String& GetWideCaption() const { return FWideCaption; }
+    void SetWideCaption(const String& Value);
+    bool GetCancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    bool GetDefault() const { return FDefault; }
+    void SetDefault(bool Value);
+    int GetModalResult() const { return FModalResult; }
+    void SetModalResult(int Value) { FModalResult = Value; }
+    TAdvHintInfo* GetOfficeHint() const { return FOfficeHint.get(); }
+    void SetOfficeHint(TAdvHintInfo* Value) { FOfficeHint->Assign(Value); }
+    int GetInitRepeatPause() const { return FInitRepeatPause; }
+    void SetInitRepeatPause(int Value) { FInitRepeatPause = Value; }
+    int GetRepeatPause() const { return FRepeatPause; }
+    void SetRepeatPause(int Value) { FRepeatPause = Value; }
+    bool GetRepeatClick() const { return FRepeatClick; }
+    void SetRepeatClick(bool Value) { FRepeatClick = Value; }
+    const String& GetShortCutHint() const { return FShortCutHintText; }
+    void SetShortCutHint(const String& Value);
+    TShortCutHintPos GetShortCutHintPos() const { return FShortCutHintPos; }
+    void SetShortCutHintPos(TShortCutHintPos Value) { FShortCutHintPos = Value; }
+    TButtonSizeState GetMaxButtonSizeState() const { return FMaxButtonSizeState; }
+    void SetMaxButtonSizeState(TButtonSizeState Value);
+    TButtonSizeState GetMinButtonSizeState() const { return FMinButtonSizeState; }
+    void SetMinButtonSizeState(TButtonSizeState Value);
+    TButtonSizeState GetButtonSizeState() const { return FButtonSizeState; }
+    TBasicAction* GetAction() const;
+    void SetAction(TBasicAction* Value);
+    int GetHelpContext() const { return FHelpContext; }
+    void SetHelpContext(int Value) { FHelpContext = Value; }
+    const String& GetHelpKeyword() const { return FHelpKeyword; }
+    void SetHelpKeyword(const String& Value) { FHelpKeyword = Value; }
+    THelpType GetHelpType() const { return FHelpType; }
+    void SetHelpType(THelpType Value) { FHelpType = Value; }
+    String GetVersion() const;
+    void SetVersion(const String&) {}
 
-    // The state the next paint shows.
+    // The state the next paint shows, and the fade steps (0..100).
     TAdvButtonState GetState() const { return FState; }
-    String GetVersion() const { return L"2.4.1.1"; }
+    TGlowState GetGlowState() const { return FGlowState; }
+    int GetStepHover() const { return FStepHover; }
+    int GetStepPush() const { return FStepPush; }
+    bool GetFading() const { return FTimer != nullptr; }
+    // One tick of the fade timer, as the timer runs it.
+    void FadeTick();
 
-    // Fired after painting with the state painted.
     std::function<void(TObject* Sender, TCanvas* Canvas, TRect Rect,
                        AdvGlowButton::TGlowButtonState State)>
         OnDrawButton;
+    TSetButtonSizeEvent OnSetButtonSize;
+    TNotifyEvent OnDropDown;
+    TGetShortCutHintPosEvent OnGetShortCutHintPos;
+    // Hooks a toolbar hangs on its buttons: a click, a key down (the button
+    // then wants the arrow keys) and a drop-down.
+    TNotifyEvent OnInternalClick;
+    std::function<void(TObject* Sender, Word& Key, TShiftState Shift)> OnInternalKeyDown;
+    TNotifyEvent OnInternalDropDown;
 
 protected:
     void Dispatch(TMessage& Message) override;
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
+    void Loaded() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
     void KeyPress(wchar_t& Key) override;
     void DoEnter() override;
     void DoExit() override;
+    void ChangeScale(int M, int D) override;
 
-    // The click that Enter and Space give.
+    // The click that Enter, Space and the dialog keys give.
     virtual void KeyboardClick();
+    // What one paint draws, chosen by Paint and read by the renderer.
+    struct TGlowPaint;
+    // The renderer: measures (returning the content size) or draws.
+    TSize DrawGlowButton(TCanvas* Canvas, const TRect& R, const TGlowPaint& P, bool Measure);
 
-    TOwned<TGlowButtonAppearance> FAppearance;
-    TAdvButtonState FState = absUp;
+    // Runtime state.
+    bool FActive = false;
     bool FDown = false;
+    bool FLeftDown = false;
     bool FMouseDown = false;
-    bool FDragging = false;
-    bool FHot = false;
+    TOwned<TTimer> FTimer;
+    int FStepHover = 0;
+    int FStepPush = 0;
+    int FTimeInc = 20;
+    TGlowState FGlowState = gsNone;
+    TAdvButtonState FState = absUp;
     bool FMouseInControl = false;
+    bool FHasMouse = false;
     bool FMouseEnter = false;
-    bool FHasFocus = false;
+    bool FDownChecked = false;
+    bool FInitialDown = false;
+    bool FDragging = false;
+    bool FInButton = false;
+    bool FCheckLinked = false;
+    bool FGroupIndexLinked = false;
+    TShortCutHintWindow* FShortCutHint = nullptr;
+    bool FDroppedDown = false;
+    bool FOverlappedText = false;
+    bool FDoAutoSize = false;
+    bool FFirstPaint = true;
+    TOwned<TTimer> FRepeatTimer;
     bool FPainting = false;
+    TButtonSizeState FButtonSizeState = bsLarge;
+    AdvGlowButton::TButtonLayout FOldLayout = AdvGlowButton::blGlyphLeft;
+    TDropDownPosition FOldDropDownPosition = dpRight;
+    bool FHasFocus = false;
+    bool FStaticButton = false;
+    bool FKeepDown = false;
+    TPackStyle FCompStyle = tsCustom;
+    bool FHot = false;
 
 private:
     void AppearanceChanged(TObject* Sender);
     void SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value);
+    void PictureChanged(TObject* Sender);
+    // Marks the size for measuring (auto-sized buttons) and repaints.
+    void ContentChanged();
+    void ApplySizeState(TButtonSizeState Value);
+    void StartFade();
+    void StopFade();
+    void RepeatTimerTick(TObject* Sender);
+    void BroadcastGroup();
+    void TrackingCheck();
+    bool OnArrowArea(int X, int Y) const;
+    void PopupDropDown();
+    TPoint DropDownPoint() const;
     void CMMouseEnter(TMessage& M);
     void CMMouseLeave(TMessage& M);
     void CMDialogKey(TMessage& M);
+    void CMDialogChar(TMessage& M);
+    void CMButtonPressed(TMessage& M);
+    void CMFocusChanged(TMessage& M);
     void WMLButtonUp(TMessage& M);
-    void DrawFace(TCanvas* Canvas, const TRect& R);
-    void DrawContent(TCanvas* Canvas, const TRect& R, TColor TextColor);
+    // The parent's background and paint under the button, limited to Clip
+    // (button coordinates) when given.
+    void PaintParentInto(HDC DC, HRGN Clip);
+    void ChooseFace(TGlowPaint& P);
+    void ChooseGlyph(TGlowPaint& P);
+    bool HidePrefix() const;
 
+    TOwned<TGlowButtonAppearance> FAppearance;
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FHotImages = nullptr;
     TCustomImageList* FDisabledImages = nullptr;
@@ -289,17 +521,51 @@ private:
     TOwned<TChangeLink> FHotImageChangeLink;
     TOwned<TChangeLink> FDisabledImageChangeLink;
     int FImageIndex = -1;
+    TImageListType FImageListType = ipActionList;
+    TOwned<TGDIPPicture> FIPicture;
+    TOwned<TGDIPPicture> FIHotPicture;
+    TOwned<TGDIPPicture> FIDisabledPicture;
+    TAdvButtonStyle FStyle = bsButton;
+    int FGroupIndex = 0;
+    bool FAllowAllUp = false;
+    bool FTransparent = false;
     AdvGlowButton::TButtonLayout FLayout = AdvGlowButton::blGlyphLeft;
+    bool FDropDownButton = false;
+    bool FDropDownSplit = true;
+    TDropDownPosition FDropDownPosition = dpRight;
+    TDropDownDirection FDropDownDirection = ddDown;
+    TPopupMenu* FDropDownMenu = nullptr;
     bool FShowCaption = true;
+    TAntiAlias FAntiAlias = aaClearType;
+    TBorderStyle FBorderStyle = bsSingle;
+    TButtonPosition FButtonPosition = bpStandalone;
+    TFocusType FFocusType = ftBorder;
     bool FShowDisabled = true;
     int FSpacing = 2;
-    int FMarginHorz = 1;
+    bool FWordWrap = true;
     int FMarginVert = 1;
+    int FMarginHorz = 1;
     bool FRounded = true;
-    TBorderStyle FBorderStyle = bsSingle;
-    TFocusType FFocusType = ftBorder;
-    TButtonPosition FButtonPosition = bpStandalone;
+    StringTrimming FTrimming = StringTrimmingNone;
+    TOwned<TStringList> FNotes;
     TOwned<TFont> FNotesFont;
+    bool FAlwaysShowAccel = false;
+    String FWideCaption;
+    bool FCancel = false;
+    bool FDefault = false;
+    int FModalResult = 0;
+    TOwned<TAdvHintInfo> FOfficeHint;
+    int FInitRepeatPause = 400;
+    int FRepeatPause = 100;
+    bool FRepeatClick = false;
+    String FShortCutHintText;
+    TShortCutHintPos FShortCutHintPos = shpTop;
+    TButtonSizeState FMaxButtonSizeState = bsLarge;
+    TButtonSizeState FMinButtonSizeState = bsGlyph;
+    TOwned<TAdvGlowButtonActionLink> FActionLink;
+    int FHelpContext = 0;
+    String FHelpKeyword;
+    THelpType FHelpType = htKeyword;
 };
 
 class TAdvGlowButton : public TAdvCustomGlowButton {

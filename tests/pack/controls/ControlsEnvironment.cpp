@@ -7,8 +7,10 @@
 #include "AdvPanel.h"
 #include "Clipbrd.h"
 #include "GDIPFill.h"
+#include "Menus.h"
 #include "PackControlsTestSupport.h"
 #include "StdCtrls.h"
+#include "ToolBarMessages.h"
 
 namespace {
 
@@ -19,11 +21,13 @@ public:
         Controls_Initialize();
         Forms_Initialize();
         GDIPFill_Initialize();
+        ToolBarMessages_Initialize();
         Application->Initialize();
         WarmUp();
     }
     void TearDown() override
     {
+        ToolBarMessages_Finalize();
         GDIPFill_Finalize();
         Clipbrd_Finalize();
         Forms_Finalize();
@@ -69,6 +73,12 @@ private:
         combo->SetDroppedDown(false);
         pack_test::Pump();
         pack_test::TSnapshot picture(form);
+        // And the first pop-up menu, closed by a posted Escape.
+        auto* menu = New<TPopupMenu>(form);
+        menu->GetItems()->Add(NewItem(form, L"item", 0, false, true, nullptr));
+        menu->OnPopup = [](TObject*) { PostMessageW(Application->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0); };
+        menu->Popup(10, 10);
+        pack_test::Pump();
         form->Free();
         pack_test::Pump();
     }

@@ -251,50 +251,6 @@ protected:
     TAdvGlowButton* button = nullptr;
 };
 
-TEST_F(GlowButtonFace, EachStatePaintsItsColourSet)
-{
-    const TGlowButtonAppearance* a = button->GetAppearance();
-    struct Case {
-        const char* name;
-        std::function<void()> enter;
-        TColor upper, lower, border, text;
-    } cases[] = {
-        {"normal", [] {}, a->GetColor(), a->GetColorMirror(), a->GetBorderColor(), clNavy},
-        {"hot", [&] { SendMessageW(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 20)); },
-         a->GetColorHot(), a->GetColorMirrorHot(), a->GetBorderColorHot(), a->GetTextColorHot()},
-        {"pressed",
-         [&] {
-             SendMessageW(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 20));
-             SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
-         },
-         a->GetColorDown(), a->GetColorMirrorDown(), a->GetBorderColorDown(), a->GetTextColorDown()},
-        {"disabled", [&] { button->SetEnabled(false); }, a->GetColorDisabled(), a->GetColorMirrorDisabled(),
-         a->GetBorderColorDisabled(), static_cast<TColor>(ColorToRGB(clGrayText))},
-        {"disabled without ShowDisabled",
-         [&] {
-             button->SetShowDisabled(false);
-             button->SetEnabled(false);
-         },
-         a->GetColor(), a->GetColorMirror(), a->GetBorderColor(), clNavy},
-    };
-    for (const Case& c : cases) {
-        c.enter();
-        Pump();
-        TSnapshot face(button);
-        EXPECT_EQ(face.Pixel(3, 5), c.upper) << c.name;
-        EXPECT_EQ(face.Pixel(3, 34), c.lower) << c.name;
-        EXPECT_EQ(face.Pixel(60, 0), c.border) << c.name;
-        EXPECT_EQ(face.Pixel(60, 39), c.border) << c.name;
-        EXPECT_GT(face.Count(c.text, TRect(10, 8, 110, 32)), 20) << c.name;
-
-        SendMessageW(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
-        SendMessageW(button->Handle(), WM_MOUSELEAVE, 0, 0);
-        button->SetEnabled(true);
-        button->SetShowDisabled(true);
-        Pump();
-    }
-}
-
 TEST_F(GlowButtonFace, CaptionIsCentredAndHiddenWithoutShowCaption)
 {
     TSnapshot shown(button);
