@@ -91,3 +91,10 @@ private:
 // True when Data holds a TrueType or OpenType file (or collection) whose
 // table directory lies inside the data and names the tables a font needs.
 bool acIsWellFormedFont(const void* Data, Int64 Size);
+
+// Start-up: installs the icon font of the resource "AWFONT" for the process
+// (once; a missing resource raises EResNotFound). Shut-down removes it.
+void acFontStore_Initialize();
+void acFontStore_Finalize();
+// The start-up font's handle; 0 while not installed.
+HANDLE acIconFontHandle();
