@@ -18,6 +18,7 @@
 #include "PngImage.h"
 #include "SysUtils.h"
 #include "Unit1.h"
+#include "acAlphaImageList.h"
 #include "acFontStore.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
@@ -37,6 +38,7 @@ void InitializeProgramUnits()
     SkinGraphics_Initialize();
     sSkinManager_Initialize();
     acFontStore_Initialize();
+    acAlphaImageList_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -72,6 +74,7 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acAlphaImageList_Finalize();
     acFontStore_Finalize();
     sSkinManager_Finalize();
     SkinGraphics_Finalize();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "Forms.h"
 #include "SysUtils.h"
+#include "acAlphaImageList.h"
 #include "acFontStore.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
@@ -20,9 +21,11 @@ public:
         SkinGraphics_Initialize();
         sSkinManager_Initialize();
         acFontStore_Initialize();
+        acAlphaImageList_Initialize();
     }
     void TearDown() override
     {
+        acAlphaImageList_Finalize();
         acFontStore_Finalize();
         sSkinManager_Finalize();
         SkinGraphics_Finalize();
