@@ -12,7 +12,7 @@
 #include "SysUtils.h"
 #include "acColorTools.h"
 #include "acEncodings.h"
-#include "acFontStore.h"
+#include "acComponentsStartup.h"
 #include "acGdiPlus.h"
 #include "acPNG.h"
 #include "acGraphicsStartup.h"
@@ -66,6 +66,7 @@ int wmain()
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
         {"skin manager (/acver, DPI binding)", sSkinManager_Initialize, sSkinManager_Finalize},
         {"icon font install", acFontStore_Initialize, acFontStore_Finalize},
+        {"image-list register, default glyph list", acAlphaImageList_Initialize, acAlphaImageList_Finalize},
     };
     const int rounds = 200;
 
@@ -74,7 +75,9 @@ int wmain()
     SkinGraphics_Initialize();
     sSkinManager_Initialize();
     acFontStore_Initialize();
+    acAlphaImageList_Initialize();
     const double first = (bench::Seconds() - started) * 1e6;
+    acAlphaImageList_Finalize();
     acFontStore_Finalize();
     sSkinManager_Finalize();
     SkinGraphics_Finalize();
@@ -93,6 +96,8 @@ int wmain()
         SkinGraphics_Initialize();
         sSkinManager_Initialize();
         acFontStore_Initialize();
+        acAlphaImageList_Initialize();
+        acAlphaImageList_Finalize();
         acFontStore_Finalize();
         sSkinManager_Finalize();
         SkinGraphics_Finalize();

@@ -18,8 +18,7 @@
 #include "PngImage.h"
 #include "SysUtils.h"
 #include "Unit1.h"
-#include "acAlphaImageList.h"
-#include "acFontStore.h"
+#include "acComponentsStartup.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
 

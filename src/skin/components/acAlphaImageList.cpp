@@ -1001,9 +1001,12 @@ void acAlphaImageList_Initialize()
 {
     if (!imageLists)
         imageLists = std::make_unique<std::vector<TacImageList*>>();
+    // The icon font is installed by now (the embedded-fonts unit starts first).
+    BuildDefaultCharImageList();
 }
 
 void acAlphaImageList_Finalize()
 {
+    FreeAndNil(DefaultCharImageList);
     imageLists.reset();
 }

@@ -175,6 +175,160 @@ private:
     int SavedWidth = 0;
 };
 
+// ---------------------------------------------------------------------------
+// Char image lists: images that are characters of (icon) fonts, rendered on
+// demand at any size and in any colour.
+class TsCharImageList;
+
+class TacCharListItem : public TCollectionItem {
+public:
+    explicit TacCharListItem(TCollection* Collection);
+    // Copies every property, not the cache.
+    void Assign(TPersistent* Source) override;
+    // Frees the cache and tells the list.
+    void Invalidate();
+
+    Word GetChar() const { return FChar; }
+    void SetChar(Word Value);
+    const String& GetImageName() const { return FImageName; }
+    void SetImageName(const String& Value) { FImageName = Value; }
+    TFontPitch GetPitch() const { return FPitch; }
+    void SetPitch(TFontPitch Value);
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor Value);
+    TFontCharset GetCharset() const { return FCharset; }
+    void SetCharset(TFontCharset Value);
+    const String& GetFontName() const { return FFontName; }
+    void SetFontName(const String& Value);
+    TFontStyles GetStyle() const { return FStyle; }
+    void SetStyle(TFontStyles Value);
+    // Stored; the rendering does not rotate.
+    int GetOrientation() const { return FOrientation; }
+    void SetOrientation(int Value);
+    double GetScalingFactor() const { return FScalingFactor; }
+    void SetScalingFactor(double Value);
+    int GetOffsetY() const { return FOffsetY; }
+    void SetOffsetY(int Value);
+
+    // The rendering at the glyph size (the cache, made on demand).
+    TBitmap* Image();
+    TsCharImageList* List() const;
+
+    TOwned<TBitmap> CacheBmp;
+
+private:
+    template <class T>
+    void Change(T& Field, const T& Value);
+
+    Word FChar = 0;
+    String FImageName;
+    TFontPitch FPitch = fpDefault;
+    TColor FColor = clNone;
+    TFontCharset FCharset = DEFAULT_CHARSET;
+    String FFontName = acBuiltInIconFontName;
+    TFontStyles FStyle;
+    int FOrientation = 0;
+    double FScalingFactor = 1.0;
+    int FOffsetY = 0;
+    TColor cacheColor_ = clNone;
+};
+
+class TacCharListItems : public TCollection {
+public:
+    explicit TacCharListItems(TsCharImageList* AOwner);
+    TacCharListItem* Add() { return static_cast<TacCharListItem*>(TCollection::Add()); }
+    TacCharListItem* Items(int Index) const { return static_cast<TacCharListItem*>(GetItem(Index)); }
+};
+
+struct TacCharItemData {
+    String FontName = acBuiltInIconFontName;
+    TFontCharset Charset = DEFAULT_CHARSET;
+    TColor Color = clNone;
+    int Orientation = 0;
+    HFONT Handle = nullptr;   // not used by AddItem
+    TFontPitch Pitch = fpDefault;
+    TFontStyles Style;
+    Word Char = 0;
+    double ScalingFactor = 1.0;
+    int OffsetY = 0;
+};
+
+class TsCharImageList : public TacImageList {
+public:
+    explicit TsCharImageList(TComponent* AOwner);
+    ~TsCharImageList() override;
+    void AfterConstruction() override;
+    void Assign(TPersistent* Source) override;
+
+    int Count() override;
+    TBitmap* CreateBitmap32(int Index, int aWidth, int aHeight) override;
+    TBitmap* CreateBitmap32Color(int Index, int aWidth, int aHeight, TColor CharColor);
+    // True in every case; an invalid index draws nothing.
+    bool GetBitmap32(int Index, TBitmap* Image, int GlyphHeight = 0) override;
+    TSize GlyphSize(int Index) override;
+    void TakeFontColor(TFont* Font, int Index) override;
+
+    int AddItem(const TacCharItemData& ItemData);
+    bool AddEmbeddedFont(const String& FileName, const String& FontName);
+    int FontIndex(const String& aFontName) const;
+    void SetCharColor(TColor AColor, int AIndex, bool IgnoreDefault);
+    void Clear();
+    void ClearCache();
+    void CopyImages(TsCharImageList* ImgList);
+
+    void GenerateStdList();
+    void UpdateStd(int i);
+    void SetNewDimensions(HIMAGELIST Value);
+    void AcBeginUpdate();
+    void AcEndUpdate(bool DoChange = true);
+
+    // Renders glyph Index black on white into Bmp and turns the coverage into
+    // alpha of the glyph colour; Offset moves it down.
+    void RenderCharGlyph(TBitmap* Bmp, int Index, int Offset, int BaseHeight);
+
+    void SetWidth(int Value);
+    void SetHeight(int Value);
+    TacEmbeddedFonts* GetEmbeddedFonts() const { return FEmbeddedFonts.get(); }
+    TacCharListItems* GetItems() const { return FItems.get(); }
+    void SetItems(TacCharListItems* Value) { FItems->Assign(Value); }
+    TColor GetBkColor() const { return FBkColor == clNone ? TacImageList::GetBkColor() : FBkColor; }
+    void SetBkColor(TColor Value);
+    int GetScaleValue() const { return FSavedScale; }
+    void SetScaleValue(int Value);
+    bool AllowScale = true;
+
+protected:
+    void Loaded() override;
+    void CreateImageList() override;
+    void Change() override;
+    void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled) override;
+
+private:
+    friend class TacCharListItem;
+    bool IsScaling();
+    void SetListSize(int AWidth, int AHeight);
+    bool ValidIndex(int Index) const { return Index >= 0 && Index < FItems->Count(); }
+
+    bool AcChanging = false;
+    bool StdListIsGenerated = false;
+    TColor FBkColor = clNone;
+    TOwned<TacCharListItems> FItems;
+    TOwned<TacEmbeddedFonts> FEmbeddedFonts;
+    bool FLoaded = false;
+    int FSavedScale = 0;
+    int SavedHeight = 0;
+    int SavedWidth = 0;
+};
+
+// A font's text height without leading, relative to its cell, from a 96-pixel font.
+double CalcFontScalingFactor(TFontCharset Charset, const String& FontName);
+
+// The library's 25 standard glyphs, built at start-up; skinned menus draw them.
+extern TsCharImageList* DefaultCharImageList;
+void BuildDefaultCharImageList();
+// The five 48 x 24 state pictures carried in the resources; nothing loads them.
+extern const wchar_t* const acStatePictureNames[5];
+
 // Draws image Index of List into the 32-bit Bmp at (Left, Top): one state of
 // StateCount side by side, with an optional fading reflection below, made
 // Transparency percent transparent. Returns the size drawn.
@@ -183,6 +337,3 @@ TSize DrawImageListGlyph(TCustomImageList* List, TBitmap* Bmp, int Left, int Top
 // The same onto a device context at (X, Y).
 TSize DrawImageListGlyphDC(TCustomImageList* List, HDC DC, int X, int Y, int Index, int StateCount, int State,
                            bool Reflection, int Transparency, TColor FontColor);
-
-void acAlphaImageList_Initialize();
-void acAlphaImageList_Finalize();

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "acComponentsStartup.h"
 
 // Which collection a font belongs to.
 enum TacEmbeddedFontsKind {
@@ -92,9 +93,5 @@ private:
 // table directory lies inside the data and names the tables a font needs.
 bool acIsWellFormedFont(const void* Data, Int64 Size);
 
-// Start-up: installs the icon font of the resource "AWFONT" for the process
-// (once; a missing resource raises EResNotFound). Shut-down removes it.
-void acFontStore_Initialize();
-void acFontStore_Finalize();
 // The start-up font's handle; 0 while not installed.
 HANDLE acIconFontHandle();
