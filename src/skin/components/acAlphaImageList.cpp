@@ -4,7 +4,6 @@
 #include "acAlphaImageList.h"
 #include "ComObj.h"
 #include "Dialogs.h"
-#include "PlatformProbe.h"
 #include "ProcBinding.h"
 #include "ScopeExit.h"
 #include "sAlphaGraph.h"
@@ -315,10 +314,13 @@ int TacImageList::AddBitmap32ToList(TBitmap* Bmp, int Index)
         }
         source = fitted.get();
     }
-    TIconHandle icon(PlatformProbe().ThemeActive ? CreateIconFromBitmap(source) : CreateIconFromAlphaBitmap(source));
-    if (!icon)
-        return -1;
-    return ImageList_ReplaceIcon(GetHandle(), Index < 0 ? -1 : Index, icon.Get());
+    // The 32-bit image goes in as it is, alpha included; going through an
+    // icon (ImageList_ReplaceIcon) costs several times as much and stores the same.
+    source->SetPixelFormat(pf32bit);
+    HBITMAP image = source->GetHandle();
+    if (Index < 0)
+        return ImageList_Add(GetHandle(), image, nullptr);
+    return ImageList_Replace(GetHandle(), Index, image, nullptr) ? Index : -1;
 }
 
 // ---------------------------------------------------------------------------
