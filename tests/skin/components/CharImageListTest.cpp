@@ -3,6 +3,7 @@
 // nothing asks for, moved by their offsets; and the default glyph list that
 // start-up builds.
 #include <gtest/gtest.h>
+#include "TestSupport.h"
 #include "acAlphaImageList.h"
 #include "sGraphUtils.h"
 #include <climits>
@@ -225,4 +226,23 @@ TEST(CharImageList, GlyphDrawingTakesTheTargetFontColour)
             blue += GetBitmap32Pixel(target.get(), x, y) == 0xFF0000FFu;
     EXPECT_GE(blue, 4);
     EXPECT_EQ(GetBitmap32Pixel(target.get(), 2, 2), 0xFFFFFFFFu);
+}
+
+TEST(CharImageList, LeavesNoHandlesBehind)
+{
+    const DWORD gdi = testing_support::GdiObjectCount();
+    const DWORD user = testing_support::UserObjectCount();
+    for (int round = 0; round < 3; ++round) {
+        TOwned<TsCharImageList> list = ListOf({Glyph(0xF00C), Glyph(0xF192, 1.25), Glyph(0xF141, 1.0, 4)});
+        list->SetWidth(20);
+        list->UpdateStd(1);
+        TOwned<TBitmap> target(MakeBitmap32(40, 40));
+        list->Draw(target->GetCanvas(), 2, 2, 1);
+        DrawImageListGlyph(list.get(), target.get(), 0, 0, 2, 1, 0, true, 30, clNone);
+        DrawImageListGlyphDC(list.get(), target->GetCanvas()->GetHandle(), 5, 5, 0, 1, 0, true, 0, clRed);
+        TOwned<TBitmap> image(MakeBitmap32(11, 11));
+        list->GetBitmap32(2, image.get(), 11);
+    }
+    EXPECT_EQ(testing_support::GdiObjectCount(), gdi);
+    EXPECT_EQ(testing_support::UserObjectCount(), user);
 }
