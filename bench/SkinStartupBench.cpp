@@ -1,4 +1,5 @@
-// The start-up cost of the skin library's graphics units and the skin manager's unit: each unit's
+// The start-up cost of the skin library's graphics units, the skin manager's unit and the
+// skinned components' units: each unit's
 // initialization and finalization timed over many rounds, with its share of
 // the whole start-up, and the cost of the whole against a bare window.
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include "SysUtils.h"
 #include "acColorTools.h"
 #include "acEncodings.h"
+#include "acComponentsStartup.h"
 #include "acGdiPlus.h"
 #include "acPNG.h"
 #include "acGraphicsStartup.h"
@@ -63,6 +65,8 @@ int wmain()
         {"pipette cursor and colour slots", acColorTools_Initialize, acColorTools_Finalize},
         {"kernel and shell bindings", acntUtils_Initialize, acntUtils_Finalize},
         {"skin manager (/acver, DPI binding)", sSkinManager_Initialize, sSkinManager_Finalize},
+        {"icon font install", acFontStore_Initialize, acFontStore_Finalize},
+        {"image-list register, default glyph list", acAlphaImageList_Initialize, acAlphaImageList_Finalize},
     };
     const int rounds = 200;
 
@@ -70,7 +74,11 @@ int wmain()
     const double started = bench::Seconds();
     SkinGraphics_Initialize();
     sSkinManager_Initialize();
+    acFontStore_Initialize();
+    acAlphaImageList_Initialize();
     const double first = (bench::Seconds() - started) * 1e6;
+    acAlphaImageList_Finalize();
+    acFontStore_Finalize();
     sSkinManager_Finalize();
     SkinGraphics_Finalize();
 
@@ -87,6 +95,10 @@ int wmain()
     double whole = MedianMicroseconds(rounds, [] {
         SkinGraphics_Initialize();
         sSkinManager_Initialize();
+        acFontStore_Initialize();
+        acAlphaImageList_Initialize();
+        acAlphaImageList_Finalize();
+        acFontStore_Finalize();
         sSkinManager_Finalize();
         SkinGraphics_Finalize();
     });

@@ -19,6 +19,7 @@
 #include "SysUtils.h"
 #include "ToolBarMessages.h"
 #include "Unit1.h"
+#include "acComponentsStartup.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
 
@@ -36,6 +37,8 @@ void InitializeProgramUnits()
     // Skin library.
     SkinGraphics_Initialize();
     sSkinManager_Initialize();
+    acFontStore_Initialize();
+    acAlphaImageList_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -73,6 +76,8 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acAlphaImageList_Finalize();
+    acFontStore_Finalize();
     sSkinManager_Finalize();
     SkinGraphics_Finalize();
     Clipbrd_Finalize();

@@ -92,6 +92,8 @@ public:
     void UnRegisterChanges(TChangeLink* Value);
     void BeginUpdate();
     void EndUpdate();
+    // Updates in progress (BeginUpdate calls not yet ended).
+    int GetUpdateCount() const { return updateCount_; }
 
     TNotifyEvent OnChange;
 

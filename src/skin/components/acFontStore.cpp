@@ -222,3 +222,32 @@ void TacEmbeddedFonts::ReadItems(TReader& Reader)
     }
     Reader.ReadListEnd();
 }
+
+// ---------------------------------------------------------------------------
+namespace {
+
+HANDLE iconFont = nullptr;
+
+} // namespace
+
+void acFontStore_Initialize()
+{
+    if (iconFont)
+        return;
+    // Resource names match without regard to case.
+    TOwned<TResourceStream> stream(New<TResourceStream>(HInstance(), L"awFont", RT_RCDATA));
+    fontCount = 1;
+    iconFont = AddFontMemResourceEx(stream->Memory(), static_cast<DWORD>(stream->GetSize()), nullptr, &fontCount);
+}
+
+void acFontStore_Finalize()
+{
+    if (iconFont)
+        RemoveFontMemResourceEx(iconFont);
+    iconFont = nullptr;
+}
+
+HANDLE acIconFontHandle()
+{
+    return iconFont;
+}

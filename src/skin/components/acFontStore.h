@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "acComponentsStartup.h"
 
 // Which collection a font belongs to.
 enum TacEmbeddedFontsKind {
@@ -91,3 +92,6 @@ private:
 // True when Data holds a TrueType or OpenType file (or collection) whose
 // table directory lies inside the data and names the tables a font needs.
 bool acIsWellFormedFont(const void* Data, Int64 Size);
+
+// The start-up font's handle; 0 while not installed.
+HANDLE acIconFontHandle();

@@ -1,8 +1,10 @@
 // The suite starts the run-time units, the skin graphics units and the skin
-// manager's unit the way the program does.
+// manager's unit and the components' units the way the program does.
 #include <gtest/gtest.h>
 #include "Forms.h"
 #include "SysUtils.h"
+#include "acAlphaImageList.h"
+#include "acFontStore.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
 
@@ -18,9 +20,13 @@ public:
         Forms_Initialize();
         SkinGraphics_Initialize();
         sSkinManager_Initialize();
+        acFontStore_Initialize();
+        acAlphaImageList_Initialize();
     }
     void TearDown() override
     {
+        acAlphaImageList_Finalize();
+        acFontStore_Finalize();
         sSkinManager_Finalize();
         SkinGraphics_Finalize();
         Forms_Finalize();

@@ -1,0 +1,12 @@
+// Start-up and shut-down of the skinned components' units, for the program
+// entry, which does not need (and must not clash with) their declarations.
+#pragma once
+
+// Installs the icon font of the resource "AWFONT" for the process (once; a
+// missing resource raises EResNotFound). Shut-down removes it.
+void acFontStore_Initialize();
+void acFontStore_Finalize();
+// The register of image lists and the default glyph list; needs the icon
+// font installed first.
+void acAlphaImageList_Initialize();
+void acAlphaImageList_Finalize();
