@@ -1425,6 +1425,52 @@ public:
     // {"grid":[ rows ]} in 7-bit text: every other character as a \u escape.
     void SaveToJSON(const String& FileName, const String& RecordDescr, TStrings* FieldDescr);
 
+    // === tree nodes, grouping and filtering ================================
+    // --- tree nodes: a node is column 0's ctNode graphic (CellBoolean
+    // contracted, CellIndex span with the node row, CellErrFrom sub-rows);
+    // rows are real rows unless named display. Spans are taken as far as the
+    // normal rows reach: footer rows are never part of a node.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    // Shows every hidden row in one pass, whatever hid it.
+    void RestoreAllHiddenRows();
+    int GetNumNodes() const { return FNumNodes; }
+    // Display rows from here on; -1 (level, span) or false/0 for no node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // The innermost node over the row; a node row answers itself unless
+    // nested; -1 without one.
+    int GetParentRow(int ARow);
+    // For tree lines: 0 a node, 1 the last child, 2 a child with more below.
+    int GetNodeSpanType(int ARow);
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // Real rows: a row under the node at or over ARow, with the spans of
+    // every ancestor grown (shrunk) by one.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    bool IsNodeButtonHit(int ARow, int X);
+    void SetSummaryRow(int ARow);
+    bool HasNodes() override { return FNumNodes > 0; }
+    // Node button events: rows as display row and real row.
+    std::function<void(TObject* Sender, int ARow, int ARowReal)> OnExpandNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal)> OnContractNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeExpandNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeContractNode;
+
     // --- events
     TGetFloatFormatEvent OnGetFloatFormat;
     TGridFormatEvent OnGetFormat;
@@ -2232,4 +2278,14 @@ private:
     bool FSaveFixedCells = false;
     bool FSaveFixedCols = false;
     bool FSaveFixedRows = false;
+
+    // --- tree nodes, grouping and filtering
+    TCellGraphic* NodeGraphic(int ARow);
+    // The display row after a node's last child: its span, or up to the next
+    // node, within the normal rows.
+    int NodeEnd(int ARow, int Span);
+    void FlagNode(int ARow, bool Contracted);
+    void LowerNodeLevels(int ARow, int Span);
+    void ToggleNodeByPress(int ARow, int ACol, int X, int Y, TShiftState Shift);
+    int FNumNodes = 0;
 };
