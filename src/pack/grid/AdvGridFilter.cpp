@@ -11,6 +11,8 @@
 #include <cmath>
 #include <set>
 
+using enum AdvGrid::TFilterType;
+
 // --- the condition items ---------------------------------------------------------------
 
 void TFilterData::Assign(TPersistent* Source)

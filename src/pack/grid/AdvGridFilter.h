@@ -16,10 +16,14 @@ enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };
 // Which text of the cell is tested.
 enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated, fcRow };
 enum TFilterMethod { fmExpression, fmLiteral };
+// The glow button's focus types have an ftNone of their own.
+namespace AdvGrid {
 enum TFilterType {
     ftStartsWith, ftEndsWith, ftContains, ftNotContains, ftEqual, ftNotEqual, ftLargerThan, ftSmallerThan,
     ftClear, ftNone
 };
+} // namespace AdvGrid
+using AdvGrid::TFilterType;
 enum TFilterDropDownColumns { fdNormal, fdAll };
 
 // One column condition.
@@ -73,7 +77,7 @@ private:
     TFilterOperation operation_ = foSHORT;
     TFilterCells data_ = fcVirtual;
     TFilterMethod method_ = fmExpression;
-    TFilterType filterType_ = ftStartsWith;
+    TFilterType filterType_ = AdvGrid::ftStartsWith;
     bool enabled_ = true;
     bool removeAccented_ = false;
     std::vector<String> exactValues_;

@@ -11,6 +11,8 @@
 #include "HTMLUtils.h"
 #include <algorithm>
 
+using enum AdvGrid::TFilterType;
+
 namespace {
 
 const String Tab = L"\t";

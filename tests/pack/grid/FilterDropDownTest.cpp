@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace datagrid_test;
+using enum AdvGrid::TFilterType;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace datagrid_test;
+using enum AdvGrid::TFilterType;
 using testing_support::FileBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
