@@ -9,6 +9,7 @@
 //
 // Run: scripts/build x86_64 bench_GridFilterNodesBench, then under the
 // project's Wine prefix: wine build/x86_64/bench/bench_GridFilterNodesBench.exe
+// [percent of the sizes]
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -23,10 +24,11 @@ namespace {
 
 using bench::Seconds;
 
-constexpr int FilterRows = 100000;
+// The sizes, in percent of the full ones with a first argument.
+int FilterRows = 100000;
 constexpr int FilterCols = 28;
-constexpr int ListRows = 50000;
-constexpr int Nodes = 10000;
+int ListRows = 50000;
+int Nodes = 10000;
 constexpr int NodeSpan = 4;
 
 String CellText(int col, int row)
@@ -138,14 +140,23 @@ void NodeFigures()
 
 } // namespace
 
-int wmain()
+int wmain(int argc, wchar_t** argv)
 {
+    if (argc > 1) {
+        const int percent = std::clamp(_wtoi(argv[1]), 1, 100);
+        FilterRows = FilterRows * percent / 100;
+        ListRows = ListRows * percent / 100;
+        Nodes = Nodes * percent / 100;
+        std::printf("sizes at %d%%\n", percent);
+    }
     Controls_Initialize();
     Forms_Initialize();
     Application->Initialize();
-    FilterFigures();
-    ListFigures();
     NodeFigures();
+    std::fflush(stdout);
+    ListFigures();
+    std::fflush(stdout);
+    FilterFigures();
     Forms_Finalize();
     Controls_Finalize();
     return 0;
