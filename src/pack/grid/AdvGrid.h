@@ -14,6 +14,7 @@
 #pragma once
 
 #include "AdvGridCellGraphic.h"
+#include "AdvGridFilter.h"
 #include "AdvGridFooter.h"
 #include "AdvGridLook.h"
 #include "AdvGridObjects.h"
@@ -97,13 +98,15 @@ public:
     virtual ~ITAdvStringGridSelect() = default;
 };
 
-// A borderless form that never takes the focus from the grid beside it.
+// A borderless pop-up form that never becomes the active window, so it
+// never takes the focus from the grid beside it; disabled, it gets a border.
 class TNoActiveForm : public TForm {
 public:
     explicit TNoActiveForm(TComponent* AOwner);
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
 };
 
 // The grid unit's start-up and shut-down: OLE, the registered messages and
@@ -399,13 +402,14 @@ public:
     bool GetFilterDropDownMultiCol() const { return FFilterDropDownMultiCol; }
     void SetFilterDropDownMultiCol(bool Value) { FFilterDropDownMultiCol = Value; }
     bool GetFilterDropDownAuto() const { return FFilterDropDownAuto; }
-    void SetFilterDropDownAuto(bool Value) { FFilterDropDownAuto = Value; }
+    void SetFilterDropDownAuto(bool Value);
     bool GetFilterDropDownCheck() const { return FFilterDropDownCheck; }
     void SetFilterDropDownCheck(bool Value) { FFilterDropDownCheck = Value; }
-    bool GetFilterDropDownCheckUnCheckAll() const { return FFilterDropDownCheckUnCheckAll; }
-    void SetFilterDropDownCheckUnCheckAll(bool Value) { FFilterDropDownCheckUnCheckAll = Value; }
+    const String& GetFilterDropDownCheckUnCheckAll() const { return FFilterDropDownCheckUnCheckAll; }
+    void SetFilterDropDownCheckUnCheckAll(const String& Value) { FFilterDropDownCheckUnCheckAll = Value; }
     int GetFilterDropDownRow() const { return FFilterDropDownRow; }
-    void SetFilterDropDownRow(int Value) { FFilterDropDownRow = Value; }
+    // Only rows above FixedRows.
+    void SetFilterDropDownRow(int Value);
     TFilterDropDownColumns GetFilterDropDownColumns() const { return FFilterDropDownColumns; }
     void SetFilterDropDownColumns(TFilterDropDownColumns Value) { FFilterDropDownColumns = Value; }
     const String& GetFilterDropDownClear() const { return FFilterDropDownClear; }
@@ -1425,6 +1429,103 @@ public:
     // {"grid":[ rows ]} in 7-bit text: every other character as a \u escape.
     void SaveToJSON(const String& FileName, const String& RecordDescr, TStrings* FieldDescr);
 
+    // === tree nodes, grouping and filtering ================================
+    // --- tree nodes: a node is column 0's ctNode graphic (CellBoolean
+    // contracted, CellIndex span with the node row, CellErrFrom sub-rows);
+    // rows are real rows unless named display. Spans are taken as far as the
+    // normal rows reach: footer rows are never part of a node.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    // Shows every hidden row in one pass, whatever hid it.
+    void RestoreAllHiddenRows();
+    int GetNumNodes() const { return FNumNodes; }
+    // Display rows from here on; -1 (level, span) or false/0 for no node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // The innermost node over the row; a node row answers itself unless
+    // nested; -1 without one.
+    int GetParentRow(int ARow);
+    // For tree lines: 0 a node, 1 the last child, 2 a child with more below.
+    int GetNodeSpanType(int ARow);
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // Real rows: a row under the node at or over ARow, with the spans of
+    // every ancestor grown (shrunk) by one.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    bool IsNodeButtonHit(int ARow, int X);
+    void SetSummaryRow(int ARow);
+    bool HasNodes() override { return FNumNodes > 0; }
+    // Node button events: rows as display row and real row.
+    std::function<void(TObject* Sender, int ARow, int ARowReal)> OnExpandNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal)> OnContractNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeExpandNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeContractNode;
+
+    // --- filtering (display rows, real columns): each application hides the
+    // shown rows that fail the conditions as one more filter level
+    bool GetFilterActive() const { return FFilterActive; }
+    // True applies the conditions, false shows the last level's rows again.
+    void SetFilterActive(bool Value);
+    void ApplyFilter();
+    void FilterRow(int ARow);
+    // True while more than one level remains.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Narrows the shown rows as a text grows by a character and widens them
+    // as it shrinks by one; AColumn -1 searches whole rows.
+    void NarrowDown(const String& ACondition, int AColumn);
+    void NarrowDown(const String& ACondition, bool DoRemoveAccented, int AColumn);
+    bool GetNarrowDownActive() const { return FNarrowDownActive; }
+    // The conditions as an INI file; both swallow every error. Loading reads
+    // as many conditions as the file's ITEM sections reach.
+    void SaveFilter(const String& FileName);
+    void LoadFilter(const String& FileName);
+    virtual bool MatchFilterRow(int ARow);
+
+    // --- the header filter drop-down and the filter-edit row
+    // Fills FilterList with the column's entries: a value, or the text
+    // shown, a tab and the condition.
+    virtual bool BuildFilterList(int ACol, bool FirstOnly);
+    // A choice in the single list, a click on a check of the check list.
+    virtual void FilterListSelect(int ItemIndex);
+    virtual void FilterCheckListClick(int ItemIndex);
+    void ApplyFilterEditColumn(int ACol, TFilterType AType);
+    void FilterTypeMenuClick(TObject* Sender);
+    void FilterDropDownChanged(TObject* Sender) { Invalidate(); }
+    // The column whose drop-down is open (-1: none), set by what opens it.
+    void SetFilterColumn(int Value) { FFilterColumn = Value; }
+    // Whether a value shown in the column's check list is among its
+    // condition's values.
+    bool FilterValueChosen(int ACol, const String& Text);
+    TCustomFilterEvent OnCustomFilter;
+    TGridProgressEvent OnFilterProgress;
+    TNotifyEvent OnFilterDone;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+    TFilterCheckClickEvent OnFilterCheckClick;
+    TFilterCloseEvent OnFilterClose;
+    virtual void DoFilterDone() { FireEvent(OnFilterDone, this); }
+    virtual void DoFilterClose(int ACol)
+    {
+        if (OnFilterClose)
+            OnFilterClose(this, ACol);
+    }
+
     // --- events
     TGetFloatFormatEvent OnGetFloatFormat;
     TGridFormatEvent OnGetFormat;
@@ -1578,8 +1679,6 @@ protected:
     virtual void ReservedHookB() {}
     virtual void ReportDesigning(bool& IsDesigning) { IsDesigning = ComponentState().Contains(csDesigning); }
     virtual void RepaintAll() { Invalidate(); }
-    virtual void FilterListSelect(TObject* Sender) {}
-    virtual void FilterCheckListClick(TObject* Sender) {}
     // The search bar's actions.
     virtual void SearchEditChange(TObject* Sender) {}
     virtual void SearchBackwardClick(TObject* Sender) {}
@@ -1587,8 +1686,6 @@ protected:
     virtual void SearchExitClick(TObject* Sender) {}
     virtual void SearchHighLightClick(TObject* Sender) {}
     virtual void SearchMatchCaseClick(TObject* Sender) {}
-    // A filter type chosen from the header's filter menu (Tag = the type).
-    virtual void FilterTypeClick(TObject* Sender) {}
     // Footer cells of a column (-1: every column) are recalculated.
     virtual void CalcFooter(int ACol) {}
     virtual void UpdateSearchPanel();
@@ -1928,7 +2025,8 @@ private:
     bool FLoaded = false;
     TCursor FOldCursor = crDefault;
     TCursor FRestoreCursor = crDefault;
-    int FFixedRowsMin = 0;
+    // The fixed rows last asked for; the class library starts with one.
+    int FFixedRowsMin = 1;
     int FFixedColsMin = 0;
     int FFixedRowHeight = 0;
     bool FFixedRowAlways = false;
@@ -2082,7 +2180,7 @@ private:
     bool FFilterDropDownMultiCol = true;
     bool FFilterDropDownAuto = false;
     bool FFilterDropDownCheck = false;
-    bool FFilterDropDownCheckUnCheckAll = false;
+    String FFilterDropDownCheckUnCheckAll;
     int FFilterDropDownRow = 0;
     TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
     String FFilterDropDownClear = L"(All)";
@@ -2232,4 +2330,22 @@ private:
     bool FSaveFixedCells = false;
     bool FSaveFixedCols = false;
     bool FSaveFixedRows = false;
+
+    // --- tree nodes, grouping and filtering
+    TCellGraphic* NodeGraphic(int ARow);
+    // The display row after a node's last child: its span, or up to the next
+    // node, within the normal rows.
+    int NodeEnd(int ARow, int Span);
+    void FlagNode(int ARow, bool Contracted);
+    void LowerNodeLevels(int ARow, int Span);
+    void ToggleNodeByPress(int ARow, int ACol, int X, int Y, TShiftState Shift);
+    int FNumNodes = 0;
+    // The text a condition tests in a cell.
+    String FilterCellText(const TFilterData* Data, int ARow);
+    // The condition that selects exactly the cells reading Value.
+    String PickedCondition(const String& Value, bool& Exact);
+    bool FFilterActive = false;
+    int FFilterFixedRows = -1;
+    String FNarrowDownText;
+    bool FNarrowDownActive = false;
 };

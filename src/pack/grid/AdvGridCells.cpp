@@ -93,6 +93,7 @@ void TAdvStringGrid::ClearNormalCells()
 {
     if (Empty(this))
         return;
+    RemoveAllNodes();
     ClearRect(GetFixedCols(), GetFixedRows(), TotalColCount() - FFixedRightCols - 1,
               GetRowCount() - FFixedFooters - 1);
 }
@@ -111,6 +112,7 @@ void TAdvStringGrid::Clear()
 {
     if (Empty(this))
         return;
+    RemoveAllNodes();
     ClearRectCore(0, 0, TotalColCount() - 1, GetRowCount() - 1, false);
 }
 
@@ -118,6 +120,7 @@ void TAdvStringGrid::ClearAll()
 {
     if (Destroying())
         return;
+    RemoveAllNodes();
     ClearRectCore(0, 0, std::max(FMaxColCount, TotalColCount()) - 1, std::max(FMaxRowCount, GetRowCount()) - 1,
                   false);
     for (int i = 0; i < FGridItems->Count(); ++i) {

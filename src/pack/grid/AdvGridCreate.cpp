@@ -166,6 +166,7 @@ void TAdvStringGrid::CreateOwnedObjects()
     for (TWinControl* list : {static_cast<TWinControl*>(FDropList), static_cast<TWinControl*>(FDropCheckList)}) {
         list->SetBounds(0, 0, 0, 0);
         list->SetVisible(false);
+        list->SetParent(this);
     }
     FFilterList.reset(New<TStringList>());
     FFilterList->Duplicates = dupIgnore;
@@ -224,7 +225,7 @@ void TAdvStringGrid::CreateFilterMenu()
         item->SetCaption(names->Get(i));
         item->SetImageIndex(i);
         item->SetTag(i);
-        item->OnClick = [this](TObject* Sender) { FilterTypeClick(Sender); };
+        item->OnClick = [this](TObject* Sender) { FilterTypeMenuClick(Sender); };
         FFltrPopup->GetItems()->Add(item);
     }
 }
@@ -274,8 +275,8 @@ void TAdvStringGrid::WireOwnedObjects()
     };
     FShowModified->OnChange = [this](TObject*) { RepaintCol(0); };
     FFilterDropDown->OnChange = [this](TObject*) { Invalidate(); };
-    FDropList->OnSelect = [this](TObject* s) { FilterListSelect(s); };
-    FDropCheckList->OnClickCheck = [this](TObject* s) { FilterCheckListClick(s); };
+    FDropList->OnSelect = [this](TObject*, int ItemIndex) { FilterListSelect(ItemIndex); };
+    FDropCheckList->OnSelect = [this](TObject*, int ItemIndex) { FilterCheckListClick(ItemIndex); };
     FFloatingFooter->OnChange = [this](TObject*) { UpdateFooterPanelVisibility(); };
     FColumnSize->OnStretch = [this](int StretchCol, int Width) {
         ApplyColumnStretch(StretchCol < 0 ? GetColCount() - 1 : StretchCol, Width);

@@ -256,7 +256,7 @@ bool TAdvStringGrid::DoHasFilterEdit(int ACol, int ARow)
 {
     if (!FFilterEdit->GetEnabled() || ARow != FFilterEdit->GetRow())
         return false;
-    if (FFilterEdit->GetColumns()->Count() == 0 &&
+    if (FFilterEdit->GetColumns() == fdNormal &&
         (ACol < GetFixedCols() || ACol > GetAllColCount() - FFixedRightCols - 1))
         return false;
     bool has = true;

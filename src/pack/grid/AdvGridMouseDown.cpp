@@ -151,6 +151,30 @@ void TAdvStringGrid::HandleWMLButtonDown(TMessage& Message)
         FPress.MoveOfsY = Y - cell.top;
     }
 
+    // The node column: a button toggles its node, the header's all nodes;
+    // the rest of the column does not select.
+    if (ACol == 0 && HasNodes()) {
+        if (ARow < GetFixedRows()) {
+            TCellGraphic* header = NodeGraphic(ARow);
+            if (header && actions->GetNodeAllExpandContract() && IsNodeButtonHit(ARow, X)) {
+                if (header->GetCellBoolean())
+                    ExpandAll();
+                else
+                    ContractAll();
+                header->SetCellBoolean(!header->GetCellBoolean());
+            }
+        } else if (IsNode(ARow) && IsNodeButtonHit(ARow, X)) {
+            ToggleNodeByPress(ARow, ACol, X, Y, shift);
+            return;
+        } else if (!actions->GetRowSelect() && !GetOptions().Contains(goRowSizing) &&
+                   !HasGraphicOfKinds(0, ARow, {ctButton, ctBitButton, ctRating})) {
+            if (OnMouseDown)
+                OnMouseDown(this, mbLeft, shift, X, Y);
+            DoClickCell(ARow, ACol);
+            return;
+        }
+    }
+
     if (otherFixed) {
         DoClickCell(ARow, ACol);
         return;

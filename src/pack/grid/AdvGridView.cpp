@@ -100,8 +100,18 @@ TNoActiveForm::TNoActiveForm(TComponent* AOwner) : TForm(AOwner) {}
 void TNoActiveForm::CreateParams(TCreateParams& Params)
 {
     TForm::CreateParams(Params);
-    // Shown beside the grid, it never takes the focus from it.
+    Params.Style = GetEnabled() ? WS_POPUP : WS_POPUP | WS_DISABLED | WS_BORDER;
     Params.ExStyle |= WS_EX_NOACTIVATE;
+    Params.WindowClass.style |= CS_SAVEBITS;
+}
+
+void TNoActiveForm::WndProc(TMessage& Message)
+{
+    TForm::WndProc(Message);
+    if (Message.Msg == WM_ACTIVATE)
+        Message.Result = 1;
+    else if (Message.Msg == WM_MOUSEACTIVATE)
+        Message.Result = MA_NOACTIVATE;
 }
 
 TForm* TAdvStringGrid::SelectionToForm(const TGridRect& ARect)
