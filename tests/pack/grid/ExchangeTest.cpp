@@ -2,6 +2,7 @@
 // stand-in servers of tools/xlserver, with workbooks, table files and
 // documents written here; and the fonts after a change of scale.
 #include <gtest/gtest.h>
+#include "AdvGridAutomation.h"
 #include "DataGridSupport.h"
 #include "Document.h"
 #include "Error.h"
@@ -380,4 +381,20 @@ TEST(GridScale, FixedAndActiveCellFontsFollowTheScale)
     grid->ChangeScale(3, 2);
     EXPECT_EQ(grid->GetFixedFont()->GetSize(), 12);
     EXPECT_EQ(grid->GetActiveCellFont()->GetSize(), 14) << "9 * 3 / 2 rounded as MulDiv rounds";
+}
+
+TEST(SheetColumns, LettersOfAnyLengthBothWays)
+{
+    struct Case {
+        const wchar_t* letters;
+        int number;
+    };
+    for (const Case c : {Case{L"A", 1}, Case{L"Z", 26}, Case{L"AA", 27}, Case{L"ZZ", 702}, Case{L"AAA", 703},
+                         Case{L"XFD", 16384}}) {
+        EXPECT_EQ(advgrid_automation::ColumnNumber(c.letters), c.number) << c.letters;
+        EXPECT_EQ(advgrid_automation::ColumnLetters(c.number), c.letters);
+    }
+    EXPECT_EQ(advgrid_automation::ColumnNumber(L"ab"), 28);
+    for (const wchar_t* bad : {L"", L"A1", L"$A", L"AAAAAAAAAAAAAAAAAAAA"})
+        EXPECT_EQ(advgrid_automation::ColumnNumber(bad), 0) << bad;
 }
