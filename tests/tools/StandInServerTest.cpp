@@ -241,7 +241,7 @@ TEST_F(StandInServer, ColumnsPastZZAreWrittenAtTheirReferences)
 // Each object the grid reaches, for the table of calls below.
 enum class On { App, Books, Book, Sheets, WorkSheets, Sheet, Range };
 
-TEST_F(StandInServer, CallsAreAnsweredOnlyInTheKindsTheExportUses)
+TEST_F(StandInServer, CallsAreAnsweredOnlyInTheKindsTheGridUses)
 {
     Variant app = CreateApplication();
     QuitGuard guard(app);
@@ -265,7 +265,7 @@ TEST_F(StandInServer, CallsAreAnsweredOnlyInTheKindsTheExportUses)
         std::vector<Variant> args; // a put's value last
         HRESULT expected;
     } cases[] = {
-        // What the export uses, also when a caller asks for method and get at once.
+        // What the grid uses, also when a caller asks for method and get at once.
         {On::App, L"WorkBooks", Method, {}, S_OK},
         {On::App, L"WorkBooks", Method | Get, {}, S_OK},
         {On::App, L"WORKBOOKS", Method, {}, S_OK},
@@ -274,14 +274,13 @@ TEST_F(StandInServer, CallsAreAnsweredOnlyInTheKindsTheExportUses)
         {On::Sheet, L"Range", Method | Get, {L"B2"}, S_OK},
         {On::Sheets, L"Count", Method, {}, S_OK},
         {On::Range, L"Row", Method, {}, S_OK},
-        // Members the export never calls.
+        // Members the grid never calls.
         {On::App, L"Visible", Method, {}, DISP_E_UNKNOWNNAME},
-        {On::Book, L"Close", Method, {}, DISP_E_UNKNOWNNAME},
+        {On::Book, L"PrintOut", Method, {}, DISP_E_UNKNOWNNAME},
         {On::Sheets, L"Add", Method, {}, DISP_E_UNKNOWNNAME},
-        {On::WorkSheets, L"Count", Method, {}, DISP_E_UNKNOWNNAME},
-        {On::Sheet, L"Cells", Get, {1}, DISP_E_UNKNOWNNAME},
+        {On::WorkSheets, L"Delete", Method, {}, DISP_E_UNKNOWNNAME},
         {On::Range, L"Text", Get, {}, DISP_E_UNKNOWNNAME},
-        // Known members in a kind the export does not use.
+        // Known members in a kind the grid does not use.
         {On::App, L"WorkBooks", Get, {}, DISP_E_MEMBERNOTFOUND},
         {On::Books, L"Count", Put, {1}, DISP_E_MEMBERNOTFOUND},
         {On::Sheet, L"Range", Method, {L"B2"}, DISP_E_MEMBERNOTFOUND},
@@ -292,6 +291,7 @@ TEST_F(StandInServer, CallsAreAnsweredOnlyInTheKindsTheExportUses)
         {On::App, L"Quit", Method, {1}, DISP_E_BADPARAMCOUNT},
         {On::Books, L"Open", Method, {}, DISP_E_BADPARAMCOUNT},
         {On::Books, L"Add", Method, {L"Sheet1"}, DISP_E_BADPARAMCOUNT},
+        {On::Sheet, L"Cells", Get, {1}, DISP_E_BADPARAMCOUNT},
         {On::Books, L"Open", Method, {1}, DISP_E_TYPEMISMATCH},
         {On::Book, L"Sheets", Get, {L"Sheet1"}, DISP_E_TYPEMISMATCH},
         {On::Book, L"Sheets", Get, {2.5}, DISP_E_TYPEMISMATCH},

@@ -48,7 +48,9 @@ void Fail(const std::wstring& message, HRESULT scode)
 
 const VARIANT& Args::Value(UINT i) const
 {
-    const VARIANT* v = &params_.rgvarg[Slot(i)];
+    if (!Has(i))
+        throw AutomationError{DISP_E_PARAMNOTFOUND};
+    const VARIANT* v = &params_.rgvarg[slots_[i]];
     while (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v))
         v = V_VARIANTREF(v);
     return *v;
@@ -56,7 +58,17 @@ const VARIANT& Args::Value(UINT i) const
 
 void Args::Mismatch(UINT i) const
 {
-    throw AutomationError{DISP_E_TYPEMISMATCH, {}, E_FAIL, Slot(i)};
+    throw AutomationError{DISP_E_TYPEMISMATCH, {}, E_FAIL, slots_.at(i)};
+}
+
+bool Args::Boolean(UINT i) const
+{
+    const VARIANT& v = Value(i);
+    VARIANT copy;
+    VariantInit(&copy);
+    if (SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&v), 0, VT_BOOL)))
+        return V_BOOL(&copy) != VARIANT_FALSE;
+    Mismatch(i);
 }
 
 std::wstring Args::String(UINT i) const
@@ -101,6 +113,31 @@ void Result::Integer(long value)
         V_VT(out_) = VT_I4;
         V_I4(out_) = value;
     }
+}
+
+void Result::Double(double value)
+{
+    if (out_) {
+        V_VT(out_) = VT_R8;
+        V_R8(out_) = value;
+    }
+}
+
+void Result::Boolean(bool value)
+{
+    if (out_) {
+        V_VT(out_) = VT_BOOL;
+        V_BOOL(out_) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    }
+}
+
+void Result::Variant(VARIANT& value)
+{
+    if (out_)
+        *out_ = value;
+    else
+        VariantClear(&value);
+    VariantInit(&value);
 }
 
 void Result::String(const std::wstring& value)
@@ -168,7 +205,6 @@ HRESULT DispatchBase::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LC
         return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids || count == 0)
         return E_INVALIDARG;
-    // No member has named parameters, so only the member name itself can be known.
     for (UINT i = 0; i < count; ++i)
         ids[i] = DISPID_UNKNOWN;
     const auto& table = Table();
@@ -177,7 +213,19 @@ HRESULT DispatchBase::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LC
             ids[0] = static_cast<DISPID>(i + 1);
             break;
         }
-    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+    if (ids[0] == DISPID_UNKNOWN)
+        return DISP_E_UNKNOWNNAME;
+    // A parameter's id is its place among the names of some form of the member.
+    bool known = true;
+    for (UINT n = 1; n < count; ++n) {
+        for (const Member& member : table)
+            if (SameName(member.name, table[ids[0] - 1].name))
+                for (std::size_t p = 0; p < member.params.size() && ids[n] == DISPID_UNKNOWN; ++p)
+                    if (names[n] && SameName(names[n], member.params[p]))
+                        ids[n] = static_cast<DISPID>(p);
+        known = known && ids[n] != DISPID_UNKNOWN;
+    }
+    return known ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
 HRESULT DispatchBase::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
@@ -200,16 +248,34 @@ HRESULT DispatchBase::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
         if (!SameName(member.name, table[id - 1].name) || !(flags & FlagOf(member.kind)))
             continue;
         kindMatched = true;
+        // An exact count wins over a member whose named parameters may be left out.
         if (member.args == params->cArgs)
+            chosen = &member;
+        else if (!chosen && !member.params.empty() && params->cArgs <= member.args)
             chosen = &member;
     }
     if (!chosen)
         return kindMatched ? DISP_E_BADPARAMCOUNT : DISP_E_MEMBERNOTFOUND;
+    // Where each parameter is among the caller's arguments (given last to first).
+    std::vector<UINT> slots;
+    const UINT positional = params->cArgs - params->cNamedArgs;
+    for (UINT i = 0; i < positional; ++i)
+        slots.push_back(params->cArgs - 1 - i);
     if (chosen->kind == Kind::Put) {
         if (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
             return DISP_E_PARAMNOTFOUND;
+        slots.push_back(0);
     } else if (params->cNamedArgs != 0) {
-        return DISP_E_NONAMEDARGS;
+        if (chosen->params.empty())
+            return DISP_E_NONAMEDARGS;
+        slots.resize(chosen->params.size(), Args::NotGiven);
+        for (UINT n = 0; n < params->cNamedArgs; ++n) {
+            const DISPID place = params->rgdispidNamedArgs[n];
+            if (place < static_cast<DISPID>(positional) || place >= static_cast<DISPID>(slots.size()) ||
+                slots[place] != Args::NotGiven)
+                return DISP_E_PARAMNOTFOUND;
+            slots[place] = n;
+        }
     }
 
     if (result)
@@ -217,7 +283,7 @@ HRESULT DispatchBase::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
     try {
         if (server_->quit)
             Fail(L"The application has quit.", CO_E_OBJNOTCONNECTED);
-        Args args(*params);
+        Args args(*params, std::move(slots));
         Result out(chosen->kind == Kind::Put ? nullptr : result);
         chosen->call(args, out);
         return S_OK;

@@ -23,20 +23,26 @@ struct AutomationError {
 
 enum class Kind { Method, Get, Put };
 
-// A call's arguments in the order the caller wrote them (the put value last).
+// A call's arguments in the member's order (the put value last): positional
+// ones as the caller wrote them, named ones at their parameter's place.
 class Args {
 public:
-    explicit Args(const DISPPARAMS& params) : params_(params) {}
-    UINT Count() const { return params_.cArgs; }
+    // Slots: for each parameter, its index in the caller's rgvarg.
+    Args(const DISPPARAMS& params, std::vector<UINT> slots) : params_(params), slots_(std::move(slots)) {}
+    UINT Count() const { return static_cast<UINT>(slots_.size()); }
     // The argument with VT_BYREF and variant-in-variant taken away.
     const VARIANT& Value(UINT i) const;
+    // Whether a parameter of a member with names was given.
+    bool Has(UINT i) const { return i < slots_.size() && slots_[i] != NotGiven; }
+    static constexpr UINT NotGiven = ~0u;
     std::wstring String(UINT i) const;
     long Integer(UINT i) const;
+    bool Boolean(UINT i) const;
 
 private:
-    UINT Slot(UINT i) const { return params_.cArgs - 1 - i; }
     [[noreturn]] void Mismatch(UINT i) const;
     const DISPPARAMS& params_;
+    std::vector<UINT> slots_;
 };
 
 class Result {
@@ -45,6 +51,10 @@ public:
     void Object(IDispatch* object); // takes over the reference
     void Integer(long value);
     void String(const std::wstring& value);
+    void Double(double value);
+    void Boolean(bool value);
+    // Takes over the variant (an array, an error value).
+    void Variant(VARIANT& value);
 
 private:
     VARIANT* out_;
@@ -56,6 +66,7 @@ struct ServerState {
     long connections = 0;
     bool quit = false;
     std::function<void()> onIdle; // the last external connection went away
+    std::function<void()> onQuit; // the application quit: leave the running object table
 };
 
 class DispatchBase : public IDispatch, public IExternalConnection {
@@ -85,6 +96,9 @@ protected:
         Kind kind;
         UINT args;
         std::function<void(const Args&, Result&)> call;
+        // Names of the parameters, for callers that pass them by name; a
+        // member with names takes up to `args` of them, by place or by name.
+        std::vector<const wchar_t*> params = {};
     };
     // The members, in a table built once per object; a name may appear once per kind.
     virtual std::vector<Member> Members() = 0;

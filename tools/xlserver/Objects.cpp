@@ -1,4 +1,5 @@
 #include "Objects.h"
+#include <cwchar>
 
 namespace xlserver {
 
@@ -70,6 +71,23 @@ private:
     SAFEARRAY* array_;
 };
 
+// The rows or columns of a range, as far as they are counted.
+class CountObject : public AppObject {
+public:
+    CountObject(std::shared_ptr<AppState> app, long count) : AppObject(std::move(app)), count_(count) {}
+
+protected:
+    std::vector<Member> Members() override
+    {
+        return {{L"Count", Kind::Method, 0, [this](const Args&, Result& r) { r.Integer(count_); }}};
+    }
+
+private:
+    long count_;
+};
+
+IDispatch* SheetItem(const std::shared_ptr<AppState>& app, const std::shared_ptr<Book>& book, long number);
+
 class RangeObject : public BookObject {
 public:
     RangeObject(std::shared_ptr<AppState> app, std::shared_ptr<Book> book, std::size_t sheet,
@@ -82,10 +100,114 @@ protected:
         return {
             {L"Row", Kind::Method, 0, [this](const Args&, Result& r) { r.Integer(range_.first.row); }},
             {L"Value", Kind::Put, 1, [this](const Args& a, Result&) { PutValue(a.Value(0)); }},
+            {L"Value", Kind::Method, 0, [this](const Args&, Result& r) { GetValue(r); }},
+            {L"Address", Kind::Method, 0, [this](const Args&, Result& r) { r.String(Address()); }},
+            {L"Rows", Kind::Method, 0,
+             [this](const Args&, Result& r) { r.Object(new CountObject(SharedApp(), range_.Rows())); }},
+            {L"Columns", Kind::Method, 0,
+             [this](const Args&, Result& r) { r.Object(new CountObject(SharedApp(), range_.Columns())); }},
+            {L"Cells", Kind::Get, 2, [this](const Args& a, Result& r) { Cell(a.Integer(0), a.Integer(1), r); }},
         };
     }
 
 private:
+    static std::wstring Absolute(xlsx::CellRef cell)
+    {
+        return L"$" + xlsx::ColumnName(cell.col) + L"$" + std::to_wstring(cell.row);
+    }
+
+    // "$B$2:$D$4", or "$C$7" for one cell.
+    std::wstring Address() const
+    {
+        if (range_.first == range_.last)
+            return Absolute(range_.first);
+        return Absolute(range_.first) + L":" + Absolute(range_.last);
+    }
+
+    // A cell counted from the range's top-left corner, from 1.
+    void Cell(long row, long col, Result& result)
+    {
+        const long r = range_.first.row + row - 1, c = range_.first.col + col - 1;
+        if (row < 1 || col < 1 || r > xlsx::MaxRows || c > xlsx::MaxColumns)
+            Fail(L"There is no cell (" + std::to_wstring(row) + L", " + std::to_wstring(col) + L") here.",
+                 DISP_E_BADINDEX);
+        const xlsx::CellRef cell{static_cast<int>(r), static_cast<int>(c)};
+        result.Object(new RangeObject(SharedApp(), SharedBook(), sheet_, {cell, cell}));
+    }
+
+    // One cell's value; texts without the quote that marks them as text.
+    VARIANT CellValue(xlsx::CellRef cell) const
+    {
+        VARIANT value;
+        VariantInit(&value);
+        const xlsx::Sheet& sheet = Data().sheets[sheet_];
+        const auto found = sheet.cells.find(cell);
+        if (found == sheet.cells.end())
+            return value;
+        const std::wstring& text = found->second;
+        switch (sheet.KindOf(cell)) {
+        case xlsx::CellKind::Number:
+            V_VT(&value) = VT_R8;
+            V_R8(&value) = std::wcstod(text.c_str(), nullptr);
+            break;
+        case xlsx::CellKind::Boolean:
+            V_VT(&value) = VT_BOOL;
+            V_BOOL(&value) = text == L"1" ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
+        case xlsx::CellKind::Error:
+            V_VT(&value) = VT_ERROR;
+            V_ERROR(&value) = ErrorCode(text);
+            break;
+        case xlsx::CellKind::Text: {
+            const bool quoted = !text.empty() && text.front() == L'\'';
+            V_VT(&value) = VT_BSTR;
+            V_BSTR(&value) = SysAllocString(quoted ? text.c_str() + 1 : text.c_str());
+            if (!V_BSTR(&value))
+                throw std::bad_alloc();
+            break;
+        }
+        }
+        return value;
+    }
+
+    // The codes the application gives its error values in automation.
+    static SCODE ErrorCode(const std::wstring& text)
+    {
+        static const std::pair<const wchar_t*, SCODE> codes[] = {
+            {L"#NULL!", 0x800A07D0}, {L"#DIV/0!", 0x800A07D7}, {L"#VALUE!", 0x800A07DF}, {L"#REF!", 0x800A07E7},
+            {L"#NAME?", 0x800A07ED}, {L"#NUM!", 0x800A07F4},   {L"#N/A", 0x800A07FA}};
+        for (const auto& [name, code] : codes)
+            if (text == name)
+                return code;
+        return 0x800A07FA;
+    }
+
+    // One cell gives its value, a block a two-dimensional array counted from 1.
+    void GetValue(Result& result)
+    {
+        if (range_.first == range_.last) {
+            VARIANT value = CellValue(range_.first);
+            result.Variant(value);
+            return;
+        }
+        SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(range_.Rows()), 1},
+                                    {static_cast<ULONG>(range_.Columns()), 1}};
+        SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+        if (!array)
+            throw std::bad_alloc();
+        for (int r = 1; r <= range_.Rows(); ++r)
+            for (int c = 1; c <= range_.Columns(); ++c) {
+                VARIANT value = CellValue({range_.first.row + r - 1, range_.first.col + c - 1});
+                LONG index[2] = {r, c};
+                SafeArrayPutElement(array, index, &value);
+                VariantClear(&value);
+            }
+        VARIANT value;
+        V_VT(&value) = VT_ARRAY | VT_VARIANT;
+        V_ARRAY(&value) = array;
+        result.Variant(value);
+    }
+
     // The whole block is checked before any cell changes, so a bad call changes nothing.
     void PutValue(const VARIANT& value)
     {
@@ -135,6 +257,7 @@ private:
         auto text = texts.begin();
         for (int r = range_.first.row; r <= range_.last.row; ++r)
             for (int c = range_.first.col; c <= range_.last.col; ++c, ++text) {
+                Data().sheets[sheet_].kinds.erase({r, c});
                 if (text->empty())
                     cells.erase({r, c});
                 else
@@ -158,11 +281,32 @@ protected:
             {L"Name", Kind::Method, 0, [this](const Args&, Result& r) { r.String(Sheet().name); }},
             {L"Name", Kind::Put, 1, [this](const Args& a, Result&) { SetName(a.String(0)); }},
             {L"Range", Kind::Get, 1, [this](const Args& a, Result& r) { GetRange(a.String(0), r); }},
+            {L"UsedRange", Kind::Method, 0,
+             [this](const Args&, Result& r) {
+                 r.Object(new RangeObject(SharedApp(), SharedBook(), sheet_, Sheet().UsedRange()));
+             }},
+            // The whole sheet as rows and as columns: cells counted from A1.
+            {L"Rows", Kind::Method, 0, [this](const Args&, Result& r) { r.Object(WholeSheet()); }},
+            {L"Columns", Kind::Method, 0, [this](const Args&, Result& r) { r.Object(WholeSheet()); }},
+            {L"Cells", Kind::Get, 2,
+             [this](const Args& a, Result& r) {
+                 const long row = a.Integer(0), col = a.Integer(1);
+                 if (row < 1 || col < 1 || row > xlsx::MaxRows || col > xlsx::MaxColumns)
+                     Fail(L"There is no cell (" + std::to_wstring(row) + L", " + std::to_wstring(col) + L").",
+                          DISP_E_BADINDEX);
+                 const xlsx::CellRef cell{static_cast<int>(row), static_cast<int>(col)};
+                 r.Object(new RangeObject(SharedApp(), SharedBook(), sheet_, {cell, cell}));
+             }},
         };
     }
 
 private:
     xlsx::Sheet& Sheet() const { return Data().sheets[sheet_]; }
+
+    IDispatch* WholeSheet()
+    {
+        return new RangeObject(SharedApp(), SharedBook(), sheet_, {{1, 1}, {xlsx::MaxRows, xlsx::MaxColumns}});
+    }
 
     void SetName(const std::wstring& name)
     {
@@ -183,6 +327,16 @@ private:
     std::size_t sheet_;
 };
 
+IDispatch* SheetItem(const std::shared_ptr<AppState>& app, const std::shared_ptr<Book>& book, long number)
+{
+    const long count = static_cast<long>(book->data.sheets.size());
+    if (number < 1 || number > count)
+        Fail(L"There is no sheet " + std::to_wstring(number) + L"; the workbook has " + Plural(count, L"sheet") +
+                 L", counted from 1.",
+             DISP_E_BADINDEX);
+    return new WorksheetObject(app, book, static_cast<std::size_t>(number - 1));
+}
+
 // The workbook's "Sheets": counted, and indexed through the workbook itself.
 class SheetsObject : public BookObject {
 public:
@@ -192,7 +346,9 @@ protected:
     std::vector<Member> Members() override
     {
         return {{L"Count", Kind::Method, 0,
-                 [this](const Args&, Result& r) { r.Integer(static_cast<long>(Data().sheets.size())); }}};
+                 [this](const Args&, Result& r) { r.Integer(static_cast<long>(Data().sheets.size())); }},
+                {L"item", Kind::Get, 1,
+                 [this](const Args& a, Result& r) { r.Object(SheetItem(SharedApp(), SharedBook(), a.Integer(0))); }}};
     }
 };
 
@@ -204,7 +360,11 @@ public:
 protected:
     std::vector<Member> Members() override
     {
-        return {{L"Add", Kind::Method, 0, [this](const Args&, Result& r) { Add(r); }}};
+        return {{L"Add", Kind::Method, 0, [this](const Args&, Result& r) { Add(r); }},
+                {L"Count", Kind::Method, 0,
+                 [this](const Args&, Result& r) { r.Integer(static_cast<long>(Data().sheets.size())); }},
+                {L"item", Kind::Get, 1,
+                 [this](const Args& a, Result& r) { r.Object(SheetItem(SharedApp(), SharedBook(), a.Integer(0))); }}};
     }
 
 private:
@@ -238,20 +398,27 @@ protected:
              [this](const Args&, Result& r) { r.Object(new WorksheetsObject(SharedApp(), SharedBook())); }},
             {L"SaveAs", Kind::Method, 1, [this](const Args& a, Result&) { SaveAs(a.String(0)); }},
             {L"Save", Kind::Method, 0, [this](const Args&, Result&) { Save(); }},
+            // Nothing here asks whether to save, so the flag is only taken.
+            {L"Saved", Kind::Put, 1, [](const Args& a, Result&) { a.Boolean(0); }},
+            {L"Close", Kind::Method, 0, [this](const Args&, Result&) { Close(false); }},
+            {L"Close", Kind::Method, 1, [this](const Args& a, Result&) { Close(a.Boolean(0)); },
+             {L"SaveChanges"}},
         };
     }
 
 private:
     IDispatch* Sheet(std::size_t index) { return new WorksheetObject(SharedApp(), SharedBook(), index); }
 
-    IDispatch* Item(long number)
+    IDispatch* Item(long number) { return SheetItem(SharedApp(), SharedBook(), number); }
+
+    void Close(bool saveChanges)
     {
-        const long count = static_cast<long>(Data().sheets.size());
-        if (number < 1 || number > count)
-            Fail(L"There is no sheet " + std::to_wstring(number) + L"; the workbook has " +
-                     Plural(count, L"sheet") + L", counted from 1.",
-                 DISP_E_BADINDEX);
-        return Sheet(static_cast<std::size_t>(number - 1));
+        if (saveChanges)
+            Save();
+        auto& books = App().books;
+        std::erase(books, SharedBook());
+        if (App().activeBook == SharedBook())
+            App().activeBook = books.empty() ? nullptr : books.back();
     }
 
     void SaveAs(const std::wstring& name)

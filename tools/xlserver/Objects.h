@@ -14,7 +14,6 @@ struct Book {
 struct AppState : ServerState {
     std::vector<std::shared_ptr<Book>> books;
     std::shared_ptr<Book> activeBook;
-    std::function<void()> onQuit; // leave the running object table
 };
 
 // The application object, with one reference for the caller.

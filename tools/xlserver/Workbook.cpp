@@ -1,4 +1,5 @@
 #include "Workbook.h"
+#include <algorithm>
 #include "Error.h"
 #include <windows.h>
 
@@ -110,6 +111,19 @@ std::wstring SheetNameProblem(const Workbook& book, std::size_t index, std::wstr
     return {};
 }
 
+CellRange Sheet::UsedRange() const
+{
+    if (cells.empty())
+        return {{1, 1}, {1, 1}};
+    CellRange used{cells.begin()->first, cells.begin()->first};
+    for (const auto& [cell, text] : cells) {
+        used.first.col = std::min(used.first.col, cell.col);
+        used.last.col = std::max(used.last.col, cell.col);
+        used.last.row = cell.row;
+    }
+    return used;
+}
+
 const Sheet* FindSheet(const Workbook& book, std::wstring_view name)
 {
     for (const Sheet& sheet : book.sheets)
@@ -127,7 +141,7 @@ std::string ReadFileBytes(const std::wstring& path)
         throw Error(L"Cannot open \"" + path + L"\": " + SystemMessage(GetLastError()));
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x40000000)
-        throw Error(L"\"" + path + L"\" is too large to be a workbook.");
+        throw Error(L"\"" + path + L"\" is too large for this server.");
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD done = 0;
     if (!bytes.empty() &&
@@ -137,9 +151,10 @@ std::string ReadFileBytes(const std::wstring& path)
     return bytes;
 }
 
-void SaveWorkbook(const Workbook& book, const std::wstring& path)
+void SaveWorkbook(const Workbook& book, const std::wstring& path) { SaveFileBytes(WorkbookToXlsx(book), path); }
+
+void SaveFileBytes(const std::string& bytes, const std::wstring& path)
 {
-    const std::string bytes = WorkbookToXlsx(book);
     const std::wstring temp = path + L".~" + std::to_wstring(GetCurrentProcessId());
     DWORD error = 0;
     {

@@ -36,6 +36,8 @@ std::optional<CellRef> ParseCellName(std::wstring_view text);
 // "A1:AB4" or a single cell; corners in any order.
 std::optional<CellRange> ParseRange(std::wstring_view text);
 
+enum class CellKind { Text, Number, Boolean, Error };
+
 struct Sheet {
     std::wstring name;
     // The texts as given, an empty text is no cell. A text given behind the
@@ -43,6 +45,17 @@ struct Sheet {
     // formula) keeps it; the file spells it as the application does.
     std::map<CellRef, std::wstring> cells;
     CellRef activeCell{1, 1};
+    // What a cell's text stands for when it is not plain text: a number
+    // ("1.5"), a truth value ("1" or "0") or an error value ("#N/A").
+    std::map<CellRef, CellKind> kinds;
+
+    CellKind KindOf(CellRef cell) const
+    {
+        const auto kind = kinds.find(cell);
+        return kind == kinds.end() ? CellKind::Text : kind->second;
+    }
+    // The smallest range holding every cell; A1 for an empty sheet.
+    CellRange UsedRange() const;
 };
 
 struct Workbook {
@@ -61,6 +74,7 @@ Workbook WorkbookFromXlsx(std::string bytes);
 
 // Writes through a temporary file, so a failed save leaves an existing file as it was.
 void SaveWorkbook(const Workbook& book, const std::wstring& path);
+void SaveFileBytes(const std::string& bytes, const std::wstring& path);
 Workbook LoadWorkbook(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 

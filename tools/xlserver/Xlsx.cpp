@@ -99,12 +99,7 @@ std::string SheetXml(const Sheet& sheet, bool selected)
     if (sheet.cells.empty()) {
         xml += "<dimension ref=\"A1\"/>";
     } else {
-        CellRange used{sheet.cells.begin()->first, sheet.cells.begin()->first};
-        for (const auto& [cell, text] : sheet.cells) {
-            used.first.col = std::min(used.first.col, cell.col);
-            used.last.col = std::max(used.last.col, cell.col);
-            used.last.row = cell.row;
-        }
+        const CellRange used = sheet.UsedRange();
         xml += "<dimension ref=\"" + ToUtf8(CellName(used.first) + L":" + CellName(used.last)) + "\"/>";
     }
     const std::string active = ToUtf8(CellName(sheet.activeCell));
@@ -121,8 +116,13 @@ std::string SheetXml(const Sheet& sheet, bool selected)
             row = cell.row;
             xml += "<row r=\"" + std::to_string(row) + "\">";
         }
-        const bool quoted = !text.empty() && text.front() == QuotePrefix;
         xml += "<c r=\"" + ToUtf8(CellName(cell)) + "\"";
+        if (const CellKind kind = sheet.KindOf(cell); kind != CellKind::Text) {
+            xml += kind == CellKind::Number ? ">" : kind == CellKind::Boolean ? " t=\"b\">" : " t=\"e\">";
+            xml += "<v>" + CellTextXml(text) + "</v></c>";
+            continue;
+        }
+        const bool quoted = !text.empty() && text.front() == QuotePrefix;
         if (quoted)
             xml += std::string(" s=\"") + QuotedStyle + "\"";
         xml += " t=\"inlineStr\"><is><t xml:space=\"preserve\">";
@@ -256,6 +256,13 @@ Sheet ReadSheet(const XmlElement& root, const std::vector<std::wstring>& shared,
             const std::string* type = c->Attribute("t");
             const XmlElement* v = c->Child("v");
             std::wstring text;
+            CellKind kind = CellKind::Text;
+            if (!type || *type == "n")
+                kind = CellKind::Number;
+            else if (*type == "b")
+                kind = CellKind::Boolean;
+            else if (*type == "e")
+                kind = CellKind::Error;
             if (type && *type == "inlineStr") {
                 if (const XmlElement* is = c->Child("is"))
                     text = CellTextFromXml(StringItemText(*is));
@@ -267,15 +274,19 @@ Sheet ReadSheet(const XmlElement& root, const std::vector<std::wstring>& shared,
             } else if (v) {
                 text = CellTextFromXml(v->text);
             }
-            if (const std::string* style = c->Attribute("s"); style && !text.empty()) {
+            if (const std::string* style = c->Attribute("s"); style && !text.empty() && kind == CellKind::Text) {
                 const int format = ParseIndex(*style, static_cast<int>(quoted.size()));
                 if (format >= 0 && quoted[static_cast<std::size_t>(format)])
                     text.insert(text.begin(), QuotePrefix);
             }
-            if (text.empty())
+            sheet.kinds.erase(cell);
+            if (text.empty()) {
                 sheet.cells.erase(cell);
-            else
+            } else {
                 sheet.cells[cell] = std::move(text);
+                if (kind != CellKind::Text)
+                    sheet.kinds[cell] = kind;
+            }
         }
     }
     return sheet;

@@ -1343,6 +1343,27 @@ public:
     // (opened when it exists).
     void SaveToXLSSheet(const String& Filename, const String& SheetName);
 
+    // --- workbook and database import, word-processor export
+    // The names of the workbook's worksheets; the caller owns the list.
+    TStringList* GetXLSSheets(const String& FileName);
+    // The grid takes the size and cells of the used range of the active
+    // sheet, or of the sheet SheetName ("Excel worksheet <name> not found"
+    // when there is none); cells go behind the fixed ones unless those are
+    // saved. Texts, numbers as text; error cells leave their grid cells.
+    void LoadFromXLS(const String& Filename);
+    void LoadFromXLSSheet(const String& Filename, const String& SheetName);
+    // A table or query of the database file: the field names in the last
+    // fixed row, the records below.
+    void LoadFromMDBTable(const String& Filename, const String& Table);
+    void LoadFromMDBSQL(const String& Filename, const String& SQL);
+    // The cells as a table at the start of a new document (or the open one),
+    // saved under Filename; "Word OLE server not found" without the server.
+    void SaveToDOC(const String& Filename, bool CreateNewDocument = true);
+    // The cells as a table at Bookmark of the document Filename, or after its
+    // last paragraph when the bookmark is not there.
+    void AppendToDoc(const String& Filename, const String& Bookmark);
+    void ChangeScale(int M, int D) override;
+
     // --- HTML export (display rows and columns)
     // The table of the save range with a style class per cell look, after
     // HTMLSettings' header file and before its footer file, into FileName:
@@ -1784,6 +1805,8 @@ private:
     void WriteASCII(const String& FileName, bool Unicode, bool Append);
     TAlignment SavedCellAlignment(int ACol, int ARow);
     void SaveToXLSWorker(const String& Filename, const String& SheetName, bool CreateNewSheet);
+    void LoadFromXLSWorker(const String& Filename, const String& SheetName);
+    void SaveToDOCWorker(const String& Filename, const String& Bookmark, bool CreateNewDocument, bool Append);
     void WriteHTMLFile(const String& FileName, bool Show, bool Unicode, bool Append);
     // The style rule a cell is exported with: its font, the background it
     // sets (the fixed colour for fixed cells) and its alignments.

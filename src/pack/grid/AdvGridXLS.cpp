@@ -3,63 +3,14 @@
 // application saves as a workbook. Every cell arrives as text, never as a
 // formula or a number the application guessed.
 #include "AdvGrid.h"
+#include "AdvGridAutomation.h"
 #include "AdvGridTextIO.h"
-#include "ComObj.h"
 #include "Forms.h"
 
 namespace {
 
 const wchar_t* const ServerProgId = L"excel.application";
 constexpr wchar_t TextPrefix = L'\'';
-
-// "A" for 1, "Z" for 26, "AA" for 27, "ZZ" for 702, "AAA" for 703.
-String ColumnLetters(int Column)
-{
-    String letters;
-    for (; Column > 0; Column = (Column - 1) / 26)
-        letters.insert(letters.begin(), static_cast<wchar_t>(L'A' + (Column - 1) % 26));
-    return letters;
-}
-
-// A new application. A server that is not registered fails at once; one
-// that could not start in time, or that was still going away after an
-// earlier export quit it, gets two more chances.
-Variant StartApplication()
-{
-    for (int attempt = 1;; ++attempt) {
-        try {
-            return CreateOleObject(ServerProgId);
-        } catch (const EOleSysError& e) {
-            const bool unknown = e.ErrorCode == REGDB_E_CLASSNOTREG || e.ErrorCode == CO_E_CLASSSTRING;
-            if (unknown || attempt == 3)
-                throw;
-            Sleep(250 * attempt);
-        }
-    }
-}
-
-// Quits an application the export started, however the export ends; one it
-// attached to stays open with the workbook.
-class StartedApplication {
-public:
-    StartedApplication(Variant& App, bool Started) : app_(App), started_(Started) {}
-    ~StartedApplication()
-    {
-        if (!started_)
-            return;
-        try {
-            app_.OleProcedure(L"Quit");
-        } catch (const Exception&) {
-            // An application that will not quit ends with its last reference.
-        }
-    }
-    StartedApplication(const StartedApplication&) = delete;
-    StartedApplication& operator=(const StartedApplication&) = delete;
-
-private:
-    Variant& app_;
-    bool started_;
-};
 
 } // namespace
 
@@ -83,13 +34,13 @@ void TAdvStringGrid::SaveToXLSWorker(const String& Filename, const String& Sheet
         app = GetActiveOleObject(ServerProgId);
     } catch (const Exception&) {
         try {
-            app = StartApplication();
+            app = advgrid_automation::StartApplication(ServerProgId);
             started = true;
         } catch (const Exception&) {
             throw EAdvGridError(L"Excel OLE server not found");
         }
     }
-    StartedApplication quit(app, started);
+    advgrid_automation::TStartedApplication quit(app, started);
 
     Variant book;
     Variant sheet;
@@ -154,7 +105,7 @@ void TAdvStringGrid::SaveToXLSWorker(const String& Filename, const String& Sheet
             }
         }
         ExportNotification(2, -1);
-        const String range = L"A" + IntToStr(firstRow) + L":" + ColumnLetters(cols) + IntToStr(firstRow + rows - 1);
+        const String range = L"A" + IntToStr(firstRow) + L":" + advgrid_automation::ColumnLetters(cols) + IntToStr(firstRow + rows - 1);
         sheet.OlePropertyGet(L"Range", {range}).OlePropertySet(L"Value", Variant::ByRef(block));
     }
 
