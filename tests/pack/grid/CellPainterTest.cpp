@@ -3,10 +3,14 @@
 // 100 x 24 pixels: cell (c, r) covers x 100c .. 100c+99, y 24r .. 24r+23.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
+#include "AdvXPVS.h"
+#include "PlatformProbe.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 #include <gtest/gtest.h>
 #include <climits>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -357,6 +361,83 @@ TEST_F(CellPainter, ClassicCheckBoxesAreThePlatformsOwn)
                 found = same;
             }
         EXPECT_TRUE(found);
+    }
+}
+
+// Stand-ins for the visual-styles functions that note the class, part and
+// state asked for: the test prefix has no visual style to draw with.
+namespace recording {
+std::wstring openedClass;
+std::vector<std::tuple<std::wstring, int, int>> drawn;
+HTHEME WINAPI Open(HWND, LPCWSTR ClassName)
+{
+    openedClass = ClassName;
+    return reinterpret_cast<HTHEME>(static_cast<intptr_t>(1));
+}
+HRESULT WINAPI Close(HTHEME) { return S_OK; }
+HRESULT WINAPI Draw(HTHEME, HDC, int Part, int State, LPCRECT, LPCRECT)
+{
+    drawn.emplace_back(openedClass, Part, State);
+    return S_OK;
+}
+} // namespace recording
+
+TEST_F(CellPainter, ThemedControlsAskForTheirPartAndState)
+{
+    // A grid made while a visual style is active draws through it.
+    PlatformProbe().ThemeActive = true;
+    TAdvStringGrid* themed = New<TAdvStringGrid>(form);
+    themed->SetBounds(0, 0, 300, 120);
+    themed->SetDefaultRowHeight(RH);
+    themed->SetParent(form);
+    ResetPlatformProbe();
+    themed->GetControlLook()->SetControlStyle(csTheme);
+    themed->GetControlLook()->SetProgressXP(true);
+    themed->AddCheckBox(1, 1, true, false);
+    themed->AddCheckBox(1, 2, false, false);
+    themed->SetCells(1, 3, L"40");
+    themed->AddProgress(1, 3, clRed, clLime);
+    Application->ProcessMessages();
+
+    const auto open = AdvXPVS::OpenThemeData;
+    const auto close = AdvXPVS::CloseThemeData;
+    const auto draw = AdvXPVS::DrawThemeBackground;
+    AdvXPVS::OpenThemeData = recording::Open;
+    AdvXPVS::CloseThemeData = recording::Close;
+    AdvXPVS::DrawThemeBackground = recording::Draw;
+    recording::drawn.clear();
+    TPicture painted(themed);
+    AdvXPVS::OpenThemeData = open;
+    AdvXPVS::CloseThemeData = close;
+    AdvXPVS::DrawThemeBackground = draw;
+    using Call = std::tuple<std::wstring, int, int>;
+    const auto& d = recording::drawn;
+    EXPECT_NE(std::find(d.begin(), d.end(), Call{L"button", 3, 5}), d.end()) << "checked box";
+    EXPECT_NE(std::find(d.begin(), d.end(), Call{L"button", 3, 1}), d.end()) << "unchecked box";
+    EXPECT_NE(std::find(d.begin(), d.end(), Call{L"Progress", 1, 1}), d.end()) << "bar";
+    EXPECT_NE(std::find(d.begin(), d.end(), Call{L"Progress", 3, 1}), d.end()) << "chunk";
+}
+
+TEST_F(CellPainter, BitmapStylesDrawTheirOwnGlyphs)
+{
+    struct {
+        AdvGrid::TControlStyle style;
+        COLORREF frame, tick;
+    } cases[] = {{csWinXP, RGB(28, 81, 128), RGB(33, 161, 33)}, {csPack, RGB(96, 96, 96), RGB(0, 0, 0)}};
+    grid->SetCells(1, 1, L"");
+    grid->AddCheckBox(1, 1, true, false);
+    grid->SetCells(1, 2, L"");
+    grid->AddRadioButton(1, 2, true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        grid->GetControlLook()->SetControlStyle(c.style);
+        const TPicture p = Paint();
+        EXPECT_TRUE(p.Has(Cell(1, 1), c.frame));
+        EXPECT_TRUE(p.Has(Cell(1, 1), c.tick));
+        EXPECT_TRUE(p.Has(Cell(1, 2), c.frame));
+        EXPECT_TRUE(p.Has(Cell(1, 2), c.tick));
+        // The key colour of the bitmaps never shows.
+        EXPECT_FALSE(p.Has(Cell(1, 1), RGB(255, 0, 255)));
     }
 }
 
