@@ -189,6 +189,17 @@ TEST_F(BaseGridPaint, GridLinesLieInsideTheRightAndBottomEdgeOfEachCell)
     }
 }
 
+TEST_F(BaseGridPaint, RightToLeftAlignmentMovesTheRightLineOnePixelOut)
+{
+    grid->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine});
+    // The last column's right line, at the grid's right edge.
+    EXPECT_EQ(Paint().Pixel(239, 70), GridLine);
+    grid->SetBiDiMode(bdRightToLeft);
+    EXPECT_TRUE(grid->UseRightToLeftAlignment());
+    EXPECT_EQ(Paint().Pixel(239, 70), White);
+    EXPECT_EQ(Paint().Pixel(100, 79), GridLine) << "bottom lines stay";
+}
+
 TEST_F(BaseGridPaint, ContentGoesInsideTheLines)
 {
     struct Case {
