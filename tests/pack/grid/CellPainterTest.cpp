@@ -428,6 +428,9 @@ TEST_F(CellPainter, BitmapStylesDrawTheirOwnGlyphs)
     grid->AddCheckBox(1, 1, true, false);
     grid->SetCells(1, 2, L"");
     grid->AddRadioButton(1, 2, true);
+    // A lone unchecked radio button: no item text and no cell text to match.
+    grid->SetCells(1, 3, L"");
+    grid->AddRadioButton(1, 3, false);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.style);
         grid->GetControlLook()->SetControlStyle(c.style);
@@ -436,6 +439,8 @@ TEST_F(CellPainter, BitmapStylesDrawTheirOwnGlyphs)
         EXPECT_TRUE(p.Has(Cell(1, 1), c.tick));
         EXPECT_TRUE(p.Has(Cell(1, 2), c.frame));
         EXPECT_TRUE(p.Has(Cell(1, 2), c.tick));
+        EXPECT_TRUE(p.Has(Cell(1, 3), c.frame));
+        EXPECT_FALSE(p.Has(Cell(1, 3), c.tick));
         // The key colour of the bitmaps never shows.
         EXPECT_FALSE(p.Has(Cell(1, 1), RGB(255, 0, 255)));
     }
