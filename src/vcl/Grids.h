@@ -141,6 +141,17 @@ public:
     void SetBorderStyle(TBorderStyle Value);
     TColor GetFixedColor() const { return fixedColor_; }
     void SetFixedColor(TColor Value);
+    // Reading order and alignment; a right-to-left grid mirrors its cells.
+    TBiDiMode GetBiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode Value)
+    {
+        if (biDiMode_ == Value)
+            return;
+        biDiMode_ = Value;
+        Invalidate();
+    }
+    bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
 
     // The current cell, the selection and the view. Setting Col or Row asks
     // SelectCell, scrolls the cell into view and raises OnClick.
@@ -316,6 +327,7 @@ private:
     TScrollStyle scrollBars_ = ssBoth;
     TBorderStyle borderStyle_ = bsSingle;
     TColor fixedColor_ = clBtnFace;
+    TBiDiMode biDiMode_ = bdLeftToRight;
 
     TGridCoord current_;
     TGridCoord anchor_;

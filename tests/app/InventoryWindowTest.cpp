@@ -486,3 +486,67 @@ TEST(InventoryWindow, TheGaugeShowsTheRunsProgress)
 }
 
 } // namespace
+
+namespace {
+
+// What a control paints of its client area, read at pixels.
+class TClientPicture {
+public:
+    explicit TClientPicture(TWinControl* Control) : bitmap_(New<TBitmap>())
+    {
+        bitmap_->SetPixelFormat(pf32bit);
+        bitmap_->SetSize(Control->GetClientWidth(), Control->GetClientHeight());
+        Control->PaintTo(bitmap_->GetCanvas()->GetHandle(), 0, 0);
+    }
+    COLORREF Pixel(int x, int y) const
+    {
+        const DWORD p = static_cast<const DWORD*>(bitmap_->GetScanLine(y))[x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+private:
+    TOwned<TBitmap> bitmap_;
+};
+
+bool ChannelsBetween(COLORREF p, COLORREF a, COLORREF b)
+{
+    const auto in = [](int v, int x, int y) { return v >= std::min(x, y) && v <= std::max(x, y); };
+    return in(GetRValue(p), GetRValue(a), GetRValue(b)) && in(GetGValue(p), GetGValue(a), GetGValue(b)) &&
+           in(GetBValue(p), GetBValue(a), GetBValue(b));
+}
+
+} // namespace
+
+TEST(InventoryWindow, TheTableDrawsItsHeaderAndSelectionInTheVistaLook)
+{
+    TInventoryWindow w(ThreeComputers(), L"PC1\r\nPC2\r\nPC3");
+    w.Start();
+    ASSERT_TRUE(w.WaitUntilEnded());
+    ASSERT_TRUE(w.WorkerEnded());
+    TAdvStringGrid* grid = w.Grid();
+    grid->SetFocus();
+    // A click on the second computer's row selects it.
+    const TRect row2 = grid->CellRect(3, 2);
+    ClickAt(grid, row2.left + 5, row2.top + 5);
+    PumpMessages();
+    ASSERT_EQ(GetFocus(), grid->GetHandle());
+
+    const TClientPicture picture(grid);
+    // The header: a white upper half over a lower half from FAF8F7 to F4F2F1,
+    // sampled just inside the title's left edge, clear of its text and of the
+    // filter button at its right.
+    const TRect header = grid->CellRect(3, 0);
+    const int x = header.left + 1;
+    const int mid = (header.top + header.bottom) / 2;
+    EXPECT_EQ(picture.Pixel(x, header.top + 2), RGB(0xFF, 0xFF, 0xFF));
+    EXPECT_TRUE(ChannelsBetween(picture.Pixel(x, header.bottom - 4), RGB(0xF7, 0xF8, 0xFA), RGB(0xF1, 0xF2, 0xF4)));
+    EXPECT_NE(picture.Pixel(x, mid + 3), RGB(0xFF, 0xFF, 0xFF));
+    // The selected row: the focused Vista band, from FDF8F1 down to FCEFD5, in
+    // every column of the row but inside its rounded border.
+    const TRect selected = grid->CellRect(3, 2);
+    EXPECT_TRUE(ChannelsBetween(picture.Pixel(selected.right - 6, selected.top + 4), RGB(0xF1, 0xF8, 0xFD),
+                                RGB(0xD5, 0xEF, 0xFC)));
+    // A row not selected stays white.
+    const TRect other = grid->CellRect(3, 3);
+    EXPECT_EQ(picture.Pixel(other.right - 6, other.top + 4), RGB(0xFF, 0xFF, 0xFF));
+}

@@ -35,6 +35,7 @@
 class TAdvStringGrid;
 class TCustomIniFile;
 class TRichEdit;
+struct TStyleColors;
 
 // ---------------------------------------------------------------------------
 // One hidden row: its cell texts with their objects (one entry per real
@@ -261,7 +262,10 @@ public:
     TColor GetSelectionRectangleColor() const { return FSelectionRectangleColor; }
     void SetSelectionRectangleColor(TColor Value) { StoreAndInvalidate(FSelectionRectangleColor, Value); }
     int GetSelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
-    void SetSelectionColorMixerFactor(int Value) { StoreAndInvalidate(FSelectionColorMixerFactor, Value); }
+    // Clamped to 0 .. 100.
+    void SetSelectionColorMixerFactor(int Value);
+    bool GetSelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value) { StoreAndInvalidate(FSelectionColorMixer, Value); }
     TColor GetHintColor() const { return FHintColor; }
     void SetHintColor(TColor Value) { FHintColor = Value; }
     TColor GetHighlightColor() const { return FHighlightColor; }
@@ -294,13 +298,40 @@ public:
     TColor GetPackGradientMirrorTo() const { return FPackGradMirrorTo; }
     void SetPackGradientMirrorTo(TColor Value) { StoreGradient(FPackGradMirrorTo, Value); }
 
-    // --- look
+    // --- look and colour sets
     TGridLook GetLook() const { return FLook; }
+    // A new look clears the header colours and applies its colour set.
     void SetLook(TGridLook Value);
+    // The identifier and caption of a look; glCustom leaves the text as it is.
+    static void GetLookName(TGridLook Look, String& Name);
+    static void GetLookCaption(TGridLook Look, String& Caption);
     TPackStyle GetComponentStyle() const { return FStyle; }
+    // Applies a style's colour set (AppColor: the Office 2016 accent).
+    virtual void SetStyle(TPackStyle AStyle);
+    virtual void SetStyleAndAppColor(TPackStyle AStyle, TColor AppColor);
     // Applies a style; the grid keeps it as its component style.
     virtual void SetComponentStyle(TPackStyle AStyle);
+    void SetComponentStyleAndAppColor(TPackStyle AStyle, TColor AppColor);
+    void SetTheme(TXPColorScheme Scheme);
+    // The flat metro appearance of a colour-tone record.
+    void SetColorTones(const TColorTones& ATones);
     const TColorTones& GetColorTones() const { return FTones; }
+    bool GetFlat() const { return FIsFlat; }
+    void SetFlat(bool Value);
+    // The fixed-cell gradients under the mouse and pressed, as painting uses them.
+    struct TFixedGradient {
+        TColor From, To, MirrorFrom, MirrorTo, Border;
+    };
+    TFixedGradient GetHoverGradient() const
+    {
+        return {FPackGradHoverFrom, FPackGradHoverTo, FPackGradHoverMirrorFrom, FPackGradHoverMirrorTo,
+                FPackGradHoverBorder};
+    }
+    TFixedGradient GetDownGradient() const
+    {
+        return {FPackGradDownFrom, FPackGradDownTo, FPackGradDownMirrorFrom, FPackGradDownMirrorTo,
+                FPackGradDownBorder};
+    }
     TScrollType GetScrollType() const { return FScrollType; }
     void SetScrollType(TScrollType Value) { FScrollType = Value; }
     int GetScrollWidth() const { return FScrollWidth; }
@@ -1285,6 +1316,42 @@ public:
     int UnSortedRowIndex(int ARow);
     // The cell's horizontal and vertical alignment as painted.
     void GetCellAlignment(int ACol, int ARow, TAlignment& HA, TVAlignment& VA);
+    // The cell's font, brush, gradient, alignment and wrap, resolved in
+    // their fixed order (ACol a display column when Remap).
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // The font text is measured with: cell size and name always apply.
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState AState, TFont* AFont, TBrush* ABrush,
+                           bool Remap);
+    virtual bool IsSelectionShown();
+    // The graphic of a cell (null for none), the room it takes and whether
+    // the text shows beside it.
+    TCellGraphic* GetCellGraphicLayout(int ACol, int ARow, int& Width, int& Height, bool& ShowText,
+                                       TCellHAlign& HAlign, TCellVAlign& VAlign);
+    void DrawCheckBox(TCanvas* Canvas, const TRect& Rect, bool Checked, TCheckBoxState TriState, bool IsTriState,
+                      AdvGrid::TControlStyle Style, bool Grayed, bool Enabled);
+    // CheckedIndex -1: the item whose text equals the cell text is checked.
+    void DrawRadioGroup(TCanvas* Canvas, const TRect& R, bool Upward, double Scale, AdvGrid::TControlStyle Style,
+                        int ARow, int ACol, bool Selected, TStrings* Items, bool Disabled, bool Horizontal,
+                        int CheckedIndex, int Count);
+    // Around the point (X, Y).
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y);
+    // True unless OnCanShowFixedDropDown says no.
+    virtual bool DoCanShowFixedDropDown(int ACol)
+    {
+        bool allow = true;
+        if (OnCanShowFixedDropDown)
+            OnCanShowFixedDropDown(this, ACol, allow);
+        return allow;
+    }
+    // Every step of a cell's painting inside its lines.
+    void DrawCellContent(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // Rich text of the cell through the hidden rich edit.
+    void DrawRichTextCell(int ACol, int ARow, const TRect& Rect, TCanvas* Canvas);
+    // Footer rows, fixed right columns and cells the event makes fixed, by the base cell.
+    virtual bool IsFixed(int ACol, int ARow);
     virtual bool HasCustomAlignment() { return false; }
 
     // --- one property of one cell, a row or a block (real column, display
@@ -1587,6 +1654,19 @@ public:
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
     TCellColorEvent OnGetCellColor;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TGridDrawState AState, TRect ARect,
+                       bool Printing)>
+        OnCustomCellDraw;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TGridDrawState AState, TRect ARect,
+                       bool Printing)>
+        OnCustomCellBkgDraw;
+    std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen, TPen* RightPen,
+                       TPen* BottomPen)>
+        OnGetCellBorderProp;
+    std::function<void(TObject* Sender, int ACol, bool& Allow)> OnCanShowFixedDropDown;
+    std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo, TColor& MirrorColor,
+                       TColor& MirrorColorTo, TCellGradientDirection& GD)>
+        OnGetCellGradient;
     TCellBorderEvent OnGetCellBorder;
     TGetAlignmentEvent OnGetAlignment;
     TGetCellCursorEvent OnGetCellCursor;
@@ -1731,6 +1811,9 @@ protected:
     // controls, and scrolls a following grid along.
     void HandleTopLeftChanged() override;
     bool IsFixedCell(int ACol, int ARow) override;
+    void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+                         TColor& MirrorColorTo, TAlignment& HAlign, TVAlignment& VAlign, bool& WordWrap,
+                         TCellGradientDirection& GradientDirection) override;
     int GetRowNodeIndent(int ARow) override;
     bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
     // An auto-range scroll bar in the cell measures its text again.
@@ -1941,6 +2024,66 @@ private:
     };
     TMousePress FPress;
     friend class TControlLook;
+
+    // === cell appearance ====================================================
+    bool FSelectionColorMixer = false;
+    // The selection's fill over a cell of the given brush colour.
+    TColor SelectionFill(TColor Brush);
+
+    // === cell painting ======================================================
+    // Where a cell graphic goes: the layout and what the text step left.
+    struct TGraphicPlace {
+        int RCol = 0;
+        int ARow = 0;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        TAlignment TextAlign = taLeftJustify;
+        TVAlignment TextVAlign = vtaTop;
+        int TextWidth = 0;
+        bool Selected = false;
+        TRect CellRect;
+    };
+    // The painter's state of one cell, shared by its steps.
+    struct TCellPaint;
+    // The cell graphic under the mouse, shown hot.
+    TCellGraphic* FHoverButton = nullptr;
+    // The anchor under the mouse in a marked-up cell.
+    TPoint FHoverHTMLCell{-1, -1};
+    int FHoverHTMLLink = -1;
+    bool FNoImageAndText = false;
+    // Formats rich cell texts for painting; made on first need.
+    TRichEdit* FPaintRichEdit = nullptr;
+    TRichEdit* PaintRichEdit();
+    // The column's condition filters the rows now.
+    bool ColumnFilterActive(int RCol);
+    // Follows the fixed cell under the mouse for the hover look.
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // The fixed cell's drop-down list is open.
+    bool FDropDownDown = false;
+    void DrawCellText(TCanvas* Canvas, TCellPaint& P);
+    void DrawCellBorders(TCanvas* Canvas, int RCol, int ARow, TRect R);
+    void DrawCellBackgroundPicture(TCanvas* Canvas, const TRect& R);
+    void DrawCellBackgroundTiles(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    void DrawCellBackgroundGradient(TCanvas* Canvas, TRect R);
+    void DrawCellGraphic(TCanvas* Canvas, TRect& R, TCellGraphic* Graphic, const TGraphicPlace& Place);
+    void DrawNodeGlyph(TCanvas* Canvas, TRect R, TCellGraphic* Graphic, int ARow, TColor Background);
+    void DrawButtonGraphic(TCanvas* Canvas, const TRect& R, TRect G, TCellGraphic* Graphic, int RCol, int ARow,
+                           const TRect& CellRect);
+    void DrawRotatedText(TCanvas* Canvas, const TRect& R, const TRect& G, const String& Text, int Angle, int RCol,
+                         int ARow);
+    void DrawFilePictureGraphic(TCanvas* Canvas, const TRect& G, TCellGraphic* Graphic);
+    // A sort-indicator header: the sort column or one of the sort index list.
+    bool IsSortHeader(int RCol, int ARow);
+    // The header filter button shows in the filter row of a column with a filter list.
+    bool ShowsFilterGlyph(int RCol, int ARow);
+
+    // === looks and colour sets ==============================================
+    // The drop-down editors that exist take the style.
+    void PropagateComponentStyle(TPackStyle AStyle);
+    void ApplyDirectColors(const TStyleColors& Set);
+    void ApplyControlLookColors(const TStyleColors& Set, TColor AppColor);
 
     // === construction (in the constructor's order) ==========================
     void CreateOwnedObjects();
@@ -2372,3 +2515,10 @@ private:
     String FNarrowDownText;
     bool FNarrowDownActive = false;
 };
+
+// --- cell appearance
+// The selection colour over a cell colour: Factor % of the selection and the
+// rest of the cell, per channel (system colours resolved).
+TColor MixSelectionColor(TColor SelColor, TColor CellColor, int Factor);
+// SelColor unless the mixer is on.
+TColor ApplySelectionMixer(TColor SelColor, TColor CellColor, bool Mixer, int Factor);

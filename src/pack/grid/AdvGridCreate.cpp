@@ -548,12 +548,6 @@ void TAdvStringGrid::AdaptStyleToOfficeTheme()
     FOldOfficeTheme = theme;
 }
 
-void TAdvStringGrid::SetComponentStyle(TPackStyle AStyle)
-{
-    FStyle = AStyle;
-    Invalidate();
-}
-
 void TAdvStringGrid::WatchOfficeTheme(bool Watch)
 {
     if (!HandleAllocated() || Watch == FThemeWatched)
@@ -637,12 +631,6 @@ void TAdvStringGrid::StoreGradient(TColor& field, TColor Value)
 {
     const TColor rgb = Value == clNone ? clNone : static_cast<TColor>(ColorToRGB(Value));
     if (StoreChanged(field, rgb))
-        Invalidate();
-}
-
-void TAdvStringGrid::SetLook(TGridLook Value)
-{
-    if (StoreChanged(FLook, Value))
         Invalidate();
 }
 

@@ -107,9 +107,16 @@ void TAdvStringGrid::DoGetCellColor(int ACol, int ARow, TGridDrawState AState, T
     }
     if (HasCellProperties(RealColIndex(ACol), ARow)) {
         TCellProperties* props = GetCellProperties(RealColIndex(ACol), ARow);
-        // Graphics that cover the cell (progress bars, pictures) keep the
-        // painter's brush; a cell without a graphic takes its own colour.
-        if (!props->GetGraphicObject() && props->GetBrushColor() != clNone)
+        // Graphics that cover the cell (progress bars, pictures, buttons)
+        // keep the painter's brush; small glyphs beside the text show the
+        // cell's own colour.
+        const TCellGraphic* graphic = GetCellGraphic(RealColIndex(ACol), ARow);
+        // An object of another class in the graphic slot covers the cell too.
+        const bool foreign = !graphic && props->GetGraphicObject();
+        const TCellType kind = graphic ? graphic->GetCellType() : ctEmpty;
+        const bool ownColour = !foreign && (kind == ctIcon || kind == ctNone || kind == ctImageList || kind == ctCheckBox ||
+                               kind == ctEmpty || kind == ctImages || kind == ctComment || kind == ctRadioButton);
+        if (ownColour && props->GetBrushColor() != clNone)
             ABrush->SetColor(props->GetBrushColor());
         if (props->GetFontColor() != clNone)
             AFont->SetColor(props->GetFontColor());

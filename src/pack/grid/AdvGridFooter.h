@@ -71,6 +71,14 @@ public:
     void SetGrid(TAdvStringGrid* Value) { grid_ = Value; }
     TColor GetColorTo() const { return colorTo_; }
     void SetColorTo(TColor Value) { colorTo_ = Value; }
+    // What the panel's edit, match-case box and highlight button show; the
+    // painter highlights the edit's text in the cells.
+    const String& GetSearchText() const { return searchText_; }
+    void SetSearchText(const String& Value) { searchText_ = Value; }
+    bool GetMatchCase() const { return matchCase_; }
+    void SetMatchCase(bool Value) { matchCase_ = Value; }
+    bool GetHighlightDown() const { return highlightDown_; }
+    void SetHighlightDown(bool Value) { highlightDown_ = Value; }
 
     TNotifyEvent OnEditChange;
     TNotifyEvent OnBackwardClick;
@@ -82,4 +90,7 @@ public:
 private:
     TAdvStringGrid* grid_ = nullptr;
     TColor colorTo_ = clNone;
+    String searchText_;
+    bool matchCase_ = false;
+    bool highlightDown_ = false;
 };

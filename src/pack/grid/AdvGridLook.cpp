@@ -42,16 +42,17 @@ void TControlLook::Init()
     progressBorderColor_ = 0x808080;
     fixedGradientFrom_ = clNone;
     fixedGradientTo_ = clNone;
+    fixedGradientMirrorFrom_ = clNone;
+    fixedGradientMirrorTo_ = clNone;
     hoverFrom_ = 0x808080;
     hoverTo_ = 0xFFFFFF;
     hoverBorder_ = 0xC0C0C0;
     downFrom_ = 0x808080;
     downTo_ = 0xC0C0C0;
     downBorder_ = 0x808080;
-    // The mirrors go through their writers so that the grid loses its
-    // hover and pressed mirror halves as well.
-    SetFixedGradientMirrorFrom(clNone);
-    SetFixedGradientMirrorTo(clNone);
+    // The hover and pressed mirrors go through their writers so that the
+    // grid loses those mirror halves as well; the header's own stay, so that
+    // a style of the same look keeps the mirror colours it does not write.
     SetFixedGradientHoverMirrorFrom(clNone);
     SetFixedGradientHoverMirrorTo(clNone);
     SetFixedGradientDownMirrorFrom(clNone);

@@ -15,6 +15,7 @@ enum TGridLook {
     glStandard, glSoft, glClassic, glPack, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
 };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum THintShowLargeTextPos { hpCell, hpCursor };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };

@@ -189,6 +189,11 @@ void TBaseGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, 
             ++band.bottom;
         if (!options.Contains(goVertLine))
             ++band.right;
+        // Mirrored cells leave their line's place on the other side.
+        if (UseRightToLeftReading()) {
+            ++band.right;
+            ++band.bottom;
+        }
         const bool focused =
             (HandleAllocated() && ::GetFocus() == GetHandle()) || options.Contains(goDrawFocusSelected);
         const TBandColors& c = focused ? FocusedBands[FSelectionStyle] : UnfocusedBand;
@@ -223,8 +228,9 @@ void TBaseGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, 
         ACanvas->LineTo(ARect.right - offset + 1, ARect.bottom - offset);
     }
     if ((options.Contains(goVertLine) && !isFixed) || (options.Contains(goFixedVertLine) && isFixed)) {
-        ACanvas->MoveTo(ARect.right - offset, ARect.bottom - offset);
-        ACanvas->LineTo(ARect.right - offset, ARect.top - offset);
+        const int x = UseRightToLeftAlignment() ? ARect.right - offset + 1 : ARect.right - offset;
+        ACanvas->MoveTo(x, ARect.bottom - offset);
+        ACanvas->LineTo(x, ARect.top - offset);
     }
 
     TRect content = ARect;

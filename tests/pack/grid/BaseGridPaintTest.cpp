@@ -189,6 +189,17 @@ TEST_F(BaseGridPaint, GridLinesLieInsideTheRightAndBottomEdgeOfEachCell)
     }
 }
 
+TEST_F(BaseGridPaint, RightToLeftAlignmentMovesTheRightLineOnePixelOut)
+{
+    grid->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine});
+    // The last column's right line, at the grid's right edge.
+    EXPECT_EQ(Paint().Pixel(239, 70), GridLine);
+    grid->SetBiDiMode(bdRightToLeft);
+    EXPECT_TRUE(grid->UseRightToLeftAlignment());
+    EXPECT_EQ(Paint().Pixel(239, 70), White);
+    EXPECT_EQ(Paint().Pixel(100, 79), GridLine) << "bottom lines stay";
+}
+
 TEST_F(BaseGridPaint, ContentGoesInsideTheLines)
 {
     struct Case {
@@ -237,6 +248,8 @@ TEST(DataGridPaint, ShowsTheTextOfTheColumnThatIsDisplayed)
     TPaintForm<TAdvStringGrid> shown;
     TAdvStringGrid* grid = shown.grid;
     grid->SetCells(2, 1, L"X");
+    // The current cell is selected and painted so: away from row 1.
+    grid->SetRow(5);
     auto inkIn = [&](int displayCol) {
         return TPicture(grid).HasInk(TRect(40 * displayCol, 20, 40 * displayCol + 39, 39), {White});
     };
@@ -563,15 +576,17 @@ struct DataGridSelectionPaint : testing::Test {
 
 TEST_F(DataGridSelectionPaint, ShowSelectionOffPaintsTheSelectedCellsPlain)
 {
+    // The data grid fills its selection with its own selection colour.
+    const COLORREF selection = ColorToRGB(grid->GetSelectionColor());
     struct Case {
         TLook look;
         COLORREF shown, hidden;
     } cases[] = {
-        {{"highlighted range", ssDefault, false, Inside(2, 3)}, Highlight(), White},
-        {{"highlighted current cell", ssDefault, false, Inside(3, 3)}, Highlight(), White},
+        {{"highlighted range", ssDefault, false, Inside(2, 3)}, selection, White},
+        {{"highlighted current cell", ssDefault, false, Inside(3, 3)}, selection, White},
         {{"selection band", ssWin7, false, InBand(2, 3)}, Win7BandFill, White},
         // Without a shown selection the current cell is part of the active row.
-        {{"current cell in the active row", ssDefault, true, Inside(3, 3)}, Highlight(), Active},
+        {{"current cell in the active row", ssDefault, true, Inside(3, 3)}, selection, Active},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.look.name);

@@ -289,7 +289,7 @@ TEST(CellStream, ASmallGridWritesExactlyTheseBytes)
     // Two by two: an empty cell without properties, a plain text, a text
     // with properties and a comment, and a check box beside its text. The
     // look that new cell properties start from is set here, not left to the
-    // grid's defaults.
+    // grid's defaults; properties of a fixed cell start without a colour.
     TFilledGrid<> grid(2, 2);
     grid->SetSaveFixedCells(true);
     grid->GetFont()->SetName(L"Tahoma");

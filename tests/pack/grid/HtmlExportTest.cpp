@@ -249,7 +249,8 @@ TEST(HtmlExport, PicturesBecomeJPEGFilesInTheImagesFolderThatDecode)
     const std::string src = "<img src= \"file://" + UTF8Encode(folder) + "/img";
     EXPECT_NE(page.find("<td class=\"c0\">" + src + "1.jpg\">r0c0</td>"), std::string::npos) << page;
     EXPECT_NE(page.find("<td class=\"c0\">r0c1</TD>"), std::string::npos) << "an image index past the list";
-    EXPECT_NE(page.find("<td class=\"c0\">+r0c2</td>"), std::string::npos);
+    // A node cell keeps no colour of its own (its graphic covers the cell), so its class may differ.
+    EXPECT_NE(page.find("\">+r0c2</td>"), std::string::npos);
     for (int c = 0; c < 3; ++c)
         EXPECT_NE(page.find(UTF8Encode(CellName(c, 1)) + src + std::to_string(c + 2) + ".jpg\"></td>"),
                   std::string::npos);
