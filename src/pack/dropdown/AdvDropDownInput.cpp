@@ -771,10 +771,11 @@ void TAdvCustomDropDown::HandleWMPaste(TMessage&)
         OnClipboardPaste(this, newValue, allow);
     if (!allow)
         return;
-    const int limit = GetMaxLength() > 0
-                          ? GetMaxLength()
-                          : static_cast<int>(SendMessageW(Handle(), EM_GETLIMITTEXT, 0, 0)) -
-                                static_cast<int>(FPrefix.size() + FSuffix.size());
+    // Without MaxLength the window's own limit holds the whole text.
+    const auto own = static_cast<unsigned long long>(static_cast<DWORD>(SendMessageW(Handle(), EM_GETLIMITTEXT, 0, 0)));
+    const long long limit = GetMaxLength() > 0
+                                ? GetMaxLength()
+                                : static_cast<long long>(own) - static_cast<long long>(FPrefix.size() + FSuffix.size());
     if (pl + lv - selLength > limit)
         return;
     const bool hasMinus = pasted.find(L'-') != String::npos;
