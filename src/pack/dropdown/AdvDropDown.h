@@ -3,9 +3,14 @@
 // footer bars and of the bar buttons.
 #pragma once
 
+#include "AdvStyleIF.h"
+#include "Buttons.h"
 #include "Classes.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "Graphics.h"
+#include "Mask.h"
+#include "StdCtrls.h"
 
 class TCustomImageList;
 
@@ -335,4 +340,653 @@ private:
     TColor colorChecked_ = clNone;
     AdvDropDown::TGradientDirection gradient_ = AdvDropDown::gdVertical;
     TOwned<TFont> font_;
+};
+
+// ---------------------------------------------------------------------------
+// A windowed control whose graphic children can be painted from outside.
+class TWinCtrl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    void PaintCtrls(HDC DC, TControl* First) { PaintControls(DC, First); }
+};
+
+// ---------------------------------------------------------------------------
+// The drop-down edit control.
+
+enum TDropDownEditType {
+    etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase, etPassword, etMoney, etRange, etHex,
+    etAlphaNumeric, etValidChars
+};
+enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
+enum TDropPosition { dpAuto, dpDown, dpUp };
+enum TLabelPosition {
+    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
+    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom, lpTopRight,
+    lpBottomRight
+};
+enum TButtonStyle { bsButton, bsDropDown };
+
+class TAdvCustomDropDown;
+class TDropDownForm;
+class TAdvHeader;
+class TAdvFooter;
+
+using TDropDown = std::function<void(TObject* Sender, bool& acceptdrop)>;
+using TDropUp = std::function<void(TObject* Sender, bool Cancelled)>;
+using TDropDownButtonItemClick = std::function<void(TObject* Sender, int ButtonIndex)>;
+using TDrawBackGroundEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect)>;
+using TGetTextEvent = std::function<void(TObject* Sender, String& Text)>;
+using TGetDropDownPosEvent = std::function<void(TObject* Sender, POINT& Pos)>;
+using TClipboardEvent = std::function<void(TObject* Sender, const String& value, bool& allow)>;
+
+// The arrow inside the drop-down button.
+class TAdvDropDownSpeedButton : public TSpeedButton {
+public:
+    explicit TAdvDropDownSpeedButton(TComponent* AOwner);
+
+    TButtonStyle GetButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TButtonStyle Value);
+    bool GetEtched() const { return FEtched; }
+    void SetEtched(bool Value);
+    bool GetFocused() const { return FFocused; }
+    void SetFocused(bool Value);
+    bool GetHot() const { return FHot; }
+    // A raised look even while the button is held down.
+    void SetUp() { FUp = true; }
+    // The visual style draws the button: comctl32 6 and an active style.
+    bool UseThemes() const;
+
+protected:
+    void Paint() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    void PaintDropDownStyle();
+    void PaintButtonStyle();
+    bool Pressed() const;
+
+    bool FEtched = false;
+    bool FFocused = false;
+    bool FHot = false;
+    bool FUp = false;
+    bool FIsWinXP = false;
+    TButtonStyle FButtonStyle = bsDropDown;
+};
+
+// The drop-down button: a small window at the edit's right edge that keeps
+// its width and holds the arrow.
+class TDropDownEditButton : public TWinControl {
+public:
+    explicit TDropDownEditButton(TComponent* AOwner);
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    TAdvDropDownSpeedButton* GetSpeedButton() const { return FButton; }
+    TBitmap* GetGlyph() const { return FButton->GetGlyph(); }
+    void SetGlyph(TBitmap* Value) { FButton->SetGlyph(Value); }
+    int GetNumGlyphs() const { return FButton->GetNumGlyphs(); }
+    void SetNumGlyphs(int Value) { FButton->SetNumGlyphs(Value); }
+    String GetButtonCaption() const { return FButton->GetCaption(); }
+    void SetButtonCaption(const String& Value) { FButton->SetCaption(Value); }
+    TWinControl* GetFocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
+    // The width the container keeps whatever bounds it is given.
+    int GetButtonWidth() const { return FBWidth; }
+    void SetButtonWidth(int Value);
+
+    TColor ButtonColor = clNone;
+    TColor ButtonColorHot = clNone;
+    TColor ButtonColorDown = clNone;
+    TColor ButtonTextColor = clNone;
+    TColor ButtonTextColorHot = clNone;
+    TColor ButtonTextColorDown = clNone;
+    TColor ButtonBorderColor = clNone;
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void AdjustWinSize(int& W, int& H) const;
+    void ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+    TAdvDropDownSpeedButton* FButton = nullptr;
+    TWinControl* FFocusControl = nullptr;
+    int FBWidth = 16;
+};
+
+// The edit with its button, popup, header, footer and label. Editors derive
+// from it and fill the popup through the virtual hooks.
+class TAdvCustomDropDown : public TCustomMaskEdit, public IPackStyle, public IPackTones {
+public:
+    explicit TAdvCustomDropDown(TComponent* AOwner);
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
+    ~TAdvCustomDropDown() override;
+
+    // IUnknown: the control's lifetime is its owner's business.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    void ShowDropDown() { OpenDropDown(); }
+    void HideDropDown(bool CancelChanges) { CloseDropDown(CancelChanges); }
+    void SelectAll();
+    void SelectAfterDecimal();
+    void SelectBeforeDecimal();
+    TPackStyle GetComponentStyle() const { return FPackStyle; }
+    void STDMETHODCALLTYPE SetComponentStyle(TPackStyle AStyle) override;
+    void STDMETHODCALLTYPE SetColorTones(TColorTones ATones) override;
+    void Assign(TPersistent* Source) override;
+    void SetParent(TWinControl* AParent) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    // The value between prefix and suffix, and its setter with formatting.
+    String GetText() const;
+    virtual void SetText(const String& Value);
+    // The whole edit text, unformatted.
+    void SetRawText(const String& S) { TCustomMaskEdit::SetTextBuf(S); }
+    TRect GetEditRect() const { return FEditRect; }
+
+    // The two values streamed besides the published properties.
+    void WriteExtraValues(TWriter& Writer) const;
+    // True when Name is one of them; a value outside its enumeration raises EReadError.
+    bool ReadExtraValue(const String& Name, TReader& Reader);
+
+    // Numbers.
+    double GetFloatValue();
+    void SetFloatValue(double x);
+    void SetIntValue(int n);
+    long double TextToFloat(const String& S) const;
+    bool GetModifiedFlag() const { return FIsModified; }
+    void SetModifiedFlag(bool Value);
+
+    // Properties.
+    TDropDownEditType GetEditType() const { return FEditType; }
+    void SetEditType(TDropDownEditType Value);
+    int GetPrecision() const { return FPrecision; }
+    void SetPrecision(int Value);
+    int GetLengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(int Value) { FLengthLimit = static_cast<short>(Value); }
+    const String& GetPrefix() const { return FPrefix; }
+    void SetPrefix(const String& Value) { FPrefix = Value; }
+    const String& GetSuffix() const { return FSuffix; }
+    void SetSuffix(const String& Value) { FSuffix = Value; }
+    bool GetSigned() const { return FSigned; }
+    void SetSigned(bool Value) { FSigned = Value; }
+    const String& GetValidChars() const { return FValidChars; }
+    void SetValidChars(const String& Value) { FValidChars = Value; }
+    bool GetReturnIsTab() const { return FReturnIsTab; }
+    void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
+    bool GetDefaultHandling() const { return FDefaultHandling; }
+    void SetDefaultHandling(bool Value) { FDefaultHandling = Value; }
+    bool GetCanUndo() const { return FCanUndo; }
+    void SetCanUndo(bool Value) { FCanUndo = Value; }
+    bool GetAutoThousandSeparator() const { return FAutoThousandSeparator; }
+    void SetAutoThousandSeparator(bool Value) { FAutoThousandSeparator = Value; }
+    bool GetAllowNumericNullValue() const { return FAllowNumericNullValue; }
+    void SetAllowNumericNullValue(bool Value) { FAllowNumericNullValue = Value; }
+    bool GetExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool Value) { FExcelStyleDecimalSeparator = Value; }
+
+    int GetDropDownWidth() const { return FDropDownWidth; }
+    void SetDropDownWidth(int Value);
+    int GetDropDownHeight() const { return FDropDownHeight; }
+    void SetDropDownHeight(int Value);
+    TSize GetDropDownSize() const;
+    int GetDropDownButtonWidth() const { return FButtonWidth; }
+    void SetDropDownButtonWidth(int Value);
+    const String& GetDropDownButtonHint() const { return FButtonHint; }
+    void SetDropDownButtonHint(const String& Value);
+    TBitmap* GetDropDownButtonGlyph() const { return FButton ? FButton->GetGlyph() : nullptr; }
+    void SetDropDownButtonGlyph(TBitmap* Value);
+    bool GetDropDownEnabled() const { return FDropDownEnabled; }
+    void SetDropDownEnabled(bool Value);
+    bool GetEditorEnabled() const { return FEditorEnabled; }
+    void SetEditorEnabled(bool Value);
+    TDropPosition GetDropPosition() const { return FDropPosition; }
+    void SetDropPosition(TDropPosition Value) { FDropPosition = Value; }
+    bool GetDropDownShadow() const { return FDropDownShadow; }
+    void SetDropDownShadow(bool Value) { FDropDownShadow = Value; }
+    int GetDropDownBorderWidth() const { return FDropDownBorderWidth; }
+    void SetDropDownBorderWidth(int Value) { FDropDownBorderWidth = Value; }
+    TColor GetDropDownColor() const { return FDropDownColor; }
+    void SetDropDownColor(TColor Value) { FDropDownColor = Value; }
+    TColor GetDropDownColorTo() const { return FDropDownColorTo; }
+    void SetDropDownColorTo(TColor Value) { FDropDownColorTo = Value; }
+    TColor GetDropDownBorderColor() const { return FDropDownBorderColor; }
+    void SetDropDownBorderColor(TColor Value) { FDropDownBorderColor = Value; }
+    AdvDropDown::TGradientDirection GetDropDownGradient() const { return FDropDownGradient; }
+    void SetDropDownGradient(AdvDropDown::TGradientDirection Value) { FDropDownGradient = Value; }
+    bool GetDropDownSizeable() const { return FDropDownSizeable; }
+    void SetDropDownSizeable(bool Value) { FDropDownSizeable = Value; }
+    TColor GetBorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    TColor GetFocusBorderColor() const { return FFocusBorderColor; }
+    void SetFocusBorderColor(TColor Value) { FFocusBorderColor = Value; }
+    bool GetDisabledBorder() const { return FDisabledBorder; }
+    void SetDisabledBorder(bool Value);
+    TCustomImageList* GetImages() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TControl* GetControl() const { return FControl; }
+    void SetControl(TControl* Value);
+    TWinControl* GetFocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
+    TColor GetSelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { FSelectionColor = Value; }
+    TColor GetSelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value) { FSelectionColorTo = Value; }
+    TSelectionColorStyle GetSelectionColorStyle() const { return FSelectionColorStyle; }
+    bool GetLabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool Value) { FLabelAlwaysEnabled = Value; }
+    THeaderAppearance* GetDropDownHeader() const { return FDropDownHeader.get(); }
+    void SetDropDownHeader(THeaderAppearance* Value) { FDropDownHeader->Assign(Value); }
+    TFooterAppearance* GetDropDownFooter() const { return FDropDownFooter.get(); }
+    void SetDropDownFooter(TFooterAppearance* Value) { FDropDownFooter->Assign(Value); }
+    TAdvButtonAppearance* GetButtonAppearance() const { return FButtonAppearance.get(); }
+    void SetButtonAppearance(TAdvButtonAppearance* Value) { FButtonAppearance->Assign(Value); }
+    String GetVersion() const;
+    void SetVersion(const String&) {}
+
+    // Caption label.
+    String GetLabelCaption() const;
+    void SetLabelCaption(const String& Value);
+    TLabel* GetLabel() const { return FLabel; }
+    TLabelPosition GetLabelPosition() const { return FLabelPosition; }
+    void SetLabelPosition(TLabelPosition Value);
+    int GetLabelMargin() const { return FLabelMargin; }
+    void SetLabelMargin(int Value);
+    bool GetLabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool Value);
+    TFont* GetLabelFont() const { return FLabelFont.get(); }
+    void SetLabelFont(TFont* Value);
+
+    TDropDownEditButton* GetButton() const { return FButton; }
+    TDropDownForm* GetDropDownForm() const { return FDropDownForm; }
+    bool GetDroppedDown() const { return FDroppedDown; }
+
+    TDropDown OnDropDown;
+    TDropUp OnDropUp;
+    TNotifyEvent OnBeforeDropDown;
+    TNotifyEvent OnBeforeDropUp;
+    TDropDownButtonItemClick OnDropDownHeaderButtonClick;
+    TDropDownButtonItemClick OnDropDownFooterButtonClick;
+    TDrawBackGroundEvent OnDrawHeader;
+    TDrawBackGroundEvent OnDrawFooter;
+    TGetTextEvent OnGetHeaderText;
+    TGetTextEvent OnGetFooterText;
+    TGetDropDownPosEvent OnGetDropDownPos;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardPaste;
+    TClipboardEvent OnClipboardCut;
+    TNotifyEvent OnLabelClick;
+    TNotifyEvent OnLabelDblClick;
+
+    // Hooks of the popup, in the order the opening runs them.
+    virtual void BeforeDropDown();
+    virtual void AdjustDropDownSize();
+    virtual void PlaceControl();
+    virtual void AfterDropDown(int& Height) {}
+    virtual void FocusDropDownControl();
+    virtual void OpenDropDown();
+    virtual void CloseDropDown(bool Cancel);
+    virtual void AfterCloseUp();
+    virtual void DropDownFormDestroyed() {}
+    virtual void DropDownWheelDown(TShiftState Shift, POINT MousePos, bool& Handled) { WheelDown(); }
+    virtual void DropDownWheelUp(TShiftState Shift, POINT MousePos, bool& Handled) { WheelUp(); }
+    virtual void DropDownKeyPress(wchar_t& Key);
+    virtual void DropDownKeyDown(Word& Key, TShiftState Shift);
+    virtual void DropDownKeyUp(Word& Key, TShiftState Shift);
+    virtual void ControlKeyDown(Word& Key, TShiftState Shift) { DropDownKeyDown(Key, Shift); }
+    virtual void ControlKeyPress(wchar_t& Key) { DropDownKeyPress(Key); }
+    virtual void ControlKeyUp(Word& Key, TShiftState Shift) { DropDownKeyUp(Key, Shift); }
+    virtual void DropDownSizing() {}
+    // The drop-down button was clicked: opens the popup unless it closed
+    // within the last 250 ms (the click that closed it).
+    void DropDownButtonClick(TObject* Sender);
+
+    // Selection colours.
+    virtual void SetSelectionColorStyle(TSelectionColorStyle Value);
+    virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& R, TColor Background, Byte Part);
+    virtual void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& R,
+                              AdvDropDown::TGradientDirection Direction);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
+
+    virtual void DoLabelClick();
+    virtual void DoLabelDblClick();
+    virtual Cardinal GetVersionNr() const;
+    virtual void CreateDropDownForm();
+    virtual void CreateDropDownButton();
+    virtual void UpdateDropDownButton();
+    virtual void WheelDown() {}
+    virtual void WheelUp() {}
+    virtual void PaintEditArea();
+    virtual void SetEditRect();
+    virtual void UpdateLayout();
+    void ResetUserDropDownSize();
+    void UpdateLabel();
+    void DrawBorders();
+    int GetMinHeight();
+    void HeaderChanged(TObject* Sender);
+    void FooterChanged(TObject* Sender);
+    void FormatMoneyText();
+
+    // Input handling; the grid's editors call these.
+    void HandleWMKeyDown(TMessage& Message);
+    void HandleWMChar(TMessage& Message);
+    void HandleCMWantSpecialKey(TMessage& Message);
+    void HandleCNCommand(TMessage& Message);
+    void HandleWMPaste(TMessage& Message);
+    void HandleWMCut(TMessage& Message);
+    void HandleWMCopy(TMessage& Message);
+    void HandleWMKillFocus(TMessage& Message);
+
+    TLabel* FLabel = nullptr;
+    bool FParentFnt = false;
+    int FDropDownWidth = 0;
+    int FDropDownHeight = 0;
+    int FUserDropDownWidth = -1;
+    int FUserDropDownHeight = -1;
+    bool FEditorEnabled = true;
+    TDropPosition FDropPosition = dpAuto;
+    bool FFlat = false;
+    TCustomImageList* FImages = nullptr;
+    bool FDropDownShadow = true;
+    int FDropDownBorderWidth = 1;
+    String FButtonHint;
+    TColor FDropDownColorTo = clNone;
+    TColor FDropDownColor = clWhite;
+    TColor FDropDownBorderColor = 0;
+    int FButtonWidth = 17;
+    bool FMouseInControl = false;
+    bool FEtched = false;
+    TWinControl* FFocusControl = nullptr;
+    TOwned<THeaderAppearance> FDropDownHeader;
+    TOwned<TAdvButtonAppearance> FButtonAppearance;
+    TOwned<TFooterAppearance> FDropDownFooter;
+    TControl* FControl = nullptr;
+    AdvDropDown::TGradientDirection FDropDownGradient = AdvDropDown::gdHorizontal;
+    bool FDropDownSizeable = true;
+    TColor FSelectionColor = clNone;
+    TColor FSelectionColorTo = clNone;
+    TSelectionColorStyle FSelectionColorStyle = scCustom;
+    TDropDownEditType FEditType = etString;
+    short FLengthLimit = 0;
+    short FPrecision = 0;
+    String FPrefix;
+    String FSuffix;
+    String FOldString;
+    bool FSigned = false;
+    bool FReturnIsTab = false;
+    bool FIsWinXP = false;
+    bool FIsThemed = false;
+    bool FBlockChange = false;
+    bool FAllowNumericNullValue = false;
+    bool FDefaultHandling = true;
+    bool FCanUndo = true;
+    bool FExcelStyleDecimalSeparator = false;
+    String FValidChars;
+    bool FBlockCopy = false;
+    bool FDoShowBusy = false;
+    bool FButtonDown = false;
+    bool FAutoThousandSeparator = true;
+    bool FIsModified = false;
+    TRect FEditRect;
+    bool FDropDownEnabled = true;
+    bool FDroppedDown = false;
+    bool FFocusDraw = true;
+    bool FForceShadow = false;
+    TPackStyle FPackStyle = tsOffice2007Luna;
+    int FLabelMargin = 4;
+    TLabelPosition FLabelPosition = lpLeftTop;
+    bool FLabelAlwaysEnabled = false;
+    bool FLabelTransparent = false;
+    TOwned<TFont> FLabelFont;
+    TColor FBorderColor = clNone;
+    TColor FFocusBorderColor = clNone;
+    bool FDisabledBorder = true;
+    TDropDownForm* FDropDownForm = nullptr;
+    TDropDownEditButton* FButton = nullptr;
+    String FOldText;
+
+private:
+    friend class TDropDownForm;
+    int Lp() const { return static_cast<int>(FPrefix.size()); }
+    void SelectionRange(int& Start, int& End);
+    void SetSelection(int Start, int End);
+    void WriteValue(const String& Value);
+    bool IsHot();
+    void UpdateButtonFocus();
+    void DrawControlBorder(HDC DC);
+    void LabelFontChanged(TObject* Sender);
+    void MarkModified();
+    int IntegerPartLength(const String& S) const;
+    int DecimalSeparatorPos();
+    bool IsMinusAllowed(wchar_t ch) const;
+    bool IsDecimalPartFull(const String& Value, int Caret) const;
+    bool IsBadSeparatorPosition(const String& Value, int Caret) const;
+    void ToggleSign(bool WholeSelected);
+    void HandleLButtonDown(TMessage& Message);
+    void HandleLButtonUp(TMessage& Message);
+    void HandleSetFocus(TMessage& Message);
+    bool ClipboardEventAllows(const TClipboardEvent& Event);
+    int DropDownBorderWidthOr0() const { return FDropDownBorderWidth; }
+};
+
+class TAdvDropDown : public TAdvCustomDropDown {
+public:
+    using TAdvCustomDropDown::TAdvCustomDropDown;
+};
+
+class TAdvControlDropDown : public TAdvDropDown {
+public:
+    using TAdvDropDown::TAdvDropDown;
+};
+
+// ---------------------------------------------------------------------------
+// The bars of the popup and their buttons.
+
+enum TAdvButtonStyle { tasButton, tasCheck };
+enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
+
+// A list of control pointers whose reads check the index.
+class TDbgList : public TList {
+public:
+    // Raises EListError "Index out of bounds in list read access" past the end.
+    void* GetItem(int Index) const;
+    void AssignList(TList* ListA);
+};
+
+// The small flat button of the bars.
+class TAdvButton : public TCustomControl {
+public:
+    explicit TAdvButton(TComponent* AOwner);
+
+    void Click() override;
+    void SizeToContent();
+    void SetDown(bool Value);
+    bool GetDown() const { return Down; }
+    void SetImages(TCustomImageList* Value) { Images = Value; }
+    void SetAdvDropDown(TAdvCustomDropDown* Value) { AdvDropDown = Value; }
+
+    int GroupIndex = 0;
+    bool AllowAllUp = false;
+    int OffSet = 4;
+    bool MouseInControl = false;
+    bool Hot = false;
+    TAdvButtonStyle Style = tasButton;
+    TAdvButtonState State = absUp;
+    bool MouseDownInControl = false;
+    bool Grouped = true;
+    bool Dragging = false;
+    bool PropHot = false;
+    bool InitialDown = false;
+    bool InternalClick = false;
+    TAdvButtonAppearance* Appearance = nullptr;
+    TCustomImageList* Images = nullptr;
+    int ImageIndex = -1;
+    TModalResult ModalResult = 0;
+    TAdvCustomDropDown* AdvDropDown = nullptr;
+
+protected:
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    virtual void DrawButton(TCanvas* ACanvas);
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+private:
+    bool Down = false;
+    bool Inside(int X, int Y);
+    void CheckMouseOver();
+    void UnHotTick(TObject* Sender);
+    TTimer* UnHotTimer = nullptr;
+};
+
+// What the header and the footer share: an appearance copy, the button list
+// and the painting of background, border, image and caption.
+class TAdvBar : public TCustomControl {
+public:
+    ~TAdvBar() override;
+    // Binds the bar to the editor (null detaches) and copies its appearance.
+    virtual void AttachDropDown(TAdvCustomDropDown* Editor) = 0;
+    void RebuildButtons();
+    TCustomImageList* GetImages() const { return Images; }
+    void SetImages(TCustomImageList* Value) { Images = Value; }
+    TAdvCustomDropDown* GetAdvDropDown() const { return AdvDropDown; }
+    TDbgList* GetButtonList() const { return ButtonList.get(); }
+    TDropDownBarButtons* GetButtons() const;
+
+    TDrawBackGroundEvent OnDrawBackGround;
+    TGetTextEvent OnGetText;
+
+protected:
+    TAdvBar(TComponent* AOwner, bool Footer);
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    virtual void CreateButtons();
+    virtual void ClearButtons();
+    virtual void ArrangeButtons();
+    virtual void UpdateButtons();
+    virtual TDropDownBarAppearance* BarAppearance() const = 0;
+    virtual TRect ButtonArea() const;
+    virtual void PaintExtras(const TRect& R) {}
+    void AppearanceChanged(TObject* Sender);
+    void ButtonClick(TObject* Sender);
+
+    TCustomImageList* Images = nullptr;
+    TAdvCustomDropDown* AdvDropDown = nullptr;
+    TOwned<TDbgList> ButtonList;
+    bool IsFooter = false;
+
+private:
+    void FreeRetired();
+    // Buttons taken off the bar, freed once the message that retired them
+    // (perhaps a click of one of them) has returned.
+    std::vector<TAdvButton*> retired_;
+};
+
+class TAdvHeader : public TAdvBar {
+public:
+    explicit TAdvHeader(TComponent* AOwner);
+    void AttachDropDown(TAdvCustomDropDown* Editor) override;
+    THeaderAppearance* GetAppearance() const { return Appearance.get(); }
+    void SetAppearance(THeaderAppearance* Value) { Appearance->Assign(Value); }
+
+protected:
+    TDropDownBarAppearance* BarAppearance() const override { return Appearance.get(); }
+    void ArrangeButtons() override;
+
+private:
+    TOwned<THeaderAppearance> Appearance;
+};
+
+class TAdvFooter : public TAdvBar {
+public:
+    explicit TAdvFooter(TComponent* AOwner);
+    void AttachDropDown(TAdvCustomDropDown* Editor) override;
+    TFooterAppearance* GetAppearance() const { return Appearance.get(); }
+    void SetAppearance(TFooterAppearance* Value) { Appearance->Assign(Value); }
+    // The grip shows: the appearance asks for it and the editor is sizeable.
+    bool SizeGripActive() const;
+
+protected:
+    TDropDownBarAppearance* BarAppearance() const override { return Appearance.get(); }
+    TRect ButtonArea() const override;
+    void PaintExtras(const TRect& R) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    bool InGrip(int X, int Y) const;
+    void RestoreCursor();
+    TOwned<TFooterAppearance> Appearance;
+    TCursor OldCursor = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The popup window.
+class TDropDownForm : public TForm {
+public:
+    explicit TDropDownForm(TComponent* AOwner);
+
+    void InitializeAndUpdate();
+    Cardinal GetDeActivateTime() const { return FDeActivate; }
+    bool GetShadow() const { return FShadow; }
+    void SetShadow(bool Value) { FShadow = Value; }
+    TAdvHeader* GetHeader() const { return FHeader; }
+    TAdvFooter* GetFooter() const { return FFooter; }
+    TAdvCustomDropDown* GetAdvDropDown() const { return FAdvDropDown; }
+    void SetAdvDropDown(TAdvCustomDropDown* Value) { FAdvDropDown = Value; }
+    TScrollBox* GetScrollBox() const { return FScrollBox; }
+    bool GetSizeable() const { return FSizeable; }
+    void SetSizeable(bool Value) { FSizeable = Value; }
+    bool GetCancelOnDeActivate() const { return FCancelOnDeActivate; }
+    void SetCancelOnDeActivate(bool Value) { FCancelOnDeActivate = Value; }
+    bool GetBlockActivate() const { return FBlockActivate; }
+    void SetBlockActivate(bool Value) { FBlockActivate = Value; }
+    bool GetIsDeactivating() const { return FIsDeactivating; }
+    virtual void UpdateSize() {}
+
+    TNotifyEvent OnSizing;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void AdjustClientRect(RECT& Rect) override;
+    void Paint() override;
+
+private:
+    void PaintBackground();
+    void HandleActivate(TMessage& Message);
+
+    Cardinal FDeActivate = 0;
+    bool FShadow = true;
+    TAdvFooter* FFooter = nullptr;
+    TAdvHeader* FHeader = nullptr;
+    TAdvCustomDropDown* FAdvDropDown = nullptr;
+    TScrollBox* FScrollBox = nullptr;
+    bool FSizeable = false;
+    bool FCancelOnDeActivate = true;
+    bool FBlockActivate = false;
+    bool FIsDeactivating = false;
 };
