@@ -46,6 +46,19 @@ void Fail(const std::wstring& message, HRESULT scode)
     throw AutomationError{DISP_E_EXCEPTION, message, scode};
 }
 
+std::wstring FullPath(const std::wstring& name)
+{
+    if (name.empty())
+        Fail(L"A file name is needed.", E_INVALIDARG);
+    const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    std::wstring path(size, L'\0');
+    const DWORD length = size ? GetFullPathNameW(name.c_str(), size, path.data(), nullptr) : 0;
+    if (length == 0 || length >= size)
+        Fail(L"\"" + name + L"\" is not a valid file name.", E_INVALIDARG);
+    path.resize(length);
+    return path;
+}
+
 const VARIANT& Args::Value(UINT i) const
 {
     if (!Has(i))

@@ -21,6 +21,9 @@ struct AutomationError {
 
 [[noreturn]] void Fail(const std::wstring& message, HRESULT scode = E_FAIL);
 
+// The full path of a file name a caller gave; fails for an empty or bad name.
+std::wstring FullPath(const std::wstring& name);
+
 enum class Kind { Method, Get, Put };
 
 // A call's arguments in the member's order (the put value last): positional

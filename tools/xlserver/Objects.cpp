@@ -5,19 +5,6 @@ namespace xlserver {
 
 namespace {
 
-std::wstring FullPath(const std::wstring& name)
-{
-    if (name.empty())
-        Fail(L"A file name is needed.", E_INVALIDARG);
-    const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-    std::wstring path(size, L'\0');
-    const DWORD length = size ? GetFullPathNameW(name.c_str(), size, path.data(), nullptr) : 0;
-    if (length == 0 || length >= size)
-        Fail(L"\"" + name + L"\" is not a valid file name.", E_INVALIDARG);
-    path.resize(length);
-    return path;
-}
-
 std::wstring RangeName(const xlsx::CellRange& range)
 {
     return xlsx::CellName(range.first) + L":" + xlsx::CellName(range.last);
