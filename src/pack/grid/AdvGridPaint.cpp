@@ -80,10 +80,10 @@ bool TAdvStringGrid::IsSortHeader(int RCol, int ARow)
 bool TAdvStringGrid::ShowsFilterGlyph(int RCol, int ARow)
 {
     // The filter row shows the button where the column's drop-down list
-    // would have entries: its distinct values, or what the event offers.
-    if (ARow != FFilterDropDownRow || ARow >= GetFixedRows() || RCol < GetFixedCols())
+    // would have entries; asking for the first entry only keeps it cheap.
+    if (ARow != FFilterDropDownRow || ARow >= GetFixedRows())
         return false;
-    return (FFilterDropDownAuto && GetRowCount() > GetFixedRows()) || FFilterDropDownCheck;
+    return BuildFilterList(RCol, true);
 }
 
 bool TAdvStringGrid::ColumnFilterActive(int RCol)
