@@ -134,28 +134,46 @@ TEST_F(DetailGroup, HoldsItsListBoxAlignedToTheBottom)
     EXPECT_EQ(list->GetBoundsRect(), TRect(1, 72, 182, 172));
 }
 
-TEST_F(DetailGroup, ShowsItsTextWithoutMarkupAboveTheList)
+// The title as TextOut draws it at (1, 6) in the group's font, bold or not.
+std::unique_ptr<TSnapshot> TitleDrawn(TAdvPanelGroup* Group, bool Bold)
 {
-    TSnapshot picture(group);
-    // The text starts one pixel inside the bevel, TopIndent lower.
-    TSnapshot expected(183, 52);
-    {
-        TOwned<TCanvas> canvas(New<TCanvas>());
-        canvas->SetHandle(expected.DC());
-        canvas->GetBrush()->SetColor(clWhite);
-        canvas->FillRect(TRect(0, 0, 183, 52));
-        canvas->GetFont()->Assign(group->GetFont());
-        canvas->GetBrush()->SetStyle(bsClear);
-        canvas->TextOut(1, 6, L" Shared Folders");
-        canvas->SetHandle(nullptr);
-    }
+    auto expected = std::make_unique<TSnapshot>(183, 52);
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    canvas->SetHandle(expected->DC());
+    canvas->GetBrush()->SetColor(clWhite);
+    canvas->FillRect(TRect(0, 0, 183, 52));
+    canvas->GetFont()->Assign(Group->GetFont());
+    if (Bold)
+        canvas->GetFont()->SetStyle(TFontStyles() << fsBold);
+    canvas->GetBrush()->SetStyle(bsClear);
+    canvas->TextOut(1, 6, L" Shared Folders");
+    canvas->SetHandle(nullptr);
+    return expected;
+}
+
+int InkDifference(const TSnapshot& Expected, const TSnapshot& Picture, int Right = 182)
+{
     int differing = 0;
     for (int y = 1; y < 52; ++y)
-        for (int x = 1; x < 182; ++x)
-            differing += (expected.Pixel(x, y) == clBlack) != (picture.Pixel(x, y) == clBlack);
-    EXPECT_EQ(differing, 0);
+        for (int x = 1; x < Right; ++x)
+            differing += (Expected.Pixel(x, y) == clBlack) != (Picture.Pixel(x, y) == clBlack);
+    return differing;
+}
+
+TEST_F(DetailGroup, ShowsItsBoldTitleAboveTheList)
+{
+    TSnapshot picture(group);
+    // The title starts one pixel inside the bevel, TopIndent lower.
+    // The renderer lays the words out one by one; its blank between them is
+    // its own, so the first word is compared pixel for pixel.
+    EXPECT_EQ(InkDifference(*TitleDrawn(group, true), picture, 46), 0);
+    EXPECT_GT(InkDifference(*TitleDrawn(group, false), picture, 46), 10) << "bold, not plain";
     EXPECT_GT(picture.Count(clBlack, TRect(1, 1, 182, 52)), 30);
     EXPECT_EQ(picture.Count(clBlack, TRect(1, 1, 182, 6)), 0) << "nothing above the top indent";
+    // The raised bevel on button face, and no caption bar.
+    EXPECT_EQ(picture.Pixel(0, 20), static_cast<TColor>(ColorToRGB(clBtnHighlight)));
+    EXPECT_EQ(picture.Pixel(182, 20), static_cast<TColor>(ColorToRGB(clBtnShadow)));
+    EXPECT_EQ(picture.Pixel(150, 3), static_cast<TColor>(ColorToRGB(clBtnFace)));
     // The list box's window is painted over the group's lower part.
     EXPECT_EQ(picture.Pixel(90, 100), static_cast<TColor>(ColorToRGB(clInfoBk)));
 }
