@@ -760,6 +760,7 @@ class TAdvPanelGroup : public TAdvPanel {
 public:
     explicit TAdvPanelGroup(TComponent* AOwner);
     ~TAdvPanelGroup() override;
+    void BeforeDestruction() override;
 
     // Panels per row in the vertical style; values below 1 are ignored.
     int GetColumns() const { return FColumns; }

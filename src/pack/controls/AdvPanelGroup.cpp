@@ -26,12 +26,17 @@ TAdvPanelGroup::TAdvPanelGroup(TComponent* AOwner) : TAdvPanel(AOwner), FDefault
     FScrollBar->SetParent(this);
 }
 
-TAdvPanelGroup::~TAdvPanelGroup()
+TAdvPanelGroup::~TAdvPanelGroup() = default;
+
+void TAdvPanelGroup::BeforeDestruction()
 {
-    const std::vector<TCustomAdvPanel*> panels = std::move(FPanels);
+    // The group's panels go first, while the free notifications that keep
+    // the list right still reach it (the inherited teardown drops them).
+    std::vector<TCustomAdvPanel*> panels = std::move(FPanels);
     FPanels.clear();
     for (TCustomAdvPanel* panel : panels)
         panel->Free();
+    TAdvPanel::BeforeDestruction();
 }
 
 bool TAdvPanelGroup::Gone() const
@@ -211,6 +216,8 @@ void TAdvPanelGroup::Renumber(bool Reversed)
 TCustomAdvPanel* TAdvPanelGroup::NewPanel()
 {
     auto* panel = New<TCustomAdvPanel>(this);
+    // Owned panels freed with the group are not otherwise reported to it.
+    panel->FreeNotification(this);
     panel->SetParent(this);
     panel->AssignSettings(FDefaultPanel.get());
     TPanelCaption* caption = FDefaultPanel->GetCaption();
@@ -321,7 +328,8 @@ void TAdvPanelGroup::SetScrollPosition(int Value)
 
 void TAdvPanelGroup::ScrollBarScroll(TScrollCode ScrollCode, int&)
 {
-    if (ScrollCode != scEndScroll)
+    // The bar reports its end of scrolling also while it is being freed with the group.
+    if (ScrollCode != scEndScroll || Gone())
         return;
     const int limit = FScrollBar->GetMax() - FScrollBar->GetPageSize();
     if (FScrollBar->GetPosition() > limit)
