@@ -13,6 +13,7 @@
 #include <unknwn.h>
 
 class TRegistry;
+class TAdvHintInfo;
 
 // The numeric values are what controls store, so the order is fixed.
 enum TPackStyle : Byte {
@@ -60,9 +61,14 @@ struct IPackStyleEx : public IPackStyle {
 struct IPackTones : public IUnknown {
     virtual void STDMETHODCALLTYPE SetColorTones(TColorTones ATones) = 0;
 };
+// A control that gives an Office-style hint window its hint for a point.
+struct IPackOfficeHint : public IUnknown {
+    virtual TAdvHintInfo* STDMETHODCALLTYPE GetOfficeHint(TPoint Pt) = 0;
+};
 __CRT_UUID_DECL(IPackStyle, 0x11AC2DDC, 0xC087, 0x4298, 0xAB, 0x6E, 0xEA, 0x1B, 0x50, 0x17, 0x51, 0x1B)
 __CRT_UUID_DECL(IPackStyleEx, 0x037BA87F, 0x7CBD, 0x4FDD, 0x85, 0x4E, 0x2B, 0x3F, 0x0B, 0xCC, 0x06, 0xAE)
 __CRT_UUID_DECL(IPackTones, 0x1F492643, 0x6699, 0x4F25, 0x8B, 0x34, 0x32, 0x33, 0xFA, 0x73, 0x50, 0x36)
+__CRT_UUID_DECL(IPackOfficeHint, 0x6C2E59A1, 0x3D0B, 0x4E7A, 0x9F, 0x15, 0x72, 0xB4, 0x0C, 0x8E, 0x51, 0xD3)
 
 // Platform probes (answered by PlatformProbe, so tests can choose).
 bool IsWindowsVistaOrLater();

@@ -5,6 +5,7 @@
 #include "PackControlsTestSupport.h"
 #include "PlatformProbe.h"
 #include "StdCtrls.h"
+#include <algorithm>
 
 using namespace pack_test;
 
@@ -134,28 +135,46 @@ TEST_F(DetailGroup, HoldsItsListBoxAlignedToTheBottom)
     EXPECT_EQ(list->GetBoundsRect(), TRect(1, 72, 182, 172));
 }
 
-TEST_F(DetailGroup, ShowsItsTextWithoutMarkupAboveTheList)
+// The title as TextOut draws it at (1, 6) in the group's font, bold or not.
+std::unique_ptr<TSnapshot> TitleDrawn(TAdvPanelGroup* Group, bool Bold)
 {
-    TSnapshot picture(group);
-    // The text starts one pixel inside the bevel, TopIndent lower.
-    TSnapshot expected(183, 52);
-    {
-        TOwned<TCanvas> canvas(New<TCanvas>());
-        canvas->SetHandle(expected.DC());
-        canvas->GetBrush()->SetColor(clWhite);
-        canvas->FillRect(TRect(0, 0, 183, 52));
-        canvas->GetFont()->Assign(group->GetFont());
-        canvas->GetBrush()->SetStyle(bsClear);
-        canvas->TextOut(1, 6, L" Shared Folders");
-        canvas->SetHandle(nullptr);
-    }
+    auto expected = std::make_unique<TSnapshot>(183, 52);
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    canvas->SetHandle(expected->DC());
+    canvas->GetBrush()->SetColor(clWhite);
+    canvas->FillRect(TRect(0, 0, 183, 52));
+    canvas->GetFont()->Assign(Group->GetFont());
+    if (Bold)
+        canvas->GetFont()->SetStyle(TFontStyles() << fsBold);
+    canvas->GetBrush()->SetStyle(bsClear);
+    canvas->TextOut(1, 6, L" Shared Folders");
+    canvas->SetHandle(nullptr);
+    return expected;
+}
+
+int InkDifference(const TSnapshot& Expected, const TSnapshot& Picture, int Right = 182)
+{
     int differing = 0;
     for (int y = 1; y < 52; ++y)
-        for (int x = 1; x < 182; ++x)
-            differing += (expected.Pixel(x, y) == clBlack) != (picture.Pixel(x, y) == clBlack);
-    EXPECT_EQ(differing, 0);
+        for (int x = 1; x < Right; ++x)
+            differing += (Expected.Pixel(x, y) == clBlack) != (Picture.Pixel(x, y) == clBlack);
+    return differing;
+}
+
+TEST_F(DetailGroup, ShowsItsBoldTitleAboveTheList)
+{
+    TSnapshot picture(group);
+    // The title starts one pixel inside the bevel, TopIndent lower.
+    // The renderer lays the words out one by one; its blank between them is
+    // its own, so the first word is compared pixel for pixel.
+    EXPECT_EQ(InkDifference(*TitleDrawn(group, true), picture, 46), 0);
+    EXPECT_GT(InkDifference(*TitleDrawn(group, false), picture, 46), 10) << "bold, not plain";
     EXPECT_GT(picture.Count(clBlack, TRect(1, 1, 182, 52)), 30);
     EXPECT_EQ(picture.Count(clBlack, TRect(1, 1, 182, 6)), 0) << "nothing above the top indent";
+    // The raised bevel on button face, and no caption bar.
+    EXPECT_EQ(picture.Pixel(0, 20), static_cast<TColor>(ColorToRGB(clBtnHighlight)));
+    EXPECT_EQ(picture.Pixel(182, 20), static_cast<TColor>(ColorToRGB(clBtnShadow)));
+    EXPECT_EQ(picture.Pixel(150, 3), static_cast<TColor>(ColorToRGB(clBtnFace)));
     // The list box's window is painted over the group's lower part.
     EXPECT_EQ(picture.Pixel(90, 100), static_cast<TColor>(ColorToRGB(clInfoBk)));
 }
@@ -272,6 +291,129 @@ TEST_F(GroupArrangement, UpdatesArrangeOnceAtTheOutermostEnd)
     EXPECT_EQ(arranged, 1) << "an extra EndUpdate is ignored";
     group->SetHorzPadding(10);
     EXPECT_EQ(arranged, 1) << "unchanged padding";
+}
+
+// A group that makes its own panels from DefaultPanel (each 120 high).
+class GroupPanels : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        group = New<TAdvPanelGroup>(form);
+        group->SetBounds(0, 0, 300, 200);
+        group->SetParent(form);
+        ShowForm();
+    }
+    TCustomAdvPanel* Named(TCustomAdvPanel* Panel, const wchar_t* Name)
+    {
+        Panel->SetText(Name);
+        return Panel;
+    }
+    // The panels' texts from the top down, and their list order.
+    String Shown()
+    {
+        std::vector<TCustomAdvPanel*> panels;
+        for (int i = 0; i < group->PanelCount(); ++i)
+            panels.push_back(group->Panel(i));
+        std::sort(panels.begin(), panels.end(), [](auto* a, auto* b) { return a->GetTop() < b->GetTop(); });
+        String all;
+        for (auto* p : panels)
+            all += p->GetText();
+        return all;
+    }
+    String Listed()
+    {
+        String all;
+        for (int i = 0; i < group->PanelCount(); ++i)
+            all += group->Panel(i)->GetText() + std::to_wstring(group->Panel(i)->GetIndex());
+        return all;
+    }
+    TAdvPanelGroup* group = nullptr;
+};
+
+TEST_F(GroupPanels, AddAppendInsertMoveAndRemove)
+{
+    group->GetDefaultPanel()->GetCaption()->SetVisible(true);
+    group->GetDefaultPanel()->SetColor(clYellow);
+    for (const wchar_t* name : {L"A", L"B", L"C"})
+        Named(group->AddPanel(), name);
+    EXPECT_EQ(Listed(), L"A0B1C2");
+    // Arranged by position, a new panel starts at the top.
+    EXPECT_EQ(Shown(), L"CBA");
+    group->ArrangePanels();
+    EXPECT_EQ(Shown(), L"ABC");
+    EXPECT_TRUE(group->Panel(0)->GetCaption()->GetVisible()) << "the template's caption visibility";
+    EXPECT_EQ(group->Panel(0)->GetColor(), clYellow);
+    EXPECT_EQ(group->Panel(0)->GetHeight(), 120);
+
+    Named(group->AppendPanel(), L"D");
+    group->ArrangePanels();
+    EXPECT_EQ(Listed(), L"D4A3B2C1");
+    EXPECT_EQ(Shown(), L"CBAD");
+
+    const int children = group->ControlCount();
+    group->MovePanel(4, 0);
+    group->MovePanel(-1, 0);
+    group->RemovePanel(group->PanelCount());
+    group->RemovePanel(-1);
+    EXPECT_EQ(group->InsertPanel(5), nullptr);
+    EXPECT_EQ(group->InsertPanel(-1), nullptr);
+    EXPECT_EQ(Listed(), L"D4A3B2C1") << "out-of-range indexes do nothing";
+    EXPECT_EQ(group->ControlCount(), children) << "and make no panel";
+
+    group->MovePanel(0, 3);
+    EXPECT_EQ(Listed(), L"C4D3A2B1");
+    EXPECT_EQ(Shown(), L"BADC");
+
+    Named(group->InsertPanel(1), L"E");
+    EXPECT_EQ(Listed(), L"C0E1D2A3B4");
+    group->RemovePanel(1);
+    EXPECT_EQ(Listed(), L"C0D1A2B3");
+
+    // A panel freed by someone else leaves the list.
+    group->Panel(0)->Free();
+    EXPECT_EQ(Listed(), L"D1A2B3");
+    group->RemovePanel(0);
+    EXPECT_EQ(Listed(), L"A0B1");
+    group->Clear();
+    EXPECT_EQ(group->PanelCount(), 0);
+    EXPECT_EQ(group->ControlCount(), 1) << "the scroll bar";
+}
+
+TEST_F(GroupPanels, ScrollBarAndWheel)
+{
+    auto wheel = [&](int delta) {
+        const POINT center = group->ClientToScreen({100, 100});
+        return SendMessageW(group->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(center.x, center.y));
+    };
+    TCustomAdvPanel* first = group->AddPanel();
+    EXPECT_FALSE(group->ScrollBar()->GetVisible()) << "8 + 120 + 8 fits in 200";
+    wheel(-120);
+    EXPECT_EQ(first->GetTop(), 8) << "no scroll bar: the wheel is not the group's";
+
+    group->AddPanel();
+    group->AddPanel();
+    group->ArrangePanels();
+    TScrollBar* bar = group->ScrollBar();
+    ASSERT_TRUE(bar->GetVisible());
+    EXPECT_EQ(bar->GetMax(), 8 + 3 * 128);
+    EXPECT_EQ(bar->GetPageSize(), 200);
+    EXPECT_EQ(first->GetWidth(), 300 - 2 * 8 - bar->GetWidth()) << "room for the bar";
+
+    wheel(-120);
+    EXPECT_EQ(bar->GetPosition(), 4);
+    EXPECT_EQ(first->GetTop(), 8 - 4);
+    wheel(120);
+    EXPECT_EQ(first->GetTop(), 8);
+
+    group->SetScrollPosition(1000);
+    EXPECT_EQ(group->GetScrollPosition(), 392 - 200) << "held at max - page size";
+    EXPECT_EQ(first->GetTop(), 8 - 192);
+
+    group->SetMouseWheelDelta(10);
+    group->SetScrollPosition(0);
+    wheel(-120);
+    EXPECT_EQ(first->GetTop(), 8 - 20);
 }
 
 } // namespace
