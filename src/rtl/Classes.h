@@ -556,6 +556,47 @@ private:
     TStream* stream_ = nullptr;
 };
 
+// A collection as the filer's collection value: a list of the items'
+// property lists. WriteItemAt(i) writes item i's properties.
+template <class WriteItemAt>
+void WriteCollectionValue(TWriter& Writer, int Count, WriteItemAt WriteItem)
+{
+    Writer.WriteValue(vaCollection);
+    for (int i = 0; i < Count; ++i) {
+        Writer.WriteListBegin();
+        WriteItem(i);
+        Writer.WriteListEnd();
+    }
+    Writer.WriteListEnd();
+}
+
+// Reads such a value into Collection, whose items it replaces; AddItem makes
+// the next item, whose ReadProperty(Reader, Name) takes the properties it
+// knows. Anything but a collection value raises before the items change.
+template <class AddItemFn>
+void ReadCollectionValue(TReader& Reader, TCollection& Collection, AddItemFn AddItem)
+{
+    if (Reader.ReadValue() != vaCollection)
+        throw EReadError(L"Invalid property value");
+    Collection.BeginUpdate();
+    struct TEndUpdate {
+        TCollection& C;
+        ~TEndUpdate() { C.EndUpdate(); }
+    } endUpdate{Collection};
+    Collection.Clear();
+    while (!Reader.EndOfList()) {
+        Reader.ReadListBegin();
+        auto* item = AddItem();
+        while (!Reader.EndOfList()) {
+            const String name = Reader.ReadPropName();
+            if (!item->ReadProperty(Reader, name))
+                throw EReadError(L"Property " + name + L" does not exist");
+        }
+        Reader.ReadListEnd();
+    }
+    Reader.ReadListEnd();
+}
+
 // ---------------------------------------------------------------------------
 // Threads.
 //

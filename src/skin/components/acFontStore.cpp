@@ -194,33 +194,12 @@ void TacEmbeddedFonts::Assign(TPersistent* Source)
 
 void TacEmbeddedFonts::WriteItems(TWriter& Writer) const
 {
-    Writer.WriteValue(vaCollection);
-    for (int i = 0; i < Count(); ++i) {
-        Writer.WriteListBegin();
-        Items(i)->WriteProperties(Writer);
-        Writer.WriteListEnd();
-    }
-    Writer.WriteListEnd();
+    WriteCollectionValue(Writer, Count(), [&](int i) { Items(i)->WriteProperties(Writer); });
 }
 
 void TacEmbeddedFonts::ReadItems(TReader& Reader)
 {
-    if (Reader.ReadValue() != vaCollection)
-        throw EReadError(L"Invalid property value");
-    BeginUpdate();
-    const TScopeExit endUpdate([this] { EndUpdate(); });
-    Clear();
-    while (!Reader.EndOfList()) {
-        Reader.ReadListBegin();
-        TacEmbeddedFont* item = Add();
-        while (!Reader.EndOfList()) {
-            const String name = Reader.ReadPropName();
-            if (!item->ReadProperty(Reader, name))
-                throw EReadError(L"Property " + name + L" does not exist");
-        }
-        Reader.ReadListEnd();
-    }
-    Reader.ReadListEnd();
+    ReadCollectionValue(Reader, *this, [this] { return Add(); });
 }
 
 // ---------------------------------------------------------------------------

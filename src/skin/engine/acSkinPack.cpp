@@ -366,31 +366,10 @@ void TsStoredSkins::Update(TCollectionItem* Item)
 
 void TsStoredSkins::WriteCollection(TWriter& Writer)
 {
-    Writer.WriteValue(vaCollection);
-    for (int i = 0; i < Count(); ++i) {
-        Writer.WriteListBegin();
-        Items(i)->WriteData(Writer);
-        Writer.WriteListEnd();
-    }
-    Writer.WriteListEnd();
+    WriteCollectionValue(Writer, Count(), [&](int i) { Items(i)->WriteData(Writer); });
 }
 
 void TsStoredSkins::ReadCollection(TReader& Reader)
 {
-    if (Reader.ReadValue() != vaCollection)
-        throw EReadError(L"Invalid property value");
-    BeginUpdate();
-    TScopeExit done([this] { EndUpdate(); });
-    Clear();
-    while (!Reader.EndOfList()) {
-        Reader.ReadListBegin();
-        TsStoredSkin* item = AddSkin();
-        while (!Reader.EndOfList()) {
-            const String name = Reader.ReadPropName();
-            if (!item->ReadProperty(Reader, name))
-                throw EReadError(L"Property " + name + L" does not exist");
-        }
-        Reader.ReadListEnd();
-    }
-    Reader.ReadListEnd();
+    ReadCollectionValue(Reader, *this, [this] { return AddSkin(); });
 }
