@@ -77,19 +77,28 @@ TEST(SkinLoad, APaintedFormShowsTheLoadedColours)
     s.Load(L"Blocks");
     TsSkinManager& m = *s.m;
     // A window that paints the PANEL section in its state 0 and the BUTTON
-    // section in its state 1 with the foundation's painter.
+    // section in its state 1 with the foundation's painter. It is asked to
+    // print its client area into a bitmap of ours: reading the screen would
+    // also read whatever another window leaves over it.
     struct Painter {
+        static void Paint(HWND wnd, HDC dc)
+        {
+            auto* manager = reinterpret_cast<TsSkinManager*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+            TCacheInfo ci;
+            ci.FillColor = 0xFFFFFF;
+            PaintSkinItemToDC(manager->GetSkinIndex(L"PANEL"), ci, 0, TRect(0, 0, 60, 60), TPoint(), dc, manager);
+            PaintSkinItemToDC(manager->GetSkinIndex(L"SELECTION"), ci, 1, TRect(60, 0, 120, 60), TPoint(), dc, manager);
+        }
         static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         {
             if (msg == WM_PAINT) {
-                auto* manager = reinterpret_cast<TsSkinManager*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
                 PAINTSTRUCT ps;
-                HDC dc = BeginPaint(wnd, &ps);
-                TCacheInfo ci;
-                ci.FillColor = 0xFFFFFF;
-                PaintSkinItemToDC(manager->GetSkinIndex(L"PANEL"), ci, 0, TRect(0, 0, 60, 60), TPoint(), dc, manager);
-                PaintSkinItemToDC(manager->GetSkinIndex(L"SELECTION"), ci, 1, TRect(60, 0, 120, 60), TPoint(), dc, manager);
+                Paint(wnd, BeginPaint(wnd, &ps));
                 EndPaint(wnd, &ps);
+                return 0;
+            }
+            if (msg == WM_PRINTCLIENT) {
+                Paint(wnd, reinterpret_cast<HDC>(wp));
                 return 0;
             }
             return DefWindowProcW(wnd, msg, wp, lp);
@@ -105,17 +114,31 @@ TEST(SkinLoad, APaintedFormShowsTheLoadedColours)
     ASSERT_NE(wnd, nullptr);
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m));
     UpdateWindow(wnd);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 120;
+    bi.bmiHeader.biHeight = -60;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    HGDIOBJ old = SelectObject(mem, dib);
+    SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    GdiFlush();
     auto readPixel = [&](int x, int y) {
-        HDC screen = GetDC(nullptr);
-        const COLORREF c = GetPixel(screen, 10 + x, 10 + y);
-        ReleaseDC(nullptr, screen);
-        return static_cast<DWORD>(SwapRedBlue(c) & 0xFFFFFF);
+        // The DIB holds 0x00RRGGBB.
+        return static_cast<DWORD>(static_cast<const DWORD*>(bits)[y * 120 + x] & 0xFFFFFF);
     };
     // The middle of PANEL's border image shows its section colour; the
     // selection has no image.
     EXPECT_EQ(readPixel(30, 30), SwapRedBlue(static_cast<Cardinal>(m.gd[m.GetSkinIndex(L"PANEL")].Props[0].Color)) & 0xFFFFFF);
     EXPECT_EQ(readPixel(90, 30), 0x4070FFu) << "SELECTION state 1";
     EXPECT_EQ(readPixel(0, 0), 0x10A010u) << "the corner of PANEL's border image, frame 0";
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
     DestroyWindow(wnd);
     UnregisterClassW(wc.lpszClassName, wc.hInstance);
 }
