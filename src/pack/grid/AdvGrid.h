@@ -535,7 +535,8 @@ public:
     TEncoding* GetEncoding() const { return FEncoding; }
     void SetEncoding(TEncoding* Value) { FEncoding = Value ? TEncoding::Shared(Value) : TEncoding::UTF8(); }
     int GetGroupColumn() const { return FGroupColumn; }
-    void SetGroupColumn(int Value) { FGroupColumn = Value; }
+    // -1 ungroups, a column above 0 groups by it, 0 changes nothing.
+    void SetGroupColumn(int Value);
     int GetPrintPageFrom() const { return FPrintPageFrom; }
     int GetPrintPageTo() const { return FPrintPageTo; }
     int GetPrintPageCount() const { return FPrintPageCount; }
@@ -1563,6 +1564,35 @@ public:
     std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeExpandNode;
     std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeContractNode;
 
+    // --- grouping: consecutive rows with one value in a column become the
+    // children of a node row showing the value (the column taken out), with
+    // optional summary rows after each group (display rows, real columns)
+    virtual void Group(int Colindex);
+    virtual void UnGroup();
+    // A second level inside the groups; the values show in Colindex + 1.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    // True only while Group or UnGroup runs.
+    bool GetIsGrouping() const { return FIsGrouping; }
+    // Per expanded group: into its summary row with Summary, else its node row.
+    void GroupSum(int ACol) { GroupCalc(ACol, 1); }
+    void GroupAvg(int ACol) { GroupCalc(ACol, 2); }
+    void GroupMin(int ACol) { GroupCalc(ACol, 3); }
+    void GroupMax(int ACol) { GroupCalc(ACol, 4); }
+    void GroupCount(int ACol) { GroupCalc(ACol, 5); }
+    void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+    void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
+    void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
+    void GroupCalc(int ACol, int Method);
+    virtual double DoGroupCalc(int ACol, int FromRow, int ToRow);
+    TGroupCalcEvent OnGroupCalc;
+    // Merge (split) every header and summary row as the settings ask.
+    void MergeGroupRows();
+    void SplitGroupRows();
+    // Sort the children of each expanded node of the deepest level only.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+
     // --- filtering (display rows, real columns): each application hides the
     // shown rows that fail the conditions as one more filter level
     bool GetFilterActive() const { return FFilterActive; }
@@ -2514,6 +2544,24 @@ private:
     int FFilterFixedRows = -1;
     String FNarrowDownText;
     bool FNarrowDownActive = false;
+    // --- grouping
+    void SortGroups(bool Indexed);
+    // Runs waiting paint messages only, so that input, timers and posted
+    // closes wait until the grouping is done.
+    void PumpWhileGrouping();
+    // Grouping, sorting and filtering asked for from a handler that the
+    // pump ran find the grid half done and do nothing.
+    bool GroupPumping() const { return FGroupPumping; }
+    // A release on an expanded node row selects (marks) its group.
+    void SelectGroupOfNode(int ARow);
+    void ColourGroupRow(int ARow, bool Header);
+    void ResetGroupRowColours(int ARow, bool Header);
+    int NormalRowEnd() const { return GetRowCount() - FFixedFooters; }
+    int FGroupWidth = 0;
+    String FGroupCaption;
+    String FGroupFooter;
+    bool FIsGrouping = false;
+    bool FGroupPumping = false;
 };
 
 // --- cell appearance

@@ -56,6 +56,10 @@ bool TAdvStringGrid::ColumnCalcValue(int ACol, int ARow, bool RealRows, double& 
     const int row = RealRows ? DisplRowIndex(ARow) : ARow;
     if (!IsBaseCell(ACol, row))
         return false;
+    // Group header and summary rows hold no values of their own while grouped.
+    const bool hidden = RealRows && IsHiddenRow(ARow);
+    if (FGroupColumn != -1 && !hidden && (IsNode(row) || IsSummary(row)))
+        return false;
     const String text = RealRows ? RealRowCell(ACol, ARow) : StripHTMLTags(GetCellText(ACol, ARow));
     return ReadFloat(text, Value);
 }

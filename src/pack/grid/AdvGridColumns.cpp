@@ -142,8 +142,15 @@ void TAdvStringGrid::MoveColumn(int FromIndex, int ToIndex)
         return;
     if (FColumnOrder->Count() == 0)
         SetColumnOrder();
+    // Merged group rows would move in pieces: split around the move.
+    const bool groupMerged =
+        FGroupColumn != -1 && (FGrouping->GetMergeHeader() || FGrouping->GetMergeSummary());
+    if (groupMerged)
+        SplitGroupRows();
     TStringGrid::MoveColumn(FromIndex, ToIndex);
     CellControlsUpdate(false);
+    if (groupMerged)
+        MergeGroupRows();
 }
 
 namespace {
@@ -263,7 +270,7 @@ int TAdvStringGrid::ColumnPosition(int ACol)
 {
     for (int p = 0, n = std::min(FColumnOrder->Count(), TotalColCount()); p < n; ++p)
         if (FColumnOrder->GetItem(p) == ACol)
-            return p;
+            return FGroupColumn != -1 && ACol >= FGroupColumn ? p - 1 : p;
     return ACol;
 }
 
@@ -273,7 +280,9 @@ int TAdvStringGrid::ColumnAtPosition(int Position)
         SetColumnOrder();
     if (Position < 0 || Position >= FColumnOrder->Count())
         return Position;
-    return FColumnOrder->GetItem(Position);
+    const int column = FColumnOrder->GetItem(Position);
+    // The grouped column is out of the grid: later ones sit one further left.
+    return FGroupColumn != -1 && column >= FGroupColumn ? column + 1 : column;
 }
 
 String TAdvStringGrid::RealRowCell(int ACol, int ARealRow)

@@ -352,6 +352,8 @@ bool TAdvStringGrid::MatchFilterRow(int ARow)
 
 void TAdvStringGrid::ApplyFilter()
 {
+    if (GroupPumping())
+        return;
     FFilterFixedRows = FFixedRowsMin;
     const int total = GetRowCount() - FFixedFooters - FFilterFixedRows;
     if (total <= 0)
@@ -384,6 +386,8 @@ void TAdvStringGrid::FilterRow(int ARow)
 
 void TAdvStringGrid::SetFilterActive(bool Value)
 {
+    if (GroupPumping())
+        return;
     if (LoadingNow())
         return;
     if (Value != FFilterActive) {
@@ -411,6 +415,8 @@ void TAdvStringGrid::SetFilterActive(bool Value)
 
 bool TAdvStringGrid::RemoveLastFilter()
 {
+    if (GroupPumping())
+        return false;
     FNarrowDownActive = false;
     if (FFilterLevel <= 0)
         return false;
@@ -428,6 +434,8 @@ bool TAdvStringGrid::RemoveLastFilter()
 
 void TAdvStringGrid::RemoveAllFilters()
 {
+    if (GroupPumping())
+        return;
     if (FFilterLevel > 0) {
         while (FFilterLevel > 0)
             RemoveLastFilter();
@@ -444,6 +452,8 @@ void TAdvStringGrid::NarrowDown(const String& ACondition, int AColumn)
 
 void TAdvStringGrid::NarrowDown(const String& ACondition, bool DoRemoveAccented, int AColumn)
 {
+    if (GroupPumping())
+        return;
     FNarrowDownActive = !ACondition.empty();
     SetFixedRowAlways(true);
     auto addItem = [&] {

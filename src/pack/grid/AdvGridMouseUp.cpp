@@ -57,6 +57,8 @@ void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)
         }
         FPress.FDeselectState = false;
     }
+    if (onCell && ACol > 0 && FGrouping->GetAutoSelectGroup())
+        SelectGroupOfNode(ARow);
     if (actions->GetDisjunctColSelect()) {
         SelectionToColSelect(false);
         if (onCell && ACol >= GetFixedCols() && ACol < GetColCount() - FFixedRightCols && FPress.FDeselectState)
@@ -146,7 +148,10 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
             indexes->AddIndex(realCol, ascending);
         }
         KeepLeftColumnWhile([this, settings, indexes] {
-            QSortIndexed();
+            if (FNumNodes > 0)
+                QSortGroupIndexed();
+            else
+                QSortIndexed();
             settings->SetColumn(indexes->Count() > 0 ? indexes->GetColumn(0) : -1);
         });
     } else {
@@ -159,7 +164,9 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
             settings->SetColumn(realCol);
         }
         KeepLeftColumnWhile([this, settings, unsort] {
-            if (unsort) {
+            if (FNumNodes > 0) {
+                QSortGroup();
+            } else if (unsort) {
                 QUnSort();
                 settings->SetColumn(-1);
             } else {
@@ -170,6 +177,23 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y)
     FSort.time = GetTickCount() - started;
     CellControlsUpdate(true);
     DoClickSort(settings->GetColumn());
+}
+
+void TAdvStringGrid::SelectGroupOfNode(int ARow)
+{
+    if (!IsNode(ARow) || GetNodeState(ARow))
+        return;
+    // The group as far as the normal rows reach, whatever its stored span says.
+    const int last = std::min(ARow + std::max(GetNodeSpan(ARow), 1), GetRowCount() - FFixedFooters) - 1;
+    if (FMouseActions->GetDisjunctRowSelect()) {
+        // Marks are kept by display row unless they persist by real row, as
+        // the release's own marks are.
+        const bool persistent = FMouseActions->GetRowSelectPersistent();
+        for (int r = ARow + 1; r <= last; ++r)
+            SetRowSelect(persistent ? RealRowIndex(r) : r, true);
+    } else if (last >= ARow && GetColCount() > GetFixedCols()) {
+        SetSelection({GetFixedCols(), ARow, GetColCount() - 1, last});
+    }
 }
 
 void TAdvStringGrid::DoClickSort(int ACol)

@@ -1273,6 +1273,8 @@ void TAdvStringGrid::RestoreNormalCellsColumn(const std::vector<String>& Column0
 
 void TAdvStringGrid::RunSort(bool Indexed)
 {
+    if (GroupPumping())
+        return;
     if (GetRowCount() != FSortRowXRef->Count())
         InitSortXRef();
     if (!Indexed)
@@ -1332,6 +1334,8 @@ void TAdvStringGrid::QSortIndexed()
 
 void TAdvStringGrid::QUnSort()
 {
+    if (GroupPumping())
+        return;
     if (GetRowCount() != FSortRowXRef->Count())
         return;  // nothing was recorded for the present rows
     std::vector<String> column0 = NormalCellsColumn();
