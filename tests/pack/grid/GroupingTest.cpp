@@ -172,6 +172,29 @@ TEST(Grouping, MergedHeaderAndSummaryRowsSplitWhenUngrouped)
     EXPECT_EQ(Texts(g.grid, 1), (std::vector<String>{L"Name", L"n1", L"n2", L"n3"}));
 }
 
+TEST(Grouping, ColumnPositionsAndMovesWorkAroundTheGroupColumn)
+{
+    TGroupGrid g(ThreeRows);
+    g->SetColumnOrder();
+    TGrouping* grouping = g->GetGrouping();
+    grouping->SetMergeHeader(true);
+    g->Group(2);
+    EXPECT_EQ(g->ColumnPosition(3), 2) << "the number column now stands at 2";
+    EXPECT_EQ(g->ColumnPosition(1), 1);
+    EXPECT_EQ(g->ColumnAtPosition(2), 3);
+    EXPECT_EQ(g->ColumnAtPosition(1), 1);
+
+    // A moved column leaves the merged header rows whole.
+    g->MoveColumn(3, 2);
+    EXPECT_EQ(g->GetCells(2, 0), L"Note");
+    for (const int header : {1, 4}) {
+        EXPECT_TRUE(g->IsMergedCell(1, header)) << header;
+        EXPECT_EQ(g->CellSpan(1, header).x, 2) << header;
+    }
+    EXPECT_EQ(g->GetCells(1, 1), L"A");
+    EXPECT_FALSE(g->IsMergedCell(1, 2));
+}
+
 TEST(Grouping, ExpandOneLeavesOnlyTheFirstGroupOpen)
 {
     TGroupGrid g({{L"n1", L"A", L"1"}, {L"n2", L"B", L"2"}, {L"n3", L"C", L"3"}});
