@@ -81,15 +81,13 @@ void TAdvStringGrid::SetGroupColumn(int Value)
 void TAdvStringGrid::Group(int Colindex)
 {
     // Column 0 holds the node buttons; grouping by it would take them away.
-    if (FGroupPumping || Colindex < std::max(GetFixedCols(), 1) || Colindex >= GetColCount())
-        return;
-    // The value goes where it ends up in column 1 once the column is out.
-    const int valueCol = Colindex == 1 ? 2 : 1;
-    if (valueCol >= GetColCount())
+    if (FGroupPumping || Colindex < std::max(GetFixedCols(), 1))
         return;
     if (FGroupColumn != -1)
         UnGroup();
-    if (NormalRowEnd() <= GetFixedRows())
+    // The value goes where it ends up in column 1 once the column is out.
+    const int valueCol = Colindex == 1 ? 2 : 1;
+    if (Colindex >= GetColCount() || valueCol >= GetColCount() || NormalRowEnd() <= GetFixedRows())
         return;
 
     const TGrouping* g = FGrouping.get();

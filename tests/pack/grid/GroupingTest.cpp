@@ -479,9 +479,7 @@ constexpr UINT WM_TRY_UNGROUP = WM_APP + 35;
 LRESULT CALLBACK MeddlingWindow(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        EndPaint(hwnd, &ps);
+        ValidateRect(hwnd, nullptr);
         if (++Paints > 1 || !PaintTarget)
             return 0;
         // Everything a handler might start on the grid it finds half grouped.
