@@ -129,6 +129,14 @@ void TDropDownForm::Dispatch(TMessage& Message)
         TForm::Dispatch(Message);
         Invalidate();
         return;
+    case WM_PAINT: {
+        // A form paints itself only around graphic children; the popup has
+        // none, and its background and border are its own painting.
+        ControlState << csCustomPaint;
+        const TScopeExit endPaint([this] { ControlState >> csCustomPaint; });
+        TForm::Dispatch(Message);
+        return;
+    }
     case WM_MOUSEWHEEL: {
         TForm::Dispatch(Message);
         if (FAdvDropDown) {
