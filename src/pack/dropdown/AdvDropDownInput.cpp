@@ -521,6 +521,13 @@ void TAdvCustomDropDown::HandleWMChar(TMessage& Message)
             return;
         }
     }
+    if (key == VK_ESCAPE) {
+        // Escape inserts nothing: it must not mark the value modified again
+        // right after the undo selected it and cleared the mark.
+        FBlockChange = false;
+        TCustomMaskEdit::Dispatch(Message);
+        return;
+    }
     if (key == 3 || key == 22 || key == 24) {
         FBlockChange = false;
         TCustomMaskEdit::Dispatch(Message);

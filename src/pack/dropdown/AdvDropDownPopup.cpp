@@ -351,7 +351,11 @@ void TAdvCustomDropDown::DropDownButtonClick(TObject*)
     if (ComponentState().Contains(csDesigning) || !FDropDownForm || FDropDownForm->GetVisible())
         return;
     // The click that closed the popup by deactivating it must not reopen it.
-    if (GetTickCount() - FDropDownForm->GetDeActivateTime() > 250)
+    // Measured from when the release happened, not from when it is handled:
+    // on a busy system closing may take longer than the 250 ms, and a
+    // release queued before the deactivation counts as within them.
+    const int sinceClose = static_cast<int>(static_cast<DWORD>(GetMessageTime()) - FDropDownForm->GetDeActivateTime());
+    if (sinceClose > 250)
         OpenDropDown();
 }
 

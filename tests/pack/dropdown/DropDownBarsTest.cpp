@@ -171,6 +171,8 @@ TEST_F(DropDownBarsTest, FooterGripShowsOnlyForASizeablePopupAndSetsTheCursor)
     };
     const Case cases[] = {{true, true}, {false, false}};
     edit->GetDropDownFooter()->GetButtons()->Add()->SetCaption(L"OK");
+    // A sizing drag elsewhere may have left the screen cursor turned.
+    Screen->SetCursor(crDefault);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sizeable);
         edit->SetDropDownSizeable(c.sizeable);

@@ -103,7 +103,20 @@ protected:
     }
     TDropDownForm* Popup() const { return edit->GetDropDownForm(); }
     bool Open() const { return Popup()->GetVisible() && edit->GetDroppedDown(); }
-    void ClickButton() { ClickAt(edit->GetButton(), {8, 8}); }
+    // Press and release in one go: the press closes an open popup and the
+    // release must find it closed well within the 250 ms it waits.
+    void ClickButton()
+    {
+        const POINT screen = edit->GetButton()->ClientToScreen({8, 8});
+        SetCursorPos(screen.x, screen.y);
+        Pump();
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        Pump();
+    }
     RECT PopupRect() const
     {
         RECT r{};
