@@ -3,6 +3,7 @@
 #include "AdvDropDown.h"
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
+#include "ComCtrls.h"
 #include "DropDownSurface.h"
 #include "GridHTML.h"
 #include "SysUtils.h"
@@ -15,6 +16,7 @@ public:
     void SetUp() override
     {
         SysUtils_Initialize();
+        Graphics_Initialize();
         Controls_Initialize();
         Forms_Initialize();
         AdvXPVS_Initialize();
@@ -36,6 +38,7 @@ public:
         Clipbrd_Finalize();
         Forms_Finalize();
         Controls_Finalize();
+        Graphics_Finalize();
         SysUtils_Finalize();
     }
 
@@ -85,6 +88,10 @@ private:
             item->SetCaption(L"B" + IntToStr(result));
             item->SetModalResult(result);
         }
+        // A track bar once: the platform keeps what its first one makes.
+        auto* trackBar = New<TTrackBar>(form);
+        trackBar->SetBounds(10, 200, 150, 40);
+        trackBar->SetParent(form);
         auto* content = New<TEdit>(form);
         content->SetBounds(0, 0, 180, 60);
         content->SetTabStop(true);
