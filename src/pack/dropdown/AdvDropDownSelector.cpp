@@ -810,3 +810,8 @@ void TAdvCustomItemSelector::Dispatch(TMessage& Message)
     }
     TScrollingWinControl::Dispatch(Message);
 }
+
+bool TAdvCustomItemSelector::DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos)
+{
+    return TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos);
+}

@@ -207,6 +207,9 @@ public:
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Dispatch(TMessage& Message) override;
+    // The wheel is left to the parent: the popup turns it into steps of the
+    // picker's selection.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) override;
 
 private:
     TOwned<TSelectorItems> Items;

@@ -1,5 +1,6 @@
 // Process-wide start-up of the suite: the units the drop-down unit uses, in
 // the program's order.
+#include "AdvDetailDropDown.h"
 #include "AdvDropDown.h"
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
@@ -164,6 +165,20 @@ private:
             Pump();
         }
         edit->HideDropDown(false);
+        Pump();
+        // A popup list long enough for its scroll bar, stepped by the wheel.
+        auto* detail = New<TAdvDetailDropDown>(form);
+        detail->SetBounds(20, 60, 150, 21);
+        detail->SetParent(form);
+        for (int i = 0; i < 10; ++i)
+            detail->GetItems()->Add()->SetCaption(L"Item " + IntToStr(i));
+        detail->ShowDropDown();
+        Pump();
+        const POINT over = detail->GetItemSelector()->ClientToScreen({10, 10});
+        SetCursorPos(over.x, over.y);
+        Pump();
+        Mouse(MOUSEEVENTF_WHEEL);
+        detail->HideDropDown(false);
         Pump();
         form->Free();
         Pump();
