@@ -216,6 +216,10 @@ void TAdvDetailDropDown::LoadSelector()
     ItemSelector->SetColor(FDropDownColor);
     ItemSelector->SetItemAppearance(ItemAppearance.get());
     TSelectorItems* list = ItemSelector->GetItems();
+    // One layout once all items are in, not one per caption written.
+    TNotifyEvent relayout = std::move(list->OnChange);
+    list->OnChange = nullptr;
+    TScopeExit reconnect([&] { list->OnChange = std::move(relayout); });
     list->BeginUpdate();
     list->Clear();
     for (int i = 0; i < Items->Count(); ++i) {
