@@ -1,4 +1,4 @@
-// Common controls: the date-and-time picker, the platform's
+// Common controls: the track bar (the platform's "msctls_trackbar32"), the date-and-time picker, the platform's
 // "SysDateTimePick32" window (its value is kept while there is no window and
 // handed to each new one), and the rich edit, a memo whose content streams in
 // and out as RTF.
@@ -80,4 +80,49 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+};
+
+// ---------------------------------------------------------------------------
+// The platform's track bar. Its values are kept while there is no window and
+// handed to each new one. The position stays inside Min..Max; a Min above
+// Max or a Max below Min is ignored; OnChange fires only when the position
+// really moves, also when a new Min or Max moves it.
+enum TTrackBarOrientation { trHorizontal, trVertical };
+
+class TTrackBar : public TWinControl {
+public:
+    explicit TTrackBar(TComponent* AOwner);
+
+    int GetMin() const { return min_; }
+    void SetMin(int Value);
+    int GetMax() const { return max_; }
+    void SetMax(int Value);
+    int GetPosition() const { return position_; }
+    void SetPosition(int Value);
+    int GetFrequency() const { return frequency_; }
+    void SetFrequency(int Value);
+    int GetPageSize() const { return pageSize_; }
+    void SetPageSize(int Value);
+    int GetLineSize() const { return lineSize_; }
+    void SetLineSize(int Value);
+    TTrackBarOrientation GetOrientation() const { return orientation_; }
+    void SetOrientation(TTrackBarOrientation Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    virtual void Changed();
+
+private:
+    void MoveTo(int Value);
+    int min_ = 0;
+    int max_ = 10;
+    int position_ = 0;
+    int frequency_ = 1;
+    int pageSize_ = 2;
+    int lineSize_ = 1;
+    TTrackBarOrientation orientation_ = trHorizontal;
 };

@@ -13,6 +13,7 @@
 #include "StdCtrls.h"
 
 class TCustomImageList;
+class TItemAppearance;
 
 // The panel unit of the pack declares another gradient direction with the
 // values in the opposite order; this unit keeps its own here.
@@ -651,6 +652,9 @@ public:
     virtual void DrawSelectionBackground(TCanvas* Canvas, const TRect& R, TColor Background, Byte Part);
     virtual void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, const TRect& R,
                               AdvDropDown::TGradientDirection Direction);
+    // The item colours of a component style; reads nothing of the control
+    // and does nothing for a null appearance.
+    static void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TPackStyle Style);
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -787,9 +791,14 @@ public:
     using TAdvCustomDropDown::TAdvCustomDropDown;
 };
 
+// Any control in the popup: the published Control.
 class TAdvControlDropDown : public TAdvDropDown {
 public:
     using TAdvDropDown::TAdvDropDown;
+
+protected:
+    // A control assigned while loading sits in the popup once loading ends.
+    void Loaded() override;
 };
 
 // ---------------------------------------------------------------------------

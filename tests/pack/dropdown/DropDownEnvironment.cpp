@@ -1,8 +1,10 @@
 // Process-wide start-up of the suite: the units the drop-down unit uses, in
 // the program's order.
+#include "AdvDetailDropDown.h"
 #include "AdvDropDown.h"
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
+#include "ComCtrls.h"
 #include "DropDownSurface.h"
 #include "GridHTML.h"
 #include "SysUtils.h"
@@ -15,6 +17,7 @@ public:
     void SetUp() override
     {
         SysUtils_Initialize();
+        Graphics_Initialize();
         Controls_Initialize();
         Forms_Initialize();
         AdvXPVS_Initialize();
@@ -36,6 +39,7 @@ public:
         Clipbrd_Finalize();
         Forms_Finalize();
         Controls_Finalize();
+        Graphics_Finalize();
         SysUtils_Finalize();
     }
 
@@ -85,6 +89,10 @@ private:
             item->SetCaption(L"B" + IntToStr(result));
             item->SetModalResult(result);
         }
+        // A track bar once: the platform keeps what its first one makes.
+        auto* trackBar = New<TTrackBar>(form);
+        trackBar->SetBounds(10, 200, 150, 40);
+        trackBar->SetParent(form);
         auto* content = New<TEdit>(form);
         content->SetBounds(0, 0, 180, 60);
         content->SetTabStop(true);
@@ -157,6 +165,20 @@ private:
             Pump();
         }
         edit->HideDropDown(false);
+        Pump();
+        // A popup list long enough for its scroll bar, stepped by the wheel.
+        auto* detail = New<TAdvDetailDropDown>(form);
+        detail->SetBounds(20, 60, 150, 21);
+        detail->SetParent(form);
+        for (int i = 0; i < 10; ++i)
+            detail->GetItems()->Add()->SetCaption(L"Item " + IntToStr(i));
+        detail->ShowDropDown();
+        Pump();
+        const POINT over = detail->GetItemSelector()->ClientToScreen({10, 10});
+        SetCursorPos(over.x, over.y);
+        Pump();
+        Mouse(MOUSEEVENTF_WHEEL);
+        detail->HideDropDown(false);
         Pump();
         form->Free();
         Pump();
