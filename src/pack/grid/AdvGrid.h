@@ -2077,8 +2077,11 @@ private:
     };
     // The painter's state of one cell, shared by its steps.
     struct TCellPaint;
-    // The cell graphic under the mouse, shown hot.
-    TCellGraphic* FHoverButton = nullptr;
+    // The cell (display column, row) whose button or expand glyph is under
+    // the mouse, shown hot; (-1, -1) when none.
+    TPoint FHoverButton{-1, -1};
+    // Follows the mouse over cell buttons and repaints what changes.
+    void TrackHoverButton(int ACol, int ARow, int X, int Y);
     // The anchor under the mouse in a marked-up cell.
     TPoint FHoverHTMLCell{-1, -1};
     int FHoverHTMLLink = -1;

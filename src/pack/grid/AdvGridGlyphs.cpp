@@ -432,11 +432,16 @@ void TAdvStringGrid::DrawNodeGlyph(TCanvas* Canvas, TRect R, TCellGraphic* Graph
     if (node->GetShowTree() && ARow >= GetFixedRows()) {
         pen->SetColor(node->GetTreeColor());
         pen->SetWidth(1);
-        const int x = R.left + indent / 2 + 2;
+        // The edged looks draw a fixed column's left edge over its first pixel.
+        const bool edged = GetFixedCols() > 0 && !FIsFlat &&
+                           (FLook == glSoft || FLook == glPack || FLook == glXP || FLook == glListView);
+        const int x = R.left + indent / 2 + 2 + (edged ? 1 : 0);
         const int middle = R.top + (R.bottom - R.top) / 2;
         if (ARow + 1 < GetRowCount()) {
             const int next = GetRowNodeIndent(ARow + 1);
-            if (next > 0 && !(!expanded && next < rowIndent)) {
+            // A contracted node's children are out of view: a row after it
+            // that lies further out is no child to lead down to.
+            if (next > 0 && !(GetNodeState(ARow) && next < rowIndent)) {
                 Canvas->MoveTo(x, middle);
                 Canvas->LineTo(x, R.bottom);
             }
@@ -812,7 +817,7 @@ void TAdvStringGrid::DrawButtonGraphic(TCanvas* Canvas, const TRect& R, TRect G,
     int state = 0;
     if (Graphic->GetCellBoolean())
         state = 2;
-    else if (Graphic == FHoverButton)
+    else if (FHoverButton == TPoint{DisplColIndex(RCol), ARow})
         state = 1;
     if (!enabled && kind != ctExpand)
         state = 3;

@@ -611,6 +611,21 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, TCellPaint& P)
     if (RCol == 0 && HasNodes() && !(P.Graphic && P.Graphic->GetCellType() == ctNode))
         T.left += GetRowNodeIndent(ARow);
 
+    // A filter-edit cell shows the column's filter type as an icon before
+    // the text, and its name in place of an empty text.
+    String placeholder;
+    const bool filterEdit = DoHasFilterEdit(RCol, ARow);
+    if (filterEdit) {
+        const int type = FFilter->HasFilterType(RCol);
+        if (FFltrList && type >= 0 && type < FFltrList->Count())
+            FFltrList->Draw(Canvas, T.left, T.top, type, true);
+        T.left += 18;
+        offset += 18;
+        TStringList* names = FFilterEdit->GetTypeNames();
+        if (type >= 0 && type < names->Count())
+            placeholder = names->Get(type);
+    }
+
     const bool sortHeader = IsSortHeader(RCol, ARow);
     const bool rtl = UseRightToLeftAlignment();
     const auto mirror = [this, rtl](TRect& r) {
@@ -694,14 +709,14 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, TCellPaint& P)
     mirror(T);
     const TColor textColor = font->GetColor();
     font->SetColor(Visible(textColor));
+    // A font changed since the handle was taken is selected again.
+    dc = Canvas->GetHandle();
 
     if (P.Graphic && !text.empty()) {
         RECT measure = T;
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, format | DT_CALCRECT);
         P.TextWidth = measure.right - measure.left + 2;
     }
-    String placeholder;
-    const bool filterEdit = ARow == FFilterEdit->GetRow() && DoHasFilterEdit(RCol, ARow);
     if (FMultilineCells && lines > 1) {
         RECT probe{0, 0, 1000, 1000};
         DrawTextW(dc, L"gh", 2, &probe, DT_SINGLELINE | DT_CALCRECT);
@@ -724,11 +739,14 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, TCellPaint& P)
             font->SetStyle(font->GetStyle() + fsItalic);
             font->SetColor(0x808080);
             text = placeholder;
+        } else if (filterEdit) {
+            font->SetStyle({});
         }
         if (format & DT_SINGLELINE && text.size() > 4096)
             text.resize(4096);
         RECT r = T;
-        DrawTextExW(dc, text.data(), static_cast<int>(text.size()), &r, format, nullptr);
+        // A font changed since the handle was taken is selected again.
+        DrawTextExW(Canvas->GetHandle(), text.data(), static_cast<int>(text.size()), &r, format, nullptr);
     }
 
     if (P.Graphic && P.Graphic->GetCellErrLen() > 0 &&
@@ -969,6 +987,8 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     // The fixed cell under the mouse paints in the look's hover colours.
     int col = -1, row = -1;
     MouseToCell(X, Y, col, row);
+    if (!DesignTime())
+        TrackHoverButton(col, row, X, Y);
     if (col < 0 || row < 0 || !IsHoverFixedCell(col, row)) {
         ResetFixedCellHighlight();
         return;

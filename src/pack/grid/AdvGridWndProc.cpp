@@ -63,6 +63,8 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         }
         return;
     }
+    if (Message.Msg == CM_MOUSELEAVE)
+        TrackHoverButton(-1, -1, 0, 0);
     if ((Message.Msg == WM_THEMECHANGED || Message.Msg == WM_OFFICE_THEME_CHANGED) && FAutoThemeAdapt)
         AdaptStyleToOfficeTheme();
     switch (Message.Msg) {

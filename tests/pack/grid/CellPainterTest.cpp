@@ -2,11 +2,13 @@
 // through PaintTo into a 32-bit bitmap, read at chosen pixels. Cells are
 // 100 x 24 pixels: cell (c, r) covers x 100c .. 100c+99, y 24r .. 24r+23.
 #include "AdvGrid.h"
+#include "AdvGridFilter.h"
 #include "AdvUtil.h"
 #include "AdvXPVS.h"
 #include "PlatformProbe.h"
 #include "Forms.h"
 #include "StdCtrls.h"
+#include "SysUtils.h"
 #include <gtest/gtest.h>
 #include <climits>
 #include <string>
@@ -485,6 +487,246 @@ TEST_F(CellPainter, RepaintingEveryKindLeavesNoGdiObjectBehind)
     for (int i = 0; i < 5; ++i)
         Paint();
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+}
+
+
+// The filter-edit row: each cell shows its column's filter type as an icon
+// from the grid's filter images, and an empty cell the type's name in grey.
+TEST_F(CellPainter, FilterEditCellsShowTheTypeIconAndItsNameAsPlaceholder)
+{
+    const auto iconColour = [](int type) { return RGB(20 * type + 10, 200, 40); };
+    TCustomImageList* icons = grid->GetFilterImages();
+    ASSERT_NE(icons, nullptr);
+    // The program's own icons, one per type.
+    EXPECT_EQ(icons->Count(), 9);
+    grid->SetLook(glStandard);
+    grid->SetFixedRows(2);
+    grid->GetFilterEdit()->SetRow(1);
+    grid->GetFilterEdit()->SetEnabled(true);
+    {
+        const TPicture p = Paint();
+        EXPECT_TRUE(p.HasWhere(TRect(2 * CW + 2, RH + 2, 2 * CW + 20, 2 * RH - 2),
+                               [](COLORREF c) { return GetBValue(c) > GetRValue(c) + 60; }))
+            << "the blue ink of the contains icon";
+    }
+    icons->Clear();
+    for (int type = 0; type < 9; ++type) {
+        TOwned<TBitmap> icon(New<TBitmap>());
+        icon->SetPixelFormat(pf32bit);
+        icon->SetSize(icons->GetWidth(), icons->GetHeight());
+        icon->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(iconColour(type)));
+        icon->GetCanvas()->FillRect(TRect(0, 0, icons->GetWidth(), icons->GetHeight()));
+        icons->AddMasked(icon.get(), clFuchsia);
+    }
+    TFilterData* equal = grid->GetFilter()->Add();
+    equal->SetColumn(3);
+    equal->SetFilterType(AdvGrid::ftEqual);
+    grid->SetCells(4, 1, L"abc");
+
+    struct {
+        int col;
+        int type;
+        bool placeholder;
+    } cases[] = {{2, AdvGrid::ftContains, true}, {3, AdvGrid::ftEqual, true}, {4, AdvGrid::ftContains, false}};
+    const TPicture p = Paint();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.col);
+        const TRect cell = Cell(c.col, 1);
+        const TRect inside(cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom - 2);
+        const TRect icon = p.Ink(inside, p.Pixel(inside.right - 1, inside.bottom - 1));
+        EXPECT_TRUE(p.Has(TRect(cell.left, cell.top, cell.left + 24, cell.bottom), iconColour(c.type)));
+        for (int other : {AdvGrid::ftContains, AdvGrid::ftEqual})
+            if (other != c.type)
+                EXPECT_FALSE(p.Has(cell, iconColour(other)));
+        EXPECT_LT(icon.left, cell.left + 8) << "the icon comes first";
+        const TRect afterIcon(cell.left + 20, inside.top, inside.right, inside.bottom);
+        EXPECT_EQ(p.Has(afterIcon, 0x808080), c.placeholder);
+        EXPECT_EQ(p.Has(afterIcon, RGB(0, 0, 0)), !c.placeholder);
+        // No text over the icon's room.
+        const TRect iconRoom(inside.left, inside.top, icon.left + 18, inside.bottom);
+        EXPECT_FALSE(p.HasWhere(iconRoom, [](COLORREF c) { return c == 0x808080 || c == RGB(0, 0, 0); }));
+    }
+
+    // Names for only the first types: a later type has no placeholder.
+    TStringList* names = grid->GetFilterEdit()->GetTypeNames();
+    while (names->Count() > 3)
+        names->Delete(names->Count() - 1);
+    grid->Invalidate();
+    const TPicture fewer = Paint();
+    EXPECT_TRUE(fewer.Has(TRect(2 * CW + 20, RH + 2, 3 * CW - 2, 2 * RH - 2), 0x808080)) << "Contains";
+    EXPECT_FALSE(fewer.Has(TRect(3 * CW + 20, RH + 2, 4 * CW - 2, 2 * RH - 2), 0x808080)) << "Equal";
+}
+
+// A node's line down to its children: an expanded node leads to the row
+// under it; a contracted one does not to a row further out. The edged looks
+// draw it one pixel further right in a fixed column.
+TEST_F(CellPainter, NodeLinesFollowTheNodeState)
+{
+    TCellNode* node = grid->GetCellNode();
+    node->SetNodeType(cnFlat);
+    node->SetNodeIndent(12);
+    node->SetShowTree(true);
+    node->SetTreeColor(clRed);
+    for (int r = 1; r < 9; ++r)
+        grid->SetCells(1, r, IntToStr(r));
+    grid->AddNode(1, 5);
+    grid->AddNode(2, 2);
+    struct {
+        TGridLook look;
+        bool contracted;
+        int lineX;  // -1: none
+    } cases[] = {{glXP, false, 21}, {glStandard, false, 20}, {glXP, true, -1}, {glStandard, true, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.look << " " << c.contracted);
+        grid->SetLook(c.look);
+        grid->SetNodeState(2, c.contracted);
+        grid->Invalidate();
+        const TPicture p = Paint();
+        // Below the node box of display row 2, around the box's middle.
+        const int top = 2 * RH + 18;
+        const int bottom = 3 * RH - 1;
+        for (int x : {20, 21}) {
+            SCOPED_TRACE(x);
+            EXPECT_EQ(p.Has(TRect(x, top, x + 1, bottom), RGB(255, 0, 0)), x == c.lineX);
+        }
+    }
+}
+
+// A cell button under the mouse is hot; elsewhere in its cell, or once the
+// mouse has left the grid, it is not.
+TEST_F(CellPainter, TheButtonUnderTheMouseIsHot)
+{
+    TColorTones tones{};
+    tones.Background = {clWhite, clGray, clBlack};
+    tones.Foreground = {clSilver, clGray, clBlack};
+    tones.Selected = {clBlue, clGray, clWhite};
+    tones.Hover = {clLime, clGray, clBlack};
+    tones.Disabled = {clSilver, clGray, clGray};
+    grid->SetColorTones(tones);
+    grid->GetControlLook()->SetNoDisabledButtonLook(true);
+    grid->SetCells(1, 8, L"");
+    grid->AddButton(1, 8, 60, 20, L"", haLeft, vaTop);
+    grid->SetCells(2, 8, L"");
+    grid->AddButton(2, 8, 60, 20, L"", haLeft, vaTop);
+    const TPoint face(CW + 30, 8 * RH + 10);
+    const TPoint otherFace(2 * CW + 30, 8 * RH + 10);
+    EXPECT_EQ(Paint().Pixel(face.x, face.y), RGB(255, 255, 255));
+
+    Mouse(WM_MOUSEMOVE, face.x, face.y);
+    {
+        const TPicture p = Paint();
+        EXPECT_EQ(p.Pixel(face.x, face.y), RGB(0, 255, 0));
+        EXPECT_EQ(p.Pixel(otherFace.x, otherFace.y), RGB(255, 255, 255));
+    }
+    // The same cell, beside its button.
+    Mouse(WM_MOUSEMOVE, 2 * CW - 10, 8 * RH + 10);
+    EXPECT_EQ(Paint().Pixel(face.x, face.y), RGB(255, 255, 255));
+
+    Mouse(WM_MOUSEMOVE, otherFace.x, otherFace.y);
+    {
+        const TPicture p = Paint();
+        EXPECT_EQ(p.Pixel(face.x, face.y), RGB(255, 255, 255));
+        EXPECT_EQ(p.Pixel(otherFace.x, otherFace.y), RGB(0, 255, 0));
+    }
+    grid->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Paint().Pixel(otherFace.x, otherFace.y), RGB(255, 255, 255));
+    // Pressed wins over hot.
+    Mouse(WM_MOUSEMOVE, otherFace.x, otherFace.y);
+    grid->PushButton(2, 8, true);
+    EXPECT_EQ(Paint().Pixel(otherFace.x + 2, otherFace.y + 2), RGB(0, 0, 255));
+}
+
+
+// Where the platform's own frame control (DrawFrameControl of a button
+// part) appears whole inside Area.
+bool HasFrameControl(const TPicture& P, const TRect& Area, int Size, UINT State)
+{
+    TOwned<TBitmap> reference(New<TBitmap>());
+    reference->SetPixelFormat(pf32bit);
+    reference->SetSize(Size, Size);
+    RECT r{0, 0, Size, Size};
+    DrawFrameControl(reference->GetCanvas()->GetHandle(), &r, DFC_BUTTON, State);
+    for (int y = Area.top; y + Size <= Area.bottom; ++y)
+        for (int x = Area.left; x + Size <= Area.right; ++x) {
+            bool same = true;
+            for (int dy = 0; dy < Size && same; ++dy)
+                for (int dx = 0; dx < Size && same; ++dx) {
+                    const DWORD q = static_cast<const DWORD*>(reference->GetScanLine(dy))[dx];
+                    same = P.Pixel(x + dx, y + dy) == RGB((q >> 16) & 0xFF, (q >> 8) & 0xFF, q & 0xFF);
+                }
+            if (same)
+                return true;
+        }
+    return false;
+}
+
+TOwned<TBitmap> SolidBitmap(int Width, int Height, TColor Colour)
+{
+    TOwned<TBitmap> bitmap(New<TBitmap>());
+    bitmap->SetPixelFormat(pf32bit);
+    bitmap->SetSize(Width, Height);
+    bitmap->GetCanvas()->GetBrush()->SetColor(Colour);
+    bitmap->GetCanvas()->FillRect(TRect(0, 0, Width, Height));
+    return bitmap;
+}
+
+// More kinds at their place: pictures and images at the cell's top left, a
+// data image by its number (none for a text that is no number), the expand
+// chevron at the top right, and the check box styles.
+TEST_F(CellPainter, PicturesImagesAndGlyphStylesAtTheirPlace)
+{
+    TOwned<TImageList> images(New<TImageList>(nullptr));
+    images->SetSize(16, 16);
+    for (TColor colour : {TColor(clBlue), TColor(clFuchsia)})
+        images->AddMasked(SolidBitmap(16, 16, colour).get(), clNone);
+    grid->SetGridImages(images.get());
+    TOwned<TBitmap> red = SolidBitmap(10, 10, clRed);
+    grid->SetCells(1, 1, L"");
+    grid->AddBitmap(1, 1, red.get(), false, haLeft, vaTop);
+    grid->SetCells(2, 1, L"");
+    grid->AddImageIdx(2, 1, 1, haLeft, vaTop);
+    grid->SetCells(3, 1, L"1");
+    grid->AddDataImage(3, 1, 0, haLeft, vaTop);
+    grid->SetCells(4, 1, L"one");
+    grid->AddDataImage(4, 1, 0, haLeft, vaTop);
+    grid->SetCells(1, 2, L"");
+    grid->AddExpand(1, 2, 60);
+    grid->SetCells(2, 2, L"");
+    grid->AddCheckBox(2, 2, cbGrayed);
+    grid->SetCells(3, 2, L"");
+    grid->AddCheckBox(3, 2, true, false);
+    grid->SetCells(4, 2, L"");
+    grid->AddCheckBox(4, 2, false, false);
+
+    const TPicture p = Paint();
+    EXPECT_EQ(p.Pixel(CW + 7, RH + 7), RGB(255, 0, 0)) << "bitmap";
+    EXPECT_EQ(p.Pixel(2 * CW + 10, RH + 10), RGB(255, 0, 255)) << "image 1";
+    EXPECT_EQ(p.Pixel(3 * CW + 10, RH + 10), RGB(255, 0, 255)) << "data image \"1\"";
+    EXPECT_FALSE(p.Has(Cell(4, 1), RGB(0, 0, 255))) << "no number, no image";
+    EXPECT_FALSE(p.Has(Cell(4, 1), RGB(255, 0, 255)));
+    // The chevron: black at the top right of the cell, nothing at its left.
+    EXPECT_TRUE(p.Has(TRect(2 * CW - 13, 2 * RH, 2 * CW - 1, 2 * RH + 13), RGB(0, 0, 0)));
+    EXPECT_FALSE(p.Has(TRect(CW + 2, 2 * RH + 2, 2 * CW - 16, 3 * RH - 2), RGB(0, 0, 0)));
+    const int size = grid->GetControlLook()->GetCheckSize();
+    EXPECT_TRUE(HasFrameControl(p, Cell(2, 2), size, DFCS_BUTTONCHECK | DFCS_BUTTON3STATE | DFCS_CHECKED))
+        << "grayed";
+
+    grid->GetControlLook()->SetControlStyle(csFlat);
+    {
+        const TPicture flat = Paint();
+        EXPECT_TRUE(HasFrameControl(flat, Cell(3, 2), size, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_FLAT));
+        EXPECT_TRUE(HasFrameControl(flat, Cell(4, 2), size, DFCS_BUTTONCHECK | DFCS_FLAT));
+    }
+    // The drawn box ticks in the control look's colour.
+    grid->GetControlLook()->SetControlStyle(csBorland);
+    grid->GetControlLook()->SetColor(clRed);
+    {
+        const TPicture drawn = Paint();
+        EXPECT_TRUE(drawn.Has(Cell(3, 2), RGB(255, 0, 0)));
+        EXPECT_FALSE(drawn.Has(Cell(4, 2), RGB(255, 0, 0)));
+        EXPECT_TRUE(drawn.Has(Cell(4, 2), ColorToRGB(clBtnFace)));
+    }
+    grid->SetGridImages(nullptr);
 }
 
 } // namespace
