@@ -499,6 +499,7 @@ private:
     void WMMoving(TMessage& Message);
     void WMEnterSizeMove(TMessage& Message);
     void WMExitSizeMove(TMessage& Message);
+    void EndMoveSize();
     void WMSizeMessage(TMessage& Message);
     void CMHintShowMessage(TMessage& Message);
     void PumpStep();

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Posted to itself when the system's move or size loop ends.
+constexpr UINT WM_PANEL_ENDMOVESIZE = WM_USER + 2142;
+
 bool StartsWithNoCase(const String& Text, const wchar_t* Prefix)
 {
     const std::size_t n = wcslen(Prefix);
@@ -391,6 +394,7 @@ void TCustomAdvPanel::Dispatch(TMessage& Message)
     case WM_EXITSIZEMOVE: WMExitSizeMove(Message); return;
     case WM_SIZE: WMSizeMessage(Message); return;
     case CM_HINTSHOW: CMHintShowMessage(Message); return;
+    case WM_PANEL_ENDMOVESIZE: EndMoveSize(); return;
     case WM_ERASEBKGND:
         if (FOptimizePaint) {
             Message.Result = 1;
@@ -517,6 +521,14 @@ void TCustomAdvPanel::WMMoving(TMessage& Message)
 void TCustomAdvPanel::WMExitSizeMove(TMessage& Message)
 {
     TCustomPanel::Dispatch(Message);
+    // Without full-window dragging the platform places the window only after
+    // this message: the end is reported once the loop has returned, so that
+    // the handler and the group see where the panel ended up.
+    PostMessageW(GetHandle(), WM_PANEL_ENDMOVESIZE, 0, 0);
+}
+
+void TCustomAdvPanel::EndMoveSize()
+{
     if (OnEndMoveSize)
         OnEndMoveSize(this);
     Synchronize();
