@@ -835,6 +835,7 @@ private:
     int ContentExtent() const;
     void ScrollBarScroll(TScrollCode ScrollCode, int& ScrollPos);
     void Renumber(bool Reversed);
+    void CollapseAll(bool Collapsed);
     TCustomAdvPanel* NewPanel();
     bool Wheel(int Direction);
     // The group is being freed (its scroll bar may be gone).

@@ -374,9 +374,11 @@ void TCustomAdvPanel::WndProc(TMessage& Message)
 {
     if (Message.Msg == CM_RELEASE && FReleasePending) {
         // Posted by a close with FreeOnClose, so that the click that closed
-        // the panel (or a collapse pumping messages) has returned: freed here,
-        // before any handler of ours, nothing touches the panel afterwards.
-        Free();
+        // the panel has returned: freed here, before any handler of ours,
+        // nothing touches the panel afterwards. A collapse that lets messages
+        // run is still on the stack: it posts the release again once it ends.
+        if (!FIsCollapsing)
+            Free();
         return;
     }
     if (Message.Msg == WM_DESTROY && FPosition->GetSave())
@@ -678,8 +680,11 @@ void TCustomAdvPanel::SetCollaps(bool Value)
         if (!ComponentState().Contains(csLoading))
             CollapseTo(Value);
     }
-    if (FReleasePending)
+    if (FReleasePending) {
+        if (HandleAllocated())
+            PostMessageW(GetHandle(), CM_RELEASE, 0, 0);
         return;
+    }
     PanelStateChanged();
     if (OnEndCollapsExpand)
         OnEndCollapsExpand(this);

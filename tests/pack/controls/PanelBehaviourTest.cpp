@@ -4,6 +4,7 @@
 #include "AdvPanel.h"
 #include "PackControlsTestSupport.h"
 #include <thread>
+#include <utility>
 
 using namespace pack_test;
 
@@ -151,6 +152,95 @@ TEST_F(PanelBehaviour, CloseButtonWithFreeOnCloseFreesAfterTheClick)
     EXPECT_EQ(captionClicks, 0);
     EXPECT_EQ(group->PanelCount(), 0) << "freed, and the group forgot it";
     EXPECT_EQ(group->ControlCount(), 1) << "only the scroll bar is left";
+}
+
+// Notes when a component it watches is freed, and whether a call the test
+// marks was still running then.
+class TFreeWatch : public TComponent {
+public:
+    using TComponent::TComponent;
+    bool Freed = false;
+    bool FreedInside = false;
+    bool Inside = false;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove && AComponent != this) {
+            Freed = true;
+            FreedInside = Inside;
+        }
+    }
+};
+
+TEST_F(PanelBehaviour, CloseDuringACollapseFreesThePanelAfterTheCollapse)
+{
+    auto* group = New<TAdvPanelGroup>(form);
+    group->SetBounds(0, 0, 90, 300);
+    group->SetParent(form);
+    group->GetDefaultPanel()->GetCaption()->SetVisible(true);
+    group->GetDefaultPanel()->GetCaption()->SetCloseButton(true);
+    group->GetDefaultPanel()->SetCollapsSteps(3);
+    TCustomAdvPanel* closing = group->AddPanel();
+    TCustomAdvPanel* other = group->AddPanel();
+    closing->SetFreeOnClose(true);
+    closing->SetCollapsDelay(0);
+    TOwned<TFreeWatch> watch(New<TFreeWatch>(nullptr));
+    closing->FreeNotification(watch.get());
+    int closed = 0, ended = 0;
+    closing->OnClose = [&](TObject*) { ++closed; };
+    closing->OnEndCollapsExpand = [&](TObject*) { ++ended; };
+    Pump();
+    // A click on the close button arrives while the collapse lets messages run.
+    bool clicked = false;
+    closing->OnResize = [&](TObject*) {
+        if (std::exchange(clicked, true))
+            return;
+        const LPARAM at = MAKELPARAM(closing->GetWidth() - 8, 8);
+        PostMessageW(closing->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(closing->Handle(), WM_LBUTTONUP, 0, at);
+    };
+    watch->Inside = true;
+    closing->SetCollaps(true);
+    watch->Inside = false;
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(watch->FreedInside) << "not freed while its collapse still runs";
+    EXPECT_EQ(ended, 0) << "a panel being released reports no end of collapsing";
+    Pump();
+    EXPECT_TRUE(watch->Freed);
+    EXPECT_EQ(group->PanelCount(), 1);
+    EXPECT_EQ(group->Panel(0), other);
+}
+
+TEST_F(PanelBehaviour, PanelClosedWhileTheGroupCollapsesAllIsLeftOut)
+{
+    auto* group = New<TAdvPanelGroup>(form);
+    group->SetBounds(0, 0, 90, 300);
+    group->SetParent(form);
+    group->GetDefaultPanel()->GetCaption()->SetVisible(true);
+    group->GetDefaultPanel()->GetCaption()->SetCloseButton(true);
+    group->GetDefaultPanel()->SetCollapsSteps(3);
+    TCustomAdvPanel* first = group->AddPanel();
+    TCustomAdvPanel* second = group->AddPanel();
+    group->ArrangePanels();
+    first->SetCollapsDelay(0);
+    second->SetFreeOnClose(true);
+    Pump();
+    // The second panel's close button is clicked while the first one collapses.
+    bool clicked = false;
+    first->OnResize = [&](TObject*) {
+        if (std::exchange(clicked, true))
+            return;
+        const LPARAM at = MAKELPARAM(second->GetWidth() - 8, 8);
+        PostMessageW(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(second->Handle(), WM_LBUTTONUP, 0, at);
+    };
+    group->CloseAllPanels();
+    Pump();
+    EXPECT_TRUE(first->GetCollaps());
+    ASSERT_EQ(group->PanelCount(), 1);
+    EXPECT_EQ(group->Panel(0), first);
 }
 
 TEST_F(PanelBehaviour, CaptionClicksToggleAndButtonsCollapse)
