@@ -499,6 +499,7 @@ private:
     void WMMoving(TMessage& Message);
     void WMEnterSizeMove(TMessage& Message);
     void WMExitSizeMove(TMessage& Message);
+    void EndMoveSize();
     void WMSizeMessage(TMessage& Message);
     void CMHintShowMessage(TMessage& Message);
     void PumpStep();
@@ -834,6 +835,7 @@ private:
     int ContentExtent() const;
     void ScrollBarScroll(TScrollCode ScrollCode, int& ScrollPos);
     void Renumber(bool Reversed);
+    void CollapseAll(bool Collapsed);
     TCustomAdvPanel* NewPanel();
     bool Wheel(int Direction);
     // The group is being freed (its scroll bar may be gone).

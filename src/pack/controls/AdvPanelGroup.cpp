@@ -173,19 +173,29 @@ void TAdvPanelGroup::EndUpdate()
     UpdateScrollBar();
 }
 
+void TAdvPanelGroup::CollapseAll(bool Collapsed)
+{
+    // An animated collapse lets messages run, and a panel closed meanwhile
+    // may be freed: each panel is looked up again before it is used.
+    const std::vector<TCustomAdvPanel*> panels = ChildPanels();
+    for (TCustomAdvPanel* panel : panels) {
+        const std::vector<TCustomAdvPanel*> current = ChildPanels();
+        if (std::find(current.begin(), current.end(), panel) != current.end())
+            panel->SetCollaps(Collapsed);
+    }
+}
+
 void TAdvPanelGroup::OpenAllPanels()
 {
     BeginUpdate();
-    for (TCustomAdvPanel* panel : ChildPanels())
-        panel->SetCollaps(false);
+    CollapseAll(false);
     EndUpdate();
 }
 
 void TAdvPanelGroup::CloseAllPanels()
 {
     BeginUpdate();
-    for (TCustomAdvPanel* panel : ChildPanels())
-        panel->SetCollaps(true);
+    CollapseAll(true);
     EndUpdate();
     Invalidate();
 }

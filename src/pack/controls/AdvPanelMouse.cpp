@@ -13,6 +13,9 @@
 
 namespace {
 
+// Posted to itself when the system's move or size loop ends.
+constexpr UINT WM_PANEL_ENDMOVESIZE = WM_USER + 2142;
+
 bool StartsWithNoCase(const String& Text, const wchar_t* Prefix)
 {
     const std::size_t n = wcslen(Prefix);
@@ -371,9 +374,11 @@ void TCustomAdvPanel::WndProc(TMessage& Message)
 {
     if (Message.Msg == CM_RELEASE && FReleasePending) {
         // Posted by a close with FreeOnClose, so that the click that closed
-        // the panel (or a collapse pumping messages) has returned: freed here,
-        // before any handler of ours, nothing touches the panel afterwards.
-        Free();
+        // the panel has returned: freed here, before any handler of ours,
+        // nothing touches the panel afterwards. A collapse that lets messages
+        // run is still on the stack: it posts the release again once it ends.
+        if (!FIsCollapsing)
+            Free();
         return;
     }
     if (Message.Msg == WM_DESTROY && FPosition->GetSave())
@@ -391,6 +396,7 @@ void TCustomAdvPanel::Dispatch(TMessage& Message)
     case WM_EXITSIZEMOVE: WMExitSizeMove(Message); return;
     case WM_SIZE: WMSizeMessage(Message); return;
     case CM_HINTSHOW: CMHintShowMessage(Message); return;
+    case WM_PANEL_ENDMOVESIZE: EndMoveSize(); return;
     case WM_ERASEBKGND:
         if (FOptimizePaint) {
             Message.Result = 1;
@@ -517,6 +523,14 @@ void TCustomAdvPanel::WMMoving(TMessage& Message)
 void TCustomAdvPanel::WMExitSizeMove(TMessage& Message)
 {
     TCustomPanel::Dispatch(Message);
+    // Without full-window dragging the platform places the window only after
+    // this message: the end is reported once the loop has returned, so that
+    // the handler and the group see where the panel ended up.
+    PostMessageW(GetHandle(), WM_PANEL_ENDMOVESIZE, 0, 0);
+}
+
+void TCustomAdvPanel::EndMoveSize()
+{
     if (OnEndMoveSize)
         OnEndMoveSize(this);
     Synchronize();
@@ -666,8 +680,11 @@ void TCustomAdvPanel::SetCollaps(bool Value)
         if (!ComponentState().Contains(csLoading))
             CollapseTo(Value);
     }
-    if (FReleasePending)
+    if (FReleasePending) {
+        if (HandleAllocated())
+            PostMessageW(GetHandle(), CM_RELEASE, 0, 0);
         return;
+    }
     PanelStateChanged();
     if (OnEndCollapsExpand)
         OnEndCollapsExpand(this);

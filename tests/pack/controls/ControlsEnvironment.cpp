@@ -79,6 +79,10 @@ private:
         menu->OnPopup = [](TObject*) { PostMessageW(Application->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0); };
         menu->Popup(10, 10);
         pack_test::Pump();
+        // And the hand cursor shown over anchors, and those of the system's
+        // move and size loop.
+        for (const wchar_t* cursor : {IDC_HAND, IDC_SIZEALL, IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZENS, IDC_SIZEWE})
+            ::SetCursor(LoadCursorW(nullptr, cursor));
         form->Free();
         pack_test::Pump();
     }

@@ -416,4 +416,74 @@ TEST_F(GroupPanels, ScrollBarAndWheel)
     EXPECT_EQ(first->GetTop(), 8 - 20);
 }
 
+TEST_F(GroupPanels, WheelWithoutScrollBarGoesToTheParent)
+{
+    std::vector<int> formWheel;
+    form->OnMouseWheel = [&](TObject*, TShiftState, int delta, POINT, bool& handled) {
+        formWheel.push_back(delta);
+        handled = true;
+    };
+    auto wheel = [&](int delta) {
+        const POINT center = group->ClientToScreen({100, 100});
+        SendMessageW(group->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(center.x, center.y));
+    };
+    TCustomAdvPanel* first = group->AddPanel();
+    ASSERT_FALSE(group->ScrollBar()->GetVisible());
+    wheel(-120);
+    wheel(120);
+    EXPECT_EQ(formWheel, (std::vector<int>{-120, 120})) << "the inherited handling passes it on";
+    EXPECT_EQ(first->GetTop(), 8);
+
+    group->AddPanel();
+    ASSERT_TRUE(group->ScrollBar()->GetVisible());
+    wheel(-120);
+    EXPECT_EQ(formWheel.size(), 2u) << "a group with a shown bar keeps the wheel";
+    EXPECT_EQ(group->GetScrollPosition(), 4);
+}
+
+TEST_F(GroupPanels, HorizontalStyleScrollsSideways)
+{
+    group->GetDefaultPanel()->SetWidth(120);
+    group->SetGroupStyle(gsHorizontal);
+    group->AddPanel();
+    EXPECT_FALSE(group->ScrollBar()->GetVisible()) << "8 + 120 + 8 fits in 300";
+    group->AddPanel();
+    group->AddPanel();
+    TScrollBar* bar = group->ScrollBar();
+    ASSERT_TRUE(bar->GetVisible());
+    EXPECT_EQ(bar->GetKind(), sbHorizontal);
+    EXPECT_EQ(bar->GetAlign(), alBottom);
+    EXPECT_EQ(bar->GetHeight(), 16);
+    EXPECT_EQ(bar->GetMax(), 8 + 3 * 128);
+    EXPECT_EQ(bar->GetPageSize(), 300);
+    EXPECT_EQ(bar->GetLargeChange(), 100);
+    auto lefts = [&] {
+        std::vector<int> all;
+        for (int i = 0; i < group->PanelCount(); ++i)
+            all.push_back(group->Panel(i)->GetLeft());
+        std::sort(all.begin(), all.end());
+        return all;
+    };
+    EXPECT_EQ(lefts(), (std::vector<int>{8, 136, 264}));
+    for (int i = 0; i < group->PanelCount(); ++i) {
+        EXPECT_EQ(group->Panel(i)->GetTop(), 8);
+        EXPECT_EQ(group->Panel(i)->GetHeight(), 200 - 2 * 8 - 16) << "room for the bar below";
+    }
+
+    const POINT center = group->ClientToScreen({100, 100});
+    SendMessageW(group->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), MAKELPARAM(center.x, center.y));
+    EXPECT_EQ(bar->GetPosition(), 4);
+    EXPECT_EQ(lefts(), (std::vector<int>{4, 132, 260}));
+    group->SetScrollPosition(1000);
+    EXPECT_EQ(group->GetScrollPosition(), 392 - 300) << "held at max - page size";
+    EXPECT_EQ(lefts(), (std::vector<int>{8 - 92, 136 - 92, 264 - 92}));
+
+    // Back to columns: the bar turns upright on the right.
+    group->SetScrollPosition(0);
+    group->SetGroupStyle(gsVertical);
+    EXPECT_EQ(bar->GetKind(), sbVertical);
+    EXPECT_EQ(bar->GetAlign(), alRight);
+    EXPECT_EQ(bar->GetWidth(), 16);
+}
+
 } // namespace
