@@ -3,7 +3,10 @@
 //   decoding the same files with WIC, scaling them and adding them with
 //   ImageList_Add;
 // - rendering one icon-font glyph with its coverage turned into alpha
-//   against a plain DrawTextW of the same character into a DIB of the same size.
+//   against a plain DrawTextW of the same character into a DIB of the same size;
+// - one cross-fade frame of a state animation (CrossFadeStep, painted into
+//   the window DC) at button and form sizes against one AlphaBlend of the
+//   same bitmaps.
 #include <windows.h>
 #include <wincodec.h>
 #include <shlwapi.h>
@@ -16,6 +19,7 @@
 #include "PngWriter.h"
 #include "SysUtils.h"
 #include "acAlphaImageList.h"
+#include "acThdTimer.h"
 #include "acGraphicsStartup.h"
 #include "sGraphUtils.h"
 
@@ -70,6 +74,47 @@ void AddWithWic(IWICImagingFactory* factory, HIMAGELIST list, const std::string&
         return;
     scaler->CopyPixels(nullptr, static_cast<UINT>(size * 4), static_cast<UINT>(size * size * 4), static_cast<BYTE*>(bits));
     ImageList_Add(list, dib.Get(), nullptr);
+}
+
+// One frame of each at a button's and a form's size, on a shown form.
+void CrossFadeFrames()
+{
+    std::printf("cross-fade frame against one AlphaBlend of the same bitmaps (median of 7):\n");
+    const struct { const char* name; int width, height; } sizes[] = {{"button", 80, 25}, {"form", 800, 600}};
+    for (const auto& size : sizes) {
+        TOwned<TForm> form(New<TForm>(nullptr));
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(0, 0, size.width, size.height);
+        form->Show();
+        TOwned<TsCommonData> data(New<TsCommonData>(form.get()));
+        PrepareAnimTimer(data->AnimTimer, form.get(), 1);
+        TacThreadedTimer* timer = data->AnimTimer;
+        TacThreadedTimer::CopyFrom(timer->BmpFrom, nullptr, TRect(0, 0, size.width, size.height));
+        TacThreadedTimer::CopyFrom(timer->BmpTo, nullptr, TRect(0, 0, size.width, size.height));
+        timer->AnimData = data.get();
+        timer->State = 1;
+        timer->Iterations = 1 << 30;
+        timer->Glow = 128;
+        timer->GlowStep = 0;
+        const int frames = size.width > 100 ? 50 : 2000;
+        const double fade = MedianSeconds(7, [&] {
+            for (int i = 0; i < frames; ++i)
+                CrossFadeStep(data.get(), 1);
+            GdiFlush();
+        });
+        TOwned<TBitmap> out(MakeBitmap32(size.width, size.height));
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 128, 0};
+        const double plain = MedianSeconds(7, [&] {
+            for (int i = 0; i < frames; ++i)
+                AlphaBlend(out->GetCanvas()->GetHandle(), 0, 0, size.width, size.height,
+                           timer->BmpTo->GetCanvas()->GetHandle(), 0, 0, size.width, size.height, blend);
+            GdiFlush();
+        });
+        std::printf("  %-6s %4d x %-4d CrossFadeStep %8.4f ms, AlphaBlend %8.4f ms, ratio %.2f\n", size.name,
+                    size.width, size.height, fade / frames * 1e3, plain / frames * 1e3, fade / plain);
+        timer->Free();
+        data.reset();
+    }
 }
 
 } // namespace
@@ -149,6 +194,8 @@ int wmain()
     std::printf("  RenderCharGlyph                 %9.2f ms\n", render * 1e3);
     std::printf("  DrawTextW into a DIB            %9.2f ms\n", plain * 1e3);
     std::printf("ratio RenderCharGlyph / DrawTextW: %.2f\n", render / plain);
+
+    CrossFadeFrames();
 
     chars.reset();
     list.reset();

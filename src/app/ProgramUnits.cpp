@@ -39,6 +39,7 @@ void InitializeProgramUnits()
     sSkinManager_Initialize();
     acFontStore_Initialize();
     acAlphaImageList_Initialize();
+    acGlow_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -76,6 +77,7 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acGlow_Finalize();
     acAlphaImageList_Finalize();
     acFontStore_Finalize();
     sSkinManager_Finalize();

@@ -10,6 +10,7 @@
 //   palette KEY=#RRGGBB ...                (keys of GLOBALINFO: COLOR, FONTCOLOR, BORDERCOLOR ...)
 //   global KEY=VALUE ...                   (other keys of GLOBALINFO, written as they are)
 //   section NAME [parent=NAME] [states=N] [colors=#..,#..,#..] [fonts=#..,#..,#..] [transparency=N]
+//           [glow=N glowmargin=N]          (hover glow: its image is the section's GLOW0)
 //   image SECTION KEY KIND frames=N size=WxH [mask=0|1] [draw=N] [margins=N] [border=N]
 //         [color=#RRGGBB] [keycorner=N] [file=NAME.BMP|NAME.PNG]
 //     KIND: border, texture, glyph. Frame f is filled with the image's colour
@@ -34,6 +35,8 @@ struct Section {
     std::vector<uint32_t> Colors;   // TColor (0x00BBGGRR) per state
     std::vector<uint32_t> Fonts;
     int Transparency = 0;
+    int Glow = 0;
+    int GlowMargin = 0;
 };
 
 enum Kind { Border = 0, Texture = 1, Glyph = 2 };
@@ -160,6 +163,10 @@ inline Skin Parse(std::istream& in)
                     s.Fonts = ParseColors(v);
                 else if (value(rest[i], "transparency", v))
                     s.Transparency = std::stoi(v);
+                else if (value(rest[i], "glowmargin", v))
+                    s.GlowMargin = std::stoi(v);
+                else if (value(rest[i], "glow", v))
+                    s.Glow = std::stoi(v);
             }
             skin.Sections.push_back(s);
         } else if (word == "image") {

@@ -152,6 +152,8 @@ inline std::string OptionText(const Skin& skin)
             out << stateTransparency[i] << "=" << s.Transparency << "\r\n";
         if (s.Colors.size() > 2)
             out << "USESTATE2=1\r\n";
+        if (s.Glow > 0)
+            out << "GLOW=" << s.Glow << "\r\nGLOWMARGIN=" << s.GlowMargin << "\r\n";
         images(s.Name);
         out << "\r\n";
     }

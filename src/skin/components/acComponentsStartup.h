@@ -10,3 +10,6 @@ void acFontStore_Finalize();
 // font installed first.
 void acAlphaImageList_Initialize();
 void acAlphaImageList_Finalize();
+// The glow list; shut-down frees every glow left.
+void acGlow_Initialize();
+void acGlow_Finalize();

@@ -537,6 +537,17 @@ public:
     // A manager exists, SkinIndex is one of its sections and the owner is not
     // going; with CheckSkinActive its skin must be active too.
     bool Skinned(bool CheckSkinActive = false) const;
+
+    // Frees the running state animation and hides the owner's glow.
+    ~TsCommonData() override;
+    // The owner's window: a provider's form or a windowed owner control when
+    // its handle exists, else FSWHandle for a bare window; 0 otherwise.
+    HWND OwnerHandle() const;
+    // The cache is out of date; the owner repaints (at once with UpdateNow).
+    void Invalidate(bool UpdateNow = false);
+    // A running state animation stops where it is and drops its images.
+    void StopAnimation();
+    bool IsAnimating() const;
 };
 
 // The skin state published on the window, or null.

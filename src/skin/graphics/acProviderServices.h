@@ -126,6 +126,14 @@ extern TsAlphaHints* AlphaHints;
 using TClearGlowEffects = void (*)(bool DestroyWnd);
 extern TClearGlowEffects ClearGlowEffectsProc;
 void ClearGlowEffects(bool DestroyWnd);
+// Hides the glow ID (and sets it to -1); the glow code puts its own routine
+// here when it starts.
+using THideGlowEffect = void (*)(Integer& ID, bool Animate);
+extern THideGlowEffect HideGlowEffectProc;
+
+// Set by a skinned form on WM_QUERYENDSESSION: state changes then repaint at
+// once instead of animating.
+extern bool SystemShuttingDown;
 
 // The section whose colours apply to content drawn on Control: the given
 // one, or one the engine finds through the control's parent; negative for
@@ -157,12 +165,20 @@ extern TCreateSnapshotForm CreateSnapshotFormProc;
 TacGlowForm* CreateSnapshotForm(HWND Wnd);
 
 // ---------------------------------------------------------------------------
+// One animation step; Data is the animated control's TsCommonData. False ends
+// the animation.
+using TacAnimProc = bool (*)(TObject* Data, Integer Iteration);
+
 // The animation step timer: one window timer of the class library, every
 // step on the main thread. It ticks only while enabled with an interval
-// above 0 and a handler set.
+// above 0 and a handler or step function set. The state animations of the
+// skinned components (acThdTimer) keep their levels and images here.
 class TacThreadedTimer : public TComponent {
 public:
     explicit TacThreadedTimer(TComponent* AOwner);
+    // Disabled, FOwner set; with ChangeEvent each tick runs TimeHandler.
+    struct OwnedTag {};
+    TacThreadedTimer(OwnedTag, TComponent* AOwner, bool ChangeEvent);
     ~TacThreadedTimer() override;
 
     bool GetEnabled() const { return enabled_; }
@@ -171,16 +187,52 @@ public:
     void SetInterval(Cardinal Value);
     const TNotifyEvent& GetOnTimer() const { return onTimer_; }
     void SetOnTimer(TNotifyEvent Value);
+    TThreadPriority GetThreadPriority() const { return priority_; }
+    void SetThreadPriority(TThreadPriority Value);
 
-protected:
+    // A new inner timer, armed as before.
+    void Reset();
+    // Prepares a state animation towards AState (0 normal, 1 hot, 2 other)
+    // and enables the timer at 12 ms.
+    void InitData(TObject* AData, Integer AIteration, TacAnimProc AAnimProc, Integer AState, bool AFast);
+    // Runs the step function once (when enabled and not being destroyed); a
+    // False answer disables the timer and makes it idle.
     virtual void TimeHandler();
+    // DstBmp becomes a 32-bit bitmap of R's size holding R of SrcBmp.
+    static void CopyFrom(TOwned<TBitmap>& DstBmp, TBitmap* SrcBmp, const TRect& R);
+
+    bool Executing = false;
+    bool InHandler = false;
+    bool Destroyed = false;
+    TComponent* FOwner = nullptr;
+    double Glow = 0;
+    double GlowStep = 0;
+    double Value = 0;
+    double ValueStep = 0;
+    Integer State = -1;
+    Integer OldState = -1;
+    Integer IntState = -1;
+    Integer Iteration = 0;
+    Integer Iterations = 6;
+    Integer ThreadType = 0;     // 0 a cross-fade, 1 a glow-only fade
+    TOwned<TBitmap> BmpFrom;
+    TOwned<TBitmap> BmpTo;
+    TOwned<TBitmap> BmpOut;
+    TRect AnimRect;
+    TControl* AnimControl = nullptr;
+    TObject* AnimData = nullptr;
+    TacAnimProc AnimProc = nullptr;
 
 private:
     void Rearm();
+    // The inner timer's tick.
+    void Tick();
 
     TOwned<TTimer> timer_;    // null when the application was terminating at creation
     TNotifyEvent onTimer_;
     Cardinal interval_ = 1000;
+    TThreadPriority priority_ = tpNormal;
     bool enabled_ = true;
-    bool executing_ = false;
+    // Set by the tick being served: a step that frees the timer clears it.
+    bool* alive_ = nullptr;
 };

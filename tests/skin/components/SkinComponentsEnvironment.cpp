@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "SysUtils.h"
 #include "acAlphaImageList.h"
+#include "acComponentsStartup.h"
 #include "acFontStore.h"
 #include "acGraphicsStartup.h"
 #include "sSkinManagerStartup.h"
@@ -22,9 +23,11 @@ public:
         sSkinManager_Initialize();
         acFontStore_Initialize();
         acAlphaImageList_Initialize();
+        acGlow_Initialize();
     }
     void TearDown() override
     {
+        acGlow_Finalize();
         acAlphaImageList_Finalize();
         acFontStore_Finalize();
         sSkinManager_Finalize();

@@ -95,6 +95,8 @@ void FillManager(TsSkinManager& Manager, const skindesc::Skin& Skin, int GlowFra
             }
         }
         section.ParentClass = Wide(s.Parent);
+        section.GlowCount = s.Glow;
+        section.GlowMargin = s.GlowMargin;
     }
     if (Skin.MasterHeight > 0) {
         Manager.MasterBitmap = MakeBitmap32(Skin.MasterWidth, Skin.MasterHeight);
