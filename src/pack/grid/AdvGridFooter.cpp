@@ -63,7 +63,8 @@ void TFloatingFooter::SetShowHint(bool Value)
 void TFloatingFooter::SetHeight(int Value)
 {
     height_ = Value;
-    if (grid_ && grid_->GetFooterPanel() && Value > 0)
+    // A hidden footer keeps its panel folded away.
+    if (grid_ && grid_->GetFooterPanel() && Value > 0 && visible_)
         grid_->GetFooterPanel()->SetHeight(Value - 1);
 }
 
