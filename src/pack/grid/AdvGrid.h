@@ -16,6 +16,7 @@
 #include "AdvGridCellGraphic.h"
 #include "AdvGridFilter.h"
 #include "AdvGridFooter.h"
+#include "AdvGridHints.h"
 #include "AdvGridLook.h"
 #include "AdvGridObjects.h"
 #include "AdvGridTypes.h"
@@ -1818,7 +1819,7 @@ protected:
     virtual void SearchHighLightClick(TObject* Sender) {}
     virtual void SearchMatchCaseClick(TObject* Sender) {}
     // Footer cells of a column (-1: every column) are recalculated.
-    virtual void CalcFooter(int ACol) {}
+    virtual void CalcFooter(int ACol);
     virtual void UpdateSearchPanel();
     // Takes the style of the Office theme the user chose, when it changed.
     virtual void AdaptStyleToOfficeTheme();
@@ -2327,6 +2328,52 @@ private:
     bool FScrollProportional = false;
     bool FScrollSynch = false;
     bool FScrollHints = false;
+
+    // --- text measurement and hints (AdvGridMeasure.cpp, AdvGridHints.cpp)
+public:
+    // The size of a cell's text as painted (ACol a real column). VS: the
+    // height wrapped within the cell; SB: 17 pixels kept for an editor button.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    // As GetCellTextSize, DCol the display column of ACol; Unlimited drops
+    // the cell's width limit.
+    void CalcCellTextExtent(int ACol, int DCol, TSize& Size, bool SB, bool VS, bool Unlimited, int ARow);
+    // Tooltip text requests of the balloon and the date-time picker's changes.
+    void HandleWMNotify(TMessage& Message);
+    // The text the balloon tooltip was last given, and for which cell.
+    const String& GetBalloonText() const { return FBalloonText; }
+    const String& GetBalloonTitle() const { return FBalloonTitle; }
+    TPoint GetLastBalloonCell() const { return FLastBalloon; }
+
+    TCellBalloonEvent OnCellBalloon;
+    TDateTimeChangeEvent OnDateTimeChange;
+
+private:
+    TCanvas* MeasureCanvas();
+    TRichEdit* MeasureRichEdit();
+    TOwned<TBitmap> FMeasureBitmap;
+    TRichEdit* FMeasureRichEdit = nullptr;
+    String FBalloonText;
+    String FBalloonTitle;
+    TPoint FLastBalloon{-1, -1};
+
+    // --- floating footer (AdvGridFooter.cpp)
+public:
+    // Footer cells of a column (-1: every column) by their calculation kinds.
+    virtual void CalcFooterColumns(int ACol);
+    // Repaints the footer panel.
+    void UpdateFooter();
+    // (Sender, ACol, ARow, var Value): a footer cell of acCUSTOM.
+    std::function<void(TObject* Sender, int ACol, int ARow, String& Value)> OnFooterCalc;
+    // (Sender: the panel, ACol, Rect, Canvas): draws a footer cell instead.
+    std::function<void(TObject* Sender, int ACol, const TRect& Rect, TCanvas* Canvas)> OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+
+private:
+    friend class TFooterPanel;
+    // Rows, fixed footers and the hidden last row as the footer's settings say.
+    void ApplyFloatingFooter();
+    // The footer panel draws cells without the right-to-left mirroring.
+    bool FNoRTLOrientation = false;
     bool FAutoThemeAdapt = false;
     TOfficeTheme FOldOfficeTheme = otUnknown;
     bool FIsWinXP = false;

@@ -173,7 +173,9 @@ void TAdvStringGrid::FitColumnToContents(int ACol, bool GrowOnly)
     for (int r = first; r <= last; ++r) {
         if (IsXMergedCell(realCol, r))
             continue;
-        int cellNeed = static_cast<int>(MeasureCellText(ACol, r, false, 0).cx);
+        TSize text{0, 0};
+        CalcCellTextExtent(realCol, ACol, text, false, false, false, r);
+        int cellNeed = static_cast<int>(text.cx);
         // Room for a drop-down button that always shows.
         if (buttonsShown && DoHasComboBox(realCol, r, edNone))
             cellNeed += 16;

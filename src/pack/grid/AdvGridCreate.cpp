@@ -112,6 +112,7 @@ void TAdvStringGrid::CreateOwnedObjects()
     FFocusHelper.reset(New<TFocusHelper>(this));
     FSearchFooter.reset(New<TSearchFooter>(this, initDesign));
     FFloatingFooter.reset(New<TFloatingFooter>());
+    FFloatingFooter->SetGrid(this);
     FPrintSettings.reset(New<TPrintSettings>(this));
     FHTMLSettings.reset(New<THTMLSettings>());
     FSortSettings.reset(New<TSortSettings>(this));
@@ -460,6 +461,7 @@ void TAdvStringGrid::UpdateFooterPanelVisibility()
     FFooterPanel->SetVisible(FFloatingFooter->GetVisible());
     if (FFloatingFooter->GetVisible())
         FFooterPanel->SetHeight(GetDefaultRowHeight());
+    ApplyFloatingFooter();
 }
 
 int TAdvStringGrid::InitMouseWheel(bool Query)
@@ -704,6 +706,5 @@ void TFloatingFooter::Assign(TPersistent* Source)
     SetVisible(s->visible_);
 }
 
-TFooterPanel::TFooterPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}
 
 TSearchPanel::TSearchPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "ExtCtrls.h"
+#include "BaseGrid.h"
+#include <functional>
 
 class TAdvStringGrid;
 
@@ -19,21 +21,37 @@ public:
     // Fires OnChange.
     void SetVisible(bool Value);
     TColor GetColor() const { return color_; }
-    void SetColor(TColor Value) { color_ = Value; }
+    // Colour, column and template repaint the panel.
+    void SetColor(TColor Value);
     TColor GetBorderColor() const { return borderColor_; }
-    void SetBorderColor(TColor Value) { borderColor_ = Value; }
+    void SetBorderColor(TColor Value);
     int GetColumn() const { return column_; }
-    void SetColumn(int Value) { column_ = Value; }
+    void SetColumn(int Value);
     TFooterStyle GetFooterStyle() const { return footerStyle_; }
-    void SetFooterStyle(TFooterStyle Value) { footerStyle_ = Value; }
+    // Fires OnChange: the grid adds or removes the preview row.
+    void SetFooterStyle(TFooterStyle Value);
     const String& GetCustomTemplate() const { return customTemplate_; }
-    void SetCustomTemplate(const String& Value) { customTemplate_ = Value; }
+    void SetCustomTemplate(const String& Value);
     bool GetShowHint() const { return showHint_; }
-    void SetShowHint(bool Value) { showHint_ = Value; }
+    void SetShowHint(bool Value);
     bool GetCalculateHiddenRows() const { return calculateHiddenRows_; }
     void SetCalculateHiddenRows(bool Value) { calculateHiddenRows_ = Value; }
     int GetHeight() const { return height_; }
-    void SetHeight(int Value) { height_ = Value; }
+    // Above 0 the panel becomes Value - 1 high.
+    void SetHeight(int Value);
+    // The grid that shows the footer; set once by the grid.
+    void SetGrid(TAdvStringGrid* Value) { grid_ = Value; }
+    TAdvStringGrid* GetGrid() const { return grid_; }
+    // Repaints the panel.
+    void Invalidate();
+    // The footer cell of ACol calculates by CalcType; nothing outside the grid.
+    void SetColumnCalc(int ACol, TColumnCalcType CalcType);
+    // The grid holds one row more for a preview style.
+    bool GetDidInc() const { return didInc_; }
+    void SetDidInc(bool Value) { didInc_ = Value; }
+
+    // (Sender, ACol, ARow, var Value): a footer cell of acCUSTOM.
+    std::function<void(TObject* Sender, int ACol, int ARow, String& Value)> OnCalcFooter;
     bool GetEnableCalculation() const { return enableCalculation_; }
     void SetEnableCalculation(bool Value) { enableCalculation_ = Value; }
 
@@ -50,6 +68,8 @@ private:
     bool calculateHiddenRows_ = true;
     int height_ = 0;
     bool enableCalculation_ = true;
+    TAdvStringGrid* grid_ = nullptr;
+    bool didInc_ = false;
 };
 
 // The panel the floating footer shows in.
@@ -58,9 +78,29 @@ public:
     explicit TFooterPanel(TComponent* AOwner);
     TAdvStringGrid* GetGrid() const { return grid_; }
     void SetGrid(TAdvStringGrid* Value) { grid_ = Value; }
+    // The column whose hint shows, -1 none.
+    int GetLastHintX() const { return lastHintX_; }
+    // The fixed columns, then the columns from the grid's left column.
+    int GetColumnsWidth();
+    // CustomTemplate with each "<#n>" replaced by column n of the current row.
+    String ExpandFooterTemplate(const String& Template);
+
+protected:
+    void CreateWnd() override;
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    int PaintFixedLastRow();
+    int PaintColumnPreview(bool Template);
+    int PaintCustomFooter();
+    TRect MirrorFooterRect(const TRect& R);
+    // The column under X, counted as the panel draws them; -1 past the last.
+    int ColumnAt(int X);
     TAdvStringGrid* grid_ = nullptr;
+    int lastHintX_ = -1;
 };
 
 // The search bar's panel; the grid wires its six events to its search actions.

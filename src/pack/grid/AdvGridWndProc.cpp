@@ -48,6 +48,10 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         TBaseGrid::WndProc(Message);
         return;
     }
+    if (Message.Msg == WM_NOTIFY) {
+        HandleWMNotify(Message);
+        return;
+    }
     const int oldRow = GetRow();
     if (Message.Msg != 0 && Message.Msg == GridEditShowMessage()) {
         ShowInplaceEdit();
