@@ -691,6 +691,77 @@ public:
         FIncrSearchText = Value;
         SearchTics = 0;
     }
+
+    // === finding and replacing text ========================================
+    // Cells are display cells; with fnIncludeHiddenColumns the column, with
+    // fnIncludeHiddenRows the row is a real index. (-1, -1) when nothing matches.
+    TPoint Find(TPoint StartCell, const String& s, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const String& s, TFindParams FindParams);
+    TPoint FindFirst(const String& s, TFindParams FindParams);
+    TPoint FindNext();
+    // Every occurrence of OrigStr in the cells Find visits; the cells changed.
+    int Replace(const String& OrigStr, const String& NewStr, TFindParams FindParams);
+    // The first row whose sort-column text starts with s (upper case); -1 when none.
+    int Search(const String& s);
+    // Rows whose cells satisfy one condition per column (kinds: 0 starts
+    // with, 1 ends with, 2 contains, 3 equals, 4 differs, 5 does not contain).
+    int FindMulti(const std::vector<String>& Values, const std::vector<int>& Columns,
+                  const std::vector<unsigned char>& Kinds, const std::vector<bool>& CaseSensitive, bool AutoGoto);
+    int FindMultiNext();
+    TFindParams GetFindParams() const { return FFindParams; }
+    const String& GetSearchCache() const { return SearchCache; }
+    TPoint SearchCell{-1, -1};
+    int FindCol = 0;
+    int FindRow = 0;
+
+    // === editability asked by the keys, the tab walk and the mouse =========
+    // Editing possible at all, then CellAllowsEdit (ACol a real column).
+    bool IsEditable(int ACol, int ARow);
+    bool CellAllowsEdit(int ACol, int ARow);
+
+    // === the keyboard ======================================================
+    // ACol clamped into the columns, then moved off zero-width columns away
+    // from the current column; the clamped value when the walk runs out.
+    int NearestVisibleCol(int ACol);
+    // Down on the last row appends one (AppendOnArrowDown).
+    void AddRowOnDown();
+    // The standard cell selection for the current cell.
+    void Select();
+    // The clipboard keys' transfers of the selection (tab-separated text).
+    virtual void CopySelectionToClipboard();
+    virtual void CutSelectionToClipboard();
+    virtual void PasteSelectionFromClipboard();
+    bool GetModified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    wchar_t GetStartEditChar() const { return FStartEditChar; }
+    TColRowBoolEvent OnCheckBoxClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+    TColRowEvent OnRadioButtonClick;
+    TCanInsertRowEvent OnCanDeleteRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    // === the Tab walk and the advance order =================================
+    // One Tab step; false when it handed the focus on to the parent.
+    bool TabKeyPressed(bool Backward);
+    bool IsTabStopCell(int ACol, int ARow);
+    // The first (last) column of the row that takes the cursor; -1 when none.
+    int FirstTabStopCol(int ARow);
+    int LastTabStopCol(int ARow);
+    // The next tab-stop cell in AdvanceDirection order; (-1, -1) when none.
+    TPoint NextAdvanceCell(int ACol, int ARow);
+    virtual void MoveToFirstRow() { SetRow(GetFixedRows()); }
+    // A left click at the cell's top-left corner, without the mouse events.
+    void SimulateCellClick(int ACol, int ARow);
+    // Whether the current cell may move to the column (an open edit may say no).
+    virtual bool CanMoveToCol(int ACol) { return true; }
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    TBoolVarEvent OnClipboardCopy;
+    TBoolVarEvent OnClipboardCut;
+    TBoolVarEvent OnClipboardPaste;
+    std::function<void(TObject* Sender, const TGridRect& Selection)> OnClipboardCopyDone;
+    std::function<void(TObject* Sender, const TGridRect& Selection)> OnClipboardCutDone;
     // Widens StretchCol so that the columns fill Width.
     void ApplyColumnStretch(int StretchCol, int Width);
     // Moves the focus frame over the current cell.
@@ -1804,6 +1875,19 @@ protected:
     virtual void DoEllipsClick(const String& Text, String& Value);
     // Empty hooks: the F2 key, before the column headers go into row 0.
     virtual void F2KeyPressed() {}
+    // The five key handlers; the drop-down grid runs them as its inherited handling.
+    virtual void HandleWMKeyDown(TWMKey& Msg);
+    void HandleKeyDown(Word& Key, TShiftState Shift) override;
+    virtual void HandleWMKeyUp(TWMKey& Msg);
+    virtual void HandleKeyUp(Word& Key, TShiftState Shift);
+    void KeyUp(Word& Key, TShiftState Shift) override { HandleKeyUp(Key, Shift); }
+    virtual void HandleWMChar(TWMKey& Msg);
+    virtual void BeforeKeySelect(TGridRect& Selection) {}
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+    virtual void InsertRowAuto(int ARow);
+    virtual void DeleteRowAuto(int ARealRow);
+    // Routes the key messages to the handlers; false for other messages.
+    bool KeyMessage(TMessage& Message);
     virtual void BeforeShowColumnHeaders() {}
     virtual void HideHoverButtons();
     // Hooks of the settings objects, empty here.
@@ -2612,6 +2696,42 @@ private:
     String FGroupFooter;
     bool FIsGrouping = false;
     bool FGroupPumping = false;
+
+    // --- find and replace
+    enum class TFindMode { Text, Wide };
+    TPoint FindCore(TPoint StartCell, const String& s, TFindParams FindParams, TFindMode Mode);
+    bool FindMatchCell(int ACol, int ARow, TFindMode Mode);
+    void GotoFoundCell(TPoint Found);
+    bool FindMultiRowMatches(int ARow);
+    TFindParams FFindParams;
+    String SearchCache;
+    String SearchCacheWide;
+    std::vector<String> FFindMultiConditions;
+    std::vector<int> FFindMultiColumns;
+    std::vector<bool> FFindMultiCase;
+
+    // --- keyboard
+    TShiftState KeyShiftState() const;
+    bool HomeEndKey(TWMKey& Msg, TShiftState Shift);
+    bool SkipFixedKey(Word Key, TShiftState Shift);
+    void FireKeyDown(Word Key, TShiftState Shift);
+    void NotifyKeySelection();
+    void SpaceOnControlCell(Word Key);
+    bool ClipboardKey(Word Key, bool Ctrl, bool Shift);
+    void InsertRowKey();
+    void DeleteRowKey(bool Alt);
+    void SelectAllKey();
+    TGridRect FMoveSelection{-1, -1, -1, -1};
+    TPoint FLastKeyCell{-1, -1};
+    wchar_t FStartEditChar = 0;
+    // --- tab walk
+    int VisibleFixedRightCols();
+    // One step; Again asks for a further step from the new cell.
+    bool TabStep(bool Backward, bool& Again);
+    bool MoveToNextRowStop(int FromRow, int Col);
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    bool FForceSel = false;
 };
 
 // --- cell appearance

@@ -119,6 +119,8 @@ public:
     void SetMatchCase(bool Value) { matchCase_ = Value; }
     bool GetHighlightDown() const { return highlightDown_; }
     void SetHighlightDown(bool Value) { highlightDown_ = Value; }
+    // Ctrl+F in the grid: the search edit takes the focus.
+    void FocusSearchEdit();
 
     TNotifyEvent OnEditChange;
     TNotifyEvent OnBackwardClick;

@@ -23,6 +23,13 @@ enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+// The options of a find; the set's bit is the ordinal.
+enum TFindParameters {
+    fnMatchCase, fnMatchFull, fnMatchRegular, fnDirectionLeftRight, fnMatchStart, fnFindInCurrentRow,
+    fnFindInCurrentCol, fnIncludeFixed, fnAutoGoto, fnIgnoreHTMLTags, fnBackward, fnIncludeHiddenColumns,
+    fnFindInPresetCol, fnFindInPresetRow, fnSelectedCells, fnIncludeHiddenRows
+};
+using TFindParams = Set<TFindParameters, 16>;
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = Set<TCellBorder>;
 

@@ -143,6 +143,8 @@ void TAdvStringGrid::WndProc(TMessage& Message)
     }
     if (wheelmsg != 0 && Message.Msg == wheelmsg && WheelMessage(Message))
         return;
+    if (KeyMessage(Message))
+        return;
     TBaseGrid::WndProc(Message);
     if (GetRow() != oldRow && FSyncGrid->GetGrid() && FSyncGrid->GetSelectionRow())
         FSyncGrid->GetGrid()->SetRow(GetRow());
