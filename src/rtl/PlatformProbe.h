@@ -15,6 +15,9 @@ struct TPlatformProbe {
     bool CompositionEnabled = false;
     bool LayeredWindows = false;  // layered windows (alpha, click-through) work
     bool HighContrast = false;    // the system's high-contrast setting is on
+    // The angle (90 or 270) by which printers turn landscape pages; 0 leaves
+    // it to the printer driver (Wine's turns by 90).
+    int PrinterLandscapeAngle = 0;
 
     bool IsVistaOrLater() const { return WindowsMajor >= 6; }
     bool IsWin7OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 1); }

@@ -17,6 +17,9 @@ Int64 DayNumber(int y, int m, int d)
 }
 
 const Int64 Epoch = DayNumber(1899, 12, 30);
+// TDateTime of 0001-01-01 and of the day after 9999-12-31.
+const double FirstDay = static_cast<double>(DayNumber(1, 1, 1) - Epoch);
+const double AfterLastDay = static_cast<double>(DayNumber(10000, 1, 1) - Epoch);
 
 void CivilFromDays(Int64 n, int& y, int& m, int& d)
 {
@@ -526,6 +529,10 @@ TDateTime IncMonth(TDateTime Date, int NumberOfMonths)
 
 String FormatDateTime(const String& Format, TDateTime DateTime, const TFormatSettings& Settings)
 {
+    // Days of the years 1 to 9999 only: names of months and days are looked
+    // up by the decoded date, which has no month outside that range.
+    if (!(DateTime >= FirstDay && DateTime < AfterLastDay))
+        throw EConvertError(L"Invalid argument to date encode");
     String out;
     // An empty pattern shows the value as "c" does.
     Append(out, Format.empty() ? String(L"c") : Format, DateTime, Settings, 0);

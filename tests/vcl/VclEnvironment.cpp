@@ -1,6 +1,8 @@
 // Start-up and shut-down of the visual units for the whole suite, as the
 // program entry does them, and the suite's own leak check: at the end no
 // window and no GDI object is left that the tests made.
+#include "Printers.h"
+#include "PrinterSupport.h"
 #include <gtest/gtest.h>
 #include "Dialogs.h"
 #include "Forms.h"
@@ -54,6 +56,16 @@ void WarmUpPlatformCaches()
     vcl_test::Pump();
     form->Free();
     vcl_test::Pump();
+
+    {
+        // The PostScript driver keeps objects for the process once it has printed.
+        testing_support::TempDir printDir;
+        testing_support::TFilePrinter filePrinter(printDir.Path());
+        TOwned<TPrinter> printer(new TPrinter);
+        printer->BeginDoc();
+        printer->GetCanvas()->TextOut(10, 10, L"x");
+        printer->EndDoc();
+    }
 
     testing_support::TempDir dir;
     auto* dialog = New<TSaveDialog>(nullptr);
