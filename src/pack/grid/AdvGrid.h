@@ -87,6 +87,9 @@ double CellTextToFloat(const String& Text);
 
 TAVELIN_EXCEPTION(EAdvGridError, Exception)
 
+// B when A is empty, A when B is empty, else A, a blank and B.
+String JoinWithBlank(const String& A, const String& B);
+
 // An observer told of every change of cells, in registration order.
 class TGridChangeNotifier : public TComponent {
 public:
@@ -990,6 +993,62 @@ public:
     // The space the cell text offset takes across and down a cell.
     int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.x : 2 * FXYOffset.x; }
     int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.y : 2 * FXYOffset.y; }
+
+    // --- printing and print preview (rows and columns in display indexes)
+    // The whole grid, a cell range, the selection, or only the selected rows
+    // or columns, on the printer's default printer. Raises EPrinter when
+    // there is no printer or it reports no resolution; nothing starts then.
+    void Print();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelection();
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // Page PreviewPage of the same ranges, drawn into Displayrect (device units).
+    void PrintPreview(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect);
+    // The first page of the grid or of a range, drawn into DrawRect.
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
+    // Font heights in 0.1 mm for a size in points (with the fit-to-page
+    // scale while a scaled row is measured or drawn), and back.
+    int MapFontHeight(int pointsize) const;
+    int MapFontSize(int Height) const;
+    bool GetFastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool Value) { FFastPrint = Value; }
+    bool GetIsPrintPreview() const { return FIsPrintPreview; }
+    // Reading gives the first page to print; writing makes it the only one.
+    int GetPreviewPage() const { return FPrintFirstPage; }
+    void SetPreviewPage(int Value) { FPrintFirstPage = FPrintLastPage = Value; }
+    // The last layout: the page, the current column strip and the page count.
+    TRect GetPrintPageRect() const { return FPrintPageRect; }
+    int GetPrintPageWidth() const { return FPrintPageWidth; }
+    int GetPrintColStart() const { return FPrintColStart; }
+    int GetPrintColEnd() const { return FPrintColEnd; }
+    int GetPrintNrOfPages() const { return FPrintNrOfPages; }
+    // The printer's landscape rotation (90 or 270).
+    int GetPrinterLandscapeAngle();
+    std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize, int PageYSize)> OnPrintPage;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ARow, int YPos, int PageNr, int PageXSize,
+                       int PageYSize)>
+        OnPrintPageDone;
+    std::function<void(TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
+    std::function<void(TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
+    std::function<void(TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
+    std::function<void(TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
+    std::function<void(TObject* Sender, double& Scale, bool& Allow)> OnFitToPage;
+    std::function<void(TObject* Sender)> OnPrintDone;
+    std::function<void(TObject* Sender, int PageNum, int PageColNum, String& PageNumString)> OnPrintGetPageNum;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>
+        OnCustomCellSize;
+    virtual void DoPrintGetPageNum(int PageNum, int PageColNum, String& PageNumString)
+    {
+        if (OnPrintGetPageNum)
+            OnPrintGetPageNum(this, PageNum, PageColNum, PageNumString);
+    }
 
     // --- sizing settings
     // Automatic sizes only ever grow.
@@ -1995,6 +2054,19 @@ protected:
 
 private:
     friend class THiddenRowItems;
+    friend class TGridPrintPass;
+    void RunPrint(const TGridRect& GridRect, bool SelectedOnly);
+    void RunPrintPreview(TCanvas* Canvas, const TRect& DisplayRect, bool SelectedOnly, const TGridRect& GridRect);
+    bool FFastPrint = false;
+    bool FIsPrintPreview = false;
+    int FPrintFirstPage = 1;
+    int FPrintLastPage = 1;
+    TRect FPrintPageRect{};
+    int FPrintPageWidth = 0;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    int FPrintNrOfPages = 0;
+    double FPrintFontScale = 1.0;
 
     void FireFileProgress(int Percent, int& Last);
     // The CSV reader over a whole text; Insert puts the rows after the grid's.
