@@ -29,6 +29,7 @@ TAdvStringGrid::~TAdvStringGrid() = default;
 void TAdvStringGrid::BeforeDestruction()
 {
     WatchOfficeTheme(false);
+    ForgetFocusFrame();
     if (FColumnSize->GetSave()) {
         // A store that cannot be written must not stop the grid going away.
         try {

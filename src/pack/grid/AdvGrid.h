@@ -17,6 +17,7 @@
 #include "AdvGridFilter.h"
 #include "AdvGridFooter.h"
 #include "AdvGridHints.h"
+#include "AdvGridOverlays.h"
 #include "AdvGridLook.h"
 #include "AdvGridObjects.h"
 #include "AdvGridTypes.h"
@@ -346,8 +347,8 @@ public:
     void SetScrollProportional(bool Value) { FScrollProportional = Value; }
     bool GetScrollSynch() const { return FScrollSynch; }
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
-    bool GetScrollHints() const { return FScrollHints; }
-    void SetScrollHints(bool Value) { FScrollHints = Value; }
+    TScrollHintType GetScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
     // Follows the Office theme the user chooses.
     bool GetAutoThemeAdapt() const { return FAutoThemeAdapt; }
     void SetAutoThemeAdapt(bool Value);
@@ -768,7 +769,7 @@ public:
     // Widens StretchCol so that the columns fill Width.
     void ApplyColumnStretch(int StretchCol, int Width);
     // Moves the focus frame over the current cell.
-    virtual void MoveFocusWindow() {}
+    virtual void MoveFocusWindow();
     // The messages the grid's unit registered.
     static UINT GridEditShowMessage();
     static UINT GridEditDoneMessage();
@@ -2483,7 +2484,7 @@ private:
     TScrollBarAlways FScrollBarAlways = saNone;
     bool FScrollProportional = false;
     bool FScrollSynch = false;
-    bool FScrollHints = false;
+    TScrollHintType FScrollHints = shNone;
 
     // --- text measurement and hints (AdvGridMeasure.cpp, AdvGridHints.cpp)
 public:
@@ -2530,6 +2531,45 @@ private:
     void ApplyFloatingFooter();
     // The footer panel draws cells without the right-to-left mirroring.
     bool FNoRTLOrientation = false;
+
+    // --- border, sizing lines and focus frame (AdvGridFrame.cpp)
+public:
+    // The layered frame round CellRect (client coordinates of the grid).
+    void ShowFocusWindow(const TRect& CellRect);
+    void HideFocusWindow();
+    TGridFocusWindow* GetFocusWindow() const;
+    // Gives Window the mask's pixels as a layered window.
+    void UpdateLayeredFromMask(TWinControl* Window, TGridAlphaMask* Mask);
+    // The border in BorderColor on the window DC.
+    void DrawBorderFrame();
+    // Dotted XOR lines: drawing twice at one place takes the line away.
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+
+private:
+    TGridFocusWindow* FocusWindow();
+    void ForgetFocusFrame();
+    void HandleWMNCPaint(TMessage& Message);
+    TGridFocusWindow* FFocusWindow = nullptr;
+
+    // --- scroll messages (AdvGridScroll.cpp)
+public:
+    // (Sender, row or column, var hint): the text of a scroll hint.
+    TScrollHintEvent OnScrollHint;
+    // The scroll hint window while it shows, and its text.
+    THTMLHintWindow* GetScrollHintWindow() const { return FScrollHintShow ? FScrollHintWnd : nullptr; }
+    const String& GetScrollHintText() const { return FScrollHintText; }
+
+private:
+    // The row (column) a thumb position of 0 .. 127 stands for.
+    int ThumbTarget(bool Vertical, int Pos);
+    void ShowScrollHint(const String& Text);
+    void HideScrollHint();
+    // Before the scroll itself: the hint and the synchronous scroll.
+    void ScrollHintAndSynch(TMessage& Message);
+    THTMLHintWindow* FScrollHintWnd = nullptr;
+    bool FScrollHintShow = false;
+    String FScrollHintText;
     bool FAutoThemeAdapt = false;
     TOfficeTheme FOldOfficeTheme = otUnknown;
     bool FIsWinXP = false;

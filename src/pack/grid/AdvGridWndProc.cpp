@@ -52,6 +52,12 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         HandleWMNotify(Message);
         return;
     }
+    if (Message.Msg == WM_NCPAINT) {
+        HandleWMNCPaint(Message);
+        return;
+    }
+    if ((Message.Msg == WM_VSCROLL || Message.Msg == WM_HSCROLL) && !DesignTime())
+        ScrollHintAndSynch(Message);
     const int oldRow = GetRow();
     if (Message.Msg != 0 && Message.Msg == GridEditShowMessage()) {
         ShowInplaceEdit();
