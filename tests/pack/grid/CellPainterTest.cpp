@@ -3,6 +3,7 @@
 // 100 x 24 pixels: cell (c, r) covers x 100c .. 100c+99, y 24r .. 24r+23.
 #include "AdvGrid.h"
 #include "AdvGridFilter.h"
+#include "AdvGridLists.h"
 #include "AdvUtil.h"
 #include "AdvXPVS.h"
 #include "PlatformProbe.h"
@@ -726,6 +727,149 @@ TEST_F(CellPainter, PicturesImagesAndGlyphStylesAtTheirPlace)
         EXPECT_FALSE(drawn.Has(Cell(4, 2), RGB(255, 0, 0)));
         EXPECT_TRUE(drawn.Has(Cell(4, 2), ColorToRGB(clBtnFace)));
     }
+    grid->SetGridImages(nullptr);
+}
+
+// A solid icon: colour everywhere, nothing masked out.
+TOwned<TIcon> SolidIcon(int Size, TColor Colour)
+{
+    TOwned<TBitmap> colour = SolidBitmap(Size, Size, Colour);
+    TOwned<TBitmap> mask = SolidBitmap(Size, Size, clBlack);
+    ICONINFO info{TRUE, 0, 0, mask->GetHandle(), colour->GetHandle()};
+    TOwned<TIcon> icon(New<TIcon>());
+    icon->SetHandle(CreateIconIndirect(&info));
+    return icon;
+}
+
+// A glyph for a bit button: a red square inside a border of the key colour
+// that transparent drawing leaves out.
+TOwned<TBitmap> KeyedGlyph()
+{
+    TOwned<TBitmap> glyph = SolidBitmap(12, 12, clFuchsia);
+    glyph->GetCanvas()->GetBrush()->SetColor(clRed);
+    glyph->GetCanvas()->FillRect(TRect(2, 2, 10, 10));
+    return glyph;
+}
+
+// An object that paints the rectangle it is given in one colour.
+class TFilledCell : public TInterfacedPersistent {
+public:
+    void Draw(TCanvas* Canvas, const TRect& R) override
+    {
+        Canvas->GetBrush()->SetColor(clBlue);
+        Canvas->FillRect(R);
+    }
+};
+
+// The remaining kinds at their place: an icon and image strips at the
+// top left, pictures at their size or stretched, bit button glyphs,
+// radio groups, rotated text and an object that paints itself.
+TEST_F(CellPainter, IconsStripsPicturesButtonsRadiosRotatedTextAndObjects)
+{
+    TOwned<TImageList> images(New<TImageList>(nullptr));
+    images->SetSize(16, 16);
+    for (TColor colour : {TColor(clBlue), TColor(clFuchsia)})
+        images->AddMasked(SolidBitmap(16, 16, colour).get(), clNone);
+    grid->SetGridImages(images.get());
+    grid->GetControlLook()->SetControlStyle(csWinXP);
+
+    TOwned<TIcon> icon = SolidIcon(16, clRed);
+    grid->AddIcon(1, 1, icon.get(), haLeft, vaTop);
+    for (int dir : {0, 1}) {
+        grid->AddMultiImage(2 + dir, 1, dir, haLeft, vaTop);
+        grid->GetMultiImageList(2 + dir, 1)->Add(0);
+        grid->GetMultiImageList(2 + dir, 1)->Add(1);
+    }
+    TOwned<TBitmap> green = SolidBitmap(8, 8, clLime);
+    TOwned<::TPicture> picture(New<::TPicture>());
+    picture->SetBitmap(green.get());
+    grid->AddPicture(4, 1, picture.get(), false, noStretch, 0, haLeft, vaTop);
+    grid->AddPicture(5, 1, picture.get(), false, Stretch, 0, haLeft, vaTop);
+
+    TOwned<TBitmap> glyph = KeyedGlyph();
+    grid->AddBitButton(1, 2, 60, 20, L"", glyph.get(), haLeft, vaTop);
+    grid->AddBitButton(2, 2, 60, 20, L"Go", glyph.get(), haLeft, vaTop);
+
+    TOwned<TStringList> options(New<TStringList>());
+    for (int i = 0; i < 3; ++i)
+        options->Add(L"");
+    grid->AddRadio(1, 3, 1, 1, options.get());
+
+    const String text = L"WWWWWWWWWWWWWWWW";
+    grid->SetCells(1, 4, text);
+    grid->SetRotated(1, 4, 90);
+    grid->SetCells(2, 4, text);
+    grid->SetRotated(2, 4, 270);
+    grid->SetCells(3, 4, text);
+
+    TOwned<TFilledCell> object(New<TFilledCell>());
+    grid->AddInterfacedCell(1, 5, object.get());
+
+    const TPicture p = Paint();
+    EXPECT_EQ(p.Pixel(CW + 10, RH + 10), RGB(255, 0, 0)) << "icon";
+    // Horizontal strip: image 0 then image 1 to its right; vertical: below.
+    EXPECT_EQ(p.Pixel(2 * CW + 8, RH + 8), RGB(0, 0, 255));
+    EXPECT_EQ(p.Pixel(2 * CW + 16 + 8, RH + 8), RGB(255, 0, 255));
+    EXPECT_EQ(p.Pixel(3 * CW + 8, RH + 8), RGB(0, 0, 255));
+    EXPECT_EQ(p.Pixel(3 * CW + 16 + 8, RH + 8), RGB(255, 255, 255));
+    EXPECT_EQ(p.Pixel(3 * CW + 8, RH + 20), RGB(255, 0, 255));
+    // The picture at its size, and stretched over the cell.
+    EXPECT_EQ(p.Pixel(4 * CW + 5, RH + 5), RGB(0, 255, 0));
+    EXPECT_EQ(p.Pixel(4 * CW + 30, RH + 12), RGB(255, 255, 255));
+    EXPECT_EQ(p.Pixel(5 * CW + 50, RH + 12), RGB(0, 255, 0));
+
+    // Bit buttons: the glyph centred on a face without a caption, at the
+    // face's left with one; never the key colour.
+    struct {
+        int col, glyphX;
+    } buttons[] = {{1, 24 + 6}, {2, 3 + 6}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.col);
+        const TRect cell = Cell(b.col, 2);
+        EXPECT_TRUE(p.Has(TRect(cell.left + b.glyphX - 2, cell.top + 8, cell.left + b.glyphX + 2, cell.top + 14),
+                          RGB(255, 0, 0)));
+        EXPECT_FALSE(p.Has(cell, RGB(255, 0, 255)));
+        EXPECT_EQ(p.Pixel(cell.left + 56, cell.top + 10), ColorToRGB(clBtnFace));
+    }
+    EXPECT_EQ(p.Pixel(CW + 10, 2 * RH + 10), ColorToRGB(clBtnFace)) << "no caption: nothing at the left";
+
+    // A horizontal radio group of three, the second checked: three frames,
+    // one tick, in the second glyph's place.
+    const COLORREF frame = RGB(28, 81, 128), tick = RGB(33, 161, 33);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const TRect place(CW + 2 + 16 * i, 3 * RH + 1, CW + 2 + 16 * i + 16, 4 * RH - 1);
+        EXPECT_TRUE(p.Has(place, frame));
+        EXPECT_EQ(p.Has(place, tick), i == 1);
+    }
+
+    // Rotated text stands upright in a narrow column: at the left going up
+    // at 90 degrees, at the right going down at 270; plain text lies flat.
+    struct {
+        int col;
+        bool rotated, left;
+    } texts[] = {{1, true, true}, {2, true, false}, {3, false, true}};
+    for (const auto& t : texts) {
+        SCOPED_TRACE(t.col);
+        TRect inside = Cell(t.col, 4);
+        InflateRect(&inside, -1, -1);
+        const TRect ink = p.Ink(inside, RGB(255, 255, 255));
+        ASSERT_LT(ink.left, ink.right);
+        if (t.rotated) {
+            EXPECT_LT(ink.right - ink.left, 20);
+            EXPECT_GT(ink.bottom - ink.top, 14);
+        } else {
+            EXPECT_GT(ink.right - ink.left, 40);
+        }
+        EXPECT_EQ(ink.left < inside.left + 50, t.left);
+        EXPECT_EQ(ink.right < inside.left + 50, t.left && t.rotated);
+    }
+
+    // The object fills the cell up to its grid lines.
+    EXPECT_EQ(p.Pixel(CW + 1, 5 * RH + 1), RGB(0, 0, 255));
+    EXPECT_EQ(p.Pixel(2 * CW - 3, 6 * RH - 3), RGB(0, 0, 255));
+    EXPECT_EQ(p.Pixel(CW + 50, 5 * RH + 12), RGB(0, 0, 255));
+    EXPECT_NE(p.Pixel(2 * CW + 50, 5 * RH + 12), RGB(0, 0, 255));
     grid->SetGridImages(nullptr);
 }
 
