@@ -20,6 +20,18 @@ struct TTextRecord {
 };
 
 // A preview page recorded into a metafile; its texts in drawing order.
+// A named callback: the 32-bit target needs the platform's calling convention.
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data)
+{
+    if (rec->iType == EMR_EXTTEXTOUTW) {
+        const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t->emrtext.offString);
+        reinterpret_cast<std::vector<TTextRecord>*>(data)->push_back(
+            {String(chars, t->emrtext.nChars), t->emrtext.ptlReference.x, t->emrtext.ptlReference.y});
+    }
+    return 1;
+}
+
 std::vector<TTextRecord> PreviewTexts(TAdvStringGrid* grid, int page, bool selectedRows = false)
 {
     const TRect display(0, 0, 800, 1100);
@@ -36,19 +48,7 @@ std::vector<TTextRecord> PreviewTexts(TAdvStringGrid* grid, int page, bool selec
     canvas->SetHandle(nullptr);
     HENHMETAFILE emf = CloseEnhMetaFile(dc);
     std::vector<TTextRecord> texts;
-    EnumEnhMetaFile(
-        nullptr, emf,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data) -> int {
-            if (rec->iType == EMR_EXTTEXTOUTW) {
-                const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
-                const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) +
-                                                                     t->emrtext.offString);
-                reinterpret_cast<std::vector<TTextRecord>*>(data)->push_back(
-                    {String(chars, t->emrtext.nChars), t->emrtext.ptlReference.x, t->emrtext.ptlReference.y});
-            }
-            return 1;
-        },
-        &texts, nullptr);
+    EnumEnhMetaFile(nullptr, emf, CollectText, &texts, nullptr);
     DeleteEnhMetaFile(emf);
     return texts;
 }
