@@ -3,6 +3,7 @@
 // classic; a process started while the theme manager says "ThemeActive" 1
 // gets the platform's light style, so the check runs in a child process of
 // this suite and the setting goes back to "0" afterwards.
+#include "ThemeActiveScope.h"
 #include "APXPVS.h"
 #include "AdvPanel.h"
 #include "PackControlsTestSupport.h"
@@ -13,23 +14,6 @@ using namespace pack_test;
 namespace {
 
 const wchar_t* const ChildVariable = L"TAVELIN_THEMED_PANEL_CHILD";
-const wchar_t* const ThemeKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-
-// "ThemeActive" is "1" for the scope and "0" again after, however it ends.
-class TThemeActiveScope {
-public:
-    TThemeActiveScope() { Set(L"1"); }
-    ~TThemeActiveScope() { Set(L"0"); }
-    TThemeActiveScope(const TThemeActiveScope&) = delete;
-    TThemeActiveScope& operator=(const TThemeActiveScope&) = delete;
-
-private:
-    static void Set(const wchar_t* Value)
-    {
-        RegSetKeyValueW(HKEY_CURRENT_USER, ThemeKey, L"ThemeActive", REG_SZ, Value,
-                        static_cast<DWORD>((wcslen(Value) + 1) * sizeof(wchar_t)));
-    }
-};
 
 // The panels' loader unit, bound as the program's start-up binds it.
 class TPanelThemeUnit {

@@ -1,6 +1,7 @@
 // The drop-down button as it paints: custom and tone colours per state, a
 // glyph, the classic arrow and, in a process of its own with the platform's
 // visual style on, the style's combo-box button.
+#include "ThemeActiveScope.h"
 #include "AdvDropDown.h"
 #include "AdvXPVS.h"
 #include "PlatformProbe.h"
@@ -12,7 +13,6 @@ using namespace pack_test;
 namespace {
 
 const wchar_t* const ChildVariable = L"TAVELIN_THEMED_DROPDOWN_CHILD";
-const wchar_t* const ThemeKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 
 void MouseButton(DWORD Flags)
 {
@@ -240,21 +240,6 @@ TEST_F(DropDownButtonTest, PushButtonStyleInTheClassicLook)
 
 // ---------------------------------------------------------------------------
 // With the visual style on.
-
-class TThemeActiveScope {
-public:
-    TThemeActiveScope() { Set(L"1"); }
-    ~TThemeActiveScope() { Set(L"0"); }
-    TThemeActiveScope(const TThemeActiveScope&) = delete;
-    TThemeActiveScope& operator=(const TThemeActiveScope&) = delete;
-
-private:
-    static void Set(const wchar_t* Value)
-    {
-        RegSetKeyValueW(HKEY_CURRENT_USER, ThemeKey, L"ThemeActive", REG_SZ, Value,
-                        static_cast<DWORD>((wcslen(Value) + 1) * sizeof(wchar_t)));
-    }
-};
 
 } // namespace
 

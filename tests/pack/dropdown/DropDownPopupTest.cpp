@@ -3,20 +3,15 @@
 // the value, and its footer buttons and size grip.
 #include "AdvDropDown.h"
 #include "../controls/PackControlsTestSupport.h"
+#include "DropDownInput.h"
 #include <thread>
 
 using namespace pack_test;
 
 namespace {
 
-void MouseButton(DWORD Flags)
-{
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = Flags;
-    SendInput(1, &in, sizeof(in));
-    Pump();
-}
+using dropdown_input::Key;
+using dropdown_input::MouseButton;
 
 void ClickAt(TControl* Control, POINT P)
 {
@@ -25,26 +20,6 @@ void ClickAt(TControl* Control, POINT P)
     Pump();
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MouseButton(MOUSEEVENTF_LEFTUP);
-}
-
-void Key(WORD Vk, WORD Modifier = 0)
-{
-    std::vector<INPUT> in;
-    auto add = [&](WORD k, DWORD flags) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = flags;
-        in.push_back(i);
-    };
-    if (Modifier)
-        add(Modifier, 0);
-    add(Vk, 0);
-    add(Vk, KEYEVENTF_KEYUP);
-    if (Modifier)
-        add(Modifier, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    Pump();
 }
 
 // An editor that writes down its hooks as they run.

@@ -2,6 +2,7 @@
 // classic; a process started while the theme manager says "ThemeActive" 1
 // gets the platform's own style, so the check runs in a child process of
 // this suite and the setting goes back afterwards.
+#include "ThemeActiveScope.h"
 #include "AdvUtil.h"
 #include "AdvXPVS.h"
 #include "HTMLTestSupport.h"
@@ -13,35 +14,8 @@ using htmltest::TSurface;
 namespace {
 
 const wchar_t* const ChildVariable = L"TAVELIN_THEMED_GLYPHS_CHILD";
-const wchar_t* const ThemeKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 
 bool IsChild() { return GetEnvironmentVariableW(ChildVariable, nullptr, 0) > 0; }
-
-// "ThemeActive" set for the scope, and set back to what it was after.
-class TThemeActiveScope {
-public:
-    explicit TThemeActiveScope(const wchar_t* value)
-    {
-        wchar_t saved[16] = {};
-        DWORD size = sizeof(saved);
-        had_ = RegGetValueW(HKEY_CURRENT_USER, ThemeKey, L"ThemeActive", RRF_RT_REG_SZ, nullptr, saved, &size) ==
-               ERROR_SUCCESS;
-        saved_ = had_ ? saved : L"0";
-        Set(value);
-    }
-    ~TThemeActiveScope() { Set(saved_.c_str()); }
-    TThemeActiveScope(const TThemeActiveScope&) = delete;
-    TThemeActiveScope& operator=(const TThemeActiveScope&) = delete;
-
-private:
-    static void Set(const wchar_t* value)
-    {
-        RegSetKeyValueW(HKEY_CURRENT_USER, ThemeKey, L"ThemeActive", REG_SZ, value,
-                        static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-    }
-    bool had_ = false;
-    String saved_;
-};
 
 // Runs this suite's child test in a new process; its exit code.
 DWORD RunChild()

@@ -3,6 +3,7 @@
 // button colour still wins over them. The prefix draws classic; a process
 // started while "ThemeActive" is 1 gets the platform's light style, so the
 // checks run in a child process and the setting goes back afterwards.
+#include "ThemeActiveScope.h"
 #include <gtest/gtest.h>
 #include "ASGEdit.h"
 #include "AdvXPVS.h"
@@ -17,22 +18,6 @@ using namespace pack_test;
 namespace {
 
 const wchar_t* const ChildVariable = L"TAVELIN_THEMED_EDITORS_CHILD";
-const wchar_t* const ThemeKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-
-class TThemeActiveScope {
-public:
-    TThemeActiveScope() { Set(L"1"); }
-    ~TThemeActiveScope() { Set(L"0"); }
-    TThemeActiveScope(const TThemeActiveScope&) = delete;
-    TThemeActiveScope& operator=(const TThemeActiveScope&) = delete;
-
-private:
-    static void Set(const wchar_t* Value)
-    {
-        RegSetKeyValueW(HKEY_CURRENT_USER, ThemeKey, L"ThemeActive", REG_SZ, Value,
-                        static_cast<DWORD>((wcslen(Value) + 1) * sizeof(wchar_t)));
-    }
-};
 
 // Pixels that differ between two pictures of one size inside Area.
 int Differing(const TSnapshot& A, const TSnapshot& B, const TRect& Area)
