@@ -564,14 +564,6 @@ void TAdvStringGrid::WatchOfficeTheme(bool Watch)
     FThemeWatched = Watch;
 }
 
-void TAdvStringGrid::UpdateSearchPanel()
-{
-    if (LoadingNow() || !FSearchPanel)
-        return;
-    FSearchPanel->SetVisible(FSearchFooter->GetVisible());
-    FSearchPanel->SetHeight(FSearchFooter->GetVisible() ? 32 : 0);
-}
-
 void TAdvStringGrid::Invalidate()
 {
     if (FEditChange) {
@@ -705,6 +697,3 @@ void TFloatingFooter::Assign(TPersistent* Source)
     calculateHiddenRows_ = s->calculateHiddenRows_;
     SetVisible(s->visible_);
 }
-
-
-TSearchPanel::TSearchPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}
