@@ -445,6 +445,8 @@ void TAdvStringGrid::CreateWnd()
     UpdateFooterPanelVisibility();
     FSearchPanel->SetVisible(FSearchFooter->GetVisible());
     FSearchPanel->SetHeight(FSearchFooter->GetVisible() ? 32 : 0);
+    // The search bar's window and controls come with the grid's, shown or not.
+    FSearchPanel->HandleNeeded();
     FGridTimerID = SetTimer(GetHandle(), GridTimerID, GridTimerPeriod, nullptr);
     if (DesignTime() && !FLoaded && !LoadingNow())
         GetFont()->SetName(L"Tahoma");

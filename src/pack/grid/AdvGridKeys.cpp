@@ -888,8 +888,20 @@ void TAdvStringGrid::HandleKeyUp(Word& Key, TShiftState Shift)
             if (Shift.Contains(ssCtrl)) {
                 SetCellSelected(baseCol, base.y, !IsSelected(baseCol, base.y));
             } else {
-                ClearSelectedCells();
+                // Only the list empties: ClearSelectedCells would also take
+                // the current cell to the first one.
+                FSelectedCells->Clear();
+                Invalidate();
                 SetCellSelected(baseCol, base.y, true);
+            }
+            // A range selection joins the list with the cell.
+            const TGridRect now = Normalised(GetSelection());
+            if (now.Left != now.Right || now.Top != now.Bottom) {
+                for (int r = now.Top; r <= now.Bottom; ++r)
+                    for (int c = now.Left; c <= now.Right; ++c)
+                        if (c != baseCol || r != base.y)
+                            SetCellSelected(c, r, true);
+                Invalidate();
             }
         }
         RepaintCell(GetCol(), GetRow());

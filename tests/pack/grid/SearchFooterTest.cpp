@@ -150,10 +150,18 @@ TEST(SearchFooter, TypingSearchesAtOnceAndTheEditTurnsRedOnNoMatch)
     EXPECT_EQ(edit->GetColor(), clWindow);
     EXPECT_FALSE(g.panel()->GetForwardButton()->GetEnabled());
 
+    // Each shorter text searched again: "r" found the first cell.
+    EXPECT_EQ(g.current(), TPoint(1, 1));
+
     // The application may take the search over.
-    g->OnSearchEditChange = [](TObject*, const String&, bool& DefaultSearch) { DefaultSearch = false; };
-    TypeText(L"r9c1");
-    EXPECT_EQ(g.current(), TPoint(3, 7));
+    String asked;
+    g->OnSearchEditChange = [&](TObject*, const String& Value, bool& DefaultSearch) {
+        asked = Value;
+        DefaultSearch = false;
+    };
+    TypeText(L"r9c2");
+    EXPECT_EQ(asked, L"r9c2");
+    EXPECT_EQ(g.current(), TPoint(1, 1));
 }
 
 TEST(SearchFooter, EnterAndCtrlEnterFindOnAndBackAndWrapOnlyWhenAllowed)
@@ -279,7 +287,7 @@ TEST(SearchFooter, KeysKeepTheLastRowAboveTheBar)
     };
     const Case cases[] = {
         {"Down", {2, 48}, {VK_DOWN}},
-        {"Page Down", {2, 30}, {VK_NEXT}},
+        {"Page Down", {2, 45}, {VK_NEXT}},
         {"Ctrl+End", {2, 5}, {VK_CONTROL, VK_END}},
     };
     for (const Case& c : cases) {
