@@ -321,10 +321,12 @@ void TAdvStringGrid::HandleWMKeyDown(TWMKey& Msg)
     }
     // 24. Every other key.
     if (key >= VK_PRIOR && key <= VK_DOWN) {
+        // A plain key starts the marks over from the row (column) it lands
+        // on, so that the current one stays marked; Ctrl adds to the marks.
         if (FMouseActions->GetDisjunctRowSelect()) {
             if (!shift && !ctrl)
                 ClearDisjunctRowSelect();
-            else if (shift)
+            if (shift)
                 SelectionToRowSelect(true);
             else
                 SetRowSelect(FMouseActions->GetRowSelectPersistent() ? GetRealRow() : GetRow(), true);
@@ -332,7 +334,7 @@ void TAdvStringGrid::HandleWMKeyDown(TWMKey& Msg)
         if (FMouseActions->GetDisjunctColSelect()) {
             if (!shift && !ctrl)
                 ClearColSelect();
-            else if (shift)
+            if (shift)
                 SelectionToColSelect(true);
             else
                 SetColSelect(GetCol(), true);

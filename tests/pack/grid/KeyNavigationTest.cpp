@@ -460,3 +460,42 @@ TEST(KeyNavigation, CtrlTabOnTheLastNormalColumnGoesToTheNextRowsFirst)
 }
 
 } // namespace
+
+namespace {
+
+// The main window's table: row selection with marked rows, the horizontal
+// position kept by Up and Down.
+TEST(KeyNavigation, LeftAndRightInRowSelectionScrollTheColumnsAndKeepTheMarkedRow)
+{
+    TKeyGrid g(28, 20);
+    g->SetOptions(g->GetOptions() + goRowSelect);
+    g->GetMouseActions()->SetDisjunctRowSelect(true);
+    g->GetNavigation()->SetKeepHorizScroll(true);
+    g->FocusCell(1, 3);
+    g->SetRowSelect(3, true);
+    Pump();
+    const int left = g->GetLeftCol();
+    Chord({VK_RIGHT});
+    Chord({VK_RIGHT});
+    EXPECT_EQ(g->GetLeftCol(), left + 2);
+    EXPECT_EQ(g->GetRow(), 3);
+    EXPECT_TRUE(g->GetRowSelect(3));
+    Chord({VK_LEFT});
+    EXPECT_EQ(g->GetLeftCol(), left + 1);
+    EXPECT_EQ(g->GetRow(), 3);
+    EXPECT_TRUE(g->GetRowSelect(3));
+    // Up and Down keep the horizontal position; Ctrl+A marks every row.
+    Chord({VK_DOWN});
+    EXPECT_EQ(g->GetRow(), 4);
+    EXPECT_EQ(g->GetLeftCol(), left + 1);
+    EXPECT_TRUE(g->GetRowSelect(4));
+    EXPECT_FALSE(g->GetRowSelect(3));
+    Chord({VK_UP});
+    EXPECT_TRUE(g->GetRowSelect(3));
+    EXPECT_FALSE(g->GetRowSelect(4));
+    Chord({VK_CONTROL, 'A'});
+    for (int r = 1; r < 20; ++r)
+        EXPECT_TRUE(g->GetRowSelect(r)) << r;
+}
+
+} // namespace
