@@ -291,7 +291,8 @@ void TAdvCalculatorDropdown::ButtonPanelClick(TObject*, int Index)
         return;
     BeforeCalcInput();
     const int t = FAdvButtonPanel->GetButtons()->GetItem(Index)->Tag;
-    if ((t >= 10 && t <= 14) || (t >= 16 && t <= 18))
+    // The sign key leaves decimal entry going: 5 . +/- 3 is -5.3.
+    if ((t >= 10 && t <= 13) || (t >= 16 && t <= 18))
         FDecim = 0;
     if (((t >= 0 && t <= 9) || t == 14 || t == 15) && AtMaxLength())
         return;
@@ -499,9 +500,10 @@ void TAdvCalculatorDropdown::HandleKeyPress(wchar_t& Key)
         return;
     }
     const String d = Display();
-    // A shown zero reads "0" or, with Precision, "0.00".
-    const bool zero = d == L"0" || (FPrecision > 0 && GetFloatValue() == 0 && d.find(L'-') == String::npos &&
-                                    d == ::Format(String(L"%.") + IntToStr(FPrecision) + L"f", {0.0}));
+    // A shown zero reads "0" or, with Precision, "0.00"; a shown error reads
+    // as zero too, so that the next digit replaces it as on the keypad.
+    const bool zero = d == L"0" || d == L"Error" ||
+                      (FPrecision > 0 && d == ::Format(String(L"%.") + IntToStr(FPrecision) + L"f", {0.0}));
     auto caretAfterFirst = [this] {
         if (!HandleAllocated())
             return;
