@@ -245,6 +245,8 @@ void TAdvColorPickerDropDown::CreateItemSelector()
         FItemSelector->SetHeight(150);
         FItemSelector->UpdateSelectorPanel();
     }
+    // Aligned to the popup last time; its own size counts again.
+    FItemSelector->SetAlign(alNone);
     FItemSelector->SetParent(FDropDownForm);
     FItemSelector->SetBounds(0, 0, FItemSelector->GetWidth(), FItemSelector->GetHeight());
     FItemSelector->SetColor(FDropDownColor);
@@ -260,6 +262,8 @@ void TAdvColorPickerDropDown::CreateColorSelector()
         FColorSelector->SetParent(FDropDownForm);
         FColorSelector->AddDefaultColorBoxes();
     }
+    // Aligned to the popup last time; its own size counts again.
+    FColorSelector->SetAlign(alNone);
     FColorSelector->SetParent(FDropDownForm);
     FColorSelector->SetBounds(0, 0, FColorSelector->GetWidth(), FColorSelector->GetHeight());
     FColorSelector->SetColor(FDropDownColor);
@@ -275,6 +279,8 @@ void TAdvColorPickerDropDown::CreateCubePanel()
         FColorCubePanel = New<TAdvColorCubePanel>(this);
         FColorCubePanel->SetParent(FDropDownForm);
     }
+    // Aligned to the popup last time; its own size counts again.
+    FColorCubePanel->SetAlign(alNone);
     FColorCubePanel->SetParent(FDropDownForm);
     FColorCubePanel->SetBounds(0, 0, FColorCubePanel->GetWidth(), FColorCubePanel->GetHeight());
     FColorCubePanel->SetColor(FDropDownColor);
@@ -289,6 +295,8 @@ void TAdvColorPickerDropDown::CreateSpectrumPanel()
         FSpectrumPanel = New<TAdvColorSpectrumPanel>(this);
         FSpectrumPanel->SetParent(FDropDownForm);
     }
+    // Aligned to the popup last time; its own size counts again.
+    FSpectrumPanel->SetAlign(alNone);
     FSpectrumPanel->SetParent(FDropDownForm);
     FSpectrumPanel->SetBounds(0, 0, FSpectrumPanel->GetWidth(), FSpectrumPanel->GetHeight());
     FSpectrumPanel->SetColor(FDropDownColor);
