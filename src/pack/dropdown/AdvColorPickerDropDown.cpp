@@ -178,6 +178,14 @@ void TAdvColorPickerDropDown::SetItemIndex(int Value)
     FItemIndex = Value;
     if (Value >= 0)
         FSelectedColor = FColors->GetItem(Value)->GetColor();
+    // The list keeps in step, so that its own steps (the wheel on the closed
+    // edit) go on from the current colour.
+    if (FItemSelector && Value < FItemSelector->GetItems()->Count() && FItemSelector->GetItemIndex() != Value) {
+        TNotifyEvent select = std::move(FItemSelector->OnItemSelect);
+        FItemSelector->OnItemSelect = nullptr;
+        FItemSelector->SetItemIndex(Value);
+        FItemSelector->OnItemSelect = std::move(select);
+    }
     Invalidate();
     if (OnSelect)
         OnSelect(this);
@@ -244,6 +252,9 @@ void TAdvColorPickerDropDown::CreateItemSelector()
         FItemSelector->SetSelectorType(stColor);
         FItemSelector->SetHeight(150);
         FItemSelector->UpdateSelectorPanel();
+        // Connected from the start: a picker built in code, which no
+        // loading configures, steps through its list before it first opens.
+        FItemSelector->OnItemSelect = [this](TObject* Sender) { ItemSelectorSelect(Sender); };
     }
     // Aligned to the popup last time; its own size counts again.
     FItemSelector->SetAlign(alNone);

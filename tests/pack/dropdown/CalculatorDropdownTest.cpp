@@ -37,6 +37,7 @@ const std::vector<Case>& KeypadCases()
         {"a decimal digit extends the magnitude", {{L"5 . +/- 3", L"-5.30"}}},
         {"CE ends decimal entry", {{L"5 . 3 CE 7", L"7.00"}}},
         {"C ends decimal entry", {{L"5 . 3 C 7", L"7.00"}}},
+        {"the captionless key ends decimal entry", {{L"5 . 3 ON 7", L"7.00"}}},
         {"Back steps the decimals back", {{L"1 . 2 3 Back 5", L"1.25"}}},
         {"Back on one digit", {{L"7 Back", L"0.00"}}},
         {"a digit after a root starts anew", {{L"9 sqrt", L"3.00"}, {L"4", L"4.00"}}},

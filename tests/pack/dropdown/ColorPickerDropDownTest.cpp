@@ -19,7 +19,11 @@ protected:
         picker->SetBounds(20, 20, 160, 22);
         picker->SetParent(form);
         picker->SetTabStop(true);
+        // As the grid's colour editor fills it: the list takes the colours
+        // when the update ends.
+        picker->BeginUpdate();
         picker->AddDefaultColors();
+        picker->EndUpdate();
         picker->OnSelect = [this](TObject*) { selects.push_back(picker->GetItemIndex()); };
         ShowForm();
         picker->SetFocus();
@@ -296,6 +300,12 @@ TEST_F(ColorPickerTest, ClosedKeysStepTheColour)
     EXPECT_EQ(picker->GetItemIndex(), 15);
     EXPECT_EQ(picker->GetSelectedColor(), RGB(255, 255, 255));
     Key(VK_HOME);
+    EXPECT_EQ(picker->GetItemIndex(), 0);
+    // The wheel over the closed edit steps too.
+    MoveMouse(picker, {40, 10});
+    Wheel(-1);
+    EXPECT_EQ(picker->GetItemIndex(), 1);
+    Wheel(1);
     EXPECT_EQ(picker->GetItemIndex(), 0);
     EXPECT_FALSE(picker->GetDroppedDown());
 }
