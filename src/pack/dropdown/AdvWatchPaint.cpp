@@ -104,16 +104,6 @@ TRect WatchDrawText(TCanvas* Canvas, TGPGraphics* G, int Alignment, const TRect&
         own = std::make_unique<TGPGraphics>(Canvas->GetHandle());
         G = own.get();
     }
-    // GDI+ knows few of the faces the looks name: then "Arial", and where
-    // that is missing too the generic sans-serif family.
-    std::unique_ptr<TGPFontFamily> family = std::make_unique<TGPFontFamily>(Font->GetName());
-    const Status found = family->GetLastStatus();
-    if (found == FontFamilyNotFound || found == FontStyleNotFound || found != Ok) {
-        family = std::make_unique<TGPFontFamily>(L"Arial");
-        if (family->GetLastStatus() != Ok)
-            family.reset();
-    }
-    const TGPFontFamily* use = family ? family.get() : TGPFontFamily::GenericSansSerif();
     int style = FontStyleRegular;
     if (Font->GetStyle().Contains(fsBold))
         style |= FontStyleBold;
@@ -121,7 +111,23 @@ TRect WatchDrawText(TCanvas* Canvas, TGPGraphics* G, int Alignment, const TRect&
         style |= FontStyleItalic;
     if (Font->GetStyle().Contains(fsUnderline))
         style |= FontStyleUnderline;
-    TGPFont font(use, static_cast<float>(Font->GetSize()), style, UnitPoint);
+    const float size = static_cast<float>(Font->GetSize());
+    // GDI+ knows few of the faces the looks name: then "Arial", and where
+    // that cannot make the font either the generic sans-serif family.
+    std::unique_ptr<TGPFontFamily> family;
+    std::unique_ptr<TGPFont> made;
+    for (const String& name : {Font->GetName(), String(L"Arial")}) {
+        family = std::make_unique<TGPFontFamily>(name);
+        if (family->GetLastStatus() != Ok)
+            continue;
+        made = std::make_unique<TGPFont>(family.get(), size, style, UnitPoint);
+        if (made->GetLastStatus() == Ok)
+            break;
+        made.reset();
+    }
+    if (!made)
+        made = std::make_unique<TGPFont>(TGPFontFamily::GenericSansSerif(), size, style, UnitPoint);
+    TGPFont& font = *made;
     G->SetSmoothingMode(SmoothingModeAntiAlias);
     TGPStringFormat format;
     format.SetAlignment(Alignment == 1 ? StringAlignmentFar

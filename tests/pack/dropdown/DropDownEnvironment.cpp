@@ -2,6 +2,7 @@
 // the program's order.
 #include "AdvDetailDropDown.h"
 #include "AdvDropDown.h"
+#include "AdvGDIP.h"
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
 #include "ComCtrls.h"
@@ -20,6 +21,7 @@ public:
         Graphics_Initialize();
         Controls_Initialize();
         Forms_Initialize();
+        AdvGDIP_Initialize();
         AdvXPVS_Initialize();
         GridHTML_Initialize();
         Application->Initialize();
@@ -37,6 +39,7 @@ public:
         GridHTML_Finalize();
         AdvXPVS_Finalize();
         Clipbrd_Finalize();
+        AdvGDIP_Finalize();
         Forms_Finalize();
         Controls_Finalize();
         Graphics_Finalize();
