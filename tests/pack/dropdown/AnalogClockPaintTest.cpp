@@ -294,4 +294,43 @@ TEST_F(AnalogClockPaintTest, APictureReplacesTheFillUnderTheOutline)
     EXPECT_EQ(picture->Pixel(90, 12), clBlack) << "the outline over it";
 }
 
+// A picture as the face can bring it: bytes no decoder reads, or a save
+// that fails for want of memory.
+class TBrokenGraphic : public TGraphic {
+public:
+    explicit TBrokenGraphic(bool Throws) : throws_(Throws) {}
+    bool GetEmpty() const override { return false; }
+    int GetWidth() const override { return 20; }
+    void SetWidth(int) override {}
+    int GetHeight() const override { return 20; }
+    void SetHeight(int) override {}
+    void LoadFromStream(TStream*) override {}
+    void SaveToStream(TStream* Stream) override
+    {
+        if (throws_)
+            throw Exception(L"Could not allocate memory for image");
+        const char junk[] = "no picture format starts like this";
+        Stream->WriteBuffer(junk, sizeof junk);
+    }
+    void Draw(TCanvas*, const TRect&) override {}
+
+private:
+    bool throws_;
+};
+
+TEST(DrawGraphicGDIPTest, APictureThatCannotBeDrawnDrawsNothing)
+{
+    for (bool throws : {false, true}) {
+        TOwned<TBitmap> target(New<TBitmap>());
+        target->SetPixelFormat(pf32bit);
+        target->SetSize(30, 30);
+        target->GetCanvas()->GetBrush()->SetColor(clWhite);
+        target->GetCanvas()->FillRect(TRect(0, 0, 30, 30));
+        TOwned<TBrokenGraphic> graphic(New<TBrokenGraphic>(throws));
+        EXPECT_NO_THROW(DrawGraphicGDIP(nullptr, target->GetCanvas(), TRect(0, 0, 30, 30), graphic.get(), true, true))
+            << throws;
+        EXPECT_EQ(GetPixel(target->GetCanvas()->GetHandle(), 10, 10), clWhite) << throws;
+    }
+}
+
 } // namespace

@@ -215,6 +215,12 @@ TEST_F(AnalogClockTest, AnAnimatedMoveReachesItsTargetAndReportsOnce)
         {"End through twelve", 10, HM(10, 45), [&] { watch->HandleKey(VK_END); }, L"11:00"},
         {"Page Down", 10, HM(10, 45), [&] { watch->HandleKey(VK_NEXT); }, L"09:45"},
         {"a factor of 0 counts as 1", 0, HM(2, 0), [&] { watch->SetHour(20); }, L"20:00"},
+        {"the AM/PM box rolls, then the hour moves", 10, HM(9, 30),
+         [&] {
+             const TRect r = watch->GetAMPMRect();
+             Click(watch, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+         },
+         L"21:30"},
     };
     for (const Case& c : cases) {
         watch->SetAnimation(true);
@@ -262,6 +268,17 @@ TEST_F(AnalogClockTest, StylesApplyOnlyOnChangeAndSuperNovaMarksStayBytes)
     EXPECT_EQ(watch->GetAppearance()->GetMinuteMarkLength(), 255);
     watch->SetStyle(wsSports);
     EXPECT_EQ(watch->GetAppearance()->GetCenterPointSize(), 255);
+}
+
+TEST_F(AnalogClockTest, TheCursorIsAHandOverTheAMPMBox)
+{
+    const TRect r = watch->GetAMPMRect();
+    MoveMouse(watch, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    MoveMouse(watch, {(r.left + r.right) / 2 + 1, (r.top + r.bottom) / 2});
+    EXPECT_EQ(GetCursor(), Screen->GetCursors(crHandPoint));
+    MoveMouse(watch, {40, 40});
+    MoveMouse(watch, {41, 40});
+    EXPECT_NE(GetCursor(), Screen->GetCursors(crHandPoint));
 }
 
 TEST(WatchSettingsTest, AssignReportsOnlyAChangeOfAuto)
