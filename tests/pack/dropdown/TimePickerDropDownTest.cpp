@@ -181,6 +181,19 @@ TEST_F(TimePickerDropDownTest, AClickOnTheButtonShowsTimeOnTheClock)
     Pump();
 }
 
+TEST_F(TimePickerDropDownTest, ATextThatIsNoTimeOpensTheClockAtTime)
+{
+    edit->SetTime(HMS(8, 15, 0));
+    edit->SetRawText(L"25:00:00");
+    Pump();
+    ASSERT_EQ(edit->GetTime(), HMS(8, 15, 0));
+    OpenByClick();
+    ASSERT_TRUE(edit->GetDroppedDown());
+    EXPECT_EQ(edit->GetWatch()->GetTime(), HMS(8, 15, 0));
+    edit->HideDropDown(true);
+    Pump();
+}
+
 TEST_F(TimePickerDropDownTest, AClickOnTheClockUpdatesTheTextWhileOpen)
 {
     struct Case {
