@@ -5,6 +5,7 @@
 #include "SkinnedControls.h"
 #include "ExtCtrls.h"
 #include "sAlphaGraph.h"
+#include "sSkinImage.h"
 
 using namespace skinned_controls;
 
@@ -342,6 +343,72 @@ TEST(CommonData, SeeThroughStatesAndUntrustedIndexes)
     EXPECT_EQ(GetSkinFontColor(nullptr, scene.Section(L"PANEL"), scene.manager.get(), nullptr, 7),
               scene.manager->gd[scene.Section(L"PANEL")].Props[1].FontColor.Color)
         << "state clamped to the section's states";
+}
+
+} // namespace
+
+namespace {
+
+TEST(CommonData, ColourAdjustmentsLeaveTheKeyColourAlone)
+{
+    TControlsScene scene;
+    auto* box = scene.Add<TSkinnedBox>(scene.form.get(), L"SOLID", 10, 10, 40, 30);
+    TsCommonData& data = *box->Data;
+    const struct {
+        int Saturation, Hue;
+        Byte Kind;
+        TColor Tone, Argument;
+        bool Grey, Changed;
+    } rows[] = {
+        {-100, 0, 0, clNone, 0, true, true},     // no saturation left: grey
+        {0, 0, 0, clNone, 0, false, false},      // nothing to do
+        {0, 120, 0, clNone, 0, false, true},     // a hue shift moves red away
+        {0, 0, 93, clNone, 0, false, false},     // kind 93: the argument's tone, 0 means none
+    };
+    for (const auto& row : rows) {
+        TOwned<TBitmap> bmp(MakeBitmap32(4, 1));
+        SetBitmap32Pixel(bmp.get(), 0, 0, 0xFFC02020u);  // reddish, pixel order
+        SetBitmap32Pixel(bmp.get(), 1, 0, FuchsiaPixel);
+        data.FSaturation = row.Saturation;
+        data.FHUEOffset = row.Hue;
+        data.COC = row.Kind;
+        data.FColorTone = row.Tone;
+        ApplyColorAdjustments(bmp.get(), &data, row.Argument, 0);
+        const Cardinal p = GetBitmap32Pixel(bmp.get(), 0, 0);
+        EXPECT_EQ(GetBitmap32Pixel(bmp.get(), 1, 0), FuchsiaPixel) << row.Saturation << " " << row.Hue;
+        EXPECT_EQ((p & 0xFFFFFF) != 0xC02020u, row.Changed) << std::hex << p;
+        if (row.Grey)
+            EXPECT_TRUE(((p >> 16) & 0xFF) == ((p >> 8) & 0xFF) && ((p >> 8) & 0xFF) == (p & 0xFF)) << std::hex << p;
+    }
+}
+
+TEST(CommonData, CacheCopyLeavesOutChildWindowsAndGroupBoxesByTheirFrame)
+{
+    TControlsScene scene;
+    auto* box = scene.Add<TSkinnedBox>(scene.form.get(), L"SOLID", 10, 10, 200, 120);
+    box->Data->EnsureCacheBmp();
+    FillBitmap32Rect(box->Data->FCacheBmp, TRect(0, 0, 200, 120), 0x000000FF, 255);
+    HWND parent = box->GetHandle();
+    HWND plain = CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 40, parent, nullptr, nullptr, nullptr);
+    HWND group = CreateWindowW(L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 80, 10, 100, 80, parent, nullptr,
+                               nullptr, nullptr);
+    TOwned<TBitmap> target(MakeBitmap32(200, 120));
+    FillBitmap32Rect(target.get(), TRect(0, 0, 200, 120), 0x00FFFFFF, 255);
+    // No group-box section anywhere: the box is left out by its caption strip only.
+    TsSkinManager* savedDefault = DefaultManager;
+    DefaultManager = nullptr;
+    PaintCacheExceptChildWnds(parent, box->Data.get(), TRect(0, 0, 200, 120), 0, 0, false,
+                              target->GetCanvas()->GetHandle(), TRect(0, 0, 200, 120));
+    DefaultManager = savedDefault;
+    const struct {
+        int X, Y;
+        Cardinal Pixel;
+    } rows[] = {{5, 5, 0xFFFF0000u}, {30, 30, 0xFFFFFFFFu}, {120, 50, 0xFFFF0000u}, {81, 50, 0xFFFF0000u},
+                {190, 110, 0xFFFF0000u}};
+    for (const auto& row : rows)
+        EXPECT_EQ(GetBitmap32Pixel(target.get(), row.X, row.Y) | 0xFF000000u, row.Pixel) << row.X << "," << row.Y;
+    DestroyWindow(plain);
+    DestroyWindow(group);
 }
 
 } // namespace
