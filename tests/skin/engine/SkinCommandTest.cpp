@@ -3,6 +3,7 @@
 // focus colours, sizes, transparency queries, refusals of pointer
 // arguments that cannot be followed.
 #include "SkinnedControls.h"
+#include "sAlphaGraph.h"
 #include <atomic>
 #include <thread>
 
@@ -268,6 +269,43 @@ TEST(SkinMessage, SizesRepaintChildrenOnlyForTheDimensionTheBackgroundFollows)
         EXPECT_EQ(child->ParentMoves, row.Repaints) << std::hex << row.BGType << std::dec << " " << row.DW << "x" << row.DH;
         panel->Data->CtrlSkinState &= ~(0x8000u | 0x10000u);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SkinCommand, OuterEffectIsPaintedIntoTheParentsImageAndTakenBack)
+{
+    TControlsScene scene;
+    auto* panel = scene.Add<TSkinnedBox>(scene.form.get(), L"PANEL", 10, 10, 200, 150);
+    auto* box = scene.Add<TSkinnedBox>(panel, L"SOLID", 20, 30, 40, 30);
+    TsGeneralData& section = scene.manager->gd[scene.Section(L"SOLID")];
+    section.OuterMode = 1;
+    section.OuterMask = scene.manager->GetMaskIndex(L"EDIT", L"GLOW0");
+    ASSERT_GE(section.OuterMask, 0);
+    section.OuterOffset = TRect(4, 4, 4, 4);
+    section.OuterOpacity = 255;
+    TOwned<TBitmap> image(MakeBitmap32(200, 150));
+    FillBitmap32Rect(image.get(), TRect(0, 0, 200, 150), 0x00FFFFFF, 255);
+    TacBGRequest request;
+    request.Bmp = image.get();
+    request.Offset = TPoint(0, 0);
+    const POINT edge{18, 45};   // inside the effect, left of the control
+    // Hidden effects paint nothing.
+    SendWndCommand(box->GetHandle(), SKC_PAINT_OUTER_EFFECT, reinterpret_cast<LPARAM>(&request));
+    EXPECT_EQ(GetBitmap32Pixel(image.get(), edge.x, edge.y) & 0xFFFFFF, 0xFFFFFFu);
+    box->Data->FOuterEffects->FVisibility = ovAlways;
+    SendWndCommand(box->GetHandle(), SKC_PAINT_OUTER_EFFECT, reinterpret_cast<LPARAM>(&request));
+    EXPECT_EQ(GetBitmap32Pixel(image.get(), edge.x, edge.y) & 0xFFFFFF, 0xE000E0u);
+    ASSERT_TRUE(box->Data->FOuterCache);
+    EXPECT_EQ(box->Data->FOuterCache->GetWidth(), 48);
+    // Painted again over the saved background: the image under it comes back first.
+    FillBitmap32Rect(image.get(), TRect(0, 0, 10, 10), 0x00000000, 255);
+    SendMessageW(box->GetHandle(), SkinCommandMessage, SkinCommandWParam(SKC_PAINT_OUTER_EFFECT, 0x100),
+                 reinterpret_cast<LPARAM>(&request));
+    EXPECT_EQ(GetBitmap32Pixel(image.get(), edge.x, edge.y) & 0xFFFFFF, 0xE000E0u);
+    EXPECT_EQ(GetBitmap32Pixel(image.get(), 100, 100) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 } // namespace
