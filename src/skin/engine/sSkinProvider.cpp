@@ -14,7 +14,6 @@
 #include "sGraphUtils.h"
 #include "sSkinManager.h"
 #include "sVclUtils.h"
-#include <commctrl.h>
 #include <memory>
 
 bool PreviewMode = false;
@@ -42,6 +41,20 @@ constexpr int ThirdListCount = 23;
 bool HasState(const TComponent* Component, TComponentStateItem Item)
 {
     return Component && Component->ComponentState().Contains(Item);
+}
+
+// The flat scroll-bar switches of comctl32, looked up by name: not every
+// import library of the platform carries them.
+void SwitchFlatScrollBars(HWND Wnd, bool On)
+{
+    using TFlatSB = BOOL(WINAPI*)(HWND);
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    if (!comctl)
+        return;
+    auto proc = reinterpret_cast<TFlatSB>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, On ? "InitializeFlatSB" : "UninitializeFlatSB")));
+    if (proc)
+        proc(Wnd);
 }
 
 void HideButtonGlow(TsCaptionButton& Button)
@@ -298,10 +311,10 @@ void TsSkinProvider::UpdateScrollHandler()
     if (FCommonData && FCommonData->Skinned(false)) {
         // The skinned scroll bars of the form come with the non-client scroll
         // bar handler; the system's flat ones go.
-        UninitializeFlatSB(wnd);
+        SwitchFlatScrollBars(wnd, false);
     } else {
         FreeAndNil(ListSW);
-        InitializeFlatSB(wnd);
+        SwitchFlatScrollBars(wnd, true);
     }
 }
 
