@@ -93,7 +93,10 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner)
         return;
     }
     const bool designing = HasState(form, csDesigning);
-    PreviewMode = !designing && ParamCount() >= 1 && ParamStr(1) == L"/acpreview";
+    std::vector<String> params;
+    for (int i = 1; i <= ParamCount(); ++i)
+        params.push_back(ParamStr(i));
+    PreviewMode = !designing && PreviewRequested(params);
     biClicked = false;
     RTEmpty = false;
     if (!designing) {
@@ -412,6 +415,11 @@ TComponent* FindComponentByCtrlID(Integer ID, TComponent* Component)
             return found;
     }
     return nullptr;
+}
+
+bool PreviewRequested(const std::vector<String>& Params)
+{
+    return !Params.empty() && Params[0] == L"/acpreview";
 }
 
 void sSkinProvider_Initialize()

@@ -71,6 +71,10 @@ constexpr UINT SkinEditorMessage = 0xA400;
 // How long the hand-shake waits for a skin editor that does not answer.
 constexpr UINT SkinEditorTimeoutMs = 300;
 
+// Whether a command line (its parameters after the program name) asks for a
+// skin editor's preview: the first one is exactly "/acpreview".
+bool PreviewRequested(const std::vector<String>& Params);
+
 // The unit's start-up: no preview announced.
 void sSkinProvider_Initialize();
 void sSkinProvider_Finalize();

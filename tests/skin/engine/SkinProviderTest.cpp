@@ -442,6 +442,27 @@ TEST(SkinProvider, ForeignControlListsAndControlIds)
     EXPECT_EQ(FindComponentByCtrlID(9999, form.get()), nullptr);
 }
 
+TEST(SkinProvider, PreviewIsAskedByTheFirstParameterExactly)
+{
+    const struct {
+        std::vector<String> Params;
+        bool Preview;
+    } rows[] = {
+        {{L"/acpreview"}, true},
+        {{L"/acpreview", L"more"}, true},
+        {{L"/ACPREVIEW"}, false},
+        {{L"/AcPreview"}, false},
+        {{L"x", L"/acpreview"}, false},
+        {{}, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PreviewRequested(row.Params), row.Preview) << row.Params.size();
+    // This test program was started without it.
+    auto form = MakeForm(bsSizeable);
+    TOwned<TsSkinProvider> provider(New<TsSkinProvider>(form.get()));
+    EXPECT_FALSE(PreviewMode);
+}
+
 // A stand-in "Skin Editor" window on a thread of its own.
 std::atomic<int> editorCalls{0};
 LRESULT CALLBACK EditorProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
