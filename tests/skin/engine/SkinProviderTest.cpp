@@ -520,3 +520,41 @@ TEST(SkinProvider, AnnouncesThePreviewFormOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SkinProvider, AHungEditorCostsOnlyTheTimeLimit)
+{
+    auto form = MakeForm(bsSizeable);
+    TOwned<TsSkinProvider> provider(New<TsSkinProvider>(form.get()));
+    editorCalls = 0;
+    std::atomic<HWND> editor{nullptr};
+    std::atomic<bool> stop{false};
+    std::thread editorThread([&] {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = EditorProc;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"TavelinTestHungEditor";
+        RegisterClassW(&cls);
+        editor = CreateWindowW(cls.lpszClassName, L"Skin Editor", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                               cls.hInstance, nullptr);
+        // Hung: never looks at its messages until told to go.
+        while (!stop)
+            Sleep(5);
+        DestroyWindow(editor);
+        UnregisterClassW(cls.lpszClassName, cls.hInstance);
+    });
+    while (!editor)
+        Sleep(1);
+    PreviewMode = true;
+    PreviewWnd = nullptr;
+    provider->NotifySkinEditor(form->GetHandle());
+    EXPECT_EQ(PreviewWnd, form->GetHandle()) << "returned, with the form noted";
+    EXPECT_EQ(editorCalls, 0);
+    stop = true;
+    editorThread.join();
+    PreviewMode = false;
+    PreviewWnd = nullptr;
+}
+
+} // namespace
