@@ -106,25 +106,6 @@ TSize MeasureDrawText(TCanvas* Canvas, const String& Text, int Width, int Height
     return {r.right - r.left, r.bottom - r.top};
 }
 
-// The popup form's canvas, in Font, for measuring; its DC goes when done.
-class TMeasureCanvas {
-public:
-    TMeasureCanvas(TDropDownForm* Form, TFont* Font) : canvas_(Form->GetCanvas()) { SetFont(Font); }
-    ~TMeasureCanvas()
-    {
-        if (auto* control = dynamic_cast<TControlCanvas*>(canvas_))
-            control->FreeHandle();
-    }
-    TMeasureCanvas(const TMeasureCanvas&) = delete;
-    TMeasureCanvas& operator=(const TMeasureCanvas&) = delete;
-    void SetFont(TFont* Font) { canvas_->GetFont()->Assign(Font); }
-    TCanvas* operator->() const { return canvas_; }
-    TCanvas* Get() const { return canvas_; }
-
-private:
-    TCanvas* canvas_;
-};
-
 bool IsNavigationKey(Word Key)
 {
     return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
@@ -138,6 +119,60 @@ const TColumnDropDownStyle* AdvMultiColumnDropDown::FindColumnDropDownStyle(TPac
         if (row.Style == Style)
             return &row;
     return nullptr;
+}
+
+TMeasureCanvas::TMeasureCanvas(TDropDownForm* Form, TFont* Font) : canvas_(Form->GetCanvas())
+{
+    SetFont(Font);
+}
+
+TMeasureCanvas::~TMeasureCanvas()
+{
+    if (auto* control = dynamic_cast<TControlCanvas*>(canvas_))
+        control->FreeHandle();
+}
+
+int AdvMultiColumnDropDown::ItemCellWidth(TCanvas* Canvas, const String& Text, int ImageIndex,
+                                          TCustomImageList* Images)
+{
+    int w = 0;
+    if (ImageIndex >= 0 && Images)
+        w += Images->GetWidth() + 4;
+    if (!Text.empty())
+        w += MeasureDrawText(Canvas, Text, 1000, 500, DT_SINGLELINE).cx + 6;
+    return w;
+}
+
+int AdvMultiColumnDropDown::WrappedCellHeight(TCanvas* Canvas, const String& Text, int Width, bool HasImage,
+                                              TCustomImageList* Images)
+{
+    int h = HasImage && Images ? Images->GetHeight() + 6 : 0;
+    if (!Text.empty())
+        h = std::max(h, static_cast<int>(MeasureDrawText(Canvas, Text, Width, 500, DT_WORDBREAK).cy) + 6);
+    return h;
+}
+
+std::vector<int> AdvMultiColumnDropDown::ScaleColumnWidths(const std::vector<int>& Widths, int Avail)
+{
+    int total = 1;
+    for (int w : Widths)
+        total += w;
+    const double ratio = static_cast<double>(Avail) / total;
+    double error = 0.0;
+    std::vector<int> scaled;
+    for (int width : Widths) {
+        const double exact = width * ratio;
+        // Halves go to the even neighbour, as the class library rounds.
+        const int w = static_cast<int>(std::nearbyint(exact));
+        error += exact - w;
+        if (error > 1.0) {
+            scaled.push_back(w + 1);
+            error -= 1.0;
+        } else {
+            scaled.push_back(w);
+        }
+    }
+    return scaled;
 }
 
 // ---------------------------------------------------------------------------
@@ -236,7 +271,6 @@ void TAdvColGrid::AutoSizeItemColumn(int ACol)
     TDropDownItems* items = DropDown->GetItems();
     int widest = 0;
     for (int r = 1; r < GetRowCount(); ++r) {
-        int w = 0;
         String text;
         int imageIndex = -1;
         if (r - 1 < items->Count()) {
@@ -247,11 +281,7 @@ void TAdvColGrid::AutoSizeItemColumn(int ACol)
                     imageIndex = item->GetImageIndex();
             }
         }
-        if (imageIndex >= 0 && Images)
-            w += Images->GetWidth() + 4;
-        if (!text.empty())
-            w += MeasureDrawText(canvas.Get(), text, 1000, 500, DT_SINGLELINE).cx + 6;
-        widest = std::max(widest, w);
+        widest = std::max(widest, ItemCellWidth(canvas.Get(), text, imageIndex, Images));
     }
     column->SetWidth(widest);
     SetColWidths(ACol, widest);
@@ -276,18 +306,10 @@ void TAdvColGrid::AutoSizeWrappedRows()
             TDropDownColumn* column = Columns->GetItem(c);
             if (!column->GetWordwrap())
                 continue;
-            int cellHeight = 0;
-            if (item && Images && column->GetColumnType() == ctImage && item->GetImageIndex() >= 0)
-                cellHeight = Images->GetHeight() + 6;
-            const String text = item ? item->CellText(c) : String();
-            if (!text.empty()) {
-                canvas.SetFont(column->GetFont());
-                cellHeight = std::max(cellHeight, static_cast<int>(MeasureDrawText(canvas.Get(), text, GetColWidths(c), 500,
-                                                                                   DT_WORDBREAK)
-                                                                       .cy) +
-                                                      6);
-            }
-            h = std::max(h, cellHeight);
+            canvas.SetFont(column->GetFont());
+            const bool image = item && column->GetColumnType() == ctImage && item->GetImageIndex() >= 0;
+            h = std::max(h, WrappedCellHeight(canvas.Get(), item ? item->CellText(c) : String(), GetColWidths(c),
+                                              image, Images));
         }
         SetRowHeights(r, h);
     }
@@ -1093,24 +1115,13 @@ void TAdvMultiColumnDropDown::SizeColumnsToDropDown()
     List->SetScrollBars(ssVertical);
     if (Columns->Count() == 0)
         return;
-    int total = 1;
+    std::vector<int> widths;
     for (int c = 0; c < Columns->Count(); ++c)
-        total += Columns->GetItem(c)->GetWidth();
+        widths.push_back(Columns->GetItem(c)->GetWidth());
     int avail = FDropDownForm->GetWidth();
     if (List->GetVisibleRowCount() + List->GetFixedRows() < List->GetRowCount())
         avail -= GetSystemMetrics(SM_CXVSCROLL);
-    const double ratio = static_cast<double>(avail) / total;
-    double error = 0.0;
-    for (int c = 0; c < Columns->Count() && c < List->GetColCount(); ++c) {
-        const double exact = Columns->GetItem(c)->GetWidth() * ratio;
-        // Halves go to the even neighbour, as the class library rounds.
-        const int w = static_cast<int>(std::nearbyint(exact));
-        error += exact - w;
-        if (error > 1.0) {
-            List->SetColWidths(c, w + 1);
-            error -= 1.0;
-        } else {
-            List->SetColWidths(c, w);
-        }
-    }
+    const std::vector<int> scaled = ScaleColumnWidths(widths, avail);
+    for (int c = 0; c < static_cast<int>(scaled.size()) && c < List->GetColCount(); ++c)
+        List->SetColWidths(c, scaled[c]);
 }

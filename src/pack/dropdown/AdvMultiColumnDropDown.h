@@ -199,6 +199,30 @@ struct TColumnDropDownStyle {
 // The style's row; null for tsCustom, which changes nothing.
 const TColumnDropDownStyle* FindColumnDropDownStyle(TPackStyle Style);
 
+// Measuring shared by the column drop-downs' lists.
+// The popup form's canvas in a font; its DC goes when the measure ends.
+class TMeasureCanvas {
+public:
+    TMeasureCanvas(TDropDownForm* Form, TFont* Font);
+    ~TMeasureCanvas();
+    TMeasureCanvas(const TMeasureCanvas&) = delete;
+    TMeasureCanvas& operator=(const TMeasureCanvas&) = delete;
+    void SetFont(TFont* Font) { canvas_->GetFont()->Assign(Font); }
+    TCanvas* Get() const { return canvas_; }
+
+private:
+    TCanvas* canvas_;
+};
+// What an auto-sized column needs for one cell: the image (ImageIndex not
+// negative, Images set) and 4, the one-line text and 6.
+int ItemCellWidth(TCanvas* Canvas, const String& Text, int ImageIndex, TCustomImageList* Images);
+// What a word-wrapped cell needs: the image and 6 when HasImage, the text
+// wrapped at Width and 6, whichever is more.
+int WrappedCellHeight(TCanvas* Canvas, const String& Text, int Width, bool HasImage, TCustomImageList* Images);
+// Widths scaled so that their sum plus 1 fills Avail; the rounding error is
+// carried from column to column.
+std::vector<int> ScaleColumnWidths(const std::vector<int>& Widths, int Avail);
+
 } // namespace AdvMultiColumnDropDown
 
 class TAdvMultiColumnDropDown : public TAdvCustomDropDown {
