@@ -263,7 +263,9 @@ void TAdvColGrid::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, i
         return;
     int col = -1, row = -1;
     MouseToCell(X, Y, col, row);
-    if (row >= GetFixedRows() && row < GetRowCount() && col >= 0 && !HasCheckBox(col, row))
+    // A node's first cell opens or closes the node; it chooses nothing.
+    if (row >= GetFixedRows() && row < GetRowCount() && col >= 0 && !HasCheckBox(col, row) &&
+        !(col == 0 && IsNode(row)))
         DoSelect();
 }
 
@@ -568,6 +570,16 @@ int TCustomAdvGridDropDown::IncrementalLookup(wchar_t Key)
         }
         SetText(text);
         SelectFrom(static_cast<int>(text.size()));
+        // Erasing widens a narrowed grid again: an empty narrow-down brings
+        // every row back, then the shorter text, if any, narrows afresh.
+        if (LookupMethod == AdvCustomGridDropDown::lmNarrowDown && Grid) {
+            const String search = Trimmed(LookupEntry);
+            Grid->NarrowDown(String(), LookupColumn);
+            Grid->RemoveAllFilters();
+            if (!search.empty())
+                Grid->NarrowDown(search, LookupColumn);
+            return Grid->GetFixedRows();
+        }
         return -1;
     }
     if (Key != VK_TAB)
