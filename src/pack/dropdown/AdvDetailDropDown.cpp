@@ -146,36 +146,31 @@ void TAdvDetailDropDown::SetItemIndex(int Value)
     }
 }
 
+void TAdvDetailDropDown::StepItem(TItemStep Step)
+{
+    const int index = SteppedItemIndex(Items->Count(), ItemIndex, Step);
+    if (index >= 0)
+        SetItemIndex(index);
+}
+
 void TAdvDetailDropDown::SelectFirst()
 {
-    if (Items->Count() > 0)
-        SetItemIndex(0);
+    StepItem(TItemStep::First);
 }
 
 void TAdvDetailDropDown::SelectLast()
 {
-    if (Items->Count() > 0)
-        SetItemIndex(Items->Count() - 1);
+    StepItem(TItemStep::Last);
 }
 
 void TAdvDetailDropDown::SelectNext()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex + 1 < Items->Count())
-        SetItemIndex(ItemIndex + 1);
+    StepItem(TItemStep::Next);
 }
 
 void TAdvDetailDropDown::SelectPrevious()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex > 0)
-        SetItemIndex(ItemIndex - 1);
+    StepItem(TItemStep::Previous);
 }
 
 void TAdvDetailDropDown::SelectorItemSelect(TObject*)

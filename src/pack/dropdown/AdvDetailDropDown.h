@@ -86,6 +86,7 @@ public:
     void SelectLast();
     void SelectNext();
     void SelectPrevious();
+    void StepItem(TItemStep Step);
 
     void STDMETHODCALLTYPE SetComponentStyle(TPackStyle AStyle) override;
     void SetSelectionColorStyle(TSelectionColorStyle Value) override;

@@ -457,6 +457,14 @@ private:
     int FBWidth = 16;
 };
 
+// A step key on an item list. From no selection every step lands on the
+// first item; Next and Previous stop at the ends, pages go by ten.
+enum class TItemStep { First, Last, Next, Previous, NextPage, PreviousPage };
+
+// The index Step lands on among Count items from Index (-1: none), or -1 when
+// the step leaves the selection alone.
+int SteppedItemIndex(int Count, int Index, TItemStep Step);
+
 // The edit with its button, popup, header, footer and label. Editors derive
 // from it and fill the popup through the virtual hooks.
 class TAdvCustomDropDown : public TCustomMaskEdit, public IPackStyle, public IPackTones {

@@ -1130,3 +1130,21 @@ void TAdvCustomDropDown::SetPrecision(int Value)
     else
         SetFloatValue(GetFloatValue());
 }
+
+int SteppedItemIndex(int Count, int Index, TItemStep Step)
+{
+    constexpr int PageSize = 10;
+    if (Count <= 0)
+        return -1;
+    if (Step == TItemStep::Last)
+        return Count - 1;
+    if (Step == TItemStep::First || Index < 0)
+        return 0;
+    switch (Step) {
+    case TItemStep::Next: return Index + 1 < Count ? Index + 1 : -1;
+    case TItemStep::Previous: return Index > 0 ? Index - 1 : -1;
+    case TItemStep::NextPage: return std::min(Index + PageSize, Count - 1);
+    case TItemStep::PreviousPage: return std::max(Index - PageSize, 0);
+    default: return -1;
+    }
+}

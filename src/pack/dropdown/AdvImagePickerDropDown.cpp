@@ -138,36 +138,31 @@ void TAdvImagePickerDropDown::SetImageIndex(int Value)
     SetItemIndex(-1);
 }
 
+void TAdvImagePickerDropDown::StepItem(TItemStep Step)
+{
+    const int index = SteppedItemIndex(Items->Count(), ItemIndex, Step);
+    if (index >= 0)
+        SetItemIndex(index);
+}
+
 void TAdvImagePickerDropDown::SelectFirst()
 {
-    if (Items->Count() > 0)
-        SetItemIndex(0);
+    StepItem(TItemStep::First);
 }
 
 void TAdvImagePickerDropDown::SelectLast()
 {
-    if (Items->Count() > 0)
-        SetItemIndex(Items->Count() - 1);
+    StepItem(TItemStep::Last);
 }
 
 void TAdvImagePickerDropDown::SelectNext()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex + 1 < Items->Count())
-        SetItemIndex(ItemIndex + 1);
+    StepItem(TItemStep::Next);
 }
 
 void TAdvImagePickerDropDown::SelectPrevious()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex > 0)
-        SetItemIndex(ItemIndex - 1);
+    StepItem(TItemStep::Previous);
 }
 
 void TAdvImagePickerDropDown::SelectorItemSelected(TObject*)

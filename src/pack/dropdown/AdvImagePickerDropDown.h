@@ -74,6 +74,7 @@ public:
     void SelectLast();
     void SelectNext();
     void SelectPrevious();
+    void StepItem(TItemStep Step);
     // One item per image of Images.
     void AddImagesFromImageList();
     // One item per file that Pattern matches; folders are left out. A file

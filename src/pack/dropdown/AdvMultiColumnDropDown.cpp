@@ -757,55 +757,41 @@ int TAdvMultiColumnDropDown::IncrementalLookup(wchar_t Key)
 // ---------------------------------------------------------------------------
 // Row steps of the closed edit.
 
+void TAdvMultiColumnDropDown::StepItem(TItemStep Step)
+{
+    const int index = SteppedItemIndex(Items->Count(), ItemIndex, Step);
+    if (index >= 0)
+        SetItemIndex(index);
+}
+
 void TAdvMultiColumnDropDown::SelectFirst()
 {
-    if (Items->Count() > 0)
-        SetItemIndex(0);
+    StepItem(TItemStep::First);
 }
 
 void TAdvMultiColumnDropDown::SelectLast()
 {
-    if (Items->Count() > 0)
-        SetItemIndex(Items->Count() - 1);
+    StepItem(TItemStep::Last);
 }
 
 void TAdvMultiColumnDropDown::SelectNext()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex + 1 < Items->Count())
-        SetItemIndex(ItemIndex + 1);
+    StepItem(TItemStep::Next);
 }
 
 void TAdvMultiColumnDropDown::SelectPrevious()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex > 0)
-        SetItemIndex(ItemIndex - 1);
+    StepItem(TItemStep::Previous);
 }
 
 void TAdvMultiColumnDropDown::SelectNextPage()
 {
-    if (Items->Count() == 0)
-        return;
-    if (ItemIndex < 0)
-        SetItemIndex(0);
-    else if (ItemIndex + 10 < Items->Count())
-        SetItemIndex(ItemIndex + 10);
-    else
-        SetItemIndex(Items->Count() - 1);
+    StepItem(TItemStep::NextPage);
 }
 
 void TAdvMultiColumnDropDown::SelectPreviousPage()
 {
-    if (Items->Count() == 0)
-        return;
-    SetItemIndex(ItemIndex < 0 || ItemIndex - 10 < 0 ? 0 : ItemIndex - 10);
+    StepItem(TItemStep::PreviousPage);
 }
 
 void TAdvMultiColumnDropDown::StepKeys(Word Key)

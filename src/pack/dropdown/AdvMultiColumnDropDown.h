@@ -290,6 +290,7 @@ public:
     void SelectPrevious();
     void SelectNextPage();
     void SelectPreviousPage();
+    void StepItem(TItemStep Step);
 
     void SetSelectionColorStyle(TSelectionColorStyle Value) override;
     void STDMETHODCALLTYPE SetComponentStyle(TPackStyle AStyle) override;
