@@ -802,40 +802,32 @@ void TAdvColorPickerDropDown::Dispatch(TMessage& Message)
 void TAdvColorPickerDropDown::WheelDown()
 {
     TAdvCustomDropDown::WheelDown();
-    if (!GetEnabled() || GetReadOnly())
-        return;
-    FInternalCall = true;
-    TScopeExit done([this] { FInternalCall = false; });
-    if (FColorSelectionStyle == csList && FItemSelector) {
-        if (FDroppedDown)
-            FItemSelector->HotNext();
-        else
-            FItemSelector->SelectNext();
-    } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
-        if (FDroppedDown)
-            FColorSelector->HotNext();
-        else
-            FColorSelector->SelectNext();
-    }
+    WheelStep(true);
 }
 
 void TAdvColorPickerDropDown::WheelUp()
 {
     TAdvCustomDropDown::WheelUp();
+    WheelStep(false);
+}
+
+// Open, the wheel moves the hot colour; closed, it selects.
+void TAdvColorPickerDropDown::WheelStep(bool Down)
+{
     if (!GetEnabled() || GetReadOnly())
         return;
     FInternalCall = true;
     TScopeExit done([this] { FInternalCall = false; });
     if (FColorSelectionStyle == csList && FItemSelector) {
         if (FDroppedDown)
-            FItemSelector->HotPrevious();
+            Down ? FItemSelector->HotNext() : FItemSelector->HotPrevious();
         else
-            FItemSelector->SelectPrevious();
+            Down ? FItemSelector->SelectNext() : FItemSelector->SelectPrevious();
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
         if (FDroppedDown)
-            FColorSelector->HotPrevious();
+            Down ? FColorSelector->HotNext() : FColorSelector->HotPrevious();
         else
-            FColorSelector->SelectPrevious();
+            Down ? FColorSelector->SelectNext() : FColorSelector->SelectPrevious();
     }
 }
 

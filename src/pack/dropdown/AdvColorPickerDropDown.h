@@ -350,6 +350,7 @@ protected:
     void Dispatch(TMessage& Message) override;
     void WheelDown() override;
     void WheelUp() override;
+    void WheelStep(bool Down);
     void PaintEditArea() override;
 
 private:
