@@ -265,6 +265,80 @@ void TacImageList::WriteData(TStream* Stream)
     Stream->WriteBuffer(bytes.Data(), static_cast<Int64>(stat.cbSize.QuadPart));
 }
 
+void TacImageList::AfterConstruction()
+{
+    TImageList::AfterConstruction();
+    if (!ComponentState().Contains(csLoading))
+        FLoaded = true;
+}
+
+void TacImageList::CreateImageList()
+{
+    if (!SavedWidth && FLoaded) {
+        SavedWidth = TCustomImageList::GetWidth();
+        SavedHeight = TCustomImageList::GetHeight();
+    }
+    if (SavedWidth && SavedHeight) {
+        const int step = IsScaling() ? FSavedScale : 0;
+        const bool changing = AcChanging;
+        AcChanging = true;
+        const TScopeExit restore([&] { AcChanging = changing; });
+        TCustomImageList::SetSize(ScaleBy(SavedWidth, step), ScaleBy(SavedHeight, step));
+    }
+    TImageList::CreateImageList();
+}
+
+void TacImageList::SetNewDimensions(HIMAGELIST Value)
+{
+    int width = 0, height = 0;
+    if (Value && ImageList_GetIconSize(Value, &width, &height) && width > 0 && height > 0)
+        TCustomImageList::SetSize(width, height);
+}
+
+void TacImageList::AcEndUpdate(bool DoChange)
+{
+    AcChanging = false;
+    if (DoChange) {
+        GenerateStdList();
+        Change();
+    }
+}
+
+void TacImageList::SetWidth(int Value)
+{
+    SetListSize(Value, SavedHeight ? SavedHeight : TCustomImageList::GetHeight());
+}
+
+void TacImageList::SetHeight(int Value)
+{
+    SetListSize(SavedWidth ? SavedWidth : TCustomImageList::GetWidth(), Value);
+}
+
+void TacImageList::SetBkColor(TColor Value)
+{
+    FBkColor = Value;
+    TImageList::SetBkColor(Value);
+}
+
+void TacImageList::AssignListSettings(TacImageList* Source)
+{
+    if (HandleAllocated())
+        ImageList_Remove(GetHandle(), -1);
+    SetMasked(Source->GetMasked());
+    SetImageType(Source->GetImageType());
+    SetDrawingStyle(Source->GetDrawingStyle());
+    SetShareImages(Source->GetShareImages());
+    SetNewDimensions(Source->GetHandle());
+    SavedWidth = Source->SavedWidth;
+    SavedHeight = Source->SavedHeight;
+    FSavedScale = Source->FSavedScale;
+    FreeImageList();
+    GetHandle();
+    const COLORREF bk = ImageList_GetBkColor(Source->GetHandle());
+    SetBkColor(bk == CLR_NONE ? clNone : bk == CLR_DEFAULT ? clDefault : static_cast<TColor>(bk));
+    SetBlendColor(Source->GetBlendColor());
+}
+
 int TacImageList::AddBitmap32ToList(TBitmap* Bmp, int Index)
 {
     int width = 0, height = 0;
@@ -311,34 +385,6 @@ TsAlphaImageList::TsAlphaImageList(TComponent* AOwner) : TacImageList(AOwner), F
 TsAlphaImageList::~TsAlphaImageList()
 {
     AcChanging = true;
-}
-
-void TsAlphaImageList::AfterConstruction()
-{
-    TacImageList::AfterConstruction();
-    if (!ComponentState().Contains(csLoading))
-        FLoaded = true;
-}
-
-bool TsAlphaImageList::IsScaling()
-{
-    return ScalingApplies(AllowScale, FLoaded);
-}
-
-void TsAlphaImageList::CreateImageList()
-{
-    if (!SavedWidth && FLoaded) {
-        SavedWidth = TCustomImageList::GetWidth();
-        SavedHeight = TCustomImageList::GetHeight();
-    }
-    if (SavedWidth && SavedHeight) {
-        const int step = IsScaling() ? FSavedScale : 0;
-        const bool changing = AcChanging;
-        AcChanging = true;
-        const TScopeExit restore([&] { AcChanging = changing; });
-        TCustomImageList::SetSize(ScaleBy(SavedWidth, step), ScaleBy(SavedHeight, step));
-    }
-    TacImageList::CreateImageList();
 }
 
 void TsAlphaImageList::FreeNativeList()
@@ -689,13 +735,6 @@ void TsAlphaImageList::CopyImages(TsAlphaImageList* ImgList)
     GenerateStdList();
 }
 
-void TsAlphaImageList::SetNewDimensions(HIMAGELIST Value)
-{
-    int width = 0, height = 0;
-    if (Value && ImageList_GetIconSize(Value, &width, &height) && width > 0 && height > 0)
-        TCustomImageList::SetSize(width, height);
-}
-
 void TsAlphaImageList::Assign(TPersistent* Source)
 {
     if (!Source) {
@@ -711,36 +750,8 @@ void TsAlphaImageList::Assign(TPersistent* Source)
         return;
     AcBeginUpdate();
     const TScopeExit end([this] { AcEndUpdate(false); });
-    if (HandleAllocated())
-        ImageList_Remove(GetHandle(), -1);
-    SetMasked(source->GetMasked());
-    SetImageType(source->GetImageType());
-    SetDrawingStyle(source->GetDrawingStyle());
-    SetShareImages(source->GetShareImages());
-    SetNewDimensions(source->GetHandle());
-    SavedWidth = source->SavedWidth;
-    SavedHeight = source->SavedHeight;
-    FSavedScale = source->FSavedScale;
-    FreeImageList();
-    GetHandle();
-    const COLORREF bk = ImageList_GetBkColor(source->GetHandle());
-    SetBkColor(bk == CLR_NONE ? clNone : bk == CLR_DEFAULT ? clDefault : static_cast<TColor>(bk));
-    SetBlendColor(source->GetBlendColor());
+    AssignListSettings(source);
     CopyImages(source);
-}
-
-void TsAlphaImageList::AcBeginUpdate()
-{
-    AcChanging = true;
-}
-
-void TsAlphaImageList::AcEndUpdate(bool DoChange)
-{
-    AcChanging = false;
-    if (DoChange) {
-        GenerateStdList();
-        Change();
-    }
 }
 
 int TsAlphaImageList::GetWidth()
@@ -765,27 +776,6 @@ void TsAlphaImageList::SetListSize(int AWidth, int AHeight)
     }
     const int step = IsScaling() ? FSavedScale : 0;
     TCustomImageList::SetSize(ScaleBy(AWidth, step), ScaleBy(AHeight, step));
-}
-
-void TsAlphaImageList::SetWidth(int Value)
-{
-    SetListSize(Value, SavedHeight ? SavedHeight : TCustomImageList::GetHeight());
-}
-
-void TsAlphaImageList::SetHeight(int Value)
-{
-    SetListSize(SavedWidth ? SavedWidth : TCustomImageList::GetWidth(), Value);
-}
-
-TColor TsAlphaImageList::GetBkColor() const
-{
-    return FBkColor == clNone ? TacImageList::GetBkColor() : FBkColor;
-}
-
-void TsAlphaImageList::SetBkColor(TColor Value)
-{
-    FBkColor = Value;
-    TacImageList::SetBkColor(Value);
 }
 
 void TsAlphaImageList::SetUseCache(bool Value)

@@ -93,9 +93,39 @@ public:
     // The native list's own image count.
     int NativeCount() { return TCustomImageList::Count(); }
 
+    void AfterConstruction() override;
+    // Rebuilds the native list from the items.
+    virtual void GenerateStdList() = 0;
+    // Takes the size of native list Value, when it has one.
+    void SetNewDimensions(HIMAGELIST Value);
+    void AcBeginUpdate() { AcChanging = true; }
+    void AcEndUpdate(bool DoChange = true);
+    // Record the unscaled size and re-apply the scale.
+    void SetWidth(int Value);
+    void SetHeight(int Value);
+    TColor GetBkColor() const { return FBkColor == clNone ? TImageList::GetBkColor() : FBkColor; }
+    void SetBkColor(TColor Value);
+    int GetScaleValue() const { return FSavedScale; }
+    bool AllowScale = true;
+
 protected:
     // Scaling applies: AllowScale, loaded, a skin manager, not designing, items.
     bool ScalingApplies(bool AllowScale, bool Loaded);
+    bool IsScaling() { return ScalingApplies(AllowScale, FLoaded); }
+    // Makes the native list at the unscaled size times the current scale.
+    void CreateImageList() override;
+    virtual void SetListSize(int AWidth, int AHeight) = 0;
+    // Takes Source's masking, type, style, sharing, size, scale and colours,
+    // leaving this list's native list empty at the new size.
+    void AssignListSettings(TacImageList* Source);
+
+    bool FLoaded = false;
+    bool AcChanging = false;
+    bool StdListIsGenerated = false;
+    TColor FBkColor = clNone;
+    int FSavedScale = 0;
+    int SavedHeight = 0;
+    int SavedWidth = 0;
 };
 
 using TacImageListProc = void (*)(TacImageList* List, void* Data);
@@ -106,7 +136,6 @@ class TsAlphaImageList : public TacImageList {
 public:
     explicit TsAlphaImageList(TComponent* AOwner);
     ~TsAlphaImageList() override;
-    void AfterConstruction() override;
     void Assign(TPersistent* Source) override;
 
     int Count() override;
@@ -127,52 +156,33 @@ public:
     bool TryLoadFromPngStream(TStream* Stream);
     void LoadFromPngStream(TStream* Stream);
 
-    void GenerateStdList();
+    void GenerateStdList() override;
     void UpdateFromStd();
-    void SetNewDimensions(HIMAGELIST Value);
-    void AcBeginUpdate();
-    void AcEndUpdate(bool DoChange = true);
 
     // Reading adapts the list to the manager's current scale first.
     int GetWidth();
     int GetHeight();
-    // Records the unscaled size and re-applies the scale.
-    void SetWidth(int Value);
-    void SetHeight(int Value);
-    TColor GetBkColor() const;
-    void SetBkColor(TColor Value);
     TsImgListItems* GetItems() const { return FItems.get(); }
     void SetItems(TsImgListItems* Value) { FItems->Assign(Value); }
     bool GetUseCache() const { return FUseCache; }
     void SetUseCache(bool Value);
-    int GetScaleValue() const { return FSavedScale; }
     void SetScaleValue(int Value);
-    bool AllowScale = true;
 
 protected:
     void Loaded() override;
-    void CreateImageList() override;
     void Change() override;
     void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled) override;
 
 private:
-    bool IsScaling();
-    void SetListSize(int AWidth, int AHeight);
+    void SetListSize(int AWidth, int AHeight) override;
     void FreeNativeList();
     // The item's image at its natural size, or null when its data does not decode.
     TOwned<TBitmap> Decode(TsImgListItem* Item, TBitmap* Like = nullptr);
     TOwned<TBitmap> NativeColorBitmap(int Index, bool UseMask);
     void AppendNative(TsImgListItem* Item);
 
-    bool FLoaded = false;
     bool FUseCache = true;
-    bool AcChanging = false;
-    bool StdListIsGenerated = false;
     TOwned<TsImgListItems> FItems;
-    TColor FBkColor = clNone;
-    int FSavedScale = 0;
-    int SavedHeight = 0;
-    int SavedWidth = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -257,7 +267,6 @@ class TsCharImageList : public TacImageList {
 public:
     explicit TsCharImageList(TComponent* AOwner);
     ~TsCharImageList() override;
-    void AfterConstruction() override;
     void Assign(TPersistent* Source) override;
 
     int Count() override;
@@ -276,48 +285,30 @@ public:
     void ClearCache();
     void CopyImages(TsCharImageList* ImgList);
 
-    void GenerateStdList();
+    void GenerateStdList() override;
     void UpdateStd(int i);
-    void SetNewDimensions(HIMAGELIST Value);
-    void AcBeginUpdate();
-    void AcEndUpdate(bool DoChange = true);
 
     // Renders glyph Index black on white into Bmp and turns the coverage into
     // alpha of the glyph colour; Offset moves it down.
     void RenderCharGlyph(TBitmap* Bmp, int Index, int Offset, int BaseHeight);
 
-    void SetWidth(int Value);
-    void SetHeight(int Value);
     TacEmbeddedFonts* GetEmbeddedFonts() const { return FEmbeddedFonts.get(); }
     TacCharListItems* GetItems() const { return FItems.get(); }
     void SetItems(TacCharListItems* Value) { FItems->Assign(Value); }
-    TColor GetBkColor() const { return FBkColor == clNone ? TacImageList::GetBkColor() : FBkColor; }
-    void SetBkColor(TColor Value);
-    int GetScaleValue() const { return FSavedScale; }
     void SetScaleValue(int Value);
-    bool AllowScale = true;
 
 protected:
     void Loaded() override;
-    void CreateImageList() override;
     void Change() override;
     void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled) override;
 
 private:
     friend class TacCharListItem;
-    bool IsScaling();
-    void SetListSize(int AWidth, int AHeight);
+    void SetListSize(int AWidth, int AHeight) override;
     bool ValidIndex(int Index) const { return Index >= 0 && Index < FItems->Count(); }
 
-    bool AcChanging = false;
-    bool StdListIsGenerated = false;
-    TColor FBkColor = clNone;
     TOwned<TacCharListItems> FItems;
     TOwned<TacEmbeddedFonts> FEmbeddedFonts;
-    bool FLoaded = false;
-    int FSavedScale = 0;
-    int SavedHeight = 0;
-    int SavedWidth = 0;
 };
 
 // A font's text height without leading, relative to its cell, from a 96-pixel font.

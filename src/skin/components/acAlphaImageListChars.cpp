@@ -118,18 +118,6 @@ TsCharImageList::~TsCharImageList()
     FItems.reset();
 }
 
-void TsCharImageList::AfterConstruction()
-{
-    TacImageList::AfterConstruction();
-    if (!ComponentState().Contains(csLoading))
-        FLoaded = true;
-}
-
-bool TsCharImageList::IsScaling()
-{
-    return ScalingApplies(AllowScale, FLoaded);
-}
-
 int TsCharImageList::Count()
 {
     return FItems ? FItems->Count() : 0;
@@ -235,22 +223,6 @@ bool TsCharImageList::GetBitmap32(int Index, TBitmap* Image, int GlyphHeight)
     const int offset = listHeight ? GlyphHeight * FItems->Items(Index)->GetOffsetY() / listHeight : 0;
     RenderCharGlyph(Image, Index, offset, base);
     return true;
-}
-
-void TsCharImageList::CreateImageList()
-{
-    if (!SavedWidth && FLoaded) {
-        SavedWidth = TCustomImageList::GetWidth();
-        SavedHeight = TCustomImageList::GetHeight();
-    }
-    if (SavedWidth && SavedHeight) {
-        const int step = IsScaling() ? FSavedScale : 0;
-        const bool changing = AcChanging;
-        AcChanging = true;
-        const TScopeExit restore([&] { AcChanging = changing; });
-        TCustomImageList::SetSize(ScaleBy(SavedWidth, step), ScaleBy(SavedHeight, step));
-    }
-    TacImageList::CreateImageList();
 }
 
 void TsCharImageList::GenerateStdList()
@@ -450,13 +422,6 @@ void TsCharImageList::CopyImages(TsCharImageList* ImgList)
     GenerateStdList();
 }
 
-void TsCharImageList::SetNewDimensions(HIMAGELIST Value)
-{
-    int width = 0, height = 0;
-    if (Value && ImageList_GetIconSize(Value, &width, &height) && width > 0 && height > 0)
-        TCustomImageList::SetSize(width, height);
-}
-
 void TsCharImageList::Assign(TPersistent* Source)
 {
     if (!Source) {
@@ -472,37 +437,9 @@ void TsCharImageList::Assign(TPersistent* Source)
         return;
     AcBeginUpdate();
     const TScopeExit end([this] { AcEndUpdate(false); });
-    if (HandleAllocated())
-        ImageList_Remove(GetHandle(), -1);
-    SetMasked(source->GetMasked());
-    SetImageType(source->GetImageType());
-    SetDrawingStyle(source->GetDrawingStyle());
-    SetShareImages(source->GetShareImages());
-    SetNewDimensions(source->GetHandle());
-    SavedWidth = source->SavedWidth;
-    SavedHeight = source->SavedHeight;
-    FSavedScale = source->FSavedScale;
-    FreeImageList();
-    GetHandle();
-    const COLORREF bk = ImageList_GetBkColor(source->GetHandle());
-    SetBkColor(bk == CLR_NONE ? clNone : bk == CLR_DEFAULT ? clDefault : static_cast<TColor>(bk));
-    SetBlendColor(source->GetBlendColor());
+    AssignListSettings(source);
     FEmbeddedFonts->Assign(source->FEmbeddedFonts.get());
     CopyImages(source);
-}
-
-void TsCharImageList::AcBeginUpdate()
-{
-    AcChanging = true;
-}
-
-void TsCharImageList::AcEndUpdate(bool DoChange)
-{
-    AcChanging = false;
-    if (DoChange) {
-        GenerateStdList();
-        Change();
-    }
 }
 
 void TsCharImageList::SetListSize(int AWidth, int AHeight)
@@ -523,22 +460,6 @@ void TsCharImageList::SetListSize(int AWidth, int AHeight)
         GenerateStdList();
         Change();
     }
-}
-
-void TsCharImageList::SetWidth(int Value)
-{
-    SetListSize(Value, SavedHeight ? SavedHeight : TCustomImageList::GetHeight());
-}
-
-void TsCharImageList::SetHeight(int Value)
-{
-    SetListSize(SavedWidth ? SavedWidth : TCustomImageList::GetWidth(), Value);
-}
-
-void TsCharImageList::SetBkColor(TColor Value)
-{
-    FBkColor = Value;
-    TacImageList::SetBkColor(Value);
 }
 
 void TsCharImageList::SetScaleValue(int Value)
