@@ -29,6 +29,18 @@ double Best(int tries, F measure)
     return best;
 }
 
+// Microseconds per call of Round over Rounds calls, the best of Tries runs.
+template <class F>
+double MicrosecondsPerRound(int Rounds, F&& Round, int Tries = 5)
+{
+    return Best(Tries, [&] {
+        const double start = Seconds();
+        for (int i = 0; i < Rounds; ++i)
+            Round();
+        return (Seconds() - start) * 1e6 / Rounds;
+    });
+}
+
 // The middle of several samples: unlike the best, it does not follow one
 // lucky sample, and unlike a single sample, not one unlucky one.
 inline double Median(std::vector<double> samples)

@@ -37,16 +37,6 @@ protected:
     }
 };
 
-double Microseconds(int Rounds, const std::function<void()>& Round)
-{
-    return bench::Best(5, [&] {
-        const double start = bench::Seconds();
-        for (int i = 0; i < Rounds; ++i)
-            Round();
-        return (bench::Seconds() - start) * 1e6 / Rounds;
-    });
-}
-
 } // namespace
 
 int wmain()
@@ -86,19 +76,19 @@ int wmain()
             request.DrawDC = dc;
             request.R = TRect(0, 0, size.Width, size.Height);
             request.Offset = TPoint(10, 10);
-            const double asked = Microseconds(size.Rounds, [&] {
+            const double asked = bench::MicrosecondsPerRound(size.Rounds, [&] {
                 SendWndCommand(wnd, SKC_QUERY_BACKGROUND, reinterpret_cast<LPARAM>(&request));
             });
-            const double copied = Microseconds(size.Rounds, [&] {
+            const double copied = bench::MicrosecondsPerRound(size.Rounds, [&] {
                 BitBlt(dc, 0, 0, size.Width, size.Height, cache, 10, 10, SRCCOPY);
             });
             std::printf("%-8s %14.2f %12.2f %8.2f\n", size.Name, asked, copied, asked / copied);
             // With BENCH_PARTS set: what the request's steps cost on their own
             // (the window property look-up is a call into the window server here).
             if (getenv("BENCH_PARTS")) {
-                const double ism = Microseconds(size.Rounds, [&] { InSendMessage(); });
-                const double canvas = Microseconds(size.Rounds, [&] { parent->Data->FCacheBmp->GetCanvas()->GetHandle(); });
-                const double prop = Microseconds(size.Rounds, [&] { GetPropW(wnd, L"ACSDATA"); });
+                const double ism = bench::MicrosecondsPerRound(size.Rounds, [&] { InSendMessage(); });
+                const double canvas = bench::MicrosecondsPerRound(size.Rounds, [&] { parent->Data->FCacheBmp->GetCanvas()->GetHandle(); });
+                const double prop = bench::MicrosecondsPerRound(size.Rounds, [&] { GetPropW(wnd, L"ACSDATA"); });
                 std::printf("  InSendMessage %.2f canvas %.2f prop %.2f\n", ism, canvas, prop);
             }
         }

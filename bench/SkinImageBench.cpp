@@ -42,16 +42,6 @@ TImage MakeImage(TsSkinManager* Manager, bool Masked, int DrawMode)
     return image;
 }
 
-double Microseconds(int Rounds, const std::function<void()>& Round)
-{
-    return bench::Best(5, [&] {
-        const double start = bench::Seconds();
-        for (int i = 0; i < Rounds; ++i)
-            Round();
-        return (bench::Seconds() - start) * 1e6 / Rounds;
-    });
-}
-
 } // namespace
 
 int wmain()
@@ -76,9 +66,9 @@ int wmain()
                     TOwned<TBitmap> target(MakeBitmap32(size.Width, size.Height));
                     const TRect r(0, 0, size.Width, size.Height);
                     const double painter =
-                        Microseconds(size.Rounds, [&] { PaintSkinImage(target.get(), r, TCacheInfo(), image.Mask, 1, false); });
+                        bench::MicrosecondsPerRound(size.Rounds, [&] { PaintSkinImage(target.get(), r, TCacheInfo(), image.Mask, 1, false); });
                     HDC dst = target->GetCanvas()->GetHandle(), src = image.Bmp->GetCanvas()->GetHandle();
-                    const double plain = Microseconds(size.Rounds, [&] {
+                    const double plain = bench::MicrosecondsPerRound(size.Rounds, [&] {
                         SetStretchBltMode(dst, COLORONCOLOR);
                         StretchBlt(dst, 0, 0, size.Width, size.Height, src, 24, 0, 24, 24, SRCCOPY);
                     });
