@@ -21,6 +21,7 @@
 #include "Unit1.h"
 #include "acComponentsStartup.h"
 #include "acGraphicsStartup.h"
+#include "acHandlersStartup.h"
 #include "sSkinManagerStartup.h"
 
 void InitializeProgramUnits()
@@ -37,6 +38,7 @@ void InitializeProgramUnits()
     // Skin library.
     SkinGraphics_Initialize();
     sSkinManager_Initialize();
+    acSBUtils_Initialize();
     acFontStore_Initialize();
     acAlphaImageList_Initialize();
     acGlow_Initialize();
@@ -80,6 +82,7 @@ void FinalizeProgramUnits()
     acGlow_Finalize();
     acAlphaImageList_Finalize();
     acFontStore_Finalize();
+    acSBUtils_Finalize();
     sSkinManager_Finalize();
     SkinGraphics_Finalize();
     Clipbrd_Finalize();

@@ -11,6 +11,8 @@
 //   global KEY=VALUE ...                   (other keys of GLOBALINFO, written as they are)
 //   section NAME [parent=NAME] [states=N] [colors=#..,#..,#..] [fonts=#..,#..,#..] [transparency=N]
 //           [glow=N glowmargin=N]          (hover glow: its image is the section's GLOW0)
+//           [reserved=1]                   (the section flag RESERVEDBOOLEAN: a scroll arrow's
+//                                           image larger than 17 pixels overlaps the track)
 //   image SECTION KEY KIND frames=N size=WxH [mask=0|1] [draw=N] [margins=N] [border=N]
 //         [color=#RRGGBB] [keycorner=N] [file=NAME.BMP|NAME.PNG]
 //     KIND: border, texture, glyph. Frame f is filled with the image's colour
@@ -37,6 +39,7 @@ struct Section {
     int Transparency = 0;
     int Glow = 0;
     int GlowMargin = 0;
+    int Reserved = 0;
 };
 
 enum Kind { Border = 0, Texture = 1, Glyph = 2 };
@@ -167,6 +170,8 @@ inline Skin Parse(std::istream& in)
                     s.GlowMargin = std::stoi(v);
                 else if (value(rest[i], "glow", v))
                     s.Glow = std::stoi(v);
+                else if (value(rest[i], "reserved", v))
+                    s.Reserved = std::stoi(v);
             }
             skin.Sections.push_back(s);
         } else if (word == "image") {

@@ -154,6 +154,8 @@ inline std::string OptionText(const Skin& skin)
             out << "USESTATE2=1\r\n";
         if (s.Glow > 0)
             out << "GLOW=" << s.Glow << "\r\nGLOWMARGIN=" << s.GlowMargin << "\r\n";
+        if (s.Reserved)
+            out << "RESERVEDBOOLEAN=1\r\n";
         images(s.Name);
         out << "\r\n";
     }

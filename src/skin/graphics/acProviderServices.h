@@ -254,10 +254,78 @@ public:
     virtual TsSkinManager* SkinManager() { return nullptr; }
 };
 
-// The handler behind a skinned window's procedure.
+// What a window handler is made with: the control (null for a bare window),
+// its section (empty: the kind's own) and the scroll-bar sizes (-1: the skin's).
+struct TacSkinParams {
+    TControl* Control = nullptr;
+    String SkinSection;
+    bool UseSkinColor = true;
+    bool UseSkinFontColor = true;
+    Integer VertScrollSize = -1;
+    Integer HorzScrollSize = -1;
+    Integer VertScrollBtnSize = -1;
+    Integer HorzScrollBtnSize = -1;
+};
+
+// The handler behind a skinned window's procedure: it sees every message of
+// its window first, paints it from the skin and passes on what it does not
+// consume. The window handlers (src/skin/handlers, acSBUtils.h) build the
+// kinds on it; Create is their virtual constructor, Free unhooks and frees.
 class TacMainWnd : public TObject {
 public:
-    virtual LRESULT ProcessMessage(UINT Msg, WPARAM WParam, LPARAM LParam) = 0;
+    TacMainWnd() = default;
+    ~TacMainWnd() override;
+    // Binds AHandle, takes ASkinData (or makes its own), hooks the window.
+    virtual void Create(HWND AHandle, bool Repaint, const TacSkinParams& Params, TsSkinManager* ASkinManager,
+                        TsCommonData* ASkinData);
+    virtual void AfterCreation();
+    virtual void SaveStdParams();
+    virtual void RestoreStdParams();
+    virtual void SetSkinParams();
+    virtual void InitSkinData();
+    virtual void acWndProc(TMessage& Message);
+    // Gives back what was replaced, while the whole handler is alive.
+    void BeforeDestruction() override;
+
+    // Runs acWndProc on a message made here (Result 0).
+    virtual LRESULT ProcessMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
+    // The replaced method or procedure answers; 0 when there is none.
+    LRESULT CallPrevWndProc(HWND Handle, UINT Msg, LPARAM& LParam, WPARAM WParam);
+    // The handler is of the scroll-bar kind (hooked with its two bars).
+    virtual bool IsScrollKind() const { return false; }
+
+    bool DlgMode = false;
+    bool Destroyed = false;
+    bool DontRepaint = false;
+    bool OwnSkinData = false;
+    bool InDestroying = false;
+    bool ParamsChanged = false;
+    TRect WndRect;
+    TRect ParentRect;
+    TColor StdColor = clNone;
+    TColor StdFontColor = clNone;
+    HWND ParentWnd = nullptr;
+    HWND CtrlHandle = nullptr;
+    TSize WndSize{};
+    TPoint WndPos;
+    String Caption;
+    Integer Tag = 0;
+    TControlStyle OldCtrlStyle;
+    TWndMethod OldWndProc;
+    WNDPROC OldProc = nullptr;
+    TsSkinManager* SkinManager = nullptr;
+    TsCommonData* SkinData = nullptr;
+    // The record the bare window's procedure finds this handler through;
+    // owned by the window once the handler lets go of it.
+    void* NewWndProcInstance = nullptr;
+    TObject* Adapter = nullptr;
+    // The method placed in the control's WindowProc; it forwards to
+    // OldWndProc once this handler is gone.
+    std::shared_ptr<void> MethodLink;
+    // The one font the handler gave its window, and what it was made from.
+    TFontHandle CacheFont;
+    LOGFONTW CacheFontSource{};
+    HFONT WindowFont = nullptr;   // the window's own font before ours
 };
 
 class TacProvider;
@@ -265,10 +333,8 @@ class TacProvider;
 // The handler of a skinned system dialog.
 class TacDialogWnd : public TacMainWnd {
 public:
-    HWND CtrlHandle = nullptr;
     TacBorderForm* BorderForm = nullptr;
     TacGlowForm* CoverForm = nullptr;
-    TsCommonData* SkinData = nullptr;
     TacProvider* Provider = nullptr;
     TRects ArOR;
 
