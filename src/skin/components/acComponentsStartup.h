@@ -13,3 +13,6 @@ void acAlphaImageList_Finalize();
 // The glow list; shut-down frees every glow left.
 void acGlow_Initialize();
 void acGlow_Finalize();
+// The default hint template around the picture in the resource "ACHINT".
+void acAlphaHints_Initialize();
+void acAlphaHints_Finalize();

@@ -24,9 +24,11 @@ public:
         acFontStore_Initialize();
         acAlphaImageList_Initialize();
         acGlow_Initialize();
+        acAlphaHints_Initialize();
     }
     void TearDown() override
     {
+        acAlphaHints_Finalize();
         acGlow_Finalize();
         acAlphaImageList_Finalize();
         acFontStore_Finalize();
