@@ -16,3 +16,6 @@ void acGlow_Finalize();
 // The default hint template around the picture in the resource "ACHINT".
 void acAlphaHints_Initialize();
 void acAlphaHints_Finalize();
+// Registers TsEditLabel with the streaming system.
+void sLabel_Initialize();
+void sLabel_Finalize();

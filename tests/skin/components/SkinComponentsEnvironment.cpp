@@ -25,9 +25,11 @@ public:
         acAlphaImageList_Initialize();
         acGlow_Initialize();
         acAlphaHints_Initialize();
+        sLabel_Initialize();
     }
     void TearDown() override
     {
+        sLabel_Finalize();
         acAlphaHints_Finalize();
         acGlow_Finalize();
         acAlphaImageList_Finalize();
