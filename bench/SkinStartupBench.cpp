@@ -67,6 +67,8 @@ int wmain()
         {"skin manager (/acver, DPI binding)", sSkinManager_Initialize, sSkinManager_Finalize},
         {"icon font install", acFontStore_Initialize, acFontStore_Finalize},
         {"image-list register, default glyph list", acAlphaImageList_Initialize, acAlphaImageList_Finalize},
+        {"edit label class registration", sLabel_Initialize, sLabel_Finalize},
+        {"default hint template", acAlphaHints_Initialize, acAlphaHints_Finalize},
     };
     const int rounds = 200;
 
@@ -97,6 +99,10 @@ int wmain()
         sSkinManager_Initialize();
         acFontStore_Initialize();
         acAlphaImageList_Initialize();
+        sLabel_Initialize();
+        acAlphaHints_Initialize();
+        acAlphaHints_Finalize();
+        sLabel_Finalize();
         acAlphaImageList_Finalize();
         acFontStore_Finalize();
         sSkinManager_Finalize();

@@ -42,6 +42,8 @@ void InitializeProgramUnits()
     acFontStore_Initialize();
     acAlphaImageList_Initialize();
     acGlow_Initialize();
+    sLabel_Initialize();
+    acAlphaHints_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -79,6 +81,8 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acAlphaHints_Finalize();
+    sLabel_Finalize();
     acGlow_Finalize();
     acAlphaImageList_Finalize();
     acFontStore_Finalize();

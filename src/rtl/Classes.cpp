@@ -1,5 +1,6 @@
 #include "Classes.h"
 #include "ScopeExit.h"
+#include <map>
 #include <algorithm>
 
 // ---------------------------------------------------------------------------
@@ -551,4 +552,31 @@ void TCollection::MoveItem(TCollectionItem* item, int newIndex)
     items_.erase(it);
     newIndex = std::clamp(newIndex, 0, Count());
     items_.insert(items_.begin() + newIndex, item);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+
+std::map<String, TComponentFactory>& StreamClasses()
+{
+    static std::map<String, TComponentFactory> classes;
+    return classes;
+}
+
+} // namespace
+
+void RegisterStreamClass(const String& ClassName, TComponentFactory Factory)
+{
+    StreamClasses()[ClassName] = std::move(Factory);
+}
+
+void UnRegisterStreamClass(const String& ClassName)
+{
+    StreamClasses().erase(ClassName);
+}
+
+TComponentFactory FindStreamClass(const String& ClassName)
+{
+    const auto found = StreamClasses().find(ClassName);
+    return found == StreamClasses().end() ? TComponentFactory() : found->second;
 }

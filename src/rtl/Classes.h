@@ -677,3 +677,13 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<bool> freeOnTerminate_{false};
 };
+
+// ---------------------------------------------------------------------------
+// Component classes that streaming can create by their class name (the
+// class library's class registration; named apart from the platform's
+// RegisterClass). Registering a name again replaces its factory.
+using TComponentFactory = std::function<TComponent*(TComponent* AOwner)>;
+void RegisterStreamClass(const String& ClassName, TComponentFactory Factory);
+void UnRegisterStreamClass(const String& ClassName);
+// The registered factory, or an empty one.
+TComponentFactory FindStreamClass(const String& ClassName);

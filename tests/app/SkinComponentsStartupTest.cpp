@@ -1,6 +1,7 @@
 // The program's start-up runs the skinned components' units: the icon font
 // is installed before the default glyph list is built from it.
 #include <gtest/gtest.h>
+#include "acAlphaHints.h"
 #include "acAlphaImageList.h"
 #include "sGraphUtils.h"
 
@@ -18,4 +19,19 @@ TEST(ProgramStartup, InstallsTheIconFontAndBuildsTheDefaultGlyphList)
         for (int x = 0; x < 16; ++x)
             ink += (GetBitmap32Pixel(check.get(), x, y) >> 24) >= 200;
     EXPECT_GE(ink, 4);
+}
+
+TEST(ProgramStartup, BuildsTheDefaultHintTemplateAndRegistersTheEditLabel)
+{
+    ASSERT_NE(DefaultHintTemplate, nullptr);
+    TacHintImage* image = DefaultHintTemplate->GetImageDefault();
+    EXPECT_EQ(image->GetImageWidth(), 27);
+    EXPECT_EQ(image->GetImageHeight(), 27);
+    EXPECT_EQ(image->GetBordersWidths()->AsRect(), TRect(11, 10, 14, 15));
+    EXPECT_EQ(image->GetShadowSizes()->AsRect(), TRect(6, 5, 7, 8));
+    EXPECT_EQ(image->GetClientMargins()->AsRect(), TRect(11, 8, 16, 15));
+    EXPECT_TRUE(DefaultHintTemplate->SingleImageUsed());
+    EXPECT_TRUE(FindStreamClass(L"TsEditLabel"));
+    // The program creates no hints component: its hints stay the class library's.
+    EXPECT_EQ(AlphaHints, nullptr);
 }

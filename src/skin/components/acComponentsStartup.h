@@ -13,3 +13,9 @@ void acAlphaImageList_Finalize();
 // The glow list; shut-down frees every glow left.
 void acGlow_Initialize();
 void acGlow_Finalize();
+// The default hint template around the picture in the resource "ACHINT".
+void acAlphaHints_Initialize();
+void acAlphaHints_Finalize();
+// Registers TsEditLabel with the streaming system.
+void sLabel_Initialize();
+void sLabel_Finalize();

@@ -24,9 +24,13 @@ public:
         acFontStore_Initialize();
         acAlphaImageList_Initialize();
         acGlow_Initialize();
+        acAlphaHints_Initialize();
+        sLabel_Initialize();
     }
     void TearDown() override
     {
+        sLabel_Finalize();
+        acAlphaHints_Finalize();
         acGlow_Finalize();
         acAlphaImageList_Finalize();
         acFontStore_Finalize();
