@@ -13,3 +13,7 @@ void acAlphaImageList_Finalize();
 // The glow list; shut-down frees every glow left.
 void acGlow_Initialize();
 void acGlow_Finalize();
+// The desktop's shell item, OLE on the main thread and the small system
+// image list; shut-down frees change threads left running.
+void acShellCtrls_Initialize();
+void acShellCtrls_Finalize();

@@ -24,9 +24,11 @@ public:
         acFontStore_Initialize();
         acAlphaImageList_Initialize();
         acGlow_Initialize();
+        acShellCtrls_Initialize();
     }
     void TearDown() override
     {
+        acShellCtrls_Finalize();
         acGlow_Finalize();
         acAlphaImageList_Finalize();
         acFontStore_Finalize();
