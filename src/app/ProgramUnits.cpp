@@ -40,6 +40,7 @@ void InitializeProgramUnits()
     acFontStore_Initialize();
     acAlphaImageList_Initialize();
     acGlow_Initialize();
+    acShellCtrls_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -77,6 +78,7 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acShellCtrls_Finalize();
     acGlow_Finalize();
     acAlphaImageList_Finalize();
     acFontStore_Finalize();

@@ -1,7 +1,10 @@
 // The program's start-up runs the skinned components' units: the icon font
-// is installed before the default glyph list is built from it.
+// is installed before the default glyph list is built from it; the shell
+// unit makes the desktop's item, starts OLE and wraps the system images.
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include "acAlphaImageList.h"
+#include "acShellCtrls.h"
 #include "sGraphUtils.h"
 
 TEST(ProgramStartup, InstallsTheIconFontAndBuildsTheDefaultGlyphList)
@@ -18,4 +21,27 @@ TEST(ProgramStartup, InstallsTheIconFontAndBuildsTheDefaultGlyphList)
         for (int x = 0; x < 16; ++x)
             ink += (GetBitmap32Pixel(check.get(), x, y) >> 24) >= 200;
     EXPECT_GE(ink, 4);
+}
+
+TEST(ProgramStartup, MakesTheDesktopItemStartsOleAndWrapsTheSmallSystemImages)
+{
+    ASSERT_NE(RootShellFolder, nullptr);
+    EXPECT_EQ(RootShellFolder->Parent(), nullptr);
+    EXPECT_NE(RootShellFolder->ShellFolder(), nullptr);
+    // The desktop's list is the empty one.
+    EXPECT_EQ(RootShellFolder->AbsoluteID()->mkid.cb, 0);
+    // OLE is up on this thread: a further start only counts.
+    const HRESULT again = OleInitialize(nullptr);
+    EXPECT_EQ(again, S_FALSE);
+    if (SUCCEEDED(again))
+        OleUninitialize();
+    ASSERT_NE(SystemImageList, nullptr);
+    SHFILEINFOW info{};
+    auto small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    EXPECT_EQ(SystemImageList->GetHandle(), small);
+    EXPECT_EQ(ImageList_GetBkColor(small), CLR_NONE);
+    EXPECT_TRUE(SystemImageList->GetShareImages());
+    EXPECT_FALSE(SystemImageList->AllowScale);
+    EXPECT_GT(SystemImageList->NativeCount(), 0);
 }
