@@ -41,6 +41,7 @@ void InitializeProgramUnits()
     acAlphaImageList_Initialize();
     acGlow_Initialize();
     acShellCtrls_Initialize();
+    acPopupController_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -78,6 +79,7 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acPopupController_Finalize();
     acShellCtrls_Finalize();
     acGlow_Finalize();
     acAlphaImageList_Finalize();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include "acAlphaImageList.h"
+#include "acPopupController.h"
 #include "acShellCtrls.h"
 #include "sGraphUtils.h"
 
@@ -44,4 +45,12 @@ TEST(ProgramStartup, MakesTheDesktopItemStartsOleAndWrapsTheSmallSystemImages)
     EXPECT_TRUE(SystemImageList->GetShareImages());
     EXPECT_FALSE(SystemImageList->AllowScale);
     EXPECT_GT(SystemImageList->NativeCount(), 0);
+}
+
+TEST(ProgramStartup, MakesThePopupShadowPicture)
+{
+    ASSERT_NE(DefaultPopupShadow, nullptr);
+    EXPECT_EQ(DefaultPopupShadow->GetWidth(), 35);
+    EXPECT_EQ(DefaultPopupShadow->GetHeight(), 45);
+    EXPECT_EQ(PopupController, nullptr);
 }

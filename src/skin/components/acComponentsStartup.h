@@ -17,3 +17,6 @@ void acGlow_Finalize();
 // image list; shut-down frees change threads left running.
 void acShellCtrls_Initialize();
 void acShellCtrls_Finalize();
+// The popup controller's default shadow picture.
+void acPopupController_Initialize();
+void acPopupController_Finalize();

@@ -25,9 +25,11 @@ public:
         acAlphaImageList_Initialize();
         acGlow_Initialize();
         acShellCtrls_Initialize();
+        acPopupController_Initialize();
     }
     void TearDown() override
     {
+        acPopupController_Finalize();
         acShellCtrls_Finalize();
         acGlow_Finalize();
         acAlphaImageList_Finalize();
