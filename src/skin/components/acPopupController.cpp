@@ -41,6 +41,22 @@ bool AnimationAllowed()
            DefaultManager->Effects()->AllowAnimation;
 }
 
+// Handlers whose control went: freed on a zero-time thread timer, once the
+// hook that found the control going has returned.
+std::vector<std::pair<UINT_PTR, TacFormHandler*>> pendingFrees;
+
+VOID CALLBACK FreePendingHandler(HWND, UINT, UINT_PTR ID, DWORD)
+{
+    KillTimer(nullptr, ID);
+    for (auto it = pendingFrees.begin(); it != pendingFrees.end(); ++it)
+        if (it->first == ID) {
+            TacFormHandler* handler = it->second;
+            pendingFrees.erase(it);
+            handler->Free();
+            return;
+        }
+}
+
 // Visible := True without the activation a form's showing brings.
 void ShowWithoutActivation(TCustomForm* Form)
 {
@@ -282,7 +298,10 @@ void TacFormHandler::CtrlWndProc(TMessage& Message)
         for (auto& slot : controller->FormHandlers)
             if (slot == this) {
                 slot = nullptr;
-                TThread::Queue(nullptr, [this] { Free(); });
+                if (CheckTimer)
+                    CheckTimer->SetEnabled(false);
+                if (const UINT_PTR id = SetTimer(nullptr, 0, 0, FreePendingHandler))
+                    pendingFrees.emplace_back(id, this);
             }
         return;
     }
@@ -709,5 +728,10 @@ void acPopupController_Finalize()
     if (initCount == 0 || --initCount)
         return;
     FreeAndNil(PopupController);
+    for (auto& [id, handler] : pendingFrees) {
+        KillTimer(nullptr, id);
+        handler->Free();
+    }
+    pendingFrees.clear();
     FreeAndNil(DefaultPopupShadow);
 }
