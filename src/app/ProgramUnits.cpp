@@ -44,6 +44,8 @@ void InitializeProgramUnits()
     acGlow_Initialize();
     sLabel_Initialize();
     acAlphaHints_Initialize();
+    acShellCtrls_Initialize();
+    acPopupController_Initialize();
     // Component pack: GDI+ for its pictures and anti-aliased controls, its
     // settings units, the visual-styles loaders, then the grid's HTML engine,
     // which notes whether visual styles can be drawn.
@@ -81,6 +83,8 @@ void FinalizeProgramUnits()
     GDIPFill_Finalize();
     // GDI+ goes last of the pack: the pictures of the units above need it.
     AdvGDIP_Finalize();
+    acPopupController_Finalize();
+    acShellCtrls_Finalize();
     acAlphaHints_Finalize();
     sLabel_Finalize();
     acGlow_Finalize();

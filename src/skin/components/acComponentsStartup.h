@@ -19,3 +19,10 @@ void acAlphaHints_Finalize();
 // Registers TsEditLabel with the streaming system.
 void sLabel_Initialize();
 void sLabel_Finalize();
+// The desktop's shell item, OLE on the main thread and the small system
+// image list; shut-down frees change threads left running.
+void acShellCtrls_Initialize();
+void acShellCtrls_Finalize();
+// The popup controller's default shadow picture.
+void acPopupController_Initialize();
+void acPopupController_Finalize();

@@ -26,9 +26,13 @@ public:
         acGlow_Initialize();
         acAlphaHints_Initialize();
         sLabel_Initialize();
+        acShellCtrls_Initialize();
+        acPopupController_Initialize();
     }
     void TearDown() override
     {
+        acPopupController_Finalize();
+        acShellCtrls_Finalize();
         sLabel_Finalize();
         acAlphaHints_Finalize();
         acGlow_Finalize();
