@@ -188,11 +188,12 @@ TEST(FormRegion, CutsTheSkinsCornersOutOfTheWindow)
             EXPECT_EQ(TRect(box), TRect(frame, frame, big->GetWidth() - frame, big->GetHeight() - frame));
         }
 
-        // A form placed in another control gets no region at all.
+        // A form docked into another control gets no region at all.
         TOwned<TForm> host(New<TForm>(nullptr));
         host->SetBounds(0, 0, 400, 400);
         host->HandleNeeded();
         form->SetParent(host.get());
+        form->SetDragKind(dkDock);
         provider->ApplyFormRegion(false, true);
         TRegionHandle none(CreateRectRgn(0, 0, 0, 0));
         EXPECT_EQ(GetWindowRgn(wnd, none.Get()), ERROR);
@@ -396,6 +397,9 @@ TEST(SkinProvider, HooksTheFormAndGivesItBack)
     EXPECT_EQ(GetPropW(wnd, L"ACSDATA"), nullptr);
     EXPECT_EQ(SendMessageW(wnd, SkinCommandMessage, SkinCommandWParam(SKC_QUERY_PROVIDER), 0), 0);
     EXPECT_GT(laterHook, 0);
+    // The skin's preparation gave the form the skin's colour: the twin
+    // takes it too, so that only the painting can differ.
+    twin->SetColor(form->GetColor());
     form->Invalidate();
     twin->Invalidate();
     testing_support::PumpMessages();
