@@ -562,3 +562,50 @@ TEST(SkinProvider, AHungEditorCostsOnlyTheTimeLimit)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SkinProvider, SettersMarkTheImageAndRedrawTheFrame)
+{
+    TControlsScene scene;
+    auto form = MakeForm(bsSizeable);
+    form->Show();
+    TOwned<TsSkinProvider> provider(Skin(form.get(), scene.manager.get()));
+    testing_support::PumpMessages();
+    const struct {
+        const char* Name;
+        std::function<void()> Set;
+        std::function<bool()> Stored;
+    } rows[] = {
+        {"AllowExtBorders", [&] { provider->SetBoolProp(0, false); }, [&] { return !provider->FAllowExtBorders; }},
+        {"DrawNonClientArea", [&] { provider->SetBoolProp(1, false); }, [&] { return !provider->FDrawNonClientArea; }},
+        {"ShowAppIcon", [&] { provider->SetBoolProp(2, false); }, [&] { return !provider->FShowAppIcon; }},
+        {"TitleSkin", [&] { provider->SetStringProp(0, L"PANEL"); }, [&] { return provider->FTitleSkin == L"PANEL"; }},
+    };
+    for (const auto& row : rows) {
+        provider->FCommonData->BGChanged = false;
+        row.Set();
+        EXPECT_TRUE(row.Stored()) << row.Name;
+        EXPECT_TRUE(provider->FCommonData->BGChanged) << row.Name;
+        provider->FCommonData->BGChanged = false;
+        row.Set();
+        EXPECT_FALSE(provider->FCommonData->BGChanged) << row.Name << " again";
+    }
+    provider->FTitleSkinIndex = 5;
+    provider->SetStringProp(0, L"PANEL");
+    EXPECT_EQ(provider->FTitleSkinIndex, 5) << "set again: the index stays";
+    provider->SetStringProp(0, L"");
+    EXPECT_EQ(provider->FTitleSkinIndex, -1) << "a new title section is looked up again";
+    // The menu line's section is only stored at run time.
+    provider->FCommonData->BGChanged = false;
+    provider->SetStringProp(1, L"PANEL");
+    EXPECT_EQ(provider->FMenuLineSkin, L"PANEL");
+    EXPECT_FALSE(provider->FCommonData->BGChanged);
+    // The global colour comes with the switch turned on.
+    provider->SetBoolProp(3, false);
+    form->SetColor(0x00102030);
+    provider->SetBoolProp(3, true);
+    EXPECT_EQ(form->GetColor(), scene.manager->GetGlobalColor());
+}
+
+} // namespace
