@@ -52,6 +52,8 @@ enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 using TShiftState = Set<TShiftStateItem>;
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+// How a control is dragged: as a drag-and-drop source, or docked into another.
+enum TDragKind { dkDrag, dkDock };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
 using TCursor = short;
@@ -203,6 +205,8 @@ public:
     void SetParentShowHint(bool value);
     TPopupMenu* GetPopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* value);
+    TDragKind GetDragKind() const { return dragKind_; }
+    void SetDragKind(TDragKind value) { dragKind_ = value; }
     // The control's text: a caption for most controls, the edited text for
     // edits. Setting it sends CM_TEXTCHANGED.
     String GetText() const;
@@ -333,6 +337,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;
+    TDragKind dragKind_ = dkDrag;
     bool autoSize_ = false;
     bool mouseInClient_ = false;
     bool fontChanging_ = false;

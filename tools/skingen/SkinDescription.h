@@ -13,12 +13,16 @@
 //           [glow=N glowmargin=N]          (hover glow: its image is the section's GLOW0)
 //           [reserved=1]                   (the section flag RESERVEDBOOLEAN: a scroll arrow's
 //                                           image larger than 17 pixels overlaps the track)
+//           [set=KEY:VALUE,KEY:VALUE]      (further keys of the section, written as they are)
 //   image SECTION KEY KIND frames=N size=WxH [mask=0|1] [draw=N] [margins=N] [border=N]
-//         [color=#RRGGBB] [keycorner=N] [file=NAME.BMP|NAME.PNG]
+//         [color=#RRGGBB] [keycorner=N] [maskcenters=N,N,..] [rect=L,T,R,B]
+//         [file=NAME.BMP|NAME.PNG]
 //     KIND: border, texture, glyph. Frame f is filled with the image's colour
 //     whose blue byte is raised by 16 x f; keycorner=N makes the top-left N x N
 //     pixels of each frame the key colour #FF00FF; a masked image (mask=1)
-//     has a black (opaque) mask below its colours.
+//     has a black (opaque) mask below its colours, whose centre pixel of frame
+//     f is grey N (0..255) with maskcenters. rect= writes that rectangle into
+//     the entry instead of the image's place (a damaged skin).
 #pragma once
 
 #include <cstdint>
@@ -40,6 +44,7 @@ struct Section {
     int Glow = 0;
     int GlowMargin = 0;
     int Reserved = 0;
+    std::vector<std::pair<std::string, std::string>> Keys;
 };
 
 enum Kind { Border = 0, Texture = 1, Glyph = 2 };
@@ -57,6 +62,8 @@ struct Image {
     int BorderWidth = 0;
     uint32_t Color = 0; // TColor
     int KeyCorner = 0;
+    std::vector<int> MaskCenters;   // grey of each frame's mask centre
+    std::string Rect;               // written in place of the image's rectangle
     std::string File;   // empty: in the master bitmap
     // Placement in its source bitmap (the master bitmap, or its own file).
     int Left = 0, Top = 0;
@@ -99,6 +106,18 @@ inline std::vector<uint32_t> ParseColors(const std::string& text)
     for (std::string item; std::getline(in, item, ',');)
         colors.push_back(ParseColor(item));
     return colors;
+}
+
+// The mask (0x00RRGGBB) of pixel (x, y) of a masked image; y within the mask part.
+inline uint32_t MaskPixel(const Image& image, int x, int y)
+{
+    const int frame = x / image.Width;
+    if (frame < static_cast<int>(image.MaskCenters.size()) && x % image.Width == image.Width / 2 &&
+        y == image.Height - image.Height / 2) {
+        const uint32_t grey = static_cast<uint32_t>(image.MaskCenters[frame]) & 0xFF;
+        return grey | (grey << 8) | (grey << 16);
+    }
+    return 0;
 }
 
 // The colour (TColor) of pixel (x, y) of an image's colour part; x within all frames.
@@ -172,6 +191,11 @@ inline Skin Parse(std::istream& in)
                     s.Glow = std::stoi(v);
                 else if (value(rest[i], "reserved", v))
                     s.Reserved = std::stoi(v);
+                else if (value(rest[i], "set", v)) {
+                    std::stringstream items(v);
+                    for (std::string item; std::getline(items, item, ',');)
+                        s.Keys.emplace_back(item.substr(0, item.find(':')), item.substr(item.find(':') + 1));
+                }
             }
             skin.Sections.push_back(s);
         } else if (word == "image") {
@@ -198,6 +222,12 @@ inline Skin Parse(std::istream& in)
                     im.Color = ParseColor(v);
                 else if (value(rest[i], "keycorner", v))
                     im.KeyCorner = std::stoi(v);
+                else if (value(rest[i], "maskcenters", v)) {
+                    std::stringstream items(v);
+                    for (std::string item; std::getline(items, item, ',');)
+                        im.MaskCenters.push_back(std::stoi(item));
+                } else if (value(rest[i], "rect", v))
+                    im.Rect = v;
                 else if (value(rest[i], "file", v))
                     im.File = v;
             }

@@ -64,7 +64,7 @@ inline void DrawImage(const Image& image, std::vector<uint32_t>& rgb, int stride
     for (int y = 0; y < image.TotalHeight(); ++y)
         for (int x = 0; x < image.TotalWidth(); ++x)
             rgb[static_cast<size_t>(top + y) * stride + left + x] =
-                y < image.Height ? Rgb(skindesc::PixelColor(image, x, y)) : 0;
+                y < image.Height ? Rgb(skindesc::PixelColor(image, x, y)) : skindesc::MaskPixel(image, x, y - image.Height);
 }
 
 inline std::string Upper(std::string s)
@@ -83,6 +83,13 @@ inline std::string Field(int value, int width)
 
 inline std::string Rect(const Image& im)
 {
+    if (!im.Rect.empty()) {
+        std::string fields, item;
+        std::stringstream in(im.Rect);
+        while (std::getline(in, item, ','))
+            fields += (fields.empty() ? "" : ",") + Field(std::stoi(item), 4);
+        return fields;
+    }
     return Field(im.Left, 4) + "," + Field(im.Top, 4) + "," + Field(im.Left + im.TotalWidth(), 4) + "," +
            Field(im.Top + im.TotalHeight(), 4);
 }
@@ -156,6 +163,8 @@ inline std::string OptionText(const Skin& skin)
             out << "GLOW=" << s.Glow << "\r\nGLOWMARGIN=" << s.GlowMargin << "\r\n";
         if (s.Reserved)
             out << "RESERVEDBOOLEAN=1\r\n";
+        for (const auto& [key, value] : s.Keys)
+            out << key << "=" << value << "\r\n";
         images(s.Name);
         out << "\r\n";
     }
@@ -174,7 +183,8 @@ inline std::string PngFile(const Image& image)
     png.Filter = 0;
     for (int y = 0; y < image.TotalHeight(); ++y)
         for (int x = 0; x < image.TotalWidth(); ++x) {
-            const uint32_t c = y < image.Height ? skindesc::PixelColor(image, x, y) : 0;
+            const uint32_t c =
+                y < image.Height ? skindesc::PixelColor(image, x, y) : Rgb(skindesc::MaskPixel(image, x, y - image.Height));
             const bool key = y < image.Height && c == 0xFF00FF;
             png.Samples.push_back(static_cast<uint16_t>(c & 0xFF));
             png.Samples.push_back(static_cast<uint16_t>((c >> 8) & 0xFF));

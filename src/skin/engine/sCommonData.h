@@ -107,6 +107,12 @@ void PaintCacheExceptChildren(TWinControl* Control, TsCommonData* SkinData, cons
 void PaintCacheExceptChildWnds(HWND Wnd, TsCommonData* SkinData, const TRect& SrcRect, int DY, int DX,
                                bool RepaintCorners, HDC DC, const TRect& ClipRect);
 
+// What the skinned menus do to a popup menu: owner-drawn from the skin when
+// Active. The menus code puts its own routine here; without it a popup menu
+// stays as it is.
+using THookPopupMenu = void (*)(TsSkinManager* Manager, TPopupMenu* Menu, bool Active);
+extern THookPopupMenu HookPopupMenuProc;
+
 // ---------------------------------------------------------------------------
 // The common handling. HandleSkinCommand: True when the command was handled
 // (also for a null state or another message). HandleSkinMessage: True when

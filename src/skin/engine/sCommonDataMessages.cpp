@@ -495,6 +495,8 @@ void MouseLeave(TsCommonData& Data)
 
 } // namespace
 
+THookPopupMenu HookPopupMenuProc = nullptr;
+
 bool HandleSkinMessage(TMessage& Message, TsCommonData* SkinData)
 {
     if (!SkinData)
@@ -568,6 +570,12 @@ bool HandleSkinMessage(TMessage& Message, TsCommonData* SkinData)
         data.BGChanged = true;
         if (data.FOwnerControl && !data.FOwnerControl->GetEnabled())
             HideGlow(data, false);
+        return false;
+    case WM_CONTEXTMENU:
+        // The menu is skinned before the class library pops it up.
+        if (TPopupMenu* menu = data.FOwnerControl ? data.FOwnerControl->GetPopupMenu() : nullptr)
+            if (TsSkinManager* manager = data.GetSkinManager(); manager && HookPopupMenuProc)
+                HookPopupMenuProc(manager, menu, manager->GetActive());
         return false;
     case WM_UPDATEUISTATE:
         if (data.Skinned(false))

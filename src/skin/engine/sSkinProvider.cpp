@@ -18,6 +18,9 @@
 
 bool PreviewMode = false;
 HWND PreviewWnd = nullptr;
+std::vector<TacFormsCouple> FormsCouples;
+TsSkinProvider* MDISkinProvider = nullptr;
+TsSkinProvider* ActiveChildProvider = nullptr;
 
 struct TsSkinProvider::THookForwarder {
     struct TLink {
@@ -57,6 +60,22 @@ void SwitchFlatScrollBars(HWND Wnd, bool On)
         proc(Wnd);
 }
 
+bool BeingDestroyed(const TComponent* Component)
+{
+    return HasState(Component, csDestroying);
+}
+
+// The frame of a shown form painted again at once.
+void RedrawFrame(TsSkinProvider* Provider)
+{
+    if (!Provider || !Provider->Form || !Provider->Form->HandleAllocated() ||
+        !IsWindowVisible(Provider->Form->GetHandle()))
+        return;
+    if (Provider->FCommonData)
+        Provider->FCommonData->BGChanged = true;
+    RedrawWindow(Provider->Form->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 void HideButtonGlow(TsCaptionButton& Button)
 {
     if (Button.cpGlowID >= 0 && HideGlowEffectProc)
@@ -72,6 +91,49 @@ TacAddedTitle::TacAddedTitle() : Font(New<TFont>()) {}
 TacAddedTitle::~TacAddedTitle()
 {
     FreeAndNil(Font);
+}
+
+// ---------------------------------------------------------------------------
+TsTitleIcon::TsTitleIcon(TsSkinProvider* AOwner) : FOwner(AOwner), FGlyph(New<TBitmap>())
+{
+    FGlyph->OnChange = [this](TObject*) { RedrawFrame(FOwner); };
+}
+
+TsTitleIcon::~TsTitleIcon()
+{
+    FreeAndNil(FGlyph);
+}
+
+void TsTitleIcon::SetGlyph(TBitmap* Value)
+{
+    FGlyph->Assign(Value);
+}
+
+void TsTitleIcon::SetVisible(bool Value)
+{
+    if (FVisible == Value)
+        return;
+    FVisible = Value;
+    if (FOwner && !HasState(FOwner, csLoading) && !HasState(FOwner, csDesigning) &&
+        !(FOwner->FCommonData && FOwner->FCommonData->FUpdating))
+        RedrawFrame(FOwner);
+}
+
+TsTitleIcon* TitleIconOf(const TsSkinProvider* Provider)
+{
+    return Provider ? dynamic_cast<TsTitleIcon*>(Provider->FTitleIcon) : nullptr;
+}
+
+void RemoveFormCouple(TCustomForm* Form)
+{
+    for (size_t i = 0; i < FormsCouples.size();) {
+        if (FormsCouples[i].Slave == Form) {
+            FormsCouples[i] = FormsCouples.back();
+            FormsCouples.pop_back();
+        } else {
+            ++i;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -123,6 +185,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner)
     FAddedTitle = New<TacAddedTitle>();
     FFormHeader = New<TacFormHeader>();
     FGluedForms = New<TStringList>();
+    FTitleIcon = New<TsTitleIcon>(this);
     InAero = IsAeroEnabled();
     if (designing || RTEmpty)
         return;
@@ -168,6 +231,9 @@ TsSkinProvider::~TsSkinProvider()
             if (Form) {
                 if (!HasState(Form, csDestroying) || Form->HandleAllocated())
                     UnregisterSkinnedForm(Form);
+                // The form outlives its skin: its own caption buttons come back.
+                if (!HasState(Form, csDestroying) && Form->HandleAllocated())
+                    UpdateSysMenuStyle(false);
                 if (hooked_) {
                     auto* link = static_cast<THookForwarder::TLink*>(hookLink_.get());
                     auto* ours = Form->WindowProc.target<THookForwarder>();
@@ -178,6 +244,20 @@ TsSkinProvider::~TsSkinProvider()
                     link->Provider = nullptr;
                     hooked_ = false;
                 }
+                // A closing MDI child's menu leaves the parent's menu line.
+                if (Form->GetFormStyle() == fsMDIChild && Form->GetMenu() && MDISkinProvider &&
+                    MDISkinProvider != this && !BeingDestroyed(MDISkinProvider) && MDISkinProvider->Form &&
+                    !BeingDestroyed(MDISkinProvider->Form)) {
+                    if (MDISkinProvider->FCommonData)
+                        MDISkinProvider->FCommonData->BGChanged = true;
+                    MDISkinProvider->FLinesCount = -1;
+                    if (MDISkinProvider->Form->HandleAllocated())
+                        MDISkinProvider->Form->Perform(WM_NCPAINT, 0, 0);
+                }
+            }
+            if (MDISkinProvider == this) {
+                HookMDI(false);
+                MDISkinProvider = nullptr;
             }
         }
         FreeAndNil(SystemMenu);
@@ -186,6 +266,14 @@ TsSkinProvider::~TsSkinProvider()
         FreeAndNil(TempBmp);
         FreeAndNil(MenuLineBmp);
     }
+    if (Form)
+        RemoveFormCouple(Form);
+    if (ActiveChildProvider == this)
+        ActiveChildProvider = nullptr;
+    // A provider that never became the MDI parent's may still be named so.
+    if (MDISkinProvider == this)
+        MDISkinProvider = nullptr;
+    FreeAndNil(MDIForm);
     // What the application owned on our behalf goes with us, hidden.
     for (TsCaptionButton* button : {&MDIMin, &MDIMax, &ButtonMin, &ButtonMax, &ButtonHelp, &ButtonClose, &MDIClose})
         HideButtonGlow(*button);
@@ -247,7 +335,68 @@ TBitmap* TsSkinProvider::CreateFormBitmap(bool)
     return copy;
 }
 
-void TsSkinProvider::PrepareForm() {}
+void TsSkinProvider::PrepareForm()
+{
+    TsSkinManager* manager = FCommonData ? FCommonData->GetSkinManager() : nullptr;
+    if (RTInit || RTEmpty || !manager || !Form || !Form->HandleAllocated() || !manager->GetActive())
+        return;
+    TMainMenu* menu = Form->GetMenu();
+    FMenuOwnerDraw = menu && menu->GetOwnerDraw() && NonClientSkinned();
+    if (FMenuOwnerDraw)
+        MenusInitialized = true;
+    FCommonData->Loaded(true);
+    FTitleSkinIndex = manager->GetSkinIndex(FTitleSkin);
+    FCaptionSkinIndex = -1;
+    UpdateSysMenuStyle(true);
+    if (ClearButtons) {
+        ClearButtons = false;
+        if (Form->GetFormStyle() == fsMDIForm && !HasState(manager, csDesigning))
+            HookMDI(true);
+    }
+    FCommonData->UpdateIndexes(true);
+    if (Form->GetFormStyle() == fsMDIChild && MDISkinProvider && MDISkinProvider != this &&
+        !BeingDestroyed(MDISkinProvider) && MDISkinProvider->Form && !BeingDestroyed(MDISkinProvider->Form) &&
+        FCommonData->Skinned(false)) {
+        if (MDISkinProvider->FCommonData)
+            MDISkinProvider->FCommonData->BGChanged = true;
+        MDISkinProvider->FLinesCount = -1;
+    }
+    if (!Form->ControlState.Contains(csReadingState) && !Form->ControlState.Contains(csCreating) && !HasState(this, csLoading) &&
+        FUseGlobalColor && !FCommonData->FCustomColor)
+        Form->SetColor(manager->GetGlobalColor());
+}
+
+void TsSkinProvider::UpdateSysMenuStyle(bool Skinning)
+{
+    if (!Form || !Form->HandleAllocated())
+        return;
+    HWND wnd = Form->GetHandle();
+    const LONG style = GetWindowLongW(wnd, GWL_STYLE);
+    if (Skinning) {
+        if (NonClientSkinned()) {
+            if (style & WS_SYSMENU)
+                SetWindowLongW(wnd, GWL_STYLE, style & ~WS_SYSMENU);
+        } else if (!(style & WS_SYSMENU)) {
+            SetWindowLongW(wnd, GWL_STYLE, style | WS_SYSMENU);
+        }
+    } else if (Form->GetBorderIcons().Contains(biSystemMenu)) {
+        if (!(style & WS_SYSMENU))
+            SetWindowLongW(wnd, GWL_STYLE, style | WS_SYSMENU);
+        SendMessageW(wnd, WM_SETICON, ICON_BIG, SendMessageW(wnd, WM_GETICON, ICON_BIG, 0));
+    }
+}
+
+void TsSkinProvider::HookMDI(bool Active)
+{
+    // The MDI support object itself comes with the MDI form support; here
+    // the provider takes the MDI parent's place, or gives the object up.
+    if (Active) {
+        if (!MDIForm)
+            MDISkinProvider = this;
+    } else {
+        FreeAndNil(MDIForm);
+    }
+}
 
 void TsSkinProvider::KillAnimations()
 {

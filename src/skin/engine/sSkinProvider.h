@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Forms.h"
+#include "Menus.h"
 #include "acProviderServices.h"
 #include "sCommonData.h"
 
@@ -61,6 +62,62 @@ bool SetLivePreviewBitmap(HWND W, TsSkinProvider* Provider);
 void InvalidateIconicBitmaps(HWND W);
 HWND FindTaskbarWindow();
 HWND HwndTopMost();
+
+// ---------------------------------------------------------------------------
+// The system menu of a skinned form as the caption reads it: which buttons it
+// shows and which it allows. The form's own menu class answers them.
+class TsCustomSysMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    virtual bool VisibleClose() = 0;
+    virtual bool VisibleMax() = 0;
+    virtual bool VisibleMin() = 0;
+    virtual bool EnabledMax() = 0;
+    virtual bool EnabledMin() = 0;
+    virtual bool EnabledRestore() = 0;
+};
+
+// The icon in a skinned form's title: a picture of its own, or the form's
+// icon at a size the caption chooses (Width and Height 0).
+class TsTitleIcon : public TPersistent {
+public:
+    explicit TsTitleIcon(TsSkinProvider* AOwner);
+    ~TsTitleIcon() override;
+    TBitmap* GetGlyph() const { return FGlyph; }
+    void SetGlyph(TBitmap* Value);
+    Integer GetHeight() const { return FHeight; }
+    void SetHeight(Integer Value) { FHeight = Value; }
+    Integer GetWidth() const { return FWidth; }
+    void SetWidth(Integer Value) { FWidth = Value; }
+    bool GetVisible() const { return FVisible; }
+    void SetVisible(bool Value);
+
+    TsSkinProvider* FOwner;
+
+private:
+    TBitmap* FGlyph = nullptr;   // owned
+    Integer FHeight = 0;
+    Integer FWidth = 0;
+    bool FVisible = true;
+};
+
+// The provider's title icon (FTitleIcon), null on a provider that was not built.
+TsTitleIcon* TitleIconOf(const TsSkinProvider* Provider);
+
+// Forms glued to a master form while it moves.
+struct TacFormsCouple {
+    TForm* Slave = nullptr;
+    TForm* Master = nullptr;
+    TPoint Pos;
+};
+extern std::vector<TacFormsCouple> FormsCouples;
+// Removes every couple whose slave is Form.
+void RemoveFormCouple(TCustomForm* Form);
+
+// The provider of the MDI parent form, and the one of the MDI child that was
+// last activated or maximised; null for none.
+extern TsSkinProvider* MDISkinProvider;
+extern TsSkinProvider* ActiveChildProvider;
 
 // ---------------------------------------------------------------------------
 // The message with which a dialog keeps its own window region.

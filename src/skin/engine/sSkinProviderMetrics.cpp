@@ -237,25 +237,43 @@ bool TsSkinProvider::NonClientSkinned()
 
 bool TsSkinProvider::IconVisible()
 {
-    if (!Form || !FShowAppIcon || !Form->HandleAllocated())
+    const TsTitleIcon* icon = TitleIconOf(this);
+    if (!Form || (icon && !icon->GetVisible()) || !FShowAppIcon || !Form->HandleAllocated())
         return false;
     const TBorderStyle style = Form->GetBorderStyle();
     return (style == bsSingle || style == bsSizeable) && GetSystemMenu(Form->GetHandle(), FALSE) != nullptr;
 }
 
+namespace {
+
+// One side of the title icon: the size set, else the picture's, else one
+// that fits the caption; scaled with the skin.
+int TitleIconSide(TsSkinProvider& Provider, bool Width)
+{
+    if (!Provider.IconVisible())
+        return 0;
+    TsSkinManager* manager = Provider.FCommonData ? Provider.FCommonData->GetSkinManager() : nullptr;
+    int size = 0;
+    if (const TsTitleIcon* icon = TitleIconOf(&Provider)) {
+        size = Width ? icon->GetWidth() : icon->GetHeight();
+        if (size == 0 && icon->GetGlyph())
+            size = Width ? icon->GetGlyph()->GetWidth() : icon->GetGlyph()->GetHeight();
+    }
+    if (size == 0)
+        size = DefaultIconSize(Provider.CaptionHeight(true) - (manager ? manager->CommonSkinData.BITopMargin : 0));
+    return manager ? manager->ScaleInt(size) : size;
+}
+
+} // namespace
+
 int TsSkinProvider::TitleIconWidth()
 {
-    if (!IconVisible())
-        return 0;
-    TsSkinManager* manager = FCommonData ? FCommonData->GetSkinManager() : nullptr;
-    const int margin = manager ? manager->CommonSkinData.BITopMargin : 0;
-    const int size = DefaultIconSize(CaptionHeight(true) - margin);
-    return manager ? manager->ScaleInt(size) : size;
+    return TitleIconSide(*this, true);
 }
 
 int TsSkinProvider::TitleIconHeight()
 {
-    return TitleIconWidth();
+    return TitleIconSide(*this, false);
 }
 
 int TsSkinProvider::TitleButtonHeight()
@@ -280,12 +298,38 @@ int TsSkinProvider::CaptionButtonWidth(const TsCaptionButton& Button)
     return 21;
 }
 
+namespace {
+
+// The width of the caption-button zone: the skin's right margin, the
+// buttons the system menu shows and the title buttons with their gap.
+int CaptionButtonZoneWidth(TsSkinProvider& Provider)
+{
+    TsSkinManager* manager = Provider.FCommonData ? Provider.FCommonData->GetSkinManager() : nullptr;
+    if (!manager)
+        return 0;
+    const TsSkinData& info = manager->CommonSkinData;
+    int width = info.BIRightMargin;
+    const int spacing = Provider.BigButtons ? info.BISpacing : 0;
+    auto* menu = dynamic_cast<TsCustomSysMenu*>(Provider.SystemMenu);
+    if (menu && Provider.Form && Provider.Form->GetBorderIcons().Contains(biSystemMenu)) {
+        width += Provider.CaptionButtonWidth(Provider.ButtonClose);
+        if (menu->VisibleMax())
+            width += spacing + Provider.CaptionButtonWidth(Provider.ButtonMax);
+        if (menu->VisibleMin())
+            width += spacing + Provider.CaptionButtonWidth(Provider.ButtonMin);
+        if (Provider.Form->GetBorderIcons().Contains(biHelp))
+            width += spacing + Provider.CaptionButtonWidth(Provider.ButtonHelp);
+    }
+    return width;
+}
+
+} // namespace
+
 int TsSkinProvider::TitleBarMaskWidth(Integer ImageIndex)
 {
-    // The caption-button zone belongs to the caption layout; without it the
-    // image's own width is the mask's.
     TsSkinManager* manager = FCommonData ? FCommonData->GetSkinManager() : nullptr;
-    return manager && manager->IsValidImgIndex(ImageIndex) ? manager->ma[ImageIndex].Width : 0;
+    const int image = manager && manager->IsValidImgIndex(ImageIndex) ? manager->ma[ImageIndex].Width : 0;
+    return CaptionButtonZoneWidth(*this) + image;
 }
 
 int TsSkinProvider::ExtraHeaderHeight(bool Maximized)
@@ -302,7 +346,7 @@ int TsSkinProvider::MenuLines()
 
 int TsSkinProvider::MenuHeight()
 {
-    return HasMainMenuLine() ? GetSystemMetrics(SM_CYMENU) : 0;
+    return HasMainMenuLine() ? GetSystemMetrics(SM_CYMENU) - 1 : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -433,9 +477,8 @@ void TsSkinProvider::ApplyFormRegion(bool Redraw, bool Direct)
     if (!FirstInitialized &&
         SendWndMessage(wnd, KeepRegionMessage, KeepRegionCode, 0) == static_cast<LRESULT>(KeepRegionCode))
         return;
-    // A form placed in another control (the class library here has no
-    // docking, so every parented form counts as docked) keeps no region.
-    if (Form->GetParent()) {
+    // A form docked into another control keeps no region.
+    if (Form->GetParent() && Form->GetDragKind() == dkDock) {
         SetWindowRgn(wnd, nullptr, Redraw);
         return;
     }

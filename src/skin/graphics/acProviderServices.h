@@ -210,6 +210,16 @@ public:
     std::vector<TStringList*> ThirdLists;   // 23, owned
     TWndMethod OldWndProc;                  // the form's procedure before the hook
 
+    // --- Form preparation and MDI (sSkinProvider.cpp) ----------------------
+    // With Skinning, WS_SYSMENU goes while the frame is skinned (the system
+    // draws no caption buttons then) and comes back otherwise.
+    void UpdateSysMenuStyle(bool Skinning);
+    // True: this provider becomes the MDI parent's; False: the MDI support
+    // object goes.
+    void HookMDI(bool Active);
+    bool BigButtons = false;                // caption buttons spaced by the skin's BISpacing
+    TObject* MDIForm = nullptr;             // owned MDI support object
+
 private:
     // Set while the form's procedure is this provider's NewWndProc.
     bool hooked_ = false;

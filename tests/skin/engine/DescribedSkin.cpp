@@ -12,7 +12,8 @@ String Wide(const std::string& s)
     return String(s.begin(), s.end());
 }
 
-// Colours above, an opaque (black) mask below for a masked image; key
+// Colours above, an opaque (black) mask below for a masked image (its
+// frame centres as described); key
 // pixels are transparent.
 void DrawImage(TBitmap* Bmp, const skindesc::Image& Image, int Left, int Top)
 {
@@ -24,7 +25,7 @@ void DrawImage(TBitmap* Bmp, const skindesc::Image& Image, int Left, int Top)
     for (int y = Image.Height; y < Image.TotalHeight(); ++y) {
         auto* row = static_cast<DWORD*>(Bmp->GetScanLine(Top + y));
         for (int x = 0; x < Image.TotalWidth(); ++x)
-            row[Left + x] = 0xFF000000;
+            row[Left + x] = 0xFF000000 | skindesc::MaskPixel(Image, x, y - Image.Height);
     }
 }
 

@@ -188,11 +188,12 @@ TEST(FormRegion, CutsTheSkinsCornersOutOfTheWindow)
             EXPECT_EQ(TRect(box), TRect(frame, frame, big->GetWidth() - frame, big->GetHeight() - frame));
         }
 
-        // A form placed in another control gets no region at all.
+        // A form docked into another control gets no region at all.
         TOwned<TForm> host(New<TForm>(nullptr));
         host->SetBounds(0, 0, 400, 400);
         host->HandleNeeded();
         form->SetParent(host.get());
+        form->SetDragKind(dkDock);
         provider->ApplyFormRegion(false, true);
         TRegionHandle none(CreateRectRgn(0, 0, 0, 0));
         EXPECT_EQ(GetWindowRgn(wnd, none.Get()), ERROR);
@@ -396,6 +397,9 @@ TEST(SkinProvider, HooksTheFormAndGivesItBack)
     EXPECT_EQ(GetPropW(wnd, L"ACSDATA"), nullptr);
     EXPECT_EQ(SendMessageW(wnd, SkinCommandMessage, SkinCommandWParam(SKC_QUERY_PROVIDER), 0), 0);
     EXPECT_GT(laterHook, 0);
+    // The skin's preparation gave the form the skin's colour: the twin
+    // takes it too, so that only the painting can differ.
+    twin->SetColor(form->GetColor());
     form->Invalidate();
     twin->Invalidate();
     testing_support::PumpMessages();
@@ -555,6 +559,53 @@ TEST(SkinProvider, AHungEditorCostsOnlyTheTimeLimit)
     editorThread.join();
     PreviewMode = false;
     PreviewWnd = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+TEST(SkinProvider, SettersMarkTheImageAndRedrawTheFrame)
+{
+    TControlsScene scene;
+    auto form = MakeForm(bsSizeable);
+    form->Show();
+    TOwned<TsSkinProvider> provider(Skin(form.get(), scene.manager.get()));
+    testing_support::PumpMessages();
+    const struct {
+        const char* Name;
+        std::function<void()> Set;
+        std::function<bool()> Stored;
+    } rows[] = {
+        {"AllowExtBorders", [&] { provider->SetBoolProp(0, false); }, [&] { return !provider->FAllowExtBorders; }},
+        {"DrawNonClientArea", [&] { provider->SetBoolProp(1, false); }, [&] { return !provider->FDrawNonClientArea; }},
+        {"ShowAppIcon", [&] { provider->SetBoolProp(2, false); }, [&] { return !provider->FShowAppIcon; }},
+        {"TitleSkin", [&] { provider->SetStringProp(0, L"PANEL"); }, [&] { return provider->FTitleSkin == L"PANEL"; }},
+    };
+    for (const auto& row : rows) {
+        provider->FCommonData->BGChanged = false;
+        row.Set();
+        EXPECT_TRUE(row.Stored()) << row.Name;
+        EXPECT_TRUE(provider->FCommonData->BGChanged) << row.Name;
+        provider->FCommonData->BGChanged = false;
+        row.Set();
+        EXPECT_FALSE(provider->FCommonData->BGChanged) << row.Name << " again";
+    }
+    provider->FTitleSkinIndex = 5;
+    provider->SetStringProp(0, L"PANEL");
+    EXPECT_EQ(provider->FTitleSkinIndex, 5) << "set again: the index stays";
+    provider->SetStringProp(0, L"");
+    EXPECT_EQ(provider->FTitleSkinIndex, -1) << "a new title section is looked up again";
+    // The menu line's section is only stored at run time.
+    provider->FCommonData->BGChanged = false;
+    provider->SetStringProp(1, L"PANEL");
+    EXPECT_EQ(provider->FMenuLineSkin, L"PANEL");
+    EXPECT_FALSE(provider->FCommonData->BGChanged);
+    // The global colour comes with the switch turned on.
+    provider->SetBoolProp(3, false);
+    form->SetColor(0x00102030);
+    provider->SetBoolProp(3, true);
+    EXPECT_EQ(form->GetColor(), scene.manager->GetGlobalColor());
 }
 
 } // namespace

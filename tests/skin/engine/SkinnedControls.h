@@ -52,10 +52,16 @@ public:
     int Builds = 0;
     bool Building = true;
     std::vector<int> Commands;
+    int FrameChanges = 0;   // WM_NCCALCSIZE seen
+    int NcPaints = 0;
 
 protected:
     void WndProc(TMessage& Message) override
     {
+        if (Message.Msg == WM_NCCALCSIZE)
+            ++FrameChanges;
+        if (Message.Msg == WM_NCPAINT)
+            ++NcPaints;
         if (Message.Msg == SkinCommandMessage) {
             Commands.push_back(HIWORD(Message.WParam));
             if (HIWORD(Message.WParam) == SKC_PARENT_MOVED)
