@@ -196,6 +196,10 @@ private:
     void PlaceStrip(const TStrip& strip);
     int PrintRowHeight(int row);
     void MeasureCell(int col, int row, TPoint& size);
+    // The cell font on the canvas for measuring; a new font handle is made
+    // only when its metrics differ from those of the canvas's font.
+    void MeasureFont();
+    int MeasureLineHeight();
     String CellText(int realCol, int row);
     // The plain text of a rich-text cell, as its rich content reads.
     String RichPlainText(int realCol, int row, const String& text);
@@ -236,7 +240,13 @@ private:
     double fitScale_ = 1.0;
     int screenDpi_ = 96;
     int page_ = 1, strip_ = 1, stripCount_ = 1, rowPage_ = 0;
-    int lastHeightRow_ = -1, lastHeight_ = 0;
+    // Row heights of this pass by row: they do not depend on the strip, and
+    // every strip lays out every row again.
+    std::vector<int> rowHeights_;
+    // The line height last measured and the font it was measured in.
+    int lineHeight_ = 0;
+    TOwned<TFont> lineHeightFont_{new TFont};
+    bool lineHeightValid_ = false;
     TOwned<TFont> cellFont_{new TFont};
     TOwned<TPen> cellPen_{new TPen};
     TOwned<TBrush> cellBrush_{new TBrush};
@@ -318,6 +328,38 @@ void TGridPrintPass::DeviceFont(TFont* font, int pointSize)
     canvas_->GetFont()->Assign(font);
 }
 
+namespace {
+
+// Fonts that measure alike: everything of the logical font but the colour.
+bool SameMetrics(const TFont* a, const TFont* b)
+{
+    const LOGFONTW x = a->GetLogFont(), y = b->GetLogFont();
+    return x.lfHeight == y.lfHeight && x.lfWidth == y.lfWidth && x.lfEscapement == y.lfEscapement &&
+           x.lfOrientation == y.lfOrientation && x.lfWeight == y.lfWeight && x.lfItalic == y.lfItalic &&
+           x.lfUnderline == y.lfUnderline && x.lfStrikeOut == y.lfStrikeOut && x.lfCharSet == y.lfCharSet &&
+           x.lfOutPrecision == y.lfOutPrecision && x.lfClipPrecision == y.lfClipPrecision &&
+           x.lfQuality == y.lfQuality && x.lfPitchAndFamily == y.lfPitchAndFamily &&
+           wcsncmp(x.lfFaceName, y.lfFaceName, LF_FACESIZE) == 0;
+}
+
+} // namespace
+
+void TGridPrintPass::MeasureFont()
+{
+    if (!SameMetrics(canvas_->GetFont(), cellFont_.get()))
+        canvas_->GetFont()->Assign(cellFont_.get());
+}
+
+int TGridPrintPass::MeasureLineHeight()
+{
+    if (!lineHeightValid_ || !SameMetrics(lineHeightFont_.get(), cellFont_.get())) {
+        lineHeightFont_->Assign(cellFont_.get());
+        lineHeight_ = canvas_->TextHeight(L"gh");
+        lineHeightValid_ = true;
+    }
+    return lineHeight_;
+}
+
 void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
 {
     const int displayCol = g_.DisplColIndex(realCol);
@@ -360,7 +402,7 @@ void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
     else if (kind == ctkFormula)
         g_.GetCellTextForSave(realCol, row, text);
     cellFont_->SetHeight(g_.MapFontHeight(cellFont_->GetSize()));
-    canvas_->GetFont()->Assign(cellFont_.get());
+    MeasureFont();
     g_.DoGetWordWrap(realCol, row, wordWrap);
     int angle = 0;
     const bool rotated = g_.IsRotated(realCol, row, angle);
@@ -372,7 +414,7 @@ void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
     }
     if (text.empty())
         text = L"gh";
-    const int lineHeight = canvas_->TextHeight(L"gh");
+    const int lineHeight = MeasureLineHeight();
     if (!wordWrap || !ps_.GetNoAutoSize() || rotated) {
         const std::vector<String> lines = TextLines(text, g_.GetMultilineCells() || wordWrap);
         int widest = 0;
@@ -527,8 +569,8 @@ void TGridPrintPass::PlaceStrip(const TStrip& s)
 
 int TGridPrintPass::PrintRowHeight(int row)
 {
-    if (row == lastHeightRow_)
-        return lastHeight_;
+    if (row >= 0 && row < static_cast<int>(rowHeights_.size()) && rowHeights_[row] != INT_MIN)
+        return rowHeights_[row];
     int height = 0;
     if (ps_.GetNoAutoSizeRow()) {
         height = static_cast<int>(std::lround(g_.GetRowHeights(row) * 254.0 / screenDpi_)) + 4;
@@ -551,8 +593,8 @@ int TGridPrintPass::PrintRowHeight(int row)
         if (g_.OnPrintSetRowHeight)
             g_.OnPrintSetRowHeight(&g_, row, height);
     }
-    lastHeightRow_ = row;
-    lastHeight_ = height;
+    if (row >= 0 && row < static_cast<int>(rowHeights_.size()))
+        rowHeights_[row] = height;
     return height;
 }
 
@@ -1177,6 +1219,7 @@ int TGridPrintPass::Run()
     SetMapMode(dc, MM_LOMETRIC);
     g_.FPrintFontScale = 1.0;
     widths_.assign(static_cast<std::size_t>(g_.GetColCount()) + 1, 0);
+    rowHeights_.assign(static_cast<std::size_t>(std::max(0, g_.GetRowCount())), INT_MIN);
     indents_.assign(static_cast<std::size_t>(g_.GetColCount()) + 1, 0);
 
     // The canvas's own font, pen and brush come back after the pass.
@@ -1243,7 +1286,9 @@ int TGridPrintPass::Run()
         strip_ = static_cast<int>(si) + 1;
         rowPage_ = 0;
         PlaceStrip(s);
-        if (Drawing() && g_.OnPrintPage && si == 0)
+        // Later pages announce themselves in StartNextPage; a page outside
+        // the range to print is never announced, as nothing of it is drawn.
+        if (Drawing() && g_.OnPrintPage && si == 0 && PageShown(page_))
             g_.OnPrintPage(&g_, canvas_, page_, pageWidth_, pageBottom_);
         int row = rect_.Top;
         bool firstPageOfStrip = true;
@@ -1284,7 +1329,9 @@ int TGridPrintPass::Run()
             }
             bool cancel = false;
             if (Drawing()) {
-                if (g_.OnPrintPageDone)
+                // The handler gets the canvas to draw on: a page that is not
+                // printed has no place on it.
+                if (g_.OnPrintPageDone && PageShown(page_))
                     g_.OnPrintPageDone(&g_, canvas_, row, y, page_, pageWidth_, pageBottom_);
                 if (g_.OnPrintCancel)
                     g_.OnPrintCancel(&g_, page_, cancel);

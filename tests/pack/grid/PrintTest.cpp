@@ -158,6 +158,23 @@ TEST(PrintLayout, NewPageHandlerBreaksBeforeTheRow)
     EXPECT_FALSE(Find(second, L"r9c1"));
 }
 
+TEST(PrintLayout, PageEventsComeForTheDrawnPageOnly)
+{
+    TShownGrid<> g(40, 200);
+    PreviewTexts(g.grid, 1);
+    const int pages = g->GetPrintNrOfPages();
+    ASSERT_GT(pages, 3);
+    // The first page, one inside the first strip and the last page (a later strip).
+    for (int page : {1, 2, pages}) {
+        std::vector<int> started, done;
+        g->OnPrintPage = [&](TObject*, TCanvas*, int p, int, int) { started.push_back(p); };
+        g->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int p, int, int) { done.push_back(p); };
+        PreviewTexts(g.grid, page);
+        EXPECT_EQ(started, std::vector<int>{page});
+        EXPECT_EQ(done, std::vector<int>{page});
+    }
+}
+
 TEST(PrintLayout, SelectedRowsOnly)
 {
     TShownGrid<> g(3, 10);
@@ -754,10 +771,14 @@ TEST_F(GridPrintJob, PageRangePrintsOnlyItsPages)
         to = 3;
     };
     g->OnPrintPage = [&](TObject*, TCanvas*, int page, int, int) { pagesDrawn.push_back(page); };
+    std::vector<int> pagesDone;
+    g->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int page, int, int) { pagesDone.push_back(page); };
     g->Print();
     const std::string ps = printer_.Printed();
     EXPECT_EQ(CountOf(ps, "showpage"), 2);
-    EXPECT_FALSE(pagesDrawn.empty());
+    const std::vector<int> printed = {2, 3};
+    EXPECT_EQ(pagesDrawn, printed) << "page 1 is laid out but not printed";
+    EXPECT_EQ(pagesDone, printed);
 }
 
 TEST_F(GridPrintJob, CancelStopsAfterItsPage)
