@@ -728,6 +728,31 @@ TEST(StretchPrintBitmap, StretchesUprightInAnyMappingMode)
 
 // --- real printing -----------------------------------------------------------------------
 
+// The texts of a page of Wine's PostScript, which draws each character by its
+// glyph name ("/r glyphshow"): letters as they are, digits by their names.
+std::string PostScriptPageText(const std::string& ps, int page)
+{
+    const std::string mark = "%%Page: " + std::to_string(page) + " ";
+    const std::size_t start = ps.find(mark);
+    if (start == std::string::npos)
+        return std::string();
+    const std::size_t end = std::min(ps.find("%%Page: ", start + mark.size()), ps.find("%%Trailer", start));
+    static const char* const digits[] = {"zero", "one", "two", "three", "four",
+                                         "five", "six", "seven", "eight", "nine"};
+    std::string text;
+    const std::string show = " glyphshow";
+    for (std::size_t at = ps.find(show, start); at < end; at = ps.find(show, at + show.size())) {
+        const std::size_t slash = ps.rfind('/', at);
+        const std::string name = ps.substr(slash + 1, at - slash - 1);
+        if (name.size() == 1)
+            text += name;
+        for (int d = 0; d < 10; ++d)
+            if (name == digits[d])
+                text += static_cast<char>('0' + d);
+    }
+    return text;
+}
+
 class GridPrintJob : public testing::Test {
 protected:
     TempDir folder_;
@@ -807,13 +832,22 @@ TEST_F(GridPrintJob, RaisingHandlerEndsTheJobAndTheNextPrintIsWhole)
         if (page == 2)
             throw Exception(L"handler failed");
     };
+    // The port's file is written over, not emptied: a shorter job would leave the tail of the longer one.
+    DeleteFileW(printer_.OutputFile().c_str());
     EXPECT_THROW(g->Print(), Exception);
     EXPECT_FALSE(Printer()->GetPrinting()) << "the job is ended";
+    const std::string failed = printer_.Printed();
+    EXPECT_EQ(CountOf(failed, "%%EOF"), 1) << "the job was closed, not cut off";
+    const std::string firstPage = PostScriptPageText(failed, 1);
+    EXPECT_NE(firstPage.find("r0c1"), std::string::npos) << "the page before the failure is in the file";
+    EXPECT_EQ(PostScriptPageText(failed, 2).find("r"), std::string::npos) << "nothing of page 2 was drawn";
     g->OnPrintPage = nullptr;
+    DeleteFileW(printer_.OutputFile().c_str());
     g->Print();
     const std::string ps = printer_.Printed();
     EXPECT_EQ(CountOf(ps, "%%Page: "), g->GetPrintNrOfPages());
     EXPECT_EQ(CountOf(ps, "showpage"), g->GetPrintNrOfPages());
+    EXPECT_EQ(PostScriptPageText(ps, 1), firstPage) << "the failed job's first page is the whole one";
     EXPECT_EQ(GdiObjectCount(), before);
 }
 
