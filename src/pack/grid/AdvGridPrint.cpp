@@ -812,7 +812,9 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
             canvas_->GetBrush()->SetStyle(bsClear);
             g_.DrawRichTextCell(realCol, row, box, canvas_);
         } else if (rotated) {
-            DrawRotatedText(text, angle, box, ha, va);
+            // A turned run keeps the room from the cell's lines that level text keeps at its
+            // sides on every side: turned a quarter, its start or end faces the top or bottom.
+            DrawRotatedText(text, angle, TRect(box.left, r.top - inset_, box.right, r.bottom + inset_), ha, va);
         } else if (wordWrap && ps_.GetNoAutoSize()) {
             // Wrapped text stays within its column, the page's right edge included.
             RECT wrap{box.left, box.top, std::min<int>(box.right, indents_[c + 1]), box.bottom};

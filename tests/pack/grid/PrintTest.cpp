@@ -9,6 +9,7 @@
 #include "PlatformProbe.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 using namespace datagrid_test;
@@ -589,6 +590,107 @@ TEST(PrintCells, RotatedTextTurnsByTheCellAngle)
     }
 }
 
+// Where turned text lands in its cell on a preview page: the ink of the run
+// (dense capitals first, thin letters after, so its start shows) inside the
+// cell, at the side the alignments ask, turned counter-clockwise by the angle.
+TEST(PrintCells, TurnedTextLandsWhereItsAlignmentsPutIt)
+{
+    enum TStart { FromBottom, FromTop, FromRight, FromBottomLeft, FromBottomRight };
+    struct TTurnCase {
+        int angle;
+        TAlignment ha;
+        TVAlignment va;
+        TStart start;   // where the dense start of the run is
+    };
+    const TTurnCase cases[] = {
+        {90, taLeftJustify, vtaTop, FromBottom},   {90, taRightJustify, vtaBottom, FromBottom},
+        {270, taLeftJustify, vtaTop, FromTop},     {180, taRightJustify, vtaTop, FromRight},
+        {45, taCenter, vtaCenter, FromBottomLeft}, {135, taLeftJustify, vtaBottom, FromBottomRight},
+    };
+    for (const TTurnCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "angle " << c.angle << " ha " << c.ha << " va " << c.va);
+        TShownGrid<> g(3, 3);
+        FixedLayout(g.grid);
+        g->GetPrintSettings()->SetFixedHeight(600);
+        g->GetPrintSettings()->SetBorders(pbNoborder);
+        g->AddRotated(1, 1, c.angle, L"WWWW....");
+        g->OnGetAlignment = [&](TObject*, int row, int col, TAlignment& ha, TVAlignment& va) {
+            if (row == 1 && col == 1) {
+                ha = c.ha;
+                va = c.va;
+            }
+        };
+        // The cell: column 1 of the fixed layout, from row 1's top to row 2's.
+        const auto texts = PreviewTexts(g.grid, 1);
+        ASSERT_TRUE(Find(texts, L"r1c0") && Find(texts, L"r2c0"));
+        const TRect cell(Px(300), Px(-Find(texts, L"r1c0")->y), Px(600), Px(-Find(texts, L"r2c0")->y) - 1);
+        const auto dib = PreviewDib(g.grid);
+        TRect ink(INT_MAX, INT_MAX, -1, -1);
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x)
+                if (dib->Dark(x, y)) {
+                    ink.left = std::min<int>(ink.left, x);
+                    ink.top = std::min<int>(ink.top, y);
+                    ink.right = std::max<int>(ink.right, x + 1);
+                    ink.bottom = std::max<int>(ink.bottom, y + 1);
+                }
+        ASSERT_GT(ink.right, ink.left) << "the text is in its cell";
+        SCOPED_TRACE(testing::Message() << "cell " << cell.left << "," << cell.top << "-" << cell.right << "," << cell.bottom
+                                        << " ink " << ink.left << "," << ink.top << "-" << ink.right << "," << ink.bottom);
+        // Nothing of it just outside the cell (the next column's text starts an inset further on).
+        EXPECT_EQ(dib->DarkIn(cell.left - 3, cell.top - 3, cell.right + 3, cell.top), 0);
+        EXPECT_EQ(dib->DarkIn(cell.left - 3, cell.top, cell.left, cell.bottom), 0);
+        EXPECT_EQ(dib->DarkIn(cell.right, cell.top, cell.right + 3, cell.bottom), 0);
+        // Horizontal and vertical place: clear of the named side by the inset and little more. A
+        // diagonal run's box has empty corners (its end is full stops), so it may stand further off.
+        const int slack = c.angle % 90 == 0 ? 9 : 16;
+        auto closeTo = [&](int inkEdge, int cellEdge) { return std::abs(inkEdge - cellEdge) >= 1 && std::abs(inkEdge - cellEdge) <= slack; };
+        if (c.ha == taLeftJustify)
+            EXPECT_TRUE(closeTo(ink.left, cell.left)) << ink.left << " " << cell.left;
+        else if (c.ha == taRightJustify)
+            EXPECT_TRUE(closeTo(ink.right, cell.right)) << ink.right << " " << cell.right;
+        else
+            EXPECT_NEAR(ink.left + ink.right, cell.left + cell.right, 8);
+        if (c.va == vtaTop)
+            EXPECT_TRUE(closeTo(ink.top, cell.top)) << ink.top << " " << cell.top;
+        else if (c.va == vtaBottom)
+            EXPECT_TRUE(closeTo(ink.bottom, cell.bottom)) << ink.bottom << " " << cell.bottom;
+        else
+            EXPECT_NEAR(ink.top + ink.bottom, cell.top + cell.bottom, 8);
+        // The shape of the run and the side it starts from.
+        const int w = ink.right - ink.left, h = ink.bottom - ink.top;
+        const int midX = (ink.left + ink.right) / 2, midY = (ink.top + ink.bottom) / 2;
+        const int upper = dib->DarkIn(ink.left, ink.top, ink.right, midY);
+        const int lower = dib->DarkIn(ink.left, midY, ink.right, ink.bottom);
+        const int leftHalf = dib->DarkIn(ink.left, ink.top, midX, ink.bottom);
+        const int rightHalf = dib->DarkIn(midX, ink.top, ink.right, ink.bottom);
+        switch (c.start) {
+        case FromBottom:
+            EXPECT_GT(h, 3 * w) << "upright";
+            EXPECT_GT(lower, upper);
+            break;
+        case FromTop:
+            EXPECT_GT(h, 3 * w) << "upright";
+            EXPECT_GT(upper, lower);
+            break;
+        case FromRight:
+            EXPECT_GT(w, 3 * h) << "level";
+            EXPECT_GT(rightHalf, leftHalf);
+            break;
+        case FromBottomLeft:
+            EXPECT_LT(std::abs(w - h), std::max(w, h) / 3) << "diagonal";
+            EXPECT_GT(lower, upper);
+            EXPECT_GT(leftHalf, rightHalf);
+            break;
+        case FromBottomRight:
+            EXPECT_LT(std::abs(w - h), std::max(w, h) / 3) << "diagonal";
+            EXPECT_GT(lower, upper);
+            EXPECT_GT(rightHalf, leftHalf);
+            break;
+        }
+    }
+}
+
 TEST(PrintCells, GraphicsPrintThroughTheCellPainter)
 {
     TShownGrid<> g(4, 4);
@@ -891,3 +993,4 @@ TEST(GridPrintNoPrinter, RaisesAndChangesNothing)
 }
 
 } // namespace
+
