@@ -121,18 +121,19 @@ TPoint RotatedTextStart(int Escapement, int Width, int Height, int Left, int Top
 
 } // namespace
 
-void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop)
+namespace {
+
+// Stretches a part of a bitmap (rows FromRow .. FromRow + Rows, counted from
+// its top; all rows when Rows is 0) into Rect as device-independent bits.
+void StretchPrintBits(TCanvas* Canvas, const TRect& Rect, HBITMAP Bitmap, DWORD Rop, int FromRow = 0, int Rows = 0)
 {
-    if (!Canvas || !Bitmap || Bitmap->GetEmpty())
-        return;
-    HBITMAP handle = Bitmap->GetHandle();
     // A header with room for the largest colour table; the platform fills in
     // the format and the size of the bits.
     std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
     auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
     info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     const TWindowDC screen;
-    if (!GetDIBits(screen.Get(), handle, 0, 0, nullptr, info, DIB_RGB_COLORS))
+    if (!GetDIBits(screen.Get(), Bitmap, 0, 0, nullptr, info, DIB_RGB_COLORS))
         return;
     // The colour table and the bits in the format the bitmap has; bit fields
     // are asked as plain RGB so that no masks need room.
@@ -142,13 +143,54 @@ void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, 
     const LONG height = std::abs(info->bmiHeader.biHeight);
     const std::size_t stride = ((static_cast<std::size_t>(width) * info->bmiHeader.biBitCount + 31) / 32) * 4;
     std::vector<BYTE> bits(std::max<std::size_t>(info->bmiHeader.biSizeImage, stride * height));
-    if (!GetDIBits(screen.Get(), handle, 0, static_cast<UINT>(height), bits.data(), info, DIB_RGB_COLORS))
+    if (!GetDIBits(screen.Get(), Bitmap, 0, static_cast<UINT>(height), bits.data(), info, DIB_RGB_COLORS))
         return;
+    if (Rows <= 0 || FromRow < 0 || FromRow + Rows > height) {
+        FromRow = 0;
+        Rows = height;
+    }
     HDC dc = Canvas->GetHandle();
     const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, 0, 0, width, height,
-                  bits.data(), info, DIB_RGB_COLORS, Rop);
+    // The bits are stored bottom-up: the source's y counts from the last row.
+    StretchDIBits(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, 0,
+                  height - FromRow - Rows, width, Rows, bits.data(), info, DIB_RGB_COLORS, Rop);
     SetStretchBltMode(dc, oldMode);
+}
+
+// An icon on paper: its mask copied, then its colour bits laid over it
+// inverting, so that what the mask keeps shows the colours and the rest
+// stays white. A monochrome icon's mask holds both halves, the mask above
+// the image.
+void StretchPrintIcon(TCanvas* Canvas, const TRect& Rect, TIcon* Icon)
+{
+    if (!Canvas || !Icon || Icon->GetEmpty())
+        return;
+    ICONINFO parts{};
+    if (!GetIconInfo(Icon->GetHandle(), &parts))
+        return;
+    const TBitmapHandle mask(parts.hbmMask), colour(parts.hbmColor);
+    if (!mask)
+        return;
+    if (colour) {
+        StretchPrintBits(Canvas, Rect, mask.Get(), SRCCOPY);
+        StretchPrintBits(Canvas, Rect, colour.Get(), SRCINVERT);
+        return;
+    }
+    BITMAP size{};
+    if (!GetObjectW(mask.Get(), sizeof(size), &size) || size.bmHeight < 2)
+        return;
+    const int half = size.bmHeight / 2;
+    StretchPrintBits(Canvas, Rect, mask.Get(), SRCCOPY, 0, half);
+    StretchPrintBits(Canvas, Rect, mask.Get(), SRCINVERT, half, half);
+}
+
+} // namespace
+
+void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop)
+{
+    if (!Canvas || !Bitmap || Bitmap->GetEmpty())
+        return;
+    StretchPrintBits(Canvas, Rect, Bitmap->GetHandle(), Rop);
 }
 
 void StretchPrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap)
@@ -925,6 +967,10 @@ void TGridPrintPass::DrawGraphic(TCellGraphic* graphic, int realCol, int row, co
     }
     if (type == ctBitmap) {
         StretchPrintBitmap(canvas_, place, dynamic_cast<TBitmap*>(graphic->GetCellBitmap()));
+        return;
+    }
+    if (type == ctIcon) {
+        StretchPrintIcon(canvas_, place, graphic->GetCellIcon());
         return;
     }
     // Every other kind is drawn by the grid's own cell-graphics painter at

@@ -727,6 +727,107 @@ TEST(PrintCells, GraphicsPrintThroughTheCellPainter)
               0);
 }
 
+struct TBitsRecord {
+    DWORD rop;
+    int bitCount;
+};
+
+int CALLBACK CollectStretchedBits(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data)
+{
+    if (rec->iType == EMR_STRETCHDIBITS) {
+        const auto* r = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const BYTE*>(rec) + r->offBmiSrc);
+        reinterpret_cast<std::vector<TBitsRecord>*>(data)->push_back({r->dwRop, info->biBitCount});
+    }
+    return 1;
+}
+
+// A 16 x 16 icon whose middle 8 x 8 shows Inside; the rest is transparent.
+// Monochrome: no colour bitmap, the mask holding the image below itself.
+HICON SquareIcon(bool monochrome, COLORREF inside)
+{
+    const TMemoryDC dc;
+    const TBitmapHandle mask(CreateBitmap(16, monochrome ? 32 : 16, 1, 1, nullptr));
+    {
+        const TSelectObject select(dc.Get(), mask.Get());
+        PatBlt(dc.Get(), 0, 0, 16, 16, WHITENESS);
+        PatBlt(dc.Get(), 4, 4, 8, 8, BLACKNESS);
+        if (monochrome)
+            PatBlt(dc.Get(), 0, 16, 16, 16, BLACKNESS);   // the image: nothing inverted
+    }
+    TBitmapHandle colour;
+    if (!monochrome) {
+        HDC screen = GetDC(nullptr);
+        colour.Reset(CreateCompatibleBitmap(screen, 16, 16));
+        ReleaseDC(nullptr, screen);
+        const TSelectObject select(dc.Get(), colour.Get());
+        PatBlt(dc.Get(), 0, 0, 16, 16, BLACKNESS);
+        const TBrushHandle brush(CreateSolidBrush(inside));
+        const RECT square{4, 4, 12, 12};
+        FillRect(dc.Get(), &square, brush.Get());
+    }
+    ICONINFO parts{TRUE, 0, 0, mask.Get(), colour.Get()};
+    return CreateIconIndirect(&parts);
+}
+
+TEST(PrintCells, IconsPrintTheirMaskThenTheirColours)
+{
+    for (bool monochrome : {false, true}) {
+        SCOPED_TRACE(monochrome ? "monochrome" : "colour");
+        const COLORREF inside = monochrome ? RGB(0, 0, 0) : RGB(255, 0, 0);
+        TShownGrid<> g(3, 3);
+        FixedLayout(g.grid);
+        g->GetPrintSettings()->SetPrintGraphics(true);
+        g->GetPrintSettings()->SetBorders(pbNoborder);
+        g->SetCells(1, 1, L"");
+        g->CreateIcon(1, 1, haLeft, vaTop)->SetHandle(SquareIcon(monochrome, inside));
+        // What reaches the page: the mask copied, then the image inverting onto it.
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+        ReleaseDC(nullptr, screen);
+        {
+            TOwned<TCanvas> canvas(new TCanvas);
+            canvas->SetHandle(dc);
+            g->SetPreviewPage(1);
+            g->PrintPreview(canvas.get(), TRect(0, 0, 800, 1100));
+            canvas->SetHandle(nullptr);
+        }
+        HENHMETAFILE emf = CloseEnhMetaFile(dc);
+        std::vector<TBitsRecord> bits;
+        EnumEnhMetaFile(nullptr, emf, CollectStretchedBits, &bits, nullptr);
+        DeleteEnhMetaFile(emf);
+        ASSERT_EQ(bits.size(), 2u);
+        EXPECT_EQ(bits[0].rop, DWORD(SRCCOPY));
+        EXPECT_EQ(bits[0].bitCount, 1) << "the mask first";
+        EXPECT_EQ(bits[1].rop, DWORD(SRCINVERT));
+        EXPECT_EQ(bits[1].bitCount == 1, monochrome);
+        // On the preview: the square in its colour, white around it within the icon.
+        const TRect cell = Interior(g.grid, 1, 1);
+        const auto dib = PreviewDib(g.grid);
+        TRect square(INT_MAX, INT_MAX, -1, -1);
+        for (int y = cell.top - 4; y < cell.top + 30; ++y)
+            for (int x = cell.left - 4; x < cell.left + 30; ++x)
+                if (dib->Pixel(x, y) == inside) {
+                    square.left = std::min<int>(square.left, x);
+                    square.top = std::min<int>(square.top, y);
+                    square.right = std::max<int>(square.right, x + 1);
+                    square.bottom = std::max<int>(square.bottom, y + 1);
+                }
+        ASSERT_GT(square.right, square.left) << "the icon's middle is on the page";
+        // 16 screen pixels at 0.1 mm per 96th of an inch come out 16 preview pixels, give or take one.
+        EXPECT_NEAR(square.right - square.left, 8, 1);
+        EXPECT_NEAR(square.bottom - square.top, 8, 1);
+        EXPECT_EQ(dib->CountColor(square.left, square.top, square.right, square.bottom, inside),
+                  (square.right - square.left) * (square.bottom - square.top));
+        // The transparent ring: white, no black of the colour bits or of the mask.
+        for (int d : {2, 3})
+            for (const POINT& p : {POINT{square.left - d, square.top - d}, POINT{square.right - 1 + d, square.top - d},
+                                   POINT{square.left - d, square.bottom - 1 + d},
+                                   POINT{square.right - 1 + d, square.bottom - 1 + d}})
+                EXPECT_EQ(dib->Pixel(p.x, p.y), RGB(255, 255, 255)) << p.x << "," << p.y;
+    }
+}
+
 TEST(PrintCells, CommentsMarkTheirCellWhenAsked)
 {
     for (bool printComments : {true, false}) {
