@@ -8,6 +8,7 @@
 // to print. Fonts, pens and brushes made for a pass belong to the pass and
 // go with it, also when an event handler raises.
 #include "AdvGrid.h"
+#include "AdvDropDown.h"
 #include "AdvUtil.h"
 #include "ComCtrls.h"
 #include "GdiHandles.h"
@@ -252,7 +253,10 @@ private:
     void LayOutHTML(const String& html, const TRect& deviceBox, bool draw, int& width, int& height);
     // Font takes PointSize at the device's resolution and becomes the canvas font.
     void DeviceFont(TFont* font, int pointSize);
-    void DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place, TAlignment textAlign);
+    void DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place, TAlignment textAlign,
+                     TColor colorTo);
+    // A cell picture over a gradient of the cell's colours, as one bitmap.
+    void DrawPicture(TCellGraphic* graphic, const TRect& place, TColor colorTo);
     void DrawRotatedText(const String& text, int angle, const TRect& box, TAlignment ha, TVAlignment va);
     // The marked-up title's height in 0.1 mm; 0 when the title is no markup.
     int HTMLTitleHeight();
@@ -891,7 +895,7 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
 
     // Graphics after the text.
     if (graphic && !IsCheckKind(graphic->GetCellType()))
-        DrawGraphic(graphic, realCol, row, graphicPlace, ha);
+        DrawGraphic(graphic, realCol, row, graphicPlace, ha, colorTo);
     if (graphic && ps_.GetPrintComments() && !graphic->GetCellComment().empty()) {
         const int side = static_cast<int>(std::lround(8 * s));
         const TPoint corner[] = {{r.right - side, r.top}, {r.right, r.top}, {r.right, r.top - side}};
@@ -944,8 +948,32 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
     }
 }
 
+void TGridPrintPass::DrawPicture(TCellGraphic* graphic, const TRect& place, TColor colorTo)
+{
+    auto* picture = dynamic_cast<TPicture*>(graphic->GetCellBitmap());
+    if (!picture || !picture->GetGraphic() || picture->GetGraphic()->GetEmpty())
+        return;
+    const double s = PixelScale();
+    const int w = std::max(1, static_cast<int>(std::lround(std::abs(place.right - place.left) / s)));
+    const int h = std::max(1, static_cast<int>(std::lround(std::abs(place.bottom - place.top) / s)));
+    TOwned<TBitmap> target(New<TBitmap>());
+    target->SetPixelFormat(pf24bit);
+    target->SetSize(w, h);
+    TCanvas* canvas = target->GetCanvas();
+    // A cell without a colour of its own prints on white paper.
+    const TColor from = cellBrush_->GetColor() == clNone ? clWhite : cellBrush_->GetColor();
+    DrawStepGradient(canvas, from, colorTo == clNone ? from : colorTo, 128, TRect(0, 0, w, h),
+                     g_.GetBackGround()->GetDisplay() == bdGradientHorz);
+    // Stretched as on screen: into the whole place unless the picture keeps its size.
+    if (graphic->GetCellAngle() != 0)
+        canvas->StretchDraw(TRect(0, 0, w, h), picture->GetGraphic());
+    else
+        canvas->Draw(0, 0, picture->GetGraphic());
+    StretchPrintBitmap(canvas_, place, target.get());
+}
+
 void TGridPrintPass::DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place,
-                                 TAlignment textAlign)
+                                 TAlignment textAlign, TColor colorTo)
 {
     const TCellType type = graphic->GetCellType();
     if (type == ctNode) {
@@ -971,6 +999,10 @@ void TGridPrintPass::DrawGraphic(TCellGraphic* graphic, int realCol, int row, co
     }
     if (type == ctIcon) {
         StretchPrintIcon(canvas_, place, graphic->GetCellIcon());
+        return;
+    }
+    if (type == ctPicture) {
+        DrawPicture(graphic, place, colorTo);
         return;
     }
     // Every other kind is drawn by the grid's own cell-graphics painter at

@@ -828,6 +828,62 @@ TEST(PrintCells, IconsPrintTheirMaskThenTheirColours)
     }
 }
 
+// A cell picture with a transparent surround prints over a gradient of the
+// cell's colours that runs over the picture, down or (with the grid's
+// background gradient across) from left to right.
+TEST(PrintCells, PicturesPrintOverTheirCellsGradient)
+{
+    for (bool across : {false, true}) {
+        SCOPED_TRACE(across ? "across" : "down");
+        TShownGrid<> g(3, 3);
+        FixedLayout(g.grid);
+        g->GetPrintSettings()->SetPrintGraphics(true);
+        g->GetPrintSettings()->SetBorders(pbNoborder);
+        if (across)
+            g->GetBackGround()->SetDisplay(bdGradientHorz);
+        g->SetCells(1, 1, L"");
+        g->SetCellBrushColor(1, 1, clRed);
+        g->SetCellBrushColorTo(1, 1, clYellow);
+        // 24 x 24: a blue square of 12 in the middle, the rest transparent.
+        TPicture* picture = g->CreatePicture(1, 1, true, noStretch, 0, haLeft, vaTop);
+        TOwned<TBitmap> square(New<TBitmap>());
+        square->SetPixelFormat(pf24bit);
+        square->SetSize(24, 24);
+        square->GetCanvas()->GetBrush()->SetColor(clFuchsia);
+        square->GetCanvas()->FillRect(TRect(0, 0, 24, 24));
+        square->GetCanvas()->GetBrush()->SetColor(clBlue);
+        square->GetCanvas()->FillRect(TRect(6, 6, 18, 18));
+        square->SetTransparent(true);
+        picture->SetBitmap(square.get());
+        const TRect cell = Interior(g.grid, 1, 1);
+        const auto dib = PreviewDib(g.grid);
+        TRect blue(INT_MAX, INT_MAX, -1, -1);
+        for (int y = cell.top - 4; y < cell.bottom; ++y)
+            for (int x = cell.left - 4; x < cell.right; ++x)
+                if (dib->Pixel(x, y) == RGB(0, 0, 255)) {
+                    blue.left = std::min<int>(blue.left, x);
+                    blue.top = std::min<int>(blue.top, y);
+                    blue.right = std::max<int>(blue.right, x + 1);
+                    blue.bottom = std::max<int>(blue.bottom, y + 1);
+                }
+        ASSERT_GT(blue.right, blue.left) << "the picture is on the page";
+        EXPECT_EQ(dib->CountColor(cell.left - 4, cell.top - 4, cell.right, cell.bottom, RGB(255, 0, 255)), 0)
+            << "the transparent colour does not print";
+        // The surround, 2 pixels in from the picture's corners (the square is 6 in).
+        const int left = blue.left - 4, right = blue.right + 3, top = blue.top - 4, bottom = blue.bottom + 3;
+        const COLORREF topLeft = dib->Pixel(left, top), topRight = dib->Pixel(right, top);
+        const COLORREF bottomLeft = dib->Pixel(left, bottom);
+        for (COLORREF c : {topLeft, topRight, bottomLeft}) {
+            EXPECT_GT(GetRValue(c), 240);
+            EXPECT_LT(GetBValue(c), 16);
+        }
+        // Red at the gradient's start, nearly yellow at its end within the picture.
+        EXPECT_LT(GetGValue(topLeft), 60);
+        EXPECT_GT(GetGValue(across ? topRight : bottomLeft), 180);
+        EXPECT_LT(GetGValue(across ? bottomLeft : topRight), 60);
+    }
+}
+
 TEST(PrintCells, CommentsMarkTheirCellWhenAsked)
 {
     for (bool printComments : {true, false}) {
