@@ -1453,17 +1453,25 @@ int TAdvStringGrid::GetPrinterLandscapeAngle() { return Printer()->GetLandscapeA
 void TAdvStringGrid::RunPrint(const TGridRect& GridRect, bool SelectedOnly)
 {
     TPrinter* printer = Printer();
-    // Everything that can fail is asked before anything is started.
+    // Everything that can fail is asked before anything is started: no
+    // notification, no job and the printer's orientation as it was.
     if (printer->GetPrinterName().empty())
         throw EPrinter(L"There is no default printer currently selected");
-    ExportNotification(0, -1);
     TPrintSettings* ps = GetPrintSettings();
+    const TPrinterOrientation oldOrientation = printer->GetOrientation();
     if (!printer->GetPrinting() && !ps->GetUseDefaultOrientation())
         printer->SetOrientation(ps->GetOrientation());
+    // The resolution in the orientation printed: a printer with unequal
+    // resolutions swaps them with the page.
     const int dpiX = printer->GetPixelsPerInchX();
     const int dpiY = printer->GetPixelsPerInchY();
-    if (dpiX <= 0 || dpiY <= 0)
+    if (dpiX <= 0 || dpiY <= 0) {
+        // Without it no page area can be worked out.
+        if (!printer->GetPrinting())
+            printer->SetOrientation(oldOrientation);
         throw EPrinter(L"The printer reports no resolution");
+    }
+    ExportNotification(0, -1);
     const TRect pageArea(0, 0, static_cast<int>(std::lround(254.0 / dpiX * printer->GetPageWidth())),
                          static_cast<int>(std::lround(254.0 / dpiY * printer->GetPageHeight())));
     if (!printer->GetPrinting())

@@ -1135,6 +1135,30 @@ TEST_F(GridPrintJob, MarginsWiderThanThePageLoseNoText)
     EXPECT_GT(g->GetPrintPageWidth(), 0);
 }
 
+// A driver that reports no resolution (Wine's reports 300 dpi: the probe
+// stands in for one that does not) leaves no room to lay out a page.
+TEST_F(GridPrintJob, NoResolutionRaisesBeforeTheJob)
+{
+    TShownGrid<> g(3, 10);
+    g->GetPrintSettings()->SetOrientation(poLandscape);
+    Printer()->SetOrientation(poPortrait);
+    const TPrinterOrientation before = Printer()->GetOrientation();
+    bool started = false;
+    g->OnPrintStart = [&](TObject*, int, int&, int&) { started = true; };
+    PlatformProbe().PrinterPixelsPerInch = 0;
+    EXPECT_THROW(g->Print(), EPrinter);
+    ResetPlatformProbe();
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(Printer()->GetPrinting());
+    EXPECT_EQ(Printer()->GetOrientation(), before);
+    EXPECT_EQ(g->GetPrintNrOfPages(), 0);
+    EXPECT_TRUE(printer_.Printed().empty()) << "no job reached the printer";
+    // The same grid prints once the printer reports its resolution.
+    g->Print();
+    EXPECT_TRUE(started);
+    EXPECT_EQ(CountOf(printer_.Printed(), "showpage"), g->GetPrintNrOfPages());
+}
+
 TEST(GridPrintNoPrinter, RaisesAndChangesNothing)
 {
     const std::wstring previous = DefaultPrinterName();
