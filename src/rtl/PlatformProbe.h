@@ -18,6 +18,9 @@ struct TPlatformProbe {
     // The angle (90 or 270) by which printers turn landscape pages; 0 leaves
     // it to the printer driver (Wine's turns by 90).
     int PrinterLandscapeAngle = 0;
+    // The resolution printers report, in dots per inch; -1 leaves it to the
+    // printer driver (Wine's reports 300), 0 stands for a driver reporting none.
+    int PrinterPixelsPerInch = -1;
 
     bool IsVistaOrLater() const { return WindowsMajor >= 6; }
     bool IsWin7OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 1); }

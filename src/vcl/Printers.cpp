@@ -153,8 +153,17 @@ TCanvas* TPrinter::GetCanvas()
 
 int TPrinter::GetPageWidth() { return GetDeviceCaps(GetHandle(), HORZRES); }
 int TPrinter::GetPageHeight() { return GetDeviceCaps(GetHandle(), VERTRES); }
-int TPrinter::GetPixelsPerInchX() { return GetDeviceCaps(GetHandle(), LOGPIXELSX); }
-int TPrinter::GetPixelsPerInchY() { return GetDeviceCaps(GetHandle(), LOGPIXELSY); }
+int TPrinter::GetPixelsPerInchX()
+{
+    const int probed = PlatformProbe().PrinterPixelsPerInch;
+    return probed >= 0 ? probed : GetDeviceCaps(GetHandle(), LOGPIXELSX);
+}
+
+int TPrinter::GetPixelsPerInchY()
+{
+    const int probed = PlatformProbe().PrinterPixelsPerInch;
+    return probed >= 0 ? probed : GetDeviceCaps(GetHandle(), LOGPIXELSY);
+}
 
 int TPrinter::GetLandscapeAngle()
 {

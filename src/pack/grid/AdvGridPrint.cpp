@@ -8,6 +8,7 @@
 // to print. Fonts, pens and brushes made for a pass belong to the pass and
 // go with it, also when an event handler raises.
 #include "AdvGrid.h"
+#include "AdvDropDown.h"
 #include "AdvUtil.h"
 #include "ComCtrls.h"
 #include "GdiHandles.h"
@@ -121,18 +122,19 @@ TPoint RotatedTextStart(int Escapement, int Width, int Height, int Left, int Top
 
 } // namespace
 
-void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop)
+namespace {
+
+// Stretches a part of a bitmap (rows FromRow .. FromRow + Rows, counted from
+// its top; all rows when Rows is 0) into Rect as device-independent bits.
+void StretchPrintBits(TCanvas* Canvas, const TRect& Rect, HBITMAP Bitmap, DWORD Rop, int FromRow = 0, int Rows = 0)
 {
-    if (!Canvas || !Bitmap || Bitmap->GetEmpty())
-        return;
-    HBITMAP handle = Bitmap->GetHandle();
     // A header with room for the largest colour table; the platform fills in
     // the format and the size of the bits.
     std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
     auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
     info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     const TWindowDC screen;
-    if (!GetDIBits(screen.Get(), handle, 0, 0, nullptr, info, DIB_RGB_COLORS))
+    if (!GetDIBits(screen.Get(), Bitmap, 0, 0, nullptr, info, DIB_RGB_COLORS))
         return;
     // The colour table and the bits in the format the bitmap has; bit fields
     // are asked as plain RGB so that no masks need room.
@@ -142,13 +144,54 @@ void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, 
     const LONG height = std::abs(info->bmiHeader.biHeight);
     const std::size_t stride = ((static_cast<std::size_t>(width) * info->bmiHeader.biBitCount + 31) / 32) * 4;
     std::vector<BYTE> bits(std::max<std::size_t>(info->bmiHeader.biSizeImage, stride * height));
-    if (!GetDIBits(screen.Get(), handle, 0, static_cast<UINT>(height), bits.data(), info, DIB_RGB_COLORS))
+    if (!GetDIBits(screen.Get(), Bitmap, 0, static_cast<UINT>(height), bits.data(), info, DIB_RGB_COLORS))
         return;
+    if (Rows <= 0 || FromRow < 0 || FromRow + Rows > height) {
+        FromRow = 0;
+        Rows = height;
+    }
     HDC dc = Canvas->GetHandle();
     const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, 0, 0, width, height,
-                  bits.data(), info, DIB_RGB_COLORS, Rop);
+    // The bits are stored bottom-up: the source's y counts from the last row.
+    StretchDIBits(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, 0,
+                  height - FromRow - Rows, width, Rows, bits.data(), info, DIB_RGB_COLORS, Rop);
     SetStretchBltMode(dc, oldMode);
+}
+
+// An icon on paper: its mask copied, then its colour bits laid over it
+// inverting, so that what the mask keeps shows the colours and the rest
+// stays white. A monochrome icon's mask holds both halves, the mask above
+// the image.
+void StretchPrintIcon(TCanvas* Canvas, const TRect& Rect, TIcon* Icon)
+{
+    if (!Canvas || !Icon || Icon->GetEmpty())
+        return;
+    ICONINFO parts{};
+    if (!GetIconInfo(Icon->GetHandle(), &parts))
+        return;
+    const TBitmapHandle mask(parts.hbmMask), colour(parts.hbmColor);
+    if (!mask)
+        return;
+    if (colour) {
+        StretchPrintBits(Canvas, Rect, mask.Get(), SRCCOPY);
+        StretchPrintBits(Canvas, Rect, colour.Get(), SRCINVERT);
+        return;
+    }
+    BITMAP size{};
+    if (!GetObjectW(mask.Get(), sizeof(size), &size) || size.bmHeight < 2)
+        return;
+    const int half = size.bmHeight / 2;
+    StretchPrintBits(Canvas, Rect, mask.Get(), SRCCOPY, 0, half);
+    StretchPrintBits(Canvas, Rect, mask.Get(), SRCINVERT, half, half);
+}
+
+} // namespace
+
+void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop)
+{
+    if (!Canvas || !Bitmap || Bitmap->GetEmpty())
+        return;
+    StretchPrintBits(Canvas, Rect, Bitmap->GetHandle(), Rop);
 }
 
 void StretchPrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap)
@@ -196,6 +239,10 @@ private:
     void PlaceStrip(const TStrip& strip);
     int PrintRowHeight(int row);
     void MeasureCell(int col, int row, TPoint& size);
+    // The cell font on the canvas for measuring; a new font handle is made
+    // only when its metrics differ from those of the canvas's font.
+    void MeasureFont();
+    int MeasureLineHeight();
     String CellText(int realCol, int row);
     // The plain text of a rich-text cell, as its rich content reads.
     String RichPlainText(int realCol, int row, const String& text);
@@ -206,7 +253,10 @@ private:
     void LayOutHTML(const String& html, const TRect& deviceBox, bool draw, int& width, int& height);
     // Font takes PointSize at the device's resolution and becomes the canvas font.
     void DeviceFont(TFont* font, int pointSize);
-    void DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place, TAlignment textAlign);
+    void DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place, TAlignment textAlign,
+                     TColor colorTo);
+    // A cell picture over a gradient of the cell's colours, as one bitmap.
+    void DrawPicture(TCellGraphic* graphic, const TRect& place, TColor colorTo);
     void DrawRotatedText(const String& text, int angle, const TRect& box, TAlignment ha, TVAlignment va);
     // The marked-up title's height in 0.1 mm; 0 when the title is no markup.
     int HTMLTitleHeight();
@@ -236,7 +286,13 @@ private:
     double fitScale_ = 1.0;
     int screenDpi_ = 96;
     int page_ = 1, strip_ = 1, stripCount_ = 1, rowPage_ = 0;
-    int lastHeightRow_ = -1, lastHeight_ = 0;
+    // Row heights of this pass by row: they do not depend on the strip, and
+    // every strip lays out every row again.
+    std::vector<int> rowHeights_;
+    // The line height last measured and the font it was measured in.
+    int lineHeight_ = 0;
+    TOwned<TFont> lineHeightFont_{new TFont};
+    bool lineHeightValid_ = false;
     TOwned<TFont> cellFont_{new TFont};
     TOwned<TPen> cellPen_{new TPen};
     TOwned<TBrush> cellBrush_{new TBrush};
@@ -318,6 +374,38 @@ void TGridPrintPass::DeviceFont(TFont* font, int pointSize)
     canvas_->GetFont()->Assign(font);
 }
 
+namespace {
+
+// Fonts that measure alike: everything of the logical font but the colour.
+bool SameMetrics(const TFont* a, const TFont* b)
+{
+    const LOGFONTW x = a->GetLogFont(), y = b->GetLogFont();
+    return x.lfHeight == y.lfHeight && x.lfWidth == y.lfWidth && x.lfEscapement == y.lfEscapement &&
+           x.lfOrientation == y.lfOrientation && x.lfWeight == y.lfWeight && x.lfItalic == y.lfItalic &&
+           x.lfUnderline == y.lfUnderline && x.lfStrikeOut == y.lfStrikeOut && x.lfCharSet == y.lfCharSet &&
+           x.lfOutPrecision == y.lfOutPrecision && x.lfClipPrecision == y.lfClipPrecision &&
+           x.lfQuality == y.lfQuality && x.lfPitchAndFamily == y.lfPitchAndFamily &&
+           wcsncmp(x.lfFaceName, y.lfFaceName, LF_FACESIZE) == 0;
+}
+
+} // namespace
+
+void TGridPrintPass::MeasureFont()
+{
+    if (!SameMetrics(canvas_->GetFont(), cellFont_.get()))
+        canvas_->GetFont()->Assign(cellFont_.get());
+}
+
+int TGridPrintPass::MeasureLineHeight()
+{
+    if (!lineHeightValid_ || !SameMetrics(lineHeightFont_.get(), cellFont_.get())) {
+        lineHeightFont_->Assign(cellFont_.get());
+        lineHeight_ = canvas_->TextHeight(L"gh");
+        lineHeightValid_ = true;
+    }
+    return lineHeight_;
+}
+
 void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
 {
     const int displayCol = g_.DisplColIndex(realCol);
@@ -360,7 +448,7 @@ void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
     else if (kind == ctkFormula)
         g_.GetCellTextForSave(realCol, row, text);
     cellFont_->SetHeight(g_.MapFontHeight(cellFont_->GetSize()));
-    canvas_->GetFont()->Assign(cellFont_.get());
+    MeasureFont();
     g_.DoGetWordWrap(realCol, row, wordWrap);
     int angle = 0;
     const bool rotated = g_.IsRotated(realCol, row, angle);
@@ -372,7 +460,7 @@ void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
     }
     if (text.empty())
         text = L"gh";
-    const int lineHeight = canvas_->TextHeight(L"gh");
+    const int lineHeight = MeasureLineHeight();
     if (!wordWrap || !ps_.GetNoAutoSize() || rotated) {
         const std::vector<String> lines = TextLines(text, g_.GetMultilineCells() || wordWrap);
         int widest = 0;
@@ -527,8 +615,8 @@ void TGridPrintPass::PlaceStrip(const TStrip& s)
 
 int TGridPrintPass::PrintRowHeight(int row)
 {
-    if (row == lastHeightRow_)
-        return lastHeight_;
+    if (row >= 0 && row < static_cast<int>(rowHeights_.size()) && rowHeights_[row] != INT_MIN)
+        return rowHeights_[row];
     int height = 0;
     if (ps_.GetNoAutoSizeRow()) {
         height = static_cast<int>(std::lround(g_.GetRowHeights(row) * 254.0 / screenDpi_)) + 4;
@@ -551,8 +639,8 @@ int TGridPrintPass::PrintRowHeight(int row)
         if (g_.OnPrintSetRowHeight)
             g_.OnPrintSetRowHeight(&g_, row, height);
     }
-    lastHeightRow_ = row;
-    lastHeight_ = height;
+    if (row >= 0 && row < static_cast<int>(rowHeights_.size()))
+        rowHeights_[row] = height;
     return height;
 }
 
@@ -770,7 +858,9 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
             canvas_->GetBrush()->SetStyle(bsClear);
             g_.DrawRichTextCell(realCol, row, box, canvas_);
         } else if (rotated) {
-            DrawRotatedText(text, angle, box, ha, va);
+            // A turned run keeps the room from the cell's lines that level text keeps at its
+            // sides on every side: turned a quarter, its start or end faces the top or bottom.
+            DrawRotatedText(text, angle, TRect(box.left, r.top - inset_, box.right, r.bottom + inset_), ha, va);
         } else if (wordWrap && ps_.GetNoAutoSize()) {
             // Wrapped text stays within its column, the page's right edge included.
             RECT wrap{box.left, box.top, std::min<int>(box.right, indents_[c + 1]), box.bottom};
@@ -805,7 +895,7 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
 
     // Graphics after the text.
     if (graphic && !IsCheckKind(graphic->GetCellType()))
-        DrawGraphic(graphic, realCol, row, graphicPlace, ha);
+        DrawGraphic(graphic, realCol, row, graphicPlace, ha, colorTo);
     if (graphic && ps_.GetPrintComments() && !graphic->GetCellComment().empty()) {
         const int side = static_cast<int>(std::lround(8 * s));
         const TPoint corner[] = {{r.right - side, r.top}, {r.right, r.top}, {r.right, r.top - side}};
@@ -858,8 +948,32 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
     }
 }
 
+void TGridPrintPass::DrawPicture(TCellGraphic* graphic, const TRect& place, TColor colorTo)
+{
+    auto* picture = dynamic_cast<TPicture*>(graphic->GetCellBitmap());
+    if (!picture || !picture->GetGraphic() || picture->GetGraphic()->GetEmpty())
+        return;
+    const double s = PixelScale();
+    const int w = std::max(1, static_cast<int>(std::lround(std::abs(place.right - place.left) / s)));
+    const int h = std::max(1, static_cast<int>(std::lround(std::abs(place.bottom - place.top) / s)));
+    TOwned<TBitmap> target(New<TBitmap>());
+    target->SetPixelFormat(pf24bit);
+    target->SetSize(w, h);
+    TCanvas* canvas = target->GetCanvas();
+    // A cell without a colour of its own prints on white paper.
+    const TColor from = cellBrush_->GetColor() == clNone ? clWhite : cellBrush_->GetColor();
+    DrawStepGradient(canvas, from, colorTo == clNone ? from : colorTo, 128, TRect(0, 0, w, h),
+                     g_.GetBackGround()->GetDisplay() == bdGradientHorz);
+    // Stretched as on screen: into the whole place unless the picture keeps its size.
+    if (graphic->GetCellAngle() != 0)
+        canvas->StretchDraw(TRect(0, 0, w, h), picture->GetGraphic());
+    else
+        canvas->Draw(0, 0, picture->GetGraphic());
+    StretchPrintBitmap(canvas_, place, target.get());
+}
+
 void TGridPrintPass::DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place,
-                                 TAlignment textAlign)
+                                 TAlignment textAlign, TColor colorTo)
 {
     const TCellType type = graphic->GetCellType();
     if (type == ctNode) {
@@ -881,6 +995,14 @@ void TGridPrintPass::DrawGraphic(TCellGraphic* graphic, int realCol, int row, co
     }
     if (type == ctBitmap) {
         StretchPrintBitmap(canvas_, place, dynamic_cast<TBitmap*>(graphic->GetCellBitmap()));
+        return;
+    }
+    if (type == ctIcon) {
+        StretchPrintIcon(canvas_, place, graphic->GetCellIcon());
+        return;
+    }
+    if (type == ctPicture) {
+        DrawPicture(graphic, place, colorTo);
         return;
     }
     // Every other kind is drawn by the grid's own cell-graphics painter at
@@ -1177,6 +1299,7 @@ int TGridPrintPass::Run()
     SetMapMode(dc, MM_LOMETRIC);
     g_.FPrintFontScale = 1.0;
     widths_.assign(static_cast<std::size_t>(g_.GetColCount()) + 1, 0);
+    rowHeights_.assign(static_cast<std::size_t>(std::max(0, g_.GetRowCount())), INT_MIN);
     indents_.assign(static_cast<std::size_t>(g_.GetColCount()) + 1, 0);
 
     // The canvas's own font, pen and brush come back after the pass.
@@ -1243,7 +1366,9 @@ int TGridPrintPass::Run()
         strip_ = static_cast<int>(si) + 1;
         rowPage_ = 0;
         PlaceStrip(s);
-        if (Drawing() && g_.OnPrintPage && si == 0)
+        // Later pages announce themselves in StartNextPage; a page outside
+        // the range to print is never announced, as nothing of it is drawn.
+        if (Drawing() && g_.OnPrintPage && si == 0 && PageShown(page_))
             g_.OnPrintPage(&g_, canvas_, page_, pageWidth_, pageBottom_);
         int row = rect_.Top;
         bool firstPageOfStrip = true;
@@ -1284,7 +1409,9 @@ int TGridPrintPass::Run()
             }
             bool cancel = false;
             if (Drawing()) {
-                if (g_.OnPrintPageDone)
+                // The handler gets the canvas to draw on: a page that is not
+                // printed has no place on it.
+                if (g_.OnPrintPageDone && PageShown(page_))
                     g_.OnPrintPageDone(&g_, canvas_, row, y, page_, pageWidth_, pageBottom_);
                 if (g_.OnPrintCancel)
                     g_.OnPrintCancel(&g_, page_, cancel);
@@ -1326,17 +1453,25 @@ int TAdvStringGrid::GetPrinterLandscapeAngle() { return Printer()->GetLandscapeA
 void TAdvStringGrid::RunPrint(const TGridRect& GridRect, bool SelectedOnly)
 {
     TPrinter* printer = Printer();
-    // Everything that can fail is asked before anything is started.
+    // Everything that can fail is asked before anything is started: no
+    // notification, no job and the printer's orientation as it was.
     if (printer->GetPrinterName().empty())
         throw EPrinter(L"There is no default printer currently selected");
-    ExportNotification(0, -1);
     TPrintSettings* ps = GetPrintSettings();
+    const TPrinterOrientation oldOrientation = printer->GetOrientation();
     if (!printer->GetPrinting() && !ps->GetUseDefaultOrientation())
         printer->SetOrientation(ps->GetOrientation());
+    // The resolution in the orientation printed: a printer with unequal
+    // resolutions swaps them with the page.
     const int dpiX = printer->GetPixelsPerInchX();
     const int dpiY = printer->GetPixelsPerInchY();
-    if (dpiX <= 0 || dpiY <= 0)
+    if (dpiX <= 0 || dpiY <= 0) {
+        // Without it no page area can be worked out.
+        if (!printer->GetPrinting())
+            printer->SetOrientation(oldOrientation);
         throw EPrinter(L"The printer reports no resolution");
+    }
+    ExportNotification(0, -1);
     const TRect pageArea(0, 0, static_cast<int>(std::lround(254.0 / dpiX * printer->GetPageWidth())),
                          static_cast<int>(std::lround(254.0 / dpiY * printer->GetPageHeight())));
     if (!printer->GetPrinting())

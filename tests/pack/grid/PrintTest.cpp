@@ -9,6 +9,7 @@
 #include "PlatformProbe.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 using namespace datagrid_test;
@@ -156,6 +157,23 @@ TEST(PrintLayout, NewPageHandlerBreaksBeforeTheRow)
     const auto second = PreviewTexts(g.grid, 2);
     EXPECT_TRUE(Find(second, L"r10c1"));
     EXPECT_FALSE(Find(second, L"r9c1"));
+}
+
+TEST(PrintLayout, PageEventsComeForTheDrawnPageOnly)
+{
+    TShownGrid<> g(40, 200);
+    PreviewTexts(g.grid, 1);
+    const int pages = g->GetPrintNrOfPages();
+    ASSERT_GT(pages, 3);
+    // The first page, one inside the first strip and the last page (a later strip).
+    for (int page : {1, 2, pages}) {
+        std::vector<int> started, done;
+        g->OnPrintPage = [&](TObject*, TCanvas*, int p, int, int) { started.push_back(p); };
+        g->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int p, int, int) { done.push_back(p); };
+        PreviewTexts(g.grid, page);
+        EXPECT_EQ(started, std::vector<int>{page});
+        EXPECT_EQ(done, std::vector<int>{page});
+    }
 }
 
 TEST(PrintLayout, SelectedRowsOnly)
@@ -572,6 +590,107 @@ TEST(PrintCells, RotatedTextTurnsByTheCellAngle)
     }
 }
 
+// Where turned text lands in its cell on a preview page: the ink of the run
+// (dense capitals first, thin letters after, so its start shows) inside the
+// cell, at the side the alignments ask, turned counter-clockwise by the angle.
+TEST(PrintCells, TurnedTextLandsWhereItsAlignmentsPutIt)
+{
+    enum TStart { FromBottom, FromTop, FromRight, FromBottomLeft, FromBottomRight };
+    struct TTurnCase {
+        int angle;
+        TAlignment ha;
+        TVAlignment va;
+        TStart start;   // where the dense start of the run is
+    };
+    const TTurnCase cases[] = {
+        {90, taLeftJustify, vtaTop, FromBottom},   {90, taRightJustify, vtaBottom, FromBottom},
+        {270, taLeftJustify, vtaTop, FromTop},     {180, taRightJustify, vtaTop, FromRight},
+        {45, taCenter, vtaCenter, FromBottomLeft}, {135, taLeftJustify, vtaBottom, FromBottomRight},
+    };
+    for (const TTurnCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "angle " << c.angle << " ha " << c.ha << " va " << c.va);
+        TShownGrid<> g(3, 3);
+        FixedLayout(g.grid);
+        g->GetPrintSettings()->SetFixedHeight(600);
+        g->GetPrintSettings()->SetBorders(pbNoborder);
+        g->AddRotated(1, 1, c.angle, L"WWWW....");
+        g->OnGetAlignment = [&](TObject*, int row, int col, TAlignment& ha, TVAlignment& va) {
+            if (row == 1 && col == 1) {
+                ha = c.ha;
+                va = c.va;
+            }
+        };
+        // The cell: column 1 of the fixed layout, from row 1's top to row 2's.
+        const auto texts = PreviewTexts(g.grid, 1);
+        ASSERT_TRUE(Find(texts, L"r1c0") && Find(texts, L"r2c0"));
+        const TRect cell(Px(300), Px(-Find(texts, L"r1c0")->y), Px(600), Px(-Find(texts, L"r2c0")->y) - 1);
+        const auto dib = PreviewDib(g.grid);
+        TRect ink(INT_MAX, INT_MAX, -1, -1);
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x)
+                if (dib->Dark(x, y)) {
+                    ink.left = std::min<int>(ink.left, x);
+                    ink.top = std::min<int>(ink.top, y);
+                    ink.right = std::max<int>(ink.right, x + 1);
+                    ink.bottom = std::max<int>(ink.bottom, y + 1);
+                }
+        ASSERT_GT(ink.right, ink.left) << "the text is in its cell";
+        SCOPED_TRACE(testing::Message() << "cell " << cell.left << "," << cell.top << "-" << cell.right << "," << cell.bottom
+                                        << " ink " << ink.left << "," << ink.top << "-" << ink.right << "," << ink.bottom);
+        // Nothing of it just outside the cell (the next column's text starts an inset further on).
+        EXPECT_EQ(dib->DarkIn(cell.left - 3, cell.top - 3, cell.right + 3, cell.top), 0);
+        EXPECT_EQ(dib->DarkIn(cell.left - 3, cell.top, cell.left, cell.bottom), 0);
+        EXPECT_EQ(dib->DarkIn(cell.right, cell.top, cell.right + 3, cell.bottom), 0);
+        // Horizontal and vertical place: clear of the named side by the inset and little more. A
+        // diagonal run's box has empty corners (its end is full stops), so it may stand further off.
+        const int slack = c.angle % 90 == 0 ? 9 : 16;
+        auto closeTo = [&](int inkEdge, int cellEdge) { return std::abs(inkEdge - cellEdge) >= 1 && std::abs(inkEdge - cellEdge) <= slack; };
+        if (c.ha == taLeftJustify)
+            EXPECT_TRUE(closeTo(ink.left, cell.left)) << ink.left << " " << cell.left;
+        else if (c.ha == taRightJustify)
+            EXPECT_TRUE(closeTo(ink.right, cell.right)) << ink.right << " " << cell.right;
+        else
+            EXPECT_NEAR(ink.left + ink.right, cell.left + cell.right, 8);
+        if (c.va == vtaTop)
+            EXPECT_TRUE(closeTo(ink.top, cell.top)) << ink.top << " " << cell.top;
+        else if (c.va == vtaBottom)
+            EXPECT_TRUE(closeTo(ink.bottom, cell.bottom)) << ink.bottom << " " << cell.bottom;
+        else
+            EXPECT_NEAR(ink.top + ink.bottom, cell.top + cell.bottom, 8);
+        // The shape of the run and the side it starts from.
+        const int w = ink.right - ink.left, h = ink.bottom - ink.top;
+        const int midX = (ink.left + ink.right) / 2, midY = (ink.top + ink.bottom) / 2;
+        const int upper = dib->DarkIn(ink.left, ink.top, ink.right, midY);
+        const int lower = dib->DarkIn(ink.left, midY, ink.right, ink.bottom);
+        const int leftHalf = dib->DarkIn(ink.left, ink.top, midX, ink.bottom);
+        const int rightHalf = dib->DarkIn(midX, ink.top, ink.right, ink.bottom);
+        switch (c.start) {
+        case FromBottom:
+            EXPECT_GT(h, 3 * w) << "upright";
+            EXPECT_GT(lower, upper);
+            break;
+        case FromTop:
+            EXPECT_GT(h, 3 * w) << "upright";
+            EXPECT_GT(upper, lower);
+            break;
+        case FromRight:
+            EXPECT_GT(w, 3 * h) << "level";
+            EXPECT_GT(rightHalf, leftHalf);
+            break;
+        case FromBottomLeft:
+            EXPECT_LT(std::abs(w - h), std::max(w, h) / 3) << "diagonal";
+            EXPECT_GT(lower, upper);
+            EXPECT_GT(leftHalf, rightHalf);
+            break;
+        case FromBottomRight:
+            EXPECT_LT(std::abs(w - h), std::max(w, h) / 3) << "diagonal";
+            EXPECT_GT(lower, upper);
+            EXPECT_GT(rightHalf, leftHalf);
+            break;
+        }
+    }
+}
+
 TEST(PrintCells, GraphicsPrintThroughTheCellPainter)
 {
     TShownGrid<> g(4, 4);
@@ -606,6 +725,163 @@ TEST(PrintCells, GraphicsPrintThroughTheCellPainter)
     EXPECT_EQ(dib->CountColor(progressCell.right - width / 4, midY - 3, progressCell.right - 4, midY + 3,
                               RGB(0, 0, 255)),
               0);
+}
+
+struct TBitsRecord {
+    DWORD rop;
+    int bitCount;
+};
+
+int CALLBACK CollectStretchedBits(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM data)
+{
+    if (rec->iType == EMR_STRETCHDIBITS) {
+        const auto* r = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const BYTE*>(rec) + r->offBmiSrc);
+        reinterpret_cast<std::vector<TBitsRecord>*>(data)->push_back({r->dwRop, info->biBitCount});
+    }
+    return 1;
+}
+
+// A 16 x 16 icon whose middle 8 x 8 shows Inside; the rest is transparent.
+// Monochrome: no colour bitmap, the mask holding the image below itself.
+HICON SquareIcon(bool monochrome, COLORREF inside)
+{
+    const TMemoryDC dc;
+    const TBitmapHandle mask(CreateBitmap(16, monochrome ? 32 : 16, 1, 1, nullptr));
+    {
+        const TSelectObject select(dc.Get(), mask.Get());
+        PatBlt(dc.Get(), 0, 0, 16, 16, WHITENESS);
+        PatBlt(dc.Get(), 4, 4, 8, 8, BLACKNESS);
+        if (monochrome)
+            PatBlt(dc.Get(), 0, 16, 16, 16, BLACKNESS);   // the image: nothing inverted
+    }
+    TBitmapHandle colour;
+    if (!monochrome) {
+        HDC screen = GetDC(nullptr);
+        colour.Reset(CreateCompatibleBitmap(screen, 16, 16));
+        ReleaseDC(nullptr, screen);
+        const TSelectObject select(dc.Get(), colour.Get());
+        PatBlt(dc.Get(), 0, 0, 16, 16, BLACKNESS);
+        const TBrushHandle brush(CreateSolidBrush(inside));
+        const RECT square{4, 4, 12, 12};
+        FillRect(dc.Get(), &square, brush.Get());
+    }
+    ICONINFO parts{TRUE, 0, 0, mask.Get(), colour.Get()};
+    return CreateIconIndirect(&parts);
+}
+
+TEST(PrintCells, IconsPrintTheirMaskThenTheirColours)
+{
+    for (bool monochrome : {false, true}) {
+        SCOPED_TRACE(monochrome ? "monochrome" : "colour");
+        const COLORREF inside = monochrome ? RGB(0, 0, 0) : RGB(255, 0, 0);
+        TShownGrid<> g(3, 3);
+        FixedLayout(g.grid);
+        g->GetPrintSettings()->SetPrintGraphics(true);
+        g->GetPrintSettings()->SetBorders(pbNoborder);
+        g->SetCells(1, 1, L"");
+        g->CreateIcon(1, 1, haLeft, vaTop)->SetHandle(SquareIcon(monochrome, inside));
+        // What reaches the page: the mask copied, then the image inverting onto it.
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+        ReleaseDC(nullptr, screen);
+        {
+            TOwned<TCanvas> canvas(new TCanvas);
+            canvas->SetHandle(dc);
+            g->SetPreviewPage(1);
+            g->PrintPreview(canvas.get(), TRect(0, 0, 800, 1100));
+            canvas->SetHandle(nullptr);
+        }
+        HENHMETAFILE emf = CloseEnhMetaFile(dc);
+        std::vector<TBitsRecord> bits;
+        EnumEnhMetaFile(nullptr, emf, CollectStretchedBits, &bits, nullptr);
+        DeleteEnhMetaFile(emf);
+        ASSERT_EQ(bits.size(), 2u);
+        EXPECT_EQ(bits[0].rop, DWORD(SRCCOPY));
+        EXPECT_EQ(bits[0].bitCount, 1) << "the mask first";
+        EXPECT_EQ(bits[1].rop, DWORD(SRCINVERT));
+        EXPECT_EQ(bits[1].bitCount == 1, monochrome);
+        // On the preview: the square in its colour, white around it within the icon.
+        const TRect cell = Interior(g.grid, 1, 1);
+        const auto dib = PreviewDib(g.grid);
+        TRect square(INT_MAX, INT_MAX, -1, -1);
+        for (int y = cell.top - 4; y < cell.top + 30; ++y)
+            for (int x = cell.left - 4; x < cell.left + 30; ++x)
+                if (dib->Pixel(x, y) == inside) {
+                    square.left = std::min<int>(square.left, x);
+                    square.top = std::min<int>(square.top, y);
+                    square.right = std::max<int>(square.right, x + 1);
+                    square.bottom = std::max<int>(square.bottom, y + 1);
+                }
+        ASSERT_GT(square.right, square.left) << "the icon's middle is on the page";
+        // 16 screen pixels at 0.1 mm per 96th of an inch come out 16 preview pixels, give or take one.
+        EXPECT_NEAR(square.right - square.left, 8, 1);
+        EXPECT_NEAR(square.bottom - square.top, 8, 1);
+        EXPECT_EQ(dib->CountColor(square.left, square.top, square.right, square.bottom, inside),
+                  (square.right - square.left) * (square.bottom - square.top));
+        // The transparent ring: white, no black of the colour bits or of the mask.
+        for (int d : {2, 3})
+            for (const POINT& p : {POINT{square.left - d, square.top - d}, POINT{square.right - 1 + d, square.top - d},
+                                   POINT{square.left - d, square.bottom - 1 + d},
+                                   POINT{square.right - 1 + d, square.bottom - 1 + d}})
+                EXPECT_EQ(dib->Pixel(p.x, p.y), RGB(255, 255, 255)) << p.x << "," << p.y;
+    }
+}
+
+// A cell picture with a transparent surround prints over a gradient of the
+// cell's colours that runs over the picture, down or (with the grid's
+// background gradient across) from left to right.
+TEST(PrintCells, PicturesPrintOverTheirCellsGradient)
+{
+    for (bool across : {false, true}) {
+        SCOPED_TRACE(across ? "across" : "down");
+        TShownGrid<> g(3, 3);
+        FixedLayout(g.grid);
+        g->GetPrintSettings()->SetPrintGraphics(true);
+        g->GetPrintSettings()->SetBorders(pbNoborder);
+        if (across)
+            g->GetBackGround()->SetDisplay(bdGradientHorz);
+        g->SetCells(1, 1, L"");
+        g->SetCellBrushColor(1, 1, clRed);
+        g->SetCellBrushColorTo(1, 1, clYellow);
+        // 24 x 24: a blue square of 12 in the middle, the rest transparent.
+        TPicture* picture = g->CreatePicture(1, 1, true, noStretch, 0, haLeft, vaTop);
+        TOwned<TBitmap> square(New<TBitmap>());
+        square->SetPixelFormat(pf24bit);
+        square->SetSize(24, 24);
+        square->GetCanvas()->GetBrush()->SetColor(clFuchsia);
+        square->GetCanvas()->FillRect(TRect(0, 0, 24, 24));
+        square->GetCanvas()->GetBrush()->SetColor(clBlue);
+        square->GetCanvas()->FillRect(TRect(6, 6, 18, 18));
+        square->SetTransparent(true);
+        picture->SetBitmap(square.get());
+        const TRect cell = Interior(g.grid, 1, 1);
+        const auto dib = PreviewDib(g.grid);
+        TRect blue(INT_MAX, INT_MAX, -1, -1);
+        for (int y = cell.top - 4; y < cell.bottom; ++y)
+            for (int x = cell.left - 4; x < cell.right; ++x)
+                if (dib->Pixel(x, y) == RGB(0, 0, 255)) {
+                    blue.left = std::min<int>(blue.left, x);
+                    blue.top = std::min<int>(blue.top, y);
+                    blue.right = std::max<int>(blue.right, x + 1);
+                    blue.bottom = std::max<int>(blue.bottom, y + 1);
+                }
+        ASSERT_GT(blue.right, blue.left) << "the picture is on the page";
+        EXPECT_EQ(dib->CountColor(cell.left - 4, cell.top - 4, cell.right, cell.bottom, RGB(255, 0, 255)), 0)
+            << "the transparent colour does not print";
+        // The surround, 2 pixels in from the picture's corners (the square is 6 in).
+        const int left = blue.left - 4, right = blue.right + 3, top = blue.top - 4, bottom = blue.bottom + 3;
+        const COLORREF topLeft = dib->Pixel(left, top), topRight = dib->Pixel(right, top);
+        const COLORREF bottomLeft = dib->Pixel(left, bottom);
+        for (COLORREF c : {topLeft, topRight, bottomLeft}) {
+            EXPECT_GT(GetRValue(c), 240);
+            EXPECT_LT(GetBValue(c), 16);
+        }
+        // Red at the gradient's start, nearly yellow at its end within the picture.
+        EXPECT_LT(GetGValue(topLeft), 60);
+        EXPECT_GT(GetGValue(across ? topRight : bottomLeft), 180);
+        EXPECT_LT(GetGValue(across ? bottomLeft : topRight), 60);
+    }
 }
 
 TEST(PrintCells, CommentsMarkTheirCellWhenAsked)
@@ -711,6 +987,31 @@ TEST(StretchPrintBitmap, StretchesUprightInAnyMappingMode)
 
 // --- real printing -----------------------------------------------------------------------
 
+// The texts of a page of Wine's PostScript, which draws each character by its
+// glyph name ("/r glyphshow"): letters as they are, digits by their names.
+std::string PostScriptPageText(const std::string& ps, int page)
+{
+    const std::string mark = "%%Page: " + std::to_string(page) + " ";
+    const std::size_t start = ps.find(mark);
+    if (start == std::string::npos)
+        return std::string();
+    const std::size_t end = std::min(ps.find("%%Page: ", start + mark.size()), ps.find("%%Trailer", start));
+    static const char* const digits[] = {"zero", "one", "two", "three", "four",
+                                         "five", "six", "seven", "eight", "nine"};
+    std::string text;
+    const std::string show = " glyphshow";
+    for (std::size_t at = ps.find(show, start); at < end; at = ps.find(show, at + show.size())) {
+        const std::size_t slash = ps.rfind('/', at);
+        const std::string name = ps.substr(slash + 1, at - slash - 1);
+        if (name.size() == 1)
+            text += name;
+        for (int d = 0; d < 10; ++d)
+            if (name == digits[d])
+                text += static_cast<char>('0' + d);
+    }
+    return text;
+}
+
 class GridPrintJob : public testing::Test {
 protected:
     TempDir folder_;
@@ -754,10 +1055,14 @@ TEST_F(GridPrintJob, PageRangePrintsOnlyItsPages)
         to = 3;
     };
     g->OnPrintPage = [&](TObject*, TCanvas*, int page, int, int) { pagesDrawn.push_back(page); };
+    std::vector<int> pagesDone;
+    g->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int page, int, int) { pagesDone.push_back(page); };
     g->Print();
     const std::string ps = printer_.Printed();
     EXPECT_EQ(CountOf(ps, "showpage"), 2);
-    EXPECT_FALSE(pagesDrawn.empty());
+    const std::vector<int> printed = {2, 3};
+    EXPECT_EQ(pagesDrawn, printed) << "page 1 is laid out but not printed";
+    EXPECT_EQ(pagesDone, printed);
 }
 
 TEST_F(GridPrintJob, CancelStopsAfterItsPage)
@@ -786,13 +1091,22 @@ TEST_F(GridPrintJob, RaisingHandlerEndsTheJobAndTheNextPrintIsWhole)
         if (page == 2)
             throw Exception(L"handler failed");
     };
+    // The port's file is written over, not emptied: a shorter job would leave the tail of the longer one.
+    DeleteFileW(printer_.OutputFile().c_str());
     EXPECT_THROW(g->Print(), Exception);
     EXPECT_FALSE(Printer()->GetPrinting()) << "the job is ended";
+    const std::string failed = printer_.Printed();
+    EXPECT_EQ(CountOf(failed, "%%EOF"), 1) << "the job was closed, not cut off";
+    const std::string firstPage = PostScriptPageText(failed, 1);
+    EXPECT_NE(firstPage.find("r0c1"), std::string::npos) << "the page before the failure is in the file";
+    EXPECT_EQ(PostScriptPageText(failed, 2).find("r"), std::string::npos) << "nothing of page 2 was drawn";
     g->OnPrintPage = nullptr;
+    DeleteFileW(printer_.OutputFile().c_str());
     g->Print();
     const std::string ps = printer_.Printed();
     EXPECT_EQ(CountOf(ps, "%%Page: "), g->GetPrintNrOfPages());
     EXPECT_EQ(CountOf(ps, "showpage"), g->GetPrintNrOfPages());
+    EXPECT_EQ(PostScriptPageText(ps, 1), firstPage) << "the failed job's first page is the whole one";
     EXPECT_EQ(GdiObjectCount(), before);
 }
 
@@ -821,6 +1135,30 @@ TEST_F(GridPrintJob, MarginsWiderThanThePageLoseNoText)
     EXPECT_GT(g->GetPrintPageWidth(), 0);
 }
 
+// A driver that reports no resolution (Wine's reports 300 dpi: the probe
+// stands in for one that does not) leaves no room to lay out a page.
+TEST_F(GridPrintJob, NoResolutionRaisesBeforeTheJob)
+{
+    TShownGrid<> g(3, 10);
+    g->GetPrintSettings()->SetOrientation(poLandscape);
+    Printer()->SetOrientation(poPortrait);
+    const TPrinterOrientation before = Printer()->GetOrientation();
+    bool started = false;
+    g->OnPrintStart = [&](TObject*, int, int&, int&) { started = true; };
+    PlatformProbe().PrinterPixelsPerInch = 0;
+    EXPECT_THROW(g->Print(), EPrinter);
+    ResetPlatformProbe();
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(Printer()->GetPrinting());
+    EXPECT_EQ(Printer()->GetOrientation(), before);
+    EXPECT_EQ(g->GetPrintNrOfPages(), 0);
+    EXPECT_TRUE(printer_.Printed().empty()) << "no job reached the printer";
+    // The same grid prints once the printer reports its resolution.
+    g->Print();
+    EXPECT_TRUE(started);
+    EXPECT_EQ(CountOf(printer_.Printed(), "showpage"), g->GetPrintNrOfPages());
+}
+
 TEST(GridPrintNoPrinter, RaisesAndChangesNothing)
 {
     const std::wstring previous = DefaultPrinterName();
@@ -836,3 +1174,4 @@ TEST(GridPrintNoPrinter, RaisesAndChangesNothing)
 }
 
 } // namespace
+
