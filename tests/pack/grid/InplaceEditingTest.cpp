@@ -316,7 +316,7 @@ TEST(InplaceEditing, DISABLED_TypedAndPastedInputByKind)
     }
 }
 
-TEST(InplaceEditing, DISABLED_LookupCompletesFromTheFirstMatchingItem)
+TEST(InplaceEditing, LookupCompletesFromTheFirstMatchingItem)
 {
     TEditGrid g;
     g->SetLookup(true);
@@ -335,7 +335,7 @@ TEST(InplaceEditing, DISABLED_LookupCompletesFromTheFirstMatchingItem)
     EXPECT_EQ(g.EditorText(), L"ap");
 }
 
-TEST(InplaceEditing, DISABLED_EscapeGivesBackTheTextTheCellHadAndEnds)
+TEST(InplaceEditing, EscapeGivesBackTheTextTheCellHadAndEnds)
 {
     TEditGrid g;
     g.Edit(3, 4);
