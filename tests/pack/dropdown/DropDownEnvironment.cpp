@@ -23,6 +23,7 @@ public:
         Graphics_Initialize();
         Controls_Initialize();
         Forms_Initialize();
+        AdvGDIP_Initialize();
         AdvXPVS_Initialize();
         GridHTML_Initialize();
         AdvGDIP_Initialize();
@@ -42,6 +43,7 @@ public:
         GridHTML_Finalize();
         AdvXPVS_Finalize();
         Clipbrd_Finalize();
+        AdvGDIP_Finalize();
         Forms_Finalize();
         Controls_Finalize();
         Graphics_Finalize();
