@@ -234,6 +234,29 @@ TEST_F(TimePickerDropDownTest, AClickOnTheClockUpdatesTheTextWhileOpen)
     }
 }
 
+TEST_F(TimePickerDropDownTest, TheTimeFieldSitsUnderTheClockAndShowsItsTime)
+{
+    edit->SetShowTimePicker(true);
+    edit->SetTime(HMS(9, 30, 15));
+    OpenByClick();
+    ASSERT_TRUE(edit->GetDroppedDown());
+    TDateTimePicker* field = edit->GetTimePicker();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(edit->GetPanel()->GetHeight(), field->GetHeight() + 170);
+    EXPECT_EQ(field->GetFormat(), L"HH:mm:ss");
+    Word h = 0, m = 0, s = 0, ms = 0;
+    DecodeTime(field->GetTime(), h, m, s, ms);
+    EXPECT_EQ(h * 3600 + m * 60 + s, 9 * 3600 + 30 * 60 + 15);
+    edit->HideDropDown(false);
+    Pump();
+    edit->SetShowTimePicker(false);
+    OpenByClick();
+    ASSERT_TRUE(edit->GetDroppedDown());
+    EXPECT_FALSE(field->GetVisible()) << "hidden again without ShowTimePicker";
+    edit->HideDropDown(false);
+    Pump();
+}
+
 TEST_F(TimePickerDropDownTest, KeysOnThePopupMoveTheClock)
 {
     edit->SetAnimation(false);
