@@ -90,6 +90,10 @@ TAVELIN_EXCEPTION(EAdvGridError, Exception)
 
 // B when A is empty, A when B is empty, else A, a blank and B.
 String JoinWithBlank(const String& A, const String& B);
+// The bitmap's device-independent bits stretched into Rect of Canvas (any
+// mapping mode), so that printer drivers receive device-independent data.
+void StretchPrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap);
+void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop);
 
 // An observer told of every change of cells, in registration order.
 class TGridChangeNotifier : public TComponent {
