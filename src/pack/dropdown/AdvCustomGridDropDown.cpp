@@ -325,9 +325,11 @@ TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner)
 void TCustomAdvGridDropDown::AfterConstruction()
 {
     TAdvCustomDropDown::AfterConstruction();
-    const bool designing = ComponentState().Contains(csDesigning) && (!GetOwner() ||
-                           !GetOwner()->ComponentState().Contains(csReading) &&
-                               !GetOwner()->ComponentState().Contains(csLoading));
+    // Dropped in the designer, not read from a stream.
+    TComponent* owner = GetOwner();
+    const bool streamed =
+        owner && (owner->ComponentState().Contains(csReading) || owner->ComponentState().Contains(csLoading));
+    const bool designing = ComponentState().Contains(csDesigning) && !streamed;
     Items.reset(CreateItems(this));
     SetDropDownColor(clWhite);
     SetDropDownHeight(200);

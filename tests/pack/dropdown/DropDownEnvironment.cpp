@@ -26,7 +26,6 @@ public:
         AdvGDIP_Initialize();
         AdvXPVS_Initialize();
         GridHTML_Initialize();
-        AdvGDIP_Initialize();
         Application->Initialize();
         // Wine creates a few GDI objects for good the first time a process
         // draws on a bitmap (stock objects made on demand, font caches) or
@@ -43,7 +42,6 @@ public:
         GridHTML_Finalize();
         AdvXPVS_Finalize();
         Clipbrd_Finalize();
-        AdvGDIP_Finalize();
         Forms_Finalize();
         Controls_Finalize();
         Graphics_Finalize();

@@ -293,6 +293,23 @@ TEST_F(GridDropDownTest, ThePopupSnapsToRowsUnlessRowsHaveNoHeight)
     EXPECT_GT(Grid()->GetRowHeights(1), 0);
 }
 
+TEST_F(GridDropDownTest, GridModeWrappedRowsWithoutItemsMeasureAsEmpty)
+{
+    // Two items for four grid rows: the rows past the items measure as empty
+    // text, the others by their item's wrapped text.
+    SetRows({{L"one two three four five six seven eight nine ten eleven twelve"}, {L"x"}});
+    edit->GetColumns()->GetItem(0)->SetWordwrap(true);
+    edit->GetColumns()->GetItem(0)->SetWidth(50);
+    edit->SetAutoSizeColumns(false);
+    edit->SetColumnSizeWithDropDown(false);
+    FillGrid(1, {L"a", L"b", L"c", L"d"});
+    OpenByButton();
+    EXPECT_GT(Grid()->GetRowHeights(1), 24);
+    EXPECT_EQ(Grid()->GetRowHeights(2), 24);
+    EXPECT_EQ(Grid()->GetRowHeights(3), 24);
+    EXPECT_EQ(Grid()->GetRowHeights(4), 24);
+}
+
 // ---------------------------------------------------------------------------
 // The grid's events, passed on.
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the colour spectrum panel's 128 x 128 picture as a 24-bit BMP into
-resources/PACK_SPECTRUM.bmp. Hue runs once round the colour circle from red
+"""Draws the hue panel's 128 x 128 picture as a 24-bit BMP into
+resources/hue-panel.bmp. Hue runs once round the colour circle from red
 at the left edge to red at the right edge; lightness runs from white in the
 top row through the fully saturated hues in rows 63 and 64 to black in the
 bottom row. Run from the repository root; the file is committed."""
@@ -26,7 +26,7 @@ def main():
             data += bytes((b, g, r))
     header = struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54)
     info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open('resources/PACK_SPECTRUM.bmp', 'wb') as f:
+    with open('resources/hue-panel.bmp', 'wb') as f:
         f.write(header + info + data)
 
 if __name__ == '__main__':
