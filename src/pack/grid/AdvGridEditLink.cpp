@@ -265,6 +265,12 @@ void TEditLink::EditKeyDown(TObject* Sender, Word& Key, TShiftState Shift)
     if (key == VK_TAB || key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN) {
         if (G->HandleAllocated())
             G->Perform(WM_KEYDOWN, key, 0);
+        // The grid's own walk may have opened the next cell's editor (this
+        // control again): it keeps the focus and needs no second opening.
+        if (G->EditMode) {
+            Key = 0;
+            return;
+        }
     }
     if (TWinControl* control = GetEditControl())
         control->SetEnabled(false);

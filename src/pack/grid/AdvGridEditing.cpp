@@ -124,6 +124,10 @@ bool TAdvStringGrid::CanEditShow()
             return false;
         }
     }
+    // A special editor is open: the grid taking the focus back must not
+    // lay the text editor over it.
+    if (result && EditMode && !IsTextKind(EditControl))
+        return false;
     if (result) {
         FEntered = true;
         // The old value is what validation compares with: capture it once per edit.

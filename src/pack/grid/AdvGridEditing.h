@@ -47,6 +47,7 @@ protected:
 private:
     TAdvStringGrid* AdvGrid() const;
     void LoadAppearance();
+    void SetFormatRect();
     void WMKeyDown(TMessage& Message);
     void WMChar(TMessage& Message);
     void WMPaste();
@@ -72,6 +73,8 @@ private:
     int FColE = -1;
     int FRowE = -1;
     bool FAltBack = false;
+    // The height of the cell the editor was last placed over.
+    int FCellHeight = 0;
     // A refused Enter: the character the key sends is dropped.
     bool FSkipEnterChar = false;
 };

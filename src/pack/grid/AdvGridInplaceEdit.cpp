@@ -204,23 +204,31 @@ void TAdvInplaceEdit::BoundsChanged()
     const int inset = lineWidth >= 2 ? lineWidth / 2 + 1 : 1;
     SetBounds(R.left, R.top, R.Width() - inset, R.Height() - inset);
 
+    FCellHeight = R.Height();
+    SetFormatRect();
+    if (lineWidth > 1)
+        FGrid->Invalidate();
+    if (FGrid->HandleAllocated() && ::GetFocus() == FGrid->GetHandle() && IsWindowVisible(GetHandle()))
+        ::SetFocus(GetHandle());
+}
+
+// The text stands 2 pixels in and, without word wrap, moves down for a
+// centred or bottom-aligned cell.
+void TAdvInplaceEdit::SetFormatRect()
+{
     int V = 0;
     if (!FGrid->GetWordWrap()) {
         TCanvas* canvas = FGrid->GetCanvas();
         canvas->GetFont()->Assign(GetFont());
         const int textHeight = canvas->TextHeight(L"gh");
         switch (FGrid->GetVAlignment()) {
-        case vtaCenter: V = (R.Height() - (textHeight + 2)) / 2; break;
-        case vtaBottom: V = R.Height() - textHeight - 4; break;
+        case vtaCenter: V = (FCellHeight - (textHeight + 2)) / 2; break;
+        case vtaBottom: V = FCellHeight - textHeight - 4; break;
         default: break;
         }
     }
     RECT fmt{2, V + 2, GetWidth() - 4, GetHeight()};
     Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&fmt));
-    if (lineWidth > 1)
-        FGrid->Invalidate();
-    if (FGrid->HandleAllocated() && ::GetFocus() == FGrid->GetHandle() && IsWindowVisible(GetHandle()))
-        ::SetFocus(GetHandle());
 }
 
 void TAdvInplaceEdit::WndProc(TMessage& Message)
@@ -230,6 +238,9 @@ void TAdvInplaceEdit::WndProc(TMessage& Message)
         if (FGrid && FGrid->GetEditorMode()) {
             LoadAppearance();
             FGrid->DoGetEditorProp(FGrid->GetCol(), FGrid->GetRow(), nullptr);
+            // A new font resets the edit's formatting rectangle to its window.
+            if (Visible())
+                SetFormatRect();
         }
         return;
     }

@@ -148,7 +148,7 @@ public:
     }
 };
 
-// The tests marked DISABLED_ are written but not yet seen to pass here:
+// The tests marked  are written but not yet seen to pass here:
 // the edit link reports its end twice, and the kinds table does not return
 // after its last grid. They are switched on once those are mended.
 
@@ -206,7 +206,7 @@ TEST(InplaceEditing, AdvanceAutoEditOpensTheNextCellsEditor)
     EXPECT_EQ(GetFocus(), g.EditorWindow());
 }
 
-TEST(InplaceEditing, DISABLED_EnterInAnEditLinkEndsTheEditInOrder)
+TEST(InplaceEditing, EnterInAnEditLinkEndsTheEditInOrder)
 {
     TEditGrid g;
     g->GetNavigation()->SetAdvanceOnEnter(true);
@@ -257,7 +257,7 @@ struct KindCase {
     std::wstring expected;
 };
 
-TEST(InplaceEditing, DISABLED_TypedAndPastedInputByKind)
+TEST(InplaceEditing, TypedAndPastedInputByKind)
 {
     const std::wstring dec(1, GetDecimalSeparatorChar());
     const std::wstring thou(1, GetThousandSeparatorChar());
@@ -294,6 +294,9 @@ TEST(InplaceEditing, DISABLED_TypedAndPastedInputByKind)
         g->SetDefaultEditor(c.kind);
         g->SetValidCharSet(L"0123456789");
         g->SetMaxEditLength(c.limit);
+        // Wrapping re-measures the rest of a line for each break it finds:
+        // a 40,000-character word would take minutes under the test platform.
+        g->SetWordWrap(false);
         g->GetNavigation()->SetEditSelectAll(false);
         g->SetCells(2, 2, c.start);
         std::vector<String> afterPaste;
@@ -346,7 +349,7 @@ TEST(InplaceEditing, EscapeGivesBackTheTextTheCellHadAndEnds)
     EXPECT_EQ(g->GetCells(3, 4), CellName(3, 4));
 }
 
-TEST(InplaceEditing, DISABLED_UpAndDownMoveInsideMultiLineTextFirst)
+TEST(InplaceEditing, UpAndDownMoveInsideMultiLineTextFirst)
 {
     TEditGrid g;
     g->SetMultilineCells(true);
@@ -368,19 +371,29 @@ TEST(InplaceEditing, DISABLED_UpAndDownMoveInsideMultiLineTextFirst)
     EXPECT_EQ(validated, 1);
 }
 
-TEST(InplaceEditing, DISABLED_TheCursorWalksOutOfTheEditorAtTheEnds)
+TEST(InplaceEditing, TheCursorWalksOutOfTheEditorAtTheEnds)
 {
     TEditGrid g;
     g->GetNavigation()->SetCursorWalkEditor(true);
     g->GetNavigation()->SetEditSelectAll(false);
     g.Edit(2, 2, false);
-    // The caret is at the end: Right walks to the next cell.
+    Type(L"x");
+    // The caret is at the end: Right validates, walks to the next cell and
+    // (CursorWalkAlwaysEdit being on by default) opens its editor.
     Chord({VK_RIGHT});
+    EXPECT_EQ(g->GetCells(2, 2), CellName(2, 2) + L"x");
     EXPECT_EQ(TPoint(g->GetCol(), g->GetRow()), TPoint(3, 2));
+    ASSERT_TRUE(g.EditorShown());
+    EXPECT_EQ(g.EditorText(), CellName(3, 2));
+    // Without it the walk back from the start ends the edit.
+    g->GetNavigation()->SetCursorWalkAlwaysEdit(false);
+    Chord({VK_HOME});
+    Chord({VK_LEFT});
+    EXPECT_EQ(TPoint(g->GetCol(), g->GetRow()), TPoint(2, 2));
     EXPECT_FALSE(g.EditorShown());
 }
 
-TEST(InplaceEditing, DISABLED_TheEditorCoversMergedCellsAndAlignsItsText)
+TEST(InplaceEditing, TheEditorCoversMergedCellsAndAlignsItsText)
 {
     TEditGrid g;
     g->MergeCells(2, 2, 2, 1);
@@ -405,7 +418,9 @@ TEST(InplaceEditing, DISABLED_TheEditorCoversMergedCellsAndAlignsItsText)
     RECT format{};
     SendMessageW(g.EditorWindow(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     EXPECT_GT(format.top, 10);
-    EXPECT_EQ(format.left, 2);
+    // Two pixels in, and the edit's own margin inside that.
+    const LRESULT margins = SendMessageW(g.EditorWindow(), EM_GETMARGINS, 0, 0);
+    EXPECT_EQ(format.left, 2 + LOWORD(margins));
     Chord({VK_ESCAPE});
     g->SetVAlignment(vtaBottom);
     g.Edit(2, 5);
@@ -423,7 +438,7 @@ TEST(InplaceEditing, DISABLED_TheEditorCoversMergedCellsAndAlignsItsText)
     EXPECT_EQ(rtl.left, g->CellRect(4, 6).left + 1);
 }
 
-TEST(InplaceEditing, DISABLED_FocusLostToAnotherWindowValidatesAsEnterDoes)
+TEST(InplaceEditing, FocusLostToAnotherWindowValidatesAsEnterDoes)
 {
     TEditGrid g;
     TEdit* other = New<TEdit>(g.form);
@@ -693,7 +708,7 @@ struct WantCase {
     bool leaves;   // the grid took the key and the edit ended
 };
 
-TEST(EditLink, DISABLED_WantFlagsKeepKeysWithTheControl)
+TEST(EditLink, WantFlagsKeepKeysWithTheControl)
 {
     const WantCase cases[] = {
         {"Down without the flag leaves", [](TEditLink*) {}, VK_DOWN, true},
@@ -725,7 +740,7 @@ TEST(EditLink, DISABLED_WantFlagsKeepKeysWithTheControl)
     }
 }
 
-TEST(EditLink, DISABLED_TheGridsHookKeepsTabWithAnInPlaceControl)
+TEST(EditLink, TheGridsHookKeepsTabWithAnInPlaceControl)
 {
     TEditGrid g;
     g->SetOptions(g->GetOptions() + goTabs);
@@ -750,7 +765,7 @@ TEST(EditLink, DISABLED_TheGridsHookKeepsTabWithAnInPlaceControl)
     g->SetEditLink(nullptr);
 }
 
-TEST(EditLink, DISABLED_EscapeGivesTheOldTextBackAndShiftEnterGoesBack)
+TEST(EditLink, EscapeGivesTheOldTextBackAndShiftEnterGoesBack)
 {
     TEditGrid g;
     g->GetNavigation()->SetAdvanceOnEnter(true);
@@ -784,7 +799,7 @@ TEST(EditLink, DISABLED_EscapeGivesTheOldTextBackAndShiftEnterGoesBack)
     g->SetEditLink(nullptr);
 }
 
-TEST(EditLink, DISABLED_ThePopupOpensAtTheCellAsWideAsIt)
+TEST(EditLink, ThePopupOpensAtTheCellAsWideAsIt)
 {
     TEditGrid g;
     TOwned<TTestLink> link(New<TTestLink>(nullptr));
@@ -819,7 +834,7 @@ TEST(EditLink, DISABLED_ThePopupOpensAtTheCellAsWideAsIt)
     g->SetEditLink(nullptr);
 }
 
-TEST(EditLink, DISABLED_TwoGridsWithPopupLinksEditedInTurn)
+TEST(EditLink, TwoGridsWithPopupLinksEditedInTurn)
 {
     TEditGrid a;
     TEditGrid b;
@@ -861,7 +876,7 @@ TEST(EditLink, DISABLED_TwoGridsWithPopupLinksEditedInTurn)
     b->SetEditLink(nullptr);
 }
 
-TEST(EditLink, DISABLED_DeactivatingThePopupEndsTheEdit)
+TEST(EditLink, DeactivatingThePopupEndsTheEdit)
 {
     TEditGrid g;
     TOwned<TTestLink> link(New<TTestLink>(nullptr));
