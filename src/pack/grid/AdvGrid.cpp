@@ -167,7 +167,7 @@ void TAdvStringGrid::MoveCurrentCell(int ACol, int ARow)
 
 bool TAdvStringGrid::SelectCell(int ACol, int ARow)
 {
-    const bool selected = TBaseGrid::SelectCell(ACol, ARow);
+    const bool selected = CanSelectCell(ACol, ARow);
     // The keys and the mouse move the class library's current cell: a hidden
     // selection shows again where they take it.
     if (selected && FSelectionParked && ACol >= 0 && ARow >= 0 && ACol < GetColCount() && ARow < GetRowCount()) {
@@ -208,12 +208,6 @@ void TAdvStringGrid::UnHideSelection()
 void TAdvStringGrid::UpdateEditMode()
 {
     SelectCell(GetCol(), GetRow());
-}
-
-void TAdvStringGrid::HideInplaceEdit()
-{
-    if (GetEditorMode())
-        HideEditor();
 }
 
 void TAdvStringGrid::ScrollInView(int ACol, int ARow, TScrollPosition Position)

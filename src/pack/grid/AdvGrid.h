@@ -35,6 +35,9 @@
 #include <vector>
 
 class TAdvStringGrid;
+class TAdvInplaceEdit;
+class TAsgComboBox;
+class TEditLink;
 class TCustomIniFile;
 class TRichEdit;
 struct TStyleColors;
@@ -813,6 +816,122 @@ public:
     void ScrollInView(int ACol, int ARow, TScrollPosition Position);
     // Closes the in-place editor, writing its text back.
     void HideInplaceEdit();
+
+    // --- the in-place editing life cycle
+    // The grid's text editor; null until the first text edit.
+    TAdvInplaceEdit* GetNormalEdit() const;
+    // The kind of the cell being edited, chosen each time an edit starts.
+    TEditorType GetCurrentEditor() const { return EditControl; }
+    bool GetEditActive() const { return FEditActive; }
+    // The open edit's control; null for a text edit and between edits.
+    TWinControl* GetCellEditorControl() const { return EditCtrl; }
+    // The application's editor for edCustom cells; the grid does not own it.
+    TEditLink* GetEditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* Value);
+    // edValidChars: the characters typed text and pastes may hold; when
+    // empty, ValidCharSet's.
+    const String& GetValidChars() const { return FValidChars; }
+    void SetValidChars(const String& Value) { FValidChars = Value; }
+    const String& GetValidCharSet() const { return FValidCharSet; }
+    void SetValidCharSet(const String& Value) { FValidCharSet = Value; }
+    // The mask of the text editor; OnGetEditMask may change it per cell.
+    const String& GetEditMask() const { return FEditMask; }
+    void SetEditMask(const String& Value) { FEditMask = Value; }
+    // The combo editor's items, kept between edits.
+    TAsgComboBox* GetCombobox();
+    void AddComboString(const String& s);
+    void AddComboStringObject(const String& s, TObject* AObject);
+    // False, and nothing deleted, when s is not an item.
+    bool RemoveComboString(const String& s);
+    void ClearComboString();
+    // The item the next list edit preselects; false when s is not an item.
+    bool SetComboSelectionString(const String& s);
+    // An index outside the list selects nothing.
+    void SetComboSelection(int idx);
+    int GetComboCount();
+    int GetComboIndex() const { return FComboIdx; }
+    bool IsPasswordCell(int ACol, int ARow);
+    // The text editor and special editors keep Tab.
+    bool EditorWantsTab();
+    // Opens (closes) the current cell's editor; ShowCellEdit first switches
+    // goEditing on under RangeSelectAndEdit.
+    void ShowCellEdit();
+    void HideCellEdit();
+    // ACol is a real column: the cell and the class library's edit text.
+    virtual void StoreEditText(int ACol, int ARow, const String& Value);
+    // Writes back the text the current cell had when it became current.
+    virtual void RestoreCellCache();
+    // The string grid's question whether a cell may become current.
+    virtual bool CanSelectCell(int ACol, int ARow);
+    // Moves on after Enter by the Navigation settings.
+    void AdvanceEditCell(int ACol, int ARow, bool FromEdit, bool Recursive, bool Forward, bool AutoEdit,
+                         bool Force);
+    // Opens the next form control of the cell's HTML after CtrlID.
+    void AdvanceCellControl(int ACol, int ARow, const String& CtrlID);
+    std::function<void(TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)> OnGetEditorProp;
+    TColRowEvent OnGetEditorPropInt;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>
+        OnAutoAdvance;
+    std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)> OnEditChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const String& ASelection)>
+        OnComboChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const String& ASelection,
+                       TObject* AObject)>
+        OnComboObjectChange;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnDblClickCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, String& Value, bool& Allow)>
+        OnClipboardBeforePasteCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)> OnClipboardAfterPasteCell;
+    std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+    std::function<void(TObject* Sender, int ARow)> OnEndRowSize;
+
+protected:
+    bool CanEditShow() override;
+    TInplaceEdit* CreateEditor() override;
+    String GetEditMask(int ACol, int ARow) override;
+    void ShowSpecialEditor(int ACol, int ARow);
+    void HideSpecialEditor(int ACol, int ARow);
+    // OnGetEditorProp, then OnGetEditorPropInt.
+    virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+    // OnRowChanging, OnColChanging, then OnCellChanging for another cell.
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
+    // The end of an edit: OnEditingDone, the editor closed, "GridEditDone" posted.
+    void EditDone(int ACol, int ARow);
+    // Empty hooks the text editor calls.
+    virtual void InplaceKeyDown(Word& Key, TShiftState Shift) {}
+    virtual void InplaceWMKeyDown(TMessage& Message) {}
+    virtual void EditCaretMoved(const String& Text, TPoint CaretPoint, int SelStart) {}
+    virtual void FormulaEditing(bool Active) {}
+    // The key-press override: Escape, Enter and incremental search.
+    virtual void HandleKeyPress(wchar_t& Key);
+    void KeyPress(wchar_t& Key) override { HandleKeyPress(Key); }
+
+    TEditorType EditControl = edNormal;
+    bool EditMode = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    TWinControl* EditCtrl = nullptr;
+    int FComboIdx = -1;
+    bool FForceComboSel = false;
+    String FCellCache;
+    bool FNoEditChange = false;
+    bool FDisableChange = false;
+    bool FNoAutoAdvance = false;
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+
+private:
+    friend class TAdvInplaceEdit;
+    friend class TEditLink;
+    TEditLink* FEditLink = nullptr;
+    TAsgComboBox* FCombobox = nullptr;
+    String FValidChars;
+    String FValidCharSet;
+    String FEditMask;
+    // The advance's last row or column added in this Enter.
+    bool FAdvanceAdded = false;
+
+public:
 
     // --- hidden rows (real indexes unless named display)
     void HideRow(int ARow) { HideRows(ARow, ARow); }

@@ -2,6 +2,8 @@
 // of one graphic per cell in the cell's properties.
 #include "AdvGridCellGraphic.h"
 #include "AdvGrid.h"
+#include "AdvGridEditing.h"
+#include "AsgCombo.h"
 #include <algorithm>
 #include <cmath>
 
@@ -353,6 +355,10 @@ void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation)
         FGridImages = nullptr;
     if (Operation == opRemove && AComponent == FCellChecker)
         FCellChecker = nullptr;
+    if (Operation == opRemove && AComponent == FEditLink)
+        FEditLink = nullptr;
+    if (Operation == opRemove && AComponent == FCombobox)
+        FCombobox = nullptr;
 }
 
 TIntList* TAdvStringGrid::GetMultiImageList(int ACol, int ARow)

@@ -102,6 +102,8 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
     if (CanFocus())
         SetFocus();
     FNavigation->SetAlwaysEdit(alwaysEdit);
+    if (Key == VK_RETURN)
+        AdvanceEditCell(GetCol(), GetRow(), true, false, true, false, false);
     FBlockFocus = false;
 }
 
