@@ -18,6 +18,10 @@ struct TPlatformProbe {
     // The angle (90 or 270) by which printers turn landscape pages; 0 leaves
     // it to the printer driver (Wine's turns by 90).
     int PrinterLandscapeAngle = 0;
+    // An entry point of the comctl32 the process has loaded, looked up
+    // whenever asked (null when the module or the entry is missing); tests
+    // swap it to drive the branches of entry points a system lacks.
+    FARPROC (*ComCtlEntry)(const char* Name) = nullptr;
 
     bool IsVistaOrLater() const { return WindowsMajor >= 6; }
     bool IsWin7OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 1); }
