@@ -32,6 +32,10 @@
 //                                         the file name and presses its OK button
 // wintool press <id>                      presses the button <id> of the dialog box
 //                                         (1 OK, 2 Cancel, 6 Yes, 7 No)
+// wintool keys <top> <class> <key>...     brings <top> forward and presses the keys on
+//                                         the keyboard, to whichever of its controls has
+//                                         the focus, once that child has it: Left, Right,
+//                                         Up, Down, Home, End, or Ctrl+ a letter
 //
 // A window whose caption changes with its language is named by its class instead.
 // Clicks are posted: a click that opens a modal dialog does not hold the tool.
@@ -328,6 +332,48 @@ int Type(HWND wnd, const std::wstring& text)
     return 1;
 }
 
+// Presses named keys on the keyboard once Wnd has the focus of the foreground window.
+int Keys(HWND wnd, int count, wchar_t** names)
+{
+    if (!wnd)
+        return 1;
+    SetForegroundWindow(GetAncestor(wnd, GA_ROOT));
+    if (!WaitForFocus(wnd))
+        return 1;
+    static const std::pair<const wchar_t*, WORD> named[] = {
+        {L"Left", VK_LEFT}, {L"Right", VK_RIGHT}, {L"Up", VK_UP}, {L"Down", VK_DOWN}, {L"Home", VK_HOME}, {L"End", VK_END}};
+    for (int i = 0; i < count; ++i) {
+        const std::wstring name = names[i];
+        std::vector<INPUT> keys;
+        const bool ctrl = name.rfind(L"Ctrl+", 0) == 0;
+        const std::wstring key = ctrl ? name.substr(5) : name;
+        WORD vk = 0;
+        for (const auto& [text, code] : named)
+            if (key == text)
+                vk = code;
+        if (vk == 0 && key.size() == 1)
+            vk = static_cast<WORD>(towupper(key[0]));
+        if (vk == 0)
+            return 2;
+        const DWORD extended = vk >= VK_PRIOR && vk <= VK_DOWN ? KEYEVENTF_EXTENDEDKEY : 0;
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        if (ctrl) {
+            in.ki.wVk = VK_CONTROL;
+            keys.push_back(in);
+        }
+        AddKey(keys, vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), extended);
+        if (ctrl) {
+            in.ki.dwFlags = KEYEVENTF_KEYUP;
+            keys.push_back(in);
+        }
+        if (SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) != keys.size())
+            return 1;
+        Sleep(300);
+    }
+    return 0;
+}
+
 int Text(HWND wnd)
 {
     if (!wnd)
@@ -439,7 +485,7 @@ int Press(int id)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: wintool wait|close|closeall|click|clickat|type|text|rect|pointat|waitenabled|lists|dialog|save|press ...\n");
+    fwprintf(stderr, L"usage: wintool wait|close|closeall|click|clickat|type|text|rect|pointat|waitenabled|lists|dialog|save|press|keys ...\n");
     return 2;
 }
 
@@ -463,6 +509,8 @@ int wmain(int argc, wchar_t** argv)
         return ClickAt(Child(argv[2], argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     if (command == L"type" && argc >= 5)
         return Type(Child(argv[2], argv[3]), argv[4]);
+    if (command == L"keys" && argc >= 5)
+        return Keys(Child(argv[2], argv[3]), argc - 4, argv + 4);
     if (command == L"text" && argc >= 4)
         return Text(Child(argv[2], argv[3]));
     if (command == L"rect" && argc >= 4)

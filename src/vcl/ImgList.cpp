@@ -113,7 +113,21 @@ int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask)
 {
     if (!Image || Image->GetEmpty())
         throw EInvalidOperation(L"Unable to add an empty image");
-    int index = ImageList_Add(GetHandle(), Image->GetHandle(), Mask ? Mask->GetHandle() : nullptr);
+    HBITMAP mask = Mask ? Mask->GetHandle() : nullptr;
+    // Without a mask the platform can leave the new image's mask bits as it
+    // finds them, so stray pixels draw transparent: give it an opaque one.
+    TBitmapHandle opaque;
+    if (!mask && masked_) {
+        BITMAP info{};
+        GetObjectW(Image->GetHandle(), sizeof(info), &info);
+        opaque.Reset(CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
+        TMemoryDC dc;
+        HGDIOBJ old = SelectObject(dc.Get(), opaque.Get());
+        PatBlt(dc.Get(), 0, 0, info.bmWidth, info.bmHeight, BLACKNESS);
+        SelectObject(dc.Get(), old);
+        mask = opaque.Get();
+    }
+    int index = ImageList_Add(GetHandle(), Image->GetHandle(), mask);
     return CheckedIndex(index, L"Unable to add image");
 }
 

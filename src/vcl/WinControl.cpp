@@ -468,8 +468,15 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_MOUSELEAVE: WMMouseLeave(Message); return;
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: CNKeyDown(Message); return;
-    case CN_CHAR:
-    case CN_SYSCHAR: CNChar(Message); return;
+    case CN_CHAR: CNChar(Message); return;
+    case CN_SYSCHAR:
+        // Alt+letter is an accelerator even where the focused control takes
+        // characters (an edit line beside the buttons it belongs to).
+        Message.Result = 0;
+        if (!ComponentState().Contains(csDesigning) && Message.WParam != VK_SPACE)
+            if (TCustomForm* form = GetParentForm(this))
+                Message.Result = form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
+        return;
     case CM_SHOWINGCHANGED: CMShowingChanged(Message); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); return;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); return;

@@ -60,7 +60,11 @@ void ClearDefaultPrinter()
 TFilePrinter::TFilePrinter(const std::wstring& Folder)
 {
     previousDefault_ = DefaultPrinterName();
-    name_ = L"Tavelin Test PS " + std::to_wstring(GetCurrentProcessId());
+    // The spooler and the driver keep what they read of a printer (its port,
+    // its description) by its name for the process: every printer of a test
+    // gets a name of its own, or a later job would go to an earlier port.
+    static int printers = 0;
+    name_ = L"Tavelin Test PS " + std::to_wstring(GetCurrentProcessId()) + L" " + std::to_wstring(++printers);
     output_ = Folder + L"\\printed.ps";
     const std::wstring description = WriteGenericDescription(Folder);
 

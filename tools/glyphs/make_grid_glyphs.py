@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the data grid's glyph bitmaps (check boxes, radio buttons, node,
-filter and metro glyphs) as 24-bit BMP files into resources/. The corner
+filter, metro and search bar glyphs) as 24-bit BMP files into resources/. The corner
 pixels carry the key colour that transparent drawing takes from the
 bottom-left pixel. Run from the repository root; the files are committed."""
 import struct, sys, os
@@ -81,6 +81,47 @@ def node(path, size, border, fill, plus):
             p[y][m] = (0, 0, 0)
     bmp(path, p)
 
+def arrow(path, colour, down):
+    # A 12 x 12 triangle pointing down (find next) or up (find previous).
+    p = canvas(12, 12)
+    for i in range(5):
+        y = 3 + i if down else 8 - i
+        for x in range(1 + i, 11 - i):
+            p[y][x] = colour
+    bmp(path, p)
+
+def cross(path, colour):
+    # The close glyph: a 10 x 10 cross two pixels wide.
+    p = canvas(10, 10)
+    for i in range(1, 9):
+        for d in (0, 1):
+            if i + d < 10:
+                p[i][i + d] = colour
+                p[i][9 - i - d] = colour
+    bmp(path, p)
+
+def marker(path, pen, ink):
+    # The highlight glyph: a marker stroke over a line of text.
+    p = canvas(16, 16)
+    for y in range(4, 11):
+        for x in range(2, 14):
+            p[y][x] = ink
+    for x in range(3, 13):
+        p[7][x] = pen
+    bmp(path, p)
+
+def search_glyphs():
+    blue, grey = (33, 86, 160), (160, 160, 160)
+    arrow('ASGARDOWN.bmp', blue, True)
+    arrow('ASGARDOWND.bmp', grey, True)
+    arrow('ASGARUP.bmp', blue, False)
+    arrow('ASGARUPD.bmp', grey, False)
+    cross('ASGCLOSE.bmp', (64, 64, 64))
+    cross('ASGCLOSEH.bmp', (200, 32, 32))
+    cross('ASGCLOSED.bmp', (128, 16, 16))
+    marker('ASGHI.bmp', (0, 0, 0), (255, 240, 64))
+    marker('ASGHID.bmp', grey, (224, 224, 224))
+
 def main(out):
     os.chdir(out)
     grey, light = (160, 160, 160), (236, 236, 236)
@@ -114,6 +155,7 @@ def main(out):
         p = canvas(16, 16)
         circle(p, (110, 110, 110), (255, 255, 255), (40, 40, 40) if on else None)
         bmp(name + '.bmp', p)
+    search_glyphs()
 
 if __name__ == '__main__':
     main(sys.argv[1] if len(sys.argv) > 1 else 'resources')

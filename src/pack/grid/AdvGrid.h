@@ -90,6 +90,10 @@ TAVELIN_EXCEPTION(EAdvGridError, Exception)
 
 // B when A is empty, A when B is empty, else A, a blank and B.
 String JoinWithBlank(const String& A, const String& B);
+// The bitmap's device-independent bits stretched into Rect of Canvas (any
+// mapping mode), so that printer drivers receive device-independent data.
+void StretchPrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap);
+void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop);
 
 // An observer told of every change of cells, in registration order.
 class TGridChangeNotifier : public TComponent {
@@ -1800,6 +1804,10 @@ public:
     TCanSortEvent OnCanSort;
     TSearchFooterActionEvent OnSearchFooterAction;
     TBoolVarEvent OnSearchFooterSearchEnd;
+    // (Sender, Value, var DefaultSearch): the search edit's text changed.
+    TSearchEditChangeEvent OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+    TNotifyEvent OnCreatedSearchFooter;
     TColRowEvent OnButtonClick;
     TClickCellEvent OnComboCloseUp;
     TClickCellEvent OnComboDropDown;
@@ -1958,12 +1966,12 @@ protected:
     virtual void ReportDesigning(bool& IsDesigning) { IsDesigning = ComponentState().Contains(csDesigning); }
     virtual void RepaintAll() { Invalidate(); }
     // The search bar's actions.
-    virtual void SearchEditChange(TObject* Sender) {}
-    virtual void SearchBackwardClick(TObject* Sender) {}
-    virtual void SearchForwardClick(TObject* Sender) {}
-    virtual void SearchExitClick(TObject* Sender) {}
-    virtual void SearchHighLightClick(TObject* Sender) {}
-    virtual void SearchMatchCaseClick(TObject* Sender) {}
+    virtual void SearchEditChange(TObject* Sender);
+    virtual void SearchBackwardClick(TObject* Sender);
+    virtual void SearchForwardClick(TObject* Sender);
+    virtual void SearchExitClick(TObject* Sender);
+    virtual void SearchHighLightClick(TObject* Sender);
+    virtual void SearchMatchCaseClick(TObject* Sender);
     // Footer cells of a column (-1: every column) are recalculated.
     virtual void CalcFooter(int ACol);
     virtual void UpdateSearchPanel();
@@ -2985,6 +2993,22 @@ private:
     int FLastTabCol = -1;
     int FLastTabRow = -1;
     bool FForceSel = false;
+    // --- search bar
+public:
+    // With the search bar shown, raises the top row until the last row lies
+    // above the bar.
+    void KeepLastRowAboveSearchFooter();
+    bool IsLastRowAboveSearchFooter();
+
+private:
+    // The bar is shown and the view is scrolled to its end.
+    bool SearchFooterAtEnd();
+    bool SearchHighlightOn();
+    // The search options the bar's switches and settings ask for.
+    TFindParams SearchFooterParams(bool FromEdit);
+    void SearchFooterStep(bool Backward);
+    // Alt+accelerator of a shown bar's button; true when a button took it.
+    bool SearchFooterDialogChar(wchar_t Ch);
 };
 
 // --- cell appearance

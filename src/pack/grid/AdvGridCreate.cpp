@@ -457,6 +457,8 @@ void TAdvStringGrid::CreateWnd()
     UpdateFooterPanelVisibility();
     FSearchPanel->SetVisible(FSearchFooter->GetVisible());
     FSearchPanel->SetHeight(FSearchFooter->GetVisible() ? 32 : 0);
+    // The search bar's window and controls come with the grid's, shown or not.
+    FSearchPanel->HandleNeeded();
     FGridTimerID = SetTimer(GetHandle(), GridTimerID, GridTimerPeriod, nullptr);
     if (DesignTime() && !FLoaded && !LoadingNow())
         GetFont()->SetName(L"Tahoma");
@@ -574,14 +576,6 @@ void TAdvStringGrid::WatchOfficeTheme(bool Watch)
     else
         notifier->UnRegisterWindow(GetHandle());
     FThemeWatched = Watch;
-}
-
-void TAdvStringGrid::UpdateSearchPanel()
-{
-    if (LoadingNow() || !FSearchPanel)
-        return;
-    FSearchPanel->SetVisible(FSearchFooter->GetVisible());
-    FSearchPanel->SetHeight(FSearchFooter->GetVisible() ? 32 : 0);
 }
 
 void TAdvStringGrid::Invalidate()
@@ -717,6 +711,3 @@ void TFloatingFooter::Assign(TPersistent* Source)
     calculateHiddenRows_ = s->calculateHiddenRows_;
     SetVisible(s->visible_);
 }
-
-
-TSearchPanel::TSearchPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}

@@ -4,7 +4,9 @@
 // search runs live with the footer and the search bar.
 #pragma once
 
+#include "Buttons.h"
 #include "ExtCtrls.h"
+#include "StdCtrls.h"
 #include "BaseGrid.h"
 #include <functional>
 
@@ -103,24 +105,61 @@ private:
     int lastHintX_ = -1;
 };
 
-// The search bar's panel; the grid wires its six events to its search actions.
+// The search bar's edit line: Enter finds the next match, Ctrl+Enter the
+// previous one; neither types a line break nor beeps.
+class TRetEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+
+    TNotifyEvent OnReturn;
+    TNotifyEvent OnCtrlReturn;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
+};
+
+// The search bar's panel: an edit line, find-next, find-previous, close and
+// highlight buttons and a match-case box; the grid wires its six events to
+// its search actions.
 class TSearchPanel : public TCustomPanel {
 public:
     explicit TSearchPanel(TComponent* AOwner);
     TAdvStringGrid* GetGrid() const { return grid_; }
     void SetGrid(TAdvStringGrid* Value) { grid_ = Value; }
     TColor GetColorTo() const { return colorTo_; }
-    void SetColorTo(TColor Value) { colorTo_ = Value; }
+    // Repaints.
+    void SetColorTo(TColor Value);
     // What the panel's edit, match-case box and highlight button show; the
     // painter highlights the edit's text in the cells.
-    const String& GetSearchText() const { return searchText_; }
-    void SetSearchText(const String& Value) { searchText_ = Value; }
-    bool GetMatchCase() const { return matchCase_; }
-    void SetMatchCase(bool Value) { matchCase_ = Value; }
-    bool GetHighlightDown() const { return highlightDown_; }
-    void SetHighlightDown(bool Value) { highlightDown_ = Value; }
+    String GetSearchText() const;
+    void SetSearchText(const String& Value);
+    bool GetMatchCase() const;
+    void SetMatchCase(bool Value);
+    bool GetHighlightDown() const;
+    void SetHighlightDown(bool Value);
     // Ctrl+F in the grid: the search edit takes the focus.
     void FocusSearchEdit();
+
+    TRetEdit* GetEdit() const { return FEdit; }
+    TSpeedButton* GetForwardButton() const { return FForwardButton; }
+    TSpeedButton* GetBackwardButton() const { return FBackwardButton; }
+    TSpeedButton* GetExitButton() const { return FExitButton; }
+    TSpeedButton* GetHiliteButton() const { return FHiliteButton; }
+    TCheckBox* GetMatchCaseBox() const { return FMatchCase; }
+
+    // The grid's settings copied here and applied to the buttons and the box.
+    String FindNextCaption;
+    String FindPrevCaption;
+    String MatchCaseCaption;
+    String HighLightCaption;
+    String HintFindNext;
+    String HintFindPrev;
+    String HintClose;
+    String HintHighlight;
+    // Puts every control at its place, mirrored under right-to-left reading.
+    void LayoutControls();
 
     TNotifyEvent OnEditChange;
     TNotifyEvent OnBackwardClick;
@@ -129,10 +168,20 @@ public:
     TNotifyEvent OnHighLightClick;
     TNotifyEvent OnMatchCaseClick;
 
+protected:
+    void CreateWnd() override;
+    void Paint() override;
+    void Resize() override;
+
 private:
+    void EditChanged();
+
     TAdvStringGrid* grid_ = nullptr;
     TColor colorTo_ = clNone;
-    String searchText_;
-    bool matchCase_ = false;
-    bool highlightDown_ = false;
+    TRetEdit* FEdit = nullptr;
+    TSpeedButton* FForwardButton = nullptr;
+    TSpeedButton* FBackwardButton = nullptr;
+    TSpeedButton* FExitButton = nullptr;
+    TSpeedButton* FHiliteButton = nullptr;
+    TCheckBox* FMatchCase = nullptr;
 };

@@ -251,16 +251,58 @@ void TAdvStringGrid::HandleWMKeyDown(TWMKey& Msg)
         InvalidateCellRange(Normalised(GetSelection()));
         FMoveSelection = GetSelection();
     }
-    // 17 .. 20. The standard handling, with the horizontal scroll kept.
-    if (keepHoriz) {
-        BeginUpdate();
-        const TScopeExit restore([this, leftCol] {
-            SetLeftCol(leftCol);
+    // 16. The search bar: with the view at its end the last row stays above
+    // the bar, and the keys that would scroll it under the bar scroll quietly.
+    const bool lastRowNow = GetRow() == GetRowCount() - 1;
+    const bool navigationKey = key == VK_SHIFT || key == VK_MENU || (key >= VK_PRIOR && key <= VK_DOWN);
+    const bool footerScrollKey =
+        key == VK_NEXT || key == VK_END || key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN;
+    bool footerUpdate = false;
+    if (SearchFooterAtEnd()) {
+        if (lastRowNow && (key == VK_DOWN || (key == VK_RIGHT && GetCol() == GetColCount() - 1) ||
+                           (key == VK_LEFT && GetCol() == GetFixedCols()))) {
+            if (key == VK_DOWN)
+                KeepLastRowAboveSearchFooter();
+            FireKeyDown(key, shiftState);
+            Msg.Result() = 1;
+            return;
+        }
+        footerUpdate = (lastRowNow && footerScrollKey) || !navigationKey;
+    }
+    const int topBefore = GetTopRow();
+    {
+        if (footerUpdate)
+            BeginUpdate();
+        // 19. Other keys leave the view where it was; the block closes on every way out.
+        const TScopeExit closeFooterUpdate([this, footerUpdate, navigationKey, topBefore] {
+            if (!footerUpdate)
+                return;
+            if (!navigationKey && GetTopRow() != topBefore)
+                SetTopRow(topBefore);
             EndUpdate();
         });
-        standard();
-    } else {
-        standard();
+        // 17 .. 20. The standard handling, with the horizontal scroll kept.
+        if (keepHoriz) {
+            BeginUpdate();
+            const TScopeExit restore([this, leftCol] {
+                SetLeftCol(leftCol);
+                EndUpdate();
+            });
+            standard();
+        } else {
+            standard();
+        }
+    }
+    // 19. A move onto the last row brings it up from under the bar.
+    if (FSearchFooter->GetVisible() && FSearchPanel && footerScrollKey && GetRow() == GetRowCount() - 1 &&
+        HandleAllocated()) {
+        const int limit = GetClientHeight() - FSearchPanel->GetHeight() + 2;
+        while (CellRect(GetCol(), GetRow()).bottom > limit) {
+            const int top = GetTopRow();
+            SetTopRow(top + 1);
+            if (GetTopRow() == top)
+                break;
+        }
     }
     // 21. Clipboard shortcuts end the key's extra handling.
     if (FNavigation->GetAllowClipboardShortCuts() && ClipboardKey(key, ctrl, shift))
@@ -279,10 +321,12 @@ void TAdvStringGrid::HandleWMKeyDown(TWMKey& Msg)
     }
     // 24. Every other key.
     if (key >= VK_PRIOR && key <= VK_DOWN) {
+        // A plain key starts the marks over from the row (column) it lands
+        // on, so that the current one stays marked; Ctrl adds to the marks.
         if (FMouseActions->GetDisjunctRowSelect()) {
             if (!shift && !ctrl)
                 ClearDisjunctRowSelect();
-            else if (shift)
+            if (shift)
                 SelectionToRowSelect(true);
             else
                 SetRowSelect(FMouseActions->GetRowSelectPersistent() ? GetRealRow() : GetRow(), true);
@@ -290,7 +334,7 @@ void TAdvStringGrid::HandleWMKeyDown(TWMKey& Msg)
         if (FMouseActions->GetDisjunctColSelect()) {
             if (!shift && !ctrl)
                 ClearColSelect();
-            else if (shift)
+            if (shift)
                 SelectionToColSelect(true);
             else
                 SetColSelect(GetCol(), true);
@@ -846,8 +890,20 @@ void TAdvStringGrid::HandleKeyUp(Word& Key, TShiftState Shift)
             if (Shift.Contains(ssCtrl)) {
                 SetCellSelected(baseCol, base.y, !IsSelected(baseCol, base.y));
             } else {
-                ClearSelectedCells();
+                // Only the list empties: ClearSelectedCells would also take
+                // the current cell to the first one.
+                FSelectedCells->Clear();
+                Invalidate();
                 SetCellSelected(baseCol, base.y, true);
+            }
+            // A range selection joins the list with the cell.
+            const TGridRect now = Normalised(GetSelection());
+            if (now.Left != now.Right || now.Top != now.Bottom) {
+                for (int r = now.Top; r <= now.Bottom; ++r)
+                    for (int c = now.Left; c <= now.Right; ++c)
+                        if (c != baseCol || r != base.y)
+                            SetCellSelected(c, r, true);
+                Invalidate();
             }
         }
         RepaintCell(GetCol(), GetRow());

@@ -953,19 +953,38 @@ void TAdvStringGrid::DrawRichTextCell(int ACol, int ARow, const TRect& Rect, TCa
     // Where the control formats nothing (some rich edits answer the range
     // without drawing), its own painting of the text goes into the cell.
     if (rendered <= 0) {
-        const int width = Rect.right - Rect.left - 2 * FXYOffset.x;
-        const int height = Rect.bottom - Rect.top - 2 * FXYOffset.y;
+        // The control paints at screen size; a printed cell (other units,
+        // another resolution) gets that picture stretched over its device
+        // rectangle.
+        const TRect cell(std::min(device.left, device.right), std::min(device.top, device.bottom),
+                         std::max(device.left, device.right), std::max(device.top, device.bottom));
+        const int offsetX = static_cast<int>(std::lround(FXYOffset.x * dpiX / 96.0));
+        const int offsetY = static_cast<int>(std::lround(FXYOffset.y * dpiY / 96.0));
+        const int deviceWidth = cell.right - cell.left - 2 * offsetX;
+        const int deviceHeight = cell.bottom - cell.top - 2 * offsetY;
+        const int width = static_cast<int>(std::lround(deviceWidth * 96.0 / dpiX));
+        const int height = static_cast<int>(std::lround(deviceHeight * 96.0 / dpiY));
         if (width <= 0 || height <= 0)
             return;
         rich->SetBounds(-width - 10, -height - 10, width, height);
         TOwned<TBitmap> picture(New<TBitmap>());
         picture->SetPixelFormat(pf32bit);
         picture->SetSize(width, height);
-        SendMessageW(edit, EM_SETBKGNDCOLOR, 0, ColorToRGB(Canvas->GetBrush()->GetColor()));
+        const TColor background = Canvas->GetBrush()->GetColor() == clNone ? clWhite : Canvas->GetBrush()->GetColor();
+        SendMessageW(edit, EM_SETBKGNDCOLOR, 0, ColorToRGB(background));
         SendMessageW(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture->GetCanvas()->GetHandle()),
                      PRF_CLIENT | PRF_ERASEBKGND);
-        BitBlt(dc, Rect.left + FXYOffset.x, Rect.top + FXYOffset.y, width, height, picture->GetCanvas()->GetHandle(),
-               0, 0, SRCCOPY);
+        POINT viewport{}, window{};
+        GetViewportOrgEx(dc, &viewport);
+        GetWindowOrgEx(dc, &window);
+        const int mode = SetMapMode(dc, MM_TEXT);
+        SetViewportOrgEx(dc, 0, 0, nullptr);
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, cell.left + offsetX, cell.top + offsetY, deviceWidth, deviceHeight,
+                   picture->GetCanvas()->GetHandle(), 0, 0, width, height, SRCCOPY);
+        SetMapMode(dc, mode);
+        SetWindowOrgEx(dc, window.x, window.y, nullptr);
+        SetViewportOrgEx(dc, viewport.x, viewport.y, nullptr);
     }
 }
 

@@ -9,7 +9,9 @@
 // go with it, also when an event handler raises.
 #include "AdvGrid.h"
 #include "AdvUtil.h"
+#include "ComCtrls.h"
 #include "GdiHandles.h"
+#include "GridHTML.h"
 #include "HTMLUtils.h"
 #include "Printers.h"
 #include "ScopeExit.h"
@@ -54,7 +56,105 @@ std::vector<String> TextLines(const String& text, bool all)
     return lines;
 }
 
+// Draws in device pixels for its scope, the origin at the device's corner;
+// the logical rectangle given is converted first. Only the mapping mode and
+// the origins change: the objects the canvas selected stay where they are.
+class TDeviceUnits {
+public:
+    TDeviceUnits(HDC dc, const TRect& logical) : dc_(dc), mode_(GetMapMode(dc))
+    {
+        POINT corners[2] = {{logical.left, logical.top}, {logical.right, logical.bottom}};
+        LPtoDP(dc, corners, 2);
+        rect_ = TRect(std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
+                      std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y));
+        GetViewportOrgEx(dc, &viewport_);
+        GetWindowOrgEx(dc, &window_);
+        SetMapMode(dc, MM_TEXT);
+        SetViewportOrgEx(dc, 0, 0, nullptr);
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+    }
+    ~TDeviceUnits()
+    {
+        SetMapMode(dc_, mode_);
+        SetWindowOrgEx(dc_, window_.x, window_.y, nullptr);
+        SetViewportOrgEx(dc_, viewport_.x, viewport_.y, nullptr);
+    }
+    TDeviceUnits(const TDeviceUnits&) = delete;
+    TDeviceUnits& operator=(const TDeviceUnits&) = delete;
+    const TRect& Rect() const { return rect_; }
+
+private:
+    HDC dc_;
+    int mode_;
+    POINT viewport_{}, window_{};
+    TRect rect_;
+};
+
+bool IsCheckKind(TCellType kind)
+{
+    return kind == ctCheckBox || kind == ctDataCheckBox || kind == ctVirtCheckBox || kind == ctRowCheckBox ||
+           kind == ctRadioButton;
+}
+
+// Kinds that fill the cell rather than take a size of their own.
+bool FillsCell(TCellType kind)
+{
+    return kind == ctProgress || kind == ctRangeIndicator || kind == ctXPProgress || kind == ctRadio ||
+           kind == ctInterface || kind == ctNode;
+}
+
+// Where a text run turned by Escapement (tenths of a degree, counter-clockwise
+// on the page, whose y grows upwards) starts so that its bounding box has its
+// top left corner at (Left, Top): the corners of the run measured from the
+// start point, the box then moved into place.
+TPoint RotatedTextStart(int Escapement, int Width, int Height, int Left, int Top)
+{
+    const double a = Escapement / 10.0 * 3.14159265358979323846 / 180.0;
+    const double dx = std::cos(a), dy = std::sin(a);
+    // The glyphs hang from the start point away from their ascent direction.
+    const double ux = -dy, uy = dx;
+    const double xs[4] = {0, Width * dx, -Height * ux, Width * dx - Height * ux};
+    const double ys[4] = {0, Width * dy, -Height * uy, Width * dy - Height * uy};
+    const double minX = *std::min_element(xs, xs + 4), maxY = *std::max_element(ys, ys + 4);
+    return TPoint(Left - static_cast<int>(std::lround(minX)), Top - static_cast<int>(std::lround(maxY)));
+}
+
 } // namespace
+
+void StretchPrintBitmapRop(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap, DWORD Rop)
+{
+    if (!Canvas || !Bitmap || Bitmap->GetEmpty())
+        return;
+    HBITMAP handle = Bitmap->GetHandle();
+    // A header with room for the largest colour table; the platform fills in
+    // the format and the size of the bits.
+    std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
+    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    const TWindowDC screen;
+    if (!GetDIBits(screen.Get(), handle, 0, 0, nullptr, info, DIB_RGB_COLORS))
+        return;
+    // The colour table and the bits in the format the bitmap has; bit fields
+    // are asked as plain RGB so that no masks need room.
+    if (info->bmiHeader.biCompression == BI_BITFIELDS)
+        info->bmiHeader.biCompression = BI_RGB;
+    const LONG width = info->bmiHeader.biWidth;
+    const LONG height = std::abs(info->bmiHeader.biHeight);
+    const std::size_t stride = ((static_cast<std::size_t>(width) * info->bmiHeader.biBitCount + 31) / 32) * 4;
+    std::vector<BYTE> bits(std::max<std::size_t>(info->bmiHeader.biSizeImage, stride * height));
+    if (!GetDIBits(screen.Get(), handle, 0, static_cast<UINT>(height), bits.data(), info, DIB_RGB_COLORS))
+        return;
+    HDC dc = Canvas->GetHandle();
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, 0, 0, width, height,
+                  bits.data(), info, DIB_RGB_COLORS, Rop);
+    SetStretchBltMode(dc, oldMode);
+}
+
+void StretchPrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap)
+{
+    StretchPrintBitmapRop(Canvas, Rect, Bitmap, SRCCOPY);
+}
 
 String JoinWithBlank(const String& A, const String& B)
 {
@@ -97,6 +197,20 @@ private:
     int PrintRowHeight(int row);
     void MeasureCell(int col, int row, TPoint& size);
     String CellText(int realCol, int row);
+    // The plain text of a rich-text cell, as its rich content reads.
+    String RichPlainText(int realCol, int row, const String& text);
+    // The pixel-to-0.1 mm factor of the screen the grid shows on.
+    double PixelScale() const { return 254.0 / screenDpi_; }
+    int HTMLFontSize(int pointSize) const;
+    // Lays out (and with draw, draws) marked-up text in device units.
+    void LayOutHTML(const String& html, const TRect& deviceBox, bool draw, int& width, int& height);
+    // Font takes PointSize at the device's resolution and becomes the canvas font.
+    void DeviceFont(TFont* font, int pointSize);
+    void DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place, TAlignment textAlign);
+    void DrawRotatedText(const String& text, int angle, const TRect& box, TAlignment ha, TVAlignment va);
+    // The marked-up title's height in 0.1 mm; 0 when the title is no markup.
+    int HTMLTitleHeight();
+    String HTMLTitle();
     int RenderRow(int y, int from, int to, int row, bool firstCall);
     void DrawCell(int c, int row, int y, int result, bool firstOfCall);
     void HeaderFooterHeights(int& header, int& footer);
@@ -168,15 +282,47 @@ String TGridPrintPass::CellText(int realCol, int row)
         return String();
     String text = g_.GetCellText(realCol, row);
     g_.FormatCellText(realCol, row, text);
-    if (ClassifyCellText(text, g_.GetEnableHTML()) == ctkHTML)
-        text = GridHTMLToText(text);
     return text;
+}
+
+String TGridPrintPass::RichPlainText(int realCol, int row, const String& text)
+{
+    TRichEdit* rich = g_.PaintRichEdit();
+    if (!rich)
+        return text;
+    g_.CellToRich(realCol, row, rich);
+    return rich->GetText();
+}
+
+int TGridPrintPass::HTMLFontSize(int pointSize) const { return static_cast<int>(pointSize * fitScale_); }
+
+void TGridPrintPass::LayOutHTML(const String& html, const TRect& deviceBox, bool draw, int& width, int& height)
+{
+    HDC dc = canvas_->GetHandle();
+    String anchor, strip, focusAnchor, hint, controlID, controlValue, controlType;
+    int links = 0, mouseLink = 0;
+    TRect hoverRect, controlRect;
+    width = height = 0;
+    const double resFactor = std::max(1, GetDeviceCaps(dc, LOGPIXELSX)) / 96.0;
+    GridHTMLDraw(canvas_, html, deviceBox, g_.GetGridImages(), 0, 0, -1, -1, 1, false, !draw, true, false, false,
+                 false, !g_.GetEnhTextSize(), false, L"", resFactor, g_.GetURLColor(), clNone, clNone, 0x808080,
+                 anchor, strip, focusAnchor, hint, width, height, links, mouseLink, hoverRect, controlRect, controlID,
+                 controlValue, controlType, g_.GetImageCache(), nullptr, nullptr, g_.GetBiDiMode());
+}
+
+void TGridPrintPass::DeviceFont(TFont* font, int pointSize)
+{
+    HDC dc = canvas_->GetHandle();
+    font->SetPixelsPerInch(std::max(1, GetDeviceCaps(dc, LOGPIXELSY)));
+    font->SetSize(std::max(1, pointSize));
+    canvas_->GetFont()->Assign(font);
 }
 
 void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
 {
     const int displayCol = g_.DisplColIndex(realCol);
     String text = CellText(realCol, row);
+    const Byte kind = ClassifyCellText(text, g_.GetEnableHTML());
     TGridDrawState state;
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;
@@ -185,13 +331,49 @@ void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
     TCellGradientDirection gd{};
     g_.GetVisualProperties(displayCol, row, state, true, false, true, cellBrush_.get(), colorTo, mirror, mirrorTo,
                            cellFont_.get(), ha, va, wordWrap, gd);
+    const double s = PixelScale();
+    const int columnWidth = displayCol < static_cast<int>(widths_.size()) ? widths_[displayCol] : 0;
+    if (kind == ctkHTML) {
+        HDC dc = canvas_->GetHandle();
+        TOwned<TFont> font(new TFont);
+        font->Assign(cellFont_.get());
+        int width = 0, height = 0;
+        {
+            const TDeviceUnits device(dc, TRect(0, 0, 0, 0));
+            DeviceFont(font.get(), HTMLFontSize(ps_.GetFont()->GetSize()));
+            const int dpiX = std::max(1, GetDeviceCaps(dc, LOGPIXELSX));
+            const int boxWidth = ps_.GetNoAutoSize()
+                                     ? static_cast<int>(std::lround((g_.GetColWidths(displayCol) + 4) * s)) * dpiX / 254
+                                     : 100000;
+            LayOutHTML(text, TRect(0, 0, std::max(boxWidth, 1), 100000), false, width, height);
+        }
+        // The drawing box loses the insets on both sides: the column keeps room for them.
+        size.x = width * 254 / std::max(1, GetDeviceCaps(dc, LOGPIXELSX)) + 2 * inset_ +
+                 static_cast<int>(std::lround(2 * s));
+        size.y = height * 254 / std::max(1, GetDeviceCaps(dc, LOGPIXELSY)) - static_cast<int>(std::lround(margin_ * s));
+        if (g_.OnCustomCellSize)
+            g_.OnCustomCellSize(&g_, canvas_, realCol, row, size, true);
+        return;
+    }
+    if (kind == ctkRTF)
+        text = RichPlainText(realCol, row, text);
+    else if (kind == ctkFormula)
+        g_.GetCellTextForSave(realCol, row, text);
     cellFont_->SetHeight(g_.MapFontHeight(cellFont_->GetSize()));
     canvas_->GetFont()->Assign(cellFont_.get());
     g_.DoGetWordWrap(realCol, row, wordWrap);
+    int angle = 0;
+    const bool rotated = g_.IsRotated(realCol, row, angle);
+    TSize graphicSize(0, 0);
+    if (ps_.GetPrintGraphics() && !rotated) {
+        g_.MeasureCellGraphic(g_.GetCanvas(), realCol, row, graphicSize, 1.0, 0);
+        graphicSize.cx = static_cast<int>(std::lround(graphicSize.cx * s));
+        graphicSize.cy = static_cast<int>(std::lround(graphicSize.cy * s));
+    }
     if (text.empty())
         text = L"gh";
     const int lineHeight = canvas_->TextHeight(L"gh");
-    if (!wordWrap || !ps_.GetNoAutoSize()) {
+    if (!wordWrap || !ps_.GetNoAutoSize() || rotated) {
         const std::vector<String> lines = TextLines(text, g_.GetMultilineCells() || wordWrap);
         int widest = 0;
         for (String line : lines) {
@@ -199,16 +381,26 @@ void TGridPrintPass::MeasureCell(int realCol, int row, TPoint& size)
                 StripURLScheme(line);
             widest = std::max(widest, canvas_->TextWidth(line));
         }
-        size.x = widest;
+        size.x = widest + graphicSize.cx;
         size.y = lineHeight * static_cast<int>(lines.size());
+        if (rotated) {
+            const double a = angle * 3.14159265358979323846 / 180.0;
+            const int w = size.x, h = size.y;
+            size.x = std::abs(static_cast<int>(std::lround(std::cos(a) * w))) +
+                     std::abs(static_cast<int>(std::lround(std::sin(a) * h)));
+            size.y = std::abs(static_cast<int>(std::lround(std::sin(a) * widest))) +
+                     std::abs(static_cast<int>(std::lround(std::cos(a) * h)));
+        }
     } else {
-        const int width = displayCol < static_cast<int>(widths_.size()) ? widths_[displayCol] : 0;
-        RECT box{0, 0, std::max(width, 1), 0};
+        const bool mergedAcross = g_.CellExt(realCol, row).x > 0;
+        RECT box{0, 0, mergedAcross ? 1000000 : std::max(columnWidth, 1), 0};
         DrawTextW(canvas_->GetHandle(), text.c_str(), static_cast<int>(text.size()), &box,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_EXTERNALLEADING);
-        size.x = width;
+        size.x = columnWidth;
         size.y = std::abs(box.bottom - box.top);
     }
+    size.x = std::max<int>(size.x, graphicSize.cx);
+    size.y = std::max<int>(size.y, graphicSize.cy);
     if (g_.OnCustomCellSize)
         g_.OnCustomCellSize(&g_, canvas_, realCol, row, size, true);
 }
@@ -430,10 +622,12 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
     g_.GetVisualProperties(c, row, state, true, false, true, cellBrush_.get(), colorTo, mirror, mirrorTo,
                            cellFont_.get(), ha, va, wordWrap, gd);
     g_.DoGetWordWrap(realCol, row, wordWrap);
-    cellFont_->SetHeight(g_.MapFontHeight(cellFont_->GetSize()));
+    const int pointSize = cellFont_->GetSize();
+    cellFont_->SetHeight(g_.MapFontHeight(pointSize));
     g_.GetCellAlignment(realCol, row, ha, va);
     canvas_->GetFont()->Assign(cellFont_.get());
     canvas_->GetBrush()->Assign(cellBrush_.get());
+    HDC dc = canvas_->GetHandle();
     TRect fill = r;
     if (!borders.Contains(cbLeft))
         fill.left += 2 * penWidth;
@@ -443,23 +637,35 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
         fill.top -= 2 * penWidth;
     if (!borders.Contains(cbBottom))
         fill.bottom += 2 * penWidth;
-    if (cellBrush_->GetColor() != clNone && cellBrush_->GetColor() != clWhite)
+    const TColor brushColor = cellBrush_->GetColor();
+    if (colorTo != clNone && brushColor != clNone) {
+        const TDeviceUnits device(dc, fill);
+        DrawGradientRect(canvas_, brushColor, colorTo, 64, device.Rect(), gd == GradientHorizontal);
+        canvas_->GetBrush()->Assign(cellBrush_.get());
+    } else if (brushColor != clNone && brushColor != clWhite) {
         canvas_->FillRect(fill);
+    }
 
     String text = CellText(realCol, row);
+    const Byte textKind = ClassifyCellText(text, g_.GetEnableHTML());
     bool isPassword = false;
     g_.DoIsPasswordCell(realCol, row, isPassword);
     if (isPassword)
         text = String(text.size(), g_.GetPasswordChar());
+    int angle = 0;
+    const bool rotated = g_.IsRotated(realCol, row, angle);
 
-    // Check boxes of a cell without text follow the cell's alignment.
-    TCellGraphic* graphic = ps_.GetPrintGraphics() ? g_.GetCellGraphic(realCol, row) : nullptr;
-    int graphicLeft = 0, graphicRight = 0;
+    // The graphic's place; the text keeps clear of it.
+    TCellGraphic* graphic = ps_.GetPrintGraphics() && !rotated ? g_.GetCellGraphic(realCol, row) : nullptr;
+    const double s = PixelScale();
+    int graphicLeft = 0, graphicRight = 0, graphicTop = 0;
+    TRect graphicPlace;
+    const TRect content(r.left + inset_, r.top - margin_, r.right - inset_, r.bottom + margin_);
     if (graphic) {
         const TCellType type = graphic->GetCellType();
-        if (type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox || type == ctRowCheckBox ||
-            type == ctRadioButton) {
-            const int box = static_cast<int>(std::lround(16 * 254.0 / screenDpi_));
+        if (IsCheckKind(type)) {
+            // Check boxes of a cell without text follow the cell's alignment.
+            const int box = static_cast<int>(std::lround(16 * s));
             int left = r.left + inset_;
             if (text.empty() && ha == taRightJustify)
                 left = r.right - inset_ - box;
@@ -467,34 +673,105 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
                 left = (r.left + r.right - box) / 2;
             else
                 graphicLeft = box + inset_;
-            const int top = r.top - (std::abs(r.bottom - r.top) - box) / 2;
+            const int top = r.top - (std::abs(r.bottom - r.top) - box) / 2 +
+                            static_cast<int>(std::lround(g_.GetXYOffset().y * s));
             bool checked = false;
             if (type == ctRadioButton)
                 checked = g_.IsRadioButtonChecked(realCol, row);
             else
                 g_.GetCheckBoxState(realCol, row, checked);
-            RECT frame{left, top, left + box, top - box};
-            HDC dc = canvas_->GetHandle();
-            // The frame control draws in device units: the box is converted first.
-            LPtoDP(dc, reinterpret_cast<POINT*>(&frame), 2);
-            const TSavedDC saved(dc);
-            SetMapMode(dc, MM_TEXT);
-            SetViewportOrgEx(dc, 0, 0, nullptr);
-            SetWindowOrgEx(dc, 0, 0, nullptr);
+            // The frame control draws in device units.
+            const TDeviceUnits device(dc, TRect(left, top, left + box, top - box));
+            RECT frame = device.Rect();
             UINT flags = (type == ctRadioButton ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK) | (checked ? DFCS_CHECKED : 0);
             if (g_.GetControlLook()->GetControlStyle() == AdvGrid::csFlat)
                 flags |= DFCS_FLAT;
             DrawFrameControl(dc, &frame, DFC_BUTTON, flags);
+        } else if (type == ctRadio) {
+            text.clear();   // a radio group prints no text
+            graphicPlace = content;
+        } else {
+            int w = 0, h = 0;
+            bool showText = true;
+            TCellHAlign gha = haLeft;
+            TCellVAlign gva = vaTop;
+            g_.GetCellGraphicLayout(realCol, row, w, h, showText, gha, gva);
+            if (!showText)
+                text.clear();
+            if (FillsCell(type) || w <= 0 || h <= 0) {
+                graphicPlace = content;
+                if (type == ctNode) {
+                    graphicPlace.right = graphicPlace.left + 20;
+                    graphicLeft = 20 + inset_;
+                }
+            } else {
+                const int pw = static_cast<int>(std::lround(w * s)), ph = static_cast<int>(std::lround(h * s));
+                graphicPlace = content;
+                switch (gha) {
+                case haLeft:
+                case haBeforeText:
+                    graphicPlace.right = content.left + pw;
+                    graphicLeft = pw + inset_;
+                    break;
+                case haRight:
+                case haAfterText:
+                    graphicPlace.left = content.right - pw;
+                    graphicRight = pw + inset_;
+                    break;
+                case haCenter:
+                    graphicPlace.left = (content.left + content.right - pw) / 2;
+                    graphicPlace.right = graphicPlace.left + pw;
+                    break;
+                case haFull:
+                    break;
+                }
+                switch (gva) {
+                case vaTop:
+                case vaAboveText:
+                    graphicPlace.bottom = content.top - ph;
+                    if (gva == vaAboveText) {
+                        graphicTop = ph;
+                        graphicLeft = graphicRight = 0;
+                    }
+                    break;
+                case vaBottom:
+                case vaUnderText:
+                    graphicPlace.top = content.bottom + ph;
+                    if (gva == vaUnderText)
+                        graphicLeft = graphicRight = 0;
+                    break;
+                case vaCenter:
+                    graphicPlace.top = content.top - (std::abs(content.bottom - content.top) - ph) / 2;
+                    graphicPlace.bottom = graphicPlace.top - ph;
+                    break;
+                case vaFull:
+                    break;
+                }
+            }
         }
     }
 
     // Text.
     if (!text.empty()) {
-        HDC dc = canvas_->GetHandle();
         SetBkMode(dc, TRANSPARENT);
         const int lineHeight = canvas_->TextHeight(L"gh") + ps_.GetRowSpacing();
-        TRect box(r.left + inset_ + graphicLeft, r.top - margin_, r.right - inset_ - graphicRight, r.bottom);
-        if (wordWrap && ps_.GetNoAutoSize()) {
+        TRect box(r.left + inset_ + graphicLeft, r.top - margin_ - graphicTop, r.right - inset_ - graphicRight,
+                  r.bottom);
+        if (textKind == ctkHTML && !isPassword) {
+            TOwned<TFont> font(new TFont);
+            font->Assign(cellFont_.get());
+            const int right = r.right - inset_ - static_cast<int>(std::lround(2 * s)) - graphicRight;
+            const int bottom = r.bottom - static_cast<int>(std::lround(margin_ * s));
+            const TDeviceUnits device(dc, TRect(box.left, box.top, std::max<int>(right, box.left), bottom));
+            DeviceFont(font.get(), HTMLFontSize(ps_.GetFont()->GetSize()));
+            int width = 0, height = 0;
+            LayOutHTML(text, device.Rect(), true, width, height);
+        } else if (textKind == ctkRTF && !isPassword) {
+            canvas_->GetBrush()->SetStyle(bsClear);
+            g_.DrawRichTextCell(realCol, row, box, canvas_);
+        } else if (rotated) {
+            DrawRotatedText(text, angle, box, ha, va);
+        } else if (wordWrap && ps_.GetNoAutoSize()) {
             // Wrapped text stays within its column, the page's right edge included.
             RECT wrap{box.left, box.top, std::min<int>(box.right, indents_[c + 1]), box.bottom};
             UINT align = ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
@@ -526,6 +803,32 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
         }
     }
 
+    // Graphics after the text.
+    if (graphic && !IsCheckKind(graphic->GetCellType()))
+        DrawGraphic(graphic, realCol, row, graphicPlace, ha);
+    if (graphic && ps_.GetPrintComments() && !graphic->GetCellComment().empty()) {
+        const int side = static_cast<int>(std::lround(8 * s));
+        const TPoint corner[] = {{r.right - side, r.top}, {r.right, r.top}, {r.right, r.top - side}};
+        canvas_->GetPen()->SetColor(clRed);
+        canvas_->GetPen()->SetWidth(1);
+        canvas_->GetPen()->SetStyle(psSolid);
+        canvas_->GetBrush()->SetColor(clRed);
+        canvas_->GetBrush()->SetStyle(bsSolid);
+        canvas_->Polygon(corner, 3);
+    }
+    canvas_->GetFont()->Assign(cellFont_.get());
+    canvas_->GetBrush()->Assign(cellBrush_.get());
+
+    if (g_.OnCustomCellDraw) {
+        const TDeviceUnits device(dc, r);
+        TOwned<TFont> font(new TFont);
+        font->Assign(cellFont_.get());
+        DeviceFont(font.get(), ps_.GetFont()->GetSize());
+        g_.OnCustomCellDraw(&g_, canvas_, realCol, row, TGridDrawState(), device.Rect(), true);
+        canvas_->GetFont()->Assign(cellFont_.get());
+        canvas_->GetBrush()->Assign(cellBrush_.get());
+    }
+
     // Border lines; a block's inner lines are never drawn, as only its base cell draws.
     int bottom = r.bottom;
     if (bottom < pageBottom_ + footerHeight_) {
@@ -555,17 +858,172 @@ void TGridPrintPass::DrawCell(int c, int row, int y, int result, bool firstOfCal
     }
 }
 
+void TGridPrintPass::DrawGraphic(TCellGraphic* graphic, int realCol, int row, const TRect& place,
+                                 TAlignment textAlign)
+{
+    const TCellType type = graphic->GetCellType();
+    if (type == ctNode) {
+        // A box with a minus sign, and a plus sign while the node is contracted.
+        const int top = place.top - (std::abs(place.bottom - place.top) - 20) / 2;
+        TPen* pen = canvas_->GetPen();
+        pen->SetColor(g_.GetCellNode()->GetNodeColor());
+        pen->SetWidth(2);
+        pen->SetStyle(psSolid);
+        canvas_->GetBrush()->SetStyle(bsClear);
+        canvas_->Rectangle(place.left, top, place.left + 20, top - 20);
+        canvas_->MoveTo(place.left + 4, top - 10);
+        canvas_->LineTo(place.left + 16, top - 10);
+        if (!graphic->GetCellBoolean()) {
+            canvas_->MoveTo(place.left + 10, top - 4);
+            canvas_->LineTo(place.left + 10, top - 16);
+        }
+        return;
+    }
+    if (type == ctBitmap) {
+        StretchPrintBitmap(canvas_, place, dynamic_cast<TBitmap*>(graphic->GetCellBitmap()));
+        return;
+    }
+    // Every other kind is drawn by the grid's own cell-graphics painter at
+    // screen size into a bitmap of the cell's colour, then stretched onto
+    // the paper.
+    const double s = PixelScale();
+    const int w = std::max(1, static_cast<int>(std::lround(std::abs(place.right - place.left) / s)));
+    const int h = std::max(1, static_cast<int>(std::lround(std::abs(place.bottom - place.top) / s)));
+    TOwned<TBitmap> picture(New<TBitmap>());
+    picture->SetPixelFormat(pf24bit);
+    picture->SetSize(w, h);
+    TCanvas* target = picture->GetCanvas();
+    const TColor background = cellBrush_->GetColor() == clNone ? clWhite : cellBrush_->GetColor();
+    target->GetBrush()->SetColor(background);
+    target->FillRect(TRect(0, 0, w, h));
+    target->GetFont()->Assign(g_.GetFont());
+    // The painter marks the comment and remembers a button's place for the
+    // mouse; neither belongs to the paper, so both come back as they were.
+    const String comment = graphic->GetCellComment();
+    const double value = graphic->GetCellValue();
+    graphic->SetCellComment(String());
+    TScopeExit restore([&] {
+        graphic->SetCellComment(comment);
+        graphic->SetCellValue(value);
+    });
+    const TPoint offset = g_.GetXYOffset();
+    const bool shrinks = type != ctProgress && type != ctRangeIndicator && type != ctXPProgress;
+    TRect R = shrinks ? TRect(-offset.x, -offset.y, w + offset.x, h + offset.y) : TRect(0, 0, w, h);
+    TAdvStringGrid::TGraphicPlace at;
+    at.RCol = realCol;
+    at.ARow = row;
+    at.Width = w;
+    at.Height = h;
+    at.HAlign = graphic->GetCellHAlign() == haFull ? haFull : haLeft;
+    at.VAlign = graphic->GetCellVAlign() == vaFull ? vaFull : vaTop;
+    at.TextAlign = textAlign;
+    at.TextVAlign = g_.GetVAlignment();
+    at.CellRect = R;
+    g_.DrawCellGraphic(target, R, graphic, at);
+    StretchPrintBitmap(canvas_, place, picture.get());
+}
+
+void TGridPrintPass::DrawRotatedText(const String& text, int angle, const TRect& box, TAlignment ha, TVAlignment va)
+{
+    HDC dc = canvas_->GetHandle();
+    int escapement = -10 * angle;
+    if (g_.GetPrinterDriverFix() && Drawing())
+        escapement = g_.GetPrinterLandscapeAngle() == 90 ? 10 * angle : -10 * angle;
+    const std::vector<String> lines = TextLines(text, g_.GetMultilineCells() || g_.GetWordWrap());
+    int widest = 0;
+    for (const String& line : lines)
+        widest = std::max(widest, canvas_->TextWidth(line));
+    const int lineHeight = canvas_->TextHeight(L"gh");
+    // Lines follow side by side only for a quarter turn; otherwise the first line alone.
+    const bool sideBySide = angle == 90 && lines.size() > 1;
+    const int across = sideBySide ? lineHeight * static_cast<int>(lines.size()) : lineHeight;
+    const int along = sideBySide ? widest : canvas_->TextWidth(lines.front());
+    const double a = escapement / 10.0 * 3.14159265358979323846 / 180.0;
+    const int boxWidth = static_cast<int>(std::lround(std::abs(std::cos(a) * along) + std::abs(std::sin(a) * across)));
+    const int boxHeight =
+        static_cast<int>(std::lround(std::abs(std::sin(a) * along) + std::abs(std::cos(a) * across)));
+    const int width = box.right - box.left, height = std::abs(box.bottom - box.top);
+    int left = box.left, top = box.top;
+    if (ha == taRightJustify)
+        left = box.right - boxWidth;
+    else if (ha == taCenter)
+        left = box.left + (width - boxWidth) / 2;
+    if (va == vtaCenter)
+        top = box.top - (height - boxHeight) / 2;
+    else if (va == vtaBottom)
+        top = box.bottom + boxHeight;
+    LOGFONTW lf = cellFont_->GetLogFont();
+    lf.lfEscapement = escapement;
+    lf.lfOrientation = escapement;
+    const TFontHandle font(CreateFontIndirectW(&lf));
+    const TSelectObject select(dc, font.Get());
+    const COLORREF oldColor = SetTextColor(dc, ColorToRGB(cellFont_->GetColor()));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    // With the y axis upwards the platform turns the text the other way: the
+    // run goes counter-clockwise on the page by the negated escapement, as on screen.
+    const TPoint start = RotatedTextStart(-escapement, along, across, left, top);
+    if (sideBySide) {
+        // Each further line one line height along the glyphs' descent.
+        const double ux = -std::sin(a), uy = -std::cos(a);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const String& line = lines[i];
+            const int step = static_cast<int>(i) * lineHeight;
+            ExtTextOutW(dc, start.x + static_cast<int>(std::lround(ux * step)),
+                        start.y + static_cast<int>(std::lround(uy * step)), 0, nullptr, line.c_str(),
+                        static_cast<UINT>(line.size()), nullptr);
+        }
+    } else {
+        const String& line = lines.front();
+        ExtTextOutW(dc, start.x, start.y, 0, nullptr, line.c_str(), static_cast<UINT>(line.size()), nullptr);
+    }
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColor);
+}
+
+String TGridPrintPass::HTMLTitle()
+{
+    TStringList* titleLines = ps_.GetTitleLines();
+    if (!ps_.GetTitleText().empty() || titleLines->Count() == 0)
+        return String();
+    String joined;
+    for (int i = 0; i < titleLines->Count(); ++i)
+        joined += titleLines->Get(i);
+    return ClassifyCellText(joined, true) == ctkHTML ? joined : String();
+}
+
+int TGridPrintPass::HTMLTitleHeight()
+{
+    const String title = HTMLTitle();
+    if (title.empty() || ps_.GetTitle() == ppNone)
+        return 0;
+    HDC dc = canvas_->GetHandle();
+    TOwned<TFont> font(new TFont);
+    font->Assign(ps_.GetHeaderFont());
+    TOwned<TFont> keep(new TFont);
+    keep->Assign(canvas_->GetFont());
+    int width = 0, height = 0;
+    {
+        const TDeviceUnits device(dc, TRect(0, 0, pageWidth_ - ps_.GetRightSize() - 20, -1000));
+        DeviceFont(font.get(), ps_.GetHeaderFont()->GetSize());
+        LayOutHTML(title, TRect(0, 0, std::max<int>(1, device.Rect().Width()), 100000), false, width, height);
+    }
+    canvas_->GetFont()->Assign(keep.get());
+    // Device pixels back to 0.1 mm, so that the cells start below the title.
+    return static_cast<int>(std::lround(height * 254.0 / std::max(1, GetDeviceCaps(dc, LOGPIXELSY))));
+}
+
 void TGridPrintPass::HeaderFooterHeights(int& header, int& footer)
 {
     const bool anyTop = AtTop(ps_.GetTime()) || AtTop(ps_.GetDate()) || AtTop(ps_.GetPageNr()) ||
                         AtTop(ps_.GetTitle());
     const int titleLines = ps_.GetTitleLines()->Count();
     header = anyTop ? margin_ + headerLine_ + ps_.GetHeaderSize() : ps_.GetHeaderSize();
+    const int htmlTitle = HTMLTitleHeight();
     if (AtTop(ps_.GetTitle()) && titleLines > 0)
-        header += (titleLines - 1) * headerLine_;
+        header += htmlTitle != 0 ? htmlTitle + ps_.GetHeaderSize() : (titleLines - 1) * headerLine_;
     footer = ps_.GetFooterSize() + margin_ + footerLine_;
     if (AtBottom(ps_.GetTitle()) && titleLines > 0)
-        footer += (titleLines - 1) * footerLine_;
+        footer += htmlTitle != 0 ? htmlTitle : (titleLines - 1) * footerLine_;
 }
 
 String TGridPrintPass::PageNumberText()
@@ -603,8 +1061,9 @@ int TGridPrintPass::PrintHeaderFooter()
     put(ps_.GetDate(), FormatDateTime(ps_.GetDateFormat(), now));
     put(ps_.GetPageNr(), JoinWithBlank(JoinWithBlank(ps_.GetPagePrefix(), PageNumberText()), ps_.GetPageSuffix()));
     TStringList* titleLines = ps_.GetTitleLines();
+    const String htmlTitle = HTMLTitle();
     String title = ps_.GetTitleText();
-    if (title.empty() && titleLines->Count() > 0)
+    if (title.empty() && titleLines->Count() > 0 && htmlTitle.empty())
         title = titleLines->Get(0);
     put(ps_.GetTitle(), title);
 
@@ -628,7 +1087,7 @@ int TGridPrintPass::PrintHeaderFooter()
     canvas_->GetFont()->Assign(font.get());
     for (TPrintPosition p : {ppTopLeft, ppTopRight, ppTopCenter}) {
         const int x = place(p, -ps_.GetHeaderSize());
-        if (p == ps_.GetTitle() && ps_.GetTitleText().empty() && titleLines->Count() > 1) {
+        if (p == ps_.GetTitle() && ps_.GetTitleText().empty() && titleLines->Count() > 1 && htmlTitle.empty()) {
             const int lh = canvas_->TextHeight(L"gh");
             for (int i = 1; i < titleLines->Count(); ++i) {
                 canvas_->TextOut(x, -ps_.GetHeaderSize() - i * lh, titleLines->Get(i));
@@ -641,11 +1100,26 @@ int TGridPrintPass::PrintHeaderFooter()
     const int footerTop = pageBottom_ + ps_.GetFooterSize() + margin_ + footerLine_;
     for (TPrintPosition p : {ppBottomLeft, ppBottomRight, ppBottomCenter}) {
         const int x = place(p, footerTop);
-        if (p == ps_.GetTitle() && ps_.GetTitleText().empty() && titleLines->Count() > 1) {
+        if (p == ps_.GetTitle() && ps_.GetTitleText().empty() && titleLines->Count() > 1 && htmlTitle.empty()) {
             const int lh = canvas_->TextHeight(L"gh");
             for (int i = 1; i < titleLines->Count(); ++i)
                 canvas_->TextOut(x, footerTop - i * lh, titleLines->Get(i));
         }
+    }
+    if (!htmlTitle.empty() && ps_.GetTitle() != ppNone) {
+        const bool top = AtTop(ps_.GetTitle());
+        const int height = HTMLTitleHeight();
+        const TRect area = top ? TRect(ps_.GetLeftSize(), -ps_.GetHeaderSize(), pageWidth_ - ps_.GetRightSize() - 20,
+                                       -ps_.GetHeaderSize() - height)
+                               : TRect(ps_.GetLeftSize(), pageBottom_ + ps_.GetFooterSize(), pageWidth_, pageBottom_);
+        TOwned<TFont> titleFont(new TFont);
+        titleFont->Assign(top ? ps_.GetHeaderFont() : ps_.GetFooterFont());
+        const TDeviceUnits device(canvas_->GetHandle(), area);
+        DeviceFont(titleFont.get(), titleFont->GetSize());
+        int width = 0, laidOut = 0;
+        LayOutHTML(htmlTitle, device.Rect(), true, width, laidOut);
+        if (top)
+            extra = height;
     }
     return extra;
 }

@@ -47,6 +47,7 @@ using TCanSortEvent = std::function<void(TObject* Sender, int ACol, bool& DoSort
 using TSearchFooterActionEvent =
     std::function<void(TObject* Sender, const String& Value, int ACol, int ARow, TSearchAction SearchAction)>;
 using TBoolVarEvent = std::function<void(TObject* Sender, bool& Value)>;
+using TSearchEditChangeEvent = std::function<void(TObject* Sender, const String& Value, bool& DefaultSearch)>;
 using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& CanInsert)>;
 using TCellColorEvent = std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState,
                                            TBrush* ABrush, TFont* AFont)>;

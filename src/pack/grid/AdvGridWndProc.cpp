@@ -146,6 +146,13 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         if (FFloatingFooter->GetVisible())
             FFooterPanel->Invalidate();
         return;
+    case CM_DIALOGCHAR:
+        // The search bar's accelerators; otherwise the children may take it.
+        if (SearchFooterDialogChar(static_cast<wchar_t>(Message.WParam))) {
+            Message.Result = 1;
+            return;
+        }
+        break;
     case CM_CURSORCHANGED:
         TBaseGrid::WndProc(Message);
         if (!Invokedchange)

@@ -227,10 +227,22 @@ void SetGlowAlpha(Integer ID, Byte Alpha)
         PaintLayeredWindow(glow.Wnd->GetHandle(), glow.AlphaBmp.get(), Alpha, nullptr);
 }
 
+namespace {
+
+// The hover glow of the common message handling fades in on the control's timer.
+void StartGlowFade(TsCommonData* SkinData)
+{
+    AnimateStateChange(SkinData, 1, GlowFadeStep, true, false, false);
+}
+
+} // namespace
+
 void acGlow_Initialize()
 {
     ClearGlowEffectsProc = ClearGlowList;
     HideGlowEffectProc = HideGlowEffect;
+    ShowGlowEffectProc = ShowGlowEffect;
+    StartGlowFadeProc = StartGlowFade;
 }
 
 void acGlow_Finalize()
@@ -238,4 +250,6 @@ void acGlow_Finalize()
     ClearGlowList(false);
     ClearGlowEffectsProc = nullptr;
     HideGlowEffectProc = nullptr;
+    ShowGlowEffectProc = nullptr;
+    StartGlowFadeProc = nullptr;
 }

@@ -7,6 +7,8 @@
 // exit, an exception included: a stuck flag would keep the manager from
 // ever announcing a skin again.
 #include "sSkinManager.h"
+#include "sCommonData.h"
+#include "sSkinProvider.h"
 #include "acFontStore.h"
 #include "acSkinList.h"
 #include "acSkinPack.h"
@@ -579,6 +581,8 @@ Integer ReadSysFontScale()
 
 void sSkinManager_Initialize()
 {
+    sCommonData_Initialize();
+    sSkinProvider_Initialize();
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
 #pragma GCC diagnostic push
@@ -599,6 +603,8 @@ void sSkinManager_Initialize()
 
 void sSkinManager_Finalize()
 {
+    sSkinProvider_Finalize();
+    sCommonData_Finalize();
     ReadAnimSettingProc = nullptr;
     SetProcessDPIAwareProc = nullptr;
     User32Module.Reset();

@@ -1,6 +1,7 @@
 #include "acEngineServices.h"
 #include "PlatformProbe.h"
 #include "sMessages.h"
+#include "sGraphUtils.h"
 #include "sVclUtils.h"
 
 TsSkinManager* DefaultManager = nullptr;
@@ -25,11 +26,17 @@ bool TsSkinManager::IsDefault() const
 }
 
 // ---------------------------------------------------------------------------
-TsCommonData::TsCommonData(TObject* AOwner) : FOwnerObject(AOwner)
+TsCommonData::TsCommonData(TObject* AOwner, bool CreateCacheBmp) : FOwnerObject(AOwner)
 {
     FOwnerControl = dynamic_cast<TControl*>(AOwner);
     if (auto* winControl = dynamic_cast<TWinControl*>(AOwner))
         WndProc = winControl->WindowProc;
+    FOuterEffects = New<TacOuterEffects>(this);
+    if (CreateCacheBmp) {
+        FCacheBmp = MakeBitmap32(0, 0);
+        FCacheBmp->GetCanvas()->OnChange = nullptr;
+    }
+    InitCommonProp();
 }
 
 bool TsCommonData::Skinned(bool CheckSkinActive) const

@@ -8,6 +8,8 @@
 
 #include "Controls.h"
 #include "GdiHandles.h"
+#include "sConst.h"
+#include "sMessages.h"
 #include "sStyleSimply.h"
 #include <functional>
 #include <vector>
@@ -493,8 +495,9 @@ extern TsSkinManager* DefaultManager;
 class TsCommonData : public TPersistent {
 public:
     // Takes a TControl owner as FOwnerControl, and a windowed owner's current
-    // WindowProc as WndProc. Publishing the property is the owner's business.
-    explicit TsCommonData(TObject* AOwner);
+    // WindowProc as WndProc; with CreateCacheBmp an empty 32-bit cache. Last,
+    // the owner's window (when it has one) gets the property "ACSDATA".
+    explicit TsCommonData(TObject* AOwner, bool CreateCacheBmp = false);
 
     bool FCustomFont = false;
     bool FCustomColor = false;
@@ -548,6 +551,79 @@ public:
     // A running state animation stops where it is and drops its images.
     void StopAnimation();
     bool IsAnimating() const;
+
+    // --- The window property ------------------------------------------------
+    // Sets "ACSDATA" on OwnerHandle (and, for a provider, points WndProc at
+    // its form's handling first).
+    void InitCommonProp();
+    // Removes "ACSDATA" from the window it was set on, while it still names
+    // this state.
+    void RemoveCommonProp();
+    void ClearLinks();
+    // The window "ACSDATA" was last set on.
+    HWND PropWnd = nullptr;
+
+    // --- Sections and indexes (sCommonData.cpp) -----------------------------
+    void Loaded(bool UpdateColors = true);
+    const String& GetSkinSection() const { return FSkinSection; }
+    void SetSkinSection(const String& Value);
+    void SetSkinManager(TsSkinManager* Value);
+    bool IsSkinManagerStored() const { return FSkinManager != nullptr; }
+    void UpdateIndexes(bool UpdateMain = true);
+    void ResolveSkinSection();
+    void FindSectionIndex(const String* Names, int High);
+    void UpdateBGType();
+    bool BGNeedsRepaintOnSize() const;
+    void EnsureCacheBmp();
+
+    // --- Updating and state ---------------------------------------------------
+    void BeginUpdate();
+    void EndUpdate(bool Repaint = false);
+    bool GetUpdating() const;
+    bool CheckUpdating(bool Reset = false);
+    Integer GetHotState() const;
+    bool IsMouseInside() const;
+    Integer GetScalePercent() const { return ScalePercent; }
+
+    // --- Colours (sCommonDataColors.cpp) --------------------------------------
+    void UpdateControlColors(bool Repaint = false);
+    void ApplySectionColors(bool NoRedrawLock = false);
+    bool GetCustomColor() const { return FCustomColor; }
+    bool GetCustomFont() const { return FCustomFont; }
+    // Index 0 CustomColor, 1 CustomFont.
+    void SetBoolProp(int Index, bool Value);
+    TColor GetColorTone() const { return FColorTone; }
+    void SetColorTone(TColor Value);
+    // Index 0 HUEOffset, 1 Saturation.
+    void SetIntProp(int Index, Integer Value);
+    TColor BackgroundColor(Integer State, HWND Wnd) const;
+    void AnswerBGRequest(TacBGRequest& Request, Integer State, HWND Wnd);
+    void GetParentCacheInfo(TCacheInfo& Info);
+
+    // --- Other answers -----------------------------------------------------------
+    bool RepaintIfMoved();
+    bool ChildRepaintNeeded() const { return true; }
+    bool OuterEffectsAllowed() const;
+    void RebuildParentCache();
+    bool ShowsParentAt(Integer State) const;
+
+    // --- Glow and outer effects (sCommonDataMessages.cpp) -----------------------
+    void UpdateGlow(bool HideOnly, HWND Wnd, Integer ASkinIndex, bool Animate, Byte Alpha);
+    // The request names the target bitmap and the owner's origin in it.
+    void PaintOuterEffect(const TacBGRequest& Request, Word Flags);
+    void PaintOuterEffects(TWinControl* OwnerCtrl, const TPoint& Offset);
+};
+
+// Whether the outer effect of a skinned control is painted around it.
+class TacOuterEffects : public TPersistent {
+public:
+    explicit TacOuterEffects(TsCommonData* AOwner) : FOwner(AOwner) {}
+    TacOuterVisibility GetVisibility() const { return FVisibility; }
+    void SetVisibility(TacOuterVisibility Value);
+    // The owner's parent repaints, and the owner's state is out of date.
+    void Invalidate();
+    TsCommonData* FOwner;
+    TacOuterVisibility FVisibility = ovNone;
 };
 
 // The skin state published on the window, or null.

@@ -13,6 +13,8 @@ std::vector<TacProvider*> DialogProviders;
 TsAlphaHints* AlphaHints = nullptr;
 TClearGlowEffects ClearGlowEffectsProc = nullptr;
 THideGlowEffect HideGlowEffectProc = nullptr;
+TShowGlowEffect ShowGlowEffectProc = nullptr;
+TStartGlowFade StartGlowFadeProc = nullptr;
 bool SystemShuttingDown = false;
 TResolveParentSkinIndex ResolveParentSkinIndexProc = nullptr;
 TReadAnimSetting ReadAnimSettingProc = nullptr;
@@ -103,14 +105,55 @@ TacThreadedTimer::~TacThreadedTimer()
 // The parts of the skin state that the animation timer and the glow need.
 TsCommonData::~TsCommonData()
 {
+    // The property goes first, also while the application terminates: the
+    // senders would otherwise call into this state after it is freed.
+    RemoveCommonProp();
+    SkinIndex = -1;
+    FSkinManager = nullptr;
+    ClearLinks();
     if (AnimTimer && !AnimTimer->Destroyed) {
         TacThreadedTimer* timer = AnimTimer;
         AnimTimer = nullptr;
         timer->AnimData = nullptr;
         timer->Free();
     }
+    FreeAndNil(FCacheBmp);
     if (GlowID >= 0 && HideGlowEffectProc)
         HideGlowEffectProc(GlowID, false);
+    FreeAndNil(FOuterEffects);
+    FreeAndNil(FOuterCache);
+}
+
+void TsCommonData::InitCommonProp()
+{
+    HWND wnd = OwnerHandle();
+    if (!wnd)
+        return;
+    if (auto* provider = dynamic_cast<TsSkinProvider*>(FOwnerObject)) {
+        if (TacMainWnd* scrollHandler = provider->ListSW)
+            WndProc = [scrollHandler](TMessage& M) { M.Result = scrollHandler->ProcessMessage(M.Msg, M.WParam, M.LParam); };
+        else if (!WndProc && FOwnerControl)
+            WndProc = FOwnerControl->WindowProc;
+    }
+    // A state that moved to another window leaves the old one.
+    if (PropWnd && PropWnd != wnd)
+        RemoveCommonProp();
+    SetPropW(wnd, L"ACSDATA", this);
+    PropWnd = wnd;
+}
+
+void TsCommonData::RemoveCommonProp()
+{
+    if (PropWnd && IsWindow(PropWnd) && GetPropW(PropWnd, L"ACSDATA") == this)
+        RemovePropW(PropWnd, L"ACSDATA");
+    PropWnd = nullptr;
+}
+
+void TsCommonData::ClearLinks()
+{
+    FOwnerControl = nullptr;
+    FOwnerObject = nullptr;
+    FSWHandle = nullptr;
 }
 
 HWND TsCommonData::OwnerHandle() const

@@ -8,16 +8,59 @@
 #include "ExtCtrls.h"
 #include "acEngineServices.h"
 #include "acntTypes.h"
+#include <memory>
 
 class TacBorderForm;
+class TacMainWnd;
 
 enum TacAnimEvent { aeShowing, aeHiding, aeSkinChanging };
 using TacAfterAnimation = std::function<void(TacAnimEvent AnimType)>;
 
-// The skinned form's provider, answered by the form to command 4.
+// A caption button of a skinned form: -1 hidden, 0 normal, 1 hot, 2 pressed.
+struct TsCaptionButton {
+    Integer cpState = -1;
+    Integer cpGlowID = -1;
+    TRect cpRect;
+    Cardinal cpHitCode = 0;
+    TObject* cpTimer = nullptr;   // its fade, owned
+    bool cpHaveAlignment = false;
+    Integer cpGlyphType = 0;
+};
+
+enum TsGripMode { gmNone, gmRightBottom };
+enum TsResizeMode { rmStandard, rmBorder };
+
+// The extra text of a form's title.
+class TacAddedTitle : public TPersistent {
+public:
+    TacAddedTitle();
+    ~TacAddedTitle() override;
+    TFont* Font = nullptr;        // owned
+    String Text;
+    bool ShowMainCaption = true;
+};
+
+// An extra band under a form's title.
+class TacFormHeader : public TPersistent {
+public:
+    Integer AdditionalHeight = 0;
+};
+
+// The skinned form's provider, answered by the form to command 4. The skin
+// engine builds it (src/skin/engine/sSkinProvider*.cpp): created on a form it
+// takes over the form's window procedure until it is freed.
 class TsSkinProvider : public TComponent {
 public:
-    using TComponent::TComponent;
+    // Hooks AOwner, which must be a form; any other owner gets an alert and a
+    // provider that does nothing.
+    explicit TsSkinProvider(TComponent* AOwner);
+    // A provider that hooks nothing and owns nothing: its user sets Form and
+    // FCommonData and paints its own picture.
+    struct BareTag {};
+    static constexpr BareTag Bare{};
+    TsSkinProvider(BareTag, TComponent* AOwner);
+    ~TsSkinProvider() override;
+    void AfterConstruction() override;
 
     TCustomForm* Form = nullptr;
     TsCommonData* FCommonData = nullptr;
@@ -30,24 +73,161 @@ public:
     bool FInAnimation = false;
     bool FDrawNonClientArea = true;
     TacAfterAnimation OnAfterAnimation;
+    TacMainWnd* ListSW = nullptr;          // the form's scroll-bar handler, or null
 
     Cardinal GetFormState() const { return FFormState; }
     // Applies changes of the bits 0x100 and 0x400, then stores the value.
-    virtual void SetFormState(Cardinal Value) = 0;
+    virtual void SetFormState(Cardinal Value);
     // Renders the whole form image into FCommonData->FCacheBmp.
-    virtual void PaintAll() = 0;
+    virtual void PaintAll();
     // A new 32-bit bitmap with the whole form painted; the caller owns it.
-    virtual TBitmap* CreateFormBitmap(bool FreeCache) = 0;
-    virtual void FindTransparentCorners() = 0;
-    virtual void ApplyFormRegion(bool Redraw, bool NoRepaint) = 0;
+    virtual TBitmap* CreateFormBitmap(bool FreeCache);
+    virtual void FindTransparentCorners();
+    // Direct: SetWindowRgn with Redraw only; else also a frame repaint.
+    virtual void ApplyFormRegion(bool Redraw, bool Direct);
     // A region of the form's size at (X, Y) minus Rects; the caller owns it.
-    virtual HRGN BuildFormRegion(int X, int Y) = 0;
-    virtual int SkinTitleHeight(bool Maximized) = 0;
-    virtual int CaptionHeight(bool CheckSkin) = 0;
-    virtual int OffsetX() = 0;
-    virtual int OffsetY() = 0;
-    virtual TRect ShadowSize() = 0;
+    virtual HRGN BuildFormRegion(int X, int Y);
+    virtual int SkinTitleHeight(bool Maximized);
+    virtual int CaptionHeight(bool CheckSkin);
+    virtual int OffsetX();
+    virtual int OffsetY();
+    virtual TRect ShadowSize();
+
+    // --- Metrics (sSkinProviderMetrics.cpp) ------------------------------
+    int BorderWidth(bool CheckSkin = true);
+    int BorderHeight(bool CheckSkin = true);
+    bool HasMainMenuLine();
+    bool HasBorder();
+    bool HasSizeFrame();
+    bool GripVisible();
+    bool ExtBordersAllowed();
+    bool GetFInAnimation() const { return FInAnimation; }
+    int TitleIconWidth();
+    int TitleIconHeight();
+    int TitleButtonHeight();
+    int CaptionButtonWidth(const TsCaptionButton& Button);
+    int TitleBarMaskWidth(Integer ImageIndex);
+    int ExtraHeaderHeight(bool Maximized);
+    int HeaderHeight();
+    int CaptionWidth();
+    TPoint GripPosition(Integer ImageIndex);
+    bool CacheSizeChanged();
+    TColor FormColor();
+    // Whether the frame is drawn from the skin (the dispatch's test).
+    bool NonClientSkinned();
+    // The caption icon is shown.
+    bool IconVisible();
+    // Menu lines of the form's main menu, and their height.
+    int MenuLines();
+    int MenuHeight();
+
+    // --- Creation and the hook (sSkinProvider.cpp) -------------------------
+    void NewWndProc(TMessage& Message);
+    void LoadThirdLists();
+    void SaveThirdLists();
+    void NotifySkinEditor(HWND Wnd);
+    void UpdateScrollHandler();
+    // Form preparation: completed with the form preparation of the engine.
+    void PrepareForm();
+    void KillAnimations();
+    bool GetAllowExtBorders() const { return FAllowExtBorders; }
+    // Index 0 AllowExtBorders, 1 DrawNonClientArea, 2 ShowAppIcon, 3 UseGlobalColor.
+    void SetBoolProp(int Index, bool Value);
+    // Index 0 TitleSkin, 1 MenuLineSkin.
+    void SetStringProp(int Index, const String& Value);
+    TsResizeMode GetResizeMode() const { return FResizeMode; }
+    void SetResizeMode(TsResizeMode Value);
+    TsGripMode GetGripMode() const { return FGripMode; }
+    void SetGripMode(TsGripMode Value) { FGripMode = Value; }
+
+    // Published switches.
+    bool FAllowAnimation = true;
+    bool FAllowBlendOnMoving = true;
+    bool FAllowSkin3rdParty = true;
+    bool FDrawClientArea = true;
+    bool FMakeSkinMenu = false;
+    bool FScreenSnap = false;
+    bool FDisabledBlured = false;
+    bool FAllowExtBorders = true;
+    bool FShowAppIcon = true;
+    bool FUseGlobalColor = true;
+    String FTitleSkin;
+    String FMenuLineSkin;
+    TAlignment FCaptionAlignment = taLeftJustify;
+    Byte FDisabledBlendValue = 255;
+    TColor FDisabledBlendColor = 0;
+    Integer FSnapBuffer = 10;
+    TsGripMode FGripMode = gmNone;
+    TsResizeMode FResizeMode = rmStandard;
+    TacAddedTitle* FAddedTitle = nullptr;   // owned; null on a provider that was not built
+    TacFormHeader* FFormHeader = nullptr;   // owned
+    TPersistent* FThirdParty = nullptr;     // owned TsThirdPartyList
+    TStringList* FGluedForms = nullptr;     // owned
+    TPersistent* FTitleIcon = nullptr;      // owned
+    TPersistent* FTitleButtons = nullptr;   // owned
+    TPersistent* FSysSubMenu = nullptr;     // owned
+
+    // State.
+    bool FirstInitialized = false;
+    bool bCapture = false;
+    bool DoReinit = false;
+    bool RgnChanged = true;
+    bool bInProcess = false;
+    bool MaxRestore = false;
+    bool ClearButtons = false;
+    bool OwnThirdLists = false;
+    bool FMenuOwnerDraw = false;
+    bool MenusInitialized = false;
+    bool RTInit = false;
+    bool RTEmpty = false;
+    bool InAero = false;
+    bool InMenu = false;
+    bool AllowScale = true;
+    bool biClicked = false;
+    bool fAnimating = false;
+    bool FormActive = false;
+    bool MenuChanged = true;
+    bool RgnChanging = false;
+    bool RightPressed = false;
+    bool SkipAnimation = false;
+    Integer LockCount = 0;
+    Integer FLinesCount = -1;
+    Integer FHeaderIndex = -1;
+    Integer FHeaderHeight = 0;
+    Integer FTitleSkinIndex = -1;
+    Integer FCaptionSkinIndex = -1;
+    Integer CurrentHT = 0;
+    TBitmap* FGlow1 = nullptr;              // owned
+    TBitmap* FGlow2 = nullptr;              // owned
+    TBitmap* TempBmp = nullptr;             // owned
+    TBitmap* MenuLineBmp = nullptr;         // owned
+    TsCaptionButton MDIMin, MDIMax, ButtonMin, ButtonMax, ButtonHelp, ButtonClose, MDIClose;
+    TacGlowForm* CaptForm = nullptr;        // owned
+    TacGlowForm* LayerForm = nullptr;       // owned
+    TObject* FormTimer = nullptr;           // owned TacThreadedTimer
+    TObject* SystemMenu = nullptr;          // owned
+    TObject* Adapter = nullptr;             // owned
+    std::vector<TStringList*> ThirdLists;   // 23, owned
+    TWndMethod OldWndProc;                  // the form's procedure before the hook
+
+private:
+    // Set while the form's procedure is this provider's NewWndProc.
+    bool hooked_ = false;
+    bool ownsCommonData_ = false;
+    std::shared_ptr<void> hookLink_;
+    // Placed in the form's procedure when someone hooked it after us: it
+    // passes on to the old procedure, never into the freed provider.
+    struct THookForwarder;
+    friend struct THookForwarder;
 };
+
+// The provider that hooks a form: null for a form without one.
+TsSkinProvider* GetOwnerSkinProvider(TComponent* Component);
+// Depth-first: the windowed control with a handle whose dialog id is ID.
+TComponent* FindComponentByCtrlID(Integer ID, TComponent* Component);
+// The program was started as a skin editor's preview; the form announced.
+extern bool PreviewMode;
+extern HWND PreviewWnd;
 
 // The title height the provider remembers for maximized forms.
 extern int MaximizedTitleHeight;
@@ -70,6 +250,8 @@ public:
     virtual int SkinTitleHeight() = 0;
     virtual int SkinBorderWidth() = 0;
     virtual int ExtraTitleHeight() = 0;
+    // The manager of the skinned form it surrounds, null for none.
+    virtual TsSkinManager* SkinManager() { return nullptr; }
 };
 
 // The handler behind a skinned window's procedure.
@@ -130,6 +312,15 @@ void ClearGlowEffects(bool DestroyWnd);
 // here when it starts.
 using THideGlowEffect = void (*)(Integer& ID, bool Animate);
 extern THideGlowEffect HideGlowEffectProc;
+// Shows a glow (see ShowGlowEffect of the glow code) and answers its id or
+// -1; null until the glow code starts.
+using TShowGlowEffect = Integer (*)(const TRect& R, const String& SkinSection, const String& Name, Integer Margin,
+                                    Byte Alpha, HWND WndHandle, TsCommonData* SkinData);
+extern TShowGlowEffect ShowGlowEffectProc;
+// Starts the glow-only fade-in of the control's shown glow; null until the
+// animation code starts.
+using TStartGlowFade = void (*)(TsCommonData* SkinData);
+extern TStartGlowFade StartGlowFadeProc;
 
 // Set by a skinned form on WM_QUERYENDSESSION: state changes then repaint at
 // once instead of animating.

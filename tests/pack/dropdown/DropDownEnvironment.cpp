@@ -1,7 +1,10 @@
 // Process-wide start-up of the suite: the units the drop-down unit uses, in
 // the program's order.
+#include "AdvCalculatorDropdown.h"
+#include "AdvColorPickerDropDown.h"
 #include "AdvDetailDropDown.h"
 #include "AdvDropDown.h"
+#include "AdvGDIP.h"
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
 #include "ComCtrls.h"
@@ -20,6 +23,7 @@ public:
         Graphics_Initialize();
         Controls_Initialize();
         Forms_Initialize();
+        AdvGDIP_Initialize();
         AdvXPVS_Initialize();
         GridHTML_Initialize();
         Application->Initialize();
@@ -34,6 +38,7 @@ public:
     }
     void TearDown() override
     {
+        AdvGDIP_Finalize();
         GridHTML_Finalize();
         AdvXPVS_Finalize();
         Clipbrd_Finalize();
@@ -180,6 +185,31 @@ private:
         Mouse(MOUSEEVENTF_WHEEL);
         detail->HideDropDown(false);
         Pump();
+        // The calculator's keypad drawn through GDI+ with a glow, and the
+        // colour choosers once each; the first spectrum registers its cursor
+        // with the screen for good.
+        auto* calculator = New<TAdvCalculatorDropdown>(form);
+        calculator->SetBounds(20, 100, 150, 21);
+        calculator->SetParent(form);
+        calculator->ShowDropDown();
+        Pump();
+        calculator->GetButtonPanel()->SetHotButton(9);
+        Pump();
+        calculator->HideDropDown(false);
+        Pump();
+        auto* picker = New<TAdvColorPickerDropDown>(form);
+        picker->SetBounds(20, 140, 150, 21);
+        picker->SetParent(form);
+        picker->AddDefaultColors();
+        picker->SetSelectedColor(clRed);
+        for (TColorSelectionStyle style : {csList, csDiscrete, csColorCube, csSpectrum}) {
+            picker->SetColorSelectionStyle(style);
+            Sleep(260);
+            picker->ShowDropDown();
+            Pump();
+            picker->HideDropDown(false);
+            Pump();
+        }
         form->Free();
         Pump();
         SetCursorPos(0, 0);

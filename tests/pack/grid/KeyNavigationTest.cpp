@@ -330,3 +330,172 @@ TEST(KeyNavigation, EveryPrintableCharacterOpensTheEditorWithItself)
 }
 
 } // namespace
+
+namespace {
+
+TEST(KeyNavigation, SpaceSetsRadioButtonsOfTheirGroupOnlyWhenTheyMayChange)
+{
+    struct Case {
+        const char* name;
+        bool editing;
+        bool alwaysActive;
+        bool set;
+    };
+    const Case cases[] = {
+        {"read-only grid", false, false, false},
+        {"always active", false, true, true},
+        {"editing", true, false, true},
+    };
+    for (const Case& c : cases) {
+        TKeyGrid g;
+        // A column group in column 2 and a row group in row 6.
+        g->AddRadioButton(2, 3, false);
+        g->AddRadioButton(2, 4, true);
+        g->AddRadioButtonGroup(3, 6, rgRow, false);
+        g->AddRadioButtonGroup(4, 6, rgRow, true);
+        if (c.editing)
+            g->SetOptions(g->GetOptions() + goEditing);
+        g->GetControlLook()->SetRadioAlwaysActive(c.alwaysActive);
+        std::vector<TPoint> clicks;
+        g->OnRadioButtonClick = [&](TObject*, int ACol, int ARow) { clicks.push_back(TPoint(ACol, ARow)); };
+        g->FocusCell(2, 3);
+        Chord({VK_SPACE});
+        EXPECT_EQ(g->IsRadioButtonChecked(2, 3), c.set) << c.name;
+        EXPECT_EQ(g->IsRadioButtonChecked(2, 4), !c.set) << c.name;
+        g->FocusCell(3, 6);
+        Chord({VK_SPACE});
+        EXPECT_EQ(g->IsRadioButtonChecked(3, 6), c.set) << c.name;
+        EXPECT_EQ(g->IsRadioButtonChecked(4, 6), !c.set) << c.name;
+        // The row group leaves column 2's group alone.
+        EXPECT_EQ(g->IsRadioButtonChecked(2, 3), c.set) << c.name;
+        if (c.set)
+            EXPECT_EQ(clicks, (std::vector<TPoint>{TPoint(2, 3), TPoint(3, 6)})) << c.name;
+        else
+            EXPECT_TRUE(clicks.empty()) << c.name;
+    }
+}
+
+TEST(KeyNavigation, DisjunctCellSelectionFollowsShiftAndSpaceOnKeyUp)
+{
+    TKeyGrid g;
+    g->SetOptions(g->GetOptions() + goRangeSelect);
+    g->GetMouseActions()->SetDisjunctCellSelect(true);
+    g->FocusCell(1, 2);
+    Pump();
+    // Shift+Right: the new selection's cells but the current one join the list.
+    Chord({VK_SHIFT, VK_RIGHT});
+    const TGridRect sel = g->GetSelection();
+    ASSERT_EQ(sel.Right - sel.Left, 1);
+    EXPECT_EQ(g->GetSelectedCellsCount(), 1);
+    EXPECT_FALSE(g->IsSelected(g->GetCol(), g->GetRow()));
+    // Space starts the list over with the current cell and the rest of the selection.
+    Chord({VK_SPACE});
+    EXPECT_EQ(g->GetSelectedCellsCount(), 2);
+    EXPECT_TRUE(g->IsSelected(1, 2));
+    EXPECT_TRUE(g->IsSelected(2, 2));
+    // Ctrl+Space takes a cell out and puts it back.
+    Chord({VK_DOWN});
+    Chord({VK_DOWN});
+    Chord({VK_CONTROL, VK_SPACE});
+    const TPoint at(g->GetCol(), g->GetRow());
+    EXPECT_TRUE(g->IsSelected(at.x, at.y));
+    EXPECT_EQ(g->GetSelectedCellsCount(), 3);
+    Chord({VK_CONTROL, VK_SPACE});
+    EXPECT_FALSE(g->IsSelected(at.x, at.y));
+    EXPECT_EQ(g->GetSelectedCellsCount(), 2);
+    // While editing the list is left alone.
+    g->SetOptions(g->GetOptions() + goEditing);
+    Chord({VK_CONTROL, VK_SPACE});
+    EXPECT_EQ(g->GetSelectedCellsCount(), 2);
+}
+
+TEST(KeyNavigation, TheKeypadDecimalTypesTheLocaleSeparator)
+{
+    const wchar_t separator = FormatSettings.DecimalSeparator;
+    const TScopeExit restore([separator] { FormatSettings.DecimalSeparator = separator; });
+    FormatSettings.DecimalSeparator = L',';
+    struct Case {
+        const char* name;
+        bool excelStyle;
+        WORD key;
+        const wchar_t* typed;
+    };
+    const Case cases[] = {
+        {"keypad with the switch", true, VK_DECIMAL, L","},
+        {"keypad without it", false, VK_DECIMAL, L"."},
+        {"main keyboard", true, VK_OEM_PERIOD, L"."},
+    };
+    for (const Case& c : cases) {
+        TKeyGrid g;
+        g->SetOptions(g->GetOptions() + goEditing);
+        g->SetExcelStyleDecimalSeparator(c.excelStyle);
+        g->FocusCell(2, 2);
+        Pump();
+        Chord({c.key});
+        ASSERT_TRUE(g->GetEditorMode()) << c.name;
+        EXPECT_EQ(g->InplaceEditor()->GetText(), c.typed) << c.name;
+    }
+}
+
+TEST(KeyNavigation, CtrlTabOnTheLastNormalColumnGoesToTheNextRowsFirst)
+{
+    struct Case {
+        TPoint start;
+        TPoint expected;
+    };
+    // Five columns, the last fixed on the right: column 3 is the last normal one.
+    const Case cases[] = {
+        {{3, 5}, {1, 6}},
+        {{3, 49}, {1, 1}}, // the last normal row goes round to the first
+    };
+    for (const Case& c : cases) {
+        TKeyGrid g;
+        g->SetOptions(g->GetOptions() + goTabs);
+        g->SetFixedRightCols(1);
+        g->FocusCell(c.start.x, c.start.y);
+        Pump();
+        Chord({VK_CONTROL, VK_TAB});
+        EXPECT_EQ(TPoint(g->GetCol(), g->GetRow()), c.expected) << c.start.x << "," << c.start.y;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The main window's table: row selection with marked rows, the horizontal
+// position kept by Up and Down.
+TEST(KeyNavigation, LeftAndRightInRowSelectionScrollTheColumnsAndKeepTheMarkedRow)
+{
+    TKeyGrid g(28, 20);
+    g->SetOptions(g->GetOptions() + goRowSelect);
+    g->GetMouseActions()->SetDisjunctRowSelect(true);
+    g->GetNavigation()->SetKeepHorizScroll(true);
+    g->FocusCell(1, 3);
+    g->SetRowSelect(3, true);
+    Pump();
+    const int left = g->GetLeftCol();
+    Chord({VK_RIGHT});
+    Chord({VK_RIGHT});
+    EXPECT_EQ(g->GetLeftCol(), left + 2);
+    EXPECT_EQ(g->GetRow(), 3);
+    EXPECT_TRUE(g->GetRowSelect(3));
+    Chord({VK_LEFT});
+    EXPECT_EQ(g->GetLeftCol(), left + 1);
+    EXPECT_EQ(g->GetRow(), 3);
+    EXPECT_TRUE(g->GetRowSelect(3));
+    // Up and Down keep the horizontal position; Ctrl+A marks every row.
+    Chord({VK_DOWN});
+    EXPECT_EQ(g->GetRow(), 4);
+    EXPECT_EQ(g->GetLeftCol(), left + 1);
+    EXPECT_TRUE(g->GetRowSelect(4));
+    EXPECT_FALSE(g->GetRowSelect(3));
+    Chord({VK_UP});
+    EXPECT_TRUE(g->GetRowSelect(3));
+    EXPECT_FALSE(g->GetRowSelect(4));
+    Chord({VK_CONTROL, 'A'});
+    for (int r = 1; r < 20; ++r)
+        EXPECT_TRUE(g->GetRowSelect(r)) << r;
+}
+
+} // namespace

@@ -27,7 +27,12 @@ public:
         Data.reset(New<TsCommonData>(this));
         Data->FCacheBmp = Cache.get();
     }
-    ~TFadeControl() override { Data.reset(); }
+    // The cache is the control's own here, not the state's.
+    ~TFadeControl() override
+    {
+        Data->FCacheBmp = nullptr;
+        Data.reset();
+    }
 
     // The cache in the section's colour of PaintState.
     void BuildCache()

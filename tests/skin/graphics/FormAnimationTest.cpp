@@ -349,7 +349,11 @@ public:
         SkinData = &Data;
         Provider = &Printer;
     }
-    ~TTestDialog() override { FreeAndNil(BorderForm); }
+    ~TTestDialog() override
+    {
+        Data.FCacheBmp = nullptr; // the dialog's own picture
+        FreeAndNil(BorderForm);
+    }
     LRESULT ProcessMessage(UINT Msg, WPARAM WParam, LPARAM LParam) override
     {
         if (Msg == WM_SETREDRAW && WParam)

@@ -14,7 +14,7 @@ constexpr UINT TestMessage = WM_APP + 47;
 // A provider that only says which form it belongs to.
 class TTestProvider : public TsSkinProvider {
 public:
-    using TsSkinProvider::TsSkinProvider;
+    explicit TTestProvider(TComponent* AOwner) : TsSkinProvider(Bare, AOwner) {}
     void SetFormState(Cardinal Value) override { FFormState = Value; }
     void PaintAll() override {}
     TBitmap* CreateFormBitmap(bool) override { return nullptr; }

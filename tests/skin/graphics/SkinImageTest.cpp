@@ -247,6 +247,7 @@ TEST(SkinImage, ControlCornersStayInsideASmallControl)
     data.FCacheBmp = tiny.get();
     PaintControlCorners(&data, 0, 8);
     EXPECT_EQ(GetBitmap32Pixel(tiny.get(), 1, 1), 0xFF996633u);
+    data.FCacheBmp = nullptr;
 }
 
 } // namespace

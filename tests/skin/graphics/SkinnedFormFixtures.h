@@ -15,7 +15,7 @@ namespace skinned_fixtures {
 
 class TPictureProvider : public TsSkinProvider {
 public:
-    using TsSkinProvider::TsSkinProvider;
+    explicit TPictureProvider(TComponent* AOwner) : TsSkinProvider(Bare, AOwner) {}
     std::vector<TacAnimEvent> Events;
     TOwned<TBitmap> Cache;
     Cardinal Picture = 0xFF2080C0;
@@ -129,7 +129,12 @@ struct SkinnedForm {
         form->Provider = provider.get();
         form->GetHandle();
     }
-    ~SkinnedForm() { FreeAndNil(provider->BorderForm); }
+    ~SkinnedForm()
+    {
+        // The picture is the provider's own, not the state's.
+        data.FCacheBmp = nullptr;
+        FreeAndNil(provider->BorderForm);
+    }
     void Register()
     {
         RegisterSkinnedForm(form.get());
