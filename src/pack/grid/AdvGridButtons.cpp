@@ -122,7 +122,9 @@ TAdvGridButton::TAdvGridButton(TComponent* AOwner)
       FGlyphDisabled(New<TBitmap>()), FShade(New<TBitmap>())
 {
     SetBounds(0, 0, 22, 23);
-    ControlStyle << csCaptureMouse << csDoubleClicks;
+    // The button fires its own click on release (group and check logic
+    // decide first), so the base class's click on release is off.
+    ControlStyle = {csCaptureMouse, csDoubleClicks};
 }
 
 void TAdvGridButton::SetDown(bool Value)
@@ -639,6 +641,8 @@ void TAdvGridButton::Paint()
 TAdvCheckBox::TAdvCheckBox(TComponent* AOwner) : TCustomControl(AOwner)
 {
     SetBounds(0, 0, 98, 20);
+    // Toggle and click come from the box's own release and Space handling.
+    ControlStyle >> csClickEvents;
     SetTabStop(false);
     SetParentColor(true);
 }

@@ -47,7 +47,7 @@ struct TButtonForm {
 
 } // namespace
 
-TEST(GridButton, DISABLED_GroupsCheckingAndClicks)
+TEST(GridButton, GroupsCheckingAndClicks)
 {
     TButtonForm f;
     TAdvGridButton* loose = f.Button(0);
@@ -90,7 +90,7 @@ TEST(GridButton, DISABLED_GroupsCheckingAndClicks)
     EXPECT_EQ(clicks, 0);
 }
 
-TEST(GridButton, DISABLED_DropDownPartFiresItsOwnEvent)
+TEST(GridButton, DropDownPartFiresItsOwnEvent)
 {
     TButtonForm f;
     TAdvGridButton* b = f.Button(0);
@@ -195,7 +195,7 @@ TEST(GridButton, FacesAsPainted)
     EXPECT_EQ(f.Pixel(50, 40), RGB(0, 160, 0)) << "a checked button shows ColorChecked";
 }
 
-TEST(GridCheckBox, DISABLED_TogglesByMouseSpaceAndNotWhenReadOnly)
+TEST(GridCheckBox, TogglesByMouseSpaceAndNotWhenReadOnly)
 {
     TButtonForm f;
     auto* other = New<TAdvCheckBox>(f.form);
