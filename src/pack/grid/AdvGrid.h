@@ -748,6 +748,8 @@ public:
     TCanInsertRowEvent OnCanDeleteRow;
     std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
     std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    // After the Delete key removed (or emptied) a row: its real index.
+    std::function<void(TObject* Sender, int ARow)> OnAutoDeleteRow;
     // === the Tab walk and the advance order =================================
     // One Tab step; false when it handed the focus on to the parent.
     bool TabKeyPressed(bool Backward);
