@@ -229,7 +229,7 @@ TEST(Overlays, TheConstructorMakesTheOverlaysAtRunTimeOnly)
     EXPECT_EQ(designed->GetFocusWindow(), nullptr);
 }
 
-TEST(Overlays, HeaderDragButtonDrawsItsCaptionPlainOrMarkedUp)
+TEST(Overlays, DISABLED_HeaderDragButtonDrawsItsCaptionPlainOrMarkedUp)
 {
     TShownGrid<> g(5, 5);
     THeaderDragButton* button = g->GetMoveButton();
