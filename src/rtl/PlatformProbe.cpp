@@ -9,9 +9,16 @@ using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 using BoolFn = BOOL(WINAPI*)();
 using CompositionFn = HRESULT(WINAPI*)(BOOL*);
 
+FARPROC LoadedComCtlEntry(const char* Name)
+{
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    return comctl ? GetProcAddress(comctl, Name) : nullptr;
+}
+
 TPlatformProbe ReadSystem()
 {
     TPlatformProbe p;
+    p.ComCtlEntry = LoadedComCtlEntry;
     // GetVersionEx lies to programs without a compatibility manifest.
     OSVERSIONINFOW vi{};
     vi.dwOSVersionInfoSize = sizeof(vi);

@@ -21,6 +21,10 @@ struct TPlatformProbe {
     // The resolution printers report, in dots per inch; -1 leaves it to the
     // printer driver (Wine's reports 300), 0 stands for a driver reporting none.
     int PrinterPixelsPerInch = -1;
+    // An entry point of the comctl32 the process has loaded, looked up
+    // whenever asked (null when the module or the entry is missing); tests
+    // swap it to drive the branches of entry points a system lacks.
+    FARPROC (*ComCtlEntry)(const char* Name) = nullptr;
 
     bool IsVistaOrLater() const { return WindowsMajor >= 6; }
     bool IsWin7OrLater() const { return WindowsMajor > 6 || (WindowsMajor == 6 && WindowsMinor >= 1); }

@@ -843,6 +843,13 @@ void TControl::DoContextPopup(POINT MousePos, bool& Handled)
         OnContextPopup(this, MousePos, Handled);
 }
 
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+    Accept = static_cast<bool>(OnDragOver);
+    if (OnDragOver)
+        OnDragOver(this, Source, X, Y, State, Accept);
+}
+
 void TControl::Click()
 {
     if (OnClick)

@@ -136,6 +136,11 @@ struct TCreateParams {
 };
 
 // ---------------------------------------------------------------------------
+// How far a drag is over a control.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* AOwner);
@@ -248,6 +253,12 @@ public:
     TNotifyEvent OnResize;
     TCanResizeEvent OnCanResize;
     TContextPopupEvent OnContextPopup;
+
+    // Something dragged enters, moves over or leaves the control at (X, Y)
+    // in client coordinates. Accept starts False; with OnDragOver assigned
+    // it starts True and the handler decides.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    TDragOverEvent OnDragOver;
 
     // Copies text into the buffer, as WM_GETTEXT would.
     virtual String GetTextBuf() const;

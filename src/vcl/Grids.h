@@ -238,6 +238,9 @@ protected:
     void UpdateText();
 
     // --- mouse and keys
+    // Draws (or, drawn again at the same place, takes away) the line that
+    // follows a column (gsColSizing) or row border being dragged to Pos.
+    virtual void DrawSizingLineAt(TGridState State, int Pos);
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
                                  int& SizingOfs, TGridDrawInfo& FixedInfo);
     // Ends a column or row sizing under way without changing any size.

@@ -179,12 +179,17 @@ void TCustomGrid::DrawSizingLine()
 {
     if (!HandleAllocated())
         return;
+    DrawSizingLineAt(FGridState, sizingPos_);
+    sizingLineShown_ = !sizingLineShown_;
+}
+
+void TCustomGrid::DrawSizingLineAt(TGridState State, int Pos)
+{
     TGridDrawInfo info;
     CalcDrawInfo(info);
     TWindowDC dc(GetHandle());
-    if (FGridState == gsColSizing)
-        PatBlt(dc.Get(), sizingPos_, 0, 1, info.Vert.GridBoundary, DSTINVERT);
-    else if (FGridState == gsRowSizing)
-        PatBlt(dc.Get(), 0, sizingPos_, info.Horz.GridBoundary, 1, DSTINVERT);
-    sizingLineShown_ = !sizingLineShown_;
+    if (State == gsColSizing)
+        PatBlt(dc.Get(), Pos, 0, 1, info.Vert.GridBoundary, DSTINVERT);
+    else if (State == gsRowSizing)
+        PatBlt(dc.Get(), 0, Pos, info.Horz.GridBoundary, 1, DSTINVERT);
 }

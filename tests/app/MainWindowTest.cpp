@@ -545,6 +545,31 @@ TEST(MainWindow, AWheelNotchMovesOneRow)
     EXPECT_EQ(grid->GetRow(), 2);
 }
 
+TEST(MainWindow, TheTableHasItsBorderInTheLooksColour)
+{
+    TempDir folder;
+    TStartedWindow form(folder.Path());
+    TAdvStringGrid* grid = form->StringGrid1;
+    ASSERT_TRUE(grid->GetFitCellsInGrid());
+    // The border the grid draws on its window DC after the system's
+    // non-client paint, drawn here into a bitmap of the window's size.
+    TOwned<TBitmap> window(New<TBitmap>());
+    window->SetPixelFormat(pf32bit);
+    window->SetSize(grid->GetWidth(), grid->GetHeight());
+    window->GetCanvas()->GetBrush()->SetColor(clWhite);
+    window->GetCanvas()->FillRect(TRect(0, 0, grid->GetWidth(), grid->GetHeight()));
+    grid->DrawBorderFrame(window->GetCanvas()->GetHandle());
+    auto at = [&](int x, int y) {
+        const DWORD p = static_cast<const DWORD*>(window->GetScanLine(y))[x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    };
+    const int middle = grid->GetHeight() / 2;
+    EXPECT_EQ(at(1, middle), ColorToRGB(0xB99D7F));
+    EXPECT_EQ(at(grid->GetWidth() / 2, 1), ColorToRGB(0xB99D7F));
+    EXPECT_EQ(at(grid->GetWidth() - 2, middle), ColorToRGB(0xB99D7F));
+    EXPECT_EQ(at(0, middle), ColorToRGB(grid->GetParent()->GetColor())) << "the parent's colour outside it";
+}
+
 TEST(MainWindow, StartsWithTheGaugeHiddenAtZeroAndCancelDisabled)
 {
     TempDir folder;

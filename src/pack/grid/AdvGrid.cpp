@@ -60,6 +60,9 @@ void TAdvStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
     FitColumnFlags();
+    FlatApplyAll();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
     for (int c = FSuppressColSizes->Count(); c < GetColCount(); ++c)
         FSuppressColSizes->Add(GetColWidths(c));
     FMaxRowCount = std::max(FMaxRowCount, GetRowCount());

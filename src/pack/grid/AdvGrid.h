@@ -298,7 +298,7 @@ public:
     // Repaints the border frame.
     void SetBorderColor(TColor Value);
     TColor GetScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor Value) { FScrollColor = Value; }
+    void SetScrollColor(TColor Value);
     // The header gradient: stored as RGB values (a system colour is resolved
     // when written), clNone kept.
     TColor GetPackGradientFrom() const { return FPackGradFrom; }
@@ -345,13 +345,13 @@ public:
                 FPackGradDownBorder};
     }
     TScrollType GetScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    void SetScrollType(TScrollType Value);
     int GetScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    void SetScrollWidth(int Value);
     TScrollBarAlways GetScrollBarAlways() const { return FScrollBarAlways; }
     void SetScrollBarAlways(TScrollBarAlways Value);
     bool GetScrollProportional() const { return FScrollProportional; }
-    void SetScrollProportional(bool Value) { FScrollProportional = Value; }
+    void SetScrollProportional(bool Value);
     bool GetScrollSynch() const { return FScrollSynch; }
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
     TScrollHintType GetScrollHints() const { return FScrollHints; }
@@ -751,6 +751,8 @@ public:
     TCanInsertRowEvent OnCanDeleteRow;
     std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
     std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    // After the Delete key removed (or emptied) a row: its real index.
+    std::function<void(TObject* Sender, int ARow)> OnAutoDeleteRow;
     // === the Tab walk and the advance order =================================
     // One Tab step; false when it handed the focus on to the parent.
     bool TabKeyPressed(bool Backward);
@@ -773,7 +775,9 @@ public:
     TBoolVarEvent OnClipboardPaste;
     std::function<void(TObject* Sender, const TGridRect& Selection)> OnClipboardCopyDone;
     std::function<void(TObject* Sender, const TGridRect& Selection)> OnClipboardCutDone;
-    // Widens StretchCol so that the columns fill Width.
+    // Widens StretchCol (-1: the last column) so that the columns fill
+    // Width (-1: the client width); with StretchAll every normal column
+    // takes its share. Raises for a column outside -1 .. ColCount - 1.
     void ApplyColumnStretch(int StretchCol, int Width);
     // Moves the focus frame over the current cell.
     virtual void MoveFocusWindow();
@@ -2669,11 +2673,31 @@ public:
     void UpdateLayeredFromMask(TWinControl* Window, TGridAlphaMask* Mask);
     // The border in BorderColor on the window DC.
     void DrawBorderFrame();
+    // The same on DC, which stands for the window DC (its origin at the
+    // window's top-left corner).
+    void DrawBorderFrame(HDC DC);
     // Dotted XOR lines: drawing twice at one place takes the line away.
     void DrawColSizingLine(int X);
     void DrawRowSizingLine(int Y);
 
+    // The arrows that mark where a moved column or row lands, and the
+    // button that follows a dragged header; made at run time.
+    TArrowWindow* GetArrowWindow(TArrowDirection Dir) const
+    {
+        const TArrowWindow* const arrows[] = {ArwU, ArwD, ArwL, ArwR};
+        return const_cast<TArrowWindow*>(arrows[Dir]);
+    }
+    THeaderDragButton* GetMoveButton() const { return MoveButton; }
+    // Read: the up arrow's colour; write: all four arrows'.
+    TColor GetArrowColor() const { return ArwU ? ArwU->GetColor() : TColor(0x00FF00); }
+    void SetArrowColor(TColor Value);
+
 private:
+    TArrowWindow* ArwU = nullptr;
+    TArrowWindow* ArwD = nullptr;
+    TArrowWindow* ArwL = nullptr;
+    TArrowWindow* ArwR = nullptr;
+    THeaderDragButton* MoveButton = nullptr;
     TGridFocusWindow* FocusWindow();
     void ForgetFocusFrame();
     void HandleWMNCPaint(TMessage& Message);
@@ -2697,6 +2721,125 @@ private:
     THTMLHintWindow* FScrollHintWnd = nullptr;
     bool FScrollHintShow = false;
     String FScrollHintText;
+
+    // --- around the cells: edit frame, empty area, design box (AdvGridBackground.cpp)
+public:
+    // The background picture or gradient where the cells leave the client
+    // area empty (nothing when the cells fill it).
+    void PaintBackgroundOutsideCells();
+    void PaintBackgroundPictureFixed(const TRect& R);
+    void PaintBackgroundPictureTiled(const TRect& R);
+    // The quick configuration box while designing: 1 allow edit, 2 column
+    // numbers, 3 set look, 4 close, -1 none.
+    int DesignHelperHitTest(int X, int Y);
+    virtual void DesignHelperClick(int X, int Y);
+    TNotifyEvent OnPainted;
+
+protected:
+    void Paint() override;
+    virtual void PaintDesignHelper();
+
+private:
+    void HandleCMDesignHitTest(TMessage& Message);
+    int FLastDesignChoice = -1;
+
+    // --- column stretching and sizing (AdvGridSizing.cpp)
+public:
+    // Every normal column takes an equal share of the client width.
+    void StretchColumns();
+    // The last column fills what the others leave.
+    void StretchRightColumn();
+    // Whether (X, Y) lies on a border the user may drag to size a column
+    // or row.
+    bool IsOnSizingBorder(int X, int Y);
+    // (Sender, ACol or ARow, var Allow): a sizing drag may start.
+    std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+    std::function<void(TObject* Sender, int ARow, bool& Allow)> OnRowSize;
+    // (Sender, ACol or ARow): the user finished sizing.
+    std::function<void(TObject* Sender, int ACol)> OnEndColumnSize;
+    std::function<void(TObject* Sender, int ARow)> OnEndRowSize;
+    // Stretching on column width changes is allowed.
+    bool ColchgFlg = true;
+
+protected:
+    // The dragged border's line is the grid's dotted XOR line.
+    void DrawSizingLineAt(TGridState State, int Pos) override;
+    void RowHeightsChanged() override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                         TGridDrawInfo& FixedInfo) override;
+
+private:
+    // A stretch asked for by a notification (size, width or setting
+    // change): a column index gone stale stretches the last column.
+    void StretchOnNotice(int StretchCol, int Width);
+    void StretchNow(int StretchCol, int Width);
+    // The column-width notification's own work after the base grid's.
+    void ColumnWidthsNotice();
+    void GetDlgCodeMessage(TMessage& Message);
+    bool FIsColChanging = false;
+    bool FIsScaling = false;
+
+    // --- scroll bars: flat, proportional, slim, in cells; flick and drag scrolling (AdvGridScrollBars.cpp)
+public:
+    // The proportional thumbs for the current layout.
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
+    // The slim scrollers of ssMetro while they exist.
+    TScrollControl* GetVScrollControl() const { return FVScrollControl; }
+    TScrollControl* GetHScrollControl() const { return FHScrollControl; }
+    // Flat scroll bars were initialised for the window.
+    bool GetFlatScrollBarsOn() const { return FIsFlatSB; }
+    // The cell that the in-cell scroll bar control serves.
+    void SetCellScrollBarCell(int ACol, int ARow)
+    {
+        FScrollCol = ACol;
+        FScrollRow = ARow;
+    }
+    // A quick drag scrolls on: Steps steps of Delta rows (columns) on a
+    // 10 ms timer.
+    void StartFlickScroll(bool Vertical, int Delta, int Steps = 10);
+    TTimer* GetFlickTimer() const { return FScrollTimer; }
+    TTimer* GetDragScrollTimer() const { return FDragTmr; }
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    // (Sender, ACol, ARow, Position, Min, Max): an in-cell scroll bar moved.
+    std::function<void(TObject* Sender, int ACol, int ARow, int Position, int Min, int Max)> OnScrollCell;
+    // (Sender, top row, left column, var directions, var CanScroll).
+    std::function<void(TObject* Sender, int TopRow, int LeftCol, TDragScrollDirections& Directions,
+                       bool& CanScroll)>
+        OnDragScroll;
+
+protected:
+    virtual void DoScrollCell(int ACol, int ARow, int Position, int Min, int Max);
+
+private:
+    void FlatInit();
+    void FlatDone();
+    void FlatSetProp(UINT Index, INT_PTR Value);
+    void FlatApplyStyle();
+    void FlatApplyColor();
+    void FlatApplyWidth();
+    void FlatApplyAll();
+    void FlatShowBar(int Bar, bool Show);
+    void FlatReapplyInfo(int Bar);
+    void MetroControls(bool Make);
+    // The whole handling of WM_HSCROLL and WM_VSCROLL.
+    void ScrollBarMessage(TMessage& Message);
+    bool CellScrollBarMessage(TMessage& Message);
+    void FlickTick();
+    void DragScrollTick();
+    void StopDragScroll();
+    bool FIsFlatSB = false;
+    TScrollControl* FVScrollControl = nullptr;
+    TScrollControl* FHScrollControl = nullptr;
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    TTimer* FScrollTimer = nullptr;
+    int FScrollSteps = 0;
+    int FScrollDelta = 0;
+    bool FScrollVert = false;
+    bool FScrollEnd = false;
+    TTimer* FDragTmr = nullptr;
+    TDragScrollDirections FDragScrollDirection;
     bool FAutoThemeAdapt = false;
     TOfficeTheme FOldOfficeTheme = otUnknown;
     bool FIsWinXP = false;

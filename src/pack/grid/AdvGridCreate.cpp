@@ -233,8 +233,20 @@ void TAdvStringGrid::CreateFilterMenu()
 
 void TAdvStringGrid::CreateRunTimeControls()
 {
-    // The in-place editors, arrow windows, focus frame, header drag button
-    // and hover-button form come with the editing code, on first use.
+    // The in-place editors and hover-button form come with the editing
+    // code, on first use.
+    FFocusWindow = New<TGridFocusWindow>(this);
+    const TArrowDirection directions[] = {arrUp, arrDown, arrLeft, arrRight};
+    TArrowWindow** arrows[] = {&ArwU, &ArwD, &ArwL, &ArwR};
+    for (int i = 0; i < 4; ++i) {
+        *arrows[i] = New<TArrowWindow>(this);
+        (*arrows[i])->Init(this, directions[i]);
+    }
+    MoveButton = New<THeaderDragButton>(this);
+    MoveButton->SetGrid(this);
+    MoveButton->SetParent(this);
+    MoveButton->SetEnabled(false);
+    MoveButton->SetVisible(false);
     FScrollBar = New<TScrollBar>(this);
     FPaintScrollBar = New<TScrollBar>(this);
 }
@@ -280,7 +292,7 @@ void TAdvStringGrid::WireOwnedObjects()
     FDropCheckList->OnSelect = [this](TObject*, int ItemIndex) { FilterCheckListClick(ItemIndex); };
     FFloatingFooter->OnChange = [this](TObject*) { UpdateFooterPanelVisibility(); };
     FColumnSize->OnStretch = [this](int StretchCol, int Width) {
-        ApplyColumnStretch(StretchCol < 0 ? GetColCount() - 1 : StretchCol, Width);
+        StretchOnNotice(StretchCol, Width);
     };
 }
 

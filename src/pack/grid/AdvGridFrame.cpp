@@ -113,6 +113,13 @@ void TAdvStringGrid::HideFocusWindow()
 
 TGridFocusWindow* TAdvStringGrid::GetFocusWindow() const { return FFocusWindow; }
 
+void TAdvStringGrid::SetArrowColor(TColor Value)
+{
+    for (TArrowWindow* arrow : {ArwU, ArwD, ArwL, ArwR})
+        if (arrow)
+            arrow->SetColor(Value);
+}
+
 void TAdvStringGrid::ForgetFocusFrame()
 {
     if (FocusFrameGrid == this)
@@ -123,13 +130,18 @@ void TAdvStringGrid::ForgetFocusFrame()
 
 void TAdvStringGrid::DrawBorderFrame()
 {
-    if (!HandleAllocated() || !BorderLook(FLook) || GetBorderStyle() != bsSingle || FBorderColor == clNone)
-        return;
-    if (GetFlat() && FLook != glCustom)
+    if (!HandleAllocated())
         return;
     const TWindowDC window(GetHandle(), true);
-    HDC dc = window.Get();
-    if (!dc)
+    if (window.Get())
+        DrawBorderFrame(window.Get());
+}
+
+void TAdvStringGrid::DrawBorderFrame(HDC dc)
+{
+    if (!BorderLook(FLook) || GetBorderStyle() != bsSingle || FBorderColor == clNone)
+        return;
+    if (GetFlat() && FLook != glCustom)
         return;
     TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(FBorderColor)));
     const TSelectObject selectPen(dc, pen.Get());
@@ -193,4 +205,12 @@ void TAdvStringGrid::DrawRowSizingLine(int Y)
         right = std::max(right, static_cast<int>(last.right));
     }
     DrawXorLine(GetCanvas(), 0, Y, right, Y);
+}
+
+void TAdvStringGrid::DrawSizingLineAt(TGridState State, int Pos)
+{
+    if (State == gsColSizing)
+        DrawColSizingLine(Pos);
+    else if (State == gsRowSizing)
+        DrawRowSizingLine(Pos);
 }

@@ -94,14 +94,36 @@ void TAdvStringGrid::DoCheckBoxClick(int ACol, int ARow, bool State)
         OnCheckBoxClick(this, ACol, ARow, State);
 }
 
+// In a tree the Insert and Delete keys keep the node spans: a row under a
+// node is added or removed as that node's child.
 void TAdvStringGrid::InsertRowAuto(int ARow)
 {
-    InsertRows(ARow, 1);
+    if (!HasNodes()) {
+        InsertRows(ARow, 1);
+        return;
+    }
+    if (GetParentRow(DisplRowIndex(ARow)) == -1)
+        InsertNormalRow(ARow);
+    else
+        InsertChildRow(ARow, 0);
 }
 
 void TAdvStringGrid::DeleteRowAuto(int ARealRow)
 {
-    RemoveRows(DisplRowIndex(ARealRow), 1);
+    const int display = DisplRowIndex(ARealRow);
+    if (HasNodes()) {
+        if (GetParentRow(display) == -1)
+            RemoveNormalRow(display);
+        else
+            RemoveChildRow(ARealRow);
+    } else if (NormalRowEnd() - GetFixedRows() <= 1 && !FFixedRowAlways) {
+        // The grid keeps its one data row; only its contents go.
+        ClearRows(display, 1);
+    } else {
+        RemoveRows(display, 1);
+    }
+    if (OnAutoDeleteRow)
+        OnAutoDeleteRow(this, ARealRow);
 }
 
 bool TAdvStringGrid::KeyMessage(TMessage& Message)

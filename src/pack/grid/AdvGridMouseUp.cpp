@@ -12,6 +12,7 @@ void TAdvStringGrid::ColWidthsChanged()
 {
     TBaseGrid::ColWidthsChanged();
     FPress.ColSizeFlg = true;
+    ColumnWidthsNotice();
 }
 
 void TAdvStringGrid::HandleWMLButtonUp(TMessage& Message)

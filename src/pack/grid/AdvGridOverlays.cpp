@@ -5,6 +5,8 @@
 // different sizes copies only the part both have, since a row read past
 // either end would walk off the pixels.
 #include "AdvGridOverlays.h"
+#include "AdvGrid.h"
+#include "GridHTML.h"
 #include "GdiHandles.h"
 #include "SysUtils.h"
 #include <algorithm>
@@ -238,4 +240,220 @@ void CreateRoundRectMask(TBitmap* Bitmap, int Width, int Height, double BlurRadi
     canvas->GetPen()->SetWidth(1);
     if (BlurRadius > 0)
         BlurBitmap(Bitmap, BlurRadius);
+}
+
+// --- the header drag button ------------------------------------------------------------------
+
+THeaderDragButton::THeaderDragButton(TComponent* AOwner) : TCustomControl(AOwner) { SetColor(clBtnFace); }
+
+void THeaderDragButton::SetCaption(const String& Value)
+{
+    FCaption = Value;
+    Invalidate();
+}
+
+void THeaderDragButton::CreateParams(TCreateParams& Params)
+{
+    TCustomControl::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER;
+    Params.WindowClass.style |= CS_SAVEBITS;
+    Params.WndParent = GetDesktopWindow();
+}
+
+void THeaderDragButton::Paint()
+{
+    TCanvas* canvas = GetCanvas();
+    const TRect client = GetClientRect();
+    if (FGrid && FGrid->GetColCount() > 0 && FGrid->GetRowCount() > 0) {
+        FGrid->PaintCellExt(canvas, 0, 0, client, TGridDrawState{});
+    } else {
+        canvas->GetBrush()->SetColor(GetColor());
+        canvas->FillRect(client);
+    }
+    canvas->GetBrush()->SetStyle(bsClear);
+    if (FCaption.find(L"</") == String::npos) {
+        RECT r = client;
+        DrawTextW(canvas->GetHandle(), FCaption.c_str(), static_cast<int>(FCaption.size()), &r,
+                  DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    } else {
+        String anchor, strip, focusAnchor, hint, controlID, controlValue, controlType;
+        int xsize = 0, ysize = 0, links = 0, mouseLink = 0;
+        TRect hoverRect, controlRect;
+        GridHTMLDraw(canvas, FCaption, client, FGrid ? FGrid->GetGridImages() : nullptr, 0, 0, -1, -1, 1, false,
+                     false, false, false, false, false, true, false, L"", 0.0, clBlue, clNone, clNone, 0x808080, anchor,
+                     strip, focusAnchor, hint, xsize, ysize, links, mouseLink, hoverRect, controlRect, controlID,
+                     controlValue, controlType, FGrid ? FGrid->GetImageCache() : nullptr, nullptr, GetHandle(),
+                     bdLeftToRight);
+    }
+    canvas->GetBrush()->SetStyle(bsSolid);
+}
+
+// --- the slim scroller -------------------------------------------------------------------------
+//
+// The view never pages into the fixed rows (columns): when every row fits,
+// count - visible lies below the fixed ones and the fixed count wins. A
+// track no longer than the fixed header drags nothing, as it has no length
+// to map the mouse onto.
+
+TScrollControl::TScrollControl(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    ControlStyle << csCaptureMouse;
+}
+
+TAdvStringGrid* TScrollControl::Grid() const { return dynamic_cast<TAdvStringGrid*>(GetParent()); }
+
+void TScrollControl::SetColor(TColor Value)
+{
+    if (Value == FColor)
+        return;
+    FColor = Value;
+    Invalidate();
+}
+
+namespace {
+
+struct TScrollAxis {
+    int count;
+    int fixed;
+    int visible;
+    int first;
+    int fixedExtent;   // the fixed header along the track
+    int footerExtent;  // fixed footer rows at the end
+    int firstExtent;   // row 0's height (column 0's width)
+};
+
+TScrollAxis AxisOf(TAdvStringGrid* g, bool vertical)
+{
+    TScrollAxis a{};
+    if (vertical) {
+        a.count = g->GetRowCount();
+        a.fixed = g->GetFixedRows();
+        a.visible = g->GetVisibleRowCount();
+        a.first = g->GetTopRow();
+        for (int r = 0; r < a.fixed && r < a.count; ++r)
+            a.fixedExtent += g->GetRowHeights(r);
+        for (int r = std::max(0, a.count - g->GetFixedFooters()); r < a.count; ++r)
+            a.footerExtent += g->GetRowHeights(r);
+        a.firstExtent = a.count > 0 ? g->GetRowHeights(0) : 0;
+    } else {
+        a.count = g->GetColCount();
+        a.fixed = g->GetFixedCols();
+        a.visible = g->GetVisibleColCount();
+        a.first = g->GetLeftCol();
+        for (int c = 0; c < a.fixed && c < a.count; ++c)
+            a.fixedExtent += g->GetColWidths(c);
+        a.firstExtent = a.count > 0 ? g->GetColWidths(0) : 0;
+    }
+    return a;
+}
+
+bool EmptyRect(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+int ClampFirst(const TScrollAxis& a, int first)
+{
+    return std::max(a.fixed, std::min(first, a.count - a.visible));
+}
+
+void SetFirst(TAdvStringGrid* g, bool vertical, int first)
+{
+    if (vertical)
+        g->SetTopRow(first);
+    else
+        g->SetLeftCol(first);
+}
+
+} // namespace
+
+TRect TScrollControl::ThumbRect()
+{
+    TAdvStringGrid* g = Grid();
+    if (!g)
+        return {};
+    const bool vertical = FDirection == sdVertical;
+    const TScrollAxis a = AxisOf(g, vertical);
+    if (a.visible >= a.count - a.fixed)
+        return {};
+    const int length = vertical ? GetHeight() : GetWidth();
+    const int track = length - a.fixedExtent - a.footerExtent;
+    const double V = a.visible / static_cast<double>(std::max(1, a.count));
+    const double P = (a.first - a.fixed) / static_cast<double>(std::max(1, a.count - a.fixed));
+    int pos = a.fixedExtent + static_cast<int>(std::lround(track * P));
+    const int size = std::max(20, static_cast<int>(std::lround(track * V)));
+    if (pos + size > length)
+        pos = length - size;
+    return vertical ? TRect(0, pos, FScrollWidth, pos + size) : TRect(pos, 0, pos + size, FScrollWidth);
+}
+
+void TScrollControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    TAdvStringGrid* g = Grid();
+    if (!g || Button != mbLeft)
+        return;
+    const bool vertical = FDirection == sdVertical;
+    const TScrollAxis a = AxisOf(g, vertical);
+    const TRect thumb = ThumbRect();
+    if (EmptyRect(thumb))
+        return;
+    const int at = vertical ? Y : X;
+    const int start = vertical ? thumb.top : thumb.left;
+    const int end = vertical ? thumb.bottom : thumb.right;
+    if (at < start) {
+        SetFirst(g, vertical, ClampFirst(a, a.first - a.visible));
+    } else if (at >= end) {
+        SetFirst(g, vertical, ClampFirst(a, a.first + a.visible));
+    } else {
+        FDragging = true;
+        FPressAt = at;
+        FPressFirst = a.first;
+    }
+    Invalidate();
+}
+
+void TScrollControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseMove(Shift, X, Y);
+    TAdvStringGrid* g = Grid();
+    if (!g || !FDragging)
+        return;
+    const bool vertical = FDirection == sdVertical;
+    const TScrollAxis a = AxisOf(g, vertical);
+    const int span = (vertical ? GetHeight() : GetWidth()) - a.firstExtent;
+    if (span <= 0)
+        return;
+    const int moved = (vertical ? Y : X) - FPressAt;
+    const int first = static_cast<int>(std::lround(moved / static_cast<double>(span) * a.count)) + FPressFirst;
+    SetFirst(g, vertical, ClampFirst(a, first));
+    Invalidate();
+}
+
+void TScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FDragging = false;
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TScrollControl::Paint()
+{
+    TAdvStringGrid* g = Grid();
+    if (!g)
+        return;
+    TCanvas* canvas = GetCanvas();
+    HDC dc = canvas->GetHandle();
+    if (g->HandleAllocated()) {
+        // The grid's own pixels under the scroller: it looks transparent.
+        const TSavedDC saved(dc);
+        POINT origin{};
+        GetViewportOrgEx(dc, &origin);
+        SetViewportOrgEx(dc, origin.x - GetLeft(), origin.y - GetTop(), nullptr);
+        g->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    const TRect thumb = ThumbRect();
+    if (EmptyRect(thumb))
+        return;
+    canvas->GetPen()->SetColor(FColor);
+    canvas->GetBrush()->SetColor(FColor);
+    canvas->GetBrush()->SetStyle(bsSolid);
+    canvas->Rectangle(thumb.left, thumb.top, thumb.right, thumb.bottom);
 }

@@ -63,3 +63,61 @@ void CreateRoundRectMask(TBitmap* Bitmap, int Width, int Height, double BlurRadi
 // are computed, the uniform middle is copied. Raises for a bitmap that is
 // not 24 bits; a Radius of 0 or less leaves the bitmap.
 void BlurBitmap(TBitmap* Bitmap, double Radius);
+
+class TAdvStringGrid;
+
+// The popup that follows the mouse while a column header is dragged: the
+// look of the grid's cell (0, 0) with the caption, plain or marked up.
+class THeaderDragButton : public TCustomControl {
+public:
+    explicit THeaderDragButton(TComponent* AOwner);
+    TAdvStringGrid* GetGrid() const { return FGrid; }
+    void SetGrid(TAdvStringGrid* Value) { FGrid = Value; }
+    const String& GetCaption() const { return FCaption; }
+    void SetCaption(const String& Value);
+    bool GetFlat() const { return FFlat; }
+    void SetFlat(bool Value) { FFlat = Value; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+
+private:
+    TAdvStringGrid* FGrid = nullptr;
+    String FCaption;
+    bool FFlat = false;
+};
+
+enum TScrollDirection { sdVertical, sdHorizontal };
+
+// A slim scroller drawn inside the grid in place of the system scroll
+// bars: a thumb bar over the grid's own background. It pages on a press
+// beside the thumb and drags the view with the thumb.
+class TScrollControl : public TCustomControl {
+public:
+    explicit TScrollControl(TComponent* AOwner);
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor Value);
+    int GetScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    TScrollDirection GetDirection() const { return FDirection; }
+    void SetDirection(TScrollDirection Value) { FDirection = Value; }
+    // The thumb as painted, in client coordinates; empty when every row
+    // (column) shows or the parent is no data grid.
+    TRect ThumbRect();
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Paint() override;
+
+private:
+    TAdvStringGrid* Grid() const;
+    TColor FColor = 0xC0C0C0;
+    int FScrollWidth = 4;
+    TScrollDirection FDirection = sdVertical;
+    bool FDragging = false;
+    int FPressAt = 0;
+    int FPressFirst = 0;
+};

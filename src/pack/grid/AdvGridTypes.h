@@ -15,6 +15,8 @@ enum TGridLook {
     glStandard, glSoft, glClassic, glPack, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
 };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = Set<TDragScrollDirection>;
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum THintShowLargeTextPos { hpCell, hpCursor };

@@ -36,6 +36,11 @@ void TAdvStringGrid::HandleTopLeftChanged()
     }
     if (FFloatingFooter->GetVisible())
         FFooterPanel->Invalidate();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
+    for (TScrollControl* control : {FVScrollControl, FHScrollControl})
+        if (control)
+            control->Invalidate();
     CellControlsUpdate(false);
     FOldLeftCol = GetLeftCol();
     FOldTopRow = GetTopRowEx();

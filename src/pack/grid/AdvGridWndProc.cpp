@@ -56,8 +56,10 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         HandleWMNCPaint(Message);
         return;
     }
-    if ((Message.Msg == WM_VSCROLL || Message.Msg == WM_HSCROLL) && !DesignTime())
-        ScrollHintAndSynch(Message);
+    if (Message.Msg == WM_VSCROLL || Message.Msg == WM_HSCROLL) {
+        ScrollBarMessage(Message);
+        return;
+    }
     const int oldRow = GetRow();
     if (Message.Msg != 0 && Message.Msg == GridEditShowMessage()) {
         ShowInplaceEdit();
@@ -91,6 +93,12 @@ void TAdvStringGrid::WndProc(TMessage& Message)
         break;
     case WM_SETFOCUS:
         SetFocusMessage(Message);
+        return;
+    case WM_GETDLGCODE:
+        GetDlgCodeMessage(Message);
+        return;
+    case CM_DESIGNHITTEST:
+        HandleCMDesignHitTest(Message);
         return;
     case WM_KILLFOCUS:
         KillFocusMessage(Message);
@@ -329,32 +337,21 @@ void TAdvStringGrid::SizeMessage(TMessage& Message)
         return;
     }
     FInWMSize = true;
-    const int stretchCol = FColumnSize->GetStretchColumn() < 0 ? GetColCount() - 1 : FColumnSize->GetStretchColumn();
+    const int stretchCol = FColumnSize->GetStretchColumn();
+    const int stretched = stretchCol >= 0 && stretchCol < GetColCount() ? stretchCol : GetColCount() - 1;
     int others = 0;
     for (int c = 0; c < GetColCount(); ++c)
-        if (c != stretchCol)
+        if (c != stretched)
             others += GetColWidths(c);
-    const bool stretched = others < newWidth;
-    if (stretched)
-        ApplyColumnStretch(stretchCol, newWidth);
+    // Equal shares follow the width either way; one column only grows.
+    const bool stretchNow = FColumnSize->GetStretchAll() || others < newWidth;
+    if (stretchNow)
+        StretchOnNotice(stretchCol, newWidth);
     TBaseGrid::WndProc(Message);
     FInWMSize = false;
-    if (stretched && FScrollBarAlways == saNone)
+    if (stretchNow && FScrollBarAlways == saNone)
         FireEvent(OnGridResize, this);
     Message.Result = 1;
-}
-
-void TAdvStringGrid::ApplyColumnStretch(int StretchCol, int Width)
-{
-    if (StretchCol < 0 || StretchCol >= GetColCount())
-        return;
-    int others = 0;
-    for (int c = 0; c < GetColCount(); ++c)
-        if (c != StretchCol)
-            others += GetColWidths(c) + GetGridLineWidth();
-    const int width = Width - others - GetGridLineWidth();
-    if (width > 0)
-        SetColWidths(StretchCol, width);
 }
 
 // --- the wheel ---------------------------------------------------------------------------

@@ -257,6 +257,59 @@ TEST(KeyNavigation, InsertAndDeleteRefusedLeaveGridAndFilterAsTheyWere)
     EXPECT_TRUE(g->GetFilterActive());
 }
 
+// Insert and Delete on a grid of one data row and inside a tree: the one
+// row is emptied unless FixedRowAlways lets it go, and a node's children
+// keep its span in step.
+TEST(KeyNavigation, InsertAndDeleteKeepTheOnlyRowAndTheNodeSpans)
+{
+    struct Case {
+        const char* name;
+        bool fixedRowAlways;
+        int rowsAfter;
+        const wchar_t* textAfter;
+    };
+    const Case cases[] = {
+        {"the only row is emptied", false, 2, L""},
+        {"FixedRowAlways removes it", true, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        TKeyGrid g(3, 2);
+        g->GetNavigation()->SetAllowDeleteRow(true);
+        g->SetFixedRowAlways(c.fixedRowAlways);
+        g->SetCells(1, 1, L"data");
+        std::vector<int> deleted;
+        g->OnAutoDeleteRow = [&](TObject*, int ARow) { deleted.push_back(ARow); };
+        g->FocusCell(1, 1);
+        Chord({VK_DELETE});
+        EXPECT_EQ(g->GetRowCount(), c.rowsAfter) << c.name;
+        if (c.textAfter)
+            EXPECT_EQ(g->GetCells(1, 1), c.textAfter) << c.name;
+        EXPECT_EQ(deleted, std::vector<int>{1}) << c.name;
+    }
+
+    TKeyGrid tree(3, 8);
+    tree->GetNavigation()->SetAllowInsertRow(true);
+    tree->GetNavigation()->SetAllowDeleteRow(true);
+    tree->AddNode(1, 3);
+    ASSERT_EQ(tree->GetNodeSpan(1), 3);
+    tree->FocusCell(1, 2);
+    Chord({VK_INSERT});
+    EXPECT_EQ(tree->GetRowCount(), 9);
+    EXPECT_EQ(tree->GetNodeSpan(1), 4) << "a row inserted under the node is its child";
+    tree->FocusCell(1, 6);
+    Chord({VK_INSERT});
+    EXPECT_EQ(tree->GetRowCount(), 10);
+    EXPECT_EQ(tree->GetNodeSpan(1), 4) << "a row outside the node leaves it";
+    tree->FocusCell(1, 3);
+    Chord({VK_DELETE});
+    EXPECT_EQ(tree->GetRowCount(), 9);
+    EXPECT_EQ(tree->GetNodeSpan(1), 3) << "a child removed shrinks the node";
+    tree->FocusCell(1, 7);
+    Chord({VK_DELETE});
+    EXPECT_EQ(tree->GetRowCount(), 8);
+    EXPECT_EQ(tree->GetNodeSpan(1), 3);
+}
+
 TEST(KeyNavigation, CtrlCFillsTheClipboardAndTypesNothing)
 {
     TKeyGrid g;
