@@ -887,7 +887,6 @@ public:
         OnClipboardBeforePasteCell;
     std::function<void(TObject* Sender, int ACol, int ARow, const String& Value)> OnClipboardAfterPasteCell;
     std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
-    std::function<void(TObject* Sender, int ARow)> OnEndRowSize;
 
 protected:
     bool CanEditShow() override;
