@@ -339,7 +339,8 @@ TEST(StateFade, ControlFreedDuringAFadeLeavesNothingBehind)
             testing_support::PumpMessages();
             Sleep(1);
         }
-        EXPECT_EQ(frames.size(), 3u);
+        // One pump can run more than one due tick on a busy machine.
+        EXPECT_GE(frames.size(), 3u);
         recorded = nullptr;
         s.control->Free();
         s.control = nullptr;
